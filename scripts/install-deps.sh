@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when they are missing.
+set -euo pipefail
+pkgs=(cmake ninja-build g++ pkg-config make
+      qt6-base-dev libgl-dev
+      libgtest-dev libgmock-dev libbenchmark-dev
+      libsodium-dev libgpiod-dev
+      fonts-liberation2 poppler-utils)
+missing=()
+for p in "${pkgs[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
