@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace orvenix {
 
@@ -20,8 +21,13 @@ struct FormatError {
     MessageKey key;
     std::string main;   // fills "***"
     std::string second; // fills "###"
+    // The fault was found in a text line, not a fixed record: "record" in the message reads "line".
+    bool inLine = false;
 
-    [[nodiscard]] std::string Text() const { return FormatMessage(key, main, second); }
+    [[nodiscard]] std::string Text() const {
+        std::string text = FormatMessage(key, main, second);
+        return inLine ? ReplaceAll(std::move(text), "record", "line") : text;
+    }
 };
 
 // Empty when the set was loaded.
