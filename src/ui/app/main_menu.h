@@ -1,0 +1,130 @@
+// The main window: the summary of the board set in memory and the menu of every command.
+#pragma once
+
+#include "app/context.h"
+#include "app/options.h"
+#include "generate/seeds.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <string>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QStatusBar;
+class QTreeWidget;
+class QDate;
+
+namespace orvenix {
+
+class History;
+
+// Whether the dealing window deals the set or reads boards back from the machine.
+enum class SessionMode { Dealing, Reading };
+
+// Cursor position in screen coordinates, or in the client coordinates of the given widget.
+int MouseX(const QWidget* widget = nullptr);
+int MouseY(const QWidget* widget = nullptr);
+
+// The generator's seed words from the cursor position and the date: the first is ((x * 256 + y) OR 1)
+// AND 0xFFFF on 32-bit integers, the second the days since 1 January 2008, AND 0xFFFF.
+GeneratorSeeds SeedsFrom(int mouseX, int mouseY, const QDate& today);
+// Fixed seed words for a reproducible run (--seed N).
+GeneratorSeeds SeedsFromNumber(std::uint64_t seed);
+
+// Event texts of 200 characters or more are refused.
+inline constexpr int kEventTextLimit = 200;
+
+class MainMenu : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    MainMenu(AppContext& ctx, const ProgramOptions& options, QWidget* parent = nullptr);
+    ~MainMenu() override;
+    MainMenu(const MainMenu&) = delete;
+    MainMenu& operator=(const MainMenu&) = delete;
+
+    // Shows the window, reads the history file and ends with "Ready". Call once after construction.
+    void Start();
+
+    [[nodiscard]] AppContext& context() { return ctx_; }
+    [[nodiscard]] const ProgramOptions& options() const { return options_; }
+    [[nodiscard]] SessionMode sessionMode() const { return sessionMode_; }
+    // The text shown in the status line.
+    [[nodiscard]] QString statusText() const;
+    // The history file in use, null while the program runs without one.
+    [[nodiscard]] History* history() const { return history_.get(); }
+
+    // Recomputes and redraws the whole summary of the set; also shows its file name and event texts.
+    void RefreshSetDisplay();
+    // Puts the set's file name and event texts into their boxes without marking the set modified.
+    void ShowSetTexts();
+    // Shows one text in the status line.
+    void SetStatus(const std::string& text);
+
+    // ---- Commands (each in its own command_<name>.cpp) ----------------------------------------------
+    void menuNew_Click();
+    void menuLoad_Click();
+    // Runs the Save command; true when the set was written (the set is then no longer modified).
+    bool menuSave_Click();
+    void menuDelete_Click();
+    void menuDeal_Click();
+    void menuRead_Click();
+    void menuEdit_Click();
+    void menuPrint_Click();
+    void cmdMaintenance_Click();
+    void menuContents_Click();
+    void menuAbout_Click();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void BuildControls();
+    void BuildMenus();
+    void EventTextEdited(QLineEdit* box, std::string& stored);
+    // Deal and Read share their flow; only the words differ.
+    void RunSession(SessionMode mode);
+    // Refuses a command that needs a board set when none exists; true when it was refused.
+    bool RefuseWithoutSet(const std::string& title);
+    // Placeholder for a command whose window is not part of the program yet.
+    void NotAvailable(const std::string& title);
+
+    AppContext& ctx_;
+    ProgramOptions options_;
+    std::unique_ptr<History> history_;
+    SessionMode sessionMode_ = SessionMode::Dealing;
+    bool started_ = false;
+
+    QLineEdit* txtFileName = nullptr;
+    QLineEdit* txtEventName = nullptr;
+    QLineEdit* txtEventSite = nullptr;
+    QLineEdit* txtEventDate = nullptr;
+    QLineEdit* txtFirstBoard = nullptr;
+    QLineEdit* txtLastBoard = nullptr;
+    QLineEdit* txtCount = nullptr;
+    QLineEdit* txtCompleted = nullptr;
+    QTreeWidget* lbxShapes = nullptr;
+    std::array<QLineEdit*, 4> txtHcp{};
+    std::array<QLineEdit*, 4> txtDistrib{};
+    QLineEdit* txtMaxFreq = nullptr;
+    QLineEdit* txtMinFreq = nullptr;
+    QLineEdit* txtInSim = nullptr;
+    QLineEdit* txtInDeals = nullptr;
+    QLabel* lblVersion = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* lblStatus = nullptr;
+    QLabel* lblHistory = nullptr;
+};
+
+// Text from the core for the screen: UTF-8, with the display font's suit codes 6, 3, 4, 5 shown as the
+// Unicode suit symbols.
+QString ScreenText(const std::string& text);
+
+} // namespace orvenix
