@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 #include "app/log.h"
 #include "app/settings.h"
+#include "generate/random.h"
 #include "generate/seeds.h"
 #include "generate/shapes.h"
 #include "model/board.h"
@@ -25,6 +26,9 @@ struct AppContext {
     // Shows one text in the main window's status line.
     std::function<void(const std::string&)> status = [](const std::string&) {};
     GeneratorSeeds seeds;
+    // The deck, packet generator and uniform source of every random deal; seeded once at start-up
+    // (SeedPacketGenerator with `seeds`, or Reseed for a reproducible run).
+    RandomSource random;
     ShapeTally shapeTally{};
 
     void StatusText(const std::string& text) const {
