@@ -1,6 +1,8 @@
 #include "formats/fixed_records.h"
 
 #include "formats/bri.h"
+#include "formats/dge.h"
+#include "formats/dup.h"
 #include "formats/text_encoding.h"
 #include "formats/zeta771.h"
 
@@ -30,6 +32,17 @@ ReadResult LoadRecords(std::string_view bytes, std::size_t recordLength, const R
         set[n] = scratch;
     }
     return std::nullopt;
+}
+
+ReadResult LoadFixedRecords(std::string_view formatName, std::string_view bytes, BoardSet& set,
+                            bool* boardNumbersKept) {
+    if (boardNumbersKept != nullptr) *boardNumbersKept = false;
+    if (formatName == "BRI") return ReadBri(bytes, set);
+    if (formatName == "DGE") return ReadDge(bytes, set);
+    if (formatName == "DUP") return ReadDup(bytes, set, boardNumbersKept);
+    if (formatName == "ZETA771") return ReadZeta771(bytes, set);
+    set.lastBoard = 0;
+    return FormatError{MsgUnknownFormatLoad, std::string(formatName), {}};
 }
 
 } // namespace orvenix
