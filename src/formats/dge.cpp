@@ -1,5 +1,7 @@
 #include "formats/dge.h"
 
+#include "formats/fixed_records.h"
+
 #include <algorithm>
 #include <array>
 
@@ -99,22 +101,12 @@ std::string DgeRecord(const Board& board) {
 }
 
 ReadResult ReadDge(std::string_view bytes, BoardSet& set) {
-    set.lastBoard = 0;
-    if (bytes.empty()) return FormatError{MsgFmtFileEmpty, {}, {}};
-    for (std::size_t offset = 0; offset < bytes.size(); offset += kDgeRecordLength) {
-        const std::string_view record = bytes.substr(offset, kDgeRecordLength);
-        Board board;
-        if (ReadResult fault = ParseDgeFileRecord(record, set.lastBoard + 1, board)) return fault;
-        if (set.lastBoard >= kMaxBoard) return FormatError{MsgFmtTooManyRecords, {}, {}};
-        const int n = ++set.lastBoard;
-        AnalyseBoard(board);
-        board.vulnerability = VulnerabilityOf(n);
-        board.dealer = DealerOf(n);
-        board.number = static_cast<std::int16_t>(n);
-        set[n] = board;
-    }
-    set.firstBoard = 1;
-    return std::nullopt;
+    return LoadRecords(
+        bytes, kDgeRecordLength,
+        [](std::string_view record, Board& board) {
+            return ParseDgeRecord(record, board, DgeMode::kFileRecord);
+        },
+        set);
 }
 
 std::string WriteDge(const BoardSet& set) {

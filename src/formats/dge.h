@@ -2,9 +2,8 @@
 // rank letters (the DGE hand string). The same hand string is the board line of BRE and the second part
 // of a DUP record, so its parser has three modes.
 //
-// For the fixed-record loader: a DGE file is cut into records of up to 128 bytes and each record goes
-// through ParseDgeFileRecord(record, recordNumber, board). ReadDge below does the whole DGE load on its
-// own (the same record loop), for callers that hold the file's bytes.
+// A DGE file goes through the fixed-record loader (LoadRecords) in records of 128 bytes, each parsed by
+// ParseDgeRecord in file-record mode; ReadDge is that load.
 #pragma once
 
 #include "formats/format.h"
@@ -43,7 +42,7 @@ std::string DgeHandString(const Board& board);
 std::string DgeRecord(const Board& board);
 
 // Loads a DGE file into a cleared set as boards 1 to n (n records), with the standard dealer and
-// vulnerability of each number. Errors carry the record number in "###".
+// vulnerability of each number. Errors carry the record number in "###"; firstBoard is left as it was.
 ReadResult ReadDge(std::string_view bytes, BoardSet& set);
 
 // The file of boards firstBoard to lastBoard, one record each. The frame refuses incomplete boards
