@@ -1,0 +1,173 @@
+#include "generate/similarity.h"
+#include "model/board.h"
+#include "support/board_set_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace orvenix;
+namespace samples = orvenix::testing;
+
+namespace {
+
+// The card-by-card count: one counter per pair of seats, unplaced cards and owners above 4 skipped.
+int ReferenceCompare(const Board& a, const Board& b) {
+    int counter[4][4] = {};
+    for (int code = 1; code <= kCards; ++code) {
+        const int sa = a.cardOwner[code];
+        const int sb = b.cardOwner[code];
+        if (sa < 1 || sa > 4 || sb < 1 || sb > 4) continue;
+        ++counter[sa - 1][sb - 1];
+    }
+    int best = 0;
+    for (auto& row : counter)
+        for (int c : row)
+            best = std::max(best, c);
+    return best;
+}
+
+Board Rotated(const Board& b) {
+    Board r = b;
+    for (int code = 1; code <= kCards; ++code) {
+        if (r.cardOwner[code] >= 1 && r.cardOwner[code] <= 4)
+            r.cardOwner[code] = static_cast<Seat>(r.cardOwner[code] % 4 + 1);
+    }
+    return r;
+}
+
+// A board whose owners are drawn from 0..4 with some values above 4 mixed in.
+Board RandomPartialBoard(std::mt19937& rng) {
+    Board b{};
+    std::uniform_int_distribution<int> owner(0, 6);
+    std::uniform_int_distribution<int> junk(5, 255);
+    for (int code = 1; code <= kCards; ++code) {
+        int o = owner(rng);
+        if (o == 6) o = junk(rng);
+        b.cardOwner[code] = static_cast<std::uint8_t>(o);
+    }
+    return b;
+}
+
+} // namespace
+
+TEST(CompareHands, IdenticalAndRotatedDealsScoreThirteen) {
+    std::mt19937 rng(11);
+    for (int i = 0; i < 50; ++i) {
+        const Board b = samples::RandomBoard(rng);
+        EXPECT_EQ(CompareHands(b, b), 13);
+        EXPECT_EQ(CompareHands(b, Rotated(b)), 13);
+        EXPECT_EQ(CompareHands(Rotated(b), b), 13);
+    }
+}
+
+TEST(CompareHands, BoardsWithoutPlacedCardsScoreZero) {
+    const Board empty{};
+    std::mt19937 rng(3);
+    const Board full = samples::RandomBoard(rng);
+    EXPECT_EQ(CompareHands(empty, empty), 0);
+    EXPECT_EQ(CompareHands(empty, full), 0);
+    EXPECT_EQ(CompareHands(full, empty), 0);
+    Board junk{};
+    junk.cardOwner.fill(200);
+    EXPECT_EQ(CompareHands(junk, full), 0);
+}
+
+TEST(CompareHands, OneCardInCommon) {
+    Board a{};
+    Board b{};
+    a.cardOwner[52] = 4;
+    b.cardOwner[52] = 1;
+    EXPECT_EQ(CompareHands(a, b), 1);
+    a.cardOwner[1] = 2;
+    b.cardOwner[1] = 3;
+    EXPECT_EQ(CompareHands(a, b), 1);
+    a.cardOwner[13] = 2;
+    b.cardOwner[13] = 3;
+    EXPECT_EQ(CompareHands(a, b), 2);
+}
+
+TEST(CompareHands, EqualsTheCardByCardCount) {
+    std::mt19937 rng(2024);
+    for (int i = 0; i < 20000; ++i) {
+        Board a = (i % 3 == 0) ? samples::RandomBoard(rng) : RandomPartialBoard(rng);
+        Board b = (i % 5 == 0) ? samples::RandomBoard(rng) : RandomPartialBoard(rng);
+        if (i % 7 == 0) b = Rotated(a);
+        const int expected = ReferenceCompare(a, b);
+        ASSERT_EQ(CompareHands(a, b), expected) << "pair " << i;
+        ASSERT_EQ(CompareHands(b, a), expected) << "pair " << i;
+        ASSERT_EQ(CompareMasks(MasksOf(a), MasksOf(b)), expected) << "pair " << i;
+    }
+}
+
+TEST(CompareHands, MasksHoldEachSeatsCards) {
+    const Board b = samples::SuitPerHandBoard();
+    const HandMasks m = MasksOf(b);
+    EXPECT_EQ(m.seat[0], 0x1FFFULL);
+    EXPECT_EQ(m.seat[1], 0x1FFFULL << 13);
+    EXPECT_EQ(m.seat[2], 0x1FFFULL << 26);
+    EXPECT_EQ(m.seat[3], 0x1FFFULL << 39);
+    Board last{};
+    last.cardOwner[49] = 1; // the last four cards come from the overlapping block
+    last.cardOwner[52] = 4;
+    const HandMasks ml = MasksOf(last);
+    EXPECT_EQ(ml.seat[0], 1ULL << 48);
+    EXPECT_EQ(ml.seat[3], 1ULL << 51);
+    EXPECT_EQ(ml.seat[1] | ml.seat[2], 0ULL);
+}
+
+TEST(MaxInnerSimilarity, FewerThanTwoBoards) {
+    std::int16_t first = 99;
+    std::int16_t second = 99;
+    BoardSet none;
+    EXPECT_EQ(MaxInnerSimilarity(none, first, second), 0);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 0);
+
+    BoardSet one = samples::RandomSet(5, 5);
+    first = second = 99;
+    EXPECT_EQ(MaxInnerSimilarity(one, first, second), 0);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 0);
+}
+
+TEST(MaxInnerSimilarity, FirstPairReachingTheHighestScore) {
+    BoardSet set = samples::RandomSet(1, 40, 5);
+    set[31] = Rotated(set[12]);
+    set[35] = set[12];
+    std::int16_t first = 0;
+    std::int16_t second = 0;
+    EXPECT_EQ(MaxInnerSimilarity(set, first, second), 13);
+    EXPECT_EQ(first, 12);
+    EXPECT_EQ(second, 31);
+}
+
+TEST(MaxInnerSimilarity, MatchesTheReferenceOverRandomAndPartialSets) {
+    std::mt19937 rng(77);
+    for (int round = 0; round < 6; ++round) {
+        BoardSet set;
+        set.firstBoard = static_cast<std::int16_t>(1 + round * 7);
+        set.lastBoard = static_cast<std::int16_t>(set.firstBoard + 30 + round * 20);
+        for (int b = set.firstBoard; b <= set.lastBoard; ++b) {
+            set[b] = (b % 4 == 0) ? RandomPartialBoard(rng) : samples::RandomBoard(rng);
+        }
+        int best = 0;
+        int bi = 0;
+        int bj = 0;
+        for (int i = set.firstBoard; i < set.lastBoard; ++i) {
+            for (int j = i + 1; j <= set.lastBoard; ++j) {
+                const int s = ReferenceCompare(set[i], set[j]);
+                if (s > best) {
+                    best = s;
+                    bi = i;
+                    bj = j;
+                }
+            }
+        }
+        std::int16_t first = 0;
+        std::int16_t second = 0;
+        EXPECT_EQ(MaxInnerSimilarity(set, first, second), best);
+        EXPECT_EQ(first, bi);
+        EXPECT_EQ(second, bj);
+    }
+}
