@@ -1,0 +1,164 @@
+// The emulated machine: speaks the machine's side of the packet protocol byte for byte (it descrambles
+// commands with the sending key step and answers with the receiving key step), deals and reads cards at a
+// set pace on the time it is given, and lets a test or the operator press the pedal, insert the card box,
+// put in boards and card stacks, and inject machine errors and faults on the wire.
+#pragma once
+
+#include "machine/packet.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace orvenix {
+
+struct EmulatorConfig {
+    std::uint8_t firmwareMajor = 0x02;
+    std::uint8_t firmwareMinor = 0x40;
+    std::uint8_t infoByte3 = 0x00; // download identity, high byte
+    std::uint8_t infoByte4 = 0x01; // download identity, low byte
+    std::uint8_t infoWord5 = 0x17; // flash identity
+    std::uint16_t optionWord = 4 | 8; // board-number reader and large-index cards
+    std::uint16_t serialNumber = 1234;
+    std::uint8_t madeDay = 12;
+    std::uint8_t madeMonth = 5;
+    std::uint16_t madeYear = 2024;
+    std::uint32_t cardIntervalMs = 120; // time the machine takes per card
+    std::uint32_t replyDelayMs = 2;     // time from the end of a command to its reply
+    std::uint32_t interByteGapMs = 50;  // a command left incomplete this long is dropped
+};
+
+enum class WireFault {
+    BadChecksum, // the reply's sum comes to 0xFE
+    ShortReply,  // only part of the reply is sent
+    NoReply,     // the command is swallowed
+    OverLong,    // three stray bytes follow the reply
+};
+
+class EmulatedMachine {
+public:
+    explicit EmulatedMachine(EmulatorConfig config = {}, std::uint32_t seed = 1);
+
+    [[nodiscard]] const EmulatorConfig& Config() const { return config_; }
+    EmulatorConfig& MutableConfig() { return config_; }
+
+    // ---- The wire -----------------------------------------------------------------------------------
+    // Bytes from the program, arriving at time now.
+    void Receive(const std::uint8_t* data, std::size_t count, std::uint64_t now);
+    // Runs the machine up to time now: cards dealt, replies due.
+    void AdvanceTo(std::uint64_t now);
+    // The time of the next thing the machine will do on its own (a card, a reply), if any.
+    [[nodiscard]] std::optional<std::uint64_t> NextEventMs() const;
+    // Reply bytes that have reached the program and not been taken yet.
+    [[nodiscard]] std::size_t Available() const { return output_.size(); }
+    std::size_t Take(std::uint8_t* out, std::size_t max);
+    // The program's receive flush: bytes already arrived are dropped.
+    void DiscardOutput() { output_.clear(); }
+    void SetLatch(bool on) { latch_ = on; }
+    [[nodiscard]] bool Latch() const { return latch_; }
+
+    // ---- The operator -------------------------------------------------------------------------------
+    void PressPedal() { pedalPending_ = true; }
+    void InsertBox() { boxPending_ = true; }
+    void RemoveBox() {
+        boxPending_ = false;
+        boxResetPending_ = true;
+    }
+    // The board in the machine: its label code (0 or any code the table does not know is unreadable).
+    void SetBoardLabel(std::uint8_t code) { labelCode_ = code; }
+    void InsertBoard(int n) { labelCode_ = BoardLabelCode(n); }
+    void SetFlipPlateOpen(bool open) { flipPlateOpen_ = open; }
+    // The order in which the machine meets the 52 cards when dealing; default ascending card codes. Cards
+    // missing from the list are met after it in ascending order; repeated and invalid codes are ignored.
+    void SetDealOrder(const std::vector<CardCode>& order);
+    // The stack of cards a read command reads, top card first.
+    void PutReadStack(std::vector<CardCode> stack) { readStack_ = std::move(stack); }
+    // A machine error code reported when the machine reaches the given card (1 = first card of the step).
+    void InjectError(std::uint8_t code, int atCard) { injected_.push_back({code, atCard}); }
+    // The next count replies suffer the fault.
+    void InjectWireFault(WireFault fault, int count = 1);
+    // A lost link: no command is answered until it is restored.
+    void SetLinkLost(bool lost) { linkLost_ = lost; }
+
+    // ---- What a test can look at --------------------------------------------------------------------
+    [[nodiscard]] bool Busy() const { return phase_ == Phase::Dealing || phase_ == Phase::Reading; }
+    [[nodiscard]] std::uint8_t StatusByte() const;
+    // Cards in the S, W, E, N pockets during the current step.
+    [[nodiscard]] const std::array<int, 4>& PocketCounts() const { return pockets_; }
+    // The pocket each card went to in the last deal or read (0: not yet).
+    [[nodiscard]] const std::array<PocketCode, 53>& CardPockets() const { return cardPocket_; }
+    [[nodiscard]] std::uint64_t StepStartMs() const { return stepStart_; }
+    [[nodiscard]] std::uint64_t StepEndMs() const { return stepEnd_; }
+    [[nodiscard]] std::uint32_t BoardsDealt() const { return boardsDealt_; }
+    [[nodiscard]] int CommandsAnswered() const { return commandsAnswered_; }
+    [[nodiscard]] int BadCommands() const { return badCommands_; }
+    // Every good command received, plain, with its size.
+    [[nodiscard]] const std::vector<std::pair<PacketBuffer, std::size_t>>& Commands() const { return commands_; }
+
+private:
+    enum class Phase { Idle, Dealing, Reading, Error };
+    struct Injected {
+        std::uint8_t code;
+        int atCard;
+    };
+    struct Pending {
+        std::uint64_t at;
+        std::vector<std::uint8_t> bytes;
+    };
+
+    void TryParse(std::uint64_t now);
+    void Handle(const PacketBuffer& p, std::size_t size, std::uint64_t now);
+    void StartStep(const PacketBuffer& p, bool read, std::uint64_t now);
+    void Step(std::uint64_t now);
+    void StopWithError(std::uint8_t code, std::uint64_t now);
+    void ReplyShort(std::uint64_t now, std::uint8_t code, std::array<std::uint8_t, 6> params);
+    void ReplyLong(std::uint64_t now, PacketBuffer p);
+    void Queue(std::uint64_t now, PacketBuffer& p, std::size_t size);
+    std::array<std::uint8_t, 6> StatusParams();
+    std::uint8_t Filler() { return static_cast<std::uint8_t>(random_() % 255); }
+
+    EmulatorConfig config_;
+    std::mt19937 random_;
+    std::vector<std::uint8_t> inbox_;
+    std::uint64_t lastByteAt_ = 0;
+    std::deque<Pending> pending_;
+    std::deque<std::uint8_t> output_;
+    std::deque<WireFault> faults_;
+    bool linkLost_ = false;
+    bool latch_ = false;
+
+    Phase phase_ = Phase::Idle;
+    std::uint8_t errorCode_ = 0;
+    bool breakRequested_ = false;
+    PacketBuffer stepCommand_{};
+    std::vector<CardCode> dealOrder_;
+    std::vector<CardCode> readStack_;
+    std::vector<CardCode> stepCards_;
+    std::size_t stepIndex_ = 0;
+    int cardsThisStep_ = 0;
+    std::uint64_t nextCardAt_ = 0;
+    std::uint64_t stepStart_ = 0;
+    std::uint64_t stepEnd_ = 0;
+    std::array<int, 4> pockets_{};
+    std::array<PocketCode, 53> cardPocket_{};
+    std::vector<Injected> injected_;
+    std::uint32_t boardsDealt_ = 0;
+
+    bool pedalPending_ = false;
+    bool boxPending_ = false;
+    bool boxResetPending_ = false;
+    bool flipPlateOpen_ = false;
+    std::uint8_t labelCode_ = 0;
+    std::array<std::array<std::uint8_t, 4>, 9> parameters_{};
+    std::uint8_t imageLine_ = 0;
+
+    int commandsAnswered_ = 0;
+    int badCommands_ = 0;
+    std::vector<std::pair<PacketBuffer, std::size_t>> commands_;
+};
+
+} // namespace orvenix
