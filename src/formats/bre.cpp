@@ -1,0 +1,61 @@
+#include "formats/bre.h"
+
+#include "formats/dge.h"
+#include "formats/event_text.h"
+#include "formats/text_encoding.h"
+#include "formats/text_lines.h"
+
+namespace orvenix {
+
+ReadResult ReadBre(std::string_view bytes, BoardSet& set) {
+    set.lastBoard = 0;
+    const std::string text = DecodeFileText(bytes);
+    const std::vector<std::string_view> lines = SplitLines(text);
+
+    // A header line is taken only when more lines follow it.
+    if (lines.size() > 1) StoreEventText(set.eventName, lines[0]);
+    if (lines.size() > 2) StoreEventText(set.eventSite, lines[1]);
+    if (lines.size() > 3) StoreEventText(set.eventDate, lines[2], kBreDateMaxChars);
+    if (lines.size() <= kBreHeaderLines) return FormatError{MsgFmtFileEmpty, {}, {}};
+
+    for (std::size_t index = kBreHeaderLines; index < lines.size(); ++index) {
+        std::string_view line = lines[index];
+        while (!line.empty() && line.back() == ' ')
+            line.remove_suffix(1);
+        if (line.empty()) continue; // empty (or blank) lines before and between boards
+        Board board;
+        if (ReadResult fault = ParseDgeRecord(line, board, DgeMode::kBreLine)) {
+            fault->second = std::to_string(index + 1);
+            fault->inLine = true;
+            return fault;
+        }
+        if (set.lastBoard >= kMaxBoard) return FormatError{MsgFmtTooManyRecords, {}, {}};
+        const int n = ++set.lastBoard;
+        AnalyseBoard(board);
+        board.vulnerability = VulnerabilityOf(n);
+        board.dealer = DealerOf(n);
+        board.number = static_cast<std::int16_t>(n);
+        set[n] = board;
+    }
+    // Nothing but empty lines after the header.
+    if (set.lastBoard == 0) return FormatError{MsgFmtFileEmpty, {}, {}};
+    set.firstBoard = 1;
+    return std::nullopt;
+}
+
+std::string WriteBre(const BoardSet& set) {
+    std::string out;
+    out += EventTextForFile(set.eventName) + "\r\n";
+    out += EventTextForFile(set.eventSite) + "\r\n";
+    out += EventTextForFile(set.eventDate) + "\r\n";
+    if (!set.exists() || set.lastBoard > kMaxBoard) return out;
+    out.reserve(out.size() + static_cast<std::size_t>(set.lastBoard) * (kDgeHandStringLength + 2));
+    const Board empty;
+    for (int b = 1; b <= set.lastBoard; ++b) {
+        out += DgeHandString(b < set.firstBoard ? empty : set[b]);
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace orvenix
