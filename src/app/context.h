@@ -25,10 +25,10 @@ struct AppContext {
     History* history = nullptr; // null while the program runs without history
     // Shows one text in the main window's status line.
     std::function<void(const std::string&)> status = [](const std::string&) {};
-    GeneratorSeeds seeds;
+    GeneratorSeeds seeds{};
     // The deck, packet generator and uniform source of every random deal; seeded once at start-up
     // (SeedPacketGenerator with `seeds`, or Reseed for a reproducible run).
-    RandomSource random;
+    RandomSource random{};
     ShapeTally shapeTally{};
 
     void StatusText(const std::string& text) const {

@@ -79,8 +79,10 @@ GeneratorSeeds PacketSeedsFromNumber(std::uint64_t seed);
 // owns one for its whole run and never resets it, so successive deals continue one long shuffle.
 class RandomSource {
   public:
+    // Secure uniform source; packet generator seeded with the default words until SeedPacketGenerator.
+    RandomSource() : RandomSource(GeneratorSeeds{}) {}
     // Secure uniform source; packet generator seeded with the given words.
-    explicit RandomSource(const GeneratorSeeds& seeds = {});
+    explicit RandomSource(const GeneratorSeeds& seeds);
     // Reproducible: deterministic uniform source and packet seed words from the one number.
     static RandomSource FromSeed(std::uint64_t seed);
 

@@ -1,0 +1,35 @@
+// An AppContext for generator tests: scripted dialogs, settings in memory, a log in the temporary folder
+// and a reproducible random source.
+#pragma once
+
+#include "app/context.h"
+#include "app/dialogs.h"
+#include "app/log.h"
+#include "app/settings.h"
+#include "model/board.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace orvenix::testing {
+
+struct GeneratorContext {
+    explicit GeneratorContext(std::uint64_t seed = 1) {
+        set.Reset();
+        ctx.random.Reseed(seed);
+        ctx.status = [this](const std::string& text) { statusTexts.push_back(text); };
+    }
+    GeneratorContext(const GeneratorContext&) = delete;
+    GeneratorContext& operator=(const GeneratorContext&) = delete;
+
+    BoardSet set;
+    ScriptedDialogs dialogs;
+    MemorySettings settings;
+    ActivityLog log{std::filesystem::temp_directory_path() / "orvenix-generator-test-dealer.log"};
+    AppContext ctx{.set = set, .dialogs = dialogs, .settings = settings, .log = log};
+    std::vector<std::string> statusTexts;
+};
+
+} // namespace orvenix::testing
