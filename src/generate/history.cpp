@@ -52,7 +52,6 @@ OpenResult OpenHistoryFile(const fs::path& path) {
     r.error = errno;
     if (errno == EACCES) {
         r.fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-        if (r.fd < 0) r.error = errno;
     }
 #else
     r.fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -61,8 +60,8 @@ OpenResult OpenHistoryFile(const fs::path& path) {
     } else {
         r.error = errno;
         if (errno == EACCES || errno == EROFS || errno == EPERM) {
+            // Not writable: a file that exists can still be read (the first error is the one to report).
             r.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-            if (r.fd < 0) r.error = errno;
         }
     }
     if (r.fd >= 0) {
@@ -384,8 +383,8 @@ HistoryLoadReport History::Load(const std::uint8_t* data, std::size_t size, std:
         ring_.writeSlot =
             static_cast<std::int16_t>(ring_.usedSlots < kHistorySlots ? ring_.usedSlots + 1 : 1);
     }
-    ring_.slotKind[static_cast<std::size_t>(ring_.writeSlot)] = kHistoryEnd;
-    ring_.slotName[static_cast<std::size_t>(ring_.writeSlot)] = 0;
+    // Slots beyond usedSlots are marked as end markers already. A full ring without end marker keeps its
+    // first record in memory until the next set overwrites it.
     return report;
 }
 
