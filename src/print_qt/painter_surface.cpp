@@ -10,6 +10,7 @@
 #include <QSaveFile>
 
 #include <array>
+#include <cstdio>
 #include <vector>
 
 namespace orvenix {
@@ -136,8 +137,19 @@ void PainterSurface::EndDocument() {
     if (!ok) throw PrintFailure("The printer could not finish the document.");
 }
 
+namespace {
+// A program without windows has no session: Qt's notes about a missing runtime folder and the like mean
+// nothing to its user. Warnings about the work itself still reach the terminal.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtDebugMsg || type == QtInfoMsg) return;
+    if (text.startsWith(QLatin1String("QStandardPaths:"))) return;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+} // namespace
+
 void EnsureGuiApplication() {
     if (QCoreApplication::instance() != nullptr) return;
+    qInstallMessageHandler(QuietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "orvenix-cli";

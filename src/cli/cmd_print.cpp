@@ -1,0 +1,138 @@
+// orvenix-cli print INPUT OUTPUT.pdf: hand records or score cards of a board-set file as a PDF file, laid
+// out exactly as the printing window prints them.
+#ifdef ORVENIX_WITH_PDF
+
+#include "app/messages.h"
+#include "cli/command.h"
+#include "formats/frame.h"
+#include "print/layouts.h"
+#include "print_qt/painter_surface.h"
+
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace orvenix::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "print INPUT OUTPUT.pdf [--score-cards] [--per-page 8|10|12|16|18] [--from N] [--to M] [--copies K] "
+    "[--ns-first P] [--no-deal] [--event TEXT] [--paper a4|letter]";
+
+// A value the user gave that cannot be printed; the text is shown as it stands.
+struct BadValue : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Digits only, at most 9 of them.
+std::optional<long> WholeNumber(const std::string& text) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::optional<long> NumberOption(Args& args, const std::string& name) {
+    const auto text = TakeOption(args, name);
+    if (!text) return std::nullopt;
+    const auto value = WholeNumber(*text);
+    if (!value) throw BadValue("--" + name + " must be a whole number, not '" + *text + "'");
+    return value;
+}
+
+int Fail(const std::string& text) {
+    std::cerr << "orvenix-cli print: " << text << "\n";
+    return 1;
+}
+
+int RunPrint(Args& args) {
+    PrintRequest request;
+    bool scoreCards = false;
+    PaperSize paper = PaperSize::A4;
+    std::optional<std::string> event;
+    std::optional<long> from, to;
+    try {
+        scoreCards = TakeFlag(args, "score-cards");
+        request.printDeal = !TakeFlag(args, "no-deal");
+        event = TakeOption(args, "event");
+        if (const auto perPage = NumberOption(args, "per-page")) {
+            const auto layout = LayoutIndexOf(static_cast<int>(*perPage));
+            if (!layout) throw BadValue("--per-page must be 8, 10, 12, 16 or 18");
+            request.layout = *layout;
+        }
+        from = NumberOption(args, "from");
+        to = NumberOption(args, "to");
+        if (const auto copies = NumberOption(args, "copies")) {
+            if (*copies < 1 || *copies > 99) throw BadValue("--copies must be from 1 to 99");
+            request.copies = static_cast<int>(*copies);
+        }
+        if (const auto ns = NumberOption(args, "ns-first")) {
+            if (*ns < 1 || *ns > 999) throw BadValue("--ns-first must be from 1 to 999");
+            request.nsFirst = static_cast<int>(*ns);
+        }
+        if (const auto p = TakeOption(args, "paper")) {
+            if (*p == "a4" || *p == "A4") {
+                paper = PaperSize::A4;
+            } else if (*p == "letter") {
+                paper = PaperSize::Letter;
+            } else {
+                throw BadValue("--paper must be a4 or letter");
+            }
+        }
+    } catch (const BadValue& e) {
+        return Fail(e.what());
+    }
+    for (const std::string& a : args) {
+        if (a.rfind("--", 0) == 0) {
+            std::cerr << "orvenix-cli print: unknown option '" << a << "'\nusage: orvenix-cli " << kUsage
+                      << "\n";
+            return 2;
+        }
+    }
+    if (args.size() != 2) {
+        std::cerr << "usage: orvenix-cli " << kUsage << "\n";
+        return 2;
+    }
+    const std::string& input = args[0];
+    const std::string& output = args[1];
+
+    BoardSet set;
+    set.Reset();
+    const FileOutcome loaded = LoadBoardSetFile(input, set);
+    if (!loaded.ok) return Fail(PlainMessage(loaded.error));
+    if (set.fileName.empty()) set.fileName = input;
+
+    request.from = from ? static_cast<int>(*from) : set.firstBoard;
+    request.to = to ? static_cast<int>(*to) : set.lastBoard;
+    if (const auto fault = CheckPrintRange(set, request.from, request.to))
+        return Fail(PlainMessage(FormatMessage(*fault)));
+
+    const std::string title = event ? *event : set.eventName;
+    int pages = 0;
+    const std::string failure =
+        WritePdf(output, paper, title.empty() ? "Hand records" : title, [&](PainterSurface& s) {
+            if (scoreCards) {
+                PrintScoreCards(s, set, request);
+            } else {
+                request.eventName = ShortenEventName(s, title);
+                PrintHandRecords(s, set, request);
+            }
+            pages = s.pages();
+        });
+    if (!failure.empty()) return Fail(failure);
+    std::cout << (scoreCards ? "score cards" : "hand records") << " of boards " << request.from << " to "
+              << request.to << ", " << request.copies << (request.copies == 1 ? " copy: " : " copies: ")
+              << pages << (pages == 1 ? " page" : " pages") << " written to " << output << "\n";
+    return 0;
+}
+
+const CliRegistrar reg{{"print", kUsage, RunPrint}};
+
+} // namespace
+} // namespace orvenix::cli
+
+#endif // ORVENIX_WITH_PDF
