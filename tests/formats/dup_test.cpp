@@ -74,6 +74,7 @@ TEST(DupReader, KeepsTheStoredBoardNumbers) {
     EXPECT_EQ(back[17].dealer, 1);
     EXPECT_EQ(back[17].vulnerability, 1);
     EXPECT_EQ(back[32].vulnerability, 3);
+    for (int k = 1; k < 17; ++k) EXPECT_EQ(back[k], Board{}) << k;
 }
 
 TEST(DupReader, NumbersThatDoNotFitLeaveTheBoardsAtOneToN) {
