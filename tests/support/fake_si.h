@@ -1,0 +1,120 @@
+// A scripted SI_ layer for tests: every operation's status can be set, reads come from a byte queue (a read
+// with too few queued bytes returns what there is, like a time-out), and every call is recorded.
+#pragma once
+
+#include "machine/packet.h"
+#include "machine/si_layer.h"
+
+#include <cstring>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace orvenix::testing {
+
+class FakeSi : public SiLayer {
+public:
+    std::uint32_t driverVersion = 0x00030001;
+    std::vector<std::string> products{"1234"};
+    std::map<std::string, SiStatus> status; // operation name (without SI_) -> status to return
+    int systemError = 0;
+    std::deque<std::uint8_t> input;
+    std::vector<std::vector<std::uint8_t>> writes;
+    std::vector<std::string> calls;
+    std::uint32_t openedIndex = 0xFFFFFFFF;
+    std::uint32_t readTimeout = 0;
+    int flushes = 0;
+    int closes = 0;
+    std::vector<int> latch;
+    // Bytes queued as the machine's answer to every later write, in turn (empty: nothing answers).
+    std::deque<std::vector<std::uint8_t>> answers;
+
+    SiStatus S(const std::string& op) {
+        calls.push_back(op);
+        auto it = status.find(op);
+        return it == status.end() ? kSiSuccess : it->second;
+    }
+    SiStatus SI_GetDriverVersion(std::uint32_t& v, std::uint32_t& r) override {
+        v = driverVersion;
+        r = 0;
+        return S("GetDriverVersion");
+    }
+    SiStatus SI_GetNumDevices(std::uint32_t& count) override {
+        count = static_cast<std::uint32_t>(products.size());
+        return S("GetNumDevices");
+    }
+    SiStatus SI_GetProductString(std::uint32_t index, char* buffer, std::uint32_t) override {
+        const SiStatus s = S("GetProductString");
+        if (index < products.size()) {
+            const std::string& p = products[index];
+            std::memcpy(buffer, p.data(), std::min<std::size_t>(p.size(), 1024));
+            if (p.size() < 1024) buffer[p.size()] = 0;
+        }
+        return s;
+    }
+    SiStatus SI_Open(std::uint32_t index, SiHandle& handle) override {
+        const SiStatus s = S("Open");
+        if (s == kSiSuccess) {
+            openedIndex = index;
+            handle = 7;
+        }
+        return s;
+    }
+    SiStatus SI_SetTimeouts(std::uint32_t r, std::uint32_t) override {
+        readTimeout = r;
+        return S("SetTimeouts");
+    }
+    SiStatus SI_SetBaudRate(SiHandle, std::uint32_t) override { return S("SetBaudRate"); }
+    SiStatus SI_SetLineControl(SiHandle, std::uint16_t) override { return S("SetLineControl"); }
+    SiStatus SI_FlushBuffers(SiHandle, std::uint8_t, std::uint8_t) override {
+        ++flushes;
+        input.clear();
+        return S("FlushBuffers");
+    }
+    SiStatus SI_Write(SiHandle, const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) override {
+        writes.emplace_back(data, data + count);
+        written = count;
+        if (!answers.empty()) {
+            for (std::uint8_t b : answers.front()) input.push_back(b);
+            answers.pop_front();
+        }
+        return S("Write");
+    }
+    SiStatus SI_Read(SiHandle, std::uint8_t* data, std::uint32_t count, std::uint32_t& got) override {
+        got = 0;
+        while (got < count && !input.empty()) {
+            data[got++] = input.front();
+            input.pop_front();
+        }
+        calls.push_back("Read");
+        return got == count ? kSiSuccess : kSiReadTimedOut;
+    }
+    SiStatus SI_WriteLatch(SiHandle, std::uint8_t, std::uint8_t value) override {
+        latch.push_back(value);
+        return S("WriteLatch");
+    }
+    SiStatus SI_Close(SiHandle) override {
+        ++closes;
+        return S("Close");
+    }
+    [[nodiscard]] int LastSystemError() const override { return systemError; }
+};
+
+// The wire bytes of a machine reply: plain packet p (8 or 136 bytes) checksummed and scrambled the way the
+// machine does it.
+inline std::vector<std::uint8_t> MachineReply(PacketBuffer p) {
+    const std::size_t size = PacketSize(p[0]);
+    PacketBuffer wire{};
+    ScramblePacket(p, size, kReceiveKeyStep, wire);
+    return {wire.begin(), wire.begin() + static_cast<std::ptrdiff_t>(size)};
+}
+
+inline std::vector<std::uint8_t> MachineReply(std::initializer_list<std::uint8_t> head) {
+    PacketBuffer p{};
+    std::size_t i = 0;
+    for (std::uint8_t b : head) p[i++] = b;
+    return MachineReply(p);
+}
+
+} // namespace orvenix::testing
