@@ -2,7 +2,8 @@
 
 #include <sodium.h>
 
-#include <cmath>
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -59,11 +60,15 @@ void UniformSource::Refill() {
     static constexpr std::array<unsigned char, crypto_stream_chacha20_NONCEBYTES> kNonce{};
     crypto_stream_chacha20(stream.data(), stream.size(), kNonce.data(), key_.data());
     std::memcpy(key_.data(), stream.data(), key_.size());
-    for (std::size_t i = 0; i < buffer_.size(); ++i) {
-        std::uint64_t v = 0;
-        for (std::size_t b = 0; b < 8; ++b)
-            v |= static_cast<std::uint64_t>(stream[32 + 8 * i + b]) << (8 * b);
-        buffer_[i] = v;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(buffer_.data(), stream.data() + 32, kBytes);
+    } else {
+        for (std::size_t i = 0; i < buffer_.size(); ++i) {
+            std::uint64_t v = 0;
+            for (std::size_t b = 0; b < 8; ++b)
+                v |= static_cast<std::uint64_t>(stream[32 + 8 * i + b]) << (8 * b);
+            buffer_[i] = v;
+        }
     }
     sodium_memzero(stream.data(), stream.size());
     next_ = 0;
@@ -90,14 +95,6 @@ void PacketGenerator::Advance(int k) {
     packetSeedLow = static_cast<std::int32_t>(s & 0xFFFFU);
     packetSeedHigh = static_cast<std::int32_t>(s >> 16);
     packetSize = PacketSizeOf(packetSeedHigh);
-}
-
-long RoundHalfEven(double x) {
-    const double f = std::floor(x);
-    const double rest = x - f;
-    auto whole = static_cast<long>(f);
-    if (rest > 0.5 || (rest == 0.5 && (whole & 1) != 0)) ++whole;
-    return whole;
 }
 
 Deck OrderedDeck() {
@@ -141,37 +138,45 @@ void RandomSource::Reseed(std::uint64_t seed) {
 
 int RandomSource::DrawPacket() {
     const long k = RoundHalfEven(uniform_.Random01() * 10.0 + 1.0);
-    packets_.Advance(static_cast<int>(k));
+    const std::uint32_t state = packets_.State() * kMultiplierPowers[static_cast<std::size_t>(k)];
+    packets_.packetSeedLow = static_cast<std::int32_t>(state & 0xFFFFU);
+    packets_.packetSeedHigh = static_cast<std::int32_t>(state >> 16);
+    packets_.packetSize = PacketSizeOf(packets_.packetSeedHigh);
     return packets_.packetSize;
 }
 
 Board RandomSource::RandomDeal() {
-    std::array<CardCode, kCards> pileA{};
-    std::array<CardCode, kCards> pileB{};
+    // Working copies with room past the 52 cards, so that every packet moves as one copy of a fixed size
+    // (no packet holds more than 9 cards); only the first n cards of each copy count.
+    constexpr std::size_t kPacketCopy = 16;
+    constexpr std::size_t kRoom = 128;
+    std::array<CardCode, kRoom> deck{};
+    std::array<CardCode, kRoom> pileA{};
+    std::array<CardCode, kRoom> pileB{};
+    std::memcpy(deck.data(), deck_.data() + 1, kCards);
     for (int pass = 0; pass < 10; ++pass) {
         int countA = 0;
         int countB = 0;
-        int p = 1;
-        while (p <= kCards) {
-            int n = DrawPacket();
-            if (p + n > kCards) n = kCards + 1 - p;
-            std::memcpy(pileA.data() + countA, deck_.data() + p, static_cast<std::size_t>(n));
+        int p = 0; // deck position - 1
+        while (p < kCards) {
+            int n = std::min(DrawPacket(), kCards - p);
+            std::memcpy(pileA.data() + countA, deck.data() + p, kPacketCopy);
             countA += n;
             p += n;
             // Pile B draws its packet even when the deck is used up (it then takes no card).
-            n = DrawPacket();
-            if (p + n > kCards) n = kCards + 1 - p;
-            std::memcpy(pileB.data() + countB, deck_.data() + p, static_cast<std::size_t>(n));
+            n = std::min(DrawPacket(), kCards - p);
+            std::memcpy(pileB.data() + countB, deck.data() + p, kPacketCopy);
             countB += n;
             p += n;
         }
-        std::memcpy(deck_.data() + 1, pileB.data(), static_cast<std::size_t>(countB));
-        std::memcpy(deck_.data() + 1 + countB, pileA.data(), static_cast<std::size_t>(countA));
+        // Pile B first, then pile A.
+        std::memcpy(deck.data(), pileB.data(), 64);
+        std::memcpy(deck.data() + countB, pileA.data(), 64);
     }
+    std::memcpy(deck_.data() + 1, deck.data(), kCards);
     Board board;
-    for (int p = 1; p <= kCards; ++p) {
-        board.cardOwner[deck_[static_cast<std::size_t>(p)]] = static_cast<std::uint8_t>((p - 1) % 4 + 1);
-    }
+    for (std::size_t p = 0; p < kCards; ++p)
+        board.cardOwner[deck[p]] = static_cast<std::uint8_t>(p % 4 + 1);
     return board;
 }
 

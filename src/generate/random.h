@@ -60,12 +60,19 @@ struct PacketGenerator {
 constexpr std::int16_t PacketSizeOf(std::int32_t high) {
     std::int32_t q = high >> 13;
     const std::int32_t r = high & 8191;
-    if (r > 4096 || (r == 4096 && (q & 1) != 0)) ++q;
+    // Without branches: the rounding is as unpredictable as the state.
+    q += static_cast<std::int32_t>((r > 4096) | ((r == 4096) & ((q & 1) != 0)));
     return static_cast<std::int16_t>(q + 1);
 }
 
-// Nearest whole number, halves to even, whatever the floating-point rounding mode.
-long RoundHalfEven(double x);
+// Nearest whole number, halves to even, whatever the floating-point rounding mode (|x| < 2^62).
+inline long RoundHalfEven(double x) {
+    auto whole = static_cast<long>(x); // toward zero
+    if (static_cast<double>(whole) > x) --whole;
+    const double rest = x - static_cast<double>(whole);
+    whole += static_cast<long>((rest > 0.5) | ((rest == 0.5) & ((whole & 1) != 0)));
+    return whole;
+}
 
 // Card codes at positions 1..52 (position 0 unused).
 using Deck = std::array<CardCode, 53>;
