@@ -133,7 +133,6 @@ private:
 
     Phase phase_ = Phase::Idle;
     std::uint8_t errorCode_ = 0;
-    bool breakRequested_ = false;
     PacketBuffer stepCommand_{};
     std::vector<CardCode> dealOrder_;
     std::vector<CardCode> readStack_;
