@@ -604,6 +604,7 @@ bool SaveCommand(AppContext& ctx, const FrameHooks& hooks) {
         const std::string text = FormatMessage(MsgNoBoardSet);
         ctx.StatusText(text);
         ctx.dialogs.Show(text, "Save Error", Buttons::Ok, Icon::Critical);
+        ctx.StatusText("Ready");
         return false;
     }
 

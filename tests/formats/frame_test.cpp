@@ -362,7 +362,8 @@ TEST(SaveCommand, WithoutASetNothingIsAsked) {
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
     EXPECT_EQ(f.dialogs.Last().text, Message(MsgNoBoardSet));
     EXPECT_EQ(f.dialogs.Last().title, "Save Error");
-    EXPECT_EQ(f.Status(), Message(MsgNoBoardSet));
+    // The refusal stands in the status line while the box is up; the command still ends with "Ready".
+    EXPECT_EQ(f.statuses, (std::vector<std::string>{"Saving", Message(MsgNoBoardSet), "Ready"}));
 }
 
 TEST(SaveCommand, CancelAndUnknownExtension) {

@@ -1,13 +1,18 @@
 // Load: read a board set from a file.
+#include "formats/frame.h"
 #include "ui/app/main_menu.h"
+#include "ui/formats/load_number.h"
 
 namespace orvenix {
 
 void MainMenu::menuLoad_Click() {
-    SetStatus("Loading");
-    NotAvailable("Load Board Set");
+    FrameHooks hooks;
+    hooks.refresh = [this] { RefreshSetDisplay(); };
+    hooks.chooseBoardNumbers = [this](BoardSet& set, const std::string& formatName) {
+        Load_number::Choose(set, formatName, ctx_.dialogs, this);
+    };
+    LoadCommand(ctx_, hooks);
     RefreshSetDisplay();
-    SetStatus("Ready");
 }
 
 } // namespace orvenix
