@@ -34,8 +34,6 @@ int MouseY(const QWidget* widget = nullptr);
 // The generator's seed words from the cursor position and the date: the first is ((x * 256 + y) OR 1)
 // AND 0xFFFF on 32-bit integers, the second the days since 1 January 2008, AND 0xFFFF.
 GeneratorSeeds SeedsFrom(int mouseX, int mouseY, const QDate& today);
-// Fixed seed words for a reproducible run (--seed N).
-GeneratorSeeds SeedsFromNumber(std::uint64_t seed);
 
 // Event texts of 200 characters or more are refused.
 inline constexpr int kEventTextLimit = 200;
@@ -64,7 +62,7 @@ class MainMenu : public QMainWindow {
     void RefreshSetDisplay();
     // Puts the set's file name and event texts into their boxes without marking the set modified.
     void ShowSetTexts();
-    // Shows one text in the status line.
+    // Shows one text in the status line (through the context, as every command does).
     void SetStatus(const std::string& text);
 
     // ---- Commands (each in its own command_<name>.cpp) ----------------------------------------------
@@ -87,6 +85,7 @@ class MainMenu : public QMainWindow {
 
   private:
     void BuildControls();
+    void ShowStatus(const std::string& text);
     void BuildMenus();
     void EventTextEdited(QLineEdit* box, std::string& stored);
     // Deal and Read share their flow; only the words differ.

@@ -1,0 +1,460 @@
+#include "ui/app/main_menu.h"
+
+#include "app/messages.h"
+#include "app/version.h"
+#include "generate/history.h"
+#include "generate/random.h"
+#include "generate/statistics.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDate>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orvenix {
+
+namespace {
+
+constexpr const char* kSeatNames = "NESW";
+
+QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& tip, bool readOnly, int width = 0) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setToolTip(tip);
+    box->setReadOnly(readOnly);
+    if (readOnly) box->setFocusPolicy(Qt::ClickFocus);
+    if (width > 0) box->setFixedWidth(width);
+    return box;
+}
+
+QFrame* MakePanel(QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+QString ScreenText(const std::string& text) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(text.size()));
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        int suit = -1;
+        if (i < text.size()) {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            const auto* it = std::find(kSuitSymbols.begin(), kSuitSymbols.end(), byte);
+            if (it != kSuitSymbols.end()) suit = static_cast<int>(it - kSuitSymbols.begin());
+        }
+        if (i == text.size() || suit >= 0) {
+            out += QString::fromUtf8(text.data() + start, static_cast<qsizetype>(i - start));
+            if (suit >= 0) out += QString::fromUtf8(kSuitSymbolsUtf8[static_cast<std::size_t>(suit)]);
+            start = i + 1;
+        }
+    }
+    return out;
+}
+
+int MouseX(const QWidget* widget) {
+    const QPoint p = QCursor::pos();
+    return widget != nullptr ? widget->mapFromGlobal(p).x() : p.x();
+}
+
+int MouseY(const QWidget* widget) {
+    const QPoint p = QCursor::pos();
+    return widget != nullptr ? widget->mapFromGlobal(p).y() : p.y();
+}
+
+GeneratorSeeds SeedsFrom(int mouseX, int mouseY, const QDate& today) {
+    // Two's-complement arithmetic on 32 bits: a negative sum keeps its low 16
+    // bits.
+    const auto sum = static_cast<std::uint32_t>(mouseX) * 256U + static_cast<std::uint32_t>(mouseY);
+    GeneratorSeeds seeds;
+    seeds.first = static_cast<std::uint16_t>((sum | 1U) & 0xFFFFU);
+    const qint64 days = QDate(2008, 1, 1).daysTo(today);
+    seeds.second = static_cast<std::uint16_t>(static_cast<std::uint64_t>(days) & 0xFFFFU);
+    return seeds;
+}
+
+MainMenu::MainMenu(AppContext& ctx, const ProgramOptions& options, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), options_(options) {
+    setObjectName("MainMenu");
+    setWindowTitle("Orvenix - Main Menu");
+    BuildControls();
+    BuildMenus();
+    ctx_.status = [this](const std::string& text) { ShowStatus(text); };
+
+    // Start-up. The message templates, card tables, shape table and similarity
+    // limits are fixed tables of the core and need no filling here.
+    // No set, current board 1, empty event texts and editor stack, not modified.
+    ctx_.set.Reset();
+    ctx_.shapeTally.fill(0);
+    lblVersion->setText(QString::fromStdString("Version " + VersionText() + " "));
+    setWindowTitle(QString::fromStdString(MainCaption()));
+    // The runtime's uniform source is seeded by the operating system when the context is made; a --seed
+    // run replaces it and the packet seed words with reproducible ones. The deck starts in order.
+    if (options_.seed) {
+        ctx_.seeds = PacketSeedsFromNumber(*options_.seed);
+        ctx_.random.Reseed(*options_.seed);
+    } else {
+        ctx_.seeds = SeedsFrom(MouseX(), MouseY(), QDate::currentDate());
+        ctx_.random.SeedPacketGenerator(ctx_.seeds);
+    }
+    SetStatus("Loading...");
+    ShowSetTexts();
+}
+
+MainMenu::~MainMenu() {
+    ctx_.status = [](const std::string&) {};
+    if (ctx_.history == history_.get()) ctx_.history = nullptr;
+}
+
+void MainMenu::Start() {
+    if (started_) return;
+    started_ = true;
+    show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const std::filesystem::path path = options_.historyPath.value_or(History::DefaultPath());
+    history_ = History::Startup(ctx_, path);
+    ctx_.history = history_.get();
+    if (!history_) {
+        lblHistory->setText("No history file");
+    } else {
+        QString text = QString("History records: %1").arg(history_->BoardRecordCount());
+        if (history_->ReadOnly()) text += " (read-only)";
+        lblHistory->setText(text);
+    }
+    SetStatus("Ready");
+}
+
+void MainMenu::BuildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName("centralWidget");
+    setCentralWidget(central);
+
+    // Event information and file name.
+    auto* eventPanel = MakePanel(central);
+    auto* eventForm = new QFormLayout(eventPanel);
+    txtFileName = MakeBox(eventPanel, "txtFileName", "File name of the current Board Set", true);
+    txtEventName = MakeBox(eventPanel, "txtEventName", "Enter Event Name here", false);
+    txtEventSite = MakeBox(eventPanel, "txtEventSite", "Enter Event Site Name here", false);
+    txtEventDate = MakeBox(eventPanel, "txtEventDate", "Enter Event Date here", false);
+    eventForm->addRow("File Name:", txtFileName);
+    eventForm->addRow("Event Name:", txtEventName);
+    eventForm->addRow("Event Site:", txtEventSite);
+    eventForm->addRow("Event Date:", txtEventDate);
+    connect(txtEventName, &QLineEdit::textEdited, this,
+            [this] { EventTextEdited(txtEventName, ctx_.set.eventName); });
+    connect(txtEventSite, &QLineEdit::textEdited, this,
+            [this] { EventTextEdited(txtEventSite, ctx_.set.eventSite); });
+    connect(txtEventDate, &QLineEdit::textEdited, this,
+            [this] { EventTextEdited(txtEventDate, ctx_.set.eventDate); });
+
+    // Board range.
+    auto* rangePanel = MakePanel(central);
+    auto* rangeForm = new QFormLayout(rangePanel);
+    constexpr int kNumberWidth = 70;
+    txtFirstBoard = MakeBox(rangePanel, "txtFirstBoard", "First Board Number of the set", true, kNumberWidth);
+    txtLastBoard = MakeBox(rangePanel, "txtLastBoard", "Last Board Number of the set", true, kNumberWidth);
+    txtCount = MakeBox(rangePanel, "txtCount", "Number of boards in a set.", true, kNumberWidth);
+    txtCompleted =
+        MakeBox(rangePanel, "txtCompleted", "Number of completed boards in a set.", true, kNumberWidth);
+    rangeForm->addRow("First Board Number:", txtFirstBoard);
+    rangeForm->addRow("Last Board Number:", txtLastBoard);
+    rangeForm->addRow("Number of Boards in Set:", txtCount);
+    rangeForm->addRow("Number of Completed Boards:", txtCompleted);
+
+    // Average points per seat.
+    auto* pointsPanel = MakePanel(central);
+    auto* pointsGrid = new QGridLayout(pointsPanel);
+    auto* hcpHeader = new QLabel("HCP", pointsPanel);
+    auto* distribHeader = new QLabel("Distr", pointsPanel);
+    hcpHeader->setAlignment(Qt::AlignCenter);
+    distribHeader->setAlignment(Qt::AlignCenter);
+    pointsGrid->addWidget(hcpHeader, 0, 1);
+    pointsGrid->addWidget(distribHeader, 0, 2);
+    for (int s = 0; s < 4; ++s) {
+        const QString seat(QChar::fromLatin1(kSeatNames[s]));
+        pointsGrid->addWidget(new QLabel("Hand " + seat + ":", pointsPanel), s + 1, 0);
+        txtHcp[static_cast<std::size_t>(s)] = MakeBox(pointsPanel, QString("txtHcp%1").arg(s),
+                                                      "Average High Card Points for " + seat, true, 60);
+        txtDistrib[static_cast<std::size_t>(s)] = MakeBox(
+            pointsPanel, QString("txtDistrib%1").arg(s), "Average Distribution Points for " + seat, true, 60);
+        pointsGrid->addWidget(txtHcp[static_cast<std::size_t>(s)], s + 1, 1);
+        pointsGrid->addWidget(txtDistrib[static_cast<std::size_t>(s)], s + 1, 2);
+    }
+    pointsGrid->setColumnStretch(3, 1);
+
+    // Card frequencies and similarity.
+    auto* freqPanel = MakePanel(central);
+    auto* freqForm = new QFormLayout(freqPanel);
+    txtMaxFreq = MakeBox(freqPanel, "txtMaxFreq", "Maximum card frequency for any Hand (ave 25%)", true, 110);
+    txtMinFreq = MakeBox(freqPanel, "txtMinFreq", "Minimum card frequency for any Hand (ave 25%)", true, 110);
+    txtInSim = MakeBox(freqPanel, "txtInSim", "Maximum number of identical cards", true, 40);
+    txtInDeals =
+        MakeBox(freqPanel, "txtInDeals", "Board numbers for similar hands within the current set", true, 80);
+    auto* simRow = new QHBoxLayout;
+    simRow->addWidget(txtInSim);
+    simRow->addWidget(txtInDeals);
+    simRow->addStretch(1);
+    freqForm->addRow("Max frequency:", txtMaxFreq);
+    freqForm->addRow("Min frequency:", txtMinFreq);
+    freqForm->addRow("Inner Similarity:", simRow);
+
+    // Hand shape statistics.
+    auto* shapesLabel = new QLabel("Hand Shapes", central);
+    lbxShapes = new QTreeWidget(central);
+    lbxShapes->setObjectName("lbxShapes");
+    lbxShapes->setToolTip("Actual and expected Hand shapes");
+    lbxShapes->setColumnCount(4);
+    lbxShapes->setHeaderLabels({"Shape", "Actual", "Expected", "Diffrence"});
+    lbxShapes->setRootIsDecorated(false);
+    lbxShapes->setUniformRowHeights(true);
+    lbxShapes->setAlternatingRowColors(true);
+    lbxShapes->setSelectionMode(QAbstractItemView::NoSelection);
+    lbxShapes->setFocusPolicy(Qt::NoFocus);
+    lbxShapes->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    lbxShapes->header()->setSectionResizeMode(QHeaderView::Stretch);
+    lbxShapes->setMinimumWidth(300);
+    shapesLabel->setBuddy(lbxShapes);
+
+    lblVersion = new QLabel(central);
+    lblVersion->setObjectName("lblVersion");
+    lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* middleRow = new QHBoxLayout;
+    middleRow->addWidget(rangePanel, 1);
+    middleRow->addWidget(pointsPanel, 1);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(eventPanel);
+    left->addLayout(middleRow);
+    left->addWidget(freqPanel);
+    left->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(shapesLabel);
+    right->addWidget(lbxShapes, 1);
+    right->addWidget(lblVersion);
+
+    auto* top = new QHBoxLayout(central);
+    top->addLayout(left, 3);
+    top->addLayout(right, 2);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    setStatusBar(StatusBar1);
+    // A label rather than a temporary message: menu hints must not wipe the
+    // status text.
+    lblStatus = new QLabel(StatusBar1);
+    lblStatus->setObjectName("lblStatus");
+    StatusBar1->addWidget(lblStatus, 1);
+    lblHistory = new QLabel(StatusBar1);
+    lblHistory->setObjectName("lblHistory");
+    StatusBar1->addPermanentWidget(lblHistory);
+
+    resize(860, 560);
+}
+
+void MainMenu::BuildMenus() {
+    auto addAction = [this](QWidget* where, const char* name, const char* caption, void (MainMenu::*slot)()) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(name);
+        where->addAction(action);
+        connect(action, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+        return action;
+    };
+
+    QMenuBar* bar = menuBar();
+    auto* menuFile = new QMenu("&File", this);
+    menuFile->setObjectName("menuFile");
+    bar->addMenu(menuFile);
+    addAction(menuFile, "menuNew", "&New", &MainMenu::menuNew_Click);
+    addAction(menuFile, "menuLoad", "&Load", &MainMenu::menuLoad_Click);
+    auto* save = new QAction("&Save", this);
+    save->setObjectName("menuSave");
+    menuFile->addAction(save);
+    connect(save, &QAction::triggered, this, [this] { menuSave_Click(); });
+    addAction(menuFile, "menuDelete", "&Delete", &MainMenu::menuDelete_Click);
+    QAction* div1 = menuFile->addSeparator();
+    div1->setObjectName("div1");
+    div1->setParent(this);
+    auto* exitAction = new QAction("E&xit", this);
+    exitAction->setObjectName("menuExit");
+    menuFile->addAction(exitAction);
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+
+    addAction(bar, "menuDeal", "&Deal", &MainMenu::menuDeal_Click);
+    addAction(bar, "menuRead", "&Read", &MainMenu::menuRead_Click);
+    addAction(bar, "menuEdit", "&Edit", &MainMenu::menuEdit_Click);
+    addAction(bar, "menuPrint", "&Print", &MainMenu::menuPrint_Click);
+    addAction(bar, "cmdMaintenance", "&Maintenance", &MainMenu::cmdMaintenance_Click);
+
+    auto* menuHelp = new QMenu("&Help", this);
+    menuHelp->setObjectName("menuHelp");
+    bar->addMenu(menuHelp);
+    addAction(menuHelp, "menuContents", "&Contents", &MainMenu::menuContents_Click);
+    addAction(menuHelp, "menuAbout", "&About", &MainMenu::menuAbout_Click);
+}
+
+QString MainMenu::statusText() const {
+    return lblStatus->text();
+}
+
+void MainMenu::SetStatus(const std::string& text) {
+    ctx_.StatusText(text);
+}
+
+void MainMenu::ShowStatus(const std::string& text) {
+    // Message templates carry margins and line breaks; the status line shows them
+    // as one plain line.
+    QString shown = ScreenText(PlainMessage(text));
+    shown.replace('\n', ' ');
+    lblStatus->setText(shown);
+}
+
+void MainMenu::ShowSetTexts() {
+    const auto show = [](QLineEdit* box, const std::string& text) {
+        const QString value = Utf8(text);
+        if (box->text() == value) return;
+        const QSignalBlocker block(box);
+        box->setText(value);
+    };
+    show(txtFileName, ctx_.set.fileName);
+    show(txtEventName, ctx_.set.eventName);
+    show(txtEventSite, ctx_.set.eventSite);
+    show(txtEventDate, ctx_.set.eventDate);
+}
+
+void MainMenu::EventTextEdited(QLineEdit* box, std::string& stored) {
+    const QString text = box->text();
+    // The limit counts characters (code points), not bytes or UTF-16 units.
+    if (text.toUcs4().size() < kEventTextLimit) {
+        stored = text.toStdString();
+    } else {
+        const int caret = box->cursorPosition();
+        const QString previous = Utf8(stored);
+        {
+            const QSignalBlocker block(box);
+            box->setText(previous);
+        }
+        box->setCursorPosition(std::clamp(caret - 1, 0, static_cast<int>(previous.size())));
+    }
+    ctx_.set.modified = true;
+}
+
+void MainMenu::RefreshSetDisplay() {
+    lbxShapes->clear();
+    for (QLineEdit* box : {txtFirstBoard, txtLastBoard, txtCount, txtCompleted, txtInSim, txtInDeals,
+                           txtMaxFreq, txtMinFreq}) {
+        box->clear();
+    }
+    for (std::size_t s = 0; s < 4; ++s) {
+        txtHcp[s]->clear();
+        txtDistrib[s]->clear();
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ShowSetTexts();
+
+    BoardSet& set = ctx_.set;
+    set.completedCount = 0;
+    if (set.lastBoard <= 0) return;
+    txtFirstBoard->setText(QString::number(set.firstBoard));
+    txtLastBoard->setText(QString::number(set.lastBoard));
+    txtCount->setText(QString::number(set.lastBoard - set.firstBoard + 1));
+
+    const SetStatistics stats = ShapeStatistics(set, ctx_.shapeTally);
+    txtCompleted->setText(QString::number(set.completedCount));
+    for (const ShapeRow& row : stats.rows) {
+        auto* item = new QTreeWidgetItem(lbxShapes, QStringList{Utf8(row.shape), Utf8(row.actual),
+                                                                Utf8(row.expected), Utf8(row.difference)});
+        for (int c = 1; c < 4; ++c)
+            item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (set.completedCount > 0) {
+        for (std::size_t s = 0; s < 4; ++s) {
+            txtHcp[s]->setText(Utf8(stats.averageHcp[s]));
+            txtDistrib[s]->setText(Utf8(stats.averageDistrib[s]));
+        }
+    }
+    txtInSim->setText(QString::number(stats.innerSimilarity));
+    txtInDeals->setText(QString("%1:%2").arg(stats.innerFirst).arg(stats.innerSecond));
+    if (set.completedCount > 0) {
+        txtMaxFreq->setText(ScreenText(stats.maxFrequency));
+        txtMinFreq->setText(ScreenText(stats.minFrequency));
+    }
+}
+
+bool MainMenu::RefuseWithoutSet(const std::string& title) {
+    if (ctx_.set.lastBoard >= 1) return false;
+    const std::string message = FormatMessage(MsgNoBoardSet);
+    SetStatus(message);
+    ctx_.dialogs.Show(message, title, Buttons::Ok, Icon::Critical);
+    return true;
+}
+
+void MainMenu::NotAvailable(const std::string& title) {
+    ctx_.dialogs.Show("This command is not available yet", title, Buttons::Ok, Icon::Information);
+}
+
+void MainMenu::menuDelete_Click() {
+    NotAvailable("Delete");
+}
+
+void MainMenu::menuContents_Click() {
+    NotAvailable("Contents");
+}
+
+void MainMenu::menuAbout_Click() {
+    ctx_.dialogs.Show("Orvenix Desk\r\nVersion " + VersionText(), "About", Buttons::Ok, Icon::Information);
+}
+
+void MainMenu::closeEvent(QCloseEvent* event) {
+    Answer answer = Answer::No;
+    if (ctx_.set.modified) {
+        answer =
+            ctx_.dialogs.Show(FormatMessage(MsgSetNotSaved), "Exit", Buttons::YesNoCancel, Icon::Exclamation);
+        if (answer == Answer::Yes) menuSave_Click();
+    }
+    // Anything but Yes or No (Cancel, or the box closed) keeps the program
+    // running, and so does a save that did not complete.
+    const bool keep =
+        (answer != Answer::Yes && answer != Answer::No) || (answer == Answer::Yes && ctx_.set.modified);
+    if (keep) {
+        event->ignore();
+        return;
+    }
+    if (ctx_.history == history_.get()) ctx_.history = nullptr;
+    history_.reset();
+    ctx_.log.Close();
+    event->accept();
+}
+
+void MainMenu::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) txtEventName->setFocus();
+}
+
+} // namespace orvenix
