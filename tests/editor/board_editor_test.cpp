@@ -129,6 +129,35 @@ TEST_F(EditorTest, NumberOrDealerAloneDoNotAskBeforeClosing) {
     EXPECT_FALSE(ed.NeedsDiscardQuestion());
 }
 
+TEST_F(EditorTest, AcceptingABoardAfterTheSetExtendsTheSetUpToIt) {
+    MakeSet(1, 3);
+    ed.Open();
+    set->currentBoard = 4;
+    ed.DisplayBoard();
+    ed.SetSuitText(SuitBoxIndex(N, 1), "AK");
+    ASSERT_TRUE(ed.Accept());
+    EXPECT_EQ(set->lastBoard, 4);
+    EXPECT_EQ(set->currentBoard, 5);
+    EXPECT_EQ((*set)[4].number, 4);
+    EXPECT_EQ((*set)[4].dealer, W);
+    EXPECT_EQ((*set)[4].vulnerability, VulnerabilityOf(4));
+    EXPECT_EQ(HandSuitCards((*set)[4], SuitBoxIndex(N, 1)), "AK");
+    EXPECT_TRUE(set->modified);
+}
+
+TEST_F(EditorTest, AcceptingBoard640AfterTheSetStaysOnBoard640) {
+    MakeSet(630, 639);
+    ed.Open();
+    set->currentBoard = 640;
+    ed.DisplayBoard();
+    ed.SetSuitText(SuitBoxIndex(W, 4), "2");
+    ASSERT_TRUE(ed.Accept());
+    EXPECT_EQ(set->lastBoard, 640);
+    EXPECT_EQ(set->currentBoard, 640);
+    EXPECT_FALSE(ed.Changed());
+    EXPECT_FALSE(ed.Buttons().add);
+}
+
 TEST_F(EditorTest, NavigationStopsAtTheEndsOfTheSet) {
     MakeSet(5, 8);
     ed.Open();
