@@ -21,6 +21,11 @@ inline constexpr int kShapeRejectWarning = 5;
 inline constexpr const char* kGenerateTitle = "Generate New Board Set";
 inline constexpr const char* kCannotGenerate = "Cannot generate!";
 
+// Whether a run's shape rejects are shown as a warning.
+constexpr bool ShapeRejectsWarn(int shapeRejects) {
+    return shapeRejects > kShapeRejectWarning;
+}
+
 struct GenerateChoices {
     int first = 1;
     int last = 32;
@@ -63,7 +68,7 @@ struct GenerateResult {
     }
     // Whether the run rejected enough candidates that the operator may want to run it again.
     [[nodiscard]] bool WorthRepeating() const {
-        return historyRejects > 0 || shapeRejects > kShapeRejectWarning || innerRejects > 0;
+        return historyRejects > 0 || ShapeRejectsWarn(shapeRejects) || innerRejects > 0;
     }
 };
 

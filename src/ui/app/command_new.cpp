@@ -1,6 +1,7 @@
 // New: generate a new board set.
 #include "app/messages.h"
 #include "ui/app/main_menu.h"
+#include "ui/generate/generate_window.h"
 
 namespace orvenix {
 
@@ -10,10 +11,14 @@ void MainMenu::menuNew_Click() {
     if (ctx_.set.modified) {
         answer = ctx_.dialogs.Show(FormatMessage(MsgSetNotSaved), "Generate New Board Set",
                                    Buttons::YesNoCancel, Icon::Exclamation);
-        if (answer == Answer::Yes) menuSave_Click();
+        // A set that was to be saved but was not (the save was cancelled or failed) is not given up.
+        if (answer == Answer::Yes && !menuSave_Click()) answer = Answer::Cancel;
     }
     if (answer == Answer::Yes || answer == Answer::No) {
-        NotAvailable("Generate New Board Set");
+        {
+            Generate window(ctx_, this);
+            window.exec();
+        }
         RefreshSetDisplay();
     }
     SetStatus("Ready");
