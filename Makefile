@@ -30,7 +30,8 @@ bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
 fuzz:
-	$(MAKE) build BUILD=build-fuzz BUILD_TYPE=Debug CMAKE_ARGS="-DORVENIX_FUZZ=ON -DORVENIX_GUI=OFF -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang"
+	@./scripts/install-deps.sh --fuzz
+	$(MAKE) build BUILD=build-fuzz BUILD_TYPE=RelWithDebInfo CMAKE_ARGS="-DORVENIX_FUZZ=ON -DORVENIX_GUI=OFF -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang"
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz

@@ -6,6 +6,8 @@ pkgs=(cmake ninja-build g++ pkg-config make
       libgtest-dev libgmock-dev libbenchmark-dev
       libsodium-dev libgpiod-dev
       fonts-liberation2 poppler-utils)
+# The fuzz targets (make fuzz) also need clang and its sanitizer runtimes.
+if [ "${1:-}" = "--fuzz" ]; then pkgs+=(clang libclang-rt-dev); fi
 missing=()
 for p in "${pkgs[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

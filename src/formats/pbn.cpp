@@ -31,6 +31,16 @@ std::string CharacterAt(std::string_view text, std::size_t i) {
     return std::string(text.substr(i, n));
 }
 
+// The value between double quotes, as the invalid-string message shows it.
+std::string Quoted(std::string_view value) {
+    std::string quoted;
+    quoted.reserve(value.size() + 2);
+    quoted += '"';
+    quoted += value;
+    quoted += '"';
+    return quoted;
+}
+
 FormatError Fault(MessageKey key, std::string main = {}) {
     return FormatError{key, std::move(main), {}};
 }
@@ -112,7 +122,7 @@ ReadResult ApplyPbnTag(std::string_view tagName, std::string_view value, PbnRead
         if (tagName == "Dealer") {
             const char* seat = value.size() == 1 ? std::strchr(kSeatLetters, value[0]) : nullptr;
             if (seat == nullptr || value[0] == '\0')
-                return Fault(MsgFmtInvalidString, "\"" + std::string(value) + "\"");
+                return Fault(MsgFmtInvalidString, Quoted(value));
             board.dealer = static_cast<Seat>(seat - kSeatLetters + 1);
         } else if (tagName == "Vul") {
             if (value == "None" || value == "Love" || value == "-") {
@@ -124,7 +134,7 @@ ReadResult ApplyPbnTag(std::string_view tagName, std::string_view value, PbnRead
             } else if (value == "All" || value == "Both") {
                 board.vulnerability = 4;
             } else {
-                return Fault(MsgFmtInvalidString, "\"" + std::string(value) + "\"");
+                return Fault(MsgFmtInvalidString, Quoted(value));
             }
         } else if (tagName == "Deal") {
             if (st.state != 5) return Fault(MsgFmtTokenOrder);
