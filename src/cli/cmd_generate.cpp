@@ -1,0 +1,150 @@
+// orvenix-cli generate: generates a board set as the Generate window does, prints the result fields and
+// saves the set in the format of OUTPUT's extension; the saved set is recorded in the history as a save
+// from the program is.
+#include "app/context.h"
+#include "app/dialogs.h"
+#include "app/log.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "cli/command.h"
+#include "formats/frame.h"
+#include "generate/generator.h"
+#include "generate/history.h"
+#include "generate/random.h"
+
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace orvenix::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "generate --first F --last L [--empty] [--no-shape-filter] [--no-inner-filter] "
+    "[--no-history-filter] [--seed N] [--history PATH] OUTPUT";
+
+// Message boxes become lines on the error output; questions are answered Yes, as every non-interactive
+// save answers them.
+class TerminalDialogs : public Dialogs {
+  public:
+    Answer Message(const MessageRequest& request) override {
+        const bool question = request.buttons == Buttons::YesNo || request.buttons == Buttons::YesNoCancel;
+        std::cerr << (question ? "warning: " : "") << PlainMessage(request.text) << "\n";
+        if (question) {
+            std::cerr << "(answered Yes)\n";
+            return Answer::Yes;
+        }
+        return request.buttons == Buttons::RetryCancel ? Answer::Cancel : Answer::Ok;
+    }
+    std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
+};
+
+// Packet seed words for a run without --seed: a secure random first word (there is no mouse pointer
+// here) and the days since 1 January 2008.
+GeneratorSeeds TerminalSeeds(RandomSource& random) {
+    using namespace std::chrono;
+    const auto today = floor<days>(system_clock::now());
+    const auto start = sys_days{year{2008} / January / 1};
+    GeneratorSeeds s;
+    s.first = static_cast<std::uint16_t>(static_cast<unsigned>(random.Random01() * 65536.0) | 1U);
+    s.second = static_cast<std::uint16_t>(static_cast<std::uint64_t>((today - start).count()) & 0xFFFFU);
+    return s;
+}
+
+void PrintResults(const GenerateChoices& c, const GenerateResult& r) {
+    std::cout << "Boards generated: " << r.boardsGenerated << "\n";
+    if (!c.randomBoards) return;
+    if (c.rejectShape) {
+        std::cout << "Shapes rejected: " << r.shapeRejects
+                  << (ShapeRejectsWarn(r.shapeRejects) ? " (many)" : "") << "\n";
+    }
+    if (c.rejectInner) {
+        std::cout << "Inner Similarity Rejected: " << r.innerRejects << "\n";
+        std::cout << "Inner similarity: " << SimilarityText(r.innerMax, r.innerBoard, r.innerOther) << "\n";
+    }
+    if (c.rejectHistory) {
+        std::cout << "History Rejected: " << r.historyRejects << "\n";
+        std::cout << "Historic Similarity: " << SimilarityText(r.historyMax, r.historyBoard, r.historyOther)
+                  << "\n";
+        std::cout << "Historic File: " << r.historyFile << "\n";
+    }
+}
+
+int RunGenerate(Args& args) {
+    const std::optional<long> first = TakeNumber(args, "first", 0, 999);
+    const std::optional<long> last = TakeNumber(args, "last", 0, 999);
+    GenerateChoices choices;
+    choices.randomBoards = !TakeFlag(args, "empty");
+    choices.rejectShape = !TakeFlag(args, "no-shape-filter");
+    choices.rejectInner = !TakeFlag(args, "no-inner-filter");
+    choices.rejectHistory = !TakeFlag(args, "no-history-filter");
+    std::optional<std::uint64_t> seed;
+    if (const auto text = TakeOption(args, "seed")) {
+        std::size_t used = 0;
+        try {
+            seed = std::stoull(*text, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used == 0 || used != text->size() || (*text)[0] == '-') {
+            throw std::runtime_error("--seed must be a whole number from 0 to 18446744073709551615");
+        }
+    }
+    const std::optional<std::string> historyOption = TakeOption(args, "history");
+    if (!first || !last || args.size() != 1 || args[0].rfind("--", 0) == 0) {
+        std::cerr << "usage: orvenix-cli " << kUsage << "\n";
+        return 2;
+    }
+    const std::string output = args[0];
+    choices.first = static_cast<int>(*first);
+    choices.last = static_cast<int>(*last);
+
+    // A name the frame cannot save is refused before anything is generated or recorded.
+    const std::string title = FileNameOf(output);
+    const std::size_t dot = title.rfind('.');
+    if (dot == std::string::npos || !FormatOfExtension(title.substr(dot + 1))) {
+        std::cerr << PlainMessage(FormatMessage(MsgUnknownFormatSave, title)) << "\n";
+        return 1;
+    }
+
+    auto set = std::make_unique<BoardSet>();
+    set->Reset();
+    TerminalDialogs dialogs;
+    MemorySettings settings;
+    ActivityLog log;
+    AppContext ctx{.set = *set, .dialogs = dialogs, .settings = settings, .log = log};
+    if (seed) {
+        ctx.random.Reseed(*seed);
+    } else {
+        ctx.seeds = TerminalSeeds(ctx.random);
+        ctx.random.SeedPacketGenerator(ctx.seeds);
+    }
+    const std::filesystem::path historyPath =
+        historyOption ? std::filesystem::path(*historyOption) : History::DefaultPath();
+    std::unique_ptr<History> history = History::Startup(ctx, historyPath);
+    ctx.history = history.get();
+
+    const GenerateResult r = GenerateBoardSet(ctx, choices);
+    if (!r.Succeeded()) return 1; // the refusal or "Cannot generate!" has been shown
+    PrintResults(choices, r);
+
+    const FileOutcome out = SaveBoardSetFile(output, *set);
+    for (const std::string& question : out.warnings) {
+        std::cerr << "warning: " << PlainMessage(question) << "\n(answered Yes)\n";
+    }
+    if (!out.ok) {
+        std::cerr << PlainMessage(out.error) << "\n";
+        return 1;
+    }
+    if (ctx.history != nullptr) ctx.history->RecordHistory(ctx, title.substr(0, dot));
+    set->fileName = output;
+    set->modified = false;
+    std::cout << "Boards Saved: " << set->count() << "\n";
+    return 0;
+}
+
+const CliRegistrar reg{{"generate", kUsage, RunGenerate}};
+
+} // namespace
+} // namespace orvenix::cli
