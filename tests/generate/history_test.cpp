@@ -534,6 +534,57 @@ TEST(HistoryFile, RecordsBeyondTheRingAreReportedAndLeftInTheFile) {
     EXPECT_EQ(fs::file_size(dir / "history.dat"), bytes.size());
 }
 
+TEST(HistoryFile, HugeFileIsReadOnlyAsFarAsTheRing) {
+    TempDir dir;
+    const fs::path path = dir / "history.dat";
+    WriteBytes(path, {});
+    const std::uintmax_t size = 1ULL << 30; // a gigabyte of zeros (sparse): board records of board 0
+    fs::resize_file(path, size);
+    Fixture f(dir / "dealer.log");
+    auto h = History::Startup(f.ctx, path);
+    ASSERT_NE(h, nullptr);
+    ASSERT_EQ(f.dialogs.messages.size(), 1U);
+    EXPECT_NE(f.dialogs.Last().text.find(std::to_string(size / 16 - kHistorySlots) + " record(s) beyond"),
+              std::string::npos);
+    EXPECT_EQ(f.status.back(), "History records: 10000");
+    EXPECT_EQ(fs::file_size(path), size);
+}
+
+TEST(HistoryFile, RecordingAfterACutRecordingKeepsTheEarlierRecords) {
+    TempDir dir;
+    const fs::path path = dir / "history.dat";
+    std::mt19937 rng(6);
+    const Board kept = samples::RandomBoard(rng);
+    std::vector<std::uint8_t> bytes;
+    Append(bytes, MakeNameRecord("CUT.PBN", 2));
+    Append(bytes, MakeBoardRecord(kept, 1));
+    Append(bytes, MakeBoardRecord(samples::RandomBoard(rng), 2)); // the end marker was never written
+    WriteBytes(path, bytes);
+    {
+        Fixture f(dir / "dealer.log");
+        auto h = History::Startup(f.ctx, path);
+        ASSERT_NE(h, nullptr);
+        EXPECT_TRUE(f.dialogs.messages.empty());
+        EXPECT_EQ(h->Ring().writeSlot, 4);
+        FillSet(f.set, 1, 2, 40);
+        ASSERT_TRUE(h->RecordHistory(f.ctx, "NEXT.PBN"));
+    }
+    const auto after = ReadBytes(path);
+    ASSERT_EQ(after.size(), 7U * 16U);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), after.begin()));
+    Fixture g(dir / "dealer.log");
+    auto h = History::Startup(g.ctx, path);
+    ASSERT_NE(h, nullptr);
+    const auto sets = h->SetsInRingOrder();
+    ASSERT_EQ(sets.size(), 2U);
+    EXPECT_EQ(sets[0].name, "CUT.PBN");
+    EXPECT_EQ(sets[1].name, "NEXT.PBN");
+    std::int16_t board = 0;
+    std::string name;
+    EXPECT_EQ(MaxHistorySimilarity(*h, kept, board, name), 13);
+    EXPECT_EQ(name, "CUT.PBN");
+}
+
 TEST(HistoryFile, UnreadablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
     TempDir dir;
     {
