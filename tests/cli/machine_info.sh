@@ -43,7 +43,8 @@ echo "$out" | grep -qx "Firmware: 2.40"; check "serial: second run" $?
 
 # A machine that does not answer: the power message on stderr, exit status 1.
 echo "lost on" >&3
-sleep 0.2
+echo "state" >&3 # its answer shows that "lost on" has been taken in
+for _ in $(seq 1 100); do grep -q "^status" "$work/emu.out" && break; sleep 0.05; done
 out=$("$cli" machine-info --machine "serial:$pty" 2>"$work/err"); rc=$?
 [ "$rc" -eq 1 ]; check "silent machine: exit status 1" $?
 grep -q "Please check if power is connected" "$work/err"; check "silent machine: power message" $?

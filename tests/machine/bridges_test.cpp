@@ -57,13 +57,12 @@ TEST(SerialBridge, DealsOneBoardOnTheEmulatorProgram) {
 
     // Operator actions reach the machine through the emulator's input.
     emulator.Send("pedal");
-    bool pedal = false;
-    for (int i = 0; i < 100 && !pedal; ++i) {
-        ASSERT_TRUE(link.RequestStatus(0));
-        pedal = link.state.pedalFlag != 0;
-        if (!pedal) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_TRUE(pedal);
+    emulator.Send("state"); // answered once the pedal line has been taken in
+    EXPECT_EQ(emulator.ReadLine(std::chrono::seconds(5)).rfind("status 0 pockets S 13 W 13 E 13 N 13", 0), 0u);
+    ASSERT_TRUE(link.RequestStatus(0));
+    EXPECT_EQ(link.state.pedalFlag, 8);
+    ASSERT_TRUE(link.RequestStatus(link.AcknowledgeBits()));
+    EXPECT_EQ(link.state.pedalFlag, 0);
     link.Dealer_off();
     link.Usb_close();
     EXPECT_TRUE(emulator.CloseAndWait());
@@ -77,7 +76,8 @@ TEST(SerialBridge, SilentDeviceGivesShortReadsAndALostLink) {
     MachineLink link(std::make_unique<SerialSi>(emulator.Path()), dialogs);
     link.InitComm(kLinkTimeoutMs);
     ASSERT_TRUE(link.IsOpen());
-    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // the emulator reads its input
+    emulator.Send("state"); // answered once "lost on" has been taken in
+    ASSERT_FALSE(emulator.ReadLine(std::chrono::seconds(5)).empty());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(link.RequestInfo());
     const auto took = std::chrono::steady_clock::now() - start;
