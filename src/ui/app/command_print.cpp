@@ -1,12 +1,15 @@
 // Print: hand records and score cards.
 #include "ui/app/main_menu.h"
+#include "ui/print/hand_record.h"
+#include "ui/print/printer_setup.h"
 
 namespace orvenix {
 
 void MainMenu::menuPrint_Click() {
     if (!RefuseWithoutSet("Printing Error")) {
         SetStatus("Printing");
-        NotAvailable("Print");
+        HandRecord window(ctx_, ProgramPrinter(), this);
+        window.exec();
         RefreshSetDisplay();
     }
     SetStatus("Ready");
