@@ -5,7 +5,7 @@ pkgs=(cmake ninja-build g++ pkg-config make
       qt6-base-dev libgl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
       libsodium-dev libgpiod-dev
-      fonts-liberation2 poppler-utils)
+      fonts-liberation2 fonts-dejavu-core poppler-utils)
 # The fuzz targets (make fuzz) also need clang and its sanitizer runtimes.
 if [ "${1:-}" = "--fuzz" ]; then pkgs+=(clang libclang-rt-dev); fi
 missing=()
