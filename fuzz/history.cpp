@@ -8,7 +8,8 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    orvenix::History history;
+    // One history for every input, so that a load after another one is exercised too.
+    static orvenix::History history;
     const orvenix::HistoryLoadReport report = history.Load(data, size);
     const orvenix::HistoryRing& ring = history.Ring();
     if (ring.usedSlots < 0 || ring.usedSlots > orvenix::kHistorySlots) std::abort();

@@ -333,7 +333,15 @@ History::~History() {
 }
 
 void History::Clear() {
-    ring_ = HistoryRing{};
+    // Only the slots in use need clearing; the rest is still as the ring was made.
+    const auto used = static_cast<std::size_t>(std::max<int>(ring_.usedSlots, ring_.writeSlot));
+    std::fill_n(ring_.slotKind.begin(), used + 1, kHistoryEnd);
+    std::fill_n(ring_.slotBoard.begin(), used + 1, Board{});
+    std::fill_n(ring_.slotMasks.begin(), used + 1, HandMasks{});
+    std::fill_n(ring_.slotName.begin(), used + 1, 0);
+    std::fill_n(ring_.slotSetSize.begin(), used + 1, 0);
+    ring_.writeSlot = 1;
+    ring_.usedSlots = 0;
     names_.entries.clear();
 }
 

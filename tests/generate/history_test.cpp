@@ -230,6 +230,17 @@ TEST(HistoryLoad, PartialRecordUnknownKindsAndExcessAreCountedNotUsed) {
     EXPECT_EQ(rb.excessRecords, 5U);
     EXPECT_EQ(rb.trailingBytes, 3U);
     EXPECT_EQ(h.BoardRecordCount(), kHistorySlots);
+
+    // A later read starts from an empty ring again.
+    std::vector<std::uint8_t> small;
+    Append(small, MakeNameRecord("SMALL", 0));
+    Append(small, MakeEndMarker());
+    EXPECT_TRUE(h.Load(small.data(), small.size()).Clean());
+    EXPECT_EQ(h.BoardRecordCount(), 0);
+    EXPECT_EQ(h.Ring().usedSlots, 2);
+    EXPECT_EQ(h.Ring().slotKind[5000], kHistoryEnd);
+    EXPECT_EQ(h.Ring().slotBoard[5000], Board{});
+    EXPECT_EQ(h.Names().count(), 1);
 }
 
 TEST(HistoryLoad, MissingEndMarkerContinuesAfterTheLastRecord) {
