@@ -15,7 +15,7 @@ using namespace orvenix;
 
 // A bridge whose machine sends the fuzzer's bytes; a read past them times out.
 class BytesSi : public SiLayer {
-public:
+  public:
     BytesSi(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     SiStatus SI_GetDriverVersion(std::uint32_t& v, std::uint32_t& r) override {
         v = 0x00030001;
@@ -44,14 +44,15 @@ public:
     }
     SiStatus SI_Read(SiHandle, std::uint8_t* out, std::uint32_t count, std::uint32_t& got) override {
         got = 0;
-        while (got < count && pos_ < size_) out[got++] = data_[pos_++];
+        while (got < count && pos_ < size_)
+            out[got++] = data_[pos_++];
         return got == count ? kSiSuccess : kSiReadTimedOut;
     }
     SiStatus SI_WriteLatch(SiHandle, std::uint8_t, std::uint8_t) override { return kSiSuccess; }
     SiStatus SI_Close(SiHandle) override { return kSiSuccess; }
     [[nodiscard]] bool Done() const { return pos_ >= size_; }
 
-private:
+  private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0;

@@ -13,7 +13,7 @@ namespace {
 
 // Message boxes become lines on the error output.
 class TerminalDialogs : public Dialogs {
-public:
+  public:
     Answer Message(const MessageRequest& request) override {
         ++shown;
         if (!request.title.empty()) std::cerr << request.title << ": ";
@@ -48,7 +48,8 @@ int RunMachineInfo(Args& args) {
     if (!link->IsOpen()) {
         if (dialogs.shown == 0) std::cerr << "orvenix-cli machine-info: no machine found (" << spec << ")\n";
         const std::string detail = link->Si().LastErrorText();
-        if (dialogs.shown != 0 && !detail.empty()) std::cerr << "orvenix-cli machine-info: " << detail << "\n";
+        if (dialogs.shown != 0 && !detail.empty())
+            std::cerr << "orvenix-cli machine-info: " << detail << "\n";
         return 1;
     }
     link->Dealer_on();
@@ -81,8 +82,8 @@ int RunMachineInfo(Args& args) {
     return 0;
 }
 
-const CliRegistrar reg{{"machine-info", "machine-info [--machine emulated|serial[:DEVICE]|library[:PATH]]",
-                        RunMachineInfo}};
+const CliRegistrar reg{
+    {"machine-info", "machine-info [--machine emulated|serial[:DEVICE]|library[:PATH]]", RunMachineInfo}};
 
 } // namespace
 } // namespace orvenix::cli

@@ -9,7 +9,7 @@
 namespace orvenix {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Milliseconds since the clock started.
     virtual std::uint64_t NowMs() = 0;
@@ -18,28 +18,29 @@ public:
 };
 
 class VirtualClock : public Clock {
-public:
+  public:
     std::uint64_t NowMs() override { return now_; }
     void WaitUntilMs(std::uint64_t t) override {
         if (t > now_) now_ = t;
     }
     void Advance(std::uint64_t ms) { now_ += ms; }
 
-private:
+  private:
     std::uint64_t now_ = 0;
 };
 
 class SteadyClock : public Clock {
-public:
+  public:
     std::uint64_t NowMs() override {
         return static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count());
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
+                .count());
     }
     void WaitUntilMs(std::uint64_t t) override {
         std::this_thread::sleep_until(start_ + std::chrono::milliseconds(t));
     }
 
-private:
+  private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 

@@ -33,7 +33,8 @@ void EmulatedMachine::SetDealOrder(const std::vector<CardCode>& order) {
 }
 
 void EmulatedMachine::InjectWireFault(WireFault fault, int count) {
-    for (int i = 0; i < count; ++i) faults_.push_back(fault);
+    for (int i = 0; i < count; ++i)
+        faults_.push_back(fault);
 }
 
 std::size_t EmulatedMachine::Take(std::uint8_t* out, std::size_t max) {
@@ -55,7 +56,8 @@ std::optional<std::uint64_t> EmulatedMachine::NextEventMs() const {
 void EmulatedMachine::AdvanceTo(std::uint64_t now) {
     Step(now);
     while (!pending_.empty() && pending_.front().at <= now) {
-        for (std::uint8_t b : pending_.front().bytes) output_.push_back(b);
+        for (std::uint8_t b : pending_.front().bytes)
+            output_.push_back(b);
         pending_.pop_front();
     }
 }
@@ -89,7 +91,8 @@ void EmulatedMachine::TryParse(std::uint64_t now) {
             return;
         }
         inbox_.erase(inbox_.begin(), inbox_.begin() + static_cast<std::ptrdiff_t>(size));
-        if (commands_.size() >= kCommandLogLimit) commands_.erase(commands_.begin(), commands_.begin() + kCommandLogLimit / 2);
+        if (commands_.size() >= kCommandLogLimit)
+            commands_.erase(commands_.begin(), commands_.begin() + kCommandLogLimit / 2);
         commands_.emplace_back(p, size);
         Handle(p, size, now);
     }
@@ -97,10 +100,13 @@ void EmulatedMachine::TryParse(std::uint64_t now) {
 
 std::uint8_t EmulatedMachine::StatusByte() const {
     switch (phase_) {
-    case Phase::Idle: return kStatusIdle;
+    case Phase::Idle:
+        return kStatusIdle;
     case Phase::Dealing:
-    case Phase::Reading: return kBusyStatus;
-    case Phase::Error: return errorCode_;
+    case Phase::Reading:
+        return kBusyStatus;
+    case Phase::Error:
+        return errorCode_;
     }
     return kStatusIdle;
 }
@@ -142,7 +148,8 @@ void EmulatedMachine::Handle(const PacketBuffer& p, std::size_t size, std::uint6
                         static_cast<std::uint8_t>(config_.optionWord & 0xFF), Filler()});
         } else {
             ReplyShort(now, reply::kParameterBlock,
-                       {p[1], config_.madeDay, config_.madeMonth, static_cast<std::uint8_t>(config_.madeYear >> 8),
+                       {p[1], config_.madeDay, config_.madeMonth,
+                        static_cast<std::uint8_t>(config_.madeYear >> 8),
                         static_cast<std::uint8_t>(config_.madeYear & 0xFF), Filler()});
         }
         break;
@@ -151,17 +158,28 @@ void EmulatedMachine::Handle(const PacketBuffer& p, std::size_t size, std::uint6
         const std::uint8_t flip = flipPlateOpen_ ? 0 : 0x80;
         switch (part) {
         case 0:
-        case 1: ReplyShort(now, reply::kSensors, {static_cast<std::uint8_t>(part | flip), 0xE8, 0x03, 0xD0, 0x07, 0}); break;
-        case 2: ReplyShort(now, reply::kSensors, {static_cast<std::uint8_t>(part | flip), 253, 0, 120, 0, 0}); break;
-        case 3: ReplyShort(now, reply::kSensors, {static_cast<std::uint8_t>(part | flip), 40, 41, 42, 43, 0}); break;
-        default: ReplyShort(now, reply::kSensors, {static_cast<std::uint8_t>(part | flip), labelCode_, 0, 0, 0, 0}); break;
+        case 1:
+            ReplyShort(now, reply::kSensors,
+                       {static_cast<std::uint8_t>(part | flip), 0xE8, 0x03, 0xD0, 0x07, 0});
+            break;
+        case 2:
+            ReplyShort(now, reply::kSensors, {static_cast<std::uint8_t>(part | flip), 253, 0, 120, 0, 0});
+            break;
+        case 3:
+            ReplyShort(now, reply::kSensors, {static_cast<std::uint8_t>(part | flip), 40, 41, 42, 43, 0});
+            break;
+        default:
+            ReplyShort(now, reply::kSensors,
+                       {static_cast<std::uint8_t>(part | flip), labelCode_, 0, 0, 0, 0});
+            break;
         }
         break;
     }
     case cmd::kReadResult: {
         PacketBuffer r{};
         r[0] = reply::kReadResult;
-        for (int c = 1; c <= kCards; ++c) r[CardWirePosition(c)] = cardPocket_[static_cast<std::size_t>(c)];
+        for (int c = 1; c <= kCards; ++c)
+            r[CardWirePosition(c)] = cardPocket_[static_cast<std::size_t>(c)];
         ReplyLong(now, r);
         break;
     }
@@ -205,19 +223,28 @@ void EmulatedMachine::Handle(const PacketBuffer& p, std::size_t size, std::uint6
         ReplyShort(now, cmd::kOutputs, {120, 121, 122, 123, 124, switches});
         break;
     }
-    case cmd::kCapture: ReplyShort(now, cmd::kCapture, {0x00, 0x2A, Filler(), Filler(), Filler(), Filler()}); break;
+    case cmd::kCapture:
+        ReplyShort(now, cmd::kCapture, {0x00, 0x2A, Filler(), Filler(), Filler(), Filler()});
+        break;
     case cmd::kSendImage: {
         PacketBuffer r{};
         r[0] = reply::kImageLine;
         r[1] = imageLine_;
-        for (std::size_t x = 0; x < 128; ++x) r[8 + x] = static_cast<std::uint8_t>((x * 2 + imageLine_) & 0xFF);
+        for (std::size_t x = 0; x < 128; ++x)
+            r[8 + x] = static_cast<std::uint8_t>((x * 2 + imageLine_) & 0xFF);
         imageLine_ = static_cast<std::uint8_t>((imageLine_ + 1) % 128);
         ReplyLong(now, r);
         break;
     }
-    case cmd::kRecognise: ReplyShort(now, cmd::kRecognise, {0, 35, 0x0E, 1, 128, 0}); break;
-    case cmd::kSymbolSize: ReplyShort(now, cmd::kSymbolSize, {3, 4, 20, 0, 30, 0}); break;
-    case cmd::kSuitSize: ReplyShort(now, cmd::kSuitSize, {3, 4, 18, 0, 22, 0}); break;
+    case cmd::kRecognise:
+        ReplyShort(now, cmd::kRecognise, {0, 35, 0x0E, 1, 128, 0});
+        break;
+    case cmd::kSymbolSize:
+        ReplyShort(now, cmd::kSymbolSize, {3, 4, 20, 0, 30, 0});
+        break;
+    case cmd::kSuitSize:
+        ReplyShort(now, cmd::kSuitSize, {3, 4, 18, 0, 22, 0});
+        break;
     case cmd::kCounters: {
         PacketBuffer r{};
         r[0] = reply::kCounters;
@@ -230,9 +257,14 @@ void EmulatedMachine::Handle(const PacketBuffer& p, std::size_t size, std::uint6
         ReplyLong(now, r);
         break;
     }
-    case cmd::kDownloadStart: ReplyShort(now, cmd::kDownloadStart, {0, Filler(), Filler(), Filler(), Filler(), Filler()}); break;
-    case cmd::kDownloadData: ReplyShort(now, 0x2A, {0, p[2], p[3], Filler(), Filler(), Filler()}); break;
-    default: break; // unknown commands go unanswered
+    case cmd::kDownloadStart:
+        ReplyShort(now, cmd::kDownloadStart, {0, Filler(), Filler(), Filler(), Filler(), Filler()});
+        break;
+    case cmd::kDownloadData:
+        ReplyShort(now, 0x2A, {0, p[2], p[3], Filler(), Filler(), Filler()});
+        break;
+    default:
+        break; // unknown commands go unanswered
     }
     (void)size;
 }
@@ -254,7 +286,8 @@ void EmulatedMachine::StartStep(const PacketBuffer& p, bool read, std::uint64_t 
     } else {
         stepCards_ = dealOrder_;
         std::array<bool, 53> seen{};
-        for (CardCode c : stepCards_) seen[c] = true;
+        for (CardCode c : stepCards_)
+            seen[c] = true;
         for (int c = 1; c <= kCards; ++c) {
             if (!seen[static_cast<std::size_t>(c)]) stepCards_.push_back(static_cast<CardCode>(c));
         }
@@ -291,7 +324,8 @@ void EmulatedMachine::Step(std::uint64_t now) {
             break;
         }
         // Dealing: the pocket the command gives this card. Reading: the pocket of this stack position.
-        const std::size_t byte = phase_ == Phase::Dealing ? CardWirePosition(card) : kFirstCardByte + stepIndex_;
+        const std::size_t byte =
+            phase_ == Phase::Dealing ? CardWirePosition(card) : kFirstCardByte + stepIndex_;
         const PocketCode pocket = stepCommand_[byte];
         if (pocket < 1 || pocket > 4) {
             StopWithError(kErrorNoPocket, at);
@@ -316,7 +350,9 @@ void EmulatedMachine::ReplyShort(std::uint64_t now, std::uint8_t code, std::arra
     Queue(now, p, kShortPacket);
 }
 
-void EmulatedMachine::ReplyLong(std::uint64_t now, PacketBuffer p) { Queue(now, p, kLongPacket); }
+void EmulatedMachine::ReplyLong(std::uint64_t now, PacketBuffer p) {
+    Queue(now, p, kLongPacket);
+}
 
 void EmulatedMachine::Queue(std::uint64_t now, PacketBuffer& p, std::size_t size) {
     PacketBuffer wire{};
@@ -332,9 +368,14 @@ void EmulatedMachine::Queue(std::uint64_t now, PacketBuffer& p, std::size_t size
             bytes[6] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(p[6] - 1) ^ key6);
             break;
         }
-        case WireFault::ShortReply: bytes.resize(size == kShortPacket ? 5 : 70); break;
-        case WireFault::NoReply: return;
-        case WireFault::OverLong: bytes.insert(bytes.end(), {0x5A, 0xA5, 0x3C}); break;
+        case WireFault::ShortReply:
+            bytes.resize(size == kShortPacket ? 5 : 70);
+            break;
+        case WireFault::NoReply:
+            return;
+        case WireFault::OverLong:
+            bytes.insert(bytes.end(), {0x5A, 0xA5, 0x3C});
+            break;
         }
     }
     ++commandsAnswered_;

@@ -19,9 +19,9 @@ namespace orvenix {
 struct EmulatorConfig {
     std::uint8_t firmwareMajor = 0x02;
     std::uint8_t firmwareMinor = 0x40;
-    std::uint8_t infoByte3 = 0x00; // download identity, high byte
-    std::uint8_t infoByte4 = 0x01; // download identity, low byte
-    std::uint8_t infoWord5 = 0x17; // flash identity
+    std::uint8_t infoByte3 = 0x00;    // download identity, high byte
+    std::uint8_t infoByte4 = 0x01;    // download identity, low byte
+    std::uint8_t infoWord5 = 0x17;    // flash identity
     std::uint16_t optionWord = 4 | 8; // board-number reader and large-index cards
     std::uint16_t serialNumber = 1234;
     std::uint8_t madeDay = 12;
@@ -40,7 +40,7 @@ enum class WireFault {
 };
 
 class EmulatedMachine {
-public:
+  public:
     explicit EmulatedMachine(EmulatorConfig config = {}, std::uint32_t seed = 1);
 
     [[nodiscard]] const EmulatorConfig& Config() const { return config_; }
@@ -97,9 +97,11 @@ public:
     [[nodiscard]] int CommandsAnswered() const { return commandsAnswered_; }
     [[nodiscard]] int BadCommands() const { return badCommands_; }
     // Every good command received, plain, with its size.
-    [[nodiscard]] const std::vector<std::pair<PacketBuffer, std::size_t>>& Commands() const { return commands_; }
+    [[nodiscard]] const std::vector<std::pair<PacketBuffer, std::size_t>>& Commands() const {
+        return commands_;
+    }
 
-private:
+  private:
     enum class Phase { Idle, Dealing, Reading, Error };
     struct Injected {
         std::uint8_t code;

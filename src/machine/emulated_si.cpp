@@ -68,7 +68,8 @@ SiStatus EmulatedSi::SI_Write(SiHandle handle, const std::uint8_t* data, std::ui
     return kSiSuccess;
 }
 
-SiStatus EmulatedSi::SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count, std::uint32_t& bytesRead) {
+SiStatus EmulatedSi::SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count,
+                             std::uint32_t& bytesRead) {
     bytesRead = 0;
     if (!Valid(handle)) return kSiInvalidHandle;
     const std::uint64_t deadline = clock_->NowMs() + readTimeout_;

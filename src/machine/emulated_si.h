@@ -13,12 +13,12 @@
 namespace orvenix {
 
 struct EmulatedBridge {
-    std::uint32_t driverVersion = 0x00030002; // 3.2
+    std::uint32_t driverVersion = 0x00030002;  // 3.2
     std::vector<std::string> products{"1234"}; // serial-number strings of the attached devices
 };
 
 class EmulatedSi : public SiLayer {
-public:
+  public:
     EmulatedSi(std::unique_ptr<Clock> clock, EmulatorConfig config = {}, EmulatedBridge bridge = {});
 
     SiStatus SI_GetDriverVersion(std::uint32_t& version, std::uint32_t& reserved) override;
@@ -29,8 +29,10 @@ public:
     SiStatus SI_SetBaudRate(SiHandle handle, std::uint32_t baud) override;
     SiStatus SI_SetLineControl(SiHandle handle, std::uint16_t lineControl) override;
     SiStatus SI_FlushBuffers(SiHandle handle, std::uint8_t transmit, std::uint8_t receive) override;
-    SiStatus SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) override;
-    SiStatus SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count, std::uint32_t& bytesRead) override;
+    SiStatus SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count,
+                      std::uint32_t& written) override;
+    SiStatus SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count,
+                     std::uint32_t& bytesRead) override;
     SiStatus SI_WriteLatch(SiHandle handle, std::uint8_t mask, std::uint8_t latch) override;
     SiStatus SI_Close(SiHandle handle) override;
     EmulatedMachine* Emulator() override { return &machine_; }
@@ -41,7 +43,7 @@ public:
     [[nodiscard]] std::uint32_t ReadTimeoutMs() const { return readTimeout_; }
     [[nodiscard]] bool Opened() const { return open_; }
 
-private:
+  private:
     [[nodiscard]] bool Valid(SiHandle handle) const { return open_ && handle == kHandle; }
     static constexpr SiHandle kHandle = 1;
 

@@ -7,10 +7,13 @@
 
 namespace orvenix {
 
-std::vector<std::string> DefaultBridgeLibraryNames() { return {"libovxusb31.so", "libovxusb31.so.1", "ovxusb31.so"}; }
+std::vector<std::string> DefaultBridgeLibraryNames() {
+    return {"libovxusb31.so", "libovxusb31.so.1", "ovxusb31.so"};
+}
 
 LibrarySi::LibrarySi(const std::string& path) {
-    const std::vector<std::string> names = path.empty() ? DefaultBridgeLibraryNames() : std::vector<std::string>{path};
+    const std::vector<std::string> names =
+        path.empty() ? DefaultBridgeLibraryNames() : std::vector<std::string>{path};
     for (const std::string& name : names) {
         errno = 0;
         library_ = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -101,13 +104,15 @@ SiStatus LibrarySi::SI_FlushBuffers(SiHandle handle, std::uint8_t transmit, std:
     return Status(flushBuffers_(device_, transmit, receive));
 }
 
-SiStatus LibrarySi::SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) {
+SiStatus LibrarySi::SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count,
+                             std::uint32_t& written) {
     written = 0;
     if (!Valid(handle)) return kSiInvalidHandle;
     return Status(write_(device_, const_cast<std::uint8_t*>(data), count, &written, nullptr));
 }
 
-SiStatus LibrarySi::SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count, std::uint32_t& bytesRead) {
+SiStatus LibrarySi::SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count,
+                            std::uint32_t& bytesRead) {
     bytesRead = 0;
     if (!Valid(handle)) return kSiInvalidHandle;
     const SiStatus status = Status(read_(device_, data, count, &bytesRead, nullptr));

@@ -14,7 +14,7 @@ namespace orvenix {
 std::vector<std::string> DefaultBridgeLibraryNames();
 
 class LibrarySi : public SiLayer {
-public:
+  public:
     // An empty path tries the default names. A library that cannot be loaded, or lacks a function, makes
     // every operation fail with the system-error status.
     explicit LibrarySi(const std::string& path = {});
@@ -33,14 +33,16 @@ public:
     SiStatus SI_SetBaudRate(SiHandle handle, std::uint32_t baud) override;
     SiStatus SI_SetLineControl(SiHandle handle, std::uint16_t lineControl) override;
     SiStatus SI_FlushBuffers(SiHandle handle, std::uint8_t transmit, std::uint8_t receive) override;
-    SiStatus SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) override;
-    SiStatus SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count, std::uint32_t& bytesRead) override;
+    SiStatus SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count,
+                      std::uint32_t& written) override;
+    SiStatus SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count,
+                     std::uint32_t& bytesRead) override;
     SiStatus SI_WriteLatch(SiHandle handle, std::uint8_t mask, std::uint8_t latch) override;
     SiStatus SI_Close(SiHandle handle) override;
     [[nodiscard]] int LastSystemError() const override { return lastErrno_; }
     [[nodiscard]] std::string LastErrorText() const override { return loadError_; }
 
-private:
+  private:
     static constexpr SiHandle kHandle = 1;
     [[nodiscard]] bool Valid(SiHandle handle) const { return device_ != nullptr && handle == kHandle; }
     static SiStatus Status(std::int32_t s) { return static_cast<SiStatus>(s); }

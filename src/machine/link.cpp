@@ -11,12 +11,18 @@ namespace orvenix {
 
 std::string MachineStateText(std::int32_t state) {
     switch (state) {
-    case kStateUndefine: return "Undefine";
-    case kStateDown: return "Down";
-    case kStateIdle: return "Idle";
-    case kStateBusy: return "Busy";
-    case kStateError: return "Error";
-    default: return "Illegal (" + std::to_string(state) + ")";
+    case kStateUndefine:
+        return "Undefine";
+    case kStateDown:
+        return "Down";
+    case kStateIdle:
+        return "Idle";
+    case kStateBusy:
+        return "Busy";
+    case kStateError:
+        return "Error";
+    default:
+        return "Illegal (" + std::to_string(state) + ")";
     }
 }
 
@@ -36,7 +42,8 @@ void FillDealCards(PacketBuffer& p, const Board& board) {
 
 void FillReadCards(PacketBuffer& p, ReadMode mode, Seat dealer) {
     if (mode == ReadMode::PlayedBoards) {
-        for (std::size_t i = 0; i < kCards; ++i) p[kFirstCardByte + i] = static_cast<std::uint8_t>(1 + i / 13);
+        for (std::size_t i = 0; i < kCards; ++i)
+            p[kFirstCardByte + i] = static_cast<std::uint8_t>(1 + i / 13);
         return;
     }
     // Pocket order of hand dealing: S, E, N, W, then S again.
@@ -52,7 +59,8 @@ namespace {
 
 void DecodeStatus(const PacketBuffer& p, SharedMachineState& st, const MachineEvents& events) {
     if (st.MachineState == kStateBusy) {
-        for (std::size_t i = 0; i < 4; ++i) st.pocketCount[i] = static_cast<std::int16_t>(p[2 + i] & 0x3F);
+        for (std::size_t i = 0; i < 4; ++i)
+            st.pocketCount[i] = static_cast<std::int16_t>(p[2 + i] & 0x3F);
         if (events.pocketCounts) events.pocketCounts(st.pocketCount);
     }
     const std::uint8_t code = p[1];
@@ -92,8 +100,12 @@ void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& st
         if (events.stateChanged) events.stateChanged();
         break;
     case reply::kStatus:
-    case reply::kStatusLong: DecodeStatus(p, st, events); break;
-    case reply::kReadResult: DecodeReadResult(p, set); break;
+    case reply::kStatusLong:
+        DecodeStatus(p, st, events);
+        break;
+    case reply::kReadResult:
+        DecodeReadResult(p, set);
+        break;
     case reply::kInfo:
         st.infoReceived = 1;
         st.firmwareMajor = p[1];
@@ -105,11 +117,14 @@ void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& st
     case 0x29:
     case 0x2A:
     case 0x2C:
-    case 0x2D: st.lastAcknowledgement = p[1]; break;
+    case 0x2D:
+        st.lastAcknowledgement = p[1];
+        break;
     case reply::kParameterBlock:
         if (p[1] == 1) st.optionWord = p[4] * 256 + p[5];
         if (p[1] == 1 || p[1] == 2) {
-            for (std::size_t i = 1; i < 7; ++i) st.parameterBlock[p[1]][i] = p[i];
+            for (std::size_t i = 1; i < 7; ++i)
+                st.parameterBlock[p[1]][i] = p[i];
         }
         if (events.maintenanceReply) events.maintenanceReply(p, size);
         break;
@@ -130,7 +145,8 @@ void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& st
     case reply::kCounters:
         if (events.maintenanceReply) events.maintenanceReply(p, size);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -139,7 +155,9 @@ void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& st
 MachineLink::MachineLink(std::unique_ptr<SiLayer> si, Dialogs& dialogs, ActivityLog* log)
     : si_(std::move(si)), dialogs_(dialogs), log_(log) {}
 
-MachineLink::~MachineLink() { Usb_close(); }
+MachineLink::~MachineLink() {
+    Usb_close();
+}
 
 void MachineLink::InitComm(std::uint16_t timeoutMs) {
     if (linkHandle != kNoLink) return;
@@ -149,7 +167,8 @@ void MachineLink::InitComm(std::uint16_t timeoutMs) {
     if (status != kSiSuccess) return ReportInitFailure(status, step, false);
     step += 1;
     if (driverVersion < 0x30001) {
-        const std::string version = std::to_string(driverVersion >> 16) + "." + std::to_string(driverVersion & 0xFFFF);
+        const std::string version =
+            std::to_string(driverVersion >> 16) + "." + std::to_string(driverVersion & 0xFFFF);
         dialogs_.Show(FormatMessage(MsgUsbDriverOld, version), "Driver Update Information", Buttons::Ok,
                       Icon::Information);
     }
@@ -175,7 +194,8 @@ void MachineLink::InitComm(std::uint16_t timeoutMs) {
         lastStatus = status;
         buffer.back() = 0;
         std::string text;
-        for (std::size_t i = 0; i < 1023 && buffer[i] != 0; ++i) text += buffer[i];
+        for (std::size_t i = 0; i < 1023 && buffer[i] != 0; ++i)
+            text += buffer[i];
         if (index == 0) firstString = text;
         auto digit = [&](std::size_t i) { return buffer[i] >= '0' && buffer[i] <= '9'; };
         if (digit(0) && digit(1) && digit(2) && digit(3) && buffer[5] == 0) {
@@ -234,7 +254,9 @@ void MachineLink::ReportInitFailure(SiStatus status, int step, bool opened) {
     linkHandle = kNoLink;
 }
 
-void MachineLink::Comm_Delay(std::uint16_t timeoutMs) { si_->SI_SetTimeouts(timeoutMs, timeoutMs); }
+void MachineLink::Comm_Delay(std::uint16_t timeoutMs) {
+    si_->SI_SetTimeouts(timeoutMs, timeoutMs);
+}
 
 void MachineLink::Usb_close() {
     if (linkHandle != kNoLink) si_->SI_Close(linkHandle);
@@ -249,11 +271,21 @@ void MachineLink::Send(std::size_t size) {
     readFailure = 0;
 }
 
-void MachineLink::send8() { Send(kShortPacket); }
-void MachineLink::send136() { Send(kLongPacket); }
-void MachineLink::Flush_buffers() { si_->SI_FlushBuffers(linkHandle, 1, 1); }
-void MachineLink::Dealer_on() { si_->SI_WriteLatch(linkHandle, 1, 1); }
-void MachineLink::Dealer_off() { si_->SI_WriteLatch(linkHandle, 1, 0); }
+void MachineLink::send8() {
+    Send(kShortPacket);
+}
+void MachineLink::send136() {
+    Send(kLongPacket);
+}
+void MachineLink::Flush_buffers() {
+    si_->SI_FlushBuffers(linkHandle, 1, 1);
+}
+void MachineLink::Dealer_on() {
+    si_->SI_WriteLatch(linkHandle, 1, 1);
+}
+void MachineLink::Dealer_off() {
+    si_->SI_WriteLatch(linkHandle, 1, 0);
+}
 
 void MachineLink::rec() {
     auto fail = [this](std::uint8_t status) {
@@ -272,7 +304,8 @@ void MachineLink::rec() {
     std::size_t size = kShortPacket;
     if (plain[0] & kLongCodeBit) {
         got = 0;
-        lastStatus = si_->SI_Read(linkHandle, receiveWire.data() + kShortPacket, kLongPacket - kShortPacket, got);
+        lastStatus =
+            si_->SI_Read(linkHandle, receiveWire.data() + kShortPacket, kLongPacket - kShortPacket, got);
         if (got < kLongPacket - kShortPacket) {
             readFailure = 1;
             return fail(kReplyShort);
@@ -306,7 +339,8 @@ void MachineLink::BuildShort(std::uint8_t code, std::initializer_list<std::uint8
         if (i > 6) break;
         sendBuffer[i++] = v;
     }
-    for (; i < 7; ++i) sendBuffer[i] = filler();
+    for (; i < 7; ++i)
+        sendBuffer[i] = filler();
 }
 
 std::uint8_t MachineLink::AcknowledgeBits() const {

@@ -31,11 +31,17 @@ inline constexpr std::uint8_t kOptionFramedCards = 1;
 inline constexpr std::uint8_t kOptionFinePrint = 2;
 inline constexpr std::uint8_t kOptionBoldPrint = 4;
 inline constexpr std::uint8_t kOptionLargeIndexCards = 8;
-constexpr std::uint8_t NationalBits(int national) { return static_cast<std::uint8_t>((national & 0x0F) << 4); }
+constexpr std::uint8_t NationalBits(int national) {
+    return static_cast<std::uint8_t>((national & 0x0F) << 4);
+}
 
 // Sequence bytes 4 and 5 of the deal and read commands for sequenceIndex 0 to 3.
-constexpr std::uint8_t SequenceFirstByte(int index) { return static_cast<std::uint8_t>(11 + 50 * (index & 3)); }
-constexpr std::uint8_t SequenceSecondByte(int index) { return static_cast<std::uint8_t>(SequenceFirstByte(index) + 25); }
+constexpr std::uint8_t SequenceFirstByte(int index) {
+    return static_cast<std::uint8_t>(11 + 50 * (index & 3));
+}
+constexpr std::uint8_t SequenceSecondByte(int index) {
+    return static_cast<std::uint8_t>(SequenceFirstByte(index) + 25);
+}
 
 // A random filler byte, 0 to 254, for packet bytes a command does not use.
 std::uint8_t RandomFillerByte();
@@ -47,11 +53,11 @@ void FillReadCards(PacketBuffer& p, ReadMode mode, Seat dealer);
 
 // Decodes one good reply p of the given size into the state; a read result (0x9D) fills the current board
 // of set when set is given. Never reads past size.
-void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& state, const MachineEvents& events,
-                 BoardSet* set);
+void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& state,
+                 const MachineEvents& events, BoardSet* set);
 
 class MachineLink {
-public:
+  public:
     MachineLink(std::unique_ptr<SiLayer> si, Dialogs& dialogs, ActivityLog* log = nullptr);
     ~MachineLink();
     MachineLink(const MachineLink&) = delete;
@@ -90,8 +96,8 @@ public:
     // The request bits a status poll sends: acknowledgements for a reported pedal and box.
     [[nodiscard]] std::uint8_t AcknowledgeBits() const;
     // Builds a deal (0x98) or read (0x9C) command into p.
-    void BuildDealCommand(PacketBuffer& p, const Board& board, std::uint8_t continueBoard, std::uint8_t options,
-                          int sequenceIndex);
+    void BuildDealCommand(PacketBuffer& p, const Board& board, std::uint8_t continueBoard,
+                          std::uint8_t options, int sequenceIndex);
     void BuildReadCommand(PacketBuffer& p, ReadMode mode, Seat dealer, std::uint8_t continueBoard,
                           std::uint8_t options, int sequenceIndex);
 
@@ -118,7 +124,7 @@ public:
     // The source of filler bytes; tests make it fixed.
     std::function<std::uint8_t()> filler = RandomFillerByte;
 
-private:
+  private:
     void Send(std::size_t size);
     void ReportInitFailure(SiStatus status, int step, bool opened);
 

@@ -25,8 +25,8 @@ enum : std::uint8_t { kReplyGood = 0, kReplyChecksum = 1, kReplyShort = 2 };
 // Pocket indices of SharedMachineState::pocketCount (machine pocket code - 1).
 enum : int { kPocketSouth = 0, kPocketWest = 1, kPocketEast = 2, kPocketNorth = 3 };
 
-inline constexpr std::uint32_t kOptionBoardReader = 4;  // board-number reader fitted
-inline constexpr std::uint32_t kOptionLargeIndex = 8;   // large-index cards supported
+inline constexpr std::uint32_t kOptionBoardReader = 4; // board-number reader fitted
+inline constexpr std::uint32_t kOptionLargeIndex = 8;  // large-index cards supported
 
 struct SharedMachineState {
     std::uint8_t replyStatus = kReplyGood;
@@ -35,7 +35,7 @@ struct SharedMachineState {
     std::uint8_t statusCode = 0;
     std::int16_t pedalFlag = 0;
     std::uint8_t boxFlag = 0;
-    std::int16_t boxCounter = 0;         // counted by the dealing window's status poll
+    std::int16_t boxCounter = 0; // counted by the dealing window's status poll
     std::int16_t boxCounterAtInsert = 0;
     std::array<std::int16_t, 4> pocketCount{}; // S, W, E, N
     std::uint8_t infoReceived = 0;

@@ -43,12 +43,16 @@ std::unique_ptr<SiLayer> MakeSiLayer(const MachineChoice& choice, bool virtualTi
     switch (choice.kind) {
     case MachineChoice::Kind::Emulated: {
         std::unique_ptr<Clock> clock;
-        if (virtualTime) clock = std::make_unique<VirtualClock>();
-        else clock = std::make_unique<SteadyClock>();
+        if (virtualTime)
+            clock = std::make_unique<VirtualClock>();
+        else
+            clock = std::make_unique<SteadyClock>();
         return std::make_unique<EmulatedSi>(std::move(clock));
     }
-    case MachineChoice::Kind::Serial: return std::make_unique<SerialSi>(choice.argument);
-    case MachineChoice::Kind::Library: return std::make_unique<LibrarySi>(choice.argument);
+    case MachineChoice::Kind::Serial:
+        return std::make_unique<SerialSi>(choice.argument);
+    case MachineChoice::Kind::Library:
+        return std::make_unique<LibrarySi>(choice.argument);
     }
     return nullptr;
 }

@@ -73,7 +73,9 @@ inline constexpr std::uint8_t kFlagPedal = 8;
 inline constexpr std::uint8_t kFlagBox = 16;
 
 // Wire size of a packet whose (plain) code byte is code.
-constexpr std::size_t PacketSize(std::uint8_t code) { return (code & kLongCodeBit) ? kLongPacket : kShortPacket; }
+constexpr std::size_t PacketSize(std::uint8_t code) {
+    return (code & kLongCodeBit) ? kLongPacket : kShortPacket;
+}
 
 // Checksums and scrambles the plain packet p (8 or 136 bytes) into wire, stepping the key by keyStep.
 // For a long packet p[7] is set to 0 first. The program sends with kSendKeyStep; the machine answers with
@@ -106,7 +108,8 @@ constexpr std::array<std::uint8_t, 257> MakeBoardLabelTable() {
     int board = 0;
     for (int v = 0; v < 256; ++v) {
         int bits = 0;
-        for (int b = v; b != 0; b >>= 1) bits += b & 1;
+        for (int b = v; b != 0; b >>= 1)
+            bits += b & 1;
         if (bits == 4) t[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(++board);
     }
     return t;

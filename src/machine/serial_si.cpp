@@ -27,7 +27,8 @@ std::string ReadFirstLine(const fs::path& file) {
     std::ifstream in(file);
     std::string line;
     if (in) std::getline(in, line);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' '))
+        line.pop_back();
     return line;
 }
 
@@ -55,20 +56,29 @@ SerialDevice Describe(const std::string& name, const std::string& path) {
 }
 
 int Remaining(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
 speed_t SpeedOf(std::uint32_t baud, bool& ok) {
     ok = true;
     switch (baud) {
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    default: ok = false; return B115200;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    case 230400:
+        return B230400;
+    default:
+        ok = false;
+        return B115200;
     }
 }
 
@@ -94,7 +104,8 @@ std::vector<SerialDevice> FindSerialDevices() {
             found.push_back(DescribeSerialDevice(entry.path().string()));
         }
     }
-    std::sort(found.begin(), found.end(), [](const SerialDevice& a, const SerialDevice& b) { return a.path < b.path; });
+    std::sort(found.begin(), found.end(),
+              [](const SerialDevice& a, const SerialDevice& b) { return a.path < b.path; });
     return found;
 }
 
@@ -213,14 +224,18 @@ SiStatus SerialSi::SI_SetLineControl(SiHandle handle, std::uint16_t lineControl)
 SiStatus SerialSi::SI_FlushBuffers(SiHandle handle, std::uint8_t transmit, std::uint8_t receive) {
     if (!Valid(handle)) return kSiInvalidHandle;
     int which = -1;
-    if (transmit && receive) which = TCIOFLUSH;
-    else if (transmit) which = TCOFLUSH;
-    else if (receive) which = TCIFLUSH;
+    if (transmit && receive)
+        which = TCIOFLUSH;
+    else if (transmit)
+        which = TCOFLUSH;
+    else if (receive)
+        which = TCIFLUSH;
     if (which >= 0 && ::tcflush(fd_, which) != 0) return SystemFailure(devices_[openIndex_].path);
     return kSiSuccess;
 }
 
-SiStatus SerialSi::SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) {
+SiStatus SerialSi::SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count,
+                            std::uint32_t& written) {
     written = 0;
     if (!Valid(handle)) return kSiInvalidHandle;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(writeTimeout_);
@@ -239,7 +254,8 @@ SiStatus SerialSi::SI_Write(SiHandle handle, const std::uint8_t* data, std::uint
     return kSiSuccess;
 }
 
-SiStatus SerialSi::SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count, std::uint32_t& bytesRead) {
+SiStatus SerialSi::SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count,
+                           std::uint32_t& bytesRead) {
     bytesRead = 0;
     if (!Valid(handle)) return kSiInvalidHandle;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(readTimeout_);

@@ -23,7 +23,7 @@ std::vector<SerialDevice> FindSerialDevices();
 SerialDevice DescribeSerialDevice(const std::string& path);
 
 class SerialSi : public SiLayer {
-public:
+  public:
     // An empty device means: find the attached bridges.
     explicit SerialSi(std::string device = {});
     ~SerialSi() override;
@@ -38,14 +38,16 @@ public:
     SiStatus SI_SetBaudRate(SiHandle handle, std::uint32_t baud) override;
     SiStatus SI_SetLineControl(SiHandle handle, std::uint16_t lineControl) override;
     SiStatus SI_FlushBuffers(SiHandle handle, std::uint8_t transmit, std::uint8_t receive) override;
-    SiStatus SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) override;
-    SiStatus SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count, std::uint32_t& bytesRead) override;
+    SiStatus SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count,
+                      std::uint32_t& written) override;
+    SiStatus SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count,
+                     std::uint32_t& bytesRead) override;
     SiStatus SI_WriteLatch(SiHandle handle, std::uint8_t mask, std::uint8_t latch) override;
     SiStatus SI_Close(SiHandle handle) override;
     [[nodiscard]] int LastSystemError() const override { return lastErrno_; }
     [[nodiscard]] std::string LastErrorText() const override { return lastError_; }
 
-private:
+  private:
     [[nodiscard]] bool Valid(SiHandle handle) const { return fd_ >= 0 && handle == fd_; }
     SiStatus SystemFailure(const std::string& what);
     void ReleaseLatch();

@@ -35,7 +35,7 @@ inline constexpr std::uint32_t kBaudRate = 115200;
 inline constexpr std::uint16_t kLineControl8N1 = 0x0800; // 8 data bits, no parity, one stop bit
 
 class SiLayer {
-public:
+  public:
     virtual ~SiLayer() = default;
 
     // version: major in the high 16 bits, minor in the low 16 bits.
@@ -52,7 +52,8 @@ public:
     virtual SiStatus SI_Write(SiHandle handle, const std::uint8_t* data, std::uint32_t count,
                               std::uint32_t& written) = 0;
     // Returns within the read time-out; bytesRead below count tells that the time-out expired first.
-    virtual SiStatus SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count, std::uint32_t& bytesRead) = 0;
+    virtual SiStatus SI_Read(SiHandle handle, std::uint8_t* data, std::uint32_t count,
+                             std::uint32_t& bytesRead) = 0;
     virtual SiStatus SI_WriteLatch(SiHandle handle, std::uint8_t mask, std::uint8_t latch) = 0;
     virtual SiStatus SI_Close(SiHandle handle) = 0;
 

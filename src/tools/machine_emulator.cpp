@@ -46,8 +46,9 @@ long Number(const std::string& text, long lo, long hi, const std::string& name) 
 }
 
 void Usage() {
-    std::cout << "usage: orvenix-machine-emulator [--firmware X.YY] [--options N] [--serial N] [--card-ms N]\n"
-                 "                                [--board N] [--seed N]\n";
+    std::cout
+        << "usage: orvenix-machine-emulator [--firmware X.YY] [--options N] [--serial N] [--card-ms N]\n"
+           "                                [--board N] [--seed N]\n";
 }
 
 // One operator line; false when the emulator should stop.
@@ -57,7 +58,8 @@ bool Command(EmulatedMachine& m, const std::string& line) {
     if (!(in >> word)) return true;
     std::string rest;
     std::vector<std::string> words;
-    while (in >> rest) words.push_back(rest);
+    while (in >> rest)
+        words.push_back(rest);
     auto number = [&](std::size_t i, long lo, long hi) -> std::optional<long> {
         if (i >= words.size()) return std::nullopt;
         char* end = nullptr;
@@ -73,30 +75,43 @@ bool Command(EmulatedMachine& m, const std::string& line) {
         return list;
     };
     if (word == "quit") return false;
-    if (word == "pedal") m.PressPedal();
-    else if (word == "box-in") m.InsertBox();
-    else if (word == "box-out") m.RemoveBox();
-    else if (word == "board" && number(0, 0, 640)) m.InsertBoard(static_cast<int>(*number(0, 0, 640)));
-    else if (word == "label" && number(0, 0, 255)) m.SetBoardLabel(static_cast<std::uint8_t>(*number(0, 0, 255)));
-    else if (word == "flip" && !words.empty()) m.SetFlipPlateOpen(words[0] == "open");
-    else if (word == "stack") m.PutReadStack(cards());
-    else if (word == "order") m.SetDealOrder(cards());
+    if (word == "pedal")
+        m.PressPedal();
+    else if (word == "box-in")
+        m.InsertBox();
+    else if (word == "box-out")
+        m.RemoveBox();
+    else if (word == "board" && number(0, 0, 640))
+        m.InsertBoard(static_cast<int>(*number(0, 0, 640)));
+    else if (word == "label" && number(0, 0, 255))
+        m.SetBoardLabel(static_cast<std::uint8_t>(*number(0, 0, 255)));
+    else if (word == "flip" && !words.empty())
+        m.SetFlipPlateOpen(words[0] == "open");
+    else if (word == "stack")
+        m.PutReadStack(cards());
+    else if (word == "order")
+        m.SetDealOrder(cards());
     else if (word == "error" && number(0, 1, 255) && number(1, 1, 52)) {
         m.InjectError(static_cast<std::uint8_t>(*number(0, 1, 255)), static_cast<int>(*number(1, 1, 52)));
     } else if (word == "fault" && !words.empty()) {
         const int count = static_cast<int>(number(1, 1, 1000).value_or(1));
-        if (words[0] == "checksum") m.InjectWireFault(WireFault::BadChecksum, count);
-        else if (words[0] == "short") m.InjectWireFault(WireFault::ShortReply, count);
-        else if (words[0] == "none") m.InjectWireFault(WireFault::NoReply, count);
-        else if (words[0] == "overlong") m.InjectWireFault(WireFault::OverLong, count);
-        else std::cerr << "unknown fault: " << words[0] << "\n";
+        if (words[0] == "checksum")
+            m.InjectWireFault(WireFault::BadChecksum, count);
+        else if (words[0] == "short")
+            m.InjectWireFault(WireFault::ShortReply, count);
+        else if (words[0] == "none")
+            m.InjectWireFault(WireFault::NoReply, count);
+        else if (words[0] == "overlong")
+            m.InjectWireFault(WireFault::OverLong, count);
+        else
+            std::cerr << "unknown fault: " << words[0] << "\n";
     } else if (word == "lost" && !words.empty()) {
         m.SetLinkLost(words[0] == "on");
     } else if (word == "state") {
         const auto& p = m.PocketCounts();
-        std::cout << "status " << int{m.StatusByte()} << " pockets S " << p[0] << " W " << p[1] << " E " << p[2]
-                  << " N " << p[3] << " boards " << m.BoardsDealt() << " latch " << (m.Latch() ? "on" : "off")
-                  << std::endl;
+        std::cout << "status " << int{m.StatusByte()} << " pockets S " << p[0] << " W " << p[1] << " E "
+                  << p[2] << " N " << p[3] << " boards " << m.BoardsDealt() << " latch "
+                  << (m.Latch() ? "on" : "off") << std::endl;
     } else {
         std::cerr << "unknown command: " << line << "\n";
     }
@@ -124,8 +139,10 @@ int main(int argc, char** argv) {
         if (a == "--firmware") {
             const std::size_t dot = v.find('.');
             if (dot == std::string::npos) Fail("--firmware must look like 2.40");
-            config.firmwareMajor = static_cast<std::uint8_t>(Number("0x" + v.substr(0, dot), 0, 255, "--firmware"));
-            config.firmwareMinor = static_cast<std::uint8_t>(Number("0x" + v.substr(dot + 1), 0, 255, "--firmware"));
+            config.firmwareMajor =
+                static_cast<std::uint8_t>(Number("0x" + v.substr(0, dot), 0, 255, "--firmware"));
+            config.firmwareMinor =
+                static_cast<std::uint8_t>(Number("0x" + v.substr(dot + 1), 0, 255, "--firmware"));
         } else if (a == "--options") {
             config.optionWord = static_cast<std::uint16_t>(Number(v, 0, 0xFFFF, "--options"));
         } else if (a == "--serial") {
@@ -144,7 +161,8 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) Fail(std::string("no pseudo-terminal: ") + std::strerror(errno));
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        Fail(std::string("no pseudo-terminal: ") + std::strerror(errno));
     const char* name = ::ptsname(master);
     if (name == nullptr) Fail("no pseudo-terminal name");
     const std::string path = name;

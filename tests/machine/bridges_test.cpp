@@ -20,7 +20,8 @@ namespace {
 
 Board RoundRobinBoard() {
     Board b;
-    for (int c = 1; c <= 52; ++c) b.cardOwner[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>((c - 1) % 4 + 1);
+    for (int c = 1; c <= 52; ++c)
+        b.cardOwner[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>((c - 1) % 4 + 1);
     AnalyseBoard(b);
     return b;
 }
@@ -48,7 +49,8 @@ TEST(SerialBridge, DealsOneBoardOnTheEmulatorProgram) {
     ASSERT_TRUE(link.Exchange([&](PacketBuffer& p) { link.BuildDealCommand(p, board, 0, 0, 0); }));
     EXPECT_EQ(link.state.MachineState, kStateBusy);
     const auto start = std::chrono::steady_clock::now();
-    while (link.state.MachineState == kStateBusy && std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
+    while (link.state.MachineState == kStateBusy &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
         ASSERT_TRUE(link.RequestStatus(link.AcknowledgeBits()));
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -58,7 +60,8 @@ TEST(SerialBridge, DealsOneBoardOnTheEmulatorProgram) {
     // Operator actions reach the machine through the emulator's input.
     emulator.Send("pedal");
     emulator.Send("state"); // answered once the pedal line has been taken in
-    EXPECT_EQ(emulator.ReadLine(std::chrono::seconds(5)).rfind("status 0 pockets S 13 W 13 E 13 N 13", 0), 0u);
+    EXPECT_EQ(emulator.ReadLine(std::chrono::seconds(5)).rfind("status 0 pockets S 13 W 13 E 13 N 13", 0),
+              0u);
     ASSERT_TRUE(link.RequestStatus(0));
     EXPECT_EQ(link.state.pedalFlag, 8);
     ASSERT_TRUE(link.RequestStatus(link.AcknowledgeBits()));
@@ -154,7 +157,8 @@ TEST(LibraryBridge, OpensTheMachineThroughTheLoadedLibrary) {
     const Board board = RoundRobinBoard();
     ASSERT_TRUE(link.Exchange([&](PacketBuffer& p) { link.BuildDealCommand(p, board, 0, 0, 0); }));
     int polls = 0;
-    while (link.state.MachineState == kStateBusy && polls++ < 100000) ASSERT_TRUE(link.RequestStatus(0));
+    while (link.state.MachineState == kStateBusy && polls++ < 100000)
+        ASSERT_TRUE(link.RequestStatus(0));
     EXPECT_EQ(link.state.pocketCount, (std::array<std::int16_t, 4>{13, 13, 13, 13}));
     link.Usb_close();
     EXPECT_FALSE(link.IsOpen());

@@ -15,13 +15,14 @@ namespace {
 Board RoundRobinBoard(int n) {
     Board b;
     b.number = static_cast<std::int16_t>(n);
-    for (int c = 1; c <= 52; ++c) b.cardOwner[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>((c - 1) % 4 + 1);
+    for (int c = 1; c <= 52; ++c)
+        b.cardOwner[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>((c - 1) % 4 + 1);
     AnalyseBoard(b);
     return b;
 }
 
 class EmulatorTest : public ::testing::Test {
-protected:
+  protected:
     explicit EmulatorTest(EmulatorConfig config = {}) {
         auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
         emu = si.get();
@@ -36,7 +37,8 @@ protected:
         return link->Exchange([&](PacketBuffer& p) { link->BuildDealCommand(p, b, continueBoard, 0, 0); });
     }
     bool Read(ReadMode mode, Seat dealer, std::uint8_t continueBoard = 0) {
-        return link->Exchange([&](PacketBuffer& p) { link->BuildReadCommand(p, mode, dealer, continueBoard, 0, 0); });
+        return link->Exchange(
+            [&](PacketBuffer& p) { link->BuildReadCommand(p, mode, dealer, continueBoard, 0, 0); });
     }
     // Polls like the dealing step does until the machine is no longer busy; the number of polls.
     int PollWhileBusy(int limit = 10000) {
@@ -88,11 +90,14 @@ TEST_F(EmulatorTest, DealsEveryCardIntoItsPocketInVirtualTime) {
     EXPECT_EQ(st().statusCode, 0);
     EXPECT_EQ(st().pocketCount, (std::array<std::int16_t, 4>{13, 13, 13, 13}));
     for (int c = 1; c <= 52; ++c) {
-        EXPECT_EQ(machine().CardPockets()[static_cast<std::size_t>(c)], SeatToPocket[b.cardOwner[static_cast<std::size_t>(c)]]) << c;
+        EXPECT_EQ(machine().CardPockets()[static_cast<std::size_t>(c)],
+                  SeatToPocket[b.cardOwner[static_cast<std::size_t>(c)]])
+            << c;
     }
     // The counts only grow while the machine deals.
     for (std::size_t i = 1; i < counts.size(); ++i) {
-        for (std::size_t k = 0; k < 4; ++k) EXPECT_LE(counts[i - 1][k], counts[i][k]);
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_LE(counts[i - 1][k], counts[i][k]);
     }
     const std::uint64_t pace = machine().Config().cardIntervalMs;
     EXPECT_EQ(machine().StepEndMs() - machine().StepStartMs(), 52 * pace);
@@ -102,7 +107,8 @@ TEST_F(EmulatorTest, DealsEveryCardIntoItsPocketInVirtualTime) {
 
 TEST_F(EmulatorTest, DealOrderDecidesWhichPocketFillsFirst) {
     std::vector<CardCode> order;
-    for (int c = 1; c <= 52; c += 4) order.push_back(static_cast<CardCode>(c)); // every North card first
+    for (int c = 1; c <= 52; c += 4)
+        order.push_back(static_cast<CardCode>(c)); // every North card first
     machine().SetDealOrder(order);
     machine().InjectError(57, 14);
     ASSERT_TRUE(Deal(RoundRobinBoard(1)));
@@ -149,7 +155,8 @@ TEST_F(EmulatorTest, ReadsAPlayedBoardIntoTheCurrentBoard) {
     std::vector<CardCode> stack;
     for (Seat seat : {Seat{3}, Seat{4}, Seat{2}, Seat{1}}) {
         for (int c = 1; c <= 52; ++c) {
-            if (truth.cardOwner[static_cast<std::size_t>(c)] == seat) stack.push_back(static_cast<CardCode>(c));
+            if (truth.cardOwner[static_cast<std::size_t>(c)] == seat)
+                stack.push_back(static_cast<CardCode>(c));
         }
     }
     machine().PutReadStack(stack);
@@ -323,7 +330,7 @@ TEST_F(EmulatorTest, CommandsReachTheMachineAsSent) {
 }
 
 class OldMachineTest : public EmulatorTest {
-protected:
+  protected:
     static EmulatorConfig Old() {
         EmulatorConfig c;
         c.firmwareMajor = 0x02;

@@ -35,8 +35,9 @@ TEST(InitComm, NoMachineAttachedShowsNothingAndStaysClosed) {
 TEST(InitComm, SetsTheLinkUpInOrderWithTheGivenTimeout) {
     Opened o([](FakeSi&) {});
     EXPECT_TRUE(o.link->IsOpen());
-    EXPECT_EQ(o.fake->calls, (std::vector<std::string>{"GetDriverVersion", "GetNumDevices", "GetProductString", "Open",
-                                                       "SetTimeouts", "SetBaudRate", "SetLineControl", "FlushBuffers"}));
+    EXPECT_EQ(o.fake->calls,
+              (std::vector<std::string>{"GetDriverVersion", "GetNumDevices", "GetProductString", "Open",
+                                        "SetTimeouts", "SetBaudRate", "SetLineControl", "FlushBuffers"}));
     EXPECT_EQ(o.fake->readTimeout, 200u);
     EXPECT_EQ(o.link->productString, "1234");
     EXPECT_TRUE(o.dialogs.messages.empty());
@@ -63,13 +64,13 @@ TEST(InitComm, FirstMachineWithAFourDigitSerialIsChosen) {
         std::string chosen;
     };
     const Case cases[] = {
-        {{"AB12", "12345"}, 1, "12345"},           // four digits and one more character
-        {{"123456", "1234X"}, 1, "1234X"},         // six characters are too many
-        {{"ABC", "0007", "1111"}, 1, "0007"},      // the first one that qualifies
-        {{"1234", "5678"}, 0, "1234"},             // four digits exactly
-        {{"ABC", "XYZ"}, 0, "ABC"},                // none qualifies: device 0
-        {{"12A4", "9999"}, 1, "9999"},             // a letter among the four digits
-        {{"ABCDEFGH", "1234"}, 1, "1234"},         // a longer earlier string does not linger in the buffer
+        {{"AB12", "12345"}, 1, "12345"},      // four digits and one more character
+        {{"123456", "1234X"}, 1, "1234X"},    // six characters are too many
+        {{"ABC", "0007", "1111"}, 1, "0007"}, // the first one that qualifies
+        {{"1234", "5678"}, 0, "1234"},        // four digits exactly
+        {{"ABC", "XYZ"}, 0, "ABC"},           // none qualifies: device 0
+        {{"12A4", "9999"}, 1, "9999"},        // a letter among the four digits
+        {{"ABCDEFGH", "1234"}, 1, "1234"},    // a longer earlier string does not linger in the buffer
     };
     for (const Case& c : cases) {
         Opened o([&](FakeSi& f) { f.products = c.products; });

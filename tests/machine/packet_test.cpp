@@ -13,7 +13,8 @@ namespace {
 std::vector<std::uint8_t> SendWire(std::initializer_list<std::uint8_t> head, std::size_t size) {
     PacketBuffer p{};
     std::size_t i = 0;
-    for (std::uint8_t b : head) p[i++] = b;
+    for (std::uint8_t b : head)
+        p[i++] = b;
     PacketBuffer wire{};
     ScramblePacket(p, size, kSendKeyStep, wire);
     return {wire.begin(), wire.begin() + static_cast<std::ptrdiff_t>(size)};
@@ -38,7 +39,8 @@ TEST(PacketScrambling, LongCommandIgnoresByteSevenAndContinuesTheKeyAtByteEight)
     EXPECT_EQ(p[7], 0);
     EXPECT_EQ(wire[7], 0x98 ^ 0xFF);
     EXPECT_EQ(wire[0], 0x00);
-    for (int i = 1; i <= 6; ++i) EXPECT_EQ(wire[static_cast<std::size_t>(i)], (0x98 + 0x17 * i) & 0xFF) << i;
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(wire[static_cast<std::size_t>(i)], (0x98 + 0x17 * i) & 0xFF) << i;
     // Byte 8 takes the eighth key value, byte 135 the 135th.
     EXPECT_EQ(wire[8], (0x98 + 0x17 * 7) & 0xFF);
     EXPECT_EQ(wire[135], (0x98 + 0x17 * 134) & 0xFF);
@@ -57,7 +59,8 @@ TEST(PacketScrambling, ReplyRoundTripsWithTheReceiveKeyStep) {
     for (std::uint8_t code : {std::uint8_t{0x1A}, std::uint8_t{0x9D}}) {
         PacketBuffer p{};
         p[0] = code;
-        for (std::size_t i = 1; i < kLongPacket; ++i) p[i] = static_cast<std::uint8_t>(i * 37 + 11);
+        for (std::size_t i = 1; i < kLongPacket; ++i)
+            p[i] = static_cast<std::uint8_t>(i * 37 + 11);
         const std::size_t size = PacketSize(code);
         PacketBuffer wire{};
         ScramblePacket(p, size, kReceiveKeyStep, wire);
@@ -99,7 +102,8 @@ TEST(PocketTables, SeatsAndPocketsAreInverse) {
     EXPECT_EQ(SeatToPocket[3], 1); // S
     EXPECT_EQ(SeatToPocket[4], 2); // W
     EXPECT_EQ(PocketToSeat[0], 0);
-    for (Seat s = 1; s <= 4; ++s) EXPECT_EQ(PocketToSeat[SeatToPocket[s]], s);
+    for (Seat s = 1; s <= 4; ++s)
+        EXPECT_EQ(PocketToSeat[SeatToPocket[s]], s);
 }
 
 TEST(CardWirePosition, TwoFirstAceLastWithinEachSuit) {
@@ -108,7 +112,8 @@ TEST(CardWirePosition, TwoFirstAceLastWithinEachSuit) {
     EXPECT_EQ(CardWirePosition(26), 21u); // two of hearts
     EXPECT_EQ(CardWirePosition(40), 59u); // ace of clubs
     std::set<std::size_t> positions;
-    for (int c = 1; c <= 52; ++c) positions.insert(CardWirePosition(c));
+    for (int c = 1; c <= 52; ++c)
+        positions.insert(CardWirePosition(c));
     EXPECT_EQ(positions.size(), 52u);
     EXPECT_EQ(*positions.begin(), 8u);
     EXPECT_EQ(*positions.rbegin(), 59u);
@@ -120,15 +125,17 @@ TEST(BoardLabelTable, FourBitCodesNumberTheFirstSeventyBoards) {
     EXPECT_EQ(BoardLabelTable[27], 3);
     EXPECT_EQ(BoardLabelTable[240], 70);
     EXPECT_EQ(BoardLabelTable[232], 69);
-    EXPECT_EQ(BoardLabelTable[16], 0);  // one bit
+    EXPECT_EQ(BoardLabelTable[16], 0); // one bit
     EXPECT_EQ(BoardLabelTable[0], 0);
-    EXPECT_EQ(BoardLabelTable[31], 0);  // five bits
+    EXPECT_EQ(BoardLabelTable[31], 0); // five bits
     EXPECT_EQ(BoardLabelTable[255], 0);
     EXPECT_EQ(BoardLabelTable[256], 0);
     int labelled = 0;
-    for (std::size_t v = 0; v < 256; ++v) labelled += BoardLabelTable[v] != 0;
+    for (std::size_t v = 0; v < 256; ++v)
+        labelled += BoardLabelTable[v] != 0;
     EXPECT_EQ(labelled, 70);
-    for (int n = 1; n <= 70; ++n) EXPECT_EQ(BoardLabelTable[BoardLabelCode(n)], n);
+    for (int n = 1; n <= 70; ++n)
+        EXPECT_EQ(BoardLabelTable[BoardLabelCode(n)], n);
     EXPECT_EQ(BoardLabelCode(0), 0);
     EXPECT_EQ(BoardLabelCode(71), 0);
 }

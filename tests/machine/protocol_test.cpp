@@ -12,7 +12,7 @@ using testing::FakeSi;
 using testing::MachineReply;
 
 class ProtocolTest : public ::testing::Test {
-protected:
+  protected:
     ProtocolTest() {
         auto si = std::make_unique<FakeSi>();
         fake = si.get();
@@ -22,7 +22,9 @@ protected:
         fake->calls.clear();
         fake->flushes = 0;
     }
-    void Queue(const std::vector<std::uint8_t>& bytes) { fake->input.insert(fake->input.end(), bytes.begin(), bytes.end()); }
+    void Queue(const std::vector<std::uint8_t>& bytes) {
+        fake->input.insert(fake->input.end(), bytes.begin(), bytes.end());
+    }
     void Receive(std::initializer_list<std::uint8_t> head) {
         Queue(MachineReply(head));
         link->rec();
@@ -216,7 +218,8 @@ TEST_F(ProtocolTest, BoardLabelReplyLooksTheCodeUp) {
 TEST_F(ProtocolTest, MaintenanceRepliesReachTheMaintenanceHook) {
     std::vector<std::uint8_t> codes;
     link->events.maintenanceReply = [&](const PacketBuffer& p, std::size_t) { codes.push_back(p[0]); };
-    for (std::uint8_t code : {0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10}) Receive({code, 1});
+    for (std::uint8_t code : {0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10})
+        Receive({code, 1});
     for (std::uint8_t code : {0x81, 0xB3}) {
         PacketBuffer p{};
         p[0] = code;
@@ -238,7 +241,7 @@ TEST_F(ProtocolTest, UnknownReplyIsGoodAndChangesNothing) {
 }
 
 class ReadResultTest : public ProtocolTest {
-protected:
+  protected:
     ReadResultTest() {
         set.firstBoard = 1;
         set.lastBoard = 9;
@@ -252,7 +255,8 @@ protected:
 TEST_F(ReadResultTest, FillsTheCurrentBoardFromThePocketCodes) {
     PacketBuffer p{};
     p[0] = reply::kReadResult;
-    for (int c = 1; c <= 52; ++c) p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) / 13); // S W E N
+    for (int c = 1; c <= 52; ++c)
+        p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) / 13); // S W E N
     Queue(MachineReply(p));
     link->rec();
     ASSERT_EQ(st().replyStatus, kReplyGood);
@@ -270,7 +274,8 @@ TEST_F(ReadResultTest, FillsTheCurrentBoardFromThePocketCodes) {
 TEST_F(ReadResultTest, ZeroAndOutOfRangeBytesLeaveCardsUnplaced) {
     PacketBuffer p{};
     p[0] = reply::kReadResult;
-    for (int c = 1; c <= 52; ++c) p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) % 4);
+    for (int c = 1; c <= 52; ++c)
+        p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) % 4);
     p[CardWirePosition(5)] = 0;
     p[CardWirePosition(6)] = 5;
     p[CardWirePosition(7)] = 0xFF;
@@ -292,7 +297,8 @@ TEST_F(ReadResultTest, NoCurrentBoardInRangeLeavesTheSetAlone) {
     Queue(MachineReply(p));
     link->rec();
     EXPECT_EQ(st().replyStatus, kReplyGood);
-    for (int n = 0; n <= 9; ++n) EXPECT_EQ(set[n].status, 0);
+    for (int n = 0; n <= 9; ++n)
+        EXPECT_EQ(set[n].status, 0);
 }
 
 // ---- The exchange rule ---------------------------------------------------------------------------
@@ -359,7 +365,8 @@ TEST_F(ProtocolTest, ShortCommandsCarryTheirParameters) {
     EXPECT_EQ(link->sendBuffer[0], 0x1B);
     EXPECT_EQ(link->sendBuffer[1], 4);
     EXPECT_EQ(link->sendBuffer[2], 0);
-    for (std::size_t i = 3; i < 7; ++i) EXPECT_EQ(link->sendBuffer[i], 0xAB);
+    for (std::size_t i = 3; i < 7; ++i)
+        EXPECT_EQ(link->sendBuffer[i], 0xAB);
     fake->answers.push_back(MachineReply({reply::kStatus}));
     link->RequestStatus(kRequestBreak | kRequestAckPedal);
     PacketBuffer wire{};
@@ -372,20 +379,27 @@ TEST_F(ProtocolTest, ShortCommandsCarryTheirParameters) {
 
 TEST_F(ProtocolTest, DealCommandCarriesEveryCardsPocket) {
     Board b;
-    for (int c = 1; c <= 52; ++c) b.cardOwner[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(1 + (c - 1) / 13);
+    for (int c = 1; c <= 52; ++c)
+        b.cardOwner[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(1 + (c - 1) / 13);
     PacketBuffer p{};
-    link->BuildDealCommand(p, b, 0, NationalBits(5) | kOptionFramedCards | kOptionBoldPrint | kOptionLargeIndexCards, 2);
+    link->BuildDealCommand(
+        p, b, 0, NationalBits(5) | kOptionFramedCards | kOptionBoldPrint | kOptionLargeIndexCards, 2);
     EXPECT_EQ(p[0], 0x98);
     EXPECT_EQ(p[1], 0);
     EXPECT_EQ(p[2], 0x5D);
     EXPECT_EQ(p[3], 2);
     EXPECT_EQ(p[4], 111);
     EXPECT_EQ(p[5], 136);
-    for (std::size_t i = 8; i <= 20; ++i) EXPECT_EQ(p[i], 4) << i; // spades to North
-    for (std::size_t i = 21; i <= 33; ++i) EXPECT_EQ(p[i], 3) << i; // hearts East
-    for (std::size_t i = 34; i <= 46; ++i) EXPECT_EQ(p[i], 1) << i; // diamonds South
-    for (std::size_t i = 47; i <= 59; ++i) EXPECT_EQ(p[i], 2) << i; // clubs West
-    for (std::size_t i = 60; i < 136; ++i) EXPECT_EQ(p[i], 0) << i;
+    for (std::size_t i = 8; i <= 20; ++i)
+        EXPECT_EQ(p[i], 4) << i; // spades to North
+    for (std::size_t i = 21; i <= 33; ++i)
+        EXPECT_EQ(p[i], 3) << i; // hearts East
+    for (std::size_t i = 34; i <= 46; ++i)
+        EXPECT_EQ(p[i], 1) << i; // diamonds South
+    for (std::size_t i = 47; i <= 59; ++i)
+        EXPECT_EQ(p[i], 2) << i; // clubs West
+    for (std::size_t i = 60; i < 136; ++i)
+        EXPECT_EQ(p[i], 0) << i;
     link->BuildDealCommand(p, b, 1, 0, 3);
     EXPECT_EQ(p[1], 1);
     EXPECT_EQ(p[4], 161);
@@ -397,7 +411,8 @@ TEST_F(ProtocolTest, ReadCommandPocketSequences) {
     EXPECT_EQ(p[0], 0x9C);
     // From the dealer's pocket on: S -> E -> N -> W -> S.
     const std::uint8_t expected[] = {3, 4, 2, 1, 3, 4, 2, 1};
-    for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(p[8 + i], expected[i]) << i;
+    for (std::size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(p[8 + i], expected[i]) << i;
     EXPECT_EQ(p[59], 1);
     link->BuildReadCommand(p, ReadMode::PlayedBoards, 1, 0, 0, 0);
     EXPECT_EQ(p[8], 1);

@@ -18,7 +18,7 @@ extern char** environ;
 namespace orvenix::testing {
 
 class EmulatorProcess {
-public:
+  public:
     explicit EmulatorProcess(const std::vector<std::string>& options = {}) {
         int in[2];
         int out[2];
@@ -31,7 +31,8 @@ public:
         std::vector<std::string> args{program};
         args.insert(args.end(), options.begin(), options.end());
         std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
+        for (auto& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
@@ -45,7 +46,8 @@ public:
         if (input_ >= 0) ::close(input_);
         if (pid_ > 0) {
             // Closing the input ends it; give it a moment, then make sure.
-            for (int i = 0; i < 100 && ::waitpid(pid_, &status_, WNOHANG) == 0; ++i) ::usleep(20000);
+            for (int i = 0; i < 100 && ::waitpid(pid_, &status_, WNOHANG) == 0; ++i)
+                ::usleep(20000);
             if (::waitpid(pid_, &status_, WNOHANG) == 0) {
                 ::kill(pid_, SIGKILL);
                 ::waitpid(pid_, &status_, 0);
@@ -89,7 +91,7 @@ public:
         return false;
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     int input_ = -1;
     int output_ = -1;

@@ -14,7 +14,7 @@
 namespace orvenix::testing {
 
 class FakeSi : public SiLayer {
-public:
+  public:
     std::uint32_t driverVersion = 0x00030001;
     std::vector<std::string> products{"1234"};
     std::map<std::string, SiStatus> status; // operation name (without SI_) -> status to return
@@ -72,11 +72,13 @@ public:
         input.clear();
         return S("FlushBuffers");
     }
-    SiStatus SI_Write(SiHandle, const std::uint8_t* data, std::uint32_t count, std::uint32_t& written) override {
+    SiStatus SI_Write(SiHandle, const std::uint8_t* data, std::uint32_t count,
+                      std::uint32_t& written) override {
         writes.emplace_back(data, data + count);
         written = count;
         if (!answers.empty()) {
-            for (std::uint8_t b : answers.front()) input.push_back(b);
+            for (std::uint8_t b : answers.front())
+                input.push_back(b);
             answers.pop_front();
         }
         return S("Write");
@@ -113,7 +115,8 @@ inline std::vector<std::uint8_t> MachineReply(PacketBuffer p) {
 inline std::vector<std::uint8_t> MachineReply(std::initializer_list<std::uint8_t> head) {
     PacketBuffer p{};
     std::size_t i = 0;
-    for (std::uint8_t b : head) p[i++] = b;
+    for (std::uint8_t b : head)
+        p[i++] = b;
     return MachineReply(p);
 }
 

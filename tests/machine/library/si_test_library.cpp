@@ -31,8 +31,12 @@ EmulatedSi& Bridge() {
     return *bridge;
 }
 
-SiHandle H(SiLibHandle h) { return h == nullptr ? kNoLink : 1; }
-std::int32_t R(SiStatus s) { return static_cast<std::int32_t>(s); }
+SiHandle H(SiLibHandle h) {
+    return h == nullptr ? kNoLink : 1;
+}
+std::int32_t R(SiStatus s) {
+    return static_cast<std::int32_t>(s);
+}
 
 } // namespace
 
@@ -63,7 +67,8 @@ __attribute__((visibility("default"))) std::int32_t SI_SetBaudRate(SiLibHandle h
 __attribute__((visibility("default"))) std::int32_t SI_SetLineControl(SiLibHandle h, std::uint16_t lc) {
     return R(Bridge().SI_SetLineControl(H(h), lc));
 }
-__attribute__((visibility("default"))) std::int32_t SI_FlushBuffers(SiLibHandle h, std::uint8_t t, std::uint8_t r) {
+__attribute__((visibility("default"))) std::int32_t SI_FlushBuffers(SiLibHandle h, std::uint8_t t,
+                                                                    std::uint8_t r) {
     return R(Bridge().SI_FlushBuffers(H(h), t, r));
 }
 __attribute__((visibility("default"))) std::int32_t SI_Write(SiLibHandle h, void* buffer, std::uint32_t count,
@@ -74,10 +79,13 @@ __attribute__((visibility("default"))) std::int32_t SI_Read(SiLibHandle h, void*
                                                             std::uint32_t* got, void*) {
     return R(Bridge().SI_Read(H(h), static_cast<std::uint8_t*>(buffer), count, *got));
 }
-__attribute__((visibility("default"))) std::int32_t SI_WriteLatch(SiLibHandle h, std::uint8_t mask, std::uint8_t v) {
+__attribute__((visibility("default"))) std::int32_t SI_WriteLatch(SiLibHandle h, std::uint8_t mask,
+                                                                  std::uint8_t v) {
     return R(Bridge().SI_WriteLatch(H(h), mask, v));
 }
-__attribute__((visibility("default"))) std::int32_t SI_Close(SiLibHandle h) { return R(Bridge().SI_Close(H(h))); }
+__attribute__((visibility("default"))) std::int32_t SI_Close(SiLibHandle h) {
+    return R(Bridge().SI_Close(H(h)));
+}
 __attribute__((visibility("default"))) std::int32_t SI_CheckRXQueue(SiLibHandle, std::uint32_t* queued,
                                                                     std::uint32_t* status) {
     *queued = static_cast<std::uint32_t>(Bridge().Machine().Available());
