@@ -1,0 +1,119 @@
+// A complete AppContext for tests: a board set, scripted dialogs, settings in memory, an activity log
+// and a history path in a temporary folder of its own. Qt-free, for core and window tests alike.
+#pragma once
+
+#include "app/context.h"
+#include "app/dialogs.h"
+#include "app/log.h"
+#include "app/options.h"
+#include "app/settings.h"
+#include "model/board.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace orvenix::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+  public:
+    TempDir() {
+        static std::atomic<unsigned> counter{0};
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = base / ("orvenix-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+            std::error_code ec;
+            if (std::filesystem::create_directory(path_, ec)) return;
+        }
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// Everything a window or command borrows, with every status text recorded.
+struct TestContext {
+    TestContext() {
+        options.historyPath = dir / "history.dat";
+        options.machine = "emulated";
+        options.seed = 12345;
+        RecordStatus();
+    }
+    TestContext(const TestContext&) = delete;
+    TestContext& operator=(const TestContext&) = delete;
+
+    // Wraps whatever ctx.status does now (a window replaces it when it is made) so that every status
+    // text is also kept in `statuses`.
+    void RecordStatus() {
+        auto inner = ctx.status;
+        ctx.status = [this, inner](const std::string& text) {
+            statuses.push_back(text);
+            if (inner) inner(text);
+        };
+    }
+
+    TempDir dir;
+    std::unique_ptr<BoardSet> set = std::make_unique<BoardSet>();
+    ScriptedDialogs dialogs;
+    MemorySettings settings;
+    ActivityLog log{dir / "dealer.log"};
+    AppContext ctx{.set = *set, .dialogs = dialogs, .settings = settings, .log = log};
+    ProgramOptions options;
+    std::vector<std::string> statuses;
+};
+
+// ---- Boards -------------------------------------------------------------------------------------------
+
+using Owners = std::array<Seat, 53>; // seat of each card code 1..52; entry 0 unused
+
+// Seat s holds the whole of suit s (every hand "D000": 10 points, 9 distribution points).
+inline Owners SuitDeal() {
+    Owners o{};
+    for (int c = 1; c <= kCards; ++c)
+        o[static_cast<std::size_t>(c)] = static_cast<Seat>(SuitOf(c));
+    return o;
+}
+
+// Card c goes to seat ((c - 1) mod 4) + 1: every hand "4333" with 10 points.
+inline Owners RoundRobinDeal() {
+    Owners o{};
+    for (int c = 1; c <= kCards; ++c)
+        o[static_cast<std::size_t>(c)] = static_cast<Seat>((c - 1) % 4 + 1);
+    return o;
+}
+
+// Stores a board with these owners as board n (number, standard dealer and vulnerability) and analyses it.
+inline Board& PutBoard(BoardSet& set, int n, const Owners& owners) {
+    Board& b = set[n];
+    b = Board{};
+    b.number = static_cast<std::int16_t>(n);
+    for (int c = 1; c <= kCards; ++c)
+        b.cardOwner[static_cast<std::size_t>(c)] = owners[static_cast<std::size_t>(c)];
+    b.dealer = DealerOf(n);
+    b.vulnerability = VulnerabilityOf(n);
+    AnalyseBoard(b);
+    return b;
+}
+
+// An empty board n that belongs to the set.
+inline Board& PutEmptyBoard(BoardSet& set, int n) {
+    return PutBoard(set, n, Owners{});
+}
+
+} // namespace orvenix::test

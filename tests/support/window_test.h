@@ -1,0 +1,131 @@
+// Helpers for window tests on the offscreen platform: the main window on a test context, finding
+// controls by name, triggering menu commands and answering modal windows that a command opens.
+#pragma once
+
+#include "support/test_context.h"
+#include "ui/app/main_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace orvenix::test {
+
+// The named child of a window, with a test failure when it is missing.
+template <typename T> T* Child(QObject* parent, const char* name) {
+    T* child = parent->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << "no control named " << name;
+    return child;
+}
+
+// Types any text, one character at a time, as key presses (QTest::keyClicks knows ASCII characters only).
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+// Runs `handler` on the first modal window that opens within the time limit (a command's window or a
+// box). Call before the command that opens it; the handler must close the window.
+inline void WhenModalOpens(std::function<void(QWidget*)> handler, int timeoutMs = 5000) {
+    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [handler = std::move(handler), deadline, poll]() {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            handler(modal);
+            *poll = nullptr; // breaks the cycle of the shared pointer
+            return;
+        }
+        if (deadline->hasExpired()) {
+            ADD_FAILURE() << "no modal window opened";
+            *poll = nullptr;
+            return;
+        }
+        QTimer::singleShot(10, [poll] {
+            if (*poll) (*poll)();
+        });
+    };
+    QTimer::singleShot(0, [poll] {
+        if (*poll) (*poll)();
+    });
+}
+
+// While it lives, closes (rejects) every modal window that opens, as a user pressing Cancel would: for
+// tests of the command flow around windows that are tested elsewhere.
+class ModalCloser {
+  public:
+    ModalCloser() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr) return;
+            closed.push_back(modal->objectName());
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                dialog->reject();
+            } else {
+                modal->close();
+            }
+        });
+        timer_.start();
+    }
+    QStringList closed; // object names of the windows closed, in order
+
+  private:
+    QTimer timer_;
+};
+
+// The main window built on a TestContext (scripted dialogs, settings in memory, temporary history) and
+// started, as the program does.
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QApplication::setQuitOnLastWindowClosed(false);
+        StartWindow();
+    }
+
+    void TearDown() override {
+        if (window) {
+            t.set->modified = false; // the window is closing for the test, not for the user
+            window->close();
+            window.reset();
+        }
+    }
+
+    void StartWindow() {
+        window = std::make_unique<MainMenu>(t.ctx, t.options);
+        t.RecordStatus();
+        window->Start();
+    }
+
+    // Runs a menu command as the user does, through its menu item.
+    void Trigger(const char* actionName) {
+        QAction* action = Child<QAction>(window.get(), actionName);
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+    }
+
+    QLineEdit* Box(const char* name) { return Child<QLineEdit>(window.get(), name); }
+    QString Text(const char* name) {
+        QLineEdit* box = Box(name);
+        return box != nullptr ? box->text() : QString("<missing %1>").arg(name);
+    }
+
+    TestContext t;
+    std::unique_ptr<MainMenu> window;
+};
+
+} // namespace orvenix::test
