@@ -13,6 +13,10 @@
 #include <cstring>
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 using namespace orvenix;
 using namespace orvenix::testing;
 namespace fs = std::filesystem;
@@ -256,6 +260,19 @@ TEST(LoadCommand, MissingAndUnreadableFilesGiveTheSystemError) {
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
     EXPECT_EQ(f.dialogs.Last().text, Message(MsgLoadError, std::to_string(EISDIR), std::strerror(EISDIR)));
 }
+
+#ifndef _WIN32
+TEST(LoadCommand, PipeIsRefusedWithoutWaitingForAWriter) {
+    Frame f;
+    const std::string path = f.dir.File("pipe.bri");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    f.dialogs.QueueFile(path);
+    EXPECT_FALSE(LoadCommand(f.ctx, f.hooks)); // returns at once: nothing opens the pipe
+    ASSERT_EQ(f.dialogs.messages.size(), 1U);
+    EXPECT_EQ(f.dialogs.Last().text, Message(MsgLoadError, std::to_string(EINVAL), "Not a regular file"));
+    EXPECT_EQ(f.set.lastBoard, 0);
+}
+#endif
 
 TEST(LoadCommand, FileLargerThanTheBoundIsRefusedUnread) {
     Frame f;
