@@ -63,7 +63,9 @@ inline int FuzzOneFile(const std::uint8_t* data, std::size_t size, const FormatU
     auto set = ClearedSet();
     const ReadResult fault = format.read(bytes, *set);
     if (fault) {
-        Require(!fault->Text().empty());
+        // The message is shown in a window: it must be valid UTF-8 whatever the file held.
+        const std::string text = fault->Text();
+        Require(!text.empty() && IsValidUtf8(text));
         return 0;
     }
     CheckLoaded(*set);

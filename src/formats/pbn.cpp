@@ -79,7 +79,8 @@ ReadResult ApplyDeal(std::string_view value, Board& board) {
     int hands = 0;
     while (i < value.size()) {
         if (value[i] == '-') {
-            i += 2; // the dash and the character after it
+            // The dash and the character after it, whatever it is (all bytes of it: the text is UTF-8).
+            i += 1 + CharacterAt(value, i + 1).size();
         } else {
             int suit = 0;
             while (i < value.size() && value[i] != ' ') {

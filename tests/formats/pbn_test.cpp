@@ -284,6 +284,10 @@ TEST(PbnRead, DealValues) {
     EXPECT_EQ(set[1].cardOwner[CardCodeOf(1, 2)], 4);
     EXPECT_EQ(set[1].cardOwner[CardCodeOf(1, 3)], 2);
     EXPECT_EQ(set[1].cardOwner[CardCodeOf(1, 4)], 3);
+    // A dash skips the character after it, even one that takes several bytes.
+    ASSERT_FALSE(Load("[Board \"1\"][Deal \"N:-\u00e9A... -xK...\"]", set).has_value());
+    EXPECT_EQ(set[1].cardOwner[CardCodeOf(1, 1)], 2);
+    EXPECT_EQ(set[1].cardOwner[CardCodeOf(1, 2)], 4);
     // An empty deal after the colon places nothing.
     ASSERT_FALSE(Load("[Board \"1\"][Deal \"W:\"]", set).has_value());
     EXPECT_EQ(set[1].status, kBoardEmpty);
