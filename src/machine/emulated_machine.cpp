@@ -66,7 +66,10 @@ void EmulatedMachine::Receive(const std::uint8_t* data, std::size_t count, std::
     AdvanceTo(now);
     if (count == 0) return;
     // A command left incomplete for longer than the gap is given up, so that the next one starts clean.
-    if (!inbox_.empty() && now - lastByteAt_ > config_.interByteGapMs) inbox_.clear();
+    if (!inbox_.empty() && now - lastByteAt_ > config_.interByteGapMs) {
+        ++badCommands_;
+        inbox_.clear();
+    }
     lastByteAt_ = now;
     inbox_.insert(inbox_.end(), data, data + count);
     TryParse(now);

@@ -95,6 +95,7 @@ class EmulatedMachine {
     [[nodiscard]] std::uint64_t StepEndMs() const { return stepEnd_; }
     [[nodiscard]] std::uint32_t BoardsDealt() const { return boardsDealt_; }
     [[nodiscard]] int CommandsAnswered() const { return commandsAnswered_; }
+    // Commands dropped: checksum failures and commands left incomplete.
     [[nodiscard]] int BadCommands() const { return badCommands_; }
     // Every good command received, plain, with its size.
     [[nodiscard]] const std::vector<std::pair<PacketBuffer, std::size_t>>& Commands() const {

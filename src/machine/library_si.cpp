@@ -3,29 +3,71 @@
 #include <cerrno>
 #include <cstring>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 namespace orvenix {
 
+namespace {
+#if defined(_WIN32)
+void* OpenLibrary(const std::string& name, std::string& error, int& code) {
+    HMODULE module = ::LoadLibraryA(name.c_str());
+    if (module == nullptr) {
+        code = static_cast<int>(::GetLastError());
+        error = name + ": cannot be loaded (error " + std::to_string(code) + ")";
+    }
+    return reinterpret_cast<void*>(module);
+}
+void* FindSymbol(void* library, const char* symbol) {
+    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), symbol));
+}
+void CloseLibrary(void* library) {
+    ::FreeLibrary(static_cast<HMODULE>(library));
+}
+#else
+void* OpenLibrary(const std::string& name, std::string& error, int& code) {
+    errno = 0;
+    void* library = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* why = ::dlerror();
+        code = errno != 0 ? errno : ENOENT;
+        error = why != nullptr ? why : name + ": cannot be loaded";
+    }
+    return library;
+}
+void* FindSymbol(void* library, const char* symbol) {
+    return ::dlsym(library, symbol);
+}
+void CloseLibrary(void* library) {
+    ::dlclose(library);
+}
+#endif
+} // namespace
+
 std::vector<std::string> DefaultBridgeLibraryNames() {
+#if defined(_WIN32)
+    return {"ovxusb31.dll"};
+#else
     return {"libovxusb31.so", "libovxusb31.so.1", "ovxusb31.so"};
+#endif
 }
 
 LibrarySi::LibrarySi(const std::string& path) {
     const std::vector<std::string> names =
         path.empty() ? DefaultBridgeLibraryNames() : std::vector<std::string>{path};
     for (const std::string& name : names) {
-        errno = 0;
-        library_ = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+        library_ = OpenLibrary(name, loadError_, lastErrno_);
         if (library_ != nullptr) break;
-        const char* why = ::dlerror();
-        lastErrno_ = errno != 0 ? errno : ENOENT;
-        loadError_ = why != nullptr ? why : name + ": cannot be loaded";
     }
     if (library_ == nullptr) return;
+    loadError_.clear();
+    lastErrno_ = 0;
     bool complete = true;
     auto bind = [&](auto& fn, const char* symbol) {
-        void* address = ::dlsym(library_, symbol);
+        void* address = FindSymbol(library_, symbol);
         if (address == nullptr) {
             complete = false;
             loadError_ += std::string(loadError_.empty() ? "" : "; ") + "missing " + symbol;
@@ -45,7 +87,7 @@ LibrarySi::LibrarySi(const std::string& path) {
     bind(writeLatch_, "SI_WriteLatch");
     bind(close_, "SI_Close");
     if (!complete) {
-        ::dlclose(library_);
+        CloseLibrary(library_);
         library_ = nullptr;
         lastErrno_ = ENOSYS;
     }
@@ -53,7 +95,7 @@ LibrarySi::LibrarySi(const std::string& path) {
 
 LibrarySi::~LibrarySi() {
     if (device_ != nullptr && close_ != nullptr) close_(device_);
-    if (library_ != nullptr) ::dlclose(library_);
+    if (library_ != nullptr) CloseLibrary(library_);
 }
 
 SiStatus LibrarySi::SI_GetDriverVersion(std::uint32_t& version, std::uint32_t& reserved) {

@@ -1,5 +1,6 @@
 #include "machine/serial_si.h"
 
+#if !defined(_WIN32)
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -336,3 +337,64 @@ SiStatus SerialSi::SI_Close(SiHandle handle) {
 }
 
 } // namespace orvenix
+
+#else
+// Serial devices here are a Linux matter; elsewhere the machine is reached through its bridge library.
+namespace orvenix {
+
+std::vector<SerialDevice> FindSerialDevices() {
+    return {};
+}
+SerialDevice DescribeSerialDevice(const std::string& path) {
+    return SerialDevice{path, {}, {}};
+}
+SerialSi::SerialSi(std::string device) : explicitDevice_(std::move(device)) {}
+SerialSi::~SerialSi() = default;
+SiStatus SerialSi::SystemFailure(const std::string&) {
+    return kSiFunctionNotSupported;
+}
+void SerialSi::ReleaseLatch() {}
+SiStatus SerialSi::SI_GetDriverVersion(std::uint32_t& version, std::uint32_t& reserved) {
+    version = 0x00030001;
+    reserved = 0;
+    return kSiSuccess;
+}
+SiStatus SerialSi::SI_GetNumDevices(std::uint32_t& count) {
+    count = 0;
+    return kSiSuccess;
+}
+SiStatus SerialSi::SI_GetProductString(std::uint32_t, char*, std::uint32_t) {
+    return kSiDeviceNotFound;
+}
+SiStatus SerialSi::SI_Open(std::uint32_t, SiHandle&) {
+    return kSiDeviceNotFound;
+}
+SiStatus SerialSi::SI_SetTimeouts(std::uint32_t, std::uint32_t) {
+    return kSiSuccess;
+}
+SiStatus SerialSi::SI_SetBaudRate(SiHandle, std::uint32_t) {
+    return kSiInvalidHandle;
+}
+SiStatus SerialSi::SI_SetLineControl(SiHandle, std::uint16_t) {
+    return kSiInvalidHandle;
+}
+SiStatus SerialSi::SI_FlushBuffers(SiHandle, std::uint8_t, std::uint8_t) {
+    return kSiInvalidHandle;
+}
+SiStatus SerialSi::SI_Write(SiHandle, const std::uint8_t*, std::uint32_t, std::uint32_t& written) {
+    written = 0;
+    return kSiInvalidHandle;
+}
+SiStatus SerialSi::SI_Read(SiHandle, std::uint8_t*, std::uint32_t, std::uint32_t& bytesRead) {
+    bytesRead = 0;
+    return kSiInvalidHandle;
+}
+SiStatus SerialSi::SI_WriteLatch(SiHandle, std::uint8_t, std::uint8_t) {
+    return kSiInvalidHandle;
+}
+SiStatus SerialSi::SI_Close(SiHandle) {
+    return kSiInvalidHandle;
+}
+
+} // namespace orvenix
+#endif
