@@ -367,6 +367,23 @@ TEST_F(PrintWindowTest, PrinterSetupShowsItsStatusWords) {
     EXPECT_EQ(statuses, (std::vector<std::string>{"Printer Setup", "Printing"}));
 }
 
+TEST_F(PrintWindowTest, LandscapeFromTheSetupPrintsLandscape) {
+    Open();
+    window->setPrinterDialog([](QPrinter& p, QWidget*) {
+        p.setPageOrientation(QPageLayout::Landscape);
+        return true;
+    });
+    QTest::mouseClick(Get<QPushButton>("cmdPrinterSetup"), Qt::LeftButton);
+    SetBox("txtToBoard", "8");
+    ClickPrint();
+    QFile f(pdf());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QRegularExpressionMatch box =
+        QRegularExpression("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]").match(QString::fromLatin1(f.readAll()));
+    ASSERT_TRUE(box.hasMatch());
+    EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble());
+}
+
 TEST_F(PrintWindowTest, CancelledPrinterSetupChangesNothing) {
     printer.setCopyCount(3);
     printer.setPageOrientation(QPageLayout::Landscape);

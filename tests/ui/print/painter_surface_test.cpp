@@ -1,0 +1,97 @@
+// The Qt drawing surface: installed fonts for the logical names, measuring in the current unit, pages of
+// a PDF document, and a device that cannot be painted on.
+#include "print/layouts.h"
+#include "print_qt/painter_surface.h"
+#include "support/sample_deals.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace orvenix {
+namespace {
+
+TEST(InstalledFonts, LogicalNamesMapToInstalledFontsWithTheirGlyphs) {
+    const QString text = InstalledFamily(kTextFont);
+    const QString symbol = InstalledFamily(kSymbolFont);
+    EXPECT_TRUE(QFontDatabase::hasFamily(text)) << text.toStdString();
+    EXPECT_TRUE(QFontDatabase::hasFamily(symbol)) << symbol.toStdString();
+    const QFontMetricsF metrics(MakeQFont(PrintFont{kSymbolFont, 14, false}));
+    for (char32_t suit : {U'\u2660', U'\u2665', U'\u2666', U'\u2663'})
+        EXPECT_TRUE(metrics.inFontUcs4(suit));
+    const QFontMetricsF serif(MakeQFont(PrintFont{kTextFont, 12, true}));
+    for (char c : std::string("AKQJT98765432"))
+        EXPECT_TRUE(serif.inFont(QChar(c)));
+}
+
+class PdfSurfaceTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath("t.pdf");
+};
+
+TEST_F(PdfSurfaceTest, MeasuresInTheCurrentUnit) {
+    QPdfWriter writer(path);
+    writer.setResolution(1200);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(10, 18, 10, 18), QPageLayout::Point));
+    PainterSurface s(writer);
+    s.SetUnit(PrintUnit::Points);
+    EXPECT_NEAR(s.PageWidth(), 595.28 - 20, 0.5);
+    EXPECT_NEAR(s.PageHeight(), 841.89 - 36, 0.5);
+    s.SetFontSize(12);
+    const double points = s.TextWidth("Board: ");
+    EXPECT_GT(s.TextWidth("WWW"), s.TextWidth("iii"));
+    s.SetBold(true);
+    EXPECT_GT(s.TextWidth("Board: "), points);
+    s.SetBold(false);
+    s.SetUnit(PrintUnit::Twips);
+    EXPECT_NEAR(s.TextWidth("Board: "), points * 20, 1e-6);
+    EXPECT_NEAR(s.PageWidth(), (595.28 - 20) * 20, 10);
+    EXPECT_FALSE(s.active()) << "measuring starts no print job";
+}
+
+TEST_F(PdfSurfaceTest, PagesOfADocument) {
+    const BoardSet set = testing::SampleSet(1, 20);
+    PrintRequest req;
+    req.to = 20;
+    req.eventName = "Pairs";
+    int pages = 0;
+    const std::string failure = WritePdf(path.toStdString(), PaperSize::A4, "Pairs", [&](PainterSurface& s) {
+        PrintHandRecords(s, set, req);
+        pages = s.pages();
+    });
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(pages, 3);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(5) == "%PDF-");
+}
+
+TEST_F(PdfSurfaceTest, FailedDocumentLeavesNoFile) {
+    const std::string failure = WritePdf(path.toStdString(), PaperSize::Letter, "x", [](PainterSurface& s) {
+        s.Text(0, 0, "page one");
+        s.EndPage();
+        throw PrintFailure("The printer stopped.");
+    });
+    EXPECT_EQ(failure, "The printer stopped.");
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_NE(WritePdf(dir.filePath("no/such/folder/t.pdf").toStdString(), PaperSize::A4, "x",
+                       [](PainterSurface& s) { s.EndDocument(); }),
+              "");
+}
+
+TEST_F(PdfSurfaceTest, DrawingAfterTheEndIsRefused) {
+    QPdfWriter writer(path);
+    PainterSurface s(writer);
+    s.Text(10, 10, "x");
+    s.EndDocument();
+    EXPECT_THROW(s.Text(10, 10, "y"), PrintFailure);
+}
+
+} // namespace
+} // namespace orvenix
