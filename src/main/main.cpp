@@ -10,7 +10,6 @@
 
 #include <QApplication>
 
-#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -19,20 +18,25 @@
 int main(int argc, char** argv) {
     using namespace orvenix;
 
-    // --help and --version answer before any window system is needed.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::cout << CommandLineUsage();
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::cout << "orvenix " << VersionText() << "\n";
-            return 0;
-        }
+    // The command line is read before any window system is needed, so that --help, --version and a
+    // mistyped option answer on the terminal. Arguments that are none of ours may be Qt's own ("-style
+    // fusion"): they are judged again once Qt has taken its own out.
+    CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (line.action == CommandLine::Action::Help) {
+        std::cout << CommandLineUsage();
+        return 0;
+    }
+    if (line.action == CommandLine::Action::Version) {
+        std::cout << "orvenix " << VersionText() << "\n";
+        return 0;
+    }
+    if (line.action == CommandLine::Action::Error && !line.unknownArgument) {
+        std::cerr << "orvenix: " << line.error << "\n" << CommandLineUsage();
+        return 2;
     }
 
     QApplication app(argc, argv); // takes Qt's own arguments out of argv
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (line.action == CommandLine::Action::Error) {
         std::cerr << "orvenix: " << line.error << "\n" << CommandLineUsage();
         return 2;

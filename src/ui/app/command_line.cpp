@@ -64,7 +64,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             }
             if (hasValue) break;
         }
-        if (!hasValue) return fail("unknown argument: " + arg);
+        if (!hasValue) {
+            result.unknownArgument = true;
+            return fail("unknown argument: " + arg);
+        }
         if (name == "--history") {
             if (value.empty()) return fail("--history needs a file path");
             result.options.historyPath = value;

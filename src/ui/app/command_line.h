@@ -12,7 +12,8 @@ struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
     ProgramOptions options;
-    std::string error; // what was wrong, for Action::Error
+    std::string error;            // what was wrong, for Action::Error
+    bool unknownArgument = false; // the error is an argument that is none of ours (it may be Qt's own)
 };
 
 // Parses the arguments after the program's name ("--name VALUE" and "--name=VALUE" both work).

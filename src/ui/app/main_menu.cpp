@@ -236,7 +236,13 @@ void MainMenu::BuildControls() {
     lbxShapes->setSelectionMode(QAbstractItemView::NoSelection);
     lbxShapes->setFocusPolicy(Qt::NoFocus);
     lbxShapes->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Four columns sharing the width of the list.
+    lbxShapes->header()->setStretchLastSection(false);
+    lbxShapes->header()->setMinimumSectionSize(40);
     lbxShapes->header()->setSectionResizeMode(QHeaderView::Stretch);
+    lbxShapes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int c = 1; c < 4; ++c)
+        lbxShapes->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     lbxShapes->setMinimumWidth(300);
     shapesLabel->setBuddy(lbxShapes);
 

@@ -61,5 +61,15 @@ TEST(CommandLine, BadArgumentsAreErrorsWithAReason) {
     }
 }
 
+TEST(CommandLine, OnlyForeignArgumentsAreLeftForTheWindowSystem) {
+    // "-style fusion" may be Qt's own: the program judges it again once Qt has taken its arguments.
+    EXPECT_TRUE(ParseCommandLine({"-style", "fusion"}).unknownArgument);
+    EXPECT_TRUE(ParseCommandLine({"--seed", "4", "extra"}).unknownArgument);
+    // A bad value of one of the program's own options is never Qt's.
+    EXPECT_FALSE(ParseCommandLine({"--seed", "x"}).unknownArgument);
+    EXPECT_FALSE(ParseCommandLine({"--machine", "usb"}).unknownArgument);
+    EXPECT_FALSE(ParseCommandLine({"--history"}).unknownArgument);
+}
+
 } // namespace
 } // namespace orvenix
