@@ -12,7 +12,8 @@ bool NumericTextAllowed(const QString& text, long long maximum);
 
 // Call from the box's change handler with the box's last valid text. An allowed text becomes the last
 // valid text and the caret stays; any other change is undone (the box gets the last valid text back) and
-// the caret steps back one place from where it was, not below 0.
+// the caret steps back one place from where it was, not below 0. Putting the last valid text back sends no
+// change notification of its own, so a handler reading lastValid after the call sees the box's final value.
 void NumericFilter(QLineEdit* box, QString& lastValid, int maximum);
 
 } // namespace orvenix
