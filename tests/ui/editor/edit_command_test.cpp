@@ -1,0 +1,122 @@
+// The main window's Edit command: the editor opens modally with "Edit Board" in the status line, and its
+// accepted changes reach the summary and make Exit ask before they are discarded.
+#include "ui/app/main_menu.h"
+#include "ui/editor/edit_window.h"
+
+#include "support/board_set_samples.h"
+#include "support/generator_context.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace orvenix {
+namespace {
+
+class EditCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        options.historyPath = dir.path() / "history.dat";
+        options.seed = 5;
+        window = std::make_unique<MainMenu>(t.ctx, options);
+        window->Start();
+    }
+    void TearDown() override {
+        t.set.modified = false;
+        window->close();
+        window.reset();
+    }
+
+    // Runs the Edit command; `inside` gets the editor window while it is open and must close it.
+    void RunEdit(const std::function<void(Edit*)>& inside) {
+        bool seen = false;
+        QDeadlineTimer deadline(5000);
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [&, poll] {
+            if (auto* editor = qobject_cast<Edit*>(QApplication::activeModalWidget())) {
+                seen = true;
+                statusWhileOpen = window->statusText();
+                inside(editor);
+                if (editor->isVisible()) editor->reject();
+                return;
+            }
+            if (!deadline.hasExpired()) QTimer::singleShot(10, [poll] { (*poll)(); });
+        };
+        QTimer::singleShot(0, [poll] { (*poll)(); });
+        QAction* action = window->findChild<QAction*>("menuEdit");
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        EXPECT_TRUE(seen) << "the editor did not open";
+    }
+    static void Click(Edit* editor, const char* name) {
+        auto* button = editor->findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        ASSERT_TRUE(button->isEnabled()) << name;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QString MainBox(const char* name) {
+        auto* box = window->findChild<QLineEdit*>(name);
+        return box != nullptr ? box->text() : QString("<missing>");
+    }
+
+    testing::TempDir dir;
+    testing::GeneratorContext t{3};
+    ProgramOptions options;
+    std::unique_ptr<MainMenu> window;
+    QString statusWhileOpen;
+};
+
+TEST_F(EditCommandTest, AcceptedChangesReachTheSummaryAndMakeExitAsk) {
+    t.set = testing::RandomSet(1, 4);
+    t.set.modified = false;
+    RunEdit([](Edit* editor) {
+        Click(editor, "cmdAdd");
+        Click(editor, "cmdExit");
+    });
+    EXPECT_EQ(statusWhileOpen, "Edit Board");
+    EXPECT_EQ(window->statusText(), "Ready");
+    EXPECT_EQ(t.set.lastBoard, 5);
+    EXPECT_EQ(MainBox("txtLastBoard"), "5");
+    EXPECT_TRUE(t.set.modified);
+    // Exit now asks whether to save; Cancel keeps the program running.
+    t.dialogs.QueueAnswer(Answer::Cancel);
+    window->close();
+    ASSERT_FALSE(t.dialogs.messages.empty());
+    EXPECT_EQ(t.dialogs.Last().title, "Exit");
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(EditCommandTest, DiscardedEditsLeaveTheSetUntouched) {
+    t.set = testing::RandomSet(1, 4);
+    const auto before = std::make_unique<BoardSet>(t.set);
+    t.dialogs.QueueAnswer(Answer::Ok);
+    RunEdit([](Edit* editor) {
+        Click(editor, "cmdSwap6");
+        editor->close();
+    });
+    ASSERT_EQ(t.dialogs.messages.size(), 1U);
+    EXPECT_EQ(t.dialogs.Last().text, "Discard changes?");
+    EXPECT_TRUE(testing::SameBoards(t.set, *before, 1, 4));
+    EXPECT_FALSE(t.set.modified);
+    EXPECT_EQ(window->statusText(), "Ready");
+}
+
+TEST_F(EditCommandTest, EditingWithoutASetCreatesBoardOne) {
+    RunEdit([](Edit* editor) { Click(editor, "cmdExit"); });
+    EXPECT_EQ(t.set.firstBoard, 1);
+    EXPECT_EQ(t.set.lastBoard, 1);
+    EXPECT_EQ(MainBox("txtLastBoard"), "1");
+    EXPECT_FALSE(t.set.modified);
+}
+
+} // namespace
+} // namespace orvenix
