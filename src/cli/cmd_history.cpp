@@ -35,11 +35,14 @@ int RunHistory(Args& args) {
         std::cerr << "orvenix-cli history: cannot read " << path.string() << ": it is a folder\n";
         return 1;
     }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int error = errno;
         std::cerr << "orvenix-cli history: cannot read " << path.string() << ": "
-                  << std::error_code(error, std::generic_category()).message() << "\n";
+                  << (error != 0 ? std::error_code(error, std::generic_category()).message()
+                                 : std::string("the file cannot be opened"))
+                  << "\n";
         return 1;
     }
     // Only the ring's 10000 records are read; the length of the rest is enough to say what is ignored.
