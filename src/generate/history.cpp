@@ -544,8 +544,12 @@ std::unique_ptr<History> History::Startup(AppContext& ctx, const fs::path& path)
     history->path_ = path;
     history->fd_ = opened.fd;
     if (!opened.writable) {
+        // Still useful for the filters; the operator is told once that nothing will be recorded.
         history->readOnly_ = true;
         history->notice_ = "history file is read-only - not recording";
+        ReportError(ctx.dialogs, ctx.log,
+                    ErrorText(opened.error) + "\nThe history is used, but no set will be recorded in it.",
+                    Buttons::Ok, Icon::Exclamation, kReadErrorTitle);
     } else if (TryLock(opened.fd) == LockResult::HeldByOther) {
         history->readOnly_ = true;
         history->notice_ = "history in use by another Orvenix window - not recording";

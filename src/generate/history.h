@@ -93,7 +93,8 @@ class History {
     // Start-up: opens the file (creating it), locks it, reads it and shows "History records: N" in the
     // status line. A file that cannot be opened or read is reported once and the program runs without
     // history (null). Parts of the file that cannot be used are reported once and the rest is used. When
-    // another instance holds the file, the history is read but nothing is recorded.
+    // another instance holds the file, or the file is read-only (reported once), the history is read but
+    // nothing is recorded. The caller keeps the history and lends it through AppContext::history.
     static std::unique_ptr<History> Startup(AppContext& ctx, const std::filesystem::path& path);
 
     // Builds the ring and the names from the bytes of a history file. totalSize is the length of the whole

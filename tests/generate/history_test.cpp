@@ -634,8 +634,12 @@ TEST(HistoryFile, ReadOnlyFileIsUsedButNotRecorded) {
     ASSERT_NE(h, nullptr);
     EXPECT_TRUE(h->ReadOnly());
     EXPECT_EQ(f.status.back(), "History records: 1 (history file is read-only - not recording)");
+    ASSERT_EQ(f.dialogs.messages.size(), 1U);
+    EXPECT_EQ(f.dialogs.Last().title, "History File Read Error");
+    EXPECT_EQ(f.dialogs.Last().text.rfind(std::to_string(EACCES) + ", ", 0), 0U);
     FillSet(f.set, 1, 2, 3);
     EXPECT_FALSE(h->RecordHistory(f.ctx, "NEW.PBN"));
+    EXPECT_EQ(f.dialogs.messages.size(), 1U);
     EXPECT_EQ(ReadBytes(dir / "history.dat"), bytes);
 }
 
