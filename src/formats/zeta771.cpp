@@ -18,6 +18,18 @@ ReadResult ParseZeta771Record(std::string_view record, Board& board) {
 }
 
 ReadResult ReadZeta771(std::string_view bytes, BoardSet& set) {
+    // A file whose first line ends in a bare line feed (written or copied by a tool that uses LF line
+    // ends) gets its carriage returns back, so that its records are 54 bytes again.
+    constexpr std::size_t kDigits = kCards;
+    if (bytes.size() > kDigits && bytes[kDigits] == '\n') {
+        std::string records;
+        records.reserve(bytes.size() + bytes.size() / kDigits + 1);
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) records += '\r';
+            records += bytes[i];
+        }
+        return LoadRecords(records, kZeta771RecordLength, ParseZeta771Record, set);
+    }
     return LoadRecords(bytes, kZeta771RecordLength, ParseZeta771Record, set);
 }
 

@@ -99,3 +99,25 @@ TEST(Zeta771Reader, ShortLastRecordAndEmptyFile) {
     ASSERT_TRUE(r);
     EXPECT_EQ(r->key, MsgFmtFileEmpty);
 }
+
+TEST(Zeta771Reader, LineFeedOnlyLineEndsAreAccepted) {
+    const BoardSet set = RandomSet(1, 5, 8);
+    std::string crlf = WriteZeta771(set);
+    std::string lf;
+    for (char c : crlf) {
+        if (c != '\r') lf += c;
+    }
+    ASSERT_EQ(lf.size(), 5U * 53U);
+    ReadResult r;
+    BoardSet back = Load(lf, r);
+    ASSERT_FALSE(r) << r->Text();
+    EXPECT_EQ(back.lastBoard, 5);
+    EXPECT_TRUE(SameBoards(set, back, 1, 5));
+
+    // A fault in such a file still names its record.
+    lf[2 * 53 + 7] = '9';
+    Load(lf, r);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->key, MsgFmtInvalidCharacter);
+    EXPECT_EQ(r->second, "3");
+}
