@@ -483,16 +483,30 @@ void Edit::cmdFill_Click() {
 
 void Edit::cmdRandom_Click() {
     if (busy_) return;
-    busy_ = true;
-    content_->setEnabled(false);
-    RandomFillServices services;
-    services.randomDeal = [this] { return ctx_.random.RandomDeal(); };
-    services.tally = &ctx_.shapeTally;
-    services.history = ctx_.history;
-    services.processEvents = [] { QCoreApplication::processEvents(); };
-    const RandomFillResult result = editor_.RandomFill(txtCount->text().toStdString(), services);
-    content_->setEnabled(true);
-    busy_ = false;
+    // The fill lets events through; until it ends the controls are off and the window cannot close.
+    struct Busy {
+        Edit* window;
+        explicit Busy(Edit* w) : window(w) {
+            window->busy_ = true;
+            window->content_->setEnabled(false);
+        }
+        ~Busy() {
+            window->content_->setEnabled(true);
+            window->busy_ = false;
+        }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
+    RandomFillResult result;
+    {
+        const Busy busy(this);
+        RandomFillServices services;
+        services.randomDeal = [this] { return ctx_.random.RandomDeal(); };
+        services.tally = &ctx_.shapeTally;
+        services.history = ctx_.history;
+        services.processEvents = [] { QCoreApplication::processEvents(); };
+        result = editor_.RandomFill(txtCount->text().toStdString(), services);
+    }
     if (result.count > 0) {
         countText_ = QString::number(result.count);
         txtCount->setText(countText_);

@@ -462,6 +462,27 @@ TEST_F(EditWindowTest, RandomWithACountStoresBoardsAndLimitsTheCount) {
     EXPECT_FALSE(Enabled("cmdAccept"));
 }
 
+TEST_F(EditWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
+    Open(true);
+    Type(Box("txtCount"), "40");
+    QWidget* content = Get<QWidget>("content");
+    bool ranDuringFill = false;
+    bool enabledDuringFill = true;
+    // Runs only when the fill lets pending events through.
+    QTimer::singleShot(0, window.get(), [&] {
+        ranDuringFill = true;
+        enabledDuringFill = content->isEnabled();
+        window->close();
+    });
+    Button("cmdRandom")->click();
+    EXPECT_TRUE(ranDuringFill);
+    EXPECT_FALSE(enabledDuringFill);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(content->isEnabled());
+    EXPECT_EQ(t.set.lastBoard, 40);
+    EXPECT_TRUE(t.dialogs.messages.empty());
+}
+
 TEST_F(EditWindowTest, TheCountBoxTakesDigitsOnly) {
     Open(true);
     QLineEdit* count = Box("txtCount");
