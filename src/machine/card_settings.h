@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace orvenix {
@@ -94,15 +95,16 @@ bool ReadingSupported(const SharedMachineState& machine);
 // `Card_Index_j` click. Accepted (true) when the machine supports large-index cards and the firmware
 // passes the large-index rule: "1" is saved. Otherwise the choice falls back to standard, the
 // critical "Dealing Error" box says why (`MsgLargeIndexNeedsFirmware` with the firmware version, or
-// `MsgJumboNotSuitable`), and "0" is saved.
+// `MsgJumboNotSuitable`), and "0" is saved. undone, when given, is called after a refused choice is
+// undone in options and before the message, so that the window can show the undone state first.
 bool ChooseLargeIndex(CardOptions& options, const SharedMachineState& machine, Settings& settings,
-                      Dialogs& dialogs);
+                      Dialogs& dialogs, const std::function<void()>& undone = {});
 // `Check_board` click with the box's new state. With a reader and firmware 2.40 or later the state is
 // saved as it is; otherwise a tick is undone with `MsgBoardCheckNeedsFirmware` or
 // `MsgNoBoardNumberReader` (critical, "Dealing Error") and the key saved. Unticking never shows a
-// message. Returns the state kept.
+// message. Returns the state kept. undone as for ChooseLargeIndex.
 bool ChooseCheckBoard(CardOptions& options, bool ticked, const SharedMachineState& machine,
-                      Settings& settings, Dialogs& dialogs);
+                      Settings& settings, Dialogs& dialogs, const std::function<void()>& undone = {});
 // The start-up rules, without messages, once the machine's firmware and options are known: no reader
 // or firmware older than 2.40 unticks the board check; no large-index support or a too old firmware
 // selects the standard index; both keys are saved.

@@ -1,0 +1,660 @@
+#include "machine/session.h"
+
+#include "app/dialogs.h"
+#include "app/messages.h"
+#include "app/settings.h"
+
+#include <cstdio>
+
+namespace orvenix {
+
+namespace {
+
+constexpr int kBoxQuietPolls = 10;
+constexpr int kBoardCheckRetries = 5; // the label is read up to six times
+constexpr int kBoardCheckWaitMs = 100;
+constexpr int kAfterErrorWaitMs = 300;
+
+CountLabel CountOf(int count) {
+    return {count, count == 13 ? CountColour::Green : CountColour::Red};
+}
+
+} // namespace
+
+std::string SessionStateText(std::int32_t state) {
+    return MachineStateText(state);
+}
+
+std::string FormatDealTime(double seconds) {
+    if (seconds < 0) seconds = 0;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", seconds);
+    return text;
+}
+
+std::vector<CardCode> StackForDeal(const Board& board, ReadMode mode, Seat dealer) {
+    PacketBuffer p{};
+    FillReadCards(p, mode, dealer);
+    std::array<std::vector<CardCode>, 5> cards; // by seat, in code order
+    for (int c = 1; c <= kCards; ++c) {
+        const std::uint8_t owner = board.cardOwner[static_cast<std::size_t>(c)];
+        if (owner >= 1 && owner <= 4) cards[owner].push_back(static_cast<CardCode>(c));
+    }
+    std::array<std::size_t, 5> next{};
+    std::vector<CardCode> stack;
+    for (std::size_t i = 0; i < kCards; ++i) {
+        const PocketCode pocket = p[kFirstCardByte + i];
+        const Seat seat = pocket <= 4 ? PocketToSeat[pocket] : 0;
+        if (seat == 0 || next[seat] >= cards[seat].size()) continue;
+        stack.push_back(cards[seat][next[seat]++]);
+    }
+    return stack;
+}
+
+DealingSession::DealingSession(SessionMode mode, BoardSet& set, MachineLink& link, Clock& clock,
+                               Settings& settings, Dialogs& dialogs, SessionView& view)
+    : mode_(mode), set_(set), link_(link), clock_(clock), settings_(settings), dialogs_(dialogs), view_(view),
+      savedEvents_(link.events) {
+    link_.events.stateChanged = [this] { DisplayState(); };
+    link_.events.pocketCounts = [this](const std::array<std::int16_t, 4>& counts) {
+        ShowMachineCounts(counts);
+    };
+    link_.events.busy = [this] { ShowDealTime(); };
+}
+
+DealingSession::~DealingSession() {
+    link_.events = savedEvents_;
+    link_.readTarget = nullptr;
+}
+
+// ---- Display ----------------------------------------------------------------------------------------
+
+void DealingSession::Refresh(unsigned parts) {
+    view_.Refresh(parts);
+}
+
+void DealingSession::Enable(SessionControl c, bool on) {
+    display_.enabled[static_cast<std::size_t>(c)] = on;
+}
+
+void DealingSession::SetPollTimer(bool running) {
+    if (running && CloseRequested()) running = false;
+    pollTimer_ = running;
+    view_.SetPollTimer(running);
+}
+
+void DealingSession::DisplayState() {
+    const std::string text = SessionStateText(link_.state.MachineState);
+    if (text == display_.stateText) return;
+    display_.stateText = text;
+    Refresh(kViewState);
+}
+
+void DealingSession::ShowDealTime() {
+    display_.dealTime = FormatDealTime(SecondsSinceStart());
+    Refresh(kViewDealTime);
+}
+
+double DealingSession::SecondsSinceStart() {
+    const std::uint64_t now = clock_.NowMs();
+    return now >= stepStartMs_ ? static_cast<double>(now - stepStartMs_) / 1000.0 : 0.0;
+}
+
+void DealingSession::ShowMachineCounts(const std::array<std::int16_t, 4>& counts) {
+    display_.counts[kCountSouth] = CountOf(counts[kPocketSouth]);
+    display_.counts[kCountWest] = CountOf(counts[kPocketWest]);
+    display_.counts[kCountEast] = CountOf(counts[kPocketEast]);
+    display_.counts[kCountNorth] = CountOf(counts[kPocketNorth]);
+    Refresh(kViewCounts);
+}
+
+void DealingSession::DisplayHand(int flag) {
+    const int n = set_.currentBoard;
+    if (n < 1 || n > kMaxBoard) return;
+    const Board& board = set_[n];
+    display_.picture = MakeBoardPicture(board, n, displayHands_, display_.options.national);
+    unsigned parts = kViewBoard;
+    if (flag == 0) {
+        display_.counts[kCountNorth] = CountOf(board.cardCount[1]);
+        display_.counts[kCountEast] = CountOf(board.cardCount[2]);
+        display_.counts[kCountSouth] = CountOf(board.cardCount[3]);
+        display_.counts[kCountWest] = CountOf(board.cardCount[4]);
+        parts |= kViewCounts;
+    }
+    Refresh(parts);
+}
+
+void DealingSession::UpdateClearButton() {
+    const int n = set_.currentBoard;
+    Enable(kCmdClear, n >= 1 && n <= kMaxBoard && set_[n].status != kBoardEmpty);
+}
+
+bool DealingSession::CanReadMore() const {
+    return mode_ == SessionMode::Read && set_.currentBoard == set_.lastBoard && set_.lastBoard < kMaxBoard;
+}
+
+void DealingSession::UpdateNavigation() {
+    Enable(kCmdNext, set_.currentBoard < set_.lastBoard);
+    Enable(kCmdLast, set_.currentBoard < set_.lastBoard);
+    Enable(kCmdFirst, set_.currentBoard > set_.firstBoard);
+    Enable(kCmdPrev, set_.currentBoard > set_.firstBoard);
+}
+
+// ---- Opening and closing ----------------------------------------------------------------------------
+
+void DealingSession::Load() {
+    const bool read = mode_ == SessionMode::Read;
+    errorKind_ = 0;
+    initialising_ = true;
+    linkState_ = 0;
+    closeReason_ = CloseReason::None;
+    display_.enabled.fill(false);
+    display_.readModesVisible = read;
+    SetPollTimer(false);
+    displayHands_ = false;
+    display_.displayBoardsCaption = "Display Boards";
+    link_.state.commErrorCount = 0;
+    set_.currentBoard = set_.firstBoard;
+    display_.caption = read ? " Reading Boards " : " Dealing Boards ";
+    display_.dealCaption = read ? "&Read" : "&Deal";
+    display_.dealNextCaption = read ? "Read ne&xt" : "Deal ne&xt";
+    display_.clearVisible = read;
+    // Until the start-up exchange is over only Exit works.
+    Enable(kCmdExit, true);
+    link_.state.MachineState = kStateUndefine;
+    display_.stateText.clear();
+    DisplayState();
+    display_.fileName = set_.fileName;
+    link_.Dealer_on();
+    sequenceIndex_ = 0;
+    link_.state.boxCounter = 0;
+    link_.state.boxCounterAtInsert = 0;
+    trigger_ = settings_.Read(keys::kInitStartFromBox, "0") == "1";
+    display_.startFromBox = trigger_;
+    display_.readMode = settings_.Read(keys::kInitReadMode, "0") == "0" ? ReadMode::SimulateHandDealing
+                                                                        : ReadMode::PlayedBoards;
+    display_.options = LoadCardOptions(settings_);
+    Refresh(kViewAll);
+}
+
+void DealingSession::StartupExchange() {
+    if (CloseRequested()) return;
+    SharedMachineState& st = link_.state;
+    link_.Flush_buffers();
+    // The info request: one command, one reply, no retry.
+    link_.sendBuffer.fill(0);
+    link_.BuildShort(cmd::kInfo);
+    link_.send8();
+    link_.rec();
+    DisplayState();
+    DisplayHand(0);
+    DisplayState();
+
+    Enable(kCmdFirst, false);
+    Enable(kCmdPrev, false);
+    Enable(kRecognitionOptions, true);
+    Enable(kCheckBoard, true);
+    Enable(kStartFromBox, true);
+    Enable(kCmdNext, set_.lastBoard != 1);
+    Enable(kCmdLast, set_.lastBoard != 1);
+    UpdateClearButton();
+    Enable(kCmdDeal, true);
+    Enable(kCmdExit, true);
+    Enable(kDealNext, false);
+    Refresh(kViewControls);
+
+    st.commErrorCount = 0;
+    stepBusy_ = 0;
+    st.pedalFlag = 0;
+    st.infoReceived = 0;
+    link_.RequestInfo();
+    for (std::uint8_t block : {std::uint8_t{1}, std::uint8_t{2}})
+        link_.RequestParameterBlock(block);
+
+    if (st.infoReceived == 0) {
+        dialogs_.Show(MessageTemplate(MsgCannotCommunicatePower), "Communication Error", Buttons::Ok,
+                      Icon::Critical);
+        RequestClose(CloseReason::NoMachineReply);
+        return;
+    }
+    if (mode_ == SessionMode::Read && !ReadingSupported(st)) {
+        dialogs_.Show(FormatMessage(MsgReadNeedsFirmware, FirmwareText(st.firmwareMajor, st.firmwareMinor)),
+                      "Reading Error", Buttons::Ok, Icon::Critical);
+        RequestClose(CloseReason::ReadNeedsFirmware);
+        return;
+    }
+    ApplyMachineLimits(display_.options, st, settings_);
+    initialising_ = false;
+    Refresh(kViewOptions | kViewControls);
+    SetPollTimer(true);
+}
+
+void DealingSession::ExitCommand() {
+    if (stepRunning_) return;
+    link_.Dealer_off();
+    RequestClose(CloseReason::Exit);
+}
+
+void DealingSession::Unload() {
+    SetPollTimer(false);
+    if (linkState_ == 0) link_.Dealer_off();
+    link_.state.boxFlag = 0;
+    link_.state.pedalFlag = 0;
+    link_.readTarget = nullptr;
+    link_.Usb_close();
+}
+
+void DealingSession::RequestClose(CloseReason reason) {
+    if (CloseRequested()) return;
+    closeReason_ = reason;
+    SetPollTimer(false);
+    view_.CloseWindow();
+}
+
+bool DealingSession::CheckLostLink() {
+    if (linkState_ == 1) return true;
+    if (link_.state.commErrorCount < 2) return false;
+    dialogs_.Show(MessageTemplate(MsgLostCommunicationDealing), "Dealing Error", Buttons::Ok, Icon::Critical);
+    linkState_ = 1;
+    RequestClose(CloseReason::LinkLost);
+    return true;
+}
+
+// ---- The status poll --------------------------------------------------------------------------------
+
+std::uint8_t DealingSession::RequestBits() const {
+    return link_.AcknowledgeBits();
+}
+
+void DealingSession::PollTick() {
+    if (stepBusy_ == 1 || stepRunning_ || CloseRequested() || initialising_) return;
+    stepBusy_ = 1;
+    SharedMachineState& st = link_.state;
+    link_.RequestStatus(RequestBits());
+    DisplayState();
+    if (CheckLostLink()) return; // the poll stays blocked: the window is closing
+    if (st.boxCounter < kBoxQuietPolls) ++st.boxCounter;
+    const bool pedal = st.pedalFlag != 0;
+    const bool box = st.boxFlag != 0 && trigger_ && st.boxCounterAtInsert == kBoxQuietPolls;
+    if (pedal || box) {
+        stepBusy_ = 0;
+        if (display_.enabled[kDealNext])
+            DealNextCommand();
+        else
+            DealCommand();
+    }
+    stepBusy_ = 0;
+}
+
+// ---- Steps ------------------------------------------------------------------------------------------
+
+void DealingSession::DealCommand() {
+    if (stepRunning_ || CloseRequested()) return;
+    stepStartMs_ = clock_.NowMs();
+    const int n = set_.currentBoard;
+    lastStep_ = StepReport{};
+    lastStep_.board = n;
+    if (n < 1 || n > kMaxBoard) {
+        lastStep_.outcome = StepOutcome::Refused;
+        return;
+    }
+    if (mode_ == SessionMode::Read) {
+        if (set_[n].status != kBoardEmpty) {
+            dialogs_.Show(MessageTemplate(MsgBoardNotEmptyCannotRead), "Reading Error", Buttons::Ok,
+                          Icon::Exclamation);
+            lastStep_.outcome = StepOutcome::Refused;
+            return;
+        }
+    } else if (set_[n].status != kBoardComplete) {
+        dialogs_.Show(MessageTemplate(MsgBoardIncompleteCannotDeal), "Dealing Error", Buttons::Ok,
+                      Icon::Exclamation);
+        lastStep_.outcome = StepOutcome::Refused;
+        return;
+    }
+    DealHand();
+}
+
+void DealingSession::DealNextCommand() {
+    if (stepRunning_ || CloseRequested()) return;
+    if (mode_ == SessionMode::Read && set_.currentBoard == set_.lastBoard) {
+        if (set_.lastBoard >= kMaxBoard) {
+            // The set holds boards up to 640 only: nothing is added and nothing is read.
+            lastStep_ = StepReport{};
+            lastStep_.board = set_.currentBoard;
+            lastStep_.outcome = StepOutcome::Refused;
+            dialogs_.Show("Board " + std::to_string(kMaxBoard) +
+                              " is the last board a set can hold; no board can be added after it.",
+                          "Reading Error", Buttons::Ok, Icon::Exclamation);
+            Enable(kDealNext, false);
+            Refresh(kViewControls);
+            return;
+        }
+        const int n = set_.lastBoard + 1;
+        ClearBoard(set_, n);
+        set_[n].number = static_cast<std::int16_t>(n);
+        set_[n].dealer = DealerOf(n);
+        set_[n].vulnerability = VulnerabilityOf(n);
+        set_.lastBoard = static_cast<std::int16_t>(n);
+    }
+    NextCommand();
+    DealCommand();
+}
+
+bool DealingSession::BoardNumberCheck() {
+    SharedMachineState& st = link_.state;
+    for (;;) {
+        int attempts = 0;
+        for (;;) {
+            link_.RequestBoardLabel();
+            if (CheckLostLink()) return false;
+            if (st.readBoardNumber == set_.currentBoard) break;
+            view_.Wait(kBoardCheckWaitMs);
+            if (CloseRequested()) return false;
+            if (++attempts > kBoardCheckRetries) break;
+        }
+        errorAction_ = kErrorActionDealCurrent;
+        if (st.readBoardNumber != set_.currentBoard) {
+            errorKind_ = kErrorKindBoardCheck;
+            ErrorDialog dialog(
+                link_, dialogs_,
+                MakeErrorDialogContent(errorKind_, st.statusCode, st.readBoardNumber, set_.currentBoard));
+            lastStep_.errorShown = true;
+            lastStep_.error = dialog.Content();
+            view_.RunErrorDialog(dialog);
+            errorAction_ = dialog.Action();
+            if (dialog.AnsweredByPedal()) stepBusy_ = 0;
+            errorKind_ = 0;
+            view_.ProcessEvents();
+            if (CloseRequested()) return false;
+        }
+        if (errorAction_ == kErrorActionContinue) continue;
+        return errorAction_ == kErrorActionDealCurrent;
+    }
+}
+
+bool DealingSession::SendStepCommand(std::uint8_t continueBoard) {
+    const int n = set_.currentBoard;
+    const Board& board = set_[n];
+    const std::uint8_t options = CommandByte2(display_.options);
+    link_.Exchange([&](PacketBuffer& p) {
+        if (mode_ == SessionMode::Read)
+            link_.BuildReadCommand(p, display_.readMode, EffectiveDealer(board, n), continueBoard, options,
+                                   sequenceIndex_);
+        else
+            link_.BuildDealCommand(p, board, continueBoard, options, sequenceIndex_);
+    });
+    return !CheckLostLink();
+}
+
+void DealingSession::StopEarly() {
+    stepRunning_ = false;
+    stepBusy_ = 0;
+    SetPollTimer(true);
+}
+
+void DealingSession::DealHand() {
+    if (stepRunning_ || CloseRequested()) return;
+    SharedMachineState& st = link_.state;
+    const int n = set_.currentBoard;
+    lastStep_ = StepReport{};
+    lastStep_.board = n;
+    if (!NationalAllowed(display_.options, st, dialogs_)) {
+        lastStep_.outcome = StepOutcome::Refused;
+        return;
+    }
+    stepRunning_ = true;
+    SetPollTimer(false);
+
+    if (display_.options.checkBoard && !BoardNumberCheck()) {
+        lastStep_.outcome =
+            linkState_ == 1 || CloseRequested() ? StepOutcome::LinkLost : StepOutcome::Cancelled;
+        return StopEarly();
+    }
+
+    stepStartMs_ = clock_.NowMs();
+    stepBusy_ = 1;
+    for (SessionControl c :
+         {kCmdFirst, kCmdPrev, kCmdNext, kCmdLast, kCmdDeal, kDealNext, kCmdClear, kCmdExit})
+        Enable(c, false);
+    Enable(kCmdBreak, true);
+    Refresh(kViewControls);
+    st.pocketCount = {};
+    ShowMachineCounts(st.pocketCount);
+
+    auto lost = [&] {
+        lastStep_.outcome = StepOutcome::LinkLost;
+        lastStep_.pocketCounts = st.pocketCount;
+        lastStep_.seconds = SecondsSinceStart();
+        StopEarly();
+    };
+
+    if (!SendStepCommand(0)) return lost();
+    for (;;) {
+        // Follow the machine while it is busy.
+        do {
+            link_.RequestStatus(RequestBits());
+            DisplayState();
+            view_.ProcessEvents();
+            if (CheckLostLink()) return lost();
+        } while (st.MachineState == kStateBusy);
+        DisplayState();
+
+        if (mode_ == SessionMode::Read) {
+            link_.readTarget = &set_;
+            const bool good = link_.RequestReadResult();
+            link_.readTarget = nullptr;
+            if (CheckLostLink()) return lost();
+            if (good && link_.receiveBuffer[0] == reply::kReadResult) {
+                // A board read from the machine is a change of the set that must not be lost unasked.
+                set_.modified = true;
+            }
+        }
+
+        errorAction_ = kErrorActionCancel;
+        if (st.statusCode != 0) {
+            DisplayHand(1);
+            ErrorDialog dialog(link_, dialogs_,
+                               MakeErrorDialogContent(0, st.statusCode, st.readBoardNumber, n));
+            lastStep_.errorShown = true;
+            lastStep_.error = dialog.Content();
+            view_.RunErrorDialog(dialog);
+            errorAction_ = dialog.Action();
+            if (dialog.AnsweredByPedal()) stepBusy_ = 0;
+            view_.Wait(kAfterErrorWaitMs);
+            view_.ProcessEvents();
+        }
+        if (errorAction_ == kErrorActionContinue) {
+            st.MachineState = kStateBusy;
+            DisplayState();
+            if (!SendStepCommand(1)) return lost();
+        } else {
+            link_.RequestInfo();
+            if (CheckLostLink()) return lost();
+        }
+        if (st.statusCode == 0 || errorAction_ == kErrorActionCancel) break;
+    }
+
+    lastStep_.pocketCounts = st.pocketCount;
+    lastStep_.seconds = SecondsSinceStart();
+    display_.dealTime = FormatDealTime(lastStep_.seconds);
+    Refresh(kViewDealTime);
+    if (st.statusCode == 0) {
+        lastStep_.outcome = StepOutcome::Completed;
+        AnalyseBoard(set_[n]);
+        if (set_.currentBoard < set_.lastBoard) {
+            Enable(kDealNext, true);
+        } else if (mode_ == SessionMode::Read) {
+            DisplayHand(1);
+            const Answer a = dialogs_.Show(MessageTemplate(MsgDealtLastSave), "Reading", Buttons::YesNoCancel,
+                                           Icon::Information);
+            if (a == Answer::Yes) view_.SaveBoardSet();
+            if (a == Answer::Yes || a == Answer::No) RequestClose(CloseReason::EndOfSet);
+        } else {
+            const Answer a = dialogs_.Show(MessageTemplate(MsgDealtLastMoveFirst), "Dealing",
+                                           Buttons::YesNoCancel, Icon::Information);
+            if (a == Answer::Yes) set_.currentBoard = set_.firstBoard;
+            if (a == Answer::No) RequestClose(CloseReason::EndOfSet);
+        }
+    } else {
+        lastStep_.outcome = StepOutcome::Cancelled;
+    }
+    if (CloseRequested()) {
+        stepRunning_ = false;
+        stepBusy_ = 0;
+        return;
+    }
+    EndOfStep();
+}
+
+void DealingSession::EndOfStep() {
+    UpdateNavigation();
+    UpdateClearButton();
+    Enable(kCmdBreak, false);
+    Enable(kCmdDeal, true);
+    Enable(kCmdExit, true);
+    Refresh(kViewControls);
+    DisplayState();
+    DisplayHand(0);
+    sequenceIndex_ = (sequenceIndex_ + 1) & 3;
+    stepRunning_ = false;
+    stepBusy_ = 0;
+    SetPollTimer(true);
+}
+
+void DealingSession::BreakCommand() {
+    if (CloseRequested()) return;
+    link_.Exchange([this](PacketBuffer&) { link_.BuildShort(cmd::kStatus, {kRequestBreak}); });
+    CheckLostLink();
+}
+
+// ---- Navigation -------------------------------------------------------------------------------------
+
+void DealingSession::GoToBoard(int n) {
+    if (stepRunning_ || !set_.exists()) return;
+    if (n < set_.firstBoard) n = set_.firstBoard;
+    if (n > set_.lastBoard) n = set_.lastBoard;
+    set_.currentBoard = static_cast<std::int16_t>(n);
+    Enable(kDealNext, CanReadMore());
+    UpdateNavigation();
+    UpdateClearButton();
+    Refresh(kViewControls);
+    DisplayHand(0);
+}
+
+void DealingSession::FirstCommand() {
+    GoToBoard(set_.firstBoard);
+}
+
+void DealingSession::LastCommand() {
+    if (stepRunning_) return;
+    set_.currentBoard = set_.lastBoard;
+    Enable(kDealNext, false);
+    UpdateNavigation();
+    UpdateClearButton();
+    Refresh(kViewControls);
+    DisplayHand(0);
+}
+
+void DealingSession::PrevCommand() {
+    if (stepRunning_) return;
+    if (set_.currentBoard > set_.firstBoard) --set_.currentBoard;
+    GoToBoard(set_.currentBoard);
+}
+
+void DealingSession::NextCommand() {
+    if (stepRunning_) return;
+    Enable(kDealNext, false);
+    if (set_.currentBoard < set_.lastBoard) ++set_.currentBoard;
+    UpdateNavigation();
+    UpdateClearButton();
+    Refresh(kViewControls);
+    DisplayHand(0);
+}
+
+// ---- Other commands ---------------------------------------------------------------------------------
+
+void DealingSession::ClearCommand() {
+    if (stepRunning_ || mode_ != SessionMode::Read) return;
+    const int n = set_.currentBoard;
+    if (n < 1 || n > kMaxBoard) return;
+    if (dialogs_.Show(MessageTemplate(MsgClearBoardConfirm), "Clear Board", Buttons::OkCancel,
+                      Icon::Question) != Answer::Ok)
+        return;
+    Board& board = set_[n];
+    board.cardOwner.fill(0);
+    board.cardCount.fill(0);
+    board.shapeIndex.fill(0);
+    board.highCardPoints.fill(0);
+    board.distributionPoints.fill(0);
+    board.status = kBoardEmpty;
+    set_.modified = true;
+    UpdateClearButton();
+    Refresh(kViewControls);
+    DisplayHand(0);
+}
+
+void DealingSession::DisplayBoardsCommand() {
+    displayHands_ = !displayHands_;
+    display_.displayBoardsCaption = displayHands_ ? "Hide boards" : "Display boards";
+    DisplayHand(0);
+}
+
+void DealingSession::StartFromBoxClicked(bool ticked) {
+    trigger_ = ticked;
+    display_.startFromBox = ticked;
+    settings_.Write(keys::kInitStartFromBox, ticked ? "1" : "0");
+    Refresh(kViewOptions);
+}
+
+void DealingSession::ReadModeClicked(ReadMode mode) {
+    display_.readMode = mode;
+    settings_.Write(keys::kInitReadMode, mode == ReadMode::SimulateHandDealing ? "0" : "1");
+    Refresh(kViewOptions);
+}
+
+void DealingSession::NationalClicked(int national) {
+    if (national < 0 || national >= kNationalSets) return;
+    display_.options.national = national;
+    if (!initialising_) SaveNational(settings_, display_.options);
+    Refresh(kViewOptions);
+    DisplayHand(0);
+}
+
+void DealingSession::CardTypeClicked(int cardType) {
+    if (cardType < 0 || cardType > 1) return;
+    display_.options.cardType = cardType;
+    if (!initialising_) SaveCardType(settings_, display_.options);
+    Refresh(kViewOptions);
+}
+
+void DealingSession::ThresholdClicked(int threshold) {
+    if (threshold < 0 || threshold > 2) return;
+    display_.options.threshold = threshold;
+    if (!initialising_) SaveThreshold(settings_, display_.options);
+    Refresh(kViewOptions);
+}
+
+void DealingSession::CardIndexClicked(int cardIndex) {
+    if (cardIndex < 0 || cardIndex > 1) return;
+    if (initialising_) {
+        display_.options.cardIndex = cardIndex;
+    } else if (cardIndex == 0) {
+        display_.options.cardIndex = 0;
+        SaveCardIndex(settings_, display_.options);
+    } else {
+        ChooseLargeIndex(display_.options, link_.state, settings_, dialogs_,
+                         [this] { Refresh(kViewOptions); });
+    }
+    Refresh(kViewOptions);
+}
+
+void DealingSession::CheckBoardClicked(bool ticked) {
+    if (initialising_)
+        display_.options.checkBoard = ticked;
+    else
+        ChooseCheckBoard(display_.options, ticked, link_.state, settings_, dialogs_,
+                         [this] { Refresh(kViewOptions); });
+    Refresh(kViewOptions);
+}
+
+} // namespace orvenix
