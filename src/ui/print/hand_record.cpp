@@ -102,9 +102,9 @@ void HandRecord::BuildControls() {
     txtEventName = new QLineEdit(this);
     txtEventName->setObjectName("txtEventName");
     grid->addWidget(Label("File Name:", txtFileName, this), 0, 0);
-    grid->addWidget(txtFileName, 0, 1, 1, 3);
+    grid->addWidget(txtFileName, 0, 1, 1, 4);
     grid->addWidget(Label("Event Name:", txtEventName, this), 1, 0);
-    grid->addWidget(txtEventName, 1, 1, 1, 3);
+    grid->addWidget(txtEventName, 1, 1, 1, 4);
 
     txtFirstBoard = NumberBox("txtFirstBoard", this);
     txtFirstBoard->setReadOnly(true);
@@ -123,6 +123,7 @@ void HandRecord::BuildControls() {
     grid->addWidget(txtToBoard, 3, 3);
     grid->addWidget(Label("Number of copies:", txtCopies, this), 4, 0);
     grid->addWidget(txtCopies, 4, 1);
+    grid->setColumnStretch(4, 1);
     main->addLayout(grid);
 
     auto* modes = new QHBoxLayout;
@@ -163,6 +164,7 @@ void HandRecord::BuildControls() {
     cards->addWidget(chkPrintNS, 1, 0, 1, 2);
     cards->addWidget(lblOffset, 2, 0);
     cards->addWidget(txtNSoffset, 2, 1);
+    cards->setColumnStretch(2, 1);
     main->addWidget(frameNSPairNumber);
 
     lblPrinting = new QLabel("Printing....", this);
