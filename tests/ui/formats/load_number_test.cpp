@@ -127,6 +127,16 @@ TEST_F(LoadNumberTest, ReturnConfirms) {
     EXPECT_EQ(set->lastBoard, 12);
 }
 
+TEST_F(LoadNumberTest, EscapeLeavesTheBoardsWhereTheyWereLoaded) {
+    Open(4);
+    QTest::keyClicks(first, "9");
+    QTest::keyClick(first, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(set->firstBoard, 1);
+    EXPECT_EQ(set->lastBoard, 4);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
 // ---- From the main window -----------------------------------------------------------------------------
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
@@ -178,6 +188,25 @@ TEST_F(MainWindowTest, SaveWritesTheFileAndShowsItsName) {
     EXPECT_EQ(window->statusText(), "Boards loaded: 8");
     EXPECT_EQ(Text("txtEventName"), "Club night");
     EXPECT_FALSE(t.set->modified);
+}
+
+TEST_F(MainWindowTest, FailedLoadEmptiesTheWindow) {
+    *t.set = orvenix::testing::RandomSet(1, 8);
+    t.set->eventName = "Old event";
+    window->RefreshSetDisplay();
+    const std::filesystem::path path = t.dir / "broken.all";
+    WriteFile(path, "0123");
+    t.dialogs.QueueFile(path.string());
+    Trigger("menuLoad");
+    ASSERT_FALSE(t.dialogs.messages.empty());
+    EXPECT_EQ(t.dialogs.Last().title, "Load Error");
+    EXPECT_NE(t.dialogs.Last().text.find("Incorrect record length = 4  in record: 1"), std::string::npos);
+    EXPECT_EQ(window->statusText(), "Ready");
+    EXPECT_EQ(Text("txtFirstBoard"), "");
+    EXPECT_EQ(Text("txtCount"), "");
+    EXPECT_EQ(Text("txtEventName"), "");
+    EXPECT_EQ(Text("txtFileName"), "");
+    EXPECT_EQ(t.set->lastBoard, 0);
 }
 
 } // namespace
