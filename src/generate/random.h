@@ -90,6 +90,12 @@ class RandomSource {
     RandomSource() : RandomSource(GeneratorSeeds{}) {}
     // Secure uniform source; packet generator seeded with the given words.
     explicit RandomSource(const GeneratorSeeds& seeds);
+    // A copy would deal the same cards as the original: the source can only be moved.
+    RandomSource(const RandomSource&) = delete;
+    RandomSource& operator=(const RandomSource&) = delete;
+    RandomSource(RandomSource&&) = default;
+    RandomSource& operator=(RandomSource&&) = default;
+    ~RandomSource() = default;
     // Reproducible: deterministic uniform source and packet seed words from the one number.
     static RandomSource FromSeed(std::uint64_t seed);
 

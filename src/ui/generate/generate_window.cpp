@@ -37,7 +37,8 @@ QLineEdit* MakeResultBox(QWidget* parent, const char* name, int width) {
     // The results are the program's to write.
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::ClickFocus);
-    box->setMinimumWidth(width);
+    // Counts and similarities are short; the file name takes what room there is.
+    if (width > 0) box->setFixedWidth(width);
     return box;
 }
 
@@ -181,7 +182,8 @@ void Generate::BuildControls() {
         txtOuSim = MakeResultBox(FrameHis, "txtOuSim", 100);
         lblHistoricSimilarity =
             MakeLabel(FrameHis, "lblHistoricSimilarity", "Historic Similarity:", txtOuSim);
-        txtOuDeals = MakeResultBox(FrameHis, "txtOuDeals", 160);
+        txtOuDeals = MakeResultBox(FrameHis, "txtOuDeals", 0);
+        txtOuDeals->setMinimumWidth(160);
         lblHistFile = MakeLabel(FrameHis, "lblHistFile", "Historic File:", txtOuDeals);
         grid->addWidget(Reject_history, 0, 0, 1, 2);
         grid->addWidget(lblHisRejects, 1, 0);
@@ -196,7 +198,6 @@ void Generate::BuildControls() {
 
     auto* count = new QHBoxLayout;
     BoardsGen = MakeResultBox(this, "BoardsGen", 60);
-    BoardsGen->setMaximumWidth(80);
     lblBoardsGen = MakeLabel(this, "lblBoardsGen", "Boards generated:", BoardsGen);
     count->addWidget(lblBoardsGen);
     count->addWidget(BoardsGen);
