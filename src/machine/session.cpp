@@ -195,8 +195,10 @@ void DealingSession::StartupExchange() {
     Enable(kRecognitionOptions, true);
     Enable(kCheckBoard, true);
     Enable(kStartFromBox, true);
-    Enable(kCmdNext, set_.lastBoard != 1);
-    Enable(kCmdLast, set_.lastBoard != 1);
+    // Next and Last only when there is a board after the current (first) one, also for sets that do not
+    // start at board 1.
+    Enable(kCmdNext, set_.currentBoard < set_.lastBoard);
+    Enable(kCmdLast, set_.currentBoard < set_.lastBoard);
     UpdateClearButton();
     Enable(kCmdDeal, true);
     Enable(kCmdExit, true);

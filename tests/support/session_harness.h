@@ -1,0 +1,124 @@
+// A dealing session on the emulated machine in virtual time, with a view that records what the window
+// would show and lets a test act inside a running step (window events) and in the error dialog.
+#pragma once
+
+#include "app/dialogs.h"
+#include "app/settings.h"
+#include "machine/emulated_si.h"
+#include "machine/link.h"
+#include "machine/session.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace orvenix::testing {
+
+class FakeSessionView : public SessionView {
+  public:
+    void Refresh(unsigned parts) override {
+        refreshed |= parts;
+        ++refreshCount;
+    }
+    void SetPollTimer(bool running) override { pollTimer = running; }
+    void Wait(int ms) override {
+        waitedMs += ms;
+        if (clock != nullptr) clock->Advance(static_cast<std::uint64_t>(ms));
+        ProcessEvents();
+    }
+    void ProcessEvents() override {
+        ++eventRounds;
+        if (onEvents) onEvents();
+    }
+    void RunErrorDialog(ErrorDialog& dialog) override {
+        errorDialogs.push_back(dialog.Content());
+        if (onErrorDialog) onErrorDialog(dialog);
+        if (!dialog.Closed()) dialog.PressCancel();
+    }
+    void CloseWindow() override { ++closeRequests; }
+    void SaveBoardSet() override {
+        ++saves;
+        if (onSave) onSave();
+    }
+
+    VirtualClock* clock = nullptr;
+    unsigned refreshed = 0;
+    int refreshCount = 0;
+    bool pollTimer = false;
+    int waitedMs = 0;
+    int eventRounds = 0;
+    int closeRequests = 0;
+    int saves = 0;
+    std::function<void()> onEvents;
+    std::function<void(ErrorDialog&)> onErrorDialog;
+    std::function<void()> onSave;
+    std::vector<ErrorDialogContent> errorDialogs;
+};
+
+class SessionHarness {
+  public:
+    explicit SessionHarness(EmulatorConfig config = Fast()) {
+        auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
+        emulated = si.get();
+        clock = &static_cast<VirtualClock&>(si->GetClock());
+        link = std::make_unique<MachineLink>(std::move(si), dialogs);
+        link->InitComm(kLinkTimeoutMs);
+        view.clock = clock;
+    }
+    // A quick pace: 52 cards in about a second of virtual time.
+    static EmulatorConfig Fast() {
+        EmulatorConfig c;
+        c.cardIntervalMs = 20;
+        return c;
+    }
+
+    EmulatedMachine& Machine() { return emulated->Machine(); }
+
+    // Opens the window in the given mode and runs the start-up exchange 2 s later.
+    DealingSession& Open(SessionMode mode) {
+        session = std::make_unique<DealingSession>(mode, set, *link, *clock, settings, dialogs, view);
+        session->Load();
+        clock->Advance(2000);
+        session->StartupExchange();
+        return *session;
+    }
+    // Timer1 ticks (100 ms each) while the poll timer runs.
+    void Poll(int ticks = 1) {
+        for (int i = 0; i < ticks && view.pollTimer; ++i) {
+            clock->Advance(100);
+            session->PollTick();
+        }
+    }
+    // The deal and read commands the machine received.
+    std::vector<PacketBuffer> StepCommands() {
+        std::vector<PacketBuffer> out;
+        for (const auto& [p, size] : Machine().Commands()) {
+            if (p[0] == cmd::kDeal || p[0] == cmd::kRead) out.push_back(p);
+        }
+        return out;
+    }
+    int CommandCount(std::uint8_t code) {
+        int n = 0;
+        for (const auto& [p, size] : Machine().Commands())
+            n += p[0] == code ? 1 : 0;
+        return n;
+    }
+    // Messages shown with the given title.
+    int MessagesTitled(const std::string& title) {
+        int n = 0;
+        for (const auto& m : dialogs.messages)
+            n += m.title == title ? 1 : 0;
+        return n;
+    }
+
+    ScriptedDialogs dialogs;
+    MemorySettings settings;
+    BoardSet set;
+    EmulatedSi* emulated = nullptr;
+    VirtualClock* clock = nullptr;
+    std::unique_ptr<MachineLink> link;
+    FakeSessionView view;
+    std::unique_ptr<DealingSession> session;
+};
+
+} // namespace orvenix::testing
