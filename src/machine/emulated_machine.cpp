@@ -15,9 +15,14 @@ constexpr std::size_t kCommandLogLimit = 4096;
 } // namespace
 
 EmulatedMachine::EmulatedMachine(EmulatorConfig config, std::uint32_t seed) : config_(config), random_(seed) {
-    // Plausible recognition parameters for both index groups.
-    for (std::size_t set = 1; set <= 8; ++set) {
-        parameters_[set] = {static_cast<std::uint8_t>(10 * set), static_cast<std::uint8_t>(20 + set), 5, 6};
+    // Plausible recognition parameters for both index groups: frame position and start point, symbol
+    // window, suit window (maximum x and y, minimum x and y), and the switch overrides (both off).
+    for (std::size_t group : {0u, 4u}) {
+        const auto g = static_cast<std::uint8_t>(group);
+        parameters_[group + 1] = {static_cast<std::uint8_t>(10 + g), 12, 24, static_cast<std::uint8_t>(8 + g)};
+        parameters_[group + 2] = {static_cast<std::uint8_t>(52 + g), 44, 20, 10};
+        parameters_[group + 3] = {static_cast<std::uint8_t>(50 + g), 80, 22, 52};
+        parameters_[group + 4] = {0, 0, 0, 0};
     }
 }
 
@@ -130,6 +135,7 @@ std::array<std::uint8_t, 6> EmulatedMachine::StatusParams() {
 
 void EmulatedMachine::Handle(const PacketBuffer& p, std::size_t size, std::uint64_t now) {
     if (linkLost_) return;
+    if (HandleMaintenance(p, now)) return;
     switch (p[0]) {
     case cmd::kStatus:
         if (p[1] & kRequestAckPedal) pedalPending_ = false;
@@ -156,28 +162,6 @@ void EmulatedMachine::Handle(const PacketBuffer& p, std::size_t size, std::uint6
                         static_cast<std::uint8_t>(config_.madeYear & 0xFF), Filler()});
         }
         break;
-    case cmd::kSensors: {
-        const std::uint8_t part = p[1] & 0x3F;
-        const std::uint8_t flip = flipPlateOpen_ ? 0 : 0x80;
-        switch (part) {
-        case 0:
-        case 1:
-            ReplyShort(now, reply::kSensors,
-                       {static_cast<std::uint8_t>(part | flip), 0xE8, 0x03, 0xD0, 0x07, 0});
-            break;
-        case 2:
-            ReplyShort(now, reply::kSensors, {static_cast<std::uint8_t>(part | flip), 253, 0, 120, 0, 0});
-            break;
-        case 3:
-            ReplyShort(now, reply::kSensors, {static_cast<std::uint8_t>(part | flip), 40, 41, 42, 43, 0});
-            break;
-        default:
-            ReplyShort(now, reply::kSensors,
-                       {static_cast<std::uint8_t>(part | flip), labelCode_, 0, 0, 0, 0});
-            break;
-        }
-        break;
-    }
     case cmd::kReadResult: {
         PacketBuffer r{};
         r[0] = reply::kReadResult;
@@ -209,63 +193,6 @@ void EmulatedMachine::Handle(const PacketBuffer& p, std::size_t size, std::uint6
         }
         break;
     }
-    case cmd::kReadParameters: {
-        const std::size_t set = p[1] <= 8 ? p[1] : 0;
-        const auto& v = parameters_[set];
-        ReplyShort(now, 0x11, {p[1], v[0], v[1], v[2], v[3], Filler()});
-        break;
-    }
-    case cmd::kWriteParameters: {
-        const std::size_t set = p[1] <= 8 ? p[1] : 0;
-        parameters_[set] = {p[2], p[3], p[4], p[5]};
-        ReplyShort(now, cmd::kWriteParameters, {p[1], 0, Filler(), Filler(), Filler(), Filler()});
-        break;
-    }
-    case cmd::kOutputs: {
-        const std::uint8_t switches = static_cast<std::uint8_t>(0x20 | 0x40 | (boxPending_ ? 0x80 : 0));
-        ReplyShort(now, cmd::kOutputs, {120, 121, 122, 123, 124, switches});
-        break;
-    }
-    case cmd::kCapture:
-        ReplyShort(now, cmd::kCapture, {0x00, 0x2A, Filler(), Filler(), Filler(), Filler()});
-        break;
-    case cmd::kSendImage: {
-        PacketBuffer r{};
-        r[0] = reply::kImageLine;
-        r[1] = imageLine_;
-        for (std::size_t x = 0; x < 128; ++x)
-            r[8 + x] = static_cast<std::uint8_t>((x * 2 + imageLine_) & 0xFF);
-        imageLine_ = static_cast<std::uint8_t>((imageLine_ + 1) % 128);
-        ReplyLong(now, r);
-        break;
-    }
-    case cmd::kRecognise:
-        ReplyShort(now, cmd::kRecognise, {0, 35, 0x0E, 1, 128, 0});
-        break;
-    case cmd::kSymbolSize:
-        ReplyShort(now, cmd::kSymbolSize, {3, 4, 20, 0, 30, 0});
-        break;
-    case cmd::kSuitSize:
-        ReplyShort(now, cmd::kSuitSize, {3, 4, 18, 0, 22, 0});
-        break;
-    case cmd::kCounters: {
-        PacketBuffer r{};
-        r[0] = reply::kCounters;
-        r[1] = p[1];
-        r[2] = 0;
-        r[8] = static_cast<std::uint8_t>(boardsDealt_ >> 24);
-        r[9] = static_cast<std::uint8_t>(boardsDealt_ >> 16);
-        r[10] = static_cast<std::uint8_t>(boardsDealt_ >> 8);
-        r[11] = static_cast<std::uint8_t>(boardsDealt_);
-        ReplyLong(now, r);
-        break;
-    }
-    case cmd::kDownloadStart:
-        ReplyShort(now, cmd::kDownloadStart, {0, Filler(), Filler(), Filler(), Filler(), Filler()});
-        break;
-    case cmd::kDownloadData:
-        ReplyShort(now, 0x2A, {0, p[2], p[3], Filler(), Filler(), Filler()});
-        break;
     default:
         break; // unknown commands go unanswered
     }

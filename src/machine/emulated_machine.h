@@ -32,6 +32,26 @@ struct EmulatorConfig {
     std::uint32_t interByteGapMs = 50;  // a command left incomplete this long is dropped
 };
 
+// What the maintenance window reads from the machine: sensors, switches, motors, supply.
+struct MaintenanceReadings {
+    std::array<std::uint8_t, 5> photo{120, 121, 122, 123, 124}; // photo sensor levels
+    std::uint8_t photoBlocked = 0;                              // bits 0-4: sensor covered
+    bool frontSwitch = true;
+    bool coverSwitch = true;
+    std::array<std::uint16_t, 4> motorSpeed{1000, 2000, 0, 1500}; // 15-bit values
+    std::uint16_t insideTemp = 253;                              // tenths of a degree
+    std::uint16_t supplyVolt = 120;                              // tenths of a volt
+    std::array<std::uint8_t, 4> pwm{40, 41, 42, 43};
+    std::uint16_t captureTimeMs = 42;
+    // The recognition result: symbol (0x0E ace … 2), suit (1 S … 4 C), threshold, error (0 = OK), time.
+    std::uint8_t symbol = 0x0E;
+    std::uint8_t suit = 1;
+    std::uint8_t threshold = 128;
+    std::uint8_t recognitionError = 0;
+    std::uint16_t recognitionTimeMs = 35;
+    std::uint16_t parameterId = 0x0102; // reported with parameter sets 4 and 8
+};
+
 enum class WireFault {
     BadChecksum, // the reply's sum comes to 0xFE
     ShortReply,  // only part of the reply is sent
@@ -81,6 +101,23 @@ class EmulatedMachine {
     void InjectError(std::uint8_t code, int atCard) { injected_.push_back({code, atCard}); }
     // The next count replies suffer the fault.
     void InjectWireFault(WireFault fault, int count = 1);
+    // ---- Maintenance and firmware download (emulated_maintenance.cpp) -------------------------------
+    MaintenanceReadings& Readings() { return readings_; }
+    // The outputs byte of the last sensor request and the number of cards fed by hand.
+    [[nodiscard]] std::uint8_t Outputs() const { return outputs_; }
+    [[nodiscard]] int CardsFed() const { return cardsFed_; }
+    // Parameter set 1 to 8 as the machine keeps it (set 4/8: ignore-flip, ignore-box, 0, 0).
+    [[nodiscard]] std::array<std::uint8_t, 4> ParameterSet(int set) const;
+    // The grey level of the synthetic card image at (x, y), both 0 to 127.
+    [[nodiscard]] static std::uint8_t ImagePixel(int x, int y);
+    // The download reply to the block with this address (-1: the start packet) carries code once.
+    void InjectDownloadResult(std::uint8_t code, int address) { downloadResults_.push_back({code, address}); }
+    // Downloads whose both section headers checked out; the firmware then reports the version held in
+    // bytes 16 and 17 of section 1 (the first two bytes of the section).
+    [[nodiscard]] int FirmwareInstalled() const { return firmwareInstalled_; }
+    // Download blocks received (addresses in order of arrival) since the last start packet.
+    [[nodiscard]] const std::vector<std::uint16_t>& DownloadAddresses() const { return downloadAddresses_; }
+
     // A lost link: no command is answered until it is restored.
     void SetLinkLost(bool lost) { linkLost_ = lost; }
 
@@ -113,6 +150,14 @@ class EmulatedMachine {
         std::vector<std::uint8_t> bytes;
     };
 
+    struct DownloadResultAt {
+        std::uint8_t code;
+        int address;
+    };
+    // Answers the maintenance and download commands; false for any other command.
+    bool HandleMaintenance(const PacketBuffer& p, std::uint64_t now);
+    std::uint8_t DownloadBlock(const PacketBuffer& p);
+    std::uint8_t TakeDownloadResult(int address, std::uint8_t otherwise);
     void TryParse(std::uint64_t now);
     void Handle(const PacketBuffer& p, std::size_t size, std::uint64_t now);
     void StartStep(const PacketBuffer& p, bool read, std::uint64_t now);
@@ -156,7 +201,15 @@ class EmulatedMachine {
     bool flipPlateOpen_ = false;
     std::uint8_t labelCode_ = 0;
     std::array<std::array<std::uint8_t, 4>, 9> parameters_{};
-    std::uint8_t imageLine_ = 0;
+    MaintenanceReadings readings_;
+    std::uint8_t outputs_ = 0;
+    int cardsFed_ = 0;
+    std::vector<DownloadResultAt> downloadResults_;
+    std::vector<std::uint8_t> download1_;
+    std::vector<std::uint8_t> download2_;
+    std::vector<std::uint16_t> downloadAddresses_;
+    int firmwareInstalled_ = 0;
+    bool imageTwoLevel_ = false; // the picture of the last recognition, else the last capture
 
     int commandsAnswered_ = 0;
     int badCommands_ = 0;
