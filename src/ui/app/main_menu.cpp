@@ -139,14 +139,24 @@ void MainMenu::Start() {
     const std::filesystem::path path = options_.historyPath.value_or(History::DefaultPath());
     history_ = History::Startup(ctx_, path);
     ctx_.history = history_.get();
-    if (!history_) {
-        lblHistory->setText("No history file");
-    } else {
-        QString text = QString("History records: %1").arg(history_->BoardRecordCount());
-        if (history_->ReadOnly()) text += " (read-only)";
-        lblHistory->setText(text);
-    }
+    ShowHistoryState();
     SetStatus("Ready");
+}
+
+void MainMenu::ShowHistoryState() {
+    // "Ready" replaces the history's own status text at once; what matters for the rest of the run (no
+    // history, or a history that does not record) stays visible beside the status text.
+    QString text = "No history";
+    if (history_) {
+        if (!history_->Notice().empty()) {
+            text = Utf8(history_->Notice());
+        } else if (history_->ReadOnly()) {
+            text = "history is read-only - not recording";
+        } else {
+            text = QString("History records: %1").arg(history_->BoardRecordCount());
+        }
+    }
+    lblHistory->setText(text);
 }
 
 void MainMenu::BuildControls() {
@@ -383,6 +393,7 @@ void MainMenu::RefreshSetDisplay() {
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     ShowSetTexts();
+    ShowHistoryState();
 
     BoardSet& set = ctx_.set;
     set.completedCount = 0;

@@ -86,6 +86,8 @@ class MainMenu : public QMainWindow {
   private:
     void BuildControls();
     void ShowStatus(const std::string& text);
+    // The history's state in the status bar's corner: its board records, or why it does not record.
+    void ShowHistoryState();
     void BuildMenus();
     void EventTextEdited(QLineEdit* box, std::string& stored);
     // Deal and Read share their flow; only the words differ.

@@ -70,6 +70,28 @@ TEST(MainWindowStartup, UnusableHistoryIsReportedOnceAndTheWindowRuns) {
     EXPECT_FALSE(history->text().isEmpty());
 }
 
+TEST(MainWindowStartup, SecondInstanceSaysItsHistoryDoesNotRecord) {
+    TestContext first;
+    MainMenu one(first.ctx, first.options);
+    one.Start();
+    auto* firstLabel = Child<QLabel>(&one, "lblHistory");
+    ASSERT_NE(firstLabel, nullptr);
+    EXPECT_EQ(firstLabel->text(), "History records: 0");
+
+    TestContext second;
+    second.options.historyPath = first.options.historyPath; // the file the first window holds
+    MainMenu two(second.ctx, second.options);
+    two.Start();
+    EXPECT_EQ(two.statusText(), "Ready");
+    ASSERT_NE(second.ctx.history, nullptr);
+    EXPECT_TRUE(second.ctx.history->ReadOnly());
+    auto* secondLabel = Child<QLabel>(&two, "lblHistory");
+    ASSERT_NE(secondLabel, nullptr);
+    // The reason stays visible after "Ready" has replaced the start-up texts.
+    EXPECT_FALSE(secondLabel->text().isEmpty());
+    EXPECT_FALSE(secondLabel->text().startsWith("History records"));
+}
+
 TEST(MainWindowStartup, SeedWordsFollowCursorAndDate) {
     // (x * 256 + y) OR 1, low 16 bits; days since 1 January 2008.
     GeneratorSeeds s = SeedsFrom(10, 20, QDate(2008, 1, 1));
@@ -309,6 +331,17 @@ TEST_F(MainWindowTest, RefreshWithoutSetEmptiesEverything) {
     }
     EXPECT_EQ(Child<QTreeWidget>(window.get(), "lbxShapes")->topLevelItemCount(), 0);
     EXPECT_EQ(t.set->completedCount, 0);
+}
+
+TEST_F(MainWindowTest, HistoryCornerFollowsTheRecordedBoards) {
+    auto* corner = Child<QLabel>(window.get(), "lblHistory");
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(corner->text(), "History records: 0");
+    HandMadeSet(*t.set); // three complete boards and one incomplete
+    ASSERT_NE(t.ctx.history, nullptr);
+    ASSERT_TRUE(t.ctx.history->RecordHistory(t.ctx, "monday"));
+    window->RefreshSetDisplay();
+    EXPECT_EQ(corner->text(), "History records: 3");
 }
 
 TEST_F(MainWindowTest, RefreshShowsFileAndEventTextsWithoutMarkingTheSet) {
