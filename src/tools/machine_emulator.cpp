@@ -6,6 +6,8 @@
 //   stack C1 C2 ... (card codes of the stack to read, top first) | order C1 C2 ... (dealing order)
 //   error CODE AT (machine error at card AT of the next step)
 //   fault checksum|short|none|overlong [COUNT] | lost on|off | state | quit
+//   download CODE ADDRESS (the download reply to that block address, -1 the start packet, carries CODE)
+//   firmware (prints the version and the number of downloads installed)
 #include "machine/clock.h"
 #include "machine/emulated_machine.h"
 
@@ -105,6 +107,11 @@ bool Command(EmulatedMachine& m, const std::string& line) {
             m.InjectWireFault(WireFault::OverLong, count);
         else
             std::cerr << "unknown fault: " << words[0] << "\n";
+    } else if (word == "download" && number(0, 0, 255) && number(1, -1, 1023)) {
+        m.InjectDownloadResult(static_cast<std::uint8_t>(*number(0, 0, 255)), static_cast<int>(*number(1, -1, 1023)));
+    } else if (word == "firmware") {
+        std::cout << "firmware " << FirmwareText(m.Config().firmwareMajor, m.Config().firmwareMinor) << " installed "
+                  << m.FirmwareInstalled() << std::endl;
     } else if (word == "lost" && !words.empty()) {
         m.SetLinkLost(words[0] == "on");
     } else if (word == "state") {

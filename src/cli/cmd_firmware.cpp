@@ -1,0 +1,115 @@
+// orvenix-cli firmware: downloads a firmware image file into the machine with the same code as the
+// maintenance window: the machine's version first, then the transfer with a progress line and the
+// counters, then the version the machine reports after connecting anew. The window's messages go to the
+// error output; any failure ends with status 1.
+#include "app/dialogs.h"
+#include "app/messages.h"
+#include "cli/command.h"
+#include "machine/open_link.h"
+#include "maintenance/firmware.h"
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+#include <unistd.h>
+
+namespace orvenix::cli {
+namespace {
+
+// Message boxes become lines on the error output.
+class TerminalDialogs : public Dialogs {
+  public:
+    Answer Message(const MessageRequest& request) override {
+        if (!request.title.empty()) std::cerr << request.title << ": ";
+        std::cerr << PlainMessage(request.text) << "\n";
+        ++shown;
+        return Answer::Ok;
+    }
+    std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    int shown = 0;
+};
+
+std::string CountersLine(const DownloadCounters& counters) {
+    std::string line;
+    for (const std::string& text : CounterTexts(counters))
+        line += (line.empty() ? "" : "  ") + text;
+    return line;
+}
+
+// The start-up exchange of the maintenance window, as far as the version goes. False on a lost link.
+bool AskVersion(MachineLink& link) {
+    link.Flush_buffers();
+    link.state.commErrorCount = 0;
+    link.state.infoReceived = 0;
+    return link.RequestInfo() && link.state.infoReceived != 0;
+}
+
+int RunFirmware(Args& args) {
+    const std::string spec = TakeOption(args, "machine").value_or(kDefaultMachine);
+    if (args.size() != 1) throw std::runtime_error(args.empty() ? "no firmware file given" : "unexpected argument");
+    const std::string path = args.front();
+
+    TerminalDialogs dialogs;
+    std::string error;
+    auto link = OpenLink(spec, dialogs, nullptr, &error);
+    if (!link) throw std::runtime_error(error);
+    link->InitComm(kLinkTimeoutMs);
+    if (!link->IsOpen()) {
+        if (dialogs.shown == 0) std::cerr << "orvenix-cli firmware: no machine found (" << spec << ")\n";
+        return 1;
+    }
+    link->Dealer_on();
+    if (!AskVersion(*link)) {
+        std::cerr << PlainMessage(FormatMessage(MsgLostCommunicationMaintenance)) << "\n";
+        link->Dealer_off();
+        return 1;
+    }
+    std::cout << "Firmware: " << FirmwareText(link->state.firmwareMajor, link->state.firmwareMinor) << std::endl;
+
+    const bool terminal = ::isatty(STDOUT_FILENO) != 0;
+    DownloadCounters counters;
+    int percent = 0;
+    auto progressLine = [&] {
+        if (terminal) std::cout << "\rDownloading: " << percent << "%  " << CountersLine(counters) << std::flush;
+    };
+    DownloadView view;
+    view.progress.counters = [&](const DownloadCounters& c) {
+        counters = c;
+        progressLine();
+    };
+    view.progress.percent = [&](int p) {
+        percent = p;
+        progressLine();
+    };
+    DownloadResult result;
+    const DownloadCommandOutcome outcome = DownloadFirmwareFile(*link, dialogs, view, path, &result);
+    if (terminal) std::cout << "\n";
+    if (outcome != DownloadCommandOutcome::BadFile && outcome != DownloadCommandOutcome::NoFile)
+        std::cout << CountersLine(result.counters) << std::endl;
+    if (outcome != DownloadCommandOutcome::Done) {
+        link->Dealer_off();
+        return 1;
+    }
+
+    // Connect anew, as the window does, and show the version the machine now reports.
+    link->Dealer_off();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    link->Dealer_on();
+    if (!AskVersion(*link)) {
+        std::cerr << PlainMessage(FormatMessage(MsgLostCommunicationMaintenance)) << "\n";
+        link->Dealer_off();
+        return 1;
+    }
+    std::cout << "New firmware: " << FirmwareText(link->state.firmwareMajor, link->state.firmwareMinor)
+              << std::endl;
+    link->Dealer_off();
+    return 0;
+}
+
+const CliRegistrar reg{
+    {"firmware", "firmware FILE.adc [--machine emulated|serial[:DEVICE]|library[:PATH]]", RunFirmware}};
+
+} // namespace
+} // namespace orvenix::cli
