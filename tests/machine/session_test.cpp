@@ -224,6 +224,47 @@ TEST_F(SessionTest, DealsAFourBoardSetToTheEndAndMovesToTheFirstBoard) {
     EXPECT_EQ(D().dealTime, FormatDealTime(h.session->LastStep().seconds));
 }
 
+TEST_F(SessionTest, WhileAStepRunsTheTimeIsShownAndNothingElseStarts) {
+    OpenDeal(1, 3);
+    std::vector<std::string> times;
+    int rounds = 0;
+    h.view.onEvents = [&] {
+        ++rounds;
+        if (times.empty() || times.back() != D().dealTime) times.push_back(D().dealTime);
+        EXPECT_TRUE(Enabled(kCmdBreak));
+        EXPECT_FALSE(Enabled(kCmdDeal) || Enabled(kCmdExit) || Enabled(kCmdNext) || Enabled(kDealNext));
+        EXPECT_FALSE(h.view.pollTimer);
+        if (rounds == 10) h.Machine().PressPedal();
+        // Timer1 is stopped and the buttons are disabled; calls that still arrive are ignored.
+        h.session->PollTick();
+        h.session->DealCommand();
+        h.session->DealNextCommand();
+        h.session->NextCommand();
+        h.session->ExitCommand();
+    };
+    h.session->DealCommand();
+    EXPECT_EQ(h.StepCommands().size(), 1u);
+    EXPECT_EQ(h.set.currentBoard, 1);
+    EXPECT_FALSE(h.session->CloseRequested());
+    // The time went up in tenths of a second while the machine was busy.
+    ASSERT_GT(times.size(), 5u);
+    double previous = 0;
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        const std::string& t = times[i];
+        ASSERT_GE(t.size(), 3u);
+        EXPECT_EQ(t[t.size() - 2], '.') << t;
+        const double value = std::stod(t);
+        EXPECT_GE(value, previous) << t;
+        EXPECT_LT(value - previous, 0.25) << t; // refreshed at every poll
+        previous = value;
+    }
+    EXPECT_GE(previous, 1.0); // 52 cards at 20 ms
+    // The pedal pressed during the step was acknowledged by the step's polls and starts nothing after it.
+    h.view.onEvents = nullptr;
+    h.Poll(3);
+    EXPECT_EQ(h.StepCommands().size(), 1u);
+}
+
 TEST_F(SessionTest, NoAfterTheLastBoardClosesCancelStays) {
     OpenDeal(1, 1);
     h.dialogs.QueueAnswer(Answer::Cancel);
