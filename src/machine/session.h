@@ -124,7 +124,9 @@ class SessionView {
     // Shows the machine error dialog modally and returns once dialog.Closed(); meanwhile a 100 ms timer
     // calls dialog.Tick() and the buttons call its Press...() methods.
     virtual void RunErrorDialog(ErrorDialog& dialog) = 0;
-    // Closes the window; its close handler then calls DealingSession::Unload.
+    // Closes the window; its close handler then calls DealingSession::Unload. It may be called from
+    // inside a step, a poll or the start-up exchange, which return right after it: the window must not
+    // destroy the session before that call has returned (QDialog::done() from a modal exec() is fine).
     virtual void CloseWindow() = 0;
     // The main window's Save command (Yes to "save the current board set?" after the last board read).
     virtual void SaveBoardSet() = 0;
