@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -331,6 +332,14 @@ TEST_F(PrintWindowTest, PdfOutputWithoutAFileAsksForOne) {
     SetBox("txtToBoard", "3");
     ClickPrint();
     EXPECT_EQ(PdfPages(dir.filePath("records.pdf")), 1);
+}
+
+TEST(ProgramPrinter, OneForTheRunWritingPdfWithoutPrinters) {
+    QPrinter& first = ProgramPrinter();
+    EXPECT_EQ(&first, &ProgramPrinter());
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        EXPECT_EQ(first.outputFormat(), QPrinter::PdfFormat);
+    }
 }
 
 TEST_F(PrintWindowTest, WindowCannotBeClosedWhilePrinting) {
