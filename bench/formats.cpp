@@ -23,7 +23,8 @@ std::unique_ptr<BoardSet> FullSet() {
     for (int n = 1; n <= kMaxBoard; ++n) {
         std::shuffle(deck.begin(), deck.end(), rng);
         Board& b = (*set)[n];
-        for (std::size_t i = 0; i < deck.size(); ++i) b.cardOwner[deck[i]] = static_cast<Seat>(i / 13 + 1);
+        for (std::size_t i = 0; i < deck.size(); ++i)
+            b.cardOwner[deck[i]] = static_cast<Seat>(i / 13 + 1);
         AnalyseBoard(b);
     }
     set->firstBoard = 1;
@@ -50,7 +51,8 @@ void Label(benchmark::State& state) {
 
 void BM_Write(benchmark::State& state) {
     const FileFormat format = FormatAt(state);
-    for (auto _ : state) benchmark::DoNotOptimize(WriteBoardSet(format, Sample()));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteBoardSet(format, Sample()));
     Label(state);
 }
 
@@ -75,7 +77,8 @@ std::string SamplePath(FileFormat format) {
 void BM_LoadFile(benchmark::State& state) {
     const FileFormat format = FormatAt(state);
     const std::string path = SamplePath(format);
-    if (WriteFileSafely(path, WriteBoardSet(format, Sample()))) state.SkipWithError("cannot write the sample");
+    if (WriteFileSafely(path, WriteBoardSet(format, Sample())))
+        state.SkipWithError("cannot write the sample");
     auto set = std::make_unique<BoardSet>();
     for (auto _ : state) {
         const FileOutcome out = LoadBoardSetFile(path, *set);

@@ -28,7 +28,8 @@ int RunConvert(Args& args) {
 
     if (firstBoard) {
         if (!in.needsBoardNumbers) {
-            std::cerr << "warning: " << args[0] << " carries its own board numbers; --first-board is not used\n";
+            std::cerr << "warning: " << args[0]
+                      << " carries its own board numbers; --first-board is not used\n";
         } else if (!PlaceLoadedBoards(*set, static_cast<int>(*firstBoard))) {
             return Fail(IncorrectFirstBoardText(MaxFirstBoard(set->count())));
         }

@@ -37,8 +37,9 @@ int RunStats(Args& args) {
 
     std::cout << "\nShape  Actual  Expected  Diffrence\n";
     for (const ShapeRow& row : st.rows) {
-        std::cout << std::left << std::setw(5) << row.shape << std::right << "  " << std::setw(6) << row.actual
-                  << "  " << std::setw(8) << row.expected << "  " << std::setw(9) << row.difference << "\n";
+        std::cout << std::left << std::setw(5) << row.shape << std::right << "  " << std::setw(6)
+                  << row.actual << "  " << std::setw(8) << row.expected << "  " << std::setw(9)
+                  << row.difference << "\n";
     }
 
     std::cout << "\nHand    HCP  Distr\n";

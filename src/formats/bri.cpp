@@ -8,11 +8,14 @@ constexpr std::size_t kBriCardFields = 104; // room for four seats of 13 two-dig
 constexpr std::size_t kBriBlanks = 32;
 constexpr std::size_t kBriZeros = 18;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 ReadResult ParseBriRecord(std::string_view record, Board& board, int mode) {
-    for (int code = 1; code <= kCards; ++code) board.cardOwner[code] = 0;
+    for (int code = 1; code <= kCards; ++code)
+        board.cardOwner[code] = 0;
     ReadResult result;
     const bool lengthOk = (mode == 0 && record.size() == kBriRecordLength) ||
                           (mode == 1 && record.size() == kBriNotationLength);
@@ -22,7 +25,8 @@ ReadResult ParseBriRecord(std::string_view record, Board& board, int mode) {
         std::string_view text = record;
         if (mode == 0) {
             text = text.substr(0, kBriCardFields);
-            while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+            while (!text.empty() && text.back() == ' ')
+                text.remove_suffix(1);
             if (text.size() != kBriNotationLength && text.size() != kBriCardFields) {
                 result = FormatError{MsgFmtRecordLength, std::to_string(text.size()), {}};
             }

@@ -33,8 +33,9 @@ ReadResult ParseDupRecord(std::string_view record, Board& board, DupNumbers& num
     ReadResult result = ParseBriRecord(record.substr(0, kBriNotationLength), board, 1);
     if (!result) {
         Board dge{};
-        const std::string_view second =
-            record.size() > kDgePartOffset ? record.substr(kDgePartOffset, kDgeHandStringLength) : std::string_view{};
+        const std::string_view second = record.size() > kDgePartOffset
+                                            ? record.substr(kDgePartOffset, kDgeHandStringLength)
+                                            : std::string_view{};
         result = ParseDgeRecord(second, dge, DgeMode::kDupPart);
         if (!result) {
             for (int code = 1; code <= kCards; ++code) {
@@ -65,9 +66,11 @@ ReadResult ReadDup(std::string_view bytes, BoardSet& set, bool* boardNumbersKept
 
     const int n = set.lastBoard;
     if (first != 0 && last != 0 && last - first + 1 == n && first < last && last <= kMaxBoard) {
-        for (int k = n; k >= 1; --k) set[first + k - 1] = set[k];
+        for (int k = n; k >= 1; --k)
+            set[first + k - 1] = set[k];
         // The slots below the first board held the records before they moved; they are outside the set.
-        for (int k = 1; k < first; ++k) set[k] = Board{};
+        for (int k = 1; k < first; ++k)
+            set[k] = Board{};
         set.firstBoard = static_cast<std::int16_t>(first);
         set.lastBoard = static_cast<std::int16_t>(first + n - 1);
         set.Renumber();

@@ -104,7 +104,7 @@ bool EventTextsFitLatin1(const FormatInfo& info, const BoardSet& set, Dialogs& d
 
 // Answers every question Yes and keeps the texts: the dialogs of a caller without windows.
 class AnsweringDialogs : public Dialogs {
-public:
+  public:
     Answer Message(const MessageRequest& request) override {
         if (request.buttons == Buttons::YesNo || request.buttons == Buttons::YesNoCancel) {
             questions.push_back(request.text);
@@ -206,15 +206,25 @@ ReadResult ReadBoardSet(FileFormat format, std::string_view bytes, BoardSet& set
     bool kept = false;
     ReadResult result;
     switch (format) {
-    case FileFormat::Bri: result = ReadBri(bytes, set); break;
-    case FileFormat::Dge: result = ReadDge(bytes, set); break;
-    case FileFormat::Bre: result = ReadBre(bytes, set); break;
-    case FileFormat::Dup: result = ReadDup(bytes, set, &kept); break;
+    case FileFormat::Bri:
+        result = ReadBri(bytes, set);
+        break;
+    case FileFormat::Dge:
+        result = ReadDge(bytes, set);
+        break;
+    case FileFormat::Bre:
+        result = ReadBre(bytes, set);
+        break;
+    case FileFormat::Dup:
+        result = ReadDup(bytes, set, &kept);
+        break;
     case FileFormat::Pbn:
         result = ReadPbn(bytes, set);
         kept = true;
         break;
-    case FileFormat::Zeta771: result = ReadZeta771(bytes, set); break;
+    case FileFormat::Zeta771:
+        result = ReadZeta771(bytes, set);
+        break;
     }
     if (needsBoardNumbers != nullptr) *needsBoardNumbers = !result && !kept;
     return result;
@@ -222,12 +232,18 @@ ReadResult ReadBoardSet(FileFormat format, std::string_view bytes, BoardSet& set
 
 std::string WriteBoardSet(FileFormat format, const BoardSet& set) {
     switch (format) {
-    case FileFormat::Bri: return WriteBri(set);
-    case FileFormat::Dge: return WriteDge(set);
-    case FileFormat::Bre: return WriteBre(set);
-    case FileFormat::Dup: return WriteDup(set);
-    case FileFormat::Pbn: return WritePbn(set);
-    case FileFormat::Zeta771: return WriteZeta771(set);
+    case FileFormat::Bri:
+        return WriteBri(set);
+    case FileFormat::Dge:
+        return WriteDge(set);
+    case FileFormat::Bre:
+        return WriteBre(set);
+    case FileFormat::Dup:
+        return WriteDup(set);
+    case FileFormat::Pbn:
+        return WritePbn(set);
+    case FileFormat::Zeta771:
+        return WriteZeta771(set);
     }
     return {};
 }
@@ -265,21 +281,22 @@ bool SaveChecks(FileFormat format, const BoardSet& set, const std::string& incom
     if (!incompleteList.empty()) {
         if (info.keepsIncomplete) {
             const std::string text = ReplaceAll(
-                FormatMessage(several ? MsgBoardsIncompleteProceed : MsgBoardIncompleteProceed, info.name), "nnn",
-                incompleteList);
-            if (dialogs.Show(text, "Save Board Set", Buttons::YesNo, Icon::Exclamation) != Answer::Yes) return false;
+                FormatMessage(several ? MsgBoardsIncompleteProceed : MsgBoardIncompleteProceed, info.name),
+                "nnn", incompleteList);
+            if (dialogs.Show(text, "Save Board Set", Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+                return false;
         } else {
-            const std::string text =
-                ReplaceAll(FormatMessage(several ? MsgBoardsIncompleteCannotSave : MsgBoardIncompleteCannotSave,
-                                         info.name),
-                           "nnn", incompleteList);
+            const std::string text = ReplaceAll(
+                FormatMessage(several ? MsgBoardsIncompleteCannotSave : MsgBoardIncompleteCannotSave,
+                              info.name),
+                "nnn", incompleteList);
             dialogs.Show(text, "Save Error", Buttons::Ok, Icon::Critical);
             return false;
         }
     }
     if (!info.keepsEventTexts) {
-        if (dialogs.Show(FormatMessage(MsgEventInfoNotSupported, info.name), "Save Boards Set", Buttons::YesNo,
-                         Icon::Information) != Answer::Yes) {
+        if (dialogs.Show(FormatMessage(MsgEventInfoNotSupported, info.name), "Save Boards Set",
+                         Buttons::YesNo, Icon::Information) != Answer::Yes) {
             return false;
         }
     }
@@ -405,13 +422,13 @@ std::optional<FileFailure> WriteFileSafely(const std::string& path, std::string_
 }
 
 void LoadErrorBox(Dialogs& dialogs, int errorNumber, const std::string& description) {
-    dialogs.Show(FormatMessage(MsgLoadError, std::to_string(errorNumber), description), "Load Error", Buttons::Ok,
-                 Icon::Critical);
+    dialogs.Show(FormatMessage(MsgLoadError, std::to_string(errorNumber), description), "Load Error",
+                 Buttons::Ok, Icon::Critical);
 }
 
 void SaveErrorBox(Dialogs& dialogs, int errorNumber, const std::string& description) {
-    dialogs.Show(FormatMessage(MsgSaveError, std::to_string(errorNumber), description), "Save Error", Buttons::Ok,
-                 Icon::Critical);
+    dialogs.Show(FormatMessage(MsgSaveError, std::to_string(errorNumber), description), "Save Error",
+                 Buttons::Ok, Icon::Critical);
 }
 
 // ---- Board numbers after a load ------------------------------------------------------------------------
@@ -419,9 +436,11 @@ void SaveErrorBox(Dialogs& dialogs, int errorNumber, const std::string& descript
 bool PlaceLoadedBoards(BoardSet& set, int first) {
     const int n = set.lastBoard;
     if (set.firstBoard != 1 || n < 1 || n > kMaxBoard || first < 1 || first > MaxFirstBoard(n)) return false;
-    for (int k = n; k >= 1; --k) set[k + first - 1] = set[k];
+    for (int k = n; k >= 1; --k)
+        set[k + first - 1] = set[k];
     // The slots below the new first board held the boards before they moved: they are outside the set now.
-    for (int k = 1; k < first; ++k) set[k] = Board{};
+    for (int k = 1; k < first; ++k)
+        set[k] = Board{};
     set.firstBoard = static_cast<std::int16_t>(first);
     set.lastBoard = static_cast<std::int16_t>(n + first - 1);
     set.Renumber();
@@ -445,11 +464,15 @@ FileOutcome LoadBoardSetFile(const std::string& path, BoardSet& set) {
         set.fileName = path;
         set.modified = false;
         return out;
-    case LoadFailure::UnknownFormat: out.error = FormatMessage(MsgUnknownFormatLoad, a.extension); break;
+    case LoadFailure::UnknownFormat:
+        out.error = FormatMessage(MsgUnknownFormatLoad, a.extension);
+        break;
     case LoadFailure::File:
         out.error = FormatMessage(MsgLoadError, std::to_string(a.file.errorNumber), a.file.description);
         break;
-    case LoadFailure::Format: out.error = a.format.Text(); break;
+    case LoadFailure::Format:
+        out.error = a.format.Text();
+        break;
     }
     ClearForLoad(set);
     return out;
@@ -490,7 +513,8 @@ std::vector<std::string> SaveFilters() {
 
 std::vector<std::string> LoadFilters() {
     std::vector<std::string> filters{"All files (*.*)"};
-    for (std::string& f : SaveFilters()) filters.push_back(std::move(f));
+    for (std::string& f : SaveFilters())
+        filters.push_back(std::move(f));
     return filters;
 }
 
@@ -558,21 +582,26 @@ bool LoadCommand(AppContext& ctx, const FrameHooks& hooks) {
     const LoadAttempt a = LoadInto(path, set);
     bool loaded = false;
     switch (a.failure) {
-    case LoadFailure::None: loaded = true; break;
+    case LoadFailure::None:
+        loaded = true;
+        break;
     case LoadFailure::UnknownFormat: {
         const std::string text = FormatMessage(MsgUnknownFormatLoad, a.extension);
         ctx.StatusText("Load operation aborted");
         ReportError(ctx.dialogs, ctx.log, text, Buttons::Ok, Icon::Critical, "Load Error");
         break;
     }
-    case LoadFailure::File: LoadErrorBox(ctx.dialogs, a.file.errorNumber, a.file.description); break;
+    case LoadFailure::File:
+        LoadErrorBox(ctx.dialogs, a.file.errorNumber, a.file.description);
+        break;
     case LoadFailure::Format:
         ctx.StatusText("Load operation aborted");
         ctx.dialogs.Show(a.format.Text(), "Load Error", Buttons::Ok, Icon::Critical);
         break;
     }
 
-    if (loaded && a.needsBoardNumbers && hooks.chooseBoardNumbers) hooks.chooseBoardNumbers(set, a.formatName);
+    if (loaded && a.needsBoardNumbers && hooks.chooseBoardNumbers)
+        hooks.chooseBoardNumbers(set, a.formatName);
 
     if (!loaded) {
         ClearForLoad(set);
@@ -629,7 +658,8 @@ bool SaveCommand(AppContext& ctx, const FrameHooks& hooks) {
         dot == std::string::npos ? std::nullopt : FormatOfExtension(title.substr(dot + 1));
     if (!format) {
         ctx.StatusText("Save operation aborted");
-        ctx.dialogs.Show(FormatMessage(MsgUnknownFormatSave, title), "Save Error", Buttons::Ok, Icon::Critical);
+        ctx.dialogs.Show(FormatMessage(MsgUnknownFormatSave, title), "Save Error", Buttons::Ok,
+                         Icon::Critical);
         ctx.StatusText("Ready");
         return false;
     }

@@ -90,7 +90,9 @@ void SaveErrorBox(Dialogs& dialogs, int errorNumber, const std::string& descript
 
 // ---- Board numbers after a load (the Load_number window) ----------------------------------------------
 // The largest first board at which n loaded boards still fit.
-constexpr int MaxFirstBoard(int n) { return kMaxBoard - n + 1; }
+constexpr int MaxFirstBoard(int n) {
+    return kMaxBoard - n + 1;
+}
 // Moves the loaded boards 1..N (N = lastBoard) to first..N + first - 1 and renumbers them with their
 // standard dealers and vulnerabilities; the slots below first are emptied. False, and nothing changed,
 // when first is outside 1..MaxFirstBoard(N) or the set does not start at board 1.

@@ -5,13 +5,15 @@
 namespace orvenix {
 
 ReadResult ParseZeta771Record(std::string_view record, Board& board) {
-    for (int code = 1; code <= kCards; ++code) board.cardOwner[code] = 0;
+    for (int code = 1; code <= kCards; ++code)
+        board.cardOwner[code] = 0;
     if (record.size() != kZeta771RecordLength) {
         return FormatError{MsgFmtRecordLength, std::to_string(record.size()), {}};
     }
     for (std::size_t k = 0; k < static_cast<std::size_t>(kCards); ++k) {
         const char c = record[k];
-        if (c < '0' || c > '3') return FormatError{MsgFmtInvalidCharacter, ShownBytes(record.substr(k, 2)), {}};
+        if (c < '0' || c > '3')
+            return FormatError{MsgFmtInvalidCharacter, ShownBytes(record.substr(k, 2)), {}};
         board.cardOwner[k + 1] = static_cast<Seat>(c - '0' + 1);
     }
     return std::nullopt;

@@ -162,7 +162,8 @@ TEST(BriReader, EmptyFileAndTooManyRecords) {
 
     const std::string record = Record(kSuitDigits);
     std::string bytes;
-    for (int i = 0; i < 640; ++i) bytes += record;
+    for (int i = 0; i < 640; ++i)
+        bytes += record;
     BoardSet set = Load(bytes, r);
     ASSERT_FALSE(r);
     EXPECT_EQ(set.lastBoard, 640);

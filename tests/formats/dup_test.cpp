@@ -37,7 +37,8 @@ TEST(DupWriter, TailOfEveryRecordCarriesTheSetRange) {
     BoardSet set = RandomSet(1, 16);
     std::string bytes = WriteDup(set);
     ASSERT_EQ(bytes.size(), 16U * 156U);
-    for (int r = 0; r < 16; ++r) EXPECT_EQ(bytes.substr(r * 156 + 146, 10), "YN1  1 16 ") << r;
+    for (int r = 0; r < 16; ++r)
+        EXPECT_EQ(bytes.substr(r * 156 + 146, 10), "YN1  1 16 ") << r;
 
     set = RandomSet(17, 32);
     bytes = WriteDup(set);
@@ -74,7 +75,8 @@ TEST(DupReader, KeepsTheStoredBoardNumbers) {
     EXPECT_EQ(back[17].dealer, 1);
     EXPECT_EQ(back[17].vulnerability, 1);
     EXPECT_EQ(back[32].vulnerability, 3);
-    for (int k = 1; k < 17; ++k) EXPECT_EQ(back[k], Board{}) << k;
+    for (int k = 1; k < 17; ++k)
+        EXPECT_EQ(back[k], Board{}) << k;
 }
 
 TEST(DupReader, NumbersThatDoNotFitLeaveTheBoardsAtOneToN) {
@@ -84,16 +86,15 @@ TEST(DupReader, NumbersThatDoNotFitLeaveTheBoardsAtOneToN) {
         int records;
     };
     const Case cases[] = {
-        {"one record", "YN5  1 5  ", 1},
-        {"span differs from the record count", "YN1  1 20 ", 16},
-        {"last above 640", "YN6301 645", 16},
-        {"no digits", "YNab 1 cd ", 16},
+        {"one record", "YN5  1 5  ", 1},        {"span differs from the record count", "YN1  1 20 ", 16},
+        {"last above 640", "YN6301 645", 16},   {"no digits", "YNab 1 cd ", 16},
         {"first above last", "YN20 1 5  ", 16},
     };
     for (const Case& c : cases) {
         const BoardSet set = RandomSet(1, c.records);
         std::string bytes = WriteDup(set);
-        for (int k = 0; k < c.records; ++k) bytes.replace(static_cast<std::size_t>(k) * 156 + 146, 10, c.tail);
+        for (int k = 0; k < c.records; ++k)
+            bytes.replace(static_cast<std::size_t>(k) * 156 + 146, 10, c.tail);
         ReadResult r;
         bool kept = true;
         BoardSet back = Load(bytes, r, kept);
@@ -125,7 +126,8 @@ TEST(DupReader, NotationsThatDisagreeAreRefused) {
     // In record 2, the DGE part gives North's first card to East: swap it into East's hand string.
     Board moved = set[2];
     int code = 1;
-    while (moved.cardOwner[code] != 1) ++code;
+    while (moved.cardOwner[code] != 1)
+        ++code;
     moved.cardOwner[code] = 2;
     bytes.replace(156 + 78, 68, DgeHandString(moved));
     ReadResult r;

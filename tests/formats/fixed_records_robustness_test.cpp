@@ -53,7 +53,8 @@ bool CheckOutcome(const Reader& r, const std::string& bytes, BoardSet& set) {
     EXPECT_EQ(static_cast<std::size_t>(set.count()), records);
     for (int n = set.firstBoard; n <= set.lastBoard; ++n) {
         EXPECT_EQ(set[n].number, n);
-        for (int c = 1; c <= kCards; ++c) EXPECT_LE(set[n].cardOwner[c], 4);
+        for (int c = 1; c <= kCards; ++c)
+            EXPECT_LE(set[n].cardOwner[c], 4);
     }
     return true;
 }
@@ -79,8 +80,12 @@ TEST(FixedRecordRobustness, MutatedFilesEitherLoadSoundlyOrNameTheirFault) {
                 case 1:
                     if (at < bytes.size()) bytes[at] = static_cast<char>('0' + rng() % 10);
                     break;
-                case 2: bytes.insert(at, 1, static_cast<char>(rng() % 256)); break;
-                default: bytes.resize(at); break;
+                case 2:
+                    bytes.insert(at, 1, static_cast<char>(rng() % 256));
+                    break;
+                default:
+                    bytes.resize(at);
+                    break;
                 }
             }
             if (CheckOutcome(r, bytes, *set)) ++loaded;
@@ -96,7 +101,8 @@ TEST(FixedRecordRobustness, RandomBytesOfEveryLengthAroundTheRecord) {
         SCOPED_TRACE(r.name);
         for (std::size_t length = 0; length <= 2 * r.recordLength + 1; ++length) {
             std::string bytes(length, '\0');
-            for (char& c : bytes) c = static_cast<char>(rng() % 256);
+            for (char& c : bytes)
+                c = static_cast<char>(rng() % 256);
             CheckOutcome(r, bytes, *set);
         }
     }

@@ -282,7 +282,8 @@ TEST(LoadCommand, FileLargerThanTheBoundIsRefusedUnread) {
     f.dialogs.QueueFile(path);
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_NE(f.dialogs.Last().text.find("Error: " + std::to_string(EFBIG) + " during load operation - File too large"),
+    EXPECT_NE(f.dialogs.Last().text.find("Error: " + std::to_string(EFBIG) +
+                                         " during load operation - File too large"),
               std::string::npos);
 
     // Exactly at the bound the file is read (and refused by the reader for its content).
@@ -346,8 +347,8 @@ TEST(SaveCommand, WritesTheFileAndUpdatesSettingsStatusAndHistory) {
     const FileDialogRequest& req = f.dialogs.fileRequests[0];
     EXPECT_TRUE(req.save);
     EXPECT_EQ(req.title, "Save Board Set");
-    EXPECT_EQ(req.filters, (std::vector<std::string>{"bri (*.bri)", "dge (*.dge)", "bre (*.bre)", "dup (*.dup)",
-                                                     "pbn (*.pbn)", "ZETA771 (*.all)"}));
+    EXPECT_EQ(req.filters, (std::vector<std::string>{"bri (*.bri)", "dge (*.dge)", "bre (*.bre)",
+                                                     "dup (*.dup)", "pbn (*.pbn)", "ZETA771 (*.all)"}));
     EXPECT_EQ(req.selectedFilter, 3);
     // DUP asks about the event information only.
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
@@ -435,7 +436,8 @@ TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
 
 TEST(SaveChecks, LongIncompleteListIsCutOnce) {
     BoardSet set = RandomSet(1, 40);
-    for (int n = 1; n <= 40; ++n) set[n] = Board{};
+    for (int n = 1; n <= 40; ++n)
+        set[n] = Board{};
     // "1, 2, 3, 4, 5, 6, 7, 8, 9, 10" is 29 characters; 11 takes it past, then the cut mark follows.
     EXPECT_EQ(IncompleteBoardList(set), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11.... ");
     EXPECT_EQ(IncompleteBoardList(RandomSet(1, 40)), "");
@@ -576,7 +578,8 @@ TEST(PlaceLoadedBoards, ThirtyTwoBoardsFitUpTo609) {
     EXPECT_FALSE(PlaceLoadedBoards(set, 0));
     EXPECT_EQ(set.firstBoard, 1);
     EXPECT_TRUE(SameBoards(loaded, set, 1, 32));
-    EXPECT_NE(IncorrectFirstBoardText(609).find("First Board numbers must be between 1 and 609"), std::string::npos);
+    EXPECT_NE(IncorrectFirstBoardText(609).find("First Board numbers must be between 1 and 609"),
+              std::string::npos);
 
     ASSERT_TRUE(PlaceLoadedBoards(set, 609));
     EXPECT_EQ(set.firstBoard, 609);
@@ -595,8 +598,10 @@ TEST(PlaceLoadedBoards, OverlappingMoveKeepsEveryBoard) {
     BoardSet set = loaded;
     ASSERT_TRUE(PlaceLoadedBoards(set, 4));
     EXPECT_EQ(set.lastBoard, 13);
-    for (int k = 1; k <= 10; ++k) EXPECT_EQ(set[k + 3].cardOwner, loaded[k].cardOwner) << k;
-    for (int k = 1; k <= 3; ++k) EXPECT_EQ(set[k], Board{});
+    for (int k = 1; k <= 10; ++k)
+        EXPECT_EQ(set[k + 3].cardOwner, loaded[k].cardOwner) << k;
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_EQ(set[k], Board{});
     EXPECT_TRUE(PlaceLoadedBoards(set = loaded, 1));
     EXPECT_TRUE(SameBoards(loaded, set, 1, 10));
 }

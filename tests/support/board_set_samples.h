@@ -14,7 +14,8 @@ namespace orvenix::testing {
 // North all spades, East all hearts, South all diamonds, West all clubs.
 inline Board SuitPerHandBoard() {
     Board b{};
-    for (int code = 1; code <= kCards; ++code) b.cardOwner[code] = static_cast<Seat>(SuitOf(code));
+    for (int code = 1; code <= kCards; ++code)
+        b.cardOwner[code] = static_cast<Seat>(SuitOf(code));
     AnalyseBoard(b);
     return b;
 }
@@ -25,7 +26,8 @@ inline Board RandomBoard(std::mt19937& rng) {
     std::iota(deck.begin(), deck.end(), 1);
     std::shuffle(deck.begin(), deck.end(), rng);
     Board b{};
-    for (std::size_t i = 0; i < deck.size(); ++i) b.cardOwner[deck[i]] = static_cast<Seat>(i / 13 + 1);
+    for (std::size_t i = 0; i < deck.size(); ++i)
+        b.cardOwner[deck[i]] = static_cast<Seat>(i / 13 + 1);
     AnalyseBoard(b);
     return b;
 }
@@ -37,7 +39,8 @@ inline BoardSet RandomSet(int first, int last, std::uint32_t seed = 7) {
     std::mt19937 rng(seed);
     set.firstBoard = static_cast<std::int16_t>(first);
     set.lastBoard = static_cast<std::int16_t>(last);
-    for (int n = first; n <= last; ++n) set[n] = RandomBoard(rng);
+    for (int n = first; n <= last; ++n)
+        set[n] = RandomBoard(rng);
     set.Renumber();
     return set;
 }

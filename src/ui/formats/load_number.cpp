@@ -38,7 +38,8 @@ Load_number::Load_number(BoardSet& set, const std::string& formatName, Dialogs& 
     setWindowTitle(QStringLiteral("Boards Numbers"));
     setModal(true);
 
-    lblBoardLoaded = MakeLabel(this, "lblBoardLoaded", FormatMessage(MsgBoardsWereLoaded, std::to_string(count_)));
+    lblBoardLoaded =
+        MakeLabel(this, "lblBoardLoaded", FormatMessage(MsgBoardsWereLoaded, std::to_string(count_)));
     lblFormat = MakeLabel(this, "lblFormat",
                           formatName == "DUP" ? FormatMessage(MsgDupNoBoardNumbers)
                                               : FormatMessage(MsgNoBoardNumbersAllocated, formatName));
@@ -101,7 +102,8 @@ void Load_number::Command1_Click() {
     bool isNumber = false;
     const int first = text.toInt(&isNumber);
     if (text.isEmpty() || !isNumber || first < 1 || first > maxFirst) {
-        dialogs_.Show(IncorrectFirstBoardText(maxFirst), "Incorrect value entered", Buttons::Ok, Icon::Critical);
+        dialogs_.Show(IncorrectFirstBoardText(maxFirst), "Incorrect value entered", Buttons::Ok,
+                      Icon::Critical);
         txtFirstBoard->setFocus();
         return;
     }

@@ -20,7 +20,7 @@ namespace orvenix {
 class Load_number : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // set holds the loaded boards 1..N; formatName is the format's name in messages ("DUP" has its own
     // explanation). Messages go through dialogs.
     Load_number(BoardSet& set, const std::string& formatName, Dialogs& dialogs, QWidget* parent = nullptr);
@@ -28,10 +28,10 @@ public:
     // Opens the window modally on the set, as the load command does.
     static void Choose(BoardSet& set, const std::string& formatName, Dialogs& dialogs, QWidget* parent);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void txtFirstBoard_Change();
     void Command1_Click();
 
