@@ -1,0 +1,578 @@
+#include "ui/maintenance/maintenance_window.h"
+
+#include "app/dialogs.h"
+#include "machine/link.h"
+#include "maintenance/firmware.h"
+#include "ui/app/numeric_filter.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace orvenix {
+
+namespace {
+constexpr int kPictureSize = 128;
+constexpr int kPictureScale = 2;
+constexpr int kStartupDelayMs = 2000;
+constexpr int kSensorIntervalMs = 50;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void Paint(QLineEdit* box, const Rgb& colour) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, QColor(colour.r, colour.g, colour.b));
+    box->setPalette(palette);
+}
+} // namespace
+
+// `Picture1`: the camera picture, drawn twice its size; the mouse position is reported in picture pixels.
+class PictureBox : public QWidget {
+  public:
+    PictureBox(const QImage& image, QWidget* parent) : QWidget(parent), image_(image) {
+        setMouseTracking(true);
+        setFixedSize(kPictureSize * kPictureScale, kPictureSize * kPictureScale);
+    }
+    std::function<void(int, int)> moved;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.drawImage(rect(), image_);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        const QPoint p = event->position().toPoint() / kPictureScale;
+        if (moved && p.x() >= 0 && p.y() >= 0 && p.x() < kPictureSize && p.y() < kPictureSize)
+            moved(p.x(), p.y());
+    }
+
+  private:
+    const QImage& image_;
+};
+
+Maintenance::Maintenance(MachineLink& link, Dialogs& dialogs, Settings& settings, QWidget* parent)
+    : QDialog(parent), link_(link), dialogs_(dialogs), session_(link, dialogs, settings),
+      image_(kPictureSize, kPictureSize, QImage::Format_RGB32) {
+    setObjectName("Maintenance");
+    setWindowTitle("Dealer Maintenance");
+    image_.fill(Qt::white);
+    BuildControls();
+    session_.changed = [this] { Refresh(); };
+    session_.optionsChanged = [this] { SyncOptions(); };
+    session_.imageLine = [this](int line, const std::uint8_t* pixels, int mode) { DrawLine(line, pixels, mode); };
+
+    Timer3m.setObjectName("Timer3m");
+    Timer3m.setSingleShot(true);
+    Timer1m.setObjectName("Timer1m");
+    Timer2m.setObjectName("Timer2m");
+    connect(&Timer3m, &QTimer::timeout, this, [this] { Timer3m_Timer(); });
+    connect(&Timer1m, &QTimer::timeout, this, [this] { Timer1m_Timer(); });
+    ConnectSequence();
+}
+
+Maintenance::~Maintenance() {
+    Timer1m.stop();
+    Timer3m.stop();
+}
+
+void Maintenance::BuildControls() {
+    auto* top = new QGridLayout(this);
+    auto field = [this](const char* name, QGridLayout* grid, int row, int column, const char* caption) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(name);
+        box->setReadOnly(true);
+        box->setMaximumWidth(90);
+        grid->addWidget(new QLabel(caption, this), row, column * 2);
+        grid->addWidget(box, row, column * 2 + 1);
+        return box;
+    };
+    auto group = [this](const char* caption, QGridLayout*& grid) {
+        auto* frame = new QGroupBox(caption, this);
+        grid = new QGridLayout(frame);
+        return frame;
+    };
+
+    QGridLayout* g = nullptr;
+    QGroupBox* identity = group("Machine", g);
+    txtUSB_ID = field("txtUSB_ID", g, 0, 0, "USB ID");
+    Soft_ver = field("Soft_ver", g, 1, 0, "Firmware");
+    Down_ID = field("Down_ID", g, 2, 0, "Download ID");
+    Flash_ID_text = field("Flash_ID_text", g, 3, 0, "Flash ID");
+    Serial_number = field("Serial_number", g, 4, 0, "Serial number");
+    Hardware_ID = field("Hardware_ID", g, 5, 0, "Hardware ID");
+    Manuf_date = field("Manuf_date", g, 6, 0, "Made");
+    Boards_dealed = field("Boards_dealed", g, 7, 0, "Boards dealt");
+    top->addWidget(identity, 0, 0);
+
+    QGroupBox* sensors = group("Sensors", g);
+    for (int i = 0; i < 5; ++i) {
+        const QByteArray name = QString("Photo%1").arg(i + 1).toLatin1();
+        Photo[static_cast<std::size_t>(i)] = field(name.constData(), g, i, 0, name.constData());
+    }
+    Front_Switch = field("Front_Switch", g, 0, 1, "Front");
+    Cover_Switch = field("Cover_Switch", g, 1, 1, "Cover");
+    Box_Switch = field("Box_Switch", g, 2, 1, "Box");
+    Flip_Switch = field("Flip_Switch", g, 3, 1, "Flip plate");
+    Board_no_txt = field("Board_no_txt", g, 4, 1, "Board");
+    Board_no_test_txt = field("Board_no_test_txt", g, 5, 1, "Label code");
+    top->addWidget(sensors, 0, 1);
+
+    QGroupBox* motors = group("Motors", g);
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray speed = QString("Motor_speed_%1").arg(i + 1).toLatin1();
+        const QByteArray pwm = QString("PWM_motor_%1").arg(i + 1).toLatin1();
+        Motor_speed[static_cast<std::size_t>(i)] = field(speed.constData(), g, i, 0, speed.constData());
+        PWM_motor[static_cast<std::size_t>(i)] = field(pwm.constData(), g, i, 1, pwm.constData());
+    }
+    Inside_temp = field("Inside_temp", g, 4, 0, "Inside temp");
+    Supply_volt = field("Supply_volt", g, 4, 1, "Supply volt");
+    top->addWidget(motors, 0, 2);
+
+    QGroupBox* outputs = group("Outputs", g);
+    static const std::array<const char*, 8> kOutputs{"Motors",   "Gate1",      "Gate2",           "Gate3",
+                                                     "Cam_leds", "Cam_power", "Front_green_led", "Front_Red_Led"};
+    for (std::size_t i = 0; i < kOutputs.size(); ++i) {
+        auto* box = new QCheckBox(kOutputs[i], this);
+        box->setObjectName(kOutputs[i]);
+        outputBoxes[i] = box;
+        g->addWidget(box, static_cast<int>(i % 4), static_cast<int>(i / 4));
+        connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
+            const auto bit = static_cast<std::uint8_t>(1u << i);
+            session_.outputs = static_cast<std::uint8_t>(on ? session_.outputs | bit : session_.outputs & ~bit);
+        });
+    }
+    Feed_card = new QPushButton("Feed card", this);
+    Feed_card->setObjectName("Feed_card");
+    g->addWidget(Feed_card, 4, 0);
+    top->addWidget(outputs, 1, 0);
+
+    QGroupBox* parameters = group("Parameters", g);
+    static const std::array<std::array<const char*, 4>, 3> kParameterNames{{
+        {"pos_x", "pos_y", "start_x", "start_y"},
+        {"Sym_x_max", "Sym_y_max", "Sym_x_min", "Sym_y_min"},
+        {"Suit_x_max", "Suit_y_max", "Suit_x_min", "Suit_y_min"},
+    }};
+    for (std::size_t set = 0; set < 3; ++set) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            QLineEdit* box = field(kParameterNames[set][i], g, static_cast<int>(i), static_cast<int>(set),
+                                   kParameterNames[set][i]);
+            box->setReadOnly(false);
+            auto last = std::make_shared<QString>();
+            connect(box, &QLineEdit::textChanged, this, [this, box, last] {
+                if (updating_) {
+                    *last = box->text();
+                    return;
+                }
+                NumericFilter(box, *last, 255);
+                ParametersEdited();
+            });
+            parameterBoxes[set][i] = box;
+        }
+    }
+    param_ID = field("param_ID", g, 4, 0, "Parameter ID");
+    Ignore_flip = new QCheckBox("Ignore flip", this);
+    Ignore_flip->setObjectName("Ignore_flip");
+    Ignore_box = new QCheckBox("Ignore box", this);
+    Ignore_box->setObjectName("Ignore_box");
+    g->addWidget(Ignore_flip, 4, 2, 1, 2);
+    g->addWidget(Ignore_box, 4, 4, 1, 2);
+    connect(Ignore_flip, &QCheckBox::toggled, this, [this](bool on) {
+        if (!updating_) session_.MutableFields().Ignore_flip = on;
+    });
+    connect(Ignore_box, &QCheckBox::toggled, this, [this](bool on) {
+        if (!updating_) session_.MutableFields().Ignore_box = on;
+    });
+    Get_param = new QPushButton("Read parameters", this);
+    Get_param->setObjectName("Get_param");
+    save_param = new QPushButton("Save parameters", this);
+    save_param->setObjectName("save_param");
+    g->addWidget(Get_param, 5, 0, 1, 2);
+    g->addWidget(save_param, 5, 2, 1, 2);
+    top->addWidget(parameters, 1, 1, 1, 2);
+
+    QGroupBox* recognition = group("Recognition", g);
+    Reco_time = field("Reco_time", g, 0, 0, "Time");
+    Symbol = field("Symbol", g, 1, 0, "Symbol");
+    Suit = field("Suit", g, 2, 0, "Suit");
+    Threshold = field("Threshold", g, 3, 0, "Threshold");
+    Reco_error = field("Reco_error", g, 4, 0, "Result");
+    Reco_param1 = field("Reco_param1", g, 5, 0, "Param 1");
+    Reco_param2 = field("Reco_param2", g, 6, 0, "Param 2");
+    Symbol_size_x = field("Symbol_size_x", g, 0, 1, "Symbol x");
+    Symbol_size_y = field("Symbol_size_y", g, 1, 1, "Symbol y");
+    Suit_size_x = field("Suit_size_x", g, 2, 1, "Suit x");
+    Suit_size_y = field("Suit_size_y", g, 3, 1, "Suit y");
+    Cap_time = field("Cap_time", g, 4, 1, "Capture time");
+    Cur_x = field("Cur_x", g, 5, 1, "x");
+    Cur_y = field("Cur_y", g, 6, 1, "y");
+    Brightness = field("Brightness", g, 7, 1, "Brightness");
+    auto button = [this, &g](QPushButton*& b, const char* name, const char* caption, int row, int column) {
+        b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        g->addWidget(b, row, column, 1, 2);
+    };
+    button(Reco, "Reco", "Recognise", 8, 0);
+    button(Capture, "Capture", "Capture", 8, 2);
+    button(Showb, "Showb", "Show", 9, 0);
+    button(Frame_draw, "Frame_draw", "Frames", 9, 2);
+    button(Start_draw, "Start_draw", "Start point", 10, 0);
+    top->addWidget(recognition, 2, 0);
+
+    Picture1 = new PictureBox(image_, this);
+    Picture1->setObjectName("Picture1");
+    Picture1->moved = [this](int x, int y) {
+        Cur_x->setText(QString::number(x));
+        Cur_y->setText(QString::number(y));
+        Brightness->setText(QString::number(qRed(image_.pixel(x, y))));
+    };
+    top->addWidget(Picture1, 2, 1);
+
+    auto* options = new QWidget(this);
+    auto* optionLayout = new QVBoxLayout(options);
+    auto optionGroup = [&](std::size_t index, const char* caption, const char* frameName) {
+        auto* frame = new QGroupBox(caption, this);
+        frame->setObjectName(frameName);
+        optionFrames[index] = frame;
+        optionLayout->addWidget(frame);
+        auto* layout = new QVBoxLayout(frame);
+        auto* buttons = new QButtonGroup(frame);
+        return std::make_pair(layout, buttons);
+    };
+    auto radio = [this](std::pair<QVBoxLayout*, QButtonGroup*> where, const char* caption, const QString& name) {
+        auto* b = new QRadioButton(caption, this);
+        b->setObjectName(name);
+        where.first->addWidget(b);
+        where.second->addButton(b);
+        return b;
+    };
+    auto nationalGroup = optionGroup(0, kNationalFrameCaption, "Frame2");
+    for (int i = 0; i < kNationalSets; ++i) {
+        QRadioButton* b =
+            radio(nationalGroup, kNationalCaptions[static_cast<std::size_t>(i)], QString("National_%1").arg(i + 1));
+        National[static_cast<std::size_t>(i)] = b;
+        connect(b, &QRadioButton::clicked, this, [this, i] {
+            if (!updating_) session_.ChooseNational(i);
+        });
+    }
+    auto typeGroup = optionGroup(1, kCardTypeFrameCaption, "Frame3");
+    for (int i = 0; i < 2; ++i) {
+        QRadioButton* b =
+            radio(typeGroup, kCardTypeCaptions[static_cast<std::size_t>(i)], QString("CardType_%1").arg(i + 1));
+        CardType[static_cast<std::size_t>(i)] = b;
+        connect(b, &QRadioButton::clicked, this, [this, i] {
+            if (!updating_) session_.ChooseCardType(i);
+        });
+    }
+    auto thresholdGroup = optionGroup(2, kThresholdFrameCaption, "Frame1");
+    for (int i = 0; i < 3; ++i) {
+        QRadioButton* b = radio(thresholdGroup, kThresholdCaptions[static_cast<std::size_t>(i)],
+                                QString("Threshold_%1").arg(i + 1));
+        ThresholdOption[static_cast<std::size_t>(i)] = b;
+        connect(b, &QRadioButton::clicked, this, [this, i] {
+            if (!updating_) session_.ChooseThreshold(i);
+        });
+    }
+    auto indexGroup = optionGroup(3, kCardIndexFrameCaption, "Frame4");
+    Card_Index_st = radio(indexGroup, kCardIndexCaptions[0], "Card_Index_st");
+    Card_Index_j = radio(indexGroup, kCardIndexCaptions[1], "Card_Index_j");
+    for (int i = 0; i < 2; ++i) {
+        connect(i == 0 ? Card_Index_st : Card_Index_j, &QRadioButton::clicked, this, [this, i] {
+            if (!updating_) Check(session_.ChooseCardIndex(i));
+        });
+    }
+    top->addWidget(options, 0, 3, 3, 1);
+
+    auto* download = new QWidget(this);
+    auto* downloadLayout = new QHBoxLayout(download);
+    Download = new QPushButton("Download New Firmware", this);
+    Download->setObjectName("Download");
+    downloadLayout->addWidget(Download);
+    for (QLabel** label : {&lblFrames, &lblSum, &lblComm, &lblProg}) {
+        *label = new QLabel(this);
+        downloadLayout->addWidget(*label);
+    }
+    lblFrames->setObjectName("lblFrames");
+    lblSum->setObjectName("lblSum");
+    lblComm->setObjectName("lblComm");
+    lblProg->setObjectName("lblProg");
+    Download_bar = new QProgressBar(this);
+    Download_bar->setObjectName("Download_bar");
+    Download_bar->setRange(0, 100);
+    downloadLayout->addWidget(Download_bar);
+    top->addWidget(download, 3, 0, 1, 4);
+
+    connect(Feed_card, &QPushButton::clicked, this, [this] { Feed_card_Click(); });
+    connect(Reco, &QPushButton::clicked, this, [this] { Reco_Click(); });
+    connect(Capture, &QPushButton::clicked, this, [this] { Capture_Click(); });
+    connect(Showb, &QPushButton::clicked, this, [this] { Showb_Click(); });
+    connect(Get_param, &QPushButton::clicked, this, [this] { Get_param_Click(); });
+    connect(save_param, &QPushButton::clicked, this, [this] { save_param_Click(); });
+    connect(Frame_draw, &QPushButton::clicked, this, [this] { Frame_draw_Click(); });
+    connect(Start_draw, &QPushButton::clicked, this, [this] { Start_draw_Click(); });
+    connect(Download, &QPushButton::clicked, this, [this] { Download_Click(); });
+}
+
+void Maintenance::ConnectSequence() {
+    session_.Connect();
+    ShowTransfer(false);
+    Timer3m.start(kStartupDelayMs);
+}
+
+void Maintenance::Refresh() {
+    const MaintenanceFields& f = session_.Fields();
+    updating_ = true;
+    auto set = [](QLineEdit* box, const std::string& text) {
+        if (box->text() != Q(text)) box->setText(Q(text));
+    };
+    set(txtUSB_ID, f.txtUSB_ID);
+    set(Soft_ver, f.Soft_ver);
+    set(Down_ID, f.Down_ID);
+    set(Flash_ID_text, f.Flash_ID_text);
+    set(Serial_number, f.Serial_number);
+    set(Hardware_ID, f.Hardware_ID);
+    set(Manuf_date, f.Manuf_date);
+    set(Boards_dealed, f.Boards_dealed);
+    for (std::size_t i = 0; i < 5; ++i) {
+        set(Photo[i], f.Photo[i]);
+        Paint(Photo[i], f.Photo[i].empty() ? kWhite : f.photoColour[i]);
+    }
+    auto showSwitch = [&](QLineEdit* box, const SwitchField& s) {
+        set(box, s.text);
+        Paint(box, s.colour);
+    };
+    showSwitch(Front_Switch, f.Front_Switch);
+    showSwitch(Cover_Switch, f.Cover_Switch);
+    showSwitch(Box_Switch, f.Box_Switch);
+    showSwitch(Flip_Switch, f.Flip_Switch);
+    for (std::size_t i = 0; i < 4; ++i) {
+        set(Motor_speed[i], f.motorSpeed[i]);
+        Paint(Motor_speed[i], f.motorSpeed[i].empty() ? kWhite : f.motorColour[i]);
+        set(PWM_motor[i], f.PWM_motor[i]);
+    }
+    set(Inside_temp, f.Inside_temp);
+    set(Supply_volt, f.Supply_volt);
+    set(Board_no_txt, f.Board_no_txt);
+    set(Board_no_test_txt, f.Board_no_test_txt);
+    for (std::size_t s = 0; s < 3; ++s) {
+        for (std::size_t i = 0; i < 4; ++i)
+            set(parameterBoxes[s][i], f.parameters[s][i]);
+    }
+    set(param_ID, f.param_ID);
+    Ignore_flip->setChecked(f.Ignore_flip);
+    Ignore_box->setChecked(f.Ignore_box);
+    Ignore_flip->setEnabled(f.ignoreEnabled);
+    Ignore_box->setEnabled(f.ignoreEnabled);
+    set(Reco_time, f.Reco_time);
+    set(Symbol, f.Symbol);
+    set(Suit, f.Suit);
+    set(Threshold, f.Threshold);
+    set(Reco_error, f.Reco_error);
+    set(Reco_param1, f.Reco_param1);
+    set(Reco_param2, f.Reco_param2);
+    set(Symbol_size_x, f.Symbol_size_x);
+    set(Symbol_size_y, f.Symbol_size_y);
+    set(Suit_size_x, f.Suit_size_x);
+    set(Suit_size_y, f.Suit_size_y);
+    set(Cap_time, f.Cap_time);
+    const bool controls = session_.ControlsEnabled();
+    for (QWidget* w : std::initializer_list<QWidget*>{Get_param, save_param, Capture, Showb, Feed_card, Reco})
+        w->setEnabled(controls);
+    for (QGroupBox* frame : optionFrames)
+        frame->setEnabled(controls);
+    Download->setEnabled(session_.DownloadEnabled());
+    updating_ = false;
+}
+
+void Maintenance::SyncOptions() {
+    const CardOptions& o = session_.Options();
+    updating_ = true;
+    National[static_cast<std::size_t>(o.national)]->setChecked(true);
+    CardType[static_cast<std::size_t>(o.cardType)]->setChecked(true);
+    ThresholdOption[static_cast<std::size_t>(o.threshold)]->setChecked(true);
+    (o.cardIndex == 1 ? Card_Index_j : Card_Index_st)->setChecked(true);
+    updating_ = false;
+}
+
+void Maintenance::ParametersEdited() {
+    MaintenanceFields& f = session_.MutableFields();
+    for (std::size_t s = 0; s < 3; ++s) {
+        for (std::size_t i = 0; i < 4; ++i)
+            f.parameters[s][i] = parameterBoxes[s][i]->text().toStdString();
+    }
+}
+
+bool Maintenance::Check(bool ok) {
+    if (!ok && !closing_) {
+        Timer1m.stop();
+        Timer3m.stop();
+        reject();
+    }
+    return ok;
+}
+
+void Maintenance::Timer3m_Timer() {
+    Timer3m.stop();
+    if (!Check(session_.StartupExchange())) return;
+    Timer1m.start(kSensorIntervalMs);
+}
+
+void Maintenance::Timer1m_Timer() {
+    Check(session_.SensorRequest(false));
+}
+
+void Maintenance::Feed_card_Click() {
+    Check(session_.SensorRequest(true));
+}
+
+void Maintenance::Reco_Click() {
+    Check(session_.Recognise());
+}
+
+void Maintenance::Capture_Click() {
+    Check(session_.Capture());
+}
+
+void Maintenance::Showb_Click() {
+    if (session_.Busy()) return;
+    Showb->setEnabled(false);
+    const bool ok = session_.ShowImage();
+    Showb->setEnabled(session_.ControlsEnabled());
+    ShowPicture();
+    Check(ok);
+}
+
+void Maintenance::Get_param_Click() {
+    if (session_.Busy()) return;
+    session_.SetBusy(true);
+    const bool ok = session_.ReadParameters();
+    session_.SetBusy(false);
+    Check(ok);
+}
+
+void Maintenance::save_param_Click() {
+    if (session_.Busy()) return;
+    ParametersEdited();
+    Check(session_.SaveParameters());
+}
+
+void Maintenance::DrawLine(int line, const std::uint8_t* pixels, int mode) {
+    if (line < 0 || line >= kPictureSize) return;
+    for (int x = 0; x < kPictureSize; ++x) {
+        const int v = pixels[x];
+        const QRgb colour = mode == kImageGrey ? qRgb(v, v, v) : (v == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        image_.setPixel(x, line, colour);
+    }
+}
+
+void Maintenance::ShowPicture() {
+    Picture1->update();
+}
+
+void Maintenance::Frame_draw_Click() {
+    if (!session_.RecognitionOk()) return;
+    const MaintenanceFields& f = session_.Fields();
+    auto number = [](const std::string& text) { return QString::fromStdString(text).toInt(); };
+    QPainter painter(&image_);
+    painter.setPen(QColor(kFrameRed.r, kFrameRed.g, kFrameRed.b));
+    // Each box at the minimum corner of its window, as large as the machine measured it.
+    painter.drawRect(number(f.parameters[1][2]), number(f.parameters[1][3]), number(f.Symbol_size_x) - 1,
+                     number(f.Symbol_size_y) - 1);
+    painter.drawRect(number(f.parameters[2][2]), number(f.parameters[2][3]), number(f.Suit_size_x) - 1,
+                     number(f.Suit_size_y) - 1);
+    painter.end();
+    ShowPicture();
+}
+
+void Maintenance::Start_draw_Click() {
+    const MaintenanceFields& f = session_.Fields();
+    const int x = QString::fromStdString(f.parameters[0][2]).toInt();
+    const int y = QString::fromStdString(f.parameters[0][3]).toInt();
+    QPainter painter(&image_);
+    painter.setPen(QColor(kFrameRed.r, kFrameRed.g, kFrameRed.b));
+    painter.drawLine(x - 3, y, x + 3, y);
+    painter.drawLine(x, y - 3, x, y + 3);
+    painter.end();
+    ShowPicture();
+}
+
+void Maintenance::ShowTransfer(bool shown) {
+    for (QWidget* w : std::initializer_list<QWidget*>{lblFrames, lblSum, lblComm, lblProg, Download_bar})
+        w->setVisible(shown);
+    if (!shown) Download_bar->setValue(0);
+}
+
+void Maintenance::MaintenanceDelay(int ms) {
+    QEventLoop loop;
+    Timer2m.setSingleShot(true);
+    auto connection = connect(&Timer2m, &QTimer::timeout, &loop, [this, &loop] {
+        Timer2m.stop();
+        loop.quit();
+    });
+    Timer2m.start(ms);
+    loop.exec();
+    disconnect(connection);
+}
+
+void Maintenance::Download_Click() {
+    if (session_.Busy()) return;
+    session_.SetBusy(true);
+    DownloadView view;
+    view.showTransfer = [this](bool shown) { ShowTransfer(shown); };
+    view.progress.counters = [this](const DownloadCounters& c) {
+        const auto texts = CounterTexts(c);
+        lblFrames->setText(Q(texts[0]));
+        lblSum->setText(Q(texts[1]));
+        lblComm->setText(Q(texts[2]));
+        lblProg->setText(Q(texts[3]));
+    };
+    view.progress.percent = [this](int percent) {
+        Download_bar->setValue(percent);
+        QCoreApplication::processEvents();
+    };
+    downloading_ = true;
+    const DownloadCommandOutcome outcome = DownloadFirmwareFile(link_, dialogs_, view);
+    downloading_ = false;
+    if (outcome == DownloadCommandOutcome::LinkLost) {
+        session_.SetBusy(false);
+        Check(false);
+        return;
+    }
+    if (outcome == DownloadCommandOutcome::Done) {
+        session_.DisableAfterDownload();
+        Timer1m.stop();
+        link_.Dealer_off();
+        MaintenanceDelay(downloadDelayMs);
+        ConnectSequence();
+    }
+    session_.SetBusy(false);
+}
+
+void Maintenance::done(int result) {
+    // The download lets events through; the window stays until it has finished.
+    if (downloading_) return;
+    if (!closing_) {
+        closing_ = true;
+        Timer1m.stop();
+        Timer3m.stop();
+        session_.Close();
+    }
+    QDialog::done(result);
+}
+
+} // namespace orvenix
