@@ -42,8 +42,8 @@ expect_text "$work/all.pdf" 3 "Board: 20" "last board"
 page_text "$work/all.pdf" 1 | grep -q "♠K *T *5" || fail "North's spades of board 1"
 page_text "$work/all.pdf" 1 | grep -q "♥A *J *8 *5 *4 *3" || fail "North's hearts of board 1"
 
-for spec in "10 2" "12 2" "16 2" "18 2"; do
-    set -- $spec
+for option in "10 2" "12 2" "16 2" "18 2"; do
+    set -- $option
     "$cli" print "$set20" "$work/p$1.pdf" --per-page "$1" > /dev/null || fail "--per-page $1"
     expect_pages "$work/p$1.pdf" "$2" "--per-page $1"
 done
