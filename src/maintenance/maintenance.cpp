@@ -90,7 +90,8 @@ void MaintenanceSession::Decode(const PacketBuffer& p, std::size_t size) {
             f.param_ID = std::to_string(Word(p[2], p[3]));
             f.Ignore_flip = (p[4] & 1) != 0;
             f.Ignore_box = (p[4] & 2) != 0;
-            f.ignoreEnabled = true;
+            // The switch overrides exist from firmware 2.20 on.
+            f.ignoreEnabled = link_.state.FirmwareAtLeast(0x02, 0x20);
         } else {
             for (std::size_t i = 0; i < 4; ++i)
                 f.parameters[static_cast<std::size_t>(position)][i] = std::to_string(p[2 + i]);

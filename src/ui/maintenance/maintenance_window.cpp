@@ -57,9 +57,9 @@ class PictureBox : public QWidget {
         painter.drawImage(rect(), image_);
     }
     void mouseMoveEvent(QMouseEvent* event) override {
-        const QPoint p = event->position().toPoint() / kPictureScale;
-        if (moved && p.x() >= 0 && p.y() >= 0 && p.x() < kPictureSize && p.y() < kPictureSize)
-            moved(p.x(), p.y());
+        const int x = static_cast<int>(event->position().x()) / kPictureScale;
+        const int y = static_cast<int>(event->position().y()) / kPictureScale;
+        if (moved && x >= 0 && y >= 0 && x < kPictureSize && y < kPictureSize) moved(x, y);
     }
 
   private:
