@@ -4,6 +4,7 @@
 #include "generate/history.h"
 #include "support/window_test.h"
 
+#include <QCursor>
 #include <QDate>
 #include <QLabel>
 #include <QMenu>
@@ -110,6 +111,21 @@ TEST(MainWindowStartup, SeedWordsFollowCursorAndDate) {
     EXPECT_EQ(s.second, 3);
 }
 
+TEST(MainWindowStartup, WithoutSeedOptionTheCursorAndTodaySeedTheGenerator) {
+    TestContext t;
+    t.options.seed.reset();
+    QCursor::setPos(120, 80);
+    if (QCursor::pos() != QPoint(120, 80)) GTEST_SKIP() << "this platform cannot place the cursor";
+    EXPECT_EQ(MouseX(), 120);
+    EXPECT_EQ(MouseY(), 80);
+    MainMenu window(t.ctx, t.options);
+    EXPECT_EQ(t.ctx.seeds.first, (120 * 256 + 80) | 1);
+    EXPECT_EQ(t.ctx.seeds.second, QDate(2008, 1, 1).daysTo(QDate::currentDate()) & 0xFFFF);
+    EXPECT_FALSE(t.ctx.random.deterministic());
+    EXPECT_EQ(t.ctx.random.packets().packetSeedLow, t.ctx.seeds.first);
+    EXPECT_EQ(t.ctx.random.packets().packetSeedHigh, t.ctx.seeds.second);
+}
+
 TEST(MainWindowStartup, SeedOptionMakesTheSeedWordsReproducible) {
     TestContext a;
     TestContext b;
@@ -118,6 +134,8 @@ TEST(MainWindowStartup, SeedOptionMakesTheSeedWordsReproducible) {
     EXPECT_EQ(a.ctx.seeds.first, b.ctx.seeds.first);
     EXPECT_EQ(a.ctx.seeds.second, b.ctx.seeds.second);
     EXPECT_EQ(a.ctx.seeds.first & 1, 1);
+    EXPECT_TRUE(a.ctx.random.deterministic());
+    EXPECT_EQ(a.ctx.random.RandomDeal(), b.ctx.random.RandomDeal());
 }
 
 // ---- Controls and menus ----------------------------------------------------------------------------------
