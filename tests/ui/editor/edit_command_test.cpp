@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -39,22 +38,22 @@ class EditCommandTest : public ::testing::Test {
     // Runs the Edit command; `inside` gets the editor window while it is open and must close it.
     void RunEdit(const std::function<void(Edit*)>& inside) {
         bool seen = false;
-        QDeadlineTimer deadline(5000);
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [&, poll] {
-            if (auto* editor = qobject_cast<Edit*>(QApplication::activeModalWidget())) {
-                seen = true;
-                statusWhileOpen = window->statusText();
-                inside(editor);
-                if (editor->isVisible()) editor->reject();
-                return;
-            }
-            if (!deadline.hasExpired()) QTimer::singleShot(10, [poll] { (*poll)(); });
-        };
-        QTimer::singleShot(0, [poll] { (*poll)(); });
+        QTimer poller;
+        poller.setInterval(10);
+        QObject::connect(&poller, &QTimer::timeout, [&] {
+            auto* editor = qobject_cast<Edit*>(QApplication::activeModalWidget());
+            if (editor == nullptr) return;
+            poller.stop();
+            seen = true;
+            statusWhileOpen = window->statusText();
+            inside(editor);
+            if (editor->isVisible()) editor->reject();
+        });
+        poller.start();
         QAction* action = window->findChild<QAction*>("menuEdit");
         ASSERT_NE(action, nullptr);
         action->trigger();
+        poller.stop();
         EXPECT_TRUE(seen) << "the editor did not open";
     }
     static void Click(Edit* editor, const char* name) {
