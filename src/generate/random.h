@@ -25,7 +25,10 @@ class UniformSource {
     // 64 random bits.
     std::uint64_t Next64() {
         if (next_ == buffer_.size()) Refill();
-        return buffer_[next_++];
+        // A value handed out does not stay behind in the buffer.
+        const std::uint64_t v = buffer_[next_];
+        buffer_[next_++] = 0;
+        return v;
     }
     // A uniform value in [0, 1) with 53 random bits.
     double Random01() { return static_cast<double>(Next64() >> 11) * 0x1.0p-53; }
