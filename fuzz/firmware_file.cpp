@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto image = orvenix::ReadFirmwareImage(std::span<const std::uint8_t>(data, size));
     if (!image) return 0;
     if (image->fileSize != size) std::abort();
-    if (image->image1.size() != orvenix::kImageBufferSize || image->image2.size() != orvenix::kImageBufferSize)
+    if (image->image1.size() != orvenix::kImageBufferSize ||
+        image->image2.size() != orvenix::kImageBufferSize)
         std::abort();
     for (int section : {1, 2}) {
         const std::size_t total = image->TotalLength(section);

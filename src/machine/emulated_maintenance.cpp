@@ -61,7 +61,8 @@ std::uint8_t EmulatedMachine::TakeDownloadResult(int address, std::uint8_t other
 std::uint8_t EmulatedMachine::DownloadBlock(const PacketBuffer& p) {
     const int address = p[2] * 256 + p[3];
     if (downloadAddresses_.size() < 4096) downloadAddresses_.push_back(static_cast<std::uint16_t>(address));
-    if (p[1] != 0x62 || address >= 1024 || download1_.empty()) return TakeDownloadResult(address, kDownloadRefused);
+    if (p[1] != 0x62 || address >= 1024 || download1_.empty())
+        return TakeDownloadResult(address, kDownloadRefused);
     auto& image = address < 512 ? download1_ : download2_;
     const std::size_t from = static_cast<std::size_t>(address % 512) * 128;
     std::copy_n(p.begin() + 8, 128, image.begin() + static_cast<std::ptrdiff_t>(from));
@@ -115,8 +116,9 @@ bool EmulatedMachine::HandleMaintenance(const PacketBuffer& p, std::uint64_t now
         if (set == 4 || set == 8) {
             // The switch overrides come back as the parameter identity and two bits.
             const auto bits = static_cast<std::uint8_t>((v[0] != 0 ? 1 : 0) | (v[1] != 0 ? 2 : 0));
-            ReplyShort(now, cmd::kReadParameters,
-                       {p[1], static_cast<std::uint8_t>(r.parameterId >> 8), Low(r.parameterId), bits, 0, Filler()});
+            ReplyShort(
+                now, cmd::kReadParameters,
+                {p[1], static_cast<std::uint8_t>(r.parameterId >> 8), Low(r.parameterId), bits, 0, Filler()});
         } else {
             ReplyShort(now, cmd::kReadParameters, {p[1], v[0], v[1], v[2], v[3], Filler()});
         }
@@ -159,8 +161,8 @@ bool EmulatedMachine::HandleMaintenance(const PacketBuffer& p, std::uint64_t now
     case cmd::kRecognise:
         imageTwoLevel_ = true;
         ReplyShort(now, cmd::kRecognise,
-                   {static_cast<std::uint8_t>(r.recognitionTimeMs >> 8), Low(r.recognitionTimeMs), r.symbol, r.suit,
-                    r.threshold, r.recognitionError});
+                   {static_cast<std::uint8_t>(r.recognitionTimeMs >> 8), Low(r.recognitionTimeMs), r.symbol,
+                    r.suit, r.threshold, r.recognitionError});
         return true;
     case cmd::kSymbolSize:
         ReplyShort(now, cmd::kSymbolSize, {3, 4, 21, 0, 31, 0});

@@ -15,9 +15,9 @@ namespace orvenix {
 namespace {
 
 std::int32_t LittleEndian32(std::span<const std::uint8_t> data, std::size_t at) {
-    const std::uint32_t v = static_cast<std::uint32_t>(data[at]) | static_cast<std::uint32_t>(data[at + 1]) << 8 |
-                            static_cast<std::uint32_t>(data[at + 2]) << 16 |
-                            static_cast<std::uint32_t>(data[at + 3]) << 24;
+    const std::uint32_t v =
+        static_cast<std::uint32_t>(data[at]) | static_cast<std::uint32_t>(data[at + 1]) << 8 |
+        static_cast<std::uint32_t>(data[at + 2]) << 16 | static_cast<std::uint32_t>(data[at + 3]) << 24;
     return static_cast<std::int32_t>(v);
 }
 
@@ -39,8 +39,8 @@ std::optional<FirmwareImage> ReadFirmwareImage(std::span<const std::uint8_t> dat
     image.length1 = LittleEndian32(data, 0);
     image.length2 = LittleEndian32(data, 4);
     image.fileSize = data.size();
-    const std::int64_t expected =
-        static_cast<std::int64_t>(image.length1) + image.length2 + static_cast<std::int64_t>(kFirmwareFileHeader);
+    const std::int64_t expected = static_cast<std::int64_t>(image.length1) + image.length2 +
+                                  static_cast<std::int64_t>(kFirmwareFileHeader);
     if (image.length1 < 0 || image.length2 < 0 || expected != static_cast<std::int64_t>(data.size())) {
         return Refuse(fault, FirmwareFileFault::InconsistentLengths);
     }

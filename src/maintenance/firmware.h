@@ -59,7 +59,9 @@ struct FirmwareImage {
     [[nodiscard]] std::size_t TotalLength(int section) const {
         return static_cast<std::size_t>(section == 1 ? length1 : length2) + kImageDataOffset;
     }
-    [[nodiscard]] const FirmwareImageBuffer& Image(int section) const { return section == 1 ? image1 : image2; }
+    [[nodiscard]] const FirmwareImageBuffer& Image(int section) const {
+        return section == 1 ? image1 : image2;
+    }
 };
 
 // Checks the file's bytes and builds both images: a size of at least 16 and at most 131050 bytes that
@@ -80,9 +82,9 @@ void BuildImageHeader(FirmwareImageBuffer& image, std::size_t totalLength, bool 
 
 // One 128-byte block of the transfer.
 struct FirmwareBlock {
-    int section = 1;            // 1 or 2
-    std::size_t index = 0;      // k: image bytes k × 128 to k × 128 + 127
-    std::uint16_t address = 0;  // k for section 1, 512 + k for section 2
+    int section = 1;           // 1 or 2
+    std::size_t index = 0;     // k: image bytes k × 128 to k × 128 + 127
+    std::uint16_t address = 0; // k for section 1, 512 + k for section 2
     friend bool operator==(const FirmwareBlock&, const FirmwareBlock&) = default;
 };
 // The blocks in sending order: section 1's blocks 1, 2, … while k × 128 does not exceed its L (block 1 is
@@ -116,8 +118,8 @@ enum class DownloadOutcome { Done, ProgrammingError, LinkLost };
 
 struct DownloadResult {
     DownloadOutcome outcome = DownloadOutcome::Done;
-    std::uint8_t code = 0;     // the result code of a programming error
-    int position = -1;         // the block address of a programming error; -1: the start packet
+    std::uint8_t code = 0; // the result code of a programming error
+    int position = -1;     // the block address of a programming error; -1: the start packet
     DownloadCounters counters;
     std::size_t blocksSent = 0; // data blocks answered
 };
@@ -125,7 +127,8 @@ struct DownloadResult {
 // Sends the start packet and every block with the exchange rule (one retry of the same packet; a second
 // failure in a row is a lost link). Stops at once on result code 1 or 2 of a block, or any code other
 // than 0 for the start packet. The link's time-outs are the caller's.
-DownloadResult SendFirmware(MachineLink& link, const FirmwareImage& image, const DownloadProgress& progress = {});
+DownloadResult SendFirmware(MachineLink& link, const FirmwareImage& image,
+                            const DownloadProgress& progress = {});
 
 // "Error: *** during programming at ###" with the code and position; the start packet's error ends with
 // "during programming ." in place of the position.

@@ -103,7 +103,8 @@ void MaintenanceSession::Decode(const PacketBuffer& p, std::size_t size) {
             f.Serial_number = std::to_string(Word(p[2], p[3]));
             f.Hardware_ID = std::to_string(Word(p[4], p[5]));
         } else if (p[1] == 2) {
-            f.Manuf_date = std::to_string(p[2]) + "/" + std::to_string(p[3]) + "/" + std::to_string(Word(p[4], p[5]));
+            f.Manuf_date =
+                std::to_string(p[2]) + "/" + std::to_string(p[3]) + "/" + std::to_string(Word(p[4], p[5]));
         }
         break;
     case 0x15:
@@ -172,7 +173,8 @@ void MaintenanceSession::Decode(const PacketBuffer& p, std::size_t size) {
         return;
     case reply::kCounters:
         if (size == kLongPacket && p[2] == 0) {
-            const std::uint32_t n = static_cast<std::uint32_t>(p[8]) << 24 | static_cast<std::uint32_t>(p[9]) << 16 |
+            const std::uint32_t n = static_cast<std::uint32_t>(p[8]) << 24 |
+                                    static_cast<std::uint32_t>(p[9]) << 16 |
                                     static_cast<std::uint32_t>(p[10]) << 8 | p[11];
             f.Boards_dealed = std::to_string(n);
         }
@@ -232,7 +234,8 @@ bool MaintenanceSession::StartupExchange() {
     }
     if (st.infoReceived != 0 && Word(st.infoByte3, st.infoByte4) != 0) {
         fields_.ignoreEnabled = st.FirmwareAtLeast(0x02, 0x20);
-        if ((st.optionWord & static_cast<std::int32_t>(kOptionLargeIndex)) == 0 || LargeIndexFirmwareTooOld(st)) {
+        if ((st.optionWord & static_cast<std::int32_t>(kOptionLargeIndex)) == 0 ||
+            LargeIndexFirmwareTooOld(st)) {
             if (options_.cardIndex != 0) {
                 options_.cardIndex = 0;
                 SaveCardIndex(settings_, options_);
@@ -265,9 +268,9 @@ bool MaintenanceSession::SensorRequest(bool feed) {
 
 void MaintenanceSession::ClearResults() {
     MaintenanceFields& f = fields_;
-    for (std::string* s : {&f.Reco_time, &f.Symbol, &f.Suit, &f.Threshold, &f.Reco_error, &f.Reco_param1,
-                           &f.Reco_param2, &f.Symbol_size_x, &f.Symbol_size_y, &f.Suit_size_x, &f.Suit_size_y,
-                           &f.Cap_time}) {
+    for (std::string* s :
+         {&f.Reco_time, &f.Symbol, &f.Suit, &f.Threshold, &f.Reco_error, &f.Reco_param1, &f.Reco_param2,
+          &f.Symbol_size_x, &f.Symbol_size_y, &f.Suit_size_x, &f.Suit_size_y, &f.Cap_time}) {
         s->clear();
     }
     f.symbolBox = {};
@@ -279,10 +282,10 @@ bool MaintenanceSession::Recognise() {
     ClearResults();
     imageMode_ = kImageTwoLevel;
     busy_ = true;
-    bool ok = Command(cmd::kRecognise,
-                      {static_cast<std::uint8_t>(options_.national), static_cast<std::uint8_t>(options_.cardType),
-                       static_cast<std::uint8_t>(options_.threshold), static_cast<std::uint8_t>(options_.cardIndex),
-                       0x00, 0x00});
+    bool ok = Command(cmd::kRecognise, {static_cast<std::uint8_t>(options_.national),
+                                        static_cast<std::uint8_t>(options_.cardType),
+                                        static_cast<std::uint8_t>(options_.threshold),
+                                        static_cast<std::uint8_t>(options_.cardIndex), 0x00, 0x00});
     if (ok && RecognitionOk()) ok = Command(cmd::kSymbolSize, {}) && Command(cmd::kSuitSize, {});
     busy_ = false;
     Changed();
@@ -294,7 +297,8 @@ bool MaintenanceSession::Capture() {
     ClearResults();
     imageMode_ = kImageGrey;
     busy_ = true;
-    const bool ok = Command(cmd::kCapture, {static_cast<std::uint8_t>(options_.cardIndex == 1 ? 1 : 0), 0x00, 0x00});
+    const bool ok =
+        Command(cmd::kCapture, {static_cast<std::uint8_t>(options_.cardIndex == 1 ? 1 : 0), 0x00, 0x00});
     busy_ = false;
     Changed();
     return ok;
@@ -345,8 +349,8 @@ bool MaintenanceSession::SaveParameters() {
     busy_ = true;
     for (std::size_t position : {0u, 1u, 3u, 2u}) {
         const auto& v = values[position];
-        if (!Command(cmd::kWriteParameters,
-                     {static_cast<std::uint8_t>(base + static_cast<int>(position)), v[0], v[1], v[2], v[3]})) {
+        if (!Command(cmd::kWriteParameters, {static_cast<std::uint8_t>(base + static_cast<int>(position)),
+                                             v[0], v[1], v[2], v[3]})) {
             return false;
         }
     }
@@ -385,7 +389,8 @@ bool MaintenanceSession::ChooseCardIndex(int index) {
         if ((st.optionWord & static_cast<std::int32_t>(kOptionLargeIndex)) == 0) {
             refusal = FormatMessage(MsgJumboNotSuitable);
         } else if (LargeIndexFirmwareTooOld(st)) {
-            refusal = FormatMessage(MsgLargeIndexNeedsFirmware, FirmwareText(st.firmwareMajor, st.firmwareMinor));
+            refusal =
+                FormatMessage(MsgLargeIndexNeedsFirmware, FirmwareText(st.firmwareMajor, st.firmwareMinor));
         }
         if (!refusal.empty()) {
             // Undone on screen first, so that what is shown and stored is the standard index.

@@ -52,7 +52,8 @@ enum ImageMode : int { kImageGrey = 0, kImageTwoLevel = 1 };
 // Everything the window shows, as the machine's replies filled it.
 struct MaintenanceFields {
     // Identity and version.
-    std::string txtUSB_ID, Soft_ver, Down_ID, Flash_ID_text, Serial_number, Hardware_ID, Manuf_date, Boards_dealed;
+    std::string txtUSB_ID, Soft_ver, Down_ID, Flash_ID_text, Serial_number, Hardware_ID, Manuf_date,
+        Boards_dealed;
     // Sensors and switches.
     std::array<std::string, 5> Photo{};
     std::array<Rgb, 5> photoColour{};

@@ -17,7 +17,8 @@ namespace {
 using testing::FirmwareFileBytes;
 using testing::FirmwareSection;
 
-std::optional<FirmwareImage> Read(const std::vector<std::uint8_t>& bytes, FirmwareFileFault* fault = nullptr) {
+std::optional<FirmwareImage> Read(const std::vector<std::uint8_t>& bytes,
+                                  FirmwareFileFault* fault = nullptr) {
     return ReadFirmwareImage(std::span<const std::uint8_t>(bytes.data(), bytes.size()), fault);
 }
 
@@ -81,7 +82,8 @@ TEST(FirmwareFile, OversizeAndNegativeSectionsAreRefused) {
     EXPECT_EQ(FaultOf(FirmwareFileBytes(s, {}, 200, -100)), FirmwareFileFault::InconsistentLengths);
     EXPECT_EQ(FaultOf(FirmwareFileBytes(s, {}, -1, 101)), FirmwareFileFault::InconsistentLengths);
     // Lengths whose sum overflows 32 bits.
-    EXPECT_EQ(FaultOf(FirmwareFileBytes(s, {}, 0x7FFFFFFF, 0x7FFFFFFF)), FirmwareFileFault::InconsistentLengths);
+    EXPECT_EQ(FaultOf(FirmwareFileBytes(s, {}, 0x7FFFFFFF, 0x7FFFFFFF)),
+              FirmwareFileFault::InconsistentLengths);
 }
 
 TEST(FirmwareFile, LoadChecksTheSizeOnDisk) {

@@ -75,7 +75,9 @@ Maintenance::Maintenance(MachineLink& link, Dialogs& dialogs, Settings& settings
     BuildControls();
     session_.changed = [this] { Refresh(); };
     session_.optionsChanged = [this] { SyncOptions(); };
-    session_.imageLine = [this](int line, const std::uint8_t* pixels, int mode) { DrawLine(line, pixels, mode); };
+    session_.imageLine = [this](int line, const std::uint8_t* pixels, int mode) {
+        DrawLine(line, pixels, mode);
+    };
 
     Timer3m.setObjectName("Timer3m");
     Timer3m.setSingleShot(true);
@@ -145,8 +147,8 @@ void Maintenance::BuildControls() {
     top->addWidget(motors, 0, 2);
 
     QGroupBox* outputs = group("Outputs", g);
-    static const std::array<const char*, 8> kOutputs{"Motors",   "Gate1",      "Gate2",           "Gate3",
-                                                     "Cam_leds", "Cam_power", "Front_green_led", "Front_Red_Led"};
+    static const std::array<const char*, 8> kOutputs{
+        "Motors", "Gate1", "Gate2", "Gate3", "Cam_leds", "Cam_power", "Front_green_led", "Front_Red_Led"};
     for (std::size_t i = 0; i < kOutputs.size(); ++i) {
         auto* box = new QCheckBox(kOutputs[i], this);
         box->setObjectName(kOutputs[i]);
@@ -154,7 +156,8 @@ void Maintenance::BuildControls() {
         g->addWidget(box, static_cast<int>(i % 4), static_cast<int>(i / 4));
         connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
             const auto bit = static_cast<std::uint8_t>(1u << i);
-            session_.outputs = static_cast<std::uint8_t>(on ? session_.outputs | bit : session_.outputs & ~bit);
+            session_.outputs =
+                static_cast<std::uint8_t>(on ? session_.outputs | bit : session_.outputs & ~bit);
         });
     }
     Feed_card = new QPushButton("Feed card", this);
@@ -254,7 +257,8 @@ void Maintenance::BuildControls() {
         auto* buttons = new QButtonGroup(frame);
         return std::make_pair(layout, buttons);
     };
-    auto radio = [this](std::pair<QVBoxLayout*, QButtonGroup*> where, const char* caption, const QString& name) {
+    auto radio = [this](std::pair<QVBoxLayout*, QButtonGroup*> where, const char* caption,
+                        const QString& name) {
         auto* b = new QRadioButton(caption, this);
         b->setObjectName(name);
         where.first->addWidget(b);
@@ -263,8 +267,8 @@ void Maintenance::BuildControls() {
     };
     auto nationalGroup = optionGroup(0, kNationalFrameCaption, "Frame2");
     for (int i = 0; i < kNationalSets; ++i) {
-        QRadioButton* b =
-            radio(nationalGroup, kNationalCaptions[static_cast<std::size_t>(i)], QString("National_%1").arg(i + 1));
+        QRadioButton* b = radio(nationalGroup, kNationalCaptions[static_cast<std::size_t>(i)],
+                                QString("National_%1").arg(i + 1));
         National[static_cast<std::size_t>(i)] = b;
         connect(b, &QRadioButton::clicked, this, [this, i] {
             if (!updating_) session_.ChooseNational(i);
@@ -272,8 +276,8 @@ void Maintenance::BuildControls() {
     }
     auto typeGroup = optionGroup(1, kCardTypeFrameCaption, "Frame3");
     for (int i = 0; i < 2; ++i) {
-        QRadioButton* b =
-            radio(typeGroup, kCardTypeCaptions[static_cast<std::size_t>(i)], QString("CardType_%1").arg(i + 1));
+        QRadioButton* b = radio(typeGroup, kCardTypeCaptions[static_cast<std::size_t>(i)],
+                                QString("CardType_%1").arg(i + 1));
         CardType[static_cast<std::size_t>(i)] = b;
         connect(b, &QRadioButton::clicked, this, [this, i] {
             if (!updating_) session_.ChooseCardType(i);
@@ -475,7 +479,8 @@ void Maintenance::DrawLine(int line, const std::uint8_t* pixels, int mode) {
     if (line < 0 || line >= kPictureSize) return;
     for (int x = 0; x < kPictureSize; ++x) {
         const int v = pixels[x];
-        const QRgb colour = mode == kImageGrey ? qRgb(v, v, v) : (v == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        const QRgb colour =
+            mode == kImageGrey ? qRgb(v, v, v) : (v == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
         image_.setPixel(x, line, colour);
     }
 }

@@ -177,9 +177,13 @@ TEST_F(MaintenanceWindowTest, SensorDisplayAndColours) {
 }
 
 TEST_F(MaintenanceWindowTest, SensorPartsFollowTheFirmware) {
-    for (const auto& [minor, parts] : std::vector<std::pair<std::uint8_t, std::vector<int>>>{
-             {0x19, {}}, {0x20, {0, 1}}, {0x24, {0, 1, 2}}, {0x26, {0, 1, 2, 3}}, {0x36, {0, 1, 2, 3}},
-             {0x37, {0, 1, 2, 3, 4}}}) {
+    for (const auto& [minor, parts] :
+         std::vector<std::pair<std::uint8_t, std::vector<int>>>{{0x19, {}},
+                                                                {0x20, {0, 1}},
+                                                                {0x24, {0, 1, 2}},
+                                                                {0x26, {0, 1, 2, 3}},
+                                                                {0x36, {0, 1, 2, 3}},
+                                                                {0x37, {0, 1, 2, 3, 4}}}) {
         EmulatorConfig config;
         config.firmwareMinor = minor;
         OpenAndStart(config);
@@ -258,8 +262,8 @@ TEST_F(MaintenanceWindowTest, RecogniseAndDrawTheFrames) {
     Click("Frame_draw");
     const QImage& image = window->picture();
     EXPECT_EQ(image.pixel(20, 10), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(40, 10), qRgb(255, 0, 0));  // right edge: 20 + 21 - 1
-    EXPECT_EQ(image.pixel(20, 40), qRgb(255, 0, 0));  // bottom edge: 10 + 31 - 1
+    EXPECT_EQ(image.pixel(40, 10), qRgb(255, 0, 0)); // right edge: 20 + 21 - 1
+    EXPECT_EQ(image.pixel(20, 40), qRgb(255, 0, 0)); // bottom edge: 10 + 31 - 1
     EXPECT_EQ(image.pixel(22, 52), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(46, 76), qRgb(255, 0, 0));
     EXPECT_NE(image.pixel(30, 30), qRgb(255, 0, 0));
@@ -426,7 +430,8 @@ TEST_F(MaintenanceWindowTest, FirmwareDownloadThenReconnect) {
 TEST_F(MaintenanceWindowTest, FirmwareProgrammingErrorKeepsTheWindow) {
     testing::TempDir dir;
     const std::string path = dir.File("new.adc");
-    testing::WriteFile(path, testing::FirmwareFileBytes(testing::FirmwareSection(700), testing::FirmwareSection(300)));
+    testing::WriteFile(
+        path, testing::FirmwareFileBytes(testing::FirmwareSection(700), testing::FirmwareSection(300)));
     OpenAndStart();
     machine().InjectDownloadResult(1, 4);
     dialogs.QueueFile(path);
