@@ -5,7 +5,12 @@
 namespace orvenix {
 
 int FindShape(const HandShape& shape) {
-    return FindShape(std::string_view(shape.data(), shape.size()));
+    // Four-character compare from the rarest shape up, as the sentinel search does.
+    for (int i = kShapeCount; i >= 1; --i) {
+        const char* t = kShapeTable[static_cast<std::size_t>(i)].text;
+        if (t[0] == shape[0] && t[1] == shape[1] && t[2] == shape[2] && t[3] == shape[3]) return i;
+    }
+    return 0;
 }
 
 int FindShape(std::string_view shape) {
