@@ -34,7 +34,7 @@ constexpr std::array<const char*, 8> kSwapFaces{"N \u2194 W", "N \u2194 E", "S \
                                                 "N \u2194 S", "E \u2194 W", "\u21BA",     "\u21BB"};
 // Marker beside the dealer's hand.
 constexpr const char* kDealerMarker = "\u25B6";
-// Seconds of delay before Timer3 gives the focus back; short enough to feel immediate.
+// Milliseconds before Timer3 gives the focus back; short enough to feel immediate.
 constexpr int kTimer3Interval = 10;
 // The count box takes digits up to this value; counts above 640 mean one deal into the working copy.
 constexpr int kCountBoxMaximum = 999;
