@@ -9,7 +9,13 @@ namespace orvenix {
 
 ReadResult ReadBre(std::string_view bytes, BoardSet& set) {
     set.lastBoard = 0;
-    const std::string text = DecodeFileText(bytes);
+    // A valid UTF-8 file is read in place; any other is taken as Latin-1 and converted.
+    std::string decoded;
+    std::string_view text = bytes;
+    if (!IsValidUtf8(bytes)) {
+        decoded = DecodeFileText(bytes);
+        text = decoded;
+    }
     const std::vector<std::string_view> lines = SplitLines(text);
 
     // A header line is taken only when more lines follow it.

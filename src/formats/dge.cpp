@@ -4,25 +4,27 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace orvenix {
 namespace {
 
-// 1 to 4 for the suit symbol bytes (spades, hearts, diamonds, clubs), 0 for any other byte.
-int SuitSymbolIndex(unsigned char c) {
-    for (std::size_t k = 0; k < kSuitSymbols.size(); ++k) {
-        if (kSuitSymbols[k] == c) return static_cast<int>(k) + 1;
-    }
-    return 0;
+// For every byte: 1 to 4 for the suit symbols (spades, hearts, diamonds, clubs), 0 for the others.
+constexpr std::array<std::uint8_t, 256> MakeSuitTable() {
+    std::array<std::uint8_t, 256> t{};
+    for (std::size_t k = 0; k < kSuitSymbols.size(); ++k)
+        t[kSuitSymbols[k]] = static_cast<std::uint8_t>(k + 1);
+    return t;
 }
-
-// 1 to 13 for "AKQJT98765432", 0 for any other byte.
-int RankIndex(char c) {
-    for (int r = 0; r < 13; ++r) {
-        if (kRankLetters[r] == c) return r + 1;
-    }
-    return 0;
+// For every byte: 1 to 13 for the rank letters "AKQJT98765432", 0 for the others.
+constexpr std::array<std::uint8_t, 256> MakeRankTable() {
+    std::array<std::uint8_t, 256> t{};
+    for (int r = 0; r < 13; ++r)
+        t[static_cast<unsigned char>(kRankLetters[r])] = static_cast<std::uint8_t>(r + 1);
+    return t;
 }
+constexpr std::array<std::uint8_t, 256> kSuitOfSymbol = MakeSuitTable();
+constexpr std::array<std::uint8_t, 256> kRankOfLetter = MakeRankTable();
 
 FormatError AtPosition(MessageKey key, std::size_t position) {
     return FormatError{key, std::to_string(position), {}};
@@ -47,14 +49,14 @@ ReadResult ParseDgeRecord(std::string_view text, Board& board, DgeMode mode) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::size_t position = i + 1;
         const auto c = static_cast<unsigned char>(text[i]);
-        if (const int k = SuitSymbolIndex(c); k != 0) {
+        if (const int k = kSuitOfSymbol[c]; k != 0) {
             if (!(k == suit + 1 || (suit == 4 && k == 1)))
                 return AtPosition(MsgFmtUnexpectedCharacterAtPosition, position);
             suit = k;
             if (k == 1 && ++seat > 4) return AtPosition(MsgFmtUnexpectedCharacterAtPosition, position);
             continue;
         }
-        const int rank = RankIndex(static_cast<char>(c));
+        const int rank = kRankOfLetter[c];
         if (rank == 0 || suit == 0) return AtPosition(MsgFmtIllegalCardCode, position);
         const auto code = static_cast<std::size_t>(CardCodeOf(suit, rank));
         if (board.cardOwner[code] != 0) return AtPosition(MsgFmtDuplicateCardAtPosition, position);

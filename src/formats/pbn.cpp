@@ -3,9 +3,9 @@
 #include "app/version.h"
 #include "formats/event_text.h"
 #include "formats/text_encoding.h"
-#include "formats/text_lines.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace orvenix {
@@ -14,6 +14,15 @@ namespace {
 // What the writer puts for an empty event text; read back as an empty text.
 constexpr std::string_view kUnknownValue = "<unknown>";
 constexpr std::string_view kSeatNames[] = {"", "North", "East", "South", "West"};
+
+// 1 to 13 for the rank letters "AKQJT98765432", 0 for any other byte.
+constexpr std::array<std::uint8_t, 256> MakeRankTable() {
+    std::array<std::uint8_t, 256> t{};
+    for (int r = 0; r < 13; ++r)
+        t[static_cast<unsigned char>(kRankLetters[r])] = static_cast<std::uint8_t>(r + 1);
+    return t;
+}
+constexpr std::array<std::uint8_t, 256> kRankOf = MakeRankTable();
 
 bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -87,8 +96,8 @@ ReadResult ApplyDeal(std::string_view value, Board& board) {
                 const char c = value[i];
                 if (c == '.') {
                     if (++suit > 3) return Fault(MsgFmtTooManySuitChanges);
-                } else if (const char* rank = std::strchr(kRankLetters, c); c != '\0' && rank != nullptr) {
-                    const auto code = static_cast<std::size_t>(suit * 13 + (rank - kRankLetters) + 1);
+                } else if (const int rank = kRankOf[static_cast<unsigned char>(c)]; rank != 0) {
+                    const auto code = static_cast<std::size_t>(suit * 13 + rank);
                     if (board.cardOwner[code] != 0) return Fault(MsgFmtDuplicateCard, std::string(1, c));
                     board.cardOwner[code] = static_cast<Seat>(seat);
                 } else {
@@ -107,25 +116,28 @@ ReadResult ApplyDeal(std::string_view value, Board& board) {
 
 } // namespace
 
-ReadResult ApplyPbnTag(std::string_view tagName, std::string_view value, PbnReadState& st, BoardSet& set) {
-    if (tagName == "Event") {
+namespace {
+
+enum class Tag { kEvent, kSite, kDate, kBoard, kDealer, kVul, kDeal };
+
+ReadResult ApplyTag(Tag tag, std::string_view value, PbnReadState& st, BoardSet& set) {
+    if (tag == Tag::kEvent) {
         StoreEvent(set.eventName, value);
-    } else if (tagName == "Site") {
+    } else if (tag == Tag::kSite) {
         StoreEvent(set.eventSite, value);
-    } else if (tagName == "Date") {
+    } else if (tag == Tag::kDate) {
         StoreEvent(set.eventDate, value);
-    } else if (tagName == "Board") {
+    } else if (tag == Tag::kBoard) {
         return ApplyBoard(value, st, set);
     } else {
         // Tags before the first Board tag act on slot 0, which is never part of a set: a scratch board.
         Board scratch;
         Board& board = st.currentBoard >= 1 && st.currentBoard <= kMaxBoard ? set[st.currentBoard] : scratch;
-        if (tagName == "Dealer") {
+        if (tag == Tag::kDealer) {
             const char* seat = value.size() == 1 ? std::strchr(kSeatLetters, value[0]) : nullptr;
-            if (seat == nullptr || value[0] == '\0')
-                return Fault(MsgFmtInvalidString, Quoted(value));
+            if (seat == nullptr || value[0] == '\0') return Fault(MsgFmtInvalidString, Quoted(value));
             board.dealer = static_cast<Seat>(seat - kSeatLetters + 1);
-        } else if (tagName == "Vul") {
+        } else if (tag == Tag::kVul) {
             if (value == "None" || value == "Love" || value == "-") {
                 board.vulnerability = 1;
             } else if (value == "NS") {
@@ -137,7 +149,7 @@ ReadResult ApplyPbnTag(std::string_view tagName, std::string_view value, PbnRead
             } else {
                 return Fault(MsgFmtInvalidString, Quoted(value));
             }
-        } else if (tagName == "Deal") {
+        } else if (tag == Tag::kDeal) {
             if (st.state != 5) return Fault(MsgFmtTokenOrder);
             st.state = 0;
             return ApplyDeal(value, board);
@@ -146,26 +158,50 @@ ReadResult ApplyPbnTag(std::string_view tagName, std::string_view value, PbnRead
     return std::nullopt;
 }
 
+// The tags the reader takes, by their names in the file.
+struct TagName {
+    std::string_view name;
+    Tag tag;
+};
+constexpr std::array<TagName, 7> kTags{{{"Event", Tag::kEvent},
+                                        {"Site", Tag::kSite},
+                                        {"Date", Tag::kDate},
+                                        {"Board", Tag::kBoard},
+                                        {"Dealer", Tag::kDealer},
+                                        {"Vulnerable", Tag::kVul},
+                                        {"Deal", Tag::kDeal}}};
+
+} // namespace
+
+ReadResult ApplyPbnTag(std::string_view tagName, std::string_view value, PbnReadState& st, BoardSet& set) {
+    if (tagName == "Vul") return ApplyTag(Tag::kVul, value, st, set);
+    for (const TagName& t : kTags) {
+        if (t.name == tagName && t.tag != Tag::kVul) return ApplyTag(t.tag, value, st, set);
+    }
+    return std::nullopt;
+}
+
 ReadResult ReadPbn(std::string_view bytes, BoardSet& set) {
     set.lastBoard = 0;
     if (bytes.empty()) return Fault(MsgFmtFileEmpty);
-    const std::string text = DecodeFileText(bytes);
-    const std::vector<std::string_view> lines = SplitLines(text);
+    // A valid UTF-8 file is read in place; any other is taken as Latin-1 and converted.
+    std::string decoded;
+    std::string_view text = bytes;
+    if (!IsValidUtf8(bytes)) {
+        decoded = DecodeFileText(bytes);
+        text = decoded;
+    }
 
-    struct TagName {
-        std::string_view inFile;
-        std::string_view handed;
-    };
-    static constexpr std::array<TagName, 7> kTags{{{"Event", "Event"},
-                                                   {"Site", "Site"},
-                                                   {"Date", "Date"},
-                                                   {"Board", "Board"},
-                                                   {"Dealer", "Dealer"},
-                                                   {"Vulnerable", "Vul"},
-                                                   {"Deal", "Deal"}}};
     PbnReadState st;
-    for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
-        const std::string_view line = lines[lineIndex];
+    std::size_t lineNumber = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        // The next line, without its LF or CR LF.
+        std::size_t stop = text.find('\n', start);
+        if (stop == std::string_view::npos) stop = text.size();
+        std::string_view line = text.substr(start, stop - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        start = stop + 1;
+        ++lineNumber;
         const std::size_t n = line.size();
         ReadResult fault;
         std::size_t i = 0;
@@ -184,7 +220,7 @@ ReadResult ReadPbn(std::string_view bytes, BoardSet& set) {
             i = end;
             const TagName* tag = nullptr;
             for (const TagName& t : kTags) {
-                if (t.inFile == name) tag = &t;
+                if (t.name == name) tag = &t;
             }
             if (tag == nullptr) continue; // another tag: skipped
             while (i < n && line[i] != '"' && line[i] != ']')
@@ -209,10 +245,10 @@ ReadResult ReadPbn(std::string_view bytes, BoardSet& set) {
                 break;
             }
             ++i;
-            fault = ApplyPbnTag(tag->handed, value, st, set);
+            fault = ApplyTag(tag->tag, value, st, set);
         }
         if (fault) {
-            fault->second = std::to_string(lineIndex + 1);
+            fault->second = std::to_string(lineNumber);
             fault->inLine = true;
             return fault;
         }
