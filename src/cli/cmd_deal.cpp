@@ -10,14 +10,13 @@ namespace orvenix::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "deal INPUT [--machine emulated|serial[:DEVICE]|library[:PATH]] [--from N] [--to M]";
+    "deal INPUT [--machine emulated|serial[:DEVICE]|library[:PATH]] [--from N] [--to M] "
+    "[--check-board] [--national 1-6]";
 
 int RunDeal(Args& args) {
     SessionRun run;
     run.mode = SessionMode::Deal;
-    run.machine = TakeOption(args, "machine").value_or(kDefaultMachine);
-    if (const auto from = TakeNumber(args, "from", 1, kMaxBoard)) run.from = static_cast<int>(*from);
-    if (const auto to = TakeNumber(args, "to", 1, kMaxBoard)) run.to = static_cast<int>(*to);
+    TakeSessionOptions(args, run);
     if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
         std::cerr << "usage: orvenix-cli " << kUsage << "\n";
         return 2;

@@ -10,16 +10,14 @@ namespace orvenix::cli {
 namespace {
 
 constexpr const char* kUsage = "read INPUT OUTPUT [--machine emulated|serial[:DEVICE]|library[:PATH]] "
-                               "[--mode 1|2] [--from N] [--to M] [--seed N]";
+                               "[--mode 1|2] [--from N] [--to M] [--check-board] [--national 1-6] [--seed N]";
 
 int RunRead(Args& args) {
     SessionRun run;
     run.mode = SessionMode::Read;
-    run.machine = TakeOption(args, "machine").value_or(kDefaultMachine);
+    TakeSessionOptions(args, run);
     if (const auto mode = TakeNumber(args, "mode", 1, 2))
         run.readMode = *mode == 1 ? ReadMode::SimulateHandDealing : ReadMode::PlayedBoards;
-    if (const auto from = TakeNumber(args, "from", 1, kMaxBoard)) run.from = static_cast<int>(*from);
-    if (const auto to = TakeNumber(args, "to", 1, kMaxBoard)) run.to = static_cast<int>(*to);
     if (const auto seed = TakeNumber(args, "seed", 0, 2147483647L))
         run.seed = static_cast<std::uint64_t>(*seed);
     if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0) {

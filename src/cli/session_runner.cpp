@@ -62,6 +62,15 @@ std::string StepLine(const StepReport& r) {
 
 } // namespace
 
+void TakeSessionOptions(Args& args, SessionRun& run) {
+    run.machine = TakeOption(args, "machine").value_or(kDefaultMachine);
+    if (const auto from = TakeNumber(args, "from", 1, kMaxBoard)) run.from = static_cast<int>(*from);
+    if (const auto to = TakeNumber(args, "to", 1, kMaxBoard)) run.to = static_cast<int>(*to);
+    run.checkBoard = TakeFlag(args, "check-board");
+    if (const auto national = TakeNumber(args, "national", 1, kNationalSets))
+        run.national = static_cast<int>(*national);
+}
+
 int RunDealingSession(const SessionRun& run) {
     const bool reading = run.mode == SessionMode::Read;
     const std::string command = reading ? "read" : "deal";
@@ -116,6 +125,8 @@ int RunDealingSession(const SessionRun& run) {
 
     MemorySettings settings;
     settings.Write(keys::kInitReadMode, run.readMode == ReadMode::SimulateHandDealing ? "0" : "1");
+    settings.Write(keys::kCheckBoard, run.checkBoard ? "1" : "0");
+    settings.Write(keys::kNational, std::to_string(run.national - 1));
     RunView view(clock);
     DealingSession session(run.mode, *set, link, clock, settings, dialogs, view);
     RandomSource random = run.seed ? RandomSource::FromSeed(*run.seed) : RandomSource();
@@ -141,6 +152,14 @@ int RunDealingSession(const SessionRun& run) {
     default:
         status = 2;
         break;
+    }
+    if (status == 0 && run.checkBoard && !session.Display().options.checkBoard) {
+        std::cerr << prefix << "warning: the machine cannot check board numbers ("
+                  << ((link.state.optionWord & static_cast<std::int32_t>(kOptionBoardReader)) != 0
+                          ? "firmware " + FirmwareText(link.state.firmwareMajor, link.state.firmwareMinor) +
+                                " is older than 2.40"
+                          : "no board-number reader")
+                  << "); the boards are not checked\n";
     }
     for (int n = from; n <= to && status == 0; ++n) {
         if (emulated) {

@@ -7,6 +7,7 @@
 // a lost link.
 #pragma once
 
+#include "cli/command.h"
 #include "machine/link.h"
 #include "machine/session.h"
 
@@ -25,7 +26,13 @@ struct SessionRun {
     std::optional<int> to;
     ReadMode readMode = ReadMode::SimulateHandDealing;
     std::optional<std::uint64_t> seed; // read on the emulated machine: the deals put in for reading
+    bool checkBoard = false;           // check each board's number label before its step
+    int national = 1;                  // national card set 1 to 6 (standard, French ARDV, French 1RDV,
+                                       // German, Dutch, Danish)
 };
+
+// The options deal and read share: --machine, --from, --to, --check-board, --national.
+void TakeSessionOptions(Args& args, SessionRun& run);
 
 int RunDealingSession(const SessionRun& run);
 

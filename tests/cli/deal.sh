@@ -33,6 +33,10 @@ check "emulated deal of a range: exit status 0" $rc
 [ "$(echo "$out" | grep -c '^Board ')" -eq 3 ] && echo "$out" | head -n 1 | grep -q '^Board 5: '
 check "emulated deal of a range: boards 5 to 7" $?
 
+out=$("$cli" deal "$set32" --machine emulated --check-board --national 6 2>"$work/err"); rc=$?
+check "emulated deal with the board check and Danish cards: exit status 0" $rc
+[ "$(echo "$out" | grep -c '^Board ')" -eq 32 ] && [ ! -s "$work/err" ]
+check "emulated deal with the board check: every board's label matched" $?
 "$cli" deal "$set32" --machine emulated --from 30 --to 33 >/dev/null 2>&1; rc=$?
 [ "$rc" -ne 0 ]; check "range beyond the set is refused" $?
 "$cli" deal "$work/missing.pbn" --machine emulated >/dev/null 2>"$work/err"; rc=$?
@@ -102,6 +106,20 @@ out=$("$cli" deal "$set32" --machine "serial:$pty" --from 3 2>"$work/err"); rc=$
 grep -q "board 3: Card Jam Error (Error Code: 12)" "$work/err"; check "machine error: text and code on stderr" $?
 ! echo "$out" | grep -q "^Board 3:"; check "machine error: no progress line for the failed board" $?
 
+# The board-number check: a wrong board ends the run with the expected and inserted numbers.
+emulator_do "board 5"
+"$cli" deal "$set32" --machine "serial:$pty" --from 5 --to 5 --check-board >/dev/null 2>"$work/err"; rc=$?
+check "board check, right board: exit status 0" $rc
+"$cli" deal "$set32" --machine "serial:$pty" --from 3 --to 4 --check-board >"$work/out" 2>"$work/err"; rc=$?
+[ "$rc" -eq 1 ]; check "board check, wrong board: exit status 1" $?
+grep -q "Expected board no: 3  -  Inserted board no: 5 (Error Code: 65)" "$work/err"
+check "board check, wrong board: both numbers and code 65" $?
+! grep -q "^Board 3:" "$work/out"; check "board check, wrong board: nothing dealt" $?
+emulator_do "label 0"
+"$cli" deal "$set32" --machine "serial:$pty" --from 3 --to 3 --check-board >/dev/null 2>"$work/err"; rc=$?
+[ "$rc" -eq 1 ] && grep -q "Cannot read board number" "$work/err" && grep -q "(Error Code: 64)" "$work/err"
+check "board check, unreadable label: code 64" $?
+
 # Reading on the serial machine: the stack put in is read back.
 emulator_do "stack"
 "$cli" read "$set32" "$work/serial_read.pbn" --machine "serial:$pty" --from 1 --to 1 >/dev/null 2>"$work/err"; rc=$?
@@ -124,6 +142,20 @@ grep -q "^Board 1:" "$work/out" && ! grep -q "^Board 32:" "$work/out"; check "lo
 out=$("$cli" deal "$set32" --machine "serial:$pty" 2>"$work/err"); rc=$?
 [ "$rc" -eq 2 ]; check "silent machine: exit status 2" $?
 grep -q "Please check if power is connected" "$work/err"; check "silent machine: power message" $?
+stop_emulator
+
+# A machine without a board-number reader deals without the check and says so.
+start_emulator --firmware 2.40 --options 8 --card-ms 0
+"$cli" deal "$set32" --machine "serial:$pty" --from 1 --to 2 --check-board >/dev/null 2>"$work/err"; rc=$?
+check "no reader: the boards are dealt" $rc
+grep -q "no board-number reader" "$work/err"; check "no reader: a warning" $?
+# National sets other than the standard need firmware 2.27.
+stop_emulator
+start_emulator --firmware 2.26 --options 0 --card-ms 0
+"$cli" deal "$set32" --machine "serial:$pty" --national 2 >/dev/null 2>"$work/err"; rc=$?
+[ "$rc" -eq 1 ] && grep -q "2.27" "$work/err"; check "French cards on firmware 2.26: refused" $?
+"$cli" deal "$set32" --machine "serial:$pty" --national 1 --to 1 >/dev/null 2>&1; rc=$?
+check "standard cards on firmware 2.26: dealt" $rc
 stop_emulator
 
 # Reading needs firmware 2.24.
