@@ -1,22 +1,31 @@
-// Deal and Read: the machine session, dealing the set or reading boards back.
+// Deal and Read: the machine session, dealing the set or reading boards back. The main window opens the
+// machine link, shows the dealing window modally on it, and the link closes with the window.
+#include "machine/clock.h"
+#include "ui/app/machine_link.h"
 #include "ui/app/main_menu.h"
+#include "ui/machine/dealin_prog.h"
 
 namespace orvenix {
 
 void MainMenu::menuDeal_Click() {
-    RunSession(SessionMode::Dealing);
+    RunSession(SessionMode::Deal);
 }
 
 void MainMenu::menuRead_Click() {
-    RunSession(SessionMode::Reading);
+    RunSession(SessionMode::Read);
 }
 
 void MainMenu::RunSession(SessionMode mode) {
     sessionMode_ = mode;
-    const bool reading = mode == SessionMode::Reading;
+    const bool reading = mode == SessionMode::Read;
     SetStatus(reading ? "Reading" : "Dealing");
     if (!RefuseWithoutSet(reading ? "Reading Error" : "Dealing Error")) {
-        NotAvailable(reading ? "Read" : "Deal");
+        if (std::unique_ptr<MachineLink> link = OpenMachineLink(options_.machine, ctx_)) {
+            SteadyClock clock;
+            DealinProg window(mode, ctx_.set, *link, clock, ctx_.settings, ctx_.dialogs,
+                              [this] { menuSave_Click(); }, this);
+            window.exec();
+        }
         RefreshSetDisplay();
     }
     SetStatus("Ready");

@@ -4,6 +4,7 @@
 #include "app/context.h"
 #include "app/options.h"
 #include "generate/seeds.h"
+#include "machine/session.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -23,9 +24,6 @@ class QDate;
 namespace orvenix {
 
 class History;
-
-// Whether the dealing window deals the set or reads boards back from the machine.
-enum class SessionMode { Dealing, Reading };
 
 // Cursor position in screen coordinates, or in the client coordinates of the given widget.
 int MouseX(const QWidget* widget = nullptr);
@@ -100,7 +98,7 @@ class MainMenu : public QMainWindow {
     AppContext& ctx_;
     ProgramOptions options_;
     std::unique_ptr<History> history_;
-    SessionMode sessionMode_ = SessionMode::Dealing;
+    SessionMode sessionMode_ = SessionMode::Deal;
     bool started_ = false;
 
     QLineEdit* txtFileName = nullptr;

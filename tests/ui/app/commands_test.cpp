@@ -47,9 +47,9 @@ INSTANTIATE_TEST_SUITE_P(MainMenu, RefusalTest,
 TEST_F(MainWindowTest, DealAndReadSetTheSessionMode) {
     ModalCloser closer;
     Trigger("menuRead");
-    EXPECT_EQ(window->sessionMode(), SessionMode::Reading);
+    EXPECT_EQ(window->sessionMode(), SessionMode::Read);
     Trigger("menuDeal");
-    EXPECT_EQ(window->sessionMode(), SessionMode::Dealing);
+    EXPECT_EQ(window->sessionMode(), SessionMode::Deal);
 }
 
 TEST_F(MainWindowTest, RefusalsAreTheOnlyMessagesWhileNoSetExists) {

@@ -1,0 +1,100 @@
+#include "ui/machine/error_disp.h"
+
+#include "machine/machine_errors.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvenix {
+
+namespace {
+constexpr int kErrorPollMs = 100;
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+} // namespace
+
+Error_disp::Error_disp(ErrorDialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
+    setObjectName("Error_disp");
+    const ErrorDialogContent& c = dialog_.Content();
+    setWindowTitle(Q(c.caption));
+    setModal(true);
+
+    Error_label = new QLabel(Q(c.text), this);
+    Error_label->setObjectName("Error_label");
+    QFont big = Error_label->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    Error_label->setFont(big);
+    Error_label->setAlignment(Qt::AlignCenter);
+    Error_label->setMinimumWidth(420);
+    Error_code = new QLabel(Q(c.codeText), this);
+    Error_code->setObjectName("Error_code");
+    Error_code->setAlignment(Qt::AlignCenter);
+
+    Continue_button = new QPushButton(Q(c.continueCaption), this);
+    Continue_button->setObjectName("Continue_button");
+    Cancel_button = new QPushButton(Q(c.cancelCaption), this);
+    Cancel_button->setObjectName("Cancel_button");
+    Cancel2 = new QPushButton(Q(c.cancel2Caption), this);
+    Cancel2->setObjectName("Cancel2");
+    Continue_button->setVisible(c.continueVisible);
+    Cancel_button->setVisible(c.cancelVisible);
+    Cancel2->setVisible(c.cancel2Visible);
+    for (QPushButton* b : {Continue_button, Cancel_button, Cancel2})
+        b->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Continue_button);
+    buttons->addWidget(Cancel_button);
+    buttons->addWidget(Cancel2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Error_label);
+    layout->addWidget(Error_code);
+    layout->addLayout(buttons);
+
+    connect(Continue_button, &QPushButton::clicked, this, [this] {
+        dialog_.PressContinue();
+        CloseWhenAnswered();
+    });
+    connect(Cancel_button, &QPushButton::clicked, this, [this] {
+        dialog_.PressCancel();
+        CloseWhenAnswered();
+    });
+    connect(Cancel2, &QPushButton::clicked, this, [this] {
+        dialog_.PressCancel2();
+        CloseWhenAnswered();
+    });
+
+    Error_Timer1.setObjectName("Error_Timer1");
+    Error_Timer1.setInterval(kErrorPollMs);
+    connect(&Error_Timer1, &QTimer::timeout, this, [this] { Error_Timer1_Timer(); });
+    Error_Timer1.start();
+    // The system's exclamation sound.
+    QApplication::beep();
+}
+
+Error_disp::~Error_disp() = default;
+
+void Error_disp::Error_Timer1_Timer() {
+    dialog_.Tick();
+    CloseWhenAnswered();
+}
+
+void Error_disp::reject() {
+    if (!dialog_.Closed()) dialog_.PressCancel();
+    CloseWhenAnswered();
+}
+
+void Error_disp::CloseWhenAnswered() {
+    if (!dialog_.Closed()) return;
+    Error_Timer1.stop();
+    const bool accepted = dialog_.Action() != kErrorActionCancel;
+    QDialog::done(accepted ? QDialog::Accepted : QDialog::Rejected);
+}
+
+} // namespace orvenix
