@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config make
       qt6-base-dev libgl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
-      libsodium-dev libgpiod-dev
+      libsodium-dev libgpiod-dev libdds-dev
       fonts-liberation2 fonts-dejavu-core poppler-utils)
 # The fuzz targets (make fuzz) also need clang and its sanitizer runtimes.
 if [ "${1:-}" = "--fuzz" ]; then pkgs+=(clang libclang-rt-dev); fi

@@ -1,0 +1,162 @@
+#include "analysis/double_dummy.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace orvenix {
+namespace {
+
+constexpr int kN = 0, kE = 1, kS = 2, kW = 3;
+
+// A board from four hands written as "AKQJ.AKQ.AKQ.AKQ" (spades, hearts, diamonds, clubs), N E S W.
+Board BoardFromHands(const std::array<std::string, 4>& hands) {
+    Board b;
+    for (int seat = 1; seat <= 4; ++seat) {
+        int suit = 1;
+        for (char c : hands[static_cast<std::size_t>(seat - 1)]) {
+            if (c == '.') {
+                ++suit;
+                continue;
+            }
+            const std::string ranks = kRankLetters;
+            const int rank = static_cast<int>(ranks.find(c)) + 1;
+            b.cardOwner[static_cast<std::size_t>(CardCodeOf(suit, rank))] = static_cast<std::uint8_t>(seat);
+        }
+    }
+    b.status = kBoardComplete;
+    return b;
+}
+
+// North holds every spade, East every heart, South every diamond, West every club.
+Board OneSuitEach() {
+    return BoardFromHands({"AKQJT98765432...", ".AKQJT98765432..", "..AKQJT98765432.", "...AKQJT98765432"});
+}
+
+// Every hand 4-3-3-3 and North holds the top cards of every suit; the other hands hold lower cards only.
+Board FlatTopNorth() {
+    return BoardFromHands({"AKQJ.AKQ.AKQ.AKQ", "T98.JT98.JT9.JT9", "765.765.8765.876", "432.432.432.5432"});
+}
+
+class DoubleDummyTest : public ::testing::Test {
+  protected:
+    DoubleDummyAnalyser analyser; // a fresh cache per test
+};
+
+TEST_F(DoubleDummyTest, EachHandHoldingOneWholeSuit) {
+    Board b = OneSuitEach();
+    b.dealer = 1;
+    b.vulnerability = 1;
+    const auto r = analyser.Analyse(b, 1);
+    ASSERT_TRUE(r.has_value());
+    // A side whose hand holds all the trumps takes every trick; in the other side's suits it takes none.
+    for (int seat : {kN, kS}) {
+        EXPECT_EQ(r->tricks[seat][kSpades], 13);
+        EXPECT_EQ(r->tricks[seat][kDiamonds], 13);
+        EXPECT_EQ(r->tricks[seat][kHearts], 0);
+        EXPECT_EQ(r->tricks[seat][kClubs], 0);
+        // In notrump the opening leader runs a 13-card suit.
+        EXPECT_EQ(r->tricks[seat][kNotrump], 0);
+    }
+    for (int seat : {kE, kW}) {
+        EXPECT_EQ(r->tricks[seat][kHearts], 13);
+        EXPECT_EQ(r->tricks[seat][kClubs], 13);
+        EXPECT_EQ(r->tricks[seat][kSpades], 0);
+        EXPECT_EQ(r->tricks[seat][kDiamonds], 0);
+        EXPECT_EQ(r->tricks[seat][kNotrump], 0);
+    }
+    // Both sides make a grand slam; spades outrank hearts, and 7NT by East-West goes down 13:
+    // 7S by North-South, not vulnerable 210 + 300 + 1000.
+    EXPECT_EQ(r->par.scoreNS, 1510);
+    ASSERT_FALSE(r->par.contracts.empty());
+    EXPECT_EQ(r->par.contracts.front().substr(0, 2), "7S");
+}
+
+TEST_F(DoubleDummyTest, ParFollowsDealerAndVulnerability) {
+    Board b = OneSuitEach();
+    b.dealer = 2;        // East deals
+    b.vulnerability = 4; // all vulnerable: 7S is 210 + 500 + 1500
+    const auto r = analyser.Analyse(b, 1);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->par.scoreNS, 2210);
+    EXPECT_EQ(ParLine(r->par).substr(0, 7), "Par: 7S");
+    EXPECT_NE(ParLine(r->par).find("NS +2210"), std::string::npos);
+}
+
+TEST_F(DoubleDummyTest, OneHandHoldingAllThirteenSpades) {
+    // North: every spade. The other 39 cards spread without any special pattern.
+    const Board b =
+        BoardFromHands({"AKQJT98765432...", ".AK98.QT75.J9643", ".QJ765.AK96.T872", ".T432.J8432.AKQ5"});
+    const auto r2 = analyser.Analyse(b, 3);
+    ASSERT_TRUE(r2.has_value());
+    // North ruffs or wins every trick; the same when South declares, North ruffing third in hand.
+    EXPECT_EQ(r2->tricks[kN][kSpades], 13);
+    EXPECT_EQ(r2->tricks[kS][kSpades], 13);
+    EXPECT_EQ(r2->tricks[kE][kSpades], 0);
+    EXPECT_EQ(r2->tricks[kW][kSpades], 0);
+}
+
+TEST_F(DoubleDummyTest, FlatHandsWithNorthHoldingTheTopCards) {
+    const auto r = analyser.Analyse(FlatTopNorth(), 1);
+    ASSERT_TRUE(r.has_value());
+    // North has a card in every suit and each of them is the best left in its suit: North-South win
+    // every trick in notrump, and in spades and diamonds, where no opponent keeps a trump after three
+    // rounds.
+    for (int strain : {kNotrump, kSpades, kDiamonds}) {
+        EXPECT_EQ(r->tricks[kN][strain], 13) << strain;
+        EXPECT_EQ(r->tricks[kS][strain], 13) << strain;
+        EXPECT_EQ(r->tricks[kE][strain], 0) << strain;
+        EXPECT_EQ(r->tricks[kW][strain], 0) << strain;
+    }
+    // 7NT by North-South; board 1 is not vulnerable: 220 + 300 + 1000.
+    EXPECT_EQ(r->par.scoreNS, 1520);
+    ASSERT_FALSE(r->par.contracts.empty());
+    EXPECT_EQ(r->par.contracts.front().substr(0, 3), "7NT");
+}
+
+TEST_F(DoubleDummyTest, IncompleteBoardsGetNoAnalysis) {
+    Board b = FlatTopNorth();
+    b.status = kBoardPartial;
+    EXPECT_FALSE(analyser.Analyse(b, 1).has_value());
+    Board missing = FlatTopNorth();
+    missing.cardOwner[5] = 0;
+    EXPECT_FALSE(analyser.Analyse(missing, 1).has_value());
+    EXPECT_EQ(analyser.SolvedDeals(), 0);
+}
+
+TEST_F(DoubleDummyTest, EachDealIsSolvedOnceAndThenComesFromTheCache) {
+    const Board a = OneSuitEach();
+    const Board b = FlatTopNorth();
+    Board aAgain = a; // the same deal on another board number, dealer and vulnerability
+    aAgain.dealer = 3;
+    aAgain.vulnerability = 2;
+    const auto first = analyser.Analyse({{&a, 1}, {&b, 2}, {&aAgain, 7}});
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_EQ(analyser.SolvedDeals(), 2);
+    EXPECT_EQ(analyser.CacheSize(), 2u);
+    EXPECT_EQ(first[0]->tricks, first[2]->tricks);
+
+    EXPECT_TRUE(analyser.Cached(b, 2).has_value());
+    const auto again = analyser.Analyse({{&b, 2}, {&a, 1}});
+    EXPECT_EQ(analyser.SolvedDeals(), 2); // nothing solved the second time
+    ASSERT_TRUE(again[0].has_value());
+    EXPECT_EQ(again[0]->tricks, first[1]->tricks);
+    EXPECT_EQ(again[0]->par.scoreNS, first[1]->par.scoreNS);
+}
+
+TEST_F(DoubleDummyTest, CancellingBeforeTheFirstBatchSolvesNothing) {
+    const Board a = OneSuitEach();
+    const auto r = analyser.Analyse({{&a, 1}}, [](int, int) { return false; });
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_FALSE(r[0].has_value());
+    EXPECT_EQ(analyser.SolvedDeals(), 0);
+}
+
+TEST(ParLineTest, Texts) {
+    EXPECT_EQ(ParLine(ParResult{420, {"4S N"}}), "Par: 4S N, NS +420");
+    EXPECT_EQ(ParLine(ParResult{-100, {"5Cx EW -1"}}), "Par: 5Cx EW -1, EW +100");
+    EXPECT_EQ(ParLine(ParResult{}), "Par: 0, passed out");
+}
+
+} // namespace
+} // namespace orvenix
