@@ -22,8 +22,9 @@ void MainMenu::RunSession(SessionMode mode) {
     if (!RefuseWithoutSet(reading ? "Reading Error" : "Dealing Error")) {
         if (std::unique_ptr<MachineLink> link = OpenMachineLink(options_.machine, ctx_)) {
             SteadyClock clock;
-            DealinProg window(mode, ctx_.set, *link, clock, ctx_.settings, ctx_.dialogs,
-                              [this] { menuSave_Click(); }, this);
+            DealinProg window(
+                mode, ctx_.set, *link, clock, ctx_.settings, ctx_.dialogs, [this] { menuSave_Click(); },
+                this);
             window.exec();
         }
         RefreshSetDisplay();

@@ -227,7 +227,8 @@ void DealinProg::BuildControls() {
 
     read_mode1 = new QRadioButton("Simulate hand dealing (single card to every hand)", this);
     read_mode1->setObjectName("read_mode1");
-    read_mode2 = new QRadioButton("Read already played boards (cards sort in top-N-E-W-S-bottom order)", this);
+    read_mode2 =
+        new QRadioButton("Read already played boards (cards sort in top-N-E-W-S-bottom order)", this);
     read_mode2->setObjectName("read_mode2");
     auto* readGroup = new QButtonGroup(this);
     readGroup->addButton(read_mode1);
@@ -252,12 +253,12 @@ void DealinProg::BuildControls() {
     };
     QGroupBox* Frame2 = makeFrame(0, "Frame2", kNationalFrameCaption);
     for (int i = 0; i < kNationalSets; ++i)
-        National[static_cast<std::size_t>(i)] =
-            addOption(Frame2, QString("National_%1").arg(i + 1), kNationalCaptions[static_cast<std::size_t>(i)]);
+        National[static_cast<std::size_t>(i)] = addOption(Frame2, QString("National_%1").arg(i + 1),
+                                                          kNationalCaptions[static_cast<std::size_t>(i)]);
     QGroupBox* Frame3 = makeFrame(1, "Frame3", kCardTypeFrameCaption);
     for (int i = 0; i < 2; ++i)
-        CardType[static_cast<std::size_t>(i)] =
-            addOption(Frame3, QString("CardType_%1").arg(i + 1), kCardTypeCaptions[static_cast<std::size_t>(i)]);
+        CardType[static_cast<std::size_t>(i)] = addOption(Frame3, QString("CardType_%1").arg(i + 1),
+                                                          kCardTypeCaptions[static_cast<std::size_t>(i)]);
     QGroupBox* Frame1 = makeFrame(2, "Frame1", kThresholdFrameCaption);
     for (int i = 0; i < 3; ++i)
         Threshold[static_cast<std::size_t>(i)] = addOption(Frame1, QString("Threshold_%1").arg(i + 1),
@@ -291,8 +292,10 @@ void DealinProg::BuildControls() {
     connect(Deal_next, &QPushButton::clicked, this,
             [this] { WhenIdle([this] { session_->DealNextCommand(); }); });
     connect(cmdBreak, &QPushButton::clicked, this, [this] { session_->BreakCommand(); });
-    connect(cmdClear, &QPushButton::clicked, this, [this] { WhenIdle([this] { session_->ClearCommand(); }); });
-    connect(cmdFirst, &QPushButton::clicked, this, [this] { WhenIdle([this] { session_->FirstCommand(); }); });
+    connect(cmdClear, &QPushButton::clicked, this,
+            [this] { WhenIdle([this] { session_->ClearCommand(); }); });
+    connect(cmdFirst, &QPushButton::clicked, this,
+            [this] { WhenIdle([this] { session_->FirstCommand(); }); });
     connect(cmdPrev, &QPushButton::clicked, this, [this] { WhenIdle([this] { session_->PrevCommand(); }); });
     connect(cmdNext, &QPushButton::clicked, this, [this] { WhenIdle([this] { session_->NextCommand(); }); });
     connect(cmdLast, &QPushButton::clicked, this, [this] { WhenIdle([this] { session_->LastCommand(); }); });
@@ -353,16 +356,16 @@ void DealinProg::Refresh(unsigned parts) {
     if ((parts & kViewDealTime) != 0) txtDealTime->setText(Q(d.dealTime));
     if ((parts & kViewControls) != 0) {
         const std::array<std::pair<SessionControl, QWidget*>, 11> controls{{{kCmdFirst, cmdFirst},
-                                                                           {kCmdPrev, cmdPrev},
-                                                                           {kCmdNext, cmdNext},
-                                                                           {kCmdLast, cmdLast},
-                                                                           {kCmdDeal, cmdDeal},
-                                                                           {kDealNext, Deal_next},
-                                                                           {kCmdBreak, cmdBreak},
-                                                                           {kCmdClear, cmdClear},
-                                                                           {kCmdExit, cmdExit},
-                                                                           {kCheckBoard, Check_board},
-                                                                           {kStartFromBox, Start_from_box}}};
+                                                                            {kCmdPrev, cmdPrev},
+                                                                            {kCmdNext, cmdNext},
+                                                                            {kCmdLast, cmdLast},
+                                                                            {kCmdDeal, cmdDeal},
+                                                                            {kDealNext, Deal_next},
+                                                                            {kCmdBreak, cmdBreak},
+                                                                            {kCmdClear, cmdClear},
+                                                                            {kCmdExit, cmdExit},
+                                                                            {kCheckBoard, Check_board},
+                                                                            {kStartFromBox, Start_from_box}}};
         for (const auto& [control, widget] : controls)
             widget->setEnabled(d.enabled[control]);
         for (QGroupBox* f : optionFrames)
