@@ -60,11 +60,14 @@ ParResult ParFor(const TrickTable& tricks, Seat dealer, Vulnerability vul) {
     ParResult par;
     par.scoreNS = res.score; // the solver's score is North-South's, whoever deals
     for (int i = 0; i < res.number && i < 10; ++i) {
-        std::string c(res.contracts[i]); // "4S-N", "4S*-EW-1", "3N-NS"
+        std::string c(res.contracts[i]); // "4S-N", "4S*-EW-1", "3N-NS", "4H-S+1"
         if (c.size() < 2 || c == "pass") continue;
         if (c[1] == 'N') c.insert(2, "T");
         std::replace(c.begin(), c.end(), '*', 'x');
-        std::replace(c.begin(), c.end(), '-', ' ');
+        const auto dash = c.find('-'); // the one between contract and declarer; a later one is "down"
+        if (dash != std::string::npos) c[dash] = ' ';
+        const auto result = c.find_first_of("-+", dash == std::string::npos ? 0 : dash);
+        if (result != std::string::npos) c.insert(result, " ");
         par.contracts.push_back(c);
     }
     return par;
