@@ -552,8 +552,8 @@ void Maintenance::Download_Click() {
     };
     downloading_ = true;
     const DownloadCommandOutcome outcome = DownloadFirmwareFile(link_, dialogs_, view);
-    downloading_ = false;
     if (outcome == DownloadCommandOutcome::LinkLost) {
+        downloading_ = false;
         session_.SetBusy(false);
         Check(false);
         return;
@@ -565,6 +565,8 @@ void Maintenance::Download_Click() {
         MaintenanceDelay(downloadDelayMs);
         ConnectSequence();
     }
+    // The window may close again once the wait after a download is over.
+    downloading_ = false;
     session_.SetBusy(false);
 }
 
