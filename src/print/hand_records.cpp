@@ -59,6 +59,137 @@ void DrawHand(PrintSurface& s, const Board& board, Seat seat, const HandRecordLa
     }
 }
 
+// Puts the surface's font back as it was when the keeper goes out of scope.
+class FontKeeper {
+  public:
+    explicit FontKeeper(PrintSurface& s) : s_(s), font_(s.font()) {}
+    ~FontKeeper() {
+        s_.SetFontName(font_.name);
+        s_.SetFontSize(font_.size);
+        s_.SetBold(font_.bold);
+    }
+    FontKeeper(const FontKeeper&) = delete;
+    FontKeeper& operator=(const FontKeeper&) = delete;
+
+  private:
+    PrintSurface& s_;
+    PrintFont font_;
+};
+
+// Where the double-dummy table and par go in a cell: the free corner below West's hand and left of
+// South's, so nothing of the cell moves. Positions are relative to the cell's column and row origin.
+struct DoubleDummyPlace {
+    double fontSize = 7;
+    double left = 0;
+    double top = 0;
+    double width = 0; // room for each line
+    double lineH = 0;
+    double labelW = 0;      // the seat letters' column
+    double columnW = 0;     // each strain's column
+    bool parBeside = false; // the par lines right of the table instead of below it
+};
+
+constexpr std::array<double, 2> kDoubleDummyFontSizes{7, 6};
+// The widest par lines the place must hold.
+constexpr const char* kWidestParContract = "Par: 7NTx NS -13";
+constexpr const char* kWidestParScore = "EW +7600";
+
+std::optional<DoubleDummyPlace> PlaceDoubleDummy(PrintSurface& s, const HandRecordLayout& layout, double colW,
+                                                 double rowH) {
+    const double westTop = Round(rowH / 3 + 550);
+    const double top = westTop + 3 * layout.suitLineStep + (layout.cardFontSize + 2) * 24 + 40;
+    const double bottom = rowH + 510 - 40;
+    const double left = 100;
+    const double right = Round(colW / 2) - layout.cardPitch * 1.2 - 80;
+    const FontKeeper keep(s); // measuring leaves the surface's font as it was
+    for (double size : kDoubleDummyFontSizes) {
+        s.SetFontSize(size);
+        DoubleDummyPlace p;
+        p.fontSize = size;
+        p.left = left;
+        p.top = top;
+        p.lineH = size * 24;
+        const double gap = size * 20 * 0.5;
+        s.SetFontName(kSymbolFont);
+        double symbolW = 0;
+        for (const char* symbol : kSuitSymbolsUtf8)
+            symbolW = std::max(symbolW, s.TextWidth(symbol));
+        s.SetFontName(kTextFont);
+        p.labelW = s.TextWidth("W") + gap / 2;
+        // Numbers and heads are right-aligned; "NT" heads the last column and may reach into the gap.
+        p.columnW = std::max({s.TextWidth("13"), symbolW, s.TextWidth("NT") - gap / 2}) + gap;
+        const double tableW = p.labelW + 5 * p.columnW;
+        const double parW = std::max(s.TextWidth(kWidestParContract), s.TextWidth(kWidestParScore));
+        if (7 * p.lineH <= bottom - top && std::max(tableW, parW) <= right - left) {
+            p.width = right - left;
+            return p;
+        }
+        if (5 * p.lineH <= bottom - top && tableW + gap + parW <= right - left) {
+            p.parBeside = true;
+            p.width = right - left - tableW - gap;
+            return p;
+        }
+    }
+    return std::nullopt;
+}
+
+// True when South's longest suit of the board on the left runs into this cell's analysis corner (a suit
+// of twelve or thirteen cards on the narrow cells); that board's neighbour then prints without analysis.
+bool SouthReachesNextCell(const Board& left, const HandRecordLayout& layout, double colW, double ddLeft) {
+    int longest = 0;
+    for (int suit = 1; suit <= 4; ++suit) {
+        int k = 0;
+        for (int rank = 1; rank <= 13; ++rank)
+            if (left.cardOwner[static_cast<std::size_t>(CardCodeOf(suit, rank))] == 3) ++k;
+        longest = std::max(longest, k);
+    }
+    // the last card's right edge, with a card's width to spare
+    const double end = Round(colW / 2) + longest * layout.cardPitch;
+    return end > colW + ddLeft;
+}
+
+void DrawDoubleDummy(PrintSurface& s, const DoubleDummyPlace& p, const Cell& cell,
+                     const DoubleDummyResult& dd) {
+    const FontKeeper keep(s);
+    const double x0 = cell.colW * cell.c + p.left;
+    const double y0 = cell.rowH * cell.r + p.top;
+    // Columns clubs, diamonds, hearts, spades, notrump; the suits by their symbols.
+    constexpr std::array<int, 4> kSymbolIndex{3, 2, 1, 0};
+    for (int strain = 0; strain < kStrains; ++strain) {
+        const bool suit = strain < 4;
+        s.SetFontName(suit ? kSymbolFont : kTextFont);
+        s.SetFontSize(p.fontSize);
+        const std::string head =
+            suit ? kSuitSymbolsUtf8[static_cast<std::size_t>(kSymbolIndex[static_cast<std::size_t>(strain)])]
+                 : "NT";
+        const double right = x0 + p.labelW + (strain + 1) * p.columnW;
+        s.Text(right - s.TextWidth(head), y0, head);
+    }
+    s.SetFontName(kTextFont);
+    s.SetFontSize(p.fontSize);
+    for (int seat = 0; seat < 4; ++seat) {
+        const double y = y0 + (seat + 1) * p.lineH;
+        s.Text(x0, y, std::string(1, kSeatLetters[seat]));
+        for (int strain = 0; strain < kStrains; ++strain) {
+            const std::string n =
+                std::to_string(dd.tricks[static_cast<std::size_t>(seat)][static_cast<std::size_t>(strain)]);
+            const double right = x0 + p.labelW + (strain + 1) * p.columnW;
+            s.Text(right - s.TextWidth(n), y, n);
+        }
+    }
+    std::string contracts;
+    for (const std::string& c : dd.par.contracts)
+        contracts += (contracts.empty() ? "" : "; ") + c;
+    const bool passedOut = contracts.empty() || dd.par.scoreNS == 0;
+    const std::string first = passedOut ? "Par: 0" : "Par: " + contracts;
+    const std::string second =
+        passedOut ? "" : (dd.par.scoreNS > 0 ? "NS +" : "EW +") + std::to_string(std::abs(dd.par.scoreNS));
+    const double px = p.parBeside ? x0 + p.labelW + 5 * p.columnW + p.fontSize * 20 * 0.5 : x0;
+    const double py = p.parBeside ? y0 + p.lineH : y0 + 5 * p.lineH;
+    s.Text(px, py, ShortenToWidth(s, first, p.width));
+    if (!second.empty()) s.Text(px, py + p.lineH, second);
+}
+
 void DrawBoard(PrintSurface& s, const BoardSet& set, int n, const HandRecordLayout& layout,
                const Cell& cell) {
     const Board& board = set[n];
@@ -98,6 +229,24 @@ std::optional<int> LayoutIndexOf(int boardsPerPage) {
     return std::nullopt;
 }
 
+bool DoubleDummyHasRoom(PrintSurface& s, int layoutIndex) {
+    if (layoutIndex < 0 || layoutIndex >= static_cast<int>(kHandRecordLayouts.size())) return false;
+    const HandRecordLayout& layout = kHandRecordLayouts[static_cast<std::size_t>(layoutIndex)];
+    const PrintUnit unit = s.unit();
+    const PrintFont font = s.font();
+    s.SetUnit(PrintUnit::Twips);
+    const double height = std::floor(s.PageHeight());
+    const double width = std::floor(s.PageWidth());
+    const bool room =
+        PlaceDoubleDummy(s, layout, Round(width / layout.columns), Round((height - 450) / layout.rows - 30))
+            .has_value();
+    s.SetUnit(unit);
+    s.SetFontName(font.name);
+    s.SetFontSize(font.size);
+    s.SetBold(font.bold);
+    return room;
+}
+
 std::optional<MessageKey> CheckPrintRange(const BoardSet& set, int from, int to) {
     if (from < set.firstBoard || from > set.lastBoard) return MsgFromBoardIncorrect;
     if (to < set.firstBoard || to > set.lastBoard) return MsgToBoardIncorrect;
@@ -120,6 +269,7 @@ void PrintHandRecords(PrintSurface& s, const BoardSet& set, const PrintRequest& 
         throw std::invalid_argument("unknown hand-record layout");
     const HandRecordLayout& layout = kHandRecordLayouts[static_cast<std::size_t>(request.layout)];
     const int to = request.to;
+    std::optional<DoubleDummyPlace> ddPlace;
 
     s.SetUnit(PrintUnit::Twips);
     for (int copy = 1; copy <= request.copies; ++copy) {
@@ -128,6 +278,7 @@ void PrintHandRecords(PrintSurface& s, const BoardSet& set, const PrintRequest& 
         const double width = std::floor(s.PageWidth());
         const double colW = Round(width / layout.columns);
         const double rowH = Round((height - 450) / layout.rows - 30);
+        if (!request.doubleDummy.empty()) ddPlace = PlaceDoubleDummy(s, layout, colW, rowH);
 
         bool remaining = true;
         for (int page = 0; remaining && page < kMaxPagesPerCopy; ++page) {
@@ -141,6 +292,12 @@ void PrintHandRecords(PrintSurface& s, const BoardSet& set, const PrintRequest& 
                         break;
                     }
                     DrawBoard(s, set, board, layout, Cell{colW, rowH, c, r});
+                    if (ddPlace &&
+                        !(c > 0 && SouthReachesNextCell(set[board - 1], layout, colW, ddPlace->left))) {
+                        auto dd = request.doubleDummy.find(board);
+                        if (dd != request.doubleDummy.end())
+                            DrawDoubleDummy(s, *ddPlace, Cell{colW, rowH, c, r}, dd->second);
+                    }
                 }
                 s.Line(0, rowH * r + 510, width, rowH * r + 510);
                 s.Line(0, rowH * (r + 1) + 510, width, rowH * (r + 1) + 510);

@@ -2,12 +2,14 @@
 // board), laid out on a PrintSurface.
 #pragma once
 
+#include "analysis/double_dummy.h"
 #include "app/messages.h"
 #include "model/board.h"
 #include "print/surface.h"
 
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -52,6 +54,9 @@ struct PrintRequest {
     std::string eventName; // hand records: the heading of every page (UTF-8)
     bool printDeal = true; // score cards: print the deal on the card
     int nsFirst = 0;       // score cards: first NS pair number; 0 prints no pair numbers
+    // Hand records: the double-dummy table and par to add to each board's cell, by board number. Boards
+    // without an entry, and every board of a layout without room for it, print without analysis.
+    std::map<int, DoubleDummyResult> doubleDummy;
 };
 
 // Called after each copy with copy / copies x 100.
@@ -63,6 +68,10 @@ std::optional<MessageKey> CheckPrintRange(const BoardSet& set, int from, int to)
 // Throws std::invalid_argument when the request cannot be printed from the set: no set, a range that
 // CheckPrintRange refuses (with the text of its message), or fewer than one copy.
 void CheckPrintRequest(const BoardSet& set, const PrintRequest& request);
+
+// True when the cells of the hand-record layout (index into kHandRecordLayouts) have room for the
+// double-dummy table and par line on the surface's page, below West's hand and left of South's.
+bool DoubleDummyHasRoom(PrintSurface& surface, int layout);
 
 // Prints the hand records of the request: all copies in one document (one print job). Throws
 // std::invalid_argument for a request that CheckPrintRange refuses or a layout or copy count out of range,

@@ -1,0 +1,150 @@
+// The double-dummy table and par on hand records: added to each cell without moving or overlapping
+// anything, for every boards-per-page option, or left out where a layout has no room.
+#include "analysis/double_dummy.h"
+#include "print/layouts.h"
+#include "support/sample_deals.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace orvenix {
+namespace {
+
+// Results written by hand with the widest texts a cell must hold (they need not match the deals: the
+// layout is what is checked here).
+DoubleDummyResult WideResult() {
+    DoubleDummyResult r;
+    for (auto& row : r.tricks)
+        row = {13, 10, 7, 0, 13};
+    r.par.contracts = {"7NTx NS -13"};
+    r.par.scoreNS = -7600;
+    return r;
+}
+
+BoardSet MixedSet() {
+    BoardSet set = testing::SampleSet(1, 18);
+    for (int n = 3; n <= 18; n += 3)
+        set[n] = testing::VoidBoard(n); // 13-card suits: the longest lines
+    return set;
+}
+
+PrintRequest RequestFor(int layout) {
+    PrintRequest r;
+    r.from = 1;
+    r.to = 18;
+    r.layout = layout;
+    r.eventName = "Club Pairs";
+    return r;
+}
+
+struct Box {
+    double x1, y1, x2, y2;
+};
+
+Box TextBox(const DrawOp& op) {
+    RecordingSurface measure;
+    measure.SetUnit(op.unit);
+    measure.SetFontName(op.font.name);
+    measure.SetFontSize(op.font.size);
+    measure.SetBold(op.font.bold);
+    return {op.x1, op.y1, op.x1 + measure.TextWidth(op.text), op.y1 + op.font.size * 24};
+}
+
+bool Overlap(const Box& a, const Box& b) {
+    return a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2;
+}
+
+bool SameOp(const DrawOp& a, const DrawOp& b) {
+    return a.kind == b.kind && a.page == b.page && a.font == b.font && a.x1 == b.x1 && a.y1 == b.y1 &&
+           a.x2 == b.x2 && a.y2 == b.y2 && a.text == b.text;
+}
+
+TEST(HandRecordAnalysisTest, AddedWithoutMovingOrOverlappingAnything) {
+    const BoardSet set = MixedSet();
+    for (int layout = 0; layout < static_cast<int>(kHandRecordLayouts.size()); ++layout) {
+        SCOPED_TRACE("layout " +
+                     std::to_string(kHandRecordLayouts[static_cast<std::size_t>(layout)].boardsPerPage));
+        RecordingSurface plain;
+        PrintHandRecords(plain, set, RequestFor(layout));
+
+        RecordingSurface with;
+        PrintRequest request = RequestFor(layout);
+        for (int n = 1; n <= 18; ++n)
+            request.doubleDummy[n] = WideResult();
+        const bool room = DoubleDummyHasRoom(with, layout);
+        PrintHandRecords(with, set, request);
+
+        // Every element of the plain pages is there, in the same order and at the same place.
+        std::vector<DrawOp> extra;
+        std::size_t i = 0;
+        for (const DrawOp& op : with.ops) {
+            if (i < plain.ops.size() && SameOp(op, plain.ops[i])) {
+                ++i;
+            } else {
+                extra.push_back(op);
+            }
+        }
+        ASSERT_EQ(i, plain.ops.size());
+        EXPECT_EQ(with.pagesEnded, plain.pagesEnded);
+
+        if (!room) {
+            EXPECT_TRUE(extra.empty());
+            continue;
+        }
+        // On the 16-per-page cells a 13-card suit of South on the left runs into the analysis corner:
+        // boards 4, 7, 10 and 16 (right of the 13-card boards 3, 6, 9 and 15) print without analysis.
+        const int analysed = layout == 3 ? 14 : 18;
+        // Per board: 5 column heads, 4 seat letters, 20 trick counts, the par contract and the score.
+        ASSERT_EQ(extra.size(), static_cast<std::size_t>(analysed) * 31u);
+        int parLines = 0;
+        for (const DrawOp& add : extra) {
+            ASSERT_EQ(add.kind, DrawKind::Text);
+            if (add.text.rfind("Par: ", 0) == 0) {
+                EXPECT_EQ(add.text, "Par: 7NTx NS -13");
+                ++parLines;
+            }
+            const Box box = TextBox(add);
+            for (const DrawOp& op : plain.ops) {
+                if (op.page != add.page) continue;
+                if (op.kind == DrawKind::Text) {
+                    EXPECT_FALSE(Overlap(box, TextBox(op)))
+                        << "'" << add.text << "' overlaps '" << op.text << "' " << box.x1 << "," << box.y1
+                        << " " << op.x1 << "," << op.y1 << " " << op.font.size;
+                } else if (op.kind == DrawKind::Line) {
+                    // the lines between rows run across the page
+                    EXPECT_FALSE(op.y1 > box.y1 && op.y1 < box.y2) << "'" << add.text << "' crosses a line";
+                }
+            }
+            EXPECT_GE(box.x1, 0);
+            EXPECT_LE(box.x2, 11520);
+        }
+        EXPECT_EQ(parLines, analysed);
+    }
+}
+
+TEST(HandRecordAnalysisTest, RoomOnTheLargerCells) {
+    RecordingSurface letter;
+    // 8 per page (2 x 4) and 16 per page (4 x 4): rows of 3638 twips leave about 1200 twips below West.
+    EXPECT_TRUE(DoubleDummyHasRoom(letter, 0));
+    EXPECT_TRUE(DoubleDummyHasRoom(letter, 3));
+    // 12 and 18 per page: rows of 2415 twips leave about 560 twips, less than five lines of 6 points.
+    EXPECT_FALSE(DoubleDummyHasRoom(letter, 2));
+    EXPECT_FALSE(DoubleDummyHasRoom(letter, 4));
+    EXPECT_FALSE(DoubleDummyHasRoom(letter, 7));
+}
+
+TEST(HandRecordAnalysisTest, BoardsWithoutResultPrintWithoutAnalysis) {
+    const BoardSet set = MixedSet();
+    RecordingSurface plain;
+    PrintHandRecords(plain, set, RequestFor(0));
+    RecordingSurface with;
+    PrintRequest request = RequestFor(0);
+    request.doubleDummy[2] = WideResult();
+    PrintHandRecords(with, set, request);
+    EXPECT_EQ(with.ops.size(), plain.ops.size() + 31);
+}
+
+} // namespace
+} // namespace orvenix
