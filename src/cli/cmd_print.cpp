@@ -2,6 +2,7 @@
 // out exactly as the printing window prints them.
 #ifdef ORVENIX_WITH_PDF
 
+#include "analysis/double_dummy.h"
 #include "app/messages.h"
 #include "cli/command.h"
 #include "formats/frame.h"
@@ -12,13 +13,14 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace orvenix::cli {
 namespace {
 
 constexpr const char* kUsage =
     "print INPUT OUTPUT.pdf [--score-cards] [--per-page 8|10|12|16|18] [--from N] [--to M] [--copies K] "
-    "[--ns-first P] [--no-deal] [--event TEXT] [--paper a4|letter]";
+    "[--ns-first P] [--no-deal] [--event TEXT] [--paper a4|letter] [--dd]";
 
 // A value the user gave that cannot be printed; the text is shown as it stands.
 struct BadValue : std::runtime_error {
@@ -52,11 +54,14 @@ int Fail(const std::string& text) {
 int RunPrint(Args& args) {
     PrintRequest request;
     bool scoreCards = false;
+    bool doubleDummy = false;
     PaperSize paper = PaperSize::A4;
     std::optional<std::string> event;
     std::optional<long> from, to;
     try {
         scoreCards = TakeFlag(args, "score-cards");
+        doubleDummy = TakeFlag(args, "dd");
+        if (doubleDummy && scoreCards) throw BadValue("--dd applies to hand records only");
         request.printDeal = !TakeFlag(args, "no-deal");
         event = TakeOption(args, "event");
         if (const auto perPage = NumberOption(args, "per-page")) {
@@ -111,6 +116,19 @@ int RunPrint(Args& args) {
     if (const auto fault = CheckPrintRange(set, request.from, request.to))
         return Fail(PlainMessage(FormatMessage(*fault)));
 
+    if (doubleDummy) {
+        std::vector<BoardToAnalyse> boards;
+        for (int n = request.from; n <= request.to; ++n)
+            boards.push_back({&set[n], n});
+        try {
+            const auto results = DoubleDummyAnalyser::Shared().Analyse(boards);
+            for (std::size_t i = 0; i < boards.size(); ++i)
+                if (results[i]) request.doubleDummy.emplace(boards[i].number, *results[i]);
+        } catch (const std::exception& e) {
+            return Fail(e.what());
+        }
+    }
+
     const std::string title = event ? *event : set.eventName;
     int pages = 0;
     const std::string failure =
@@ -119,6 +137,11 @@ int RunPrint(Args& args) {
                 PrintScoreCards(s, set, request);
             } else {
                 request.eventName = ShortenEventName(s, title);
+                if (doubleDummy && !DoubleDummyHasRoom(s, request.layout)) {
+                    std::cerr << "orvenix-cli print: no room for the double-dummy analysis at "
+                              << kHandRecordLayouts[static_cast<std::size_t>(request.layout)].boardsPerPage
+                              << " boards per page; printed without it\n";
+                }
                 PrintHandRecords(s, set, request);
             }
             pages = s.pages();

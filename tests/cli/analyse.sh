@@ -40,5 +40,21 @@ expect_line "2 of 3 boards analysed" "summary"
 "$cli" analyse "$work/none.pbn" > /dev/null 2> "$work/err.txt"; [ $? -eq 1 ] || fail "missing file should exit with status 1"
 [ -s "$work/err.txt" ] || fail "missing file gives no message"
 
+# Hand records with the analysis (when the tool was built with PDF output).
+if "$cli" --help 2>&1 | grep -q "print INPUT"; then
+    "$cli" print "$data/known.pbn" "$work/dd.pdf" --dd > /dev/null 2> "$work/err.txt" || fail "print --dd failed: $(cat "$work/err.txt")"
+    pdftotext -layout "$work/dd.pdf" - | tr -s ' ' > "$work/dd.txt"
+    grep -qF "Par: 7S NS" "$work/dd.txt" || fail "print --dd: board 1 par contract missing"
+    grep -qF "NS +1510" "$work/dd.txt" || fail "print --dd: board 1 par score missing"
+    grep -qF "Par: 7NT NS" "$work/dd.txt" || fail "print --dd: board 2 par contract missing"
+    [ "$(grep -cF "Par:" "$work/dd.txt")" = 2 ] || fail "print --dd: the incomplete board 3 should have no par"
+    "$cli" print "$data/known.pbn" "$work/dd12.pdf" --dd --per-page 12 > /dev/null 2> "$work/err.txt" || fail "print --dd at 12 per page failed"
+    grep -qF "no room for the double-dummy analysis at 12 boards per page" "$work/err.txt" || fail "no-room warning: $(cat "$work/err.txt")"
+    pdftotext "$work/dd12.pdf" - | grep -qF "Par:" && fail "12 per page should print without the analysis"
+    "$cli" print "$data/known.pbn" "$work/sc.pdf" --dd --score-cards > /dev/null 2> "$work/err.txt"
+    [ $? -eq 1 ] || fail "--dd with --score-cards should be refused"
+    grep -qF -- "--dd applies to hand records only" "$work/err.txt" || fail "refusal text: $(cat "$work/err.txt")"
+fi
+
 [ $failures -eq 0 ] && echo "analyse: all checks passed"
 exit $failures
