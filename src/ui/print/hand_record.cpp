@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,7 +27,10 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <exception>
+#include <thread>
 
 namespace orvenix {
 
@@ -36,6 +40,8 @@ constexpr int kMaxCopies = 99;
 constexpr int kMaxBoardField = 999;
 constexpr const char* kParameterErrorTitle = "Printing Parameter Error";
 constexpr const char* kPrintingErrorTitle = "Printing Error";
+// Per-user setting: 1 adds the double-dummy table and par to every board of the hand records.
+constexpr const char* kPrintDoubleDummyKey = "PrintDoubleDummy";
 
 // Digits only, no leading "0", at most maximum.
 bool PrintNumberAllowed(const QString& text, int maximum) {
@@ -150,6 +156,20 @@ void HandRecord::BuildControls() {
     }
     main->addWidget(frameBoardsPerPage);
 
+    chkDoubleDummy = new QCheckBox("Print double-dummy analysis", this);
+    chkDoubleDummy->setObjectName("chkDoubleDummy");
+    lblDoubleDummyNote = new QLabel(this);
+    lblDoubleDummyNote->setObjectName("lblDoubleDummyNote");
+    lblDoubleDummyNote->setWordWrap(true);
+    main->addWidget(chkDoubleDummy);
+    main->addWidget(lblDoubleDummyNote);
+    connect(chkDoubleDummy, &QCheckBox::clicked, this, [this] {
+        ctx_.settings.Write(kPrintDoubleDummyKey, chkDoubleDummy->isChecked() ? "1" : "0");
+        UpdateDoubleDummyNote();
+    });
+    for (QRadioButton* o : Option)
+        connect(o, &QRadioButton::toggled, this, [this] { UpdateDoubleDummyNote(); });
+
     frameNSPairNumber = new QGroupBox("Score Cards settings:", this);
     frameNSPairNumber->setObjectName("frameNSPairNumber");
     auto* cards = new QGridLayout(frameNSPairNumber);
@@ -229,6 +249,84 @@ void HandRecord::LoadSettings() {
     const int cardMode = s.ReadInt(keys::kPrintScoreCardMode, 2, 0, 3);
     chkPrintNS->setChecked((cardMode & 1) != 0);
     chkPrintBoards->setChecked((cardMode & 2) != 0);
+    chkDoubleDummy->setChecked(s.ReadInt(kPrintDoubleDummyKey, 0, 0, 1) == 1);
+    UpdateDoubleDummyNote();
+}
+
+void HandRecord::UpdateDoubleDummyNote() {
+    int layout = 0;
+    for (int i = 0; i < 5; ++i) {
+        if (Option[i]->isChecked()) layout = i;
+    }
+    // Measured on the printer's page; the real fonts decide again when printing.
+    const QRectF page = printer_.pageLayout().paintRect(QPageLayout::Point);
+    RecordingSurface measure(page.width() > 0 ? page.width() : 576, page.height() > 0 ? page.height() : 756);
+    const bool noRoom =
+        chkDoubleDummy->isChecked() && PrintMode1->isChecked() && !DoubleDummyHasRoom(measure, layout);
+    lblDoubleDummyNote->setText(
+        noRoom ? QString("No room for the double-dummy analysis at %1 boards per page: the hand records "
+                         "print without it. Choose 8, 10 or 16 boards per page to include it.")
+                     .arg(kHandRecordLayouts[static_cast<std::size_t>(layout)].boardsPerPage)
+               : QString());
+    lblDoubleDummyNote->setVisible(noRoom);
+}
+
+bool HandRecord::AnalyseForPrinting(int from, int to, std::map<int, DoubleDummyResult>& out) {
+    // The worker reads its own copy of the boards.
+    std::vector<Board> boards;
+    for (int n = from; n <= to; ++n)
+        boards.push_back(ctx_.set[n]);
+    std::vector<BoardToAnalyse> input;
+    for (std::size_t i = 0; i < boards.size(); ++i)
+        input.push_back({&boards[i], from + static_cast<int>(i)});
+
+    std::atomic<int> done{0};
+    std::atomic<int> total{static_cast<int>(input.size())};
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> finished{false};
+    std::vector<std::optional<DoubleDummyResult>> results;
+    std::string error;
+    std::thread worker([&] {
+        try {
+            results = DoubleDummyAnalyser::Shared().Analyse(input, [&](int d, int t) {
+                done = d;
+                total = t;
+                return !cancel.load();
+            });
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        finished = true;
+    });
+
+    analysing_ = true;
+    cancelAnalysis_ = false;
+    lblPrinting->setText("Analysing....");
+    cmdPrint->setText("&Cancel");
+    cmdPrint->setEnabled(true);
+    while (!finished) {
+        PausePrinting(50);
+        if (cancelAnalysis_) cancel = true;
+        const int t = total.load();
+        Printing_progress->setValue(t > 0 ? done.load() * 100 / t : 0);
+    }
+    worker.join();
+    analysing_ = false;
+    cmdPrint->setText("&Print");
+    cmdPrint->setEnabled(false);
+    lblPrinting->setText("Printing....");
+    Printing_progress->setValue(0);
+
+    if (!error.empty()) {
+        ctx_.log.LogLine("Double-dummy analysis failed: " + error);
+        ctx_.dialogs.Show("The double-dummy analysis could not be made.\r\n\r\n" + error, kPrintingErrorTitle,
+                          Buttons::Ok, Icon::Critical);
+        return false;
+    }
+    if (cancel) return false;
+    for (std::size_t i = 0; i < input.size(); ++i)
+        if (i < results.size() && results[i]) out.emplace(input[i].number, *results[i]);
+    return true;
 }
 
 void HandRecord::ApplyPrintMode() {
@@ -236,6 +334,8 @@ void HandRecord::ApplyPrintMode() {
     frameBoardsPerPage->setEnabled(records);
     for (QRadioButton* o : Option)
         o->setEnabled(records);
+    chkDoubleDummy->setEnabled(records);
+    UpdateDoubleDummyNote();
     frameNSPairNumber->setEnabled(!records);
     chkPrintBoards->setEnabled(!records);
     chkPrintNS->setEnabled(!records);
@@ -369,6 +469,10 @@ void HandRecord::SetBusy(bool busy) {
 }
 
 void HandRecord::PrintBoardSet() {
+    if (analysing_) { // Print reads Cancel while the boards are analysed
+        cancelAnalysis_ = true;
+        return;
+    }
     if (printing_) return;
     // An emptied box counts as 1, as when it loses the focus.
     for (QLineEdit* box : {txtFromBoard, txtToBoard, txtCopies, txtNSoffset}) {
@@ -396,6 +500,12 @@ void HandRecord::PrintBoardSet() {
 
     SetBusy(true);
     QCoreApplication::processEvents();
+    if (handRecords && chkDoubleDummy->isChecked()) {
+        if (!AnalyseForPrinting(from, to, request.doubleDummy)) {
+            SetBusy(false);
+            return;
+        }
+    }
 
     std::string failure;
     {
@@ -409,6 +519,13 @@ void HandRecord::PrintBoardSet() {
             if (handRecords) {
                 // The name in the box may have grown since the window opened, or the page narrowed.
                 request.eventName = ShortenEventName(surface, txtEventName->text().toStdString());
+                if (!request.doubleDummy.empty() && !DoubleDummyHasRoom(surface, request.layout)) {
+                    lblDoubleDummyNote->setText(
+                        QString("No room for the double-dummy analysis at %1 boards per page on this "
+                                "printer: the hand records were printed without it.")
+                            .arg(kHandRecordLayouts[static_cast<std::size_t>(request.layout)].boardsPerPage));
+                    lblDoubleDummyNote->setVisible(true);
+                }
                 PrintHandRecords(surface, ctx_.set, request, progress);
             } else {
                 PrintScoreCards(surface, ctx_.set, request, progress);

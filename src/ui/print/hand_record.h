@@ -2,12 +2,14 @@
 // of copies, on the program's printer.
 #pragma once
 
+#include "analysis/double_dummy.h"
 #include "app/context.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <functional>
+#include <map>
 
 class QCheckBox;
 class QGroupBox;
@@ -65,6 +67,12 @@ class HandRecord : public QDialog {
     // there is nowhere to print to (the operator was told or cancelled).
     bool PrinterReady();
     void SetBusy(bool busy);
+    // Shows or hides the note that the chosen boards per page leave no room for the analysis.
+    void UpdateDoubleDummyNote();
+    // Analyses the boards from..to on a worker thread while the window stays responsive, with the
+    // progress bar; false when cancelled (Print turns into Cancel meanwhile) or the solver failed (the
+    // operator was told).
+    bool AnalyseForPrinting(int from, int to, std::map<int, DoubleDummyResult>& out);
 
     AppContext& ctx_;
     QPrinter& printer_;
@@ -84,6 +92,10 @@ class HandRecord : public QDialog {
     QGroupBox* frameBoardsPerPage = nullptr;
     QRadioButton* Option[5] = {};
     QGroupBox* frameNSPairNumber = nullptr;
+    QCheckBox* chkDoubleDummy = nullptr;
+    QLabel* lblDoubleDummyNote = nullptr;
+    bool analysing_ = false;
+    bool cancelAnalysis_ = false;
     QCheckBox* chkPrintBoards = nullptr;
     QCheckBox* chkPrintNS = nullptr;
     QLabel* lblOffset = nullptr;
