@@ -25,6 +25,7 @@ void MainMenu::RunSession(SessionMode mode) {
             DealinProg window(
                 mode, ctx_.set, *link, clock, ctx_.settings, ctx_.dialogs, [this] { menuSave_Click(); },
                 this);
+            window.ShowEmulatorPanel();
             window.exec();
         }
         RefreshSetDisplay();

@@ -1,6 +1,8 @@
 #include "ui/machine/dealin_prog.h"
 
 #include "machine/clock.h"
+#include "machine/link.h"
+#include "ui/machine/emulator_panel.h"
 #include "ui/machine/error_disp.h"
 
 #include <QButtonGroup>
@@ -128,7 +130,7 @@ void BoardDrawing::paintEvent(QPaintEvent*) {
 
 DealinProg::DealinProg(SessionMode mode, BoardSet& set, MachineLink& link, Clock& clock, Settings& settings,
                        Dialogs& dialogs, std::function<void()> saveBoardSet, QWidget* parent)
-    : QDialog(parent), clock_(clock), saveBoardSet_(std::move(saveBoardSet)) {
+    : QDialog(parent), link_(link), clock_(clock), saveBoardSet_(std::move(saveBoardSet)) {
     setObjectName("DealinProg");
     setModal(true);
     Timer1.setObjectName("Timer1");
@@ -435,9 +437,24 @@ void DealinProg::ProcessEvents() {
     QCoreApplication::processEvents();
 }
 
+EmulatorPanel* DealinProg::ShowEmulatorPanel() {
+    EmulatedMachine* machine = link_.Emulator();
+    if (machine == nullptr) return nullptr;
+    if (panel_ == nullptr) panel_ = new EmulatorPanel(*machine, this);
+    panel_->show();
+    return panel_;
+}
+
 void DealinProg::RunErrorDialog(ErrorDialog& dialog) {
     Error_disp window(dialog, this);
+    // A modal window leaves only its own children usable: the panel moves to the dialog meanwhile, so
+    // that its pedal can answer it.
+    const bool panelShown = panel_ != nullptr && panel_->isVisible();
+    if (panel_ != nullptr) panel_->setParent(&window, panel_->windowFlags());
+    if (panelShown) panel_->show();
     window.exec();
+    if (panel_ != nullptr) panel_->setParent(this, panel_->windowFlags());
+    if (panelShown) panel_->show();
 }
 
 void DealinProg::CloseWindow() {

@@ -30,6 +30,7 @@ namespace orvenix {
 
 class Clock;
 class Dialogs;
+class EmulatorPanel;
 class MachineLink;
 class Settings;
 struct BoardSet;
@@ -72,6 +73,9 @@ class DealinProg : public QDialog, public SessionView {
     [[nodiscard]] DealingSession& session() { return *session_; }
     // True once the window has closed (and the link with it).
     [[nodiscard]] bool closed() const { return closing_; }
+    // On the emulated machine: shows its control panel beside the window (and beside the error dialog
+    // while that is open). Nothing on a real machine. Returns the panel, or null.
+    EmulatorPanel* ShowEmulatorPanel();
 
     // Timer handlers (tests call them directly).
     void Timer1_Timer();
@@ -101,7 +105,9 @@ class DealinProg : public QDialog, public SessionView {
     // Runs a control's command unless a step is running (only Break goes through then).
     void WhenIdle(const std::function<void()>& command);
 
+    MachineLink& link_;
     Clock& clock_;
+    EmulatorPanel* panel_ = nullptr;
     std::function<void()> saveBoardSet_;
     std::unique_ptr<DealingSession> session_;
     bool closing_ = false;

@@ -1,0 +1,160 @@
+// The emulated machine's control panel beside the dealing window: its buttons act on the machine the
+// window talks to.
+#include "app/dialogs.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "machine/emulated_si.h"
+#include "machine/link.h"
+#include "support/sample_deals.h"
+#include "support/window_test.h"
+#include "ui/machine/dealin_prog.h"
+#include "ui/machine/emulator_panel.h"
+#include "ui/machine/error_disp.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace orvenix {
+namespace {
+
+class EmulatorPanelTest : public ::testing::Test {
+  protected:
+    void Open(SessionMode mode, BoardSet boards) {
+        set = std::move(boards);
+        EmulatorConfig config;
+        config.cardIntervalMs = 20;
+        auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
+        emu = si.get();
+        clock = &static_cast<VirtualClock&>(si->GetClock());
+        link = std::make_unique<MachineLink>(std::move(si), dialogs);
+        link->InitComm(kLinkTimeoutMs);
+        ASSERT_TRUE(link->IsOpen());
+        window = std::make_unique<DealinProg>(mode, set, *link, *clock, settings, dialogs, [] {});
+        panel = window->ShowEmulatorPanel();
+        ASSERT_NE(panel, nullptr);
+        window->Timer3d_Timer();
+    }
+    void TearDown() override {
+        if (window && !window->closed()) window->reject();
+    }
+    void Poll() {
+        clock->Advance(100);
+        window->Timer1_Timer();
+    }
+    void Click(const char* name) {
+        auto* b = panel->findChild<QPushButton*>(name);
+        ASSERT_NE(b, nullptr) << name;
+        b->click();
+    }
+
+    ScriptedDialogs dialogs;
+    MemorySettings settings;
+    BoardSet set;
+    EmulatedSi* emu = nullptr;
+    VirtualClock* clock = nullptr;
+    std::unique_ptr<MachineLink> link;
+    std::unique_ptr<DealinProg> window;
+    EmulatorPanel* panel = nullptr;
+};
+
+TEST_F(EmulatorPanelTest, PedalStartsTheStepAndThePaceSetsTheCardTime) {
+    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    panel->findChild<QSpinBox*>("cardPace")->setValue(50);
+    EXPECT_EQ(emu->Machine().Config().cardIntervalMs, 50u);
+    Click("pressPedal");
+    Poll();
+    EXPECT_EQ(emu->Machine().BoardsDealt(), 1u);
+    EXPECT_EQ(window->session().LastStep().outcome, StepOutcome::Completed);
+    EXPECT_GE(window->session().LastStep().seconds, 52 * 0.05 - 0.1);
+}
+
+TEST_F(EmulatorPanelTest, StackPutInIsTheBoardRead) {
+    settings.values[keys::kInitReadMode] = "1";
+    BoardSet empty;
+    empty.firstBoard = 1;
+    empty.lastBoard = 1;
+    empty[1].number = 1;
+    Open(SessionMode::Read, std::move(empty));
+    Click("putStack");
+    ASSERT_EQ(panel->LastStack().size(), 52u);
+    dialogs.QueueAnswer(Answer::No); // do not save after the last board
+    window->findChild<QPushButton*>("cmdDeal")->click();
+    EXPECT_EQ(set[1].status, kBoardComplete);
+    // Played boards are read in blocks of thirteen cards (South, West, East, North): the board holds each
+    // block as one hand, whatever order its cards came in.
+    std::vector<std::uint8_t> sortedBlocks = panel->LastStack();
+    for (std::size_t block = 0; block < 4; ++block)
+        std::sort(sortedBlocks.begin() + static_cast<std::ptrdiff_t>(13 * block),
+                  sortedBlocks.begin() + static_cast<std::ptrdiff_t>(13 * block + 13));
+    const auto stack = StackForDeal(set[1], ReadMode::PlayedBoards, DealerOf(1));
+    EXPECT_EQ(std::vector<std::uint8_t>(stack.begin(), stack.end()), sortedBlocks);
+    for (std::size_t i = 0; i < 13; ++i)
+        EXPECT_EQ(set[1].cardOwner[panel->LastStack()[i]], Seat{3}) << i; // the first block is South's
+}
+
+TEST_F(EmulatorPanelTest, InjectedErrorOpensTheDialogWithThePanelStillUsable) {
+    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    panel->findChild<QSpinBox*>("errorCode")->setValue(4);
+    panel->findChild<QSpinBox*>("errorCard")->setValue(7);
+    Click("injectError");
+    QString code;
+    bool panelInDialog = false;
+    test::WhenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<Error_disp*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        code = dialog->findChild<QLabel*>("Error_code")->text();
+        panelInDialog = panel->parent() == dialog && panel->isVisible();
+        // The pedal on the panel answers the dialog like Continue.
+        Click("pressPedal");
+        dialog->Error_Timer1_Timer();
+    });
+    window->findChild<QPushButton*>("cmdDeal")->click();
+    EXPECT_EQ(code, "Error Code: 4");
+    EXPECT_TRUE(panelInDialog);
+    EXPECT_EQ(window->session().LastStep().outcome, StepOutcome::Completed);
+    EXPECT_EQ(panel->parent(), window.get());
+}
+
+TEST_F(EmulatorPanelTest, BoardLabelsPutInAreChecked) {
+    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    window->findChild<QCheckBox*>("Check_board")->click();
+    ASSERT_TRUE(window->session().Display().options.checkBoard);
+    panel->findChild<QSpinBox*>("boardNumber")->setValue(1);
+    Click("putBoard");
+    window->findChild<QPushButton*>("cmdDeal")->click();
+    EXPECT_EQ(window->session().LastStep().outcome, StepOutcome::Completed);
+    EXPECT_FALSE(window->session().LastStep().errorShown);
+
+    Click("unreadableBoard");
+    QString code;
+    test::WhenModalOpens([&](QWidget* modal) {
+        auto* dialog = qobject_cast<Error_disp*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        code = dialog->findChild<QLabel*>("Error_code")->text();
+        dialog->findChild<QPushButton*>("Cancel_button")->click();
+    });
+    window->findChild<QPushButton*>("Deal_next")->click();
+    EXPECT_EQ(code, "Error Code: 64");
+    EXPECT_EQ(window->session().LastStep().outcome, StepOutcome::Cancelled);
+    EXPECT_EQ(emu->Machine().BoardsDealt(), 1u);
+}
+
+TEST_F(EmulatorPanelTest, BrokenLinkClosesTheWindow) {
+    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    panel->findChild<QCheckBox*>("linkBroken")->setChecked(true);
+    Poll();
+    EXPECT_TRUE(window->closed());
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLostCommunicationDealing));
+}
+
+} // namespace
+} // namespace orvenix
