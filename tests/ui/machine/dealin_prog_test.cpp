@@ -425,6 +425,54 @@ TEST_F(DealinProgTest, CancelOnlyErrorEndsTheStep) {
     EXPECT_EQ(DealCommandsWithByte1(1), 0);
 }
 
+TEST_F(DealinProgTest, BreakDuringAStepAndNoClosingMeanwhile) {
+    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    bool breakEnabled = false;
+    bool dealEnabled = true;
+    bool closedDuringStep = true;
+    QTimer::singleShot(0, [&] {
+        breakEnabled = Enabled("cmdBreak");
+        dealEnabled = Enabled("cmdDeal");
+        window->reject(); // the close box while the machine deals
+        closedDuringStep = window->closed();
+        Click("cmdBreak");
+    });
+    QString code;
+    OnModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<Error_disp*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        code = dialog->findChild<QLabel*>("Error_code")->text();
+        dialog->reject(); // Escape cancels
+    });
+    Click("cmdDeal");
+    EXPECT_TRUE(breakEnabled);
+    EXPECT_FALSE(dealEnabled);
+    EXPECT_FALSE(closedDuringStep);
+    EXPECT_EQ(code, "Error Code: 57");
+    EXPECT_EQ(window->session().LastStep().outcome, StepOutcome::Cancelled);
+    EXPECT_FALSE(window->closed());
+    EXPECT_FALSE(Enabled("cmdBreak"));
+    EXPECT_TRUE(Enabled("cmdExit"));
+    // Once idle, Exit closes the window and the link.
+    Click("cmdExit");
+    EXPECT_TRUE(window->closed());
+    EXPECT_FALSE(link->IsOpen());
+}
+
+TEST_F(DealinProgTest, StartFromBoxIsSavedAndTheBoxStartsTheStep) {
+    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    Click("Start_from_box");
+    EXPECT_EQ(settings.values[keys::kInitStartFromBox], "1");
+    machine().RemoveBox();
+    for (int i = 0; i < 10; ++i)
+        Poll();
+    machine().InsertBox();
+    Poll();
+    EXPECT_EQ(machine().BoardsDealt(), 1u);
+    Click("Start_from_box");
+    EXPECT_EQ(settings.values[keys::kInitStartFromBox], "0");
+}
+
 TEST_F(DealinProgTest, LostLinkInThePollClosesTheWindow) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
     machine().SetLinkLost(true);
