@@ -1,11 +1,13 @@
 #include "ui/editor/edit_window.h"
 
+#include "analysis/double_dummy.h"
 #include "editor/hand_edit.h"
 #include "ui/app/numeric_filter.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -110,7 +113,68 @@ Edit::Edit(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx), edito
     StartTimer3();
 }
 
-Edit::~Edit() = default;
+Edit::~Edit() {
+    if (ddWorker_.joinable()) ddWorker_.join();
+}
+
+void Edit::ShowDoubleDummy() {
+    const Board& board = editor_.editBoard();
+    const int n = ctx_.set.currentBoard;
+    Board complete = board;
+    complete.status = kBoardComplete; // the working copy counts as complete when every hand holds 13
+    if (!CanAnalyse(complete)) {
+        lblDoubleDummy->setText("Double dummy: the board is not complete");
+        cmdDoubleDummy->setEnabled(false);
+        return;
+    }
+    const auto dd = DoubleDummyAnalyser::Shared().Cached(complete, n);
+    if (!dd) {
+        lblDoubleDummy->setText(ddRunning_ ? "Double dummy: analysing..." : "");
+        cmdDoubleDummy->setEnabled(!ddRunning_);
+        return;
+    }
+    QString text = "     C  D  H  S NT\n";
+    for (int seat = 0; seat < 4; ++seat) {
+        text += QString("  %1 ").arg(kSeatLetters[seat]);
+        for (int s = 0; s < kStrains; ++s)
+            text +=
+                QString("%1").arg(dd->tricks[static_cast<std::size_t>(seat)][static_cast<std::size_t>(s)], 3);
+        text += "\n";
+    }
+    text += QString::fromStdString(ParLine(dd->par));
+    lblDoubleDummy->setText(text);
+    cmdDoubleDummy->setEnabled(false);
+}
+
+void Edit::cmdDoubleDummy_Click() {
+    if (ddRunning_) return;
+    if (ddWorker_.joinable()) ddWorker_.join(); // the last one has finished: it cleared ddRunning_
+    Board board = editor_.editBoard();
+    board.status = kBoardComplete;
+    const int n = ctx_.set.currentBoard;
+    if (!CanAnalyse(board)) return;
+    ddRunning_ = true;
+    ShowDoubleDummy();
+    QPointer<Edit> self(this);
+    ddWorker_ = std::thread([board, n, self] {
+        std::string error;
+        try {
+            DoubleDummyAnalyser::Shared().Analyse(board, n);
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        // Back on the window's thread; the window may have closed meanwhile.
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, error] {
+                if (!self) return;
+                self->ddRunning_ = false;
+                self->ShowDoubleDummy();
+                if (!error.empty()) self->lblDoubleDummy->setText(QString::fromStdString(error));
+            },
+            Qt::QueuedConnection);
+    });
+}
 
 void Edit::BuildControls() {
     auto* outer = new QVBoxLayout(this);
@@ -253,6 +317,13 @@ void Edit::BuildControls() {
     for (QPushButton* b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
         nav->addWidget(b);
     side->addLayout(nav);
+    cmdDoubleDummy = MakeButton(content_, "cmdDoubleDummy", "Double dummy",
+                                "Tricks each declarer makes in each strain, and the par");
+    lblDoubleDummy = MakeLabel(content_, "lblDoubleDummy");
+    lblDoubleDummy->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    side->addWidget(cmdDoubleDummy);
+    side->addWidget(lblDoubleDummy);
+    connect(cmdDoubleDummy, &QPushButton::clicked, this, [this] { cmdDoubleDummy_Click(); });
 
     fraSet = new QGroupBox("Working Set", content_);
     fraSet->setObjectName("fraSet");
@@ -410,6 +481,7 @@ void Edit::RefreshEditor() {
     updating_ = wasUpdating;
     UpdateCounts();
     ShowPosition();
+    ShowDoubleDummy();
 
     const EditorButtons b = editor_.Buttons();
     cmdPush->setEnabled(b.push);

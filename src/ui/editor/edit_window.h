@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <thread>
 
 class QFrame;
 class QGroupBox;
@@ -122,6 +123,15 @@ class Edit : public QDialog {
     QLineEdit* txtFileName = nullptr;
     QPushButton* cmdExit = nullptr;
     QTimer* Timer3 = nullptr;
+
+    // Double-dummy table and par of the working board when it is complete: shown at once from the
+    // run's cache, otherwise solved on a worker thread when asked for, so typing never waits.
+    void ShowDoubleDummy();
+    void cmdDoubleDummy_Click();
+    QPushButton* cmdDoubleDummy = nullptr;
+    QLabel* lblDoubleDummy = nullptr;
+    std::thread ddWorker_;
+    bool ddRunning_ = false;
 };
 
 } // namespace orvenix
