@@ -6,18 +6,8 @@ cli="$1"
 bin="$2"
 data="$(cd "$(dirname "$0")/../data" && pwd)"
 set32="$data/pbn/dealer_rotating.pbn"
-fail=0
-check() { # description, condition result
-    if [ "$2" -ne 0 ]; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi
-}
-work=$(mktemp -d)
-emulator_pid=""
-cleanup() {
-    exec 3>&- 2>/dev/null
-    [ -n "$emulator_pid" ] && kill "$emulator_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=lib/machine_harness.bash
+source "$(dirname "$0")/lib/machine_harness.bash"
 
 # ---- The in-process emulated machine (virtual time) ------------------------------------------------
 out=$("$cli" deal "$set32" --machine emulated 2>"$work/err"); rc=$?

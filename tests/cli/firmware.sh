@@ -4,18 +4,8 @@
 set -u
 cli="$1"
 bin="$2"
-fail=0
-check() { # description, condition result
-    if [ "$2" -ne 0 ]; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi
-}
-work=$(mktemp -d)
-emulator_pid=""
-cleanup() {
-    exec 3>&- 2>/dev/null
-    [ -n "$emulator_pid" ] && kill "$emulator_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=lib/machine_harness.bash
+source "$(dirname "$0")/lib/machine_harness.bash"
 
 le32() { # a number as four little-endian bytes
     local n=$1
