@@ -10,6 +10,8 @@
 #include "generate/history.h"
 #include "generate/random.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -20,31 +22,8 @@ using namespace orvenix;
 
 namespace {
 
-struct BenchContext {
-    std::unique_ptr<BoardSet> set = std::make_unique<BoardSet>();
-    ScriptedDialogs dialogs;
-    MemorySettings settings;
-    ActivityLog log{std::filesystem::temp_directory_path() / "orvenix-bench-editor-dealer.log"};
-    AppContext ctx{.set = *set, .dialogs = dialogs, .settings = settings, .log = log};
-};
-
-// A history whose ring is full: sets of 640 boards recorded until all 10000 slots have been used.
-std::unique_ptr<History> FullHistory() {
-    auto history = std::make_unique<History>();
-    BenchContext b;
-    b.ctx.random.Reseed(1);
-    GenerateChoices plain;
-    plain.first = 1;
-    plain.last = 640;
-    plain.rejectShape = false;
-    plain.rejectInner = false;
-    plain.rejectHistory = false;
-    for (int n = 0; n < 17; ++n) {
-        GenerateBoardSet(b.ctx, plain);
-        history->RecordHistory(b.ctx, "SET" + std::to_string(n));
-    }
-    return history;
-}
+using bench::BenchContext;
+using bench::FullHistory;
 
 void BM_EditorRandomFill640(benchmark::State& state) {
     const std::unique_ptr<History> history = FullHistory();

@@ -7,6 +7,8 @@
 #include "generate/history.h"
 #include "generate/random.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -28,31 +30,8 @@ void BM_RandomDeal(benchmark::State& state) {
 }
 BENCHMARK(BM_RandomDeal);
 
-struct BenchContext {
-    std::unique_ptr<BoardSet> set = std::make_unique<BoardSet>();
-    ScriptedDialogs dialogs;
-    MemorySettings settings;
-    ActivityLog log{std::filesystem::temp_directory_path() / "orvenix-bench-dealer.log"};
-    AppContext ctx{.set = *set, .dialogs = dialogs, .settings = settings, .log = log};
-};
-
-// A history whose ring is full: sets of 640 boards recorded until all 10000 slots have been used.
-std::unique_ptr<History> FullHistory() {
-    auto history = std::make_unique<History>();
-    BenchContext b;
-    b.ctx.random.Reseed(1);
-    GenerateChoices all;
-    all.first = 1;
-    all.last = 640;
-    all.rejectShape = false;
-    all.rejectInner = false;
-    all.rejectHistory = false;
-    for (int n = 0; n < 17; ++n) {
-        GenerateBoardSet(b.ctx, all);
-        history->RecordHistory(b.ctx, "SET" + std::to_string(n));
-    }
-    return history;
-}
+using bench::BenchContext;
+using bench::FullHistory;
 
 // Target: boards 1 to 640 with all three filters on against a full history in at most 1 s.
 void BM_Generate640AllFilters(benchmark::State& state) {
