@@ -2,6 +2,7 @@
 #include "analysis/double_dummy.h"
 #include "app/messages.h"
 #include "cli/command.h"
+#include "cli/input.h"
 #include "formats/frame.h"
 
 #include <iomanip>
@@ -19,12 +20,9 @@ int RunAnalyse(Args& args) {
         std::cerr << "usage: orvenix-cli analyse INPUT\n";
         return 2;
     }
-    auto set = std::make_unique<BoardSet>();
-    const FileOutcome in = LoadBoardSetFile(args[0], *set);
-    if (!in.ok) {
-        std::cerr << PlainMessage(in.error) << "\n";
-        return 1;
-    }
+    FileOutcome in;
+    const std::unique_ptr<BoardSet> set = LoadInput(args[0], in);
+    if (!set) return 1;
     std::vector<BoardToAnalyse> boards;
     for (int n = set->firstBoard; set->exists() && n <= set->lastBoard; ++n) {
         boards.push_back({&(*set)[n], n});

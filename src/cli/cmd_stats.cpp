@@ -1,6 +1,7 @@
 // orvenix-cli stats INPUT: the summary the main window shows for a board-set file.
 #include "app/messages.h"
 #include "cli/command.h"
+#include "cli/input.h"
 #include "formats/frame.h"
 #include "generate/statistics.h"
 
@@ -17,12 +18,9 @@ int RunStats(Args& args) {
         std::cerr << "usage: orvenix-cli stats INPUT\n";
         return 2;
     }
-    auto set = std::make_unique<BoardSet>();
-    const FileOutcome in = LoadBoardSetFile(args[0], *set);
-    if (!in.ok) {
-        std::cerr << PlainMessage(in.error) << "\n";
-        return 1;
-    }
+    FileOutcome in;
+    const std::unique_ptr<BoardSet> set = LoadInput(args[0], in);
+    if (!set) return 1;
     ShapeTally tally{};
     const SetStatistics st = ShapeStatistics(*set, tally);
 
