@@ -26,9 +26,11 @@ ReadResult ReadBre(std::string_view bytes, BoardSet& set) {
 
     for (std::size_t index = kBreHeaderLines; index < lines.size(); ++index) {
         std::string_view line = lines[index];
+        // Only a truly empty line is skipped. A line of blanks is a board without cards that keeps its
+        // place, so that every later board keeps its number.
+        if (line.empty()) continue;
         while (!line.empty() && line.back() == ' ')
             line.remove_suffix(1);
-        if (line.empty()) continue; // empty (or blank) lines before and between boards
         Board board;
         if (ReadResult fault = ParseDgeRecord(line, board, DgeMode::kBreLine)) {
             fault->second = std::to_string(index + 1);
@@ -43,7 +45,7 @@ ReadResult ReadBre(std::string_view bytes, BoardSet& set) {
         board.number = static_cast<std::int16_t>(n);
         set[n] = board;
     }
-    // Nothing but empty lines after the header.
+    // Nothing but truly empty lines after the header.
     if (set.lastBoard == 0) return FormatError{MsgFmtFileEmpty, {}, {}};
     set.firstBoard = 1;
     return std::nullopt;

@@ -107,27 +107,33 @@ TEST(BreRead, LinesGiveBoardsWithStandardDealerAndVulnerability) {
 TEST(BreRead, LineEndsTrailingBlanksAndEmptyLines) {
     BoardSet crlf;
     BoardSet lf;
-    const std::string body = SuitPerHandLine() + "   \n\n" + kEmptyLine + "\n";
+    // A line of blanks is a board without cards in its place; truly empty lines are skipped.
+    const std::string body = SuitPerHandLine() + "   \n  \n\n" + kEmptyLine + "\n";
     ASSERT_FALSE(Load("N\r\nS\r\nD\r\n" + ReplaceAll(body, "\n", "\r\n"), crlf).has_value());
     ASSERT_FALSE(Load("N\nS\nD\n" + body, lf).has_value());
     for (const BoardSet* set : {&crlf, &lf}) {
         EXPECT_EQ(set->eventName, "N");
         EXPECT_EQ(set->eventDate, "D");
-        EXPECT_EQ(set->lastBoard, 2); // the empty line between the boards is skipped
+        ASSERT_EQ(set->lastBoard, 3);
         EXPECT_EQ((*set)[1].status, kBoardComplete);
         EXPECT_EQ((*set)[2].status, kBoardEmpty);
+        EXPECT_EQ((*set)[2].number, 2);
+        EXPECT_EQ((*set)[3].status, kBoardEmpty);
     }
-    // Leading empty lines after the header are skipped too, and so is a last line without a line end.
+    // Leading empty lines after the header are skipped, and a last line without a line end is read; a
+    // leading line of blanks is board 1.
     BoardSet set;
     ASSERT_FALSE(Load("N\r\nS\r\nD\r\n\r\n  \r\n" + SuitPerHandLine(), set).has_value());
-    EXPECT_EQ(set.lastBoard, 1);
-    EXPECT_EQ(set[1].status, kBoardComplete);
+    ASSERT_EQ(set.lastBoard, 2);
+    EXPECT_EQ(set[1].status, kBoardEmpty);
+    EXPECT_EQ(set[2].status, kBoardComplete);
+    EXPECT_EQ(set[2].cardOwner, SuitPerHandBoard().cardOwner);
 }
 
 TEST(BreRead, HeaderOnlyFilesAreEmpty) {
     BoardSet set;
     for (const std::string bytes : {"", "Name", "Name\r\n", "Name\r\nSite\r\n", "Name\r\nSite\r\nDate\r\n",
-                                    "Name\r\nSite\r\nDate\r\n\r\n\r\n", "Name\nSite\nDate\n \n"}) {
+                                    "Name\r\nSite\r\nDate\r\n\r\n\r\n"}) {
         const ReadResult r = Load(bytes, set);
         ASSERT_TRUE(r.has_value()) << bytes;
         EXPECT_EQ(r->key, MsgFmtFileEmpty);
