@@ -61,16 +61,13 @@ class BytesSi : public SiLayer {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static BoardSet set;
-    set.firstBoard = 1;
-    set.lastBoard = 1;
-    set.currentBoard = static_cast<std::int16_t>(size > 0 ? data[0] % 3 : 1); // 0, 1 or 2: inside and outside
+    static Board board;
     ScriptedDialogs dialogs;
     auto owned = std::make_unique<BytesSi>(data, size);
     BytesSi* si = owned.get();
     MachineLink link(std::move(owned), dialogs);
     link.InitComm(kLinkTimeoutMs);
-    link.readTarget = &set;
+    link.readTarget = &board;
     link.events.pocketCounts = [](const std::array<std::int16_t, 4>& c) {
         for (auto n : c) {
             if (n < 0 || n > 63) std::abort();
@@ -83,11 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (st.MachineState < kStateUndefine || st.MachineState > kStateError) std::abort();
         if (st.readBoardNumber > 70) std::abort();
     }
-    for (int n = 0; n <= 2; ++n) {
-        const Board& b = set[n];
-        for (std::size_t c = 1; c <= 52; ++c) {
-            if (b.cardOwner[c] > 4) std::abort();
-        }
+    for (std::size_t c = 1; c <= 52; ++c) {
+        if (board.cardOwner[c] > 4) std::abort();
     }
     return 0;
 }

@@ -1,213 +1,138 @@
 #include "cli/session_runner.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
-#include "formats/frame.h"
 #include "generate/random.h"
 #include "machine/emulated_si.h"
 #include "machine/open_link.h"
 
-#include <cstdio>
 #include <iostream>
-#include <memory>
+#include <stdexcept>
+#include <string>
+
+#ifdef _WIN32
+#include <conio.h>
+#include <io.h>
+#else
+#include <poll.h>
+#include <unistd.h>
+#endif
 
 namespace orvenix::cli {
 namespace {
 
-// Message boxes become lines on the error output. The questions at the end of the set are answered
-// Cancel: the run decides itself what comes after the last board.
-class RunDialogs : public Dialogs {
+// The operator's terminal: standard output and error, and lines typed on standard input when it is a
+// terminal.
+class TerminalOperator : public RunOperator {
   public:
-    explicit RunDialogs(std::string command) : command_(std::move(command)) {}
-    Answer Message(const MessageRequest& request) override {
-        if (request.buttons == Buttons::YesNoCancel) return Answer::Cancel;
-        ++shown;
-        std::cerr << "orvenix-cli " << command_ << ": ";
-        if (!request.title.empty()) std::cerr << request.title << ": ";
-        std::cerr << PlainMessage(request.text) << "\n";
-        return request.buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
+    TerminalOperator() {
+#ifdef _WIN32
+        interactive_ = _isatty(0) != 0;
+#else
+        interactive_ = ::isatty(STDIN_FILENO) == 1;
+#endif
     }
-    std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    int shown = 0;
+    void Say(const std::string& line) override { std::cout << line << std::endl; }
+    void Warn(const std::string& line) override { std::cerr << line << std::endl; }
+    [[nodiscard]] bool Interactive() const override { return interactive_; }
+    std::optional<std::string> TypedLine() override {
+        if (!interactive_) return std::nullopt;
+#ifdef _WIN32
+        while (_kbhit()) {
+            const int c = _getch();
+            if (c == '\r' || c == '\n') return TakeLine();
+            typed_ += static_cast<char>(c);
+        }
+#else
+        for (;;) {
+            pollfd p{STDIN_FILENO, POLLIN, 0};
+            if (::poll(&p, 1, 0) <= 0 || (p.revents & (POLLIN | POLLHUP)) == 0) break;
+            char buffer[256];
+            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n <= 0) { // the terminal went away: nobody types any more
+                interactive_ = false;
+                break;
+            }
+            typed_.append(buffer, static_cast<std::size_t>(n));
+        }
+        if (typed_.find('\n') != std::string::npos) return TakeLine();
+#endif
+        return std::nullopt;
+    }
+  protected:
+    std::string TakeLine() {
+        const std::size_t eol = typed_.find('\n');
+        std::string line = typed_.substr(0, eol);
+        typed_.erase(0, eol == std::string::npos ? typed_.size() : eol + 1);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line;
+    }
 
   private:
-    std::string command_;
+    bool interactive_ = false;
+    std::string typed_;
 };
 
-// The window of the run: waits pass on the clock, and the error dialog is answered Cancel at once.
-class RunView : public SessionView {
+// On the emulated machine the operator's hands are emulated too: each board is put in with its label,
+// a board to be read gets a stack of cards from a random deal, and the pedal is pressed.
+class EmulatedOperator : public TerminalOperator {
   public:
-    explicit RunView(Clock& clock) : clock_(clock) {}
-    void Refresh(unsigned) override {}
-    void SetPollTimer(bool) override {}
-    void Wait(int ms) override { clock_.WaitUntilMs(clock_.NowMs() + static_cast<std::uint64_t>(ms)); }
-    void ProcessEvents() override {}
-    void RunErrorDialog(ErrorDialog& dialog) override { dialog.PressCancel(); }
-    void CloseWindow() override {}
-    void SaveBoardSet() override {}
+    EmulatedOperator(EmulatedMachine& machine, const SessionRun& run)
+        : machine_(machine), run_(run), random_(run.seed ? RandomSource::FromSeed(*run.seed) : RandomSource()) {
+        if (!run.seed) {
+            GeneratorSeeds seeds;
+            seeds.first = static_cast<std::uint16_t>(random_.Random01() * 65536.0);
+            seeds.second = static_cast<std::uint16_t>(random_.Random01() * 65536.0);
+            random_.SeedPacketGenerator(seeds);
+        }
+    }
+    void PutInBoard(int n, const Board& board, bool waiting) override {
+        machine_.InsertBoard(n);
+        if (run_.options.mode == SessionMode::Read) {
+            const Board deal = random_.RandomDeal();
+            machine_.PutReadStack(StackForDeal(deal, run_.options.readMode, EffectiveDealer(board, n)));
+        }
+        if (waiting) machine_.PressPedal();
+    }
 
   private:
-    Clock& clock_;
+    EmulatedMachine& machine_;
+    const SessionRun& run_;
+    RandomSource random_;
 };
-
-std::string StepLine(const StepReport& r) {
-    const auto& p = r.pocketCounts; // S, W, E, N
-    char time[32];
-    std::snprintf(time, sizeof time, "%.1f", r.seconds);
-    return "Board " + std::to_string(r.board) + ": N " + std::to_string(p[kPocketNorth]) + " E " +
-           std::to_string(p[kPocketEast]) + " S " + std::to_string(p[kPocketSouth]) + " W " +
-           std::to_string(p[kPocketWest]) + "  " + time + " s";
-}
 
 } // namespace
 
 void TakeSessionOptions(Args& args, SessionRun& run) {
-    run.machine = TakeOption(args, "machine").value_or(kDefaultMachine);
-    if (const auto from = TakeNumber(args, "from", 1, kMaxBoard)) run.from = static_cast<int>(*from);
-    if (const auto to = TakeNumber(args, "to", 1, kMaxBoard)) run.to = static_cast<int>(*to);
-    run.checkBoard = TakeFlag(args, "check-board");
+    DealingRunOptions& o = run.options;
+    o.machineName = TakeOption(args, "machine").value_or(kDefaultMachine);
+    if (const auto from = TakeNumber(args, "from", 1, kMaxBoard)) o.from = static_cast<int>(*from);
+    if (const auto to = TakeNumber(args, "to", 1, kMaxBoard)) o.to = static_cast<int>(*to);
+    o.checkBoard = TakeFlag(args, "check-board");
     if (const auto national = TakeNumber(args, "national", 1, kNationalSets))
-        run.national = static_cast<int>(*national);
+        o.national = static_cast<int>(*national);
+    o.startOnBox = TakeFlag(args, "start-on-box");
+    o.waitFirst = !TakeFlag(args, "no-wait-first");
 }
 
-int RunDealingSession(const SessionRun& run) {
-    const bool reading = run.mode == SessionMode::Read;
-    const std::string command = reading ? "read" : "deal";
-    const std::string prefix = "orvenix-cli " + command + ": ";
-
-    auto set = std::make_unique<BoardSet>();
-    set->Reset();
-    const FileOutcome in = LoadBoardSetFile(run.input, *set);
-    if (!in.ok) {
-        std::cerr << prefix << PlainMessage(in.error) << "\n";
-        return 1;
-    }
-    if (!set->exists()) {
-        std::cerr << prefix << PlainMessage(MessageTemplate(MsgNoBoardSet)) << "\n";
-        return 1;
-    }
-    const int from = run.from.value_or(set->firstBoard);
-    const int to = run.to.value_or(set->lastBoard);
-    if (from < set->firstBoard || to > set->lastBoard || from > to) {
-        std::cerr << prefix << "the boards " << from << " to " << to << " are not within the set's boards "
-                  << set->firstBoard << " to " << set->lastBoard << "\n";
-        return 1;
-    }
-
-    RunDialogs dialogs(command);
+int RunDealingSession(SessionRun run, const char* command) {
+    run.options.prefix = std::string("orvenix-cli ") + command + ": ";
     std::string error;
-    const std::optional<MachineChoice> choice = ParseMachineChoice(run.machine, &error);
+    const std::optional<MachineChoice> choice = ParseMachineChoice(run.options.machineName, &error);
     if (!choice) throw std::runtime_error(error);
     const bool emulated = choice->kind == MachineChoice::Kind::Emulated;
+
     // The emulated machine runs in virtual time: it deals and reads instantly.
-    MachineLink link(MakeSiLayer(*choice, emulated), dialogs);
+    std::unique_ptr<SiLayer> si = MakeSiLayer(*choice, emulated);
+    EmulatedSi* emulatedSi = emulated ? static_cast<EmulatedSi*>(si.get()) : nullptr;
+    std::unique_ptr<TerminalOperator> op;
+    if (emulatedSi != nullptr)
+        op = std::make_unique<EmulatedOperator>(emulatedSi->Machine(), run);
+    else
+        op = std::make_unique<TerminalOperator>();
+    RunDialogs dialogs(*op, run.options.prefix);
+    MachineLink link(std::move(si), dialogs);
     SteadyClock steady;
-    Clock& clock = emulated ? static_cast<EmulatedSi&>(link.Si()).GetClock() : steady;
-
-    link.InitComm(kLinkTimeoutMs);
-    if (!link.IsOpen()) {
-        if (dialogs.shown == 0) std::cerr << prefix << "no machine found (" << run.machine << ")\n";
-        return 2;
-    }
-
-    // Boards to be read are emptied first: the machine's reading replaces their deals.
-    if (reading) {
-        for (int n = from; n <= to; ++n) {
-            Board& b = (*set)[n];
-            const Board kept = b;
-            b = Board{};
-            b.number = static_cast<std::int16_t>(n);
-            b.dealer = kept.dealer;
-            b.vulnerability = kept.vulnerability;
-        }
-    }
-
-    MemorySettings settings;
-    settings.Write(keys::kInitReadMode, run.readMode == ReadMode::SimulateHandDealing ? "0" : "1");
-    settings.Write(keys::kCheckBoard, run.checkBoard ? "1" : "0");
-    settings.Write(keys::kNational, std::to_string(run.national - 1));
-    RunView view(clock);
-    DealingSession session(run.mode, *set, link, clock, settings, dialogs, view);
-    RandomSource random = run.seed ? RandomSource::FromSeed(*run.seed) : RandomSource();
-    if (!run.seed) {
-        GeneratorSeeds seeds;
-        seeds.first = static_cast<std::uint16_t>(random.Random01() * 65536.0);
-        seeds.second = static_cast<std::uint16_t>(random.Random01() * 65536.0);
-        random.SeedPacketGenerator(seeds);
-    }
-
-    session.Load();
-    view.Wait(2000); // the window's start-up delay
-    session.StartupExchange();
-
-    int status = 0;
-    int done = 0;
-    switch (session.Closing()) {
-    case CloseReason::None:
-        break;
-    case CloseReason::ReadNeedsFirmware:
-        status = 1;
-        break;
-    default:
-        status = 2;
-        break;
-    }
-    if (status == 0 && run.checkBoard && !session.Display().options.checkBoard) {
-        std::cerr << prefix << "warning: the machine cannot check board numbers ("
-                  << ((link.state.optionWord & static_cast<std::int32_t>(kOptionBoardReader)) != 0
-                          ? "firmware " + FirmwareText(link.state.firmwareMajor, link.state.firmwareMinor) +
-                                " is older than 2.40"
-                          : "no board-number reader")
-                  << "); the boards are not checked\n";
-    }
-    for (int n = from; n <= to && status == 0; ++n) {
-        if (emulated) {
-            EmulatedMachine& machine = *link.Emulator();
-            machine.InsertBoard(n);
-            if (reading) {
-                const Board deal = random.RandomDeal();
-                machine.PutReadStack(StackForDeal(deal, run.readMode, EffectiveDealer((*set)[n], n)));
-            }
-        }
-        session.GoToBoard(n);
-        session.DealCommand();
-        const StepReport& r = session.LastStep();
-        switch (r.outcome) {
-        case StepOutcome::Completed:
-            ++done;
-            std::cout << StepLine(r) << std::endl;
-            break;
-        case StepOutcome::Cancelled:
-            std::cerr << prefix << "board " << n << ": " << PlainMessage(r.error.text) << " ("
-                      << r.error.codeText << ")\n";
-            status = 1;
-            break;
-        case StepOutcome::LinkLost:
-            status = 2;
-            break;
-        case StepOutcome::Refused:
-        case StepOutcome::None:
-            status = 1; // the refusal has been shown
-            break;
-        }
-    }
-    if (!session.CloseRequested()) session.ExitCommand();
-    session.Unload();
-
-    std::cout << (reading ? "Boards read: " : "Boards dealt: ") << done << "\n";
-    if (reading && done > 0) {
-        // Whatever was read is saved, also when the run stopped early.
-        const FileOutcome out = SaveBoardSetFile(run.output, *set);
-        for (const std::string& question : out.warnings)
-            std::cerr << prefix << "warning: " << PlainMessage(question) << "\n(answered Yes)\n";
-        if (!out.ok) {
-            std::cerr << prefix << PlainMessage(out.error) << "\n";
-            return status == 0 ? 1 : status;
-        }
-        std::cout << "Saved: " << run.output << "\n";
-    }
-    return status;
+    Clock& clock = emulatedSi != nullptr ? emulatedSi->GetClock() : steady;
+    return RunDealing(run.options, link, clock, dialogs, *op);
 }
 
 } // namespace orvenix::cli

@@ -37,9 +37,9 @@ void EmulatedMachine::SetDealOrder(const std::vector<CardCode>& order) {
     }
 }
 
-void EmulatedMachine::InjectWireFault(WireFault fault, int count) {
+void EmulatedMachine::InjectWireFault(WireFault fault, int count, std::uint8_t command) {
     for (int i = 0; i < count; ++i)
-        faults_.push_back(fault);
+        faults_.push_back({fault, command});
 }
 
 std::size_t EmulatedMachine::Take(std::uint8_t* out, std::size_t max) {
@@ -135,6 +135,7 @@ std::array<std::uint8_t, 6> EmulatedMachine::StatusParams() {
 
 void EmulatedMachine::Handle(const PacketBuffer& p, std::size_t size, std::uint64_t now) {
     if (linkLost_) return;
+    answering_ = p[0];
     if (HandleMaintenance(p, now)) return;
     switch (p[0]) {
     case cmd::kStatus:
@@ -224,6 +225,10 @@ void EmulatedMachine::StartStep(const PacketBuffer& p, bool read, std::uint64_t 
         phase_ = Phase::Dealing;
     }
     nextCardAt_ = now + config_.cardIntervalMs;
+    if (idleSteps_ > 0) {
+        --idleSteps_;
+        phase_ = Phase::Idle;
+    }
 }
 
 void EmulatedMachine::StopWithError(std::uint8_t code, std::uint64_t now) {
@@ -256,7 +261,13 @@ void EmulatedMachine::Step(std::uint64_t now) {
         // Dealing: the pocket the command gives this card. Reading: the pocket of this stack position.
         const std::size_t byte =
             phase_ == Phase::Dealing ? CardWirePosition(card) : kFirstCardByte + stepIndex_;
-        const PocketCode pocket = stepCommand_[byte];
+        PocketCode pocket = stepCommand_[byte];
+        auto stray = std::find_if(misroutes_.begin(), misroutes_.end(),
+                                  [&](const Injected& i) { return i.atCard == cardsThisStep_ + 1; });
+        if (stray != misroutes_.end()) {
+            pocket = stray->code;
+            misroutes_.erase(stray);
+        }
         if (pocket < 1 || pocket > 4) {
             StopWithError(kErrorNoPocket, at);
             break;
@@ -288,9 +299,12 @@ void EmulatedMachine::Queue(std::uint64_t now, PacketBuffer& p, std::size_t size
     PacketBuffer wire{};
     ScramblePacket(p, size, kReceiveKeyStep, wire);
     std::vector<std::uint8_t> bytes(wire.begin(), wire.begin() + static_cast<std::ptrdiff_t>(size));
-    if (!faults_.empty()) {
-        const WireFault fault = faults_.front();
-        faults_.pop_front();
+    const auto due = std::find_if(faults_.begin(), faults_.end(), [this](const FaultFor& f) {
+        return f.command == 0 || f.command == answering_;
+    });
+    if (due != faults_.end()) {
+        const WireFault fault = due->fault;
+        faults_.erase(due);
         switch (fault) {
         case WireFault::BadChecksum: {
             // Byte 6 one lower than the check byte promises: the reply descrambles but sums to 0xFE.
@@ -306,6 +320,16 @@ void EmulatedMachine::Queue(std::uint64_t now, PacketBuffer& p, std::size_t size
         case WireFault::OverLong:
             bytes.insert(bytes.end(), {0x5A, 0xA5, 0x3C});
             break;
+        case WireFault::WrongReply: {
+            PacketBuffer status{};
+            status[0] = reply::kStatus;
+            const auto params = StatusParams();
+            std::copy(params.begin(), params.end(), status.begin() + 1);
+            PacketBuffer statusWire{};
+            ScramblePacket(status, kShortPacket, kReceiveKeyStep, statusWire);
+            bytes.assign(statusWire.begin(), statusWire.begin() + static_cast<std::ptrdiff_t>(kShortPacket));
+            break;
+        }
         }
     }
     ++commandsAnswered_;

@@ -57,6 +57,7 @@ enum class WireFault {
     ShortReply,  // only part of the reply is sent
     NoReply,     // the command is swallowed
     OverLong,    // three stray bytes follow the reply
+    WrongReply,  // a status reply comes instead of the one asked for
 };
 
 class EmulatedMachine {
@@ -99,8 +100,13 @@ class EmulatedMachine {
     void PutReadStack(std::vector<CardCode> stack) { readStack_ = std::move(stack); }
     // A machine error code reported when the machine reaches the given card (1 = first card of the step).
     void InjectError(std::uint8_t code, int atCard) { injected_.push_back({code, atCard}); }
-    // The next count replies suffer the fault.
-    void InjectWireFault(WireFault fault, int count = 1);
+    // A machine that goes wrong without reporting it: the card met at position atCard of the next step
+    // drops into pocket instead of its own (one pocket ends with 14 cards, another with 12)...
+    void InjectMisroute(int atCard, PocketCode pocket) { misroutes_.push_back({pocket, atCard}); }
+    // ... or the next step ends at once, without an error and without a card dealt or read.
+    void InjectIdleStep() { idleSteps_ += 1; }
+    // The next count replies suffer the fault; with command, the next count replies to that command.
+    void InjectWireFault(WireFault fault, int count = 1, std::uint8_t command = 0);
     // ---- Maintenance and firmware download (emulated_maintenance.cpp) -------------------------------
     MaintenanceReadings& Readings() { return readings_; }
     // The outputs byte of the last sensor request and the number of cards fed by hand.
@@ -175,7 +181,12 @@ class EmulatedMachine {
     std::uint64_t lastByteAt_ = 0;
     std::deque<Pending> pending_;
     std::deque<std::uint8_t> output_;
-    std::deque<WireFault> faults_;
+    struct FaultFor {
+        WireFault fault;
+        std::uint8_t command; // 0: any
+    };
+    std::deque<FaultFor> faults_;
+    std::uint8_t answering_ = 0; // the command being answered
     bool linkLost_ = false;
     bool latch_ = false;
 
@@ -193,6 +204,8 @@ class EmulatedMachine {
     std::array<int, 4> pockets_{};
     std::array<PocketCode, 53> cardPocket_{};
     std::vector<Injected> injected_;
+    std::vector<Injected> misroutes_; // code: the pocket the card goes to
+    int idleSteps_ = 0;
     std::uint32_t boardsDealt_ = 0;
 
     bool pedalPending_ = false;

@@ -73,25 +73,20 @@ void DecodeStatus(const PacketBuffer& p, SharedMachineState& st, const MachineEv
     if (p[6] & kFlagBoxReset) st.boxCounter = 0;
 }
 
-void DecodeReadResult(const PacketBuffer& p, BoardSet* set) {
-    if (set == nullptr) return;
-    const int n = set->currentBoard;
-    if (n < 1 || n > kMaxBoard) return;
-    Board board = (*set)[n];
+void DecodeReadResult(const PacketBuffer& p, Board* board) {
+    if (board == nullptr) return;
     for (int c = 1; c <= kCards; ++c) {
         const std::uint8_t pocket = p[CardWirePosition(c)];
         // A byte outside the pocket codes leaves the card unplaced, like a 0.
-        board.cardOwner[static_cast<std::size_t>(c)] = pocket <= 4 ? PocketToSeat[pocket] : 0;
+        board->cardOwner[static_cast<std::size_t>(c)] = pocket <= 4 ? PocketToSeat[pocket] : 0;
     }
-    board.number = static_cast<std::int16_t>(n);
-    AnalyseBoard(board);
-    (*set)[n] = board;
+    AnalyseBoard(*board);
 }
 
 } // namespace
 
 void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& st, const MachineEvents& events,
-                 BoardSet* set) {
+                 Board* readTarget) {
     const std::uint8_t code = p[0];
     if (PacketSize(code) != size) return; // the caller read a packet of the wrong size: nothing to decode
     switch (code) {
@@ -104,7 +99,7 @@ void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& st
         DecodeStatus(p, st, events);
         break;
     case reply::kReadResult:
-        DecodeReadResult(p, set);
+        DecodeReadResult(p, readTarget);
         break;
     case reply::kInfo:
         st.infoReceived = 1;

@@ -51,10 +51,10 @@ std::uint8_t RandomFillerByte();
 void FillDealCards(PacketBuffer& p, const Board& board);
 void FillReadCards(PacketBuffer& p, ReadMode mode, Seat dealer);
 
-// Decodes one good reply p of the given size into the state; a read result (0x9D) fills the current board
-// of set when set is given. Never reads past size.
+// Decodes one good reply p of the given size into the state; a read result (0x9D) places the cards of
+// readTarget, when given, and analyses it (the rest of the record stays). Never reads past size.
 void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& state,
-                 const MachineEvents& events, BoardSet* set);
+                 const MachineEvents& events, Board* readTarget);
 
 class MachineLink {
   public:
@@ -119,8 +119,8 @@ class MachineLink {
 
     SharedMachineState state;
     MachineEvents events;
-    // The board set whose current board a read result fills; none: read results are only checked.
-    BoardSet* readTarget = nullptr;
+    // The board a read result fills; none: read results are only checked.
+    Board* readTarget = nullptr;
     // The source of filler bytes; tests make it fixed.
     std::function<std::uint8_t()> filler = RandomFillerByte;
 

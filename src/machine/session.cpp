@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/settings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace orvenix {
@@ -14,9 +15,10 @@ constexpr int kBoxQuietPolls = 10;
 constexpr int kBoardCheckRetries = 5; // the label is read up to six times
 constexpr int kBoardCheckWaitMs = 100;
 constexpr int kAfterErrorWaitMs = 300;
+constexpr int kHandCards = 13;
 
 CountLabel CountOf(int count) {
-    return {count, count == 13 ? CountColour::Green : CountColour::Red};
+    return {count, count == kHandCards ? CountColour::Green : CountColour::Red};
 }
 
 } // namespace
@@ -111,7 +113,8 @@ void DealingSession::ShowMachineCounts(const std::array<std::int16_t, 4>& counts
 void DealingSession::DisplayHand(int flag) {
     const int n = set_.currentBoard;
     if (n < 1 || n > kMaxBoard) return;
-    const Board& board = set_[n];
+    // While a read step runs, the picture shows what the machine has read so far.
+    const Board& board = showReadBoard_ && stepRunning_ ? readBoard_ : set_[n];
     display_.picture = MakeBoardPicture(board, n, displayHands_, display_.options.national);
     unsigned parts = kViewBoard;
     if (flag == 0) {
@@ -268,24 +271,26 @@ std::uint8_t DealingSession::RequestBits() const {
     return link_.AcknowledgeBits();
 }
 
-void DealingSession::PollTick() {
-    if (stepBusy_ == 1 || stepRunning_ || CloseRequested() || initialising_) return;
+bool DealingSession::PollForStart() {
+    if (stepBusy_ == 1 || stepRunning_ || CloseRequested() || initialising_) return false;
     stepBusy_ = 1;
     SharedMachineState& st = link_.state;
     link_.RequestStatus(RequestBits());
     DisplayState();
-    if (CheckLostLink()) return; // the poll stays blocked: the window is closing
+    if (CheckLostLink()) return false; // the poll stays blocked: the window is closing
     if (st.boxCounter < kBoxQuietPolls) ++st.boxCounter;
     const bool pedal = st.pedalFlag != 0;
     const bool box = st.boxFlag != 0 && trigger_ && st.boxCounterAtInsert == kBoxQuietPolls;
-    if (pedal || box) {
-        stepBusy_ = 0;
-        if (display_.enabled[kDealNext])
-            DealNextCommand();
-        else
-            DealCommand();
-    }
     stepBusy_ = 0;
+    return pedal || box;
+}
+
+void DealingSession::PollTick() {
+    if (!PollForStart()) return;
+    if (display_.enabled[kDealNext])
+        DealNextCommand();
+    else
+        DealCommand();
 }
 
 // ---- Steps ------------------------------------------------------------------------------------------
@@ -301,7 +306,7 @@ void DealingSession::DealCommand() {
         return;
     }
     if (mode_ == SessionMode::Read) {
-        if (set_[n].status != kBoardEmpty) {
+        if (set_[n].status != kBoardEmpty && !readIntoFilledBoards_) {
             dialogs_.Show(MessageTemplate(MsgBoardNotEmptyCannotRead), "Reading Error", Buttons::Ok,
                           Icon::Exclamation);
             lastStep_.outcome = StepOutcome::Refused;
@@ -389,6 +394,7 @@ bool DealingSession::SendStepCommand(std::uint8_t continueBoard) {
 }
 
 void DealingSession::StopEarly() {
+    showReadBoard_ = false;
     stepRunning_ = false;
     stepBusy_ = 0;
     SetPollTimer(true);
@@ -441,16 +447,7 @@ void DealingSession::DealHand() {
         } while (st.MachineState == kStateBusy);
         DisplayState();
 
-        if (mode_ == SessionMode::Read) {
-            link_.readTarget = &set_;
-            const bool good = link_.RequestReadResult();
-            link_.readTarget = nullptr;
-            if (CheckLostLink()) return lost();
-            if (good && link_.receiveBuffer[0] == reply::kReadResult) {
-                // A board read from the machine is a change of the set that must not be lost unasked.
-                set_.modified = true;
-            }
-        }
+        if (mode_ == SessionMode::Read && !TakeReadResult()) return lost();
 
         errorAction_ = kErrorActionCancel;
         if (st.statusCode != 0) {
@@ -480,7 +477,25 @@ void DealingSession::DealHand() {
     lastStep_.seconds = SecondsSinceStart();
     display_.dealTime = FormatDealTime(lastStep_.seconds);
     Refresh(kViewDealTime);
+    // A board is done only when all 52 cards are where they belong: the machine can go idle without an
+    // error code and still leave a pocket short (a card that fell beside it, a board not put in), and a
+    // read can come back incomplete or not at all.
+    bool done = false;
     if (st.statusCode == 0) {
+        if (mode_ == SessionMode::Read) {
+            done = lastStep_.readResultReceived && readBoard_.status == kBoardComplete;
+            if (done) {
+                // A board read from the machine is a change of the set that must not be lost unasked.
+                set_[n] = readBoard_;
+                set_.modified = true;
+            }
+        } else {
+            done = std::all_of(st.pocketCount.begin(), st.pocketCount.end(),
+                               [](std::int16_t c) { return c == kHandCards; });
+        }
+    }
+    showReadBoard_ = false;
+    if (done) {
         lastStep_.outcome = StepOutcome::Completed;
         AnalyseBoard(set_[n]);
         if (set_.currentBoard < set_.lastBoard) {
@@ -498,17 +513,38 @@ void DealingSession::DealHand() {
             if (a == Answer::No) RequestClose(CloseReason::EndOfSet);
         }
     } else {
-        lastStep_.outcome = StepOutcome::Cancelled;
+        lastStep_.outcome = st.statusCode == 0 ? StepOutcome::NotDone : StepOutcome::Cancelled;
     }
     if (CloseRequested()) {
         stepRunning_ = false;
         stepBusy_ = 0;
         return;
     }
-    EndOfStep();
+    EndOfStep(done);
 }
 
-void DealingSession::EndOfStep() {
+bool DealingSession::TakeReadResult() {
+    const int n = set_.currentBoard;
+    // The read fills a copy of the board; the board itself changes only when the read is complete.
+    readBoard_ = set_[n];
+    readBoard_.cardOwner.fill(0);
+    readBoard_.number = static_cast<std::int16_t>(n);
+    AnalyseBoard(readBoard_);
+    link_.readTarget = &readBoard_;
+    const bool good = link_.RequestReadResult();
+    link_.readTarget = nullptr;
+    if (CheckLostLink()) return false;
+    lastStep_.readResultReceived = good && link_.receiveBuffer[0] == reply::kReadResult;
+    lastStep_.cardsRead = {};
+    if (lastStep_.readResultReceived) {
+        for (int c = 1; c <= kCards; ++c)
+            ++lastStep_.cardsRead[readBoard_.cardOwner[static_cast<std::size_t>(c)]];
+        showReadBoard_ = true;
+    }
+    return true;
+}
+
+void DealingSession::EndOfStep(bool boardDone) {
     UpdateNavigation();
     UpdateClearButton();
     Enable(kCmdBreak, false);
@@ -516,7 +552,8 @@ void DealingSession::EndOfStep() {
     Enable(kCmdExit, true);
     Refresh(kViewControls);
     DisplayState();
-    DisplayHand(0);
+    // A board that is not done keeps the machine's counts in view, in red where a pocket is not full.
+    DisplayHand(boardDone ? 0 : 1);
     sequenceIndex_ = (sequenceIndex_ + 1) & 3;
     stepRunning_ = false;
     stepBusy_ = 0;

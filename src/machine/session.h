@@ -145,7 +145,10 @@ enum class CloseReason {
 // How the last step (a press of Deal / Deal next, by button, pedal or box) ended.
 enum class StepOutcome {
     None,      // no step yet
-    Completed, // the machine finished the board without an error
+    Completed, // the board is done: 13 cards in each pocket (deal), or 13 cards read for each seat (read)
+    NotDone,   // the machine stopped without an error, but the pockets do not hold 13 cards each (deal),
+               // or no read result came or it does not give 13 cards to each seat (read); a board read
+               // stays as it was
     Refused,   // refused before anything was sent (incomplete / non-empty board, firmware, board 640)
     Cancelled, // cancelled in the error dialog (machine error or board-number mismatch)
     LinkLost,  // the link was lost during the step
@@ -156,6 +159,10 @@ struct StepReport {
     int board = 0;
     std::array<std::int16_t, 4> pocketCounts{}; // S, W, E, N as the machine counted them
     double seconds = 0;                         // time from the deal or read command to the end
+    // Read mode: whether the machine sent its read result, and the cards it gives each seat (N, E, S, W
+    // at 1 to 4; 0: cards no seat got).
+    bool readResultReceived = false;
+    std::array<int, 5> cardsRead{};
     // The last error dialog of the step, if one was shown.
     bool errorShown = false;
     ErrorDialogContent error;
@@ -186,6 +193,13 @@ class DealingSession {
     // `Deal_next`: moves to the next board and deals it; in read mode on the last board the set first
     // grows by one board (never past board 640).
     void DealNextCommand();
+    // One status poll as `Timer1` makes it, without starting anything: true when the operator asked for
+    // the next step (the foot pedal, or the card box under "Start Dealing from Board Inserting"). The
+    // command-line tool waits for the operator with it; PollTick is this poll plus the start.
+    bool PollForStart();
+    // Read mode: read also into boards that hold cards (the command-line tool's --replace). The board's
+    // cards are replaced only when its read completes.
+    void SetReadIntoFilledBoards(bool allowed) { readIntoFilledBoards_ = allowed; }
     // `cmdBreak`: asks the machine to stop the running step.
     void BreakCommand();
     void FirstCommand();
@@ -252,7 +266,8 @@ class DealingSession {
     bool CanReadMore() const;
     bool BoardNumberCheck();
     bool SendStepCommand(std::uint8_t continueBoard);
-    void EndOfStep();
+    void EndOfStep(bool boardDone);
+    bool TakeReadResult();
     void StopEarly();
     std::uint8_t RequestBits() const;
     double SecondsSinceStart();
@@ -280,6 +295,10 @@ class DealingSession {
     bool stepRunning_ = false;
     CloseReason closeReason_ = CloseReason::None;
     StepReport lastStep_;
+    bool readIntoFilledBoards_ = false;
+    // The board a read step fills; it replaces the current board only when the read is complete.
+    Board readBoard_;
+    bool showReadBoard_ = false;
 };
 
 // The state text of `txtStatus` for a MachineState value (as MachineStateText).

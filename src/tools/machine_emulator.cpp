@@ -1,11 +1,16 @@
 // orvenix-machine-emulator: the emulated machine on a pseudo-terminal. It prints the terminal's device
 // path on the first line of its output; the program then opens it like a real machine
-// (--machine serial:PATH). It runs until it is killed or its standard input closes. Lines on standard
-// input play the operator:
+// (--machine serial:PATH). It runs until it gets SIGTERM or SIGINT (or, with --exit-on-eof, until its
+// standard input ends). Lines on standard input play the operator; standard input is read only when it is
+// a terminal or a pipe, so that `orvenix-machine-emulator &` in a script (input from /dev/null) keeps
+// running:
 //   pedal | box-in | box-out | board N | label CODE | flip open|closed
 //   stack C1 C2 ... (card codes of the stack to read, top first) | order C1 C2 ... (dealing order)
 //   error CODE AT (machine error at card AT of the next step)
-//   fault checksum|short|none|overlong [COUNT] | lost on|off | state | quit
+//   misroute AT POCKET (the card at AT of the next step drops into POCKET 1 S, 2 W, 3 E, 4 N, unreported)
+//   skip (the next step ends at once without an error and without a card)
+//   fault checksum|short|none|overlong|wrong [COUNT [COMMAND]] (COMMAND: only replies to that command code)
+//   lost on|off | state | quit
 //   download CODE ADDRESS (the download reply to that block address, -1 the start packet, carries CODE)
 //   firmware (prints the version and the number of downloads installed)
 #include "machine/clock.h"
@@ -24,6 +29,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -50,7 +56,7 @@ long Number(const std::string& text, long lo, long hi, const std::string& name) 
 void Usage() {
     std::cout
         << "usage: orvenix-machine-emulator [--firmware X.YY] [--options N] [--serial N] [--card-ms N]\n"
-           "                                [--board N] [--seed N]\n";
+           "                                [--board N] [--seed N] [--exit-on-eof]\n";
 }
 
 // One operator line; false when the emulator should stop.
@@ -95,16 +101,23 @@ bool Command(EmulatedMachine& m, const std::string& line) {
         m.SetDealOrder(cards());
     else if (word == "error" && number(0, 1, 255) && number(1, 1, 52)) {
         m.InjectError(static_cast<std::uint8_t>(*number(0, 1, 255)), static_cast<int>(*number(1, 1, 52)));
+    } else if (word == "misroute" && number(0, 1, 52) && number(1, 1, 4)) {
+        m.InjectMisroute(static_cast<int>(*number(0, 1, 52)), static_cast<PocketCode>(*number(1, 1, 4)));
+    } else if (word == "skip") {
+        m.InjectIdleStep();
     } else if (word == "fault" && !words.empty()) {
         const int count = static_cast<int>(number(1, 1, 1000).value_or(1));
+        const auto command = static_cast<std::uint8_t>(number(2, 0, 255).value_or(0));
         if (words[0] == "checksum")
-            m.InjectWireFault(WireFault::BadChecksum, count);
+            m.InjectWireFault(WireFault::BadChecksum, count, command);
         else if (words[0] == "short")
-            m.InjectWireFault(WireFault::ShortReply, count);
+            m.InjectWireFault(WireFault::ShortReply, count, command);
         else if (words[0] == "none")
-            m.InjectWireFault(WireFault::NoReply, count);
+            m.InjectWireFault(WireFault::NoReply, count, command);
         else if (words[0] == "overlong")
-            m.InjectWireFault(WireFault::OverLong, count);
+            m.InjectWireFault(WireFault::OverLong, count, command);
+        else if (words[0] == "wrong")
+            m.InjectWireFault(WireFault::WrongReply, count, command);
         else
             std::cerr << "unknown fault: " << words[0] << "\n";
     } else if (word == "download" && number(0, 0, 255) && number(1, -1, 1023)) {
@@ -125,18 +138,36 @@ bool Command(EmulatedMachine& m, const std::string& line) {
     return true;
 }
 
+volatile std::sig_atomic_t stopRequested = 0;
+void RequestStop(int) {
+    stopRequested = 1;
+}
+
+// Operator lines come from a terminal or a pipe; /dev/null, a regular file or a closed descriptor give
+// none.
+bool OperatorInput() {
+    struct stat st {};
+    if (::fstat(STDIN_FILENO, &st) != 0) return false;
+    return ::isatty(STDIN_FILENO) == 1 || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     EmulatorConfig config;
     std::uint32_t seed = 1;
     int board = 1;
+    bool exitOnEof = false;
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             Usage();
             return 0;
+        }
+        if (a == "--exit-on-eof") {
+            exitOnEof = true;
+            continue;
         }
         if (i + 1 >= args.size()) {
             Usage();
@@ -166,6 +197,11 @@ int main(int argc, char** argv) {
         }
     }
     std::signal(SIGPIPE, SIG_IGN);
+    struct sigaction stop {};
+    stop.sa_handler = RequestStop;
+    sigemptyset(&stop.sa_mask);
+    ::sigaction(SIGTERM, &stop, nullptr);
+    ::sigaction(SIGINT, &stop, nullptr);
 
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
@@ -189,7 +225,9 @@ int main(int argc, char** argv) {
 
     std::string pending;
     bool running = true;
-    while (running) {
+    bool input = OperatorInput();
+    if (!input && exitOnEof) running = false;
+    while (running && stopRequested == 0) {
         machine.AdvanceTo(clock.NowMs());
         std::uint8_t out[512];
         while (machine.Available() > 0) {
@@ -206,7 +244,7 @@ int main(int argc, char** argv) {
             const std::uint64_t now = clock.NowMs();
             timeout = *next <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*next - now, 100));
         }
-        pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        pollfd fds[2] = {{master, POLLIN, 0}, {input ? STDIN_FILENO : -1, POLLIN, 0}};
         if (::poll(fds, 2, timeout) < 0 && errno != EINTR) Fail(std::string("poll: ") + std::strerror(errno));
         if (fds[0].revents & POLLIN) {
             std::uint8_t in[512];
@@ -216,7 +254,12 @@ int main(int argc, char** argv) {
         if (fds[1].revents & (POLLIN | POLLHUP)) {
             char buffer[512];
             const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-            if (n <= 0) break; // standard input closed
+            if (n <= 0) {
+                // The end of the operator's input: the machine stays on unless told otherwise.
+                input = false;
+                if (exitOnEof) break;
+                continue;
+            }
             pending.append(buffer, static_cast<std::size_t>(n));
             std::size_t eol;
             while (running && (eol = pending.find('\n')) != std::string::npos) {

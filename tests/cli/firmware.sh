@@ -51,7 +51,7 @@ grep -q "Download Error: Cannot read" "$work/err"; check "missing file: message"
 
 # The emulator program on a pseudo-terminal; its input stays open through fd 3 until the end.
 mkfifo "$work/in"
-"$bin/orvenix-machine-emulator" --firmware 2.40 <"$work/in" >"$work/emu.out" &
+"$bin/orvenix-machine-emulator" --exit-on-eof --firmware 2.40 <"$work/in" >"$work/emu.out" &
 emulator_pid=$!
 exec 3>"$work/in"
 for _ in $(seq 1 100); do [ -s "$work/emu.out" ] && break; sleep 0.05; done

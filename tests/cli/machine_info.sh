@@ -17,7 +17,7 @@ echo "$out" | grep -qx "Serial number: 1234"; check "emulated: serial number" $?
 
 # The emulator program on a pseudo-terminal; its input stays open through fd 3 until the end.
 mkfifo "$work/in"
-"$bin/orvenix-machine-emulator" --firmware 2.40 --options 4 <"$work/in" >"$work/emu.out" &
+"$bin/orvenix-machine-emulator" --exit-on-eof --firmware 2.40 --options 4 <"$work/in" >"$work/emu.out" &
 emulator_pid=$!
 exec 3>"$work/in"
 for _ in $(seq 1 100); do [ -s "$work/emu.out" ] && break; sleep 0.05; done
@@ -43,7 +43,7 @@ grep -q "Please check if power is connected" "$work/err"; check "silent machine:
 # Closing the emulator's input ends it.
 exec 3>&-
 for _ in $(seq 1 100); do kill -0 "$emulator_pid" 2>/dev/null || break; sleep 0.05; done
-! kill -0 "$emulator_pid" 2>/dev/null; check "emulator ends when its input closes" $?
+! kill -0 "$emulator_pid" 2>/dev/null; check "emulator started with --exit-on-eof ends when its input closes" $?
 emulator_pid=""
 
 # Failures of the link.

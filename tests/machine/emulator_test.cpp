@@ -149,7 +149,8 @@ TEST_F(EmulatorTest, ReadsAPlayedBoardIntoTheCurrentBoard) {
     set.firstBoard = 1;
     set.lastBoard = 4;
     set.currentBoard = 4;
-    link->readTarget = &set;
+    set[4].number = 4;
+    link->readTarget = &set[4];
     // The stack: the South hand, then West, East, North, thirteen each.
     const Board truth = RoundRobinBoard(4);
     std::vector<CardCode> stack;
@@ -174,7 +175,7 @@ TEST_F(EmulatorTest, ReadingInHandDealingOrderStartsWithTheDealer) {
     set.firstBoard = 1;
     set.lastBoard = 1;
     set.currentBoard = 1;
-    link->readTarget = &set;
+    link->readTarget = &set[1];
     std::vector<CardCode> stack(52);
     std::iota(stack.begin(), stack.end(), CardCode{1});
     machine().PutReadStack(stack);
@@ -195,7 +196,7 @@ TEST_F(EmulatorTest, ShortStackGivesAPartialBoard) {
     set.firstBoard = 1;
     set.lastBoard = 1;
     set.currentBoard = 1;
-    link->readTarget = &set;
+    link->readTarget = &set[1];
     std::vector<CardCode> stack(50);
     std::iota(stack.begin(), stack.end(), CardCode{1});
     machine().PutReadStack(stack);

@@ -247,7 +247,8 @@ class ReadResultTest : public ProtocolTest {
         set.lastBoard = 9;
         set.currentBoard = 9;
         set[9].dealer = 1;
-        link->readTarget = &set;
+        set[9].number = 9;
+        link->readTarget = &set[9];
     }
     BoardSet set;
 };
@@ -289,8 +290,8 @@ TEST_F(ReadResultTest, ZeroAndOutOfRangeBytesLeaveCardsUnplaced) {
     EXPECT_EQ(b.status, kBoardPartial);
 }
 
-TEST_F(ReadResultTest, NoCurrentBoardInRangeLeavesTheSetAlone) {
-    set.currentBoard = 0;
+TEST_F(ReadResultTest, WithoutATargetAReadResultIsOnlyChecked) {
+    link->readTarget = nullptr;
     PacketBuffer p{};
     p[0] = reply::kReadResult;
     p[20] = 1;

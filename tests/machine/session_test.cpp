@@ -507,6 +507,32 @@ TEST_F(SessionTest, CancelOnlyErrorEndsTheStep) {
     EXPECT_EQ(h.session->LastStep().error.code, 12);
     EXPECT_EQ(h.StepCommands().size(), 1u);
     EXPECT_FALSE(Enabled(kDealNext));
+    // The board is not shown as dealt: the labels keep the seven cards the machine dealt, in red.
+    int shown = 0;
+    for (const CountLabel& label : D().counts) {
+        shown += label.count;
+        EXPECT_EQ(label.colour, CountColour::Red);
+    }
+    EXPECT_EQ(shown, 7);
+}
+
+TEST_F(SessionTest, ABoardTheMachineLeftShortIsNotDealt) {
+    OpenDeal(1, 2);
+    h.session->LastCommand();
+    // Card 5 drops into the pocket after its own, and the machine does not notice.
+    const Seat owner = h.set[2].cardOwner[5];
+    h.Machine().InjectMisroute(5, static_cast<PocketCode>(SeatToPocket[owner] % 4 + 1));
+    const std::size_t questions = h.dialogs.messages.size();
+    h.session->DealCommand();
+    EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::NotDone);
+    EXPECT_TRUE(h.view.errorDialogs.empty());
+    EXPECT_EQ(h.dialogs.messages.size(), questions); // no "last board dealt" question
+    EXPECT_FALSE(Enabled(kDealNext));
+    EXPECT_TRUE(Enabled(kCmdDeal));
+    int red = 0;
+    for (const CountLabel& label : D().counts)
+        red += label.colour == CountColour::Red ? 1 : 0;
+    EXPECT_EQ(red, 2); // one pocket with 14 cards, one with 12
 }
 
 TEST_F(SessionTest, RepeatedErrorOpensTheDialogAgain) {
@@ -917,6 +943,20 @@ TEST_F(ReadTest, FaultyReadResultIsRetried) {
     h.session->DealCommand();
     EXPECT_TRUE(SameCards(h.set[1], deal));
     EXPECT_EQ(h.CommandCount(cmd::kReadResult), 2);
+}
+
+TEST_F(ReadTest, AnIncompleteReadLeavesTheBoardAsItWas) {
+    OpenRead(1, 2, ReadMode::PlayedBoards);
+    auto stack = PlayedStack(testing::RandomBoard(rng));
+    stack.pop_back(); // one card short: the machine goes idle after 51 cards
+    h.Machine().PutReadStack(stack);
+    h.session->DealCommand();
+    EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::NotDone);
+    EXPECT_TRUE(h.session->LastStep().readResultReceived);
+    EXPECT_EQ(h.session->LastStep().cardsRead[0], 1);
+    EXPECT_EQ(h.set[1].status, kBoardEmpty);
+    EXPECT_FALSE(h.set.modified);
+    EXPECT_FALSE(Enabled(kDealNext));
 }
 
 TEST_F(ReadTest, ReadModeIsSaved) {

@@ -28,7 +28,7 @@ class EmulatorProcess {
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
         const std::string program = std::string(ORVENIX_BIN_DIR) + "/orvenix-machine-emulator";
-        std::vector<std::string> args{program};
+        std::vector<std::string> args{program, "--exit-on-eof"};
         args.insert(args.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (auto& a : args)
