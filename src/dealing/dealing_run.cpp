@@ -108,6 +108,8 @@ enum class WaitEnd { Start, LinkLost, TimedOut };
 // Polls the machine every 100 ms until the operator starts board n.
 WaitEnd WaitForOperator(DealingSession& session, Clock& clock, RunOperator& op, int n, const Board& board,
                         const DealingRunOptions& o) {
+    session.ForgetOperatorSignals();
+    if (session.CloseRequested()) return WaitEnd::LinkLost;
     std::string prompt = "Put in board " + std::to_string(n);
     prompt += o.startOnBox ? " and insert the card box or press the foot pedal" : " and press the foot pedal";
     if (op.Interactive()) prompt += " (or Enter)";

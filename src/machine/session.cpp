@@ -285,6 +285,15 @@ bool DealingSession::PollForStart() {
     return pedal || box;
 }
 
+void DealingSession::ForgetOperatorSignals() {
+    if (stepBusy_ == 1 || stepRunning_ || CloseRequested() || initialising_) return;
+    // The first reply tells what is held, the second request acknowledges it.
+    for (int i = 0; i < 2; ++i) {
+        link_.RequestStatus(RequestBits());
+        if (CheckLostLink()) return;
+    }
+}
+
 void DealingSession::PollTick() {
     if (!PollForStart()) return;
     if (display_.enabled[kDealNext])

@@ -197,6 +197,9 @@ class DealingSession {
     // the next step (the foot pedal, or the card box under "Start Dealing from Board Inserting"). The
     // command-line tool waits for the operator with it; PollTick is this poll plus the start.
     bool PollForStart();
+    // Two status polls that acknowledge whatever pedal press or box insert the machine still holds, so
+    // that a press from before a prompt does not start the board the prompt asks for.
+    void ForgetOperatorSignals();
     // Read mode: read also into boards that hold cards (the command-line tool's --replace). The board's
     // cards are replaced only when its read completes.
     void SetReadIntoFilledBoards(bool allowed) { readIntoFilledBoards_ = allowed; }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# orvenix-cli deal and read on the emulated machine and on orvenix-machine-emulator over a pseudo-terminal:
-# whole sets, machine errors, refused boards, a silent machine and a link lost in the middle of a set.
+# orvenix-cli deal and read, on the in-process emulated machine and end to end against
+# orvenix-machine-emulator on a pseudo-terminal, with this script as the operator: it answers every
+# "Put in board N" prompt by sending the emulator the lines prepared for board N, then the foot pedal.
 set -u
 cli="$1"
 bin="$2"
@@ -8,53 +9,41 @@ data="$(cd "$(dirname "$0")/../data" && pwd)"
 set32="$data/pbn/dealer_rotating.pbn"
 # shellcheck source=lib/machine_harness.bash
 source "$(dirname "$0")/lib/machine_harness.bash"
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" # the history and settings of this run only
 
-# ---- The in-process emulated machine (virtual time) ------------------------------------------------
-out=$("$cli" deal "$set32" --machine emulated 2>"$work/err"); rc=$?
+# ---- The in-process emulated machine (virtual time; the emulated operator presses the pedal) ----------
+out=$("$cli" deal "$set32" --machine emulated </dev/null 2>"$work/err"); rc=$?
 check "emulated deal: exit status 0" $rc
 [ "$(echo "$out" | grep -c '^Board [0-9]*: N 13 E 13 S 13 W 13  [0-9]*\.[0-9] s$')" -eq 32 ]
-check "emulated deal: a progress line with full pockets for each of the 32 boards" $?
-echo "$out" | head -n 1 | grep -q '^Board 1: '; check "emulated deal: starts at board 1" $?
-echo "$out" | grep -qx "Boards dealt: 32"; check "emulated deal: summary" $?
-[ ! -s "$work/err" ]; check "emulated deal: nothing on stderr" $?
-
-out=$("$cli" deal "$set32" --machine emulated --from 5 --to 7 2>/dev/null); rc=$?
-check "emulated deal of a range: exit status 0" $rc
-[ "$(echo "$out" | grep -c '^Board ')" -eq 3 ] && echo "$out" | head -n 1 | grep -q '^Board 5: '
-check "emulated deal of a range: boards 5 to 7" $?
-
-out=$("$cli" deal "$set32" --machine emulated --check-board --national 6 2>"$work/err"); rc=$?
-check "emulated deal with the board check and Danish cards: exit status 0" $rc
-[ "$(echo "$out" | grep -c '^Board ')" -eq 32 ] && [ ! -s "$work/err" ]
-check "emulated deal with the board check: every board's label matched" $?
+check "emulated deal: a line with full pockets for each of the 32 boards" $?
+[ "$(echo "$out" | grep -c '^Put in board [0-9]* and press the foot pedal$')" -eq 32 ]
+check "emulated deal: every board waits for the operator" $?
+echo "$out" | grep -qx "Boards dealt: 32" && [ ! -s "$work/err" ]; check "emulated deal: summary, nothing on stderr" $?
+out=$("$cli" deal "$set32" --machine emulated --from 5 --to 7 --no-wait-first --check-board </dev/null 2>/dev/null); rc=$?
+[ $rc -eq 0 ] && [ "$(echo "$out" | grep -c '^Board ')" -eq 3 ] && [ "$(echo "$out" | grep -c '^Put in')" -eq 2 ]
+check "emulated deal of boards 5 to 7: the first without waiting, the labels checked" $?
 "$cli" deal "$set32" --machine emulated --from 30 --to 33 >/dev/null 2>&1; rc=$?
-[ "$rc" -ne 0 ]; check "range beyond the set is refused" $?
-"$cli" deal "$work/missing.pbn" --machine emulated >/dev/null 2>"$work/err"; rc=$?
-[ "$rc" -eq 1 ] && [ -s "$work/err" ]; check "missing input: status 1 with a message" $?
+[ "$rc" -eq 1 ]; check "range beyond the set: status 1" $?
 "$cli" deal --machine emulated >/dev/null 2>&1; rc=$?
 [ "$rc" -eq 2 ]; check "deal without INPUT: usage error" $?
 
-# Reading: the same seed gives the same deals in both reading modes, and every board read is complete.
-"$cli" read "$set32" "$work/read1.pbn" --machine emulated --mode 1 --seed 9 >"$work/out1" 2>"$work/err"; rc=$?
-check "emulated read, mode 1: exit status 0" $rc
-grep -qx "Boards read: 32" "$work/out1"; check "emulated read: 32 boards read" $?
-[ -s "$work/read1.pbn" ]; check "emulated read: output saved" $?
-"$cli" read "$set32" "$work/read2.pbn" --machine emulated --mode 2 --seed 9 >/dev/null 2>&1; rc=$?
-check "emulated read, mode 2: exit status 0" $rc
+"$cli" generate --first 1 --last 8 --empty "$work/blank8.pbn" >/dev/null 2>&1
+"$cli" read "$work/blank8.pbn" "$work/read1.pbn" --machine emulated --mode 1 --seed 9 </dev/null >"$work/out" 2>"$work/err"; rc=$?
+[ $rc -eq 0 ] && grep -qx "Boards read: 8" "$work/out" && grep -qx "Saved: $work/read1.pbn" "$work/out"
+check "emulated read: 8 boards read and saved" $?
+"$cli" read "$work/blank8.pbn" "$work/read2.pbn" --machine emulated --mode 2 --seed 9 </dev/null >/dev/null 2>&1
 cmp -s "$work/read1.pbn" "$work/read2.pbn"; check "both reading modes record the same deals" $?
-! cmp -s "$work/read1.pbn" "$set32"; check "the deals read replace the input's" $?
-"$cli" read "$set32" "$work/read3.pbn" --machine emulated --seed 10 >/dev/null 2>&1
-! cmp -s "$work/read1.pbn" "$work/read3.pbn"; check "another seed reads other deals" $?
-# What was read can be dealt again.
-"$cli" deal "$work/read1.pbn" --machine emulated >/dev/null 2>&1; rc=$?
-check "a set read can be dealt" $rc
-"$cli" read "$set32" "$work/r.pbn" --machine emulated --mode 3 >/dev/null 2>&1; rc=$?
-[ "$rc" -eq 2 ]; check "read --mode 3: usage error" $?
+"$cli" deal "$work/read1.pbn" --machine emulated </dev/null >/dev/null 2>&1; check "a set read can be dealt" $?
+"$cli" read "$set32" "$work/r.pbn" --machine emulated --from 1 --to 4 </dev/null >/dev/null 2>"$work/err"; rc=$?
+[ $rc -eq 1 ] && grep -q "boards 1 to 4 hold cards" "$work/err" && [ ! -e "$work/r.pbn" ]
+check "read refuses boards that hold cards, saves nothing" $?
+"$cli" read "$set32" "$work/r.pbn" --machine emulated --from 1 --to 4 --replace --seed 3 </dev/null >/dev/null 2>&1; rc=$?
+[ $rc -eq 0 ] && ! cmp -s "$work/r.pbn" "$set32"; check "read --replace reads into them" $?
 
 # ---- orvenix-machine-emulator on a pseudo-terminal ---------------------------------------------------
 start_emulator() { # arguments for the emulator
     mkfifo "$work/in.$$"
-    "$bin/orvenix-machine-emulator" "$@" <"$work/in.$$" >"$work/emu.out" &
+    "$bin/orvenix-machine-emulator" --exit-on-eof "$@" <"$work/in.$$" >"$work/emu.out" &
     emulator_pid=$!
     exec 3>"$work/in.$$"
     rm -f "$work/in.$$"
@@ -77,83 +66,110 @@ emulator_do() {
         sleep 0.05
     done
 }
+# Runs orvenix-cli against the emulator (output in $work/out and $work/err) and plays the operator: at
+# each prompt for board N it sends the lines of $work/board.N, if there is one, then presses the pedal.
+operate() {
+    : >"$work/out" # emptied before the loop below first looks at it
+    "$cli" "$@" </dev/null >"$work/out" 2>"$work/err" &
+    local pid=$! served=0 prompts n
+    while kill -0 "$pid" 2>/dev/null; do
+        prompts=$(grep -c '^Put in board' "$work/out")
+        while [ "$served" -lt "$prompts" ]; do
+            served=$((served + 1))
+            n=$(grep '^Put in board' "$work/out" | sed -n "${served}p" | cut -d' ' -f4)
+            [ -f "$work/board.$n" ] && cat "$work/board.$n" >&3
+            echo "pedal" >&3
+        done
+        sleep 0.05
+    done
+    wait "$pid"
+}
 
 start_emulator --firmware 2.40 --options 12 --card-ms 0
 [ -c "$pty" ]; check "emulator prints a terminal device ($pty)" $?
-out=$("$cli" deal "$set32" --machine "serial:$pty" 2>"$work/err"); rc=$?
-check "serial deal: exit status 0" $rc
-[ "$(echo "$out" | grep -c '^Board [0-9]*: N 13 E 13 S 13 W 13 ')" -eq 32 ]
-check "serial deal: 32 boards with full pockets" $?
-[ ! -s "$work/err" ]; check "serial deal: nothing on stderr" $?
+operate deal "$set32" --machine "serial:$pty" --to 4; rc=$?
+[ $rc -eq 0 ] && [ "$(grep -c '^Board [1-4]: N 13 E 13 S 13 W 13 ' "$work/out")" -eq 4 ] && [ ! -s "$work/err" ]
+check "serial deal, pedal after each prompt: 4 boards with full pockets" $?
 emulator_do ""
-grep "^status" "$work/emu.out" | tail -n 1 | grep -q "boards 32 latch off"
-check "serial deal: the machine dealt 32 boards and the latch is off again" $?
+grep "^status" "$work/emu.out" | tail -n 1 | grep -q "boards 4 latch off"
+check "serial deal: the machine dealt 4 boards and the latch is off again" $?
 
-# A machine error ends the run with the dialog's text and code.
-emulator_do "error 12 5"
-out=$("$cli" deal "$set32" --machine "serial:$pty" --from 3 2>"$work/err"); rc=$?
-[ "$rc" -eq 1 ]; check "machine error: exit status 1" $?
-grep -q "board 3: Card Jam Error (Error Code: 12)" "$work/err"; check "machine error: text and code on stderr" $?
-! echo "$out" | grep -q "^Board 3:"; check "machine error: no progress line for the failed board" $?
-
-# The board-number check: a wrong board ends the run with the expected and inserted numbers.
-emulator_do "board 5"
-"$cli" deal "$set32" --machine "serial:$pty" --from 5 --to 5 --check-board >/dev/null 2>"$work/err"; rc=$?
-check "board check, right board: exit status 0" $rc
-"$cli" deal "$set32" --machine "serial:$pty" --from 3 --to 4 --check-board >"$work/out" 2>"$work/err"; rc=$?
-[ "$rc" -eq 1 ]; check "board check, wrong board: exit status 1" $?
-grep -q "Expected board no: 3  -  Inserted board no: 5 (Error Code: 65)" "$work/err"
-check "board check, wrong board: both numbers and code 65" $?
-! grep -q "^Board 3:" "$work/out"; check "board check, wrong board: nothing dealt" $?
-emulator_do "label 0"
-"$cli" deal "$set32" --machine "serial:$pty" --from 3 --to 3 --check-board >/dev/null 2>"$work/err"; rc=$?
-[ "$rc" -eq 1 ] && grep -q "Cannot read board number" "$work/err" && grep -q "(Error Code: 64)" "$work/err"
-check "board check, unreadable label: code 64" $?
-
-# Reading on the serial machine: the stack put in is read back.
-emulator_do "stack"
-"$cli" read "$set32" "$work/serial_read.pbn" --machine "serial:$pty" --from 1 --to 1 >/dev/null 2>"$work/err"; rc=$?
-[ "$rc" -ne 0 ]; check "serial read of an empty stack: refused with a machine error" $?
-grep -q "Card Feeding Error" "$work/err"; check "serial read of an empty stack: feeding error" $?
-
-# A link lost in the middle of a set ends the run with the lost-link message and status 2.
-stop_emulator
-start_emulator --firmware 2.40 --options 12 --card-ms 30
-"$cli" deal "$set32" --machine "serial:$pty" >"$work/out" 2>"$work/err" &
+# Nothing is sent before the operator: with no pedal, board 1 is not dealt within two seconds.
+"$cli" deal "$set32" --machine "serial:$pty" --to 1 </dev/null >"$work/out" 2>&1 &
 cli_pid=$!
-for _ in $(seq 1 200); do grep -q "^Board 1:" "$work/out" && break; sleep 0.05; done
-echo "lost on" >&3
-wait "$cli_pid"; rc=$?
-[ "$rc" -eq 2 ]; check "lost link: exit status 2" $?
-grep -q "Lost Communication with Dealer  -  Dealing Aborted!" "$work/err"; check "lost link: the message" $?
-grep -q "^Board 1:" "$work/out" && ! grep -q "^Board 32:" "$work/out"; check "lost link: the run stopped early" $?
+sleep 4 # 2 s of start-up, then the wait
+emulator_do ""
+grep "^status" "$work/emu.out" | tail -n 1 | grep -q "boards 4 "; check "no pedal: nothing dealt" $?
+grep -qx "Put in board 1 and press the foot pedal" "$work/out"; check "no pedal: the prompt" $?
+echo "pedal" >&3
+wait "$cli_pid"; check "the pedal then deals it" $?
 
+# A jam: the run stops with the dialog's text, the board is named and not counted.
+echo "error 12 5" >"$work/board.2"
+operate deal "$set32" --machine "serial:$pty" --to 3; rc=$?
+[ "$rc" -eq 1 ]; check "machine error: exit status 1" $?
+grep -q "board 2: Card Jam Error (Error Code: 12)" "$work/err" && grep -q "board 2 was NOT dealt (the pockets hold .*)" "$work/err"
+check "machine error: text, code and the board not dealt" $?
+grep -qx "Boards dealt: 1" "$work/out" && ! grep -q "^Put in board 3" "$work/out"; check "machine error: board 3 never started" $?
+# A card that goes to the wrong pocket without an error code.
+echo "misroute 3 1" >"$work/board.2"
+operate deal "$set32" --machine "serial:$pty" --to 2; rc=$?
+[ "$rc" -eq 1 ] && grep -q "^Board 2: .*NOT dealt$" "$work/out" && grep -qx "Boards dealt: 1" "$work/out"
+check "a pocket with 14 cards: board 2 NOT dealt, status 1" $?
+rm -f "$work"/board.*
+
+# The board-number check after the pedal.
+echo "board 5" >"$work/board.3"
+operate deal "$set32" --machine "serial:$pty" --from 3 --to 4 --check-board; rc=$?
+[ "$rc" -eq 1 ] && grep -q "Expected board no: 3  -  Inserted board no: 5 (Error Code: 65)" "$work/err"
+check "board check, wrong board: both numbers, code 65, status 1" $?
+rm -f "$work"/board.*
+
+# Reading, saved byte for byte: the stack 1..52 read as a played board gives South the spades, West the
+# hearts, East the diamonds and North the clubs. Board 3 goes idle without reading anything: it is left
+# empty, the run stops with status 1, and boards 1 and 2 are saved.
+"$cli" generate --first 1 --last 3 --empty "$work/blank.bre" >/dev/null 2>&1
+printf '[Board "1"]\r\n[Deal "N:...AKQJT98765432 ..AKQJT98765432. AKQJT98765432... .AKQJT98765432.."]\r\n' >"$work/suits.pbn"
+"$cli" convert "$work/suits.pbn" "$work/suits.bre" >/dev/null 2>&1
+{ head -n 3 "$work/blank.bre"; sed -n 4p "$work/suits.bre"; sed -n 4p "$work/suits.bre"; sed -n 6p "$work/blank.bre"; } >"$work/expected.bre"
+for n in 1 2; do echo "stack $(seq -s ' ' 1 52)" >"$work/board.$n"; done
+echo "skip" >"$work/board.3"
+operate read "$work/blank.bre" "$work/read.bre" --machine "serial:$pty" --mode 2; rc=$?
+[ "$rc" -eq 1 ]; check "serial read, board 3 not read: exit status 1" $?
+grep -qx "Boards read: 2" "$work/out" && grep -q "board 3 was NOT read: the cards read give N 0 E 0 S 0 W 0 and 52 cards none; the board is left as it was" "$work/err"
+check "serial read: two boards read, board 3 named" $?
+cmp -s "$work/read.bre" "$work/expected.bre"; check "serial read: the saved file, byte for byte" $?
+rm -f "$work"/board.*
+
+# A link lost in the middle of a board: the board is named, the boards before it count.
+stop_emulator
+start_emulator --firmware 2.40 --options 12 --card-ms 40
+echo "lost on" >"$work/board.2" # the pedal still reaches the machine's panel, but nothing answers
+operate deal "$set32" --machine "serial:$pty" --to 3; rc=$?
+[ "$rc" -eq 2 ] && grep -q "Lost Communication with Dealer  -  Dealing Aborted!" "$work/err"
+check "lost link: status 2 with the message" $?
+grep -q "the link was lost while waiting for board 2; no board was interrupted" "$work/err" && grep -qx "Boards dealt: 1" "$work/out"
+check "lost link: which board, and the boards dealt" $?
+rm -f "$work"/board.*
 # A machine that does not answer at all.
-out=$("$cli" deal "$set32" --machine "serial:$pty" 2>"$work/err"); rc=$?
-[ "$rc" -eq 2 ]; check "silent machine: exit status 2" $?
-grep -q "Please check if power is connected" "$work/err"; check "silent machine: power message" $?
+"$cli" deal "$set32" --machine "serial:$pty" </dev/null >/dev/null 2>"$work/err"; rc=$?
+[ "$rc" -eq 2 ] && grep -q "Please check if power is connected" "$work/err"; check "silent machine: status 2 and the power message" $?
 stop_emulator
 
-# A machine without a board-number reader deals without the check and says so.
-start_emulator --firmware 2.40 --options 8 --card-ms 0
-"$cli" deal "$set32" --machine "serial:$pty" --from 1 --to 2 --check-board >/dev/null 2>"$work/err"; rc=$?
-check "no reader: the boards are dealt" $rc
-grep -q "no board-number reader" "$work/err"; check "no reader: a warning" $?
-# National sets other than the standard need firmware 2.27.
-stop_emulator
-start_emulator --firmware 2.26 --options 0 --card-ms 0
-"$cli" deal "$set32" --machine "serial:$pty" --national 2 >/dev/null 2>"$work/err"; rc=$?
-[ "$rc" -eq 1 ] && grep -q "2.27" "$work/err"; check "French cards on firmware 2.26: refused" $?
-"$cli" deal "$set32" --machine "serial:$pty" --national 1 --to 1 >/dev/null 2>&1; rc=$?
-check "standard cards on firmware 2.26: dealt" $rc
-stop_emulator
-
-# Reading needs firmware 2.24.
+# Firmware gates: reading needs 2.24, and nothing is saved.
 start_emulator --firmware 2.23 --options 0 --card-ms 0
-"$cli" read "$set32" "$work/old.pbn" --machine "serial:$pty" >/dev/null 2>"$work/err"; rc=$?
-[ "$rc" -eq 1 ]; check "old firmware: read refused with status 1" $?
-grep -q "2.24" "$work/err" && grep -q "2.23" "$work/err"; check "old firmware: message names both versions" $?
-[ ! -e "$work/old.pbn" ]; check "old firmware: nothing saved" $?
+"$cli" read "$work/blank.bre" "$work/old.pbn" --machine "serial:$pty" </dev/null >/dev/null 2>"$work/err"; rc=$?
+[ "$rc" -eq 1 ] && grep -q "2.24" "$work/err" && grep -q "2.23" "$work/err" && [ ! -e "$work/old.pbn" ]
+check "old firmware: read refused with status 1, nothing saved" $?
 stop_emulator
+
+# The emulator in a script: input from /dev/null does not end it; SIGTERM does.
+"$bin/orvenix-machine-emulator" </dev/null >"$work/emu2.out" 2>&1 &
+emulator_pid=$!
+sleep 1
+kill -0 "$emulator_pid" 2>/dev/null; check "emulator with input from /dev/null keeps running" $?
+kill -TERM "$emulator_pid"; wait "$emulator_pid"; rc=$?
+[ "$rc" -eq 0 ]; check "emulator ends on SIGTERM with status 0" $?
+emulator_pid=""
 
 exit $fail

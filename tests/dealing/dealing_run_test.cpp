@@ -175,6 +175,15 @@ TEST_F(DealingRunTest, APedalStartsOneBoardOnlyAndAnAbsentOperatorEndsTheRun) {
     EXPECT_EQ(op.out.back(), "Boards dealt: 1");
 }
 
+TEST_F(DealingRunTest, APressFromBeforeThePromptDoesNotStartTheBoard) {
+    WriteInput(testing::RandomSet(1, 1));
+    options.operatorTimeoutMs = 3000;
+    Machine().PressPedal(); // long before the run asks for board 1
+    op.onPutIn = [this](int n, bool) { Machine().InsertBoard(n); };
+    EXPECT_EQ(Run(), 2);
+    EXPECT_EQ(StepCommands(), 0);
+}
+
 TEST_F(DealingRunTest, NoWaitFirstStartsTheFirstBoardAtOnce) {
     WriteInput(testing::RandomSet(1, 2));
     options.waitFirst = false;
