@@ -1,10 +1,11 @@
-# Wraps the CMake build: `make run` starts the program, `make test` runs every test.
+# Wraps the CMake build: `make run` starts the program, `make test` runs every test, `make package` builds
+# the Debian package $(BUILD)/orvenix-desk_<version>_<arch>.deb.
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_ARGS ?=
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test sanitize bench fuzz clean
+.PHONY: all deps configure build run test package sanitize bench fuzz clean
 
 all: build
 
@@ -22,6 +23,9 @@ run: build
 
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 sanitize:
 	$(MAKE) test BUILD=build-sanitize BUILD_TYPE=Debug CMAKE_ARGS="-DORVENIX_SANITIZE=ON"

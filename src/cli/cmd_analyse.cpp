@@ -16,10 +16,7 @@ namespace orvenix::cli {
 namespace {
 
 int RunAnalyse(Args& args) {
-    if (args.size() != 1) {
-        std::cerr << "usage: orvenix-cli analyse INPUT\n";
-        return 2;
-    }
+    if (args.size() != 1) return UsageError("analyse");
     FileOutcome in;
     const std::unique_ptr<BoardSet> set = LoadInput(args[0], in);
     if (!set) return 1;
@@ -63,7 +60,8 @@ int RunAnalyse(Args& args) {
     return 0;
 }
 
-const CliRegistrar reg{{"analyse", "analyse INPUT", RunAnalyse}};
+const CliRegistrar reg{
+    {"analyse", "INPUT", "print the double-dummy table and par of every complete board", RunAnalyse, {}}};
 
 } // namespace
 } // namespace orvenix::cli

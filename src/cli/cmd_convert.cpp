@@ -18,10 +18,7 @@ int Fail(const std::string& text) {
 
 int RunConvert(Args& args) {
     const std::optional<long> firstBoard = TakeNumber(args, "first-board", 1, kMaxBoard);
-    if (args.size() != 2) {
-        std::cerr << "usage: orvenix-cli convert INPUT OUTPUT [--first-board N]\n";
-        return 2;
-    }
+    if (args.size() != 2) return UsageError("convert");
     auto set = std::make_unique<BoardSet>();
     const FileOutcome in = LoadBoardSetFile(args[0], *set);
     if (!in.ok) return Fail(in.error);
@@ -44,7 +41,12 @@ int RunConvert(Args& args) {
     return 0;
 }
 
-const CliRegistrar reg{{"convert", "convert INPUT OUTPUT [--first-board N]", RunConvert}};
+const CliRegistrar reg{
+    {"convert",
+     "INPUT OUTPUT",
+     "save a board-set file in the format of OUTPUT's extension",
+     RunConvert,
+     {{"--first-board", "N", "number of the first board of a file without board numbers (1 to 640)"}}}};
 
 } // namespace
 } // namespace orvenix::cli

@@ -48,7 +48,8 @@ bool AskVersion(MachineLink& link) {
 
 int RunFirmware(Args& args) {
     const std::string spec = TakeOption(args, "machine").value_or(kDefaultMachine);
-    if (args.size() != 1) throw std::runtime_error(args.empty() ? "no firmware file given" : "unexpected argument");
+    if (args.size() != 1)
+        throw std::runtime_error(args.empty() ? "no firmware file given" : "unexpected argument");
     const std::string path = args.front();
 
     TerminalDialogs dialogs;
@@ -66,13 +67,15 @@ int RunFirmware(Args& args) {
         link->Dealer_off();
         return 1;
     }
-    std::cout << "Firmware: " << FirmwareText(link->state.firmwareMajor, link->state.firmwareMinor) << std::endl;
+    std::cout << "Firmware: " << FirmwareText(link->state.firmwareMajor, link->state.firmwareMinor)
+              << std::endl;
 
     const bool terminal = ::isatty(STDOUT_FILENO) != 0;
     DownloadCounters counters;
     int percent = 0;
     auto progressLine = [&] {
-        if (terminal) std::cout << "\rDownloading: " << percent << "%  " << CountersLine(counters) << std::flush;
+        if (terminal)
+            std::cout << "\rDownloading: " << percent << "%  " << CountersLine(counters) << std::flush;
     };
     DownloadView view;
     view.progress.counters = [&](const DownloadCounters& c) {
@@ -109,7 +112,12 @@ int RunFirmware(Args& args) {
 }
 
 const CliRegistrar reg{
-    {"firmware", "firmware FILE.adc [--machine emulated|serial[:DEVICE]|library[:PATH]]", RunFirmware}};
+    {"firmware",
+     "FILE.adc",
+     "download a firmware image file into the machine",
+     RunFirmware,
+     {{"--machine", "KIND",
+       "how the machine is reached: emulated, serial[:DEVICE] or library[:PATH] (default: serial)"}}}};
 
 } // namespace
 } // namespace orvenix::cli

@@ -20,10 +20,6 @@
 namespace orvenix::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "generate --first F --last L [--empty] [--no-shape-filter] [--no-inner-filter] "
-    "[--no-history-filter] [--seed N] [--history PATH] OUTPUT";
-
 // Message boxes become lines on the error output; questions are answered Yes, as every non-interactive
 // save answers them.
 class TerminalDialogs : public Dialogs {
@@ -93,8 +89,7 @@ int RunGenerate(Args& args) {
     }
     const std::optional<std::string> historyOption = TakeOption(args, "history");
     if (!first || !last || args.size() != 1 || args[0].rfind("--", 0) == 0) {
-        std::cerr << "usage: orvenix-cli " << kUsage << "\n";
-        return 2;
+        return UsageError("generate");
     }
     const std::string output = args[0];
     choices.first = static_cast<int>(*first);
@@ -144,7 +139,19 @@ int RunGenerate(Args& args) {
     return 0;
 }
 
-const CliRegistrar reg{{"generate", kUsage, RunGenerate}};
+const CliRegistrar reg{
+    {"generate",
+     "OUTPUT",
+     "generate a set of random deals, saved in the format of OUTPUT's extension",
+     RunGenerate,
+     {{"--first", "F", "number of the first board (1 to 640)", true},
+      {"--last", "L", "number of the last board (up to 640 boards in all)", true},
+      {"--empty", nullptr, "make a set of empty boards instead of random deals"},
+      {"--no-shape-filter", nullptr, "keep deals whose hand shapes the set already holds too often"},
+      {"--no-inner-filter", nullptr, "keep deals too much alike another board of the set"},
+      {"--no-history-filter", nullptr, "keep deals too much alike a board of an earlier set in the history"},
+      {"--seed", "N", "reproducible deals from this seed (0 to 18446744073709551615)"},
+      {"--history", "PATH", "the history file (default: ~/.local/share/orvenix/history.dat)"}}}};
 
 } // namespace
 } // namespace orvenix::cli

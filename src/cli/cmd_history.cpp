@@ -24,9 +24,8 @@ std::string Printable(const std::string& name) {
 int RunHistory(Args& args) {
     const auto option = TakeOption(args, "history");
     if (!args.empty()) {
-        std::cerr << "orvenix-cli history: unexpected argument '" << args.front() << "'\n"
-                  << "usage: orvenix-cli history [--history PATH]\n";
-        return 2;
+        std::cerr << "orvenix-cli history: unexpected argument '" << args.front() << "'\n";
+        return UsageError("history");
     }
     const std::filesystem::path path = option ? std::filesystem::path(*option) : History::DefaultPath();
 
@@ -73,7 +72,12 @@ int RunHistory(Args& args) {
     return 0;
 }
 
-const CliRegistrar reg{{"history", "history [--history PATH]", RunHistory}};
+const CliRegistrar reg{
+    {"history",
+     "",
+     "list the board sets recorded in the history file, oldest first",
+     RunHistory,
+     {{"--history", "PATH", "the history file (default: ~/.local/share/orvenix/history.dat)"}}}};
 
 } // namespace
 } // namespace orvenix::cli

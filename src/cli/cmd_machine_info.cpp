@@ -83,7 +83,12 @@ int RunMachineInfo(Args& args) {
 }
 
 const CliRegistrar reg{
-    {"machine-info", "machine-info [--machine emulated|serial[:DEVICE]|library[:PATH]]", RunMachineInfo}};
+    {"machine-info",
+     "",
+     "print the machine's firmware, options and numbers",
+     RunMachineInfo,
+     {{"--machine", "KIND",
+       "how the machine is reached: emulated, serial[:DEVICE] or library[:PATH] (default: serial)"}}}};
 
 } // namespace
 } // namespace orvenix::cli

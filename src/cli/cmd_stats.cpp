@@ -14,10 +14,7 @@ namespace orvenix::cli {
 namespace {
 
 int RunStats(Args& args) {
-    if (args.size() != 1) {
-        std::cerr << "usage: orvenix-cli stats INPUT\n";
-        return 2;
-    }
+    if (args.size() != 1) return UsageError("stats");
     FileOutcome in;
     const std::unique_ptr<BoardSet> set = LoadInput(args[0], in);
     if (!set) return 1;
@@ -52,7 +49,8 @@ int RunStats(Args& args) {
     return 0;
 }
 
-const CliRegistrar reg{{"stats", "stats INPUT", RunStats}};
+const CliRegistrar reg{
+    {"stats", "INPUT", "print the summary the main window shows for a board-set file", RunStats, {}}};
 
 } // namespace
 } // namespace orvenix::cli
