@@ -2,11 +2,11 @@
 #pragma once
 
 #include "app/context.h"
-#include "app/dialogs.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "generate/generator.h"
-#include "generate/history.h"
+#include "history/history.h"
 
 #include <filesystem>
 #include <memory>
@@ -19,7 +19,7 @@ struct BenchContext {
     ScriptedDialogs dialogs;
     MemorySettings settings;
     ActivityLog log{std::filesystem::temp_directory_path() / "orvenix-bench-dealer.log"};
-    AppContext ctx{.set = *set, .dialogs = dialogs, .settings = settings, .log = log};
+    AppContext ctx{*set, dialogs, settings, log};
 };
 
 // A history whose ring is full: sets of 640 boards recorded until all 10000 slots have been used.
@@ -34,8 +34,8 @@ inline std::unique_ptr<History> FullHistory() {
     plain.rejectInner = false;
     plain.rejectHistory = false;
     for (int n = 0; n < 17; ++n) {
-        GenerateBoardSet(b.ctx, plain);
-        history->RecordHistory(b.ctx, "SET" + std::to_string(n));
+        GenerateBoardSet(b.ctx.Generation(), plain);
+        history->RecordHistory(b.ctx, b.ctx.set, "SET" + std::to_string(n));
     }
     return history;
 }

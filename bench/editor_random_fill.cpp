@@ -2,12 +2,12 @@
 // against a full history. It judges candidates like a generation run, so it keeps the generation's budget
 // of at most 1 s for the whole set.
 #include "app/context.h"
-#include "app/dialogs.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "editor/board_editor.h"
 #include "generate/generator.h"
-#include "generate/history.h"
+#include "history/history.h"
 #include "generate/random.h"
 
 #include "bench_support.h"

@@ -1,10 +1,10 @@
 // Speed of the random deal and of a whole generation run against a full history.
 #include "generate/generator.h"
 #include "app/context.h"
-#include "app/dialogs.h"
-#include "app/log.h"
-#include "app/settings.h"
-#include "generate/history.h"
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "history/history.h"
 #include "generate/random.h"
 
 #include "bench_support.h"
@@ -47,7 +47,7 @@ void BM_Generate640AllFilters(benchmark::State& state) {
     all.last = 640;
     int boards = 0;
     for (auto _ : state) {
-        const GenerateResult r = GenerateBoardSet(b.ctx, all);
+        const GenerateResult r = GenerateBoardSet(b.ctx.Generation(), all);
         if (!r.Succeeded()) {
             state.SkipWithError("the generation did not succeed");
             break;

@@ -1,10 +1,10 @@
 // Start-up work up to "Ready" that depends on the history: reading a full 10000-record history file and
 // the first statistics of the (still empty) board set.
 #include "app/context.h"
-#include "app/dialogs.h"
-#include "app/log.h"
-#include "app/settings.h"
-#include "generate/history.h"
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "history/history.h"
 #include "generate/statistics.h"
 #include "model/board.h"
 

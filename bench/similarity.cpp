@@ -1,7 +1,7 @@
 // Speed of the similarity measure: one pair of boards, the inner similarity of a full set and one
 // candidate against a full history ring.
-#include "generate/similarity.h"
-#include "generate/history.h"
+#include "model/similarity.h"
+#include "history/history.h"
 #include "model/board.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "formats/format.h"
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 #include "model/board.h"
 
 #include <cstddef>

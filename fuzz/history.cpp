@@ -1,7 +1,7 @@
 // Arbitrary bytes as a history file: reading them must neither crash nor read out of bounds, and the ring
 // it builds must stay walkable.
-#include "generate/history.h"
-#include "generate/similarity.h"
+#include "history/history.h"
+#include "model/similarity.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Fuzzes the reply reader: arbitrary bytes from the machine are read, checked and decoded into the shared
 // machine state and the current board, reply after reply, until they run out.
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 #include "machine/link.h"
 #include "model/board.h"
 

@@ -1,6 +1,6 @@
 // orvenix-cli analyse INPUT: the double-dummy table and par of every complete board of a board-set file.
 #include "analysis/double_dummy.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "cli/command.h"
 #include "cli/input.h"
 #include "formats/frame.h"

@@ -1,6 +1,6 @@
 // orvenix-cli convert INPUT OUTPUT [--first-board N]: loads a board-set file and saves it in the format of
 // OUTPUT's extension. The questions the program would ask are printed as warnings and answered Yes.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "cli/command.h"
 #include "formats/frame.h"
 

@@ -2,8 +2,8 @@
 // maintenance window: the machine's version first, then the transfer with a progress line and the
 // counters, then the version the machine reports after connecting anew. The window's messages go to the
 // error output; any failure ends with status 1.
-#include "app/dialogs.h"
-#include "app/messages.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
 #include "cli/command.h"
 #include "machine/open_link.h"
 #include "maintenance/firmware.h"

@@ -2,14 +2,14 @@
 // saves the set in the format of OUTPUT's extension; the saved set is recorded in the history as a save
 // from the program is.
 #include "app/context.h"
-#include "app/dialogs.h"
-#include "app/log.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "cli/command.h"
 #include "formats/frame.h"
 #include "generate/generator.h"
-#include "generate/history.h"
+#include "history/history.h"
 #include "generate/random.h"
 
 #include <chrono>
@@ -108,7 +108,7 @@ int RunGenerate(Args& args) {
     TerminalDialogs dialogs;
     MemorySettings settings;
     ActivityLog log;
-    AppContext ctx{.set = *set, .dialogs = dialogs, .settings = settings, .log = log};
+    AppContext ctx{*set, dialogs, settings, log};
     if (seed) {
         ctx.random.Reseed(*seed);
     } else {
@@ -120,7 +120,7 @@ int RunGenerate(Args& args) {
     std::unique_ptr<History> history = History::Startup(ctx, historyPath);
     ctx.history = history.get();
 
-    const GenerateResult r = GenerateBoardSet(ctx, choices);
+    const GenerateResult r = GenerateBoardSet(ctx.Generation(), choices);
     if (!r.Succeeded()) return 1; // the refusal or "Cannot generate!" has been shown
     PrintResults(choices, r);
 
@@ -132,7 +132,7 @@ int RunGenerate(Args& args) {
         std::cerr << PlainMessage(out.error) << "\n";
         return 1;
     }
-    if (ctx.history != nullptr) ctx.history->RecordHistory(ctx, title.substr(0, dot));
+    if (ctx.history != nullptr) ctx.history->RecordHistory(ctx, ctx.set, title.substr(0, dot));
     set->fileName = output;
     set->modified = false;
     std::cout << "Boards Saved: " << set->count() << "\n";

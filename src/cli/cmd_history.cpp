@@ -1,6 +1,6 @@
 // orvenix-cli history [--history PATH]: the sets recorded in the history file, oldest first.
 #include "cli/command.h"
-#include "generate/history.h"
+#include "history/history.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // orvenix-cli machine-info: opens the machine link as the program does before dealing, asks the machine
 // for its firmware and options, and prints them.
-#include "app/dialogs.h"
-#include "app/messages.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
 #include "cli/command.h"
 #include "machine/open_link.h"
 

@@ -3,7 +3,7 @@
 #ifdef ORVENIX_WITH_PDF
 
 #include "analysis/double_dummy.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "cli/command.h"
 #include "formats/frame.h"
 #include "print/layouts.h"

@@ -1,5 +1,5 @@
 // orvenix-cli stats INPUT: the summary the main window shows for a board-set file.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "cli/command.h"
 #include "cli/input.h"
 #include "formats/frame.h"

@@ -1,6 +1,6 @@
 #include "cli/input.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 #include <iostream>
 

@@ -1,5 +1,5 @@
 // orvenix-cli: the command-line tool on top of the core library.
-#include "app/version.h"
+#include "base/version.h"
 #include "cli/command.h"
 
 #include <algorithm>

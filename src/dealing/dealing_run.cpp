@@ -1,7 +1,7 @@
 #include "dealing/dealing_run.h"
 
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "formats/frame.h"
 
 #include <cctype>

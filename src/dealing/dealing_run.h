@@ -15,10 +15,10 @@
 // boards read so far are saved whatever the status.
 #pragma once
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 #include "machine/clock.h"
 #include "machine/link.h"
-#include "machine/session.h"
+#include "dealing/session.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,8 @@
 #include "editor/board_editor.h"
 
 #include "editor/hand_edit.h"
-#include "generate/similarity.h"
+#include "history/history.h"
+#include "model/similarity.h"
 #include "generate/statistics.h"
 
 #include <algorithm>

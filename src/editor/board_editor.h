@@ -7,7 +7,7 @@
 // that reaches the set marks it modified, so that New, Load and Exit ask before discarding it.
 #pragma once
 
-#include "generate/shapes.h"
+#include "model/shapes.h"
 #include "model/board.h"
 
 #include <functional>

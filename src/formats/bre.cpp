@@ -2,7 +2,7 @@
 
 #include "formats/dge.h"
 #include "formats/event_text.h"
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 #include "formats/text_lines.h"
 
 namespace orvenix {

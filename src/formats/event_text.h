@@ -1,7 +1,7 @@
 // Event name, site and date as the text-carrying formats (BRE, PBN) read and write them.
 #pragma once
 
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <cstddef>
 #include <string>

@@ -3,7 +3,7 @@
 #include "formats/bri.h"
 #include "formats/dge.h"
 #include "formats/dup.h"
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 #include "formats/zeta771.h"
 
 namespace orvenix {

@@ -7,7 +7,7 @@
 // the frame runs the checks before saving, asks the questions and writes the file safely.
 #pragma once
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "model/board.h"
 
 #include <optional>

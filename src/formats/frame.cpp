@@ -1,14 +1,13 @@
 #include "formats/frame.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "formats/bre.h"
 #include "formats/bri.h"
 #include "formats/dge.h"
 #include "formats/dup.h"
 #include "formats/pbn.h"
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 #include "formats/zeta771.h"
-#include "generate/history.h"
 
 #include <atomic>
 #include <cerrno>
@@ -55,11 +54,6 @@ std::string Upper(std::string_view text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     return out;
-}
-
-// The last n characters (bytes: the stored format is an ASCII extension).
-std::string LastChars(const std::string& text, std::size_t n) {
-    return text.size() <= n ? text : text.substr(text.size() - n);
 }
 
 fs::path PathFromUtf8(const std::string& path) {
@@ -118,63 +112,6 @@ class AnsweringDialogs : public Dialogs {
     std::vector<std::string> questions;
     std::vector<std::string> refusals;
 };
-
-enum class LoadFailure { None, UnknownFormat, File, Format };
-
-struct LoadAttempt {
-    LoadFailure failure = LoadFailure::None;
-    std::string extension;
-    std::string formatName;
-    FileFailure file;
-    FormatError format{MsgFmtFileEmpty, {}, {}};
-    bool needsBoardNumbers = false;
-};
-
-// Clears the set and reads the file into it (the set stays as the reader left it on failure).
-LoadAttempt LoadInto(const std::string& path, BoardSet& set) {
-    LoadAttempt a;
-    ClearForLoad(set);
-    const std::string title = FileNameOf(path);
-    const std::size_t dot = title.rfind('.');
-    a.extension = dot == std::string::npos ? std::string() : Upper(title.substr(dot + 1));
-    const std::optional<FileFormat> format =
-        dot == std::string::npos ? std::nullopt : FormatOfExtension(a.extension);
-    if (!format) {
-        a.failure = LoadFailure::UnknownFormat;
-        return a;
-    }
-    a.formatName = InfoOf(*format).name;
-    std::string bytes;
-    if (auto failure = ReadFileBytes(path, bytes)) {
-        a.failure = LoadFailure::File;
-        a.file = *failure;
-        return a;
-    }
-    if (ReadResult fault = ReadBoardSet(*format, bytes, set, &a.needsBoardNumbers)) {
-        a.failure = LoadFailure::Format;
-        a.format = *fault;
-    }
-    return a;
-}
-
-// Checks and writes the set to path; every refusal and failure is shown through dialogs.
-bool SaveChecked(FileFormat format, const std::string& path, const BoardSet& set, const std::string& list,
-                 Dialogs& dialogs) {
-    if (!SaveChecks(format, set, list, dialogs)) return false;
-    if (auto failure = WriteFileSafely(path, WriteBoardSet(format, set))) {
-        SaveErrorBox(dialogs, failure->errorNumber, failure->description);
-        return false;
-    }
-    return true;
-}
-
-std::string BoardCountText(const BoardSet& set) {
-    return std::to_string(set.lastBoard - set.firstBoard + 1);
-}
-
-void Refresh(const FrameHooks& hooks) {
-    if (hooks.refresh) hooks.refresh();
-}
 
 } // namespace
 
@@ -453,9 +390,49 @@ std::string IncorrectFirstBoardText(int maxFirst) {
 
 // ---- Whole files without windows ---------------------------------------------------------------------
 
+// Clears the set and reads the file into it (the set stays as the reader left it on failure).
+LoadAttempt LoadFileInto(const std::string& path, BoardSet& set) {
+    LoadAttempt a;
+    ClearForLoad(set);
+    const std::string title = FileNameOf(path);
+    const std::size_t dot = title.rfind('.');
+    a.extension = dot == std::string::npos ? std::string() : Upper(title.substr(dot + 1));
+    const std::optional<FileFormat> format =
+        dot == std::string::npos ? std::nullopt : FormatOfExtension(a.extension);
+    if (!format) {
+        a.failure = LoadFailure::UnknownFormat;
+        return a;
+    }
+    a.formatName = InfoOf(*format).name;
+    std::string bytes;
+    if (auto failure = ReadFileBytes(path, bytes)) {
+        a.failure = LoadFailure::File;
+        a.file = *failure;
+        return a;
+    }
+    if (ReadResult fault = ReadBoardSet(*format, bytes, set, &a.needsBoardNumbers)) {
+        a.failure = LoadFailure::Format;
+        a.format = *fault;
+    }
+    return a;
+}
+
+// Checks and writes the set to path; every refusal and failure is shown through dialogs.
+bool SaveCheckedFile(FileFormat format, const std::string& path, const BoardSet& set, const std::string& list,
+                 Dialogs& dialogs) {
+    if (!SaveChecks(format, set, list, dialogs)) return false;
+    if (auto failure = WriteFileSafely(path, WriteBoardSet(format, set))) {
+        SaveErrorBox(dialogs, failure->errorNumber, failure->description);
+        return false;
+    }
+    return true;
+}
+
+
+
 FileOutcome LoadBoardSetFile(const std::string& path, BoardSet& set) {
     FileOutcome out;
-    const LoadAttempt a = LoadInto(path, set);
+    const LoadAttempt a = LoadFileInto(path, set);
     out.formatName = a.formatName;
     switch (a.failure) {
     case LoadFailure::None:
@@ -494,13 +471,13 @@ FileOutcome SaveBoardSetFile(const std::string& path, const BoardSet& set) {
     }
     out.formatName = InfoOf(*format).name;
     AnsweringDialogs dialogs;
-    out.ok = SaveChecked(*format, path, set, IncompleteBoardList(set), dialogs);
+    out.ok = SaveCheckedFile(*format, path, set, IncompleteBoardList(set), dialogs);
     out.warnings = dialogs.questions;
     if (!out.ok && !dialogs.refusals.empty()) out.error = dialogs.refusals.back();
     return out;
 }
 
-// ---- The main window's commands -----------------------------------------------------------------------
+// ---- File dialogs ----------------------------------------------------------------------------------------
 
 std::vector<std::string> SaveFilters() {
     std::vector<std::string> filters;
@@ -541,142 +518,6 @@ std::string StartDirectory(const std::string& stored) {
 std::string DirectoryWithSeparator(const std::string& path) {
     const std::size_t pos = path.find_last_of("/\\:");
     return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
-}
-
-bool LoadCommand(AppContext& ctx, const FrameHooks& hooks) {
-    BoardSet& set = ctx.set;
-    ctx.StatusText("Loading");
-    Answer answer = Answer::Yes;
-    if (set.modified) {
-        answer = ctx.dialogs.Show(FormatMessage(MsgSetNotSaved), "Load New Board Set", Buttons::YesNoCancel,
-                                  Icon::Exclamation);
-        if (answer == Answer::Yes) SaveCommand(ctx, hooks);
-    }
-    if (!((!set.modified && answer == Answer::Yes) || answer == Answer::No)) {
-        ctx.StatusText("Ready");
-        return false;
-    }
-
-    const std::string initFormat = ctx.settings.Read(keys::kInitFormat);
-    FileDialogRequest request;
-    request.save = false;
-    request.title = "Open Board Set file";
-    request.directory = StartDirectory(ctx.settings.Read(keys::kInitDirectory));
-    request.filters = LoadFilters();
-    request.selectedFilter = LoadFilterIndex(initFormat);
-    const std::optional<FileDialogResult> chosen = ctx.dialogs.FileDialog(request);
-    if (!chosen || chosen->path.empty()) {
-        // The set stays in memory as it was, with its modified mark: nothing was replaced.
-        ctx.StatusText("Ready");
-        Refresh(hooks);
-        return false;
-    }
-
-    // From here the set in memory is replaced, whatever the file holds.
-    set.modified = false;
-    const std::string path = chosen->path;
-    set.fileName.clear();
-    ClearForLoad(set);
-    Refresh(hooks);
-
-    const LoadAttempt a = LoadInto(path, set);
-    bool loaded = false;
-    switch (a.failure) {
-    case LoadFailure::None:
-        loaded = true;
-        break;
-    case LoadFailure::UnknownFormat: {
-        const std::string text = FormatMessage(MsgUnknownFormatLoad, a.extension);
-        ctx.StatusText("Load operation aborted");
-        ReportError(ctx.dialogs, ctx.log, text, Buttons::Ok, Icon::Critical, "Load Error");
-        break;
-    }
-    case LoadFailure::File:
-        LoadErrorBox(ctx.dialogs, a.file.errorNumber, a.file.description);
-        break;
-    case LoadFailure::Format:
-        ctx.StatusText("Load operation aborted");
-        ctx.dialogs.Show(a.format.Text(), "Load Error", Buttons::Ok, Icon::Critical);
-        break;
-    }
-
-    if (loaded && a.needsBoardNumbers && hooks.chooseBoardNumbers)
-        hooks.chooseBoardNumbers(set, a.formatName);
-
-    if (!loaded) {
-        ClearForLoad(set);
-        set.fileName.clear();
-        ctx.StatusText("Ready");
-        set.modified = false;
-        Refresh(hooks);
-        return false;
-    }
-
-    const std::string title = FileNameOf(path);
-    ctx.settings.Write(keys::kInitFormat, Lower(LastChars(title, 3)));
-    ctx.settings.Write(keys::kInitDirectory, DirectoryWithSeparator(path));
-    if (ctx.history != nullptr) {
-        const std::string name = Utf8Left(title.substr(0, title.rfind('.')), 13);
-        if (ctx.history->FindHistoryName(name) == 0) ctx.history->RecordHistory(ctx, name);
-    }
-    set.fileName = path;
-    set.modified = false;
-    Refresh(hooks);
-    ctx.StatusText("Boards loaded: " + BoardCountText(set));
-    return true;
-}
-
-bool SaveCommand(AppContext& ctx, const FrameHooks& hooks) {
-    BoardSet& set = ctx.set;
-    ctx.StatusText("Saving");
-    if (set.lastBoard < 1) {
-        const std::string text = FormatMessage(MsgNoBoardSet);
-        ctx.StatusText(text);
-        ctx.dialogs.Show(text, "Save Error", Buttons::Ok, Icon::Critical);
-        ctx.StatusText("Ready");
-        return false;
-    }
-
-    const std::string initFormat = ctx.settings.Read(keys::kInitFormat);
-    FileDialogRequest request;
-    request.save = true;
-    request.title = "Save Board Set";
-    request.directory = StartDirectory(ctx.settings.Read(keys::kInitDirectory));
-    request.filters = SaveFilters();
-    request.selectedFilter = SaveFilterIndex(initFormat);
-    const std::optional<FileDialogResult> chosen = ctx.dialogs.FileDialog(request);
-    if (!chosen || chosen->path.empty()) {
-        ctx.StatusText("Ready");
-        return false;
-    }
-
-    const std::string list = IncompleteBoardList(set);
-    const std::string path = chosen->path;
-    const std::string title = FileNameOf(path);
-    const std::size_t dot = title.rfind('.');
-    const std::optional<FileFormat> format =
-        dot == std::string::npos ? std::nullopt : FormatOfExtension(title.substr(dot + 1));
-    if (!format) {
-        ctx.StatusText("Save operation aborted");
-        ctx.dialogs.Show(FormatMessage(MsgUnknownFormatSave, title), "Save Error", Buttons::Ok,
-                         Icon::Critical);
-        ctx.StatusText("Ready");
-        return false;
-    }
-    if (!SaveChecked(*format, path, set, list, ctx.dialogs)) {
-        ctx.StatusText("Save operation aborted");
-        ctx.StatusText("Ready");
-        return false;
-    }
-
-    if (ctx.history != nullptr) ctx.history->RecordHistory(ctx, title.substr(0, dot));
-    ctx.settings.Write(keys::kInitFormat, Lower(LastChars(path, 3)));
-    ctx.settings.Write(keys::kInitDirectory, DirectoryWithSeparator(path));
-    ctx.StatusText("Boards Saved: " + BoardCountText(set));
-    set.fileName = path;
-    Refresh(hooks);
-    set.modified = false;
-    return true;
 }
 
 } // namespace orvenix

@@ -1,6 +1,5 @@
-// The load and save frame: choosing a board-set file, picking its format by the extension, the checks
-// and questions before a set is written, the error boxes, and what the program does after a load or
-// save (settings, history, status line).
+// The load and save frame: picking a board-set file's format by the extension, the checks and questions
+// before a set is written, the error boxes, and the file dialogs' filters.
 //
 // Three levels, from the plainest:
 //  - ReadBoardSet / WriteBoardSet: bytes in, bytes out, for one format.
@@ -10,15 +9,18 @@
 //        BoardSet set;
 //        FileOutcome in = LoadBoardSetFile("club.pbn", set);          // in.ok, in.error
 //        FileOutcome out = SaveBoardSetFile("club.dup", set);         // out.warnings, out.error
-//  - LoadCommand / SaveCommand: the main window's commands, with the file dialogs, every question and
-//    message box through ctx.dialogs, the settings, the history and the status line.
+// The main window's Load and Save commands, with the file dialogs, the questions, the settings, the history
+// and the status line, are the application's (app/file_commands.h).
 //
 // Files are read whole (at most kMaxBoardSetFileBytes) and written through a temporary file beside the
 // target that replaces it only once everything was written, so a failed save leaves the old file intact.
 #pragma once
 
-#include "app/context.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "formats/format.h"
+#include "model/board.h"
 
 #include <array>
 #include <cstddef>
@@ -100,16 +102,26 @@ bool PlaceLoadedBoards(BoardSet& set, int first);
 // The refusal of a first board outside 1..maxFirst.
 std::string IncorrectFirstBoardText(int maxFirst);
 
-// Lets the user move boards loaded without board numbers (the Load_number window). formatName is the
-// format's name ("DUP" gives its own explanation).
-using ChooseBoardNumbers = std::function<void(BoardSet& set, const std::string& formatName)>;
+// ---- Whole files without windows ---------------------------------------------------------------------
+// One attempt at loading a file: why it failed, if it did.
+enum class LoadFailure { None, UnknownFormat, File, Format };
 
-struct FrameHooks {
-    ChooseBoardNumbers chooseBoardNumbers; // none: the boards stay at 1..N
-    std::function<void()> refresh;         // redraws the main window's summary of the set
+struct LoadAttempt {
+    LoadFailure failure = LoadFailure::None;
+    std::string extension;
+    std::string formatName;
+    FileFailure file;
+    FormatError format{MsgFmtFileEmpty, {}, {}};
+    bool needsBoardNumbers = false;
 };
 
-// ---- Whole files without windows ---------------------------------------------------------------------
+// Clears the set and reads the file into it by the format of its extension (the set stays as the reader
+// left it on failure).
+LoadAttempt LoadFileInto(const std::string& path, BoardSet& set);
+// The save checks, then the file written safely; every refusal and failure is shown through dialogs.
+bool SaveCheckedFile(FileFormat format, const std::string& path, const BoardSet& set,
+                     const std::string& incompleteList, Dialogs& dialogs);
+
 struct FileOutcome {
     bool ok = false;
     std::string error;                 // the message text of the refusal or failure
@@ -123,12 +135,7 @@ FileOutcome LoadBoardSetFile(const std::string& path, BoardSet& set);
 // Runs the checks before saving and writes the set in the format of the path's extension.
 FileOutcome SaveBoardSetFile(const std::string& path, const BoardSet& set);
 
-// ---- The main window's commands -----------------------------------------------------------------------
-// The Load command; true when a set was loaded.
-bool LoadCommand(AppContext& ctx, const FrameHooks& hooks);
-// The Save command; true when the set was written (the set is then no longer modified).
-bool SaveCommand(AppContext& ctx, const FrameHooks& hooks);
-
+// ---- File dialogs ----------------------------------------------------------------------------------------
 // The file dialogs' filter entries, "bri (*.bri)" style; the Load dialog has "All files (*.*)" first.
 std::vector<std::string> LoadFilters();
 std::vector<std::string> SaveFilters();

@@ -1,8 +1,8 @@
 #include "formats/pbn.h"
 
-#include "app/version.h"
+#include "base/version.h"
 #include "formats/event_text.h"
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "generate/generator.h"
 
-#include "app/messages.h"
-#include "generate/history.h"
-#include "generate/shapes.h"
-#include "generate/similarity.h"
+#include "base/messages.h"
+#include "history/history.h"
+#include "model/shapes.h"
+#include "model/similarity.h"
 #include "generate/statistics.h"
 
 #include <array>
@@ -13,7 +13,7 @@ namespace orvenix {
 
 namespace {
 
-GenerateResult Refuse(AppContext& ctx, const std::string& text, GenerateField focus) {
+GenerateResult Refuse(GenerationContext& ctx, const std::string& text, GenerateField focus) {
     ctx.dialogs.Show(text, kGenerateTitle, Buttons::Ok, Icon::Exclamation);
     GenerateResult r;
     r.outcome = GenerateOutcome::Refused;
@@ -22,7 +22,7 @@ GenerateResult Refuse(AppContext& ctx, const std::string& text, GenerateField fo
 }
 
 // The old set is given up: no set exists while generating, and every slot loses its cards.
-void StartNewSet(AppContext& ctx) {
+void StartNewSet(GenerationContext& ctx) {
     BoardSet& set = ctx.set;
     set.lastBoard = 0;
     set.modified = true;
@@ -56,7 +56,7 @@ std::string SimilarityText(int similarity, int board, int other) {
     return std::to_string(similarity) + ", " + std::to_string(board) + ":" + std::to_string(other);
 }
 
-GenerateResult GenerateBoardSet(AppContext& ctx, const GenerateChoices& choices,
+GenerateResult GenerateBoardSet(GenerationContext ctx, const GenerateChoices& choices,
                                 const GenerateProgress& progress, const CandidateSource& candidates) {
     const int first = choices.first;
     const int last = choices.last;

@@ -2,13 +2,27 @@
 // the set and by similarity with the history) or of empty boards, independent of any window.
 #pragma once
 
-#include "app/context.h"
+#include "base/dialogs.h"
+#include "generate/random.h"
 #include "model/board.h"
+#include "model/shapes.h"
 
 #include <functional>
 #include <string>
 
 namespace orvenix {
+
+class History;
+
+// What a generation run works with: the set it builds, where it asks and reports, the source of its
+// deals, the shape tally of the shape rule, and the history (null: no history filter).
+struct GenerationContext {
+    BoardSet& set;
+    Dialogs& dialogs;
+    RandomSource& random;
+    ShapeTally& shapeTally;
+    const History* history = nullptr;
+};
 
 // A similarity at or above its limit rejects the candidate: 13 means one hand repeats card for card.
 inline constexpr int kInnerSimilarityLimit = 13;
@@ -82,7 +96,7 @@ using CandidateSource = std::function<Board()>;
 // the new set in ctx.set: slots first..last, the set's range, modified mark, empty file name and event
 // texts. Uses ctx.shapeTally for the shape rule and ctx.history (null: no history) for the history filter.
 // "Cannot generate!" is shown through ctx.dialogs when a board has no acceptable candidate.
-GenerateResult GenerateBoardSet(AppContext& ctx, const GenerateChoices& choices,
+GenerateResult GenerateBoardSet(GenerationContext ctx, const GenerateChoices& choices,
                                 const GenerateProgress& progress = {},
                                 const CandidateSource& candidates = {});
 

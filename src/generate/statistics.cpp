@@ -1,6 +1,6 @@
 #include "generate/statistics.h"
 
-#include "generate/similarity.h"
+#include "model/similarity.h"
 
 #include <algorithm>
 #include <cmath>

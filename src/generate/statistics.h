@@ -2,7 +2,7 @@
 // inner similarity.
 #pragma once
 
-#include "generate/shapes.h"
+#include "model/shapes.h"
 #include "model/board.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #include "machine/link.h"
 
-#include "app/dialogs.h"
-#include "app/log.h"
-#include "app/messages.h"
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "base/messages.h"
 #include "model/board.h"
 
 #include <random>

@@ -1,6 +1,6 @@
 #include "machine/open_link.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "machine/library_si.h"
 #include "machine/serial_si.h"

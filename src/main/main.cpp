@@ -1,7 +1,7 @@
 // orvenix: the desktop program.
 #include "app/context.h"
-#include "app/log.h"
-#include "app/version.h"
+#include "base/log.h"
+#include "base/version.h"
 #include "model/board.h"
 #include "ui/app/command_line.h"
 #include "ui/app/main_menu.h"

@@ -1,7 +1,7 @@
 #include "maintenance/firmware.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
 #include "machine/link.h"
 
 #include <algorithm>

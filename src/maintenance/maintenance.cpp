@@ -1,8 +1,8 @@
 #include "maintenance/maintenance.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 
 namespace orvenix {
 

@@ -5,7 +5,7 @@
 // busy flag keeps them from interleaving.
 #pragma once
 
-#include "machine/card_settings.h"
+#include "dealing/card_settings.h"
 #include "machine/link.h"
 
 #include <array>

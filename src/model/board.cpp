@@ -1,6 +1,6 @@
 #include "model/board.h"
 
-#include "generate/shapes.h"
+#include "model/shapes.h"
 
 #include <algorithm>
 #include <functional>

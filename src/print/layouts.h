@@ -3,7 +3,7 @@
 #pragma once
 
 #include "analysis/double_dummy.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "model/board.h"
 #include "print/surface.h"
 

@@ -3,9 +3,9 @@
 #include "editor/board_editor.h"
 
 #include "editor/hand_edit.h"
-#include "generate/history.h"
+#include "history/history.h"
 #include "generate/random.h"
-#include "generate/similarity.h"
+#include "model/similarity.h"
 #include "support/board_set_samples.h"
 
 #include <gtest/gtest.h>

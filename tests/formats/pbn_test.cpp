@@ -1,6 +1,6 @@
-#include "app/version.h"
+#include "base/version.h"
 #include "formats/pbn.h"
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 #include "support/board_set_samples.h"
 
 #include <gtest/gtest.h>

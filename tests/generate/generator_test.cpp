@@ -1,8 +1,8 @@
-#include "app/messages.h"
+#include "base/messages.h"
 #include "generate/generator.h"
-#include "generate/history.h"
-#include "generate/shapes.h"
-#include "generate/similarity.h"
+#include "history/history.h"
+#include "model/shapes.h"
+#include "model/similarity.h"
 #include "generate/statistics.h"
 #include "support/board_set_samples.h"
 #include "support/generator_context.h"
@@ -117,7 +117,7 @@ TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
         TestContext t;
         PutOldSet(t);
         const BoardSet before = t.set;
-        const GenerateResult r = GenerateBoardSet(t.ctx, Choices(c.first, c.last));
+        const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(c.first, c.last));
         EXPECT_EQ(r.outcome, GenerateOutcome::Refused);
         EXPECT_FALSE(r.Succeeded());
         EXPECT_EQ(r.focus, c.focus) << c.first << "-" << c.last;
@@ -141,7 +141,7 @@ TEST(GenerateChecks, AnEmptyFirstFieldIsRefusedNotBoardZero) {
             PutOldSet(t);
             GenerateChoices c = Choices(0, last);
             c.randomBoards = random;
-            const GenerateResult r = GenerateBoardSet(t.ctx, c);
+            const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), c);
             EXPECT_EQ(r.outcome, GenerateOutcome::Refused);
             EXPECT_EQ(r.focus, GenerateField::First);
             ASSERT_EQ(t.dialogs.messages.size(), 1U);
@@ -161,7 +161,7 @@ TEST(GenerateEmpty, BoardsFiveToEightWithDealersAndVulnerabilities) {
     std::vector<int> progress;
     GenerateChoices c = Choices(5, 8);
     c.randomBoards = false;
-    const GenerateResult r = GenerateBoardSet(t.ctx, c, [&](int n) { progress.push_back(n); });
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), c, [&](int n) { progress.push_back(n); });
     EXPECT_EQ(r.outcome, GenerateOutcome::Empty);
     EXPECT_EQ(r.boardsGenerated, 4);
     EXPECT_EQ(progress, std::vector<int>{4});
@@ -194,7 +194,7 @@ TEST(GenerateEmpty, BoardsFiveToEightWithDealersAndVulnerabilities) {
 
 TEST(GenerateRandom, OneBoardComparesWithNothing) {
     TestContext t;
-    const GenerateResult r = GenerateBoardSet(t.ctx, Choices(1, 1));
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 1));
     EXPECT_EQ(r.outcome, GenerateOutcome::Generated);
     EXPECT_EQ(r.boardsGenerated, 1);
     EXPECT_EQ(r.innerMax, 0);
@@ -215,11 +215,11 @@ TEST(GenerateRandom, FullSetWithAllFiltersKeepsEveryRule) {
     {
         TestContext old(7);
         old.set = orvenix::testing::RandomSet(1, 400, 11);
-        ASSERT_TRUE(history.RecordHistory(old.ctx, "OLDSET.PBN"));
+        ASSERT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, "OLDSET.PBN"));
     }
     t.ctx.history = &history;
     std::vector<int> progress;
-    const GenerateResult r = GenerateBoardSet(t.ctx, Choices(1, 640), [&](int n) { progress.push_back(n); });
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 640), [&](int n) { progress.push_back(n); });
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     EXPECT_EQ(r.boardsGenerated, 640);
     ASSERT_EQ(progress.size(), 640U);
@@ -263,11 +263,11 @@ TEST(GenerateRandom, FullSetWithAllFiltersKeepsEveryRule) {
 TEST(GenerateRandom, SameSeedSameSetAndRunsContinueTheShuffle) {
     TestContext a(31);
     TestContext b(31);
-    ASSERT_EQ(GenerateBoardSet(a.ctx, Choices(1, 24)).outcome, GenerateOutcome::Generated);
-    ASSERT_EQ(GenerateBoardSet(b.ctx, Choices(1, 24)).outcome, GenerateOutcome::Generated);
+    ASSERT_EQ(GenerateBoardSet(a.ctx.Generation(), Choices(1, 24)).outcome, GenerateOutcome::Generated);
+    ASSERT_EQ(GenerateBoardSet(b.ctx.Generation(), Choices(1, 24)).outcome, GenerateOutcome::Generated);
     EXPECT_TRUE(orvenix::testing::SameBoards(a.set, b.set, 1, 24));
     const BoardSet firstRun = a.set;
-    ASSERT_EQ(GenerateBoardSet(a.ctx, Choices(1, 24)).outcome, GenerateOutcome::Generated);
+    ASSERT_EQ(GenerateBoardSet(a.ctx.Generation(), Choices(1, 24)).outcome, GenerateOutcome::Generated);
     for (int n = 1; n <= 24; ++n)
         EXPECT_NE(a.set[n].cardOwner, firstRun[n].cardOwner);
 }
@@ -276,7 +276,7 @@ TEST(GenerateRandom, NewRunResetsTheTallyAndClearsOtherSlots) {
     TestContext t;
     PutOldSet(t);
     t.ctx.shapeTally.fill(500);
-    const GenerateResult r = GenerateBoardSet(t.ctx, Choices(3, 6));
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(3, 6));
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     ShapeTally expected{};
     for (int n = 3; n <= 6; ++n) {
@@ -301,7 +301,7 @@ TEST(GenerateFilters, InnerFilterRejectsARepeatedHandInAnySeat) {
     const Board d = orvenix::testing::RandomBoard(rng);
     const Board other = orvenix::testing::RandomBoard(rng);
     s.script = {d, Rotated(d), TwoCardsSwapped(d), other};
-    const GenerateResult r = GenerateBoardSet(t.ctx, Choices(1, 3, false, true, false), {}, s.Source());
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 3, false, true, false), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     EXPECT_EQ(r.innerRejects, 1);
     EXPECT_EQ(s.drawn, 4);
@@ -326,7 +326,7 @@ TEST(GenerateFilters, FiftyRejectedCandidatesCannotGenerate) {
         s.script.push_back(i % 2 == 0 ? Rotated(d) : d);
     std::vector<int> progress;
     const GenerateResult r = GenerateBoardSet(
-        t.ctx, Choices(4, 10, false, true, false), [&](int n) { progress.push_back(n); }, s.Source());
+        t.ctx.Generation(), Choices(4, 10, false, true, false), [&](int n) { progress.push_back(n); }, s.Source());
     EXPECT_EQ(r.outcome, GenerateOutcome::CannotGenerate);
     EXPECT_FALSE(r.Succeeded());
     EXPECT_EQ(s.drawn, 2 + 50);
@@ -350,7 +350,7 @@ TEST(GenerateFilters, WithAllFiltersOffNothingIsRejected) {
     const Board d = orvenix::testing::SuitPerHandBoard();
     for (int i = 0; i < 5; ++i)
         s.script.push_back(d);
-    const GenerateResult r = GenerateBoardSet(t.ctx, Choices(1, 5, false, false, false), {}, s.Source());
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 5, false, false, false), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     EXPECT_EQ(s.drawn, 5);
     EXPECT_EQ(r.shapeRejects + r.innerRejects + r.historyRejects, 0);
@@ -364,7 +364,7 @@ TEST(GenerateFilters, ShapeRuleJudgesACandidateAgainstEarlierBoardsOnly) {
     ScriptedCandidates s;
     const Board voids = orvenix::testing::SuitPerHandBoard(); // four 13-0-0-0 hands
     s.script = {voids, voids};
-    const GenerateResult r = GenerateBoardSet(t.ctx, Choices(1, 2, true, false, false), {}, s.Source());
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 2, true, false, false), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     // Board 1: the four hands are judged against an empty tally and pass together; board 2: the shape has
     // run ahead of its share.
@@ -382,7 +382,7 @@ TEST(GenerateFilters, ShapeRuleUsesTheBoardNumber) {
         ScriptedCandidates s;
         for (int i = 0; i < 60; ++i)
             s.script.push_back(All4432());
-        const GenerateResult r = GenerateBoardSet(t.ctx, Choices(1, 2, true, false, false), {}, s.Source());
+        const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 2, true, false, false), {}, s.Source());
         EXPECT_EQ(r.outcome, GenerateOutcome::CannotGenerate);
         EXPECT_EQ(r.boardsGenerated, 1);
         EXPECT_EQ(r.shapeRejects, 50);
@@ -394,7 +394,7 @@ TEST(GenerateFilters, ShapeRuleUsesTheBoardNumber) {
         ScriptedCandidates s;
         for (int i = 0; i < 100; ++i)
             s.script.push_back(All4432());
-        const GenerateResult r = GenerateBoardSet(t.ctx, Choices(17, 30, true, false, false), {}, s.Source());
+        const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(17, 30, true, false, false), {}, s.Source());
         EXPECT_EQ(r.outcome, GenerateOutcome::Generated);
         EXPECT_EQ(r.shapeRejects, 0);
         EXPECT_EQ(t.ctx.shapeTally[1], 14 * 4);
@@ -404,7 +404,7 @@ TEST(GenerateFilters, ShapeRuleUsesTheBoardNumber) {
         ScriptedCandidates s;
         for (int i = 0; i < 100; ++i)
             s.script.push_back(All4432());
-        const GenerateResult r = GenerateBoardSet(t.ctx, Choices(17, 31, true, false, false), {}, s.Source());
+        const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(17, 31, true, false, false), {}, s.Source());
         EXPECT_EQ(r.outcome, GenerateOutcome::CannotGenerate);
         EXPECT_EQ(r.boardsGenerated, 14);
     }
@@ -416,7 +416,7 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     old.set = orvenix::testing::RandomSet(1, 9, 21);
     const Board recorded = old.set[7];
     History history;
-    ASSERT_TRUE(history.RecordHistory(old.ctx, "club night.pbn"));
+    ASSERT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, "club night.pbn"));
 
     TestContext t;
     t.ctx.history = &history;
@@ -425,7 +425,7 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     again.cardOwner = Rotated(recorded).cardOwner;
     const Board fresh = orvenix::testing::RandomBoard(rng);
     s.script = {again, fresh};
-    const GenerateResult r = GenerateBoardSet(t.ctx, Choices(1, 1, false, false, true), {}, s.Source());
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 1, false, false, true), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     EXPECT_EQ(r.historyRejects, 1);
     EXPECT_TRUE(r.WorthRepeating());
@@ -445,7 +445,7 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
         ScriptedCandidates s2;
         s2.script = {again};
         const GenerateResult r2 =
-            GenerateBoardSet(u.ctx, Choices(1, 1, false, false, !withHistory), {}, s2.Source());
+            GenerateBoardSet(u.ctx.Generation(), Choices(1, 1, false, false, !withHistory), {}, s2.Source());
         EXPECT_EQ(r2.outcome, GenerateOutcome::Generated);
         EXPECT_EQ(r2.historyRejects, 0);
         EXPECT_EQ(r2.historyMax, 0);
@@ -465,7 +465,7 @@ TEST(GenerateFilters, InnerResultCountsOnlyBoardsThatWereKept) {
     old.set[1] = nearD;
     old.set.Renumber();
     History history;
-    ASSERT_TRUE(history.RecordHistory(old.ctx, "OLD"));
+    ASSERT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, "OLD"));
 
     TestContext t;
     t.ctx.history = &history;
@@ -474,7 +474,7 @@ TEST(GenerateFilters, InnerResultCountsOnlyBoardsThatWereKept) {
     candidate.cardOwner = nearD.cardOwner;
     const Board kept = orvenix::testing::RandomBoard(rng);
     s.script = {d, candidate, kept};
-    const GenerateResult r = GenerateBoardSet(t.ctx, Choices(1, 2, false, true, true), {}, s.Source());
+    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 2, false, true, true), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     EXPECT_EQ(r.historyRejects, 1);
     EXPECT_EQ(t.set[2].cardOwner, kept.cardOwner);

@@ -1,5 +1,5 @@
 #include "generate/random.h"
-#include "generate/shapes.h"
+#include "model/shapes.h"
 #include "model/board.h"
 
 #include <gtest/gtest.h>

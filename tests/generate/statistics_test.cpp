@@ -1,4 +1,4 @@
-#include "generate/shapes.h"
+#include "model/shapes.h"
 #include "generate/statistics.h"
 #include "model/board.h"
 #include "support/board_set_samples.h"

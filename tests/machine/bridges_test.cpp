@@ -1,8 +1,8 @@
 // The real bridges: the serial implementation against orvenix-machine-emulator on a pseudo-terminal, the
 // run-time loaded library against the test library, and the choice of link.
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "machine/library_si.h"
 #include "machine/open_link.h"

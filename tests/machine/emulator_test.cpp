@@ -1,6 +1,6 @@
 // The emulated machine behind the link, in virtual time: start-up exchange, dealing, reading, labels,
 // pedal and box, machine errors and faults on the wire.
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
 

@@ -1,6 +1,6 @@
 // Opening the link: device choice, the driver-version notice and the failure codes "status.step".
-#include "app/dialogs.h"
-#include "app/messages.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
 #include "machine/link.h"
 #include "support/fake_si.h"
 

@@ -1,5 +1,5 @@
 // Reading and decoding replies, the exchange rule and the command builders, over a scripted SI_ layer.
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 #include "machine/link.h"
 #include "support/fake_si.h"
 

@@ -1,8 +1,8 @@
 // The firmware image file, its headers and checksums, the block order, and whole downloads into the
 // emulated machine in virtual time: counters under wire faults, programming errors, a lost link, and the
 // new version after a successful download.
-#include "app/dialogs.h"
-#include "app/messages.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
 #include "maintenance/firmware.h"

@@ -1,8 +1,8 @@
 // The maintenance exchanges without a window: the texts of the replies, the boundaries of their fields,
 // and the lost link that ends a running sequence after one message.
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "maintenance/maintenance.h"
 

@@ -1,5 +1,5 @@
 // Text helpers of the drawing surface: printed numbers, UTF-8 aware shortening.
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 #include "print/layouts.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/context.h"
-#include "app/dialogs.h"
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "model/board.h"
 
 #include <cstdint>
@@ -28,7 +28,7 @@ struct GeneratorContext {
     ScriptedDialogs dialogs;
     MemorySettings settings;
     ActivityLog log{std::filesystem::temp_directory_path() / "orvenix-generator-test-dealer.log"};
-    AppContext ctx{.set = set, .dialogs = dialogs, .settings = settings, .log = log};
+    AppContext ctx{set, dialogs, settings, log};
     std::vector<std::string> statusTexts;
 };
 

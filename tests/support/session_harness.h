@@ -2,11 +2,11 @@
 // would show and lets a test act inside a running step (window events) and in the error dialog.
 #pragma once
 
-#include "app/dialogs.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
-#include "machine/session.h"
+#include "dealing/session.h"
 
 #include <functional>
 #include <memory>

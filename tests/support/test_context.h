@@ -3,10 +3,10 @@
 #pragma once
 
 #include "app/context.h"
-#include "app/dialogs.h"
-#include "app/log.h"
+#include "base/dialogs.h"
+#include "base/log.h"
 #include "app/options.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "model/board.h"
 
 #include <atomic>
@@ -73,7 +73,7 @@ struct TestContext {
     ScriptedDialogs dialogs;
     MemorySettings settings;
     ActivityLog log{dir / "dealer.log"};
-    AppContext ctx{.set = *set, .dialogs = dialogs, .settings = settings, .log = log};
+    AppContext ctx{*set, dialogs, settings, log};
     ProgramOptions options;
     std::vector<std::string> statuses;
 };

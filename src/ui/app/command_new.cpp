@@ -1,5 +1,5 @@
 // New: generate a new board set.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "ui/app/main_menu.h"
 #include "ui/generate/generate_window.h"
 
@@ -7,14 +7,7 @@ namespace orvenix {
 
 void MainMenu::menuNew_Click() {
     SetStatus("Generate");
-    Answer answer = Answer::No;
-    if (ctx_.set.modified) {
-        answer = ctx_.dialogs.Show(FormatMessage(MsgSetNotSaved), "Generate New Board Set",
-                                   Buttons::YesNoCancel, Icon::Exclamation);
-        // A set that was to be saved but was not (the save was cancelled or failed) is not given up.
-        if (answer == Answer::Yes && !menuSave_Click()) answer = Answer::Cancel;
-    }
-    if (answer == Answer::Yes || answer == Answer::No) {
+    if (OfferToSave(ctx_, FileHooks(), "Generate New Board Set")) {
         {
             Generate window(ctx_, this);
             window.exec();

@@ -1,13 +1,21 @@
 // Save: write the board set to a file.
-#include "formats/frame.h"
+#include "app/file_commands.h"
 #include "ui/app/main_menu.h"
+#include "ui/formats/load_number.h"
 
 namespace orvenix {
 
-bool MainMenu::menuSave_Click() {
-    FrameHooks hooks;
+FileCommandHooks MainMenu::FileHooks() {
+    FileCommandHooks hooks;
     hooks.refresh = [this] { RefreshSetDisplay(); };
-    const bool saved = SaveCommand(ctx_, hooks);
+    hooks.chooseBoardNumbers = [this](BoardSet& set, const std::string& formatName) {
+        Load_number::Choose(set, formatName, ctx_.dialogs, this);
+    };
+    return hooks;
+}
+
+bool MainMenu::menuSave_Click() {
+    const bool saved = SaveCommand(ctx_, FileHooks());
     ShowSetTexts();
     return saved;
 }

@@ -1,7 +1,7 @@
 #include "ui/app/machine_link.h"
 
 #include "app/context.h"
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 #include "machine/open_link.h"
 
 namespace orvenix {

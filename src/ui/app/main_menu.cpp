@@ -1,8 +1,8 @@
 #include "ui/app/main_menu.h"
 
-#include "app/messages.h"
-#include "app/version.h"
-#include "generate/history.h"
+#include "base/messages.h"
+#include "base/version.h"
+#include "history/history.h"
 #include "generate/random.h"
 #include "generate/statistics.h"
 
@@ -449,17 +449,9 @@ void MainMenu::menuAbout_Click() {
 }
 
 void MainMenu::closeEvent(QCloseEvent* event) {
-    Answer answer = Answer::No;
-    if (ctx_.set.modified) {
-        answer =
-            ctx_.dialogs.Show(FormatMessage(MsgSetNotSaved), "Exit", Buttons::YesNoCancel, Icon::Exclamation);
-        if (answer == Answer::Yes) menuSave_Click();
-    }
-    // Anything but Yes or No (Cancel, or the box closed) keeps the program
-    // running, and so does a save that did not complete.
-    const bool keep =
-        (answer != Answer::Yes && answer != Answer::No) || (answer == Answer::Yes && ctx_.set.modified);
-    if (keep) {
+    // Anything but Yes or No (Cancel, or the box closed) keeps the program running, and so does a save
+    // that did not complete.
+    if (!OfferToSave(ctx_, FileHooks(), "Exit")) {
         event->ignore();
         return;
     }

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "app/context.h"
+#include "app/file_commands.h"
 #include "app/options.h"
 #include "generate/seeds.h"
-#include "machine/session.h"
+#include "dealing/session.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -68,6 +69,8 @@ class MainMenu : public QMainWindow {
     void menuLoad_Click();
     // Runs the Save command; true when the set was written (the set is then no longer modified).
     bool menuSave_Click();
+    // What the file commands need of this window: the summary redrawn, the board-number window.
+    FileCommandHooks FileHooks();
     void menuDelete_Click();
     void menuDeal_Click();
     void menuRead_Click();

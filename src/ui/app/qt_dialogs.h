@@ -1,7 +1,7 @@
 // Message boxes and file dialogs of the desktop program.
 #pragma once
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 
 #include <QPointer>
 #include <QString>

@@ -2,7 +2,7 @@
 // (organisation "orvenix", application "orvenix.exe", group "Init_settings").
 #pragma once
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "ui/formats/load_number.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "formats/frame.h"
 #include "ui/app/numeric_filter.h"
 

@@ -2,7 +2,7 @@
 // another first board number for them.
 #pragma once
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 #include "model/board.h"
 
 #include <QDialog>

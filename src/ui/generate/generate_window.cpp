@@ -333,7 +333,7 @@ void Generate::cmdDeal_Click() {
             choices.first >= 1 && choices.first <= choices.last && choices.last <= kMaxBoard;
         if (numbersOk) wait = std::make_unique<WaitCursor>();
         result_ = GenerateBoardSet(
-            ctx_, choices,
+            ctx_.Generation(), choices,
             [this](int generated) {
                 BoardsGen->setText(QString::number(generated));
                 // The window stays responsive while the boards are made.

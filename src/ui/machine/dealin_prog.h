@@ -9,7 +9,7 @@
 // `Label2_3`, and `lblCnt_0` … `lblCnt_3` (pockets N, E, W, S).
 #pragma once
 
-#include "machine/session.h"
+#include "dealing/session.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "ui/machine/error_disp.h"
 
-#include "machine/machine_errors.h"
+#include "dealing/machine_errors.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "ui/maintenance/maintenance_window.h"
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 #include "machine/link.h"
 #include "maintenance/firmware.h"
 #include "ui/app/numeric_filter.h"

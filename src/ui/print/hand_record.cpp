@@ -1,7 +1,7 @@
 #include "ui/print/hand_record.h"
 
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "print/layouts.h"
 #include "print_qt/painter_surface.h"
 #include "ui/app/numeric_filter.h"

@@ -1,5 +1,5 @@
 // The menu commands' status words and their refusals.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "support/window_test.h"
 
 namespace orvenix::test {

@@ -1,7 +1,8 @@
 // The main window: start-up, controls and menus, the summary of the set, the event fields and closing.
-#include "app/messages.h"
-#include "app/version.h"
-#include "generate/history.h"
+#include "base/messages.h"
+#include "base/version.h"
+#include "history/history.h"
+#include "support/board_set_samples.h"
 #include "support/window_test.h"
 
 #include <QCursor>
@@ -357,7 +358,7 @@ TEST_F(MainWindowTest, HistoryCornerFollowsTheRecordedBoards) {
     EXPECT_EQ(corner->text(), "History records: 0");
     HandMadeSet(*t.set); // three complete boards and one incomplete
     ASSERT_NE(t.ctx.history, nullptr);
-    ASSERT_TRUE(t.ctx.history->RecordHistory(t.ctx, "monday"));
+    ASSERT_TRUE(t.ctx.history->RecordHistory(t.ctx, t.ctx.set, "monday"));
     window->RefreshSetDisplay();
     EXPECT_EQ(corner->text(), "History records: 3");
 }
@@ -476,21 +477,13 @@ TEST_F(MainWindowTest, ClosingAnsweredYesKeepsRunningWhenTheSaveDoesNotComplete)
 }
 
 TEST_F(MainWindowTest, ClosingAnsweredYesEndsWhenTheSaveCompletes) {
+    *t.set = testing::RandomSet(1, 4);
     t.set->modified = true;
-    // A save that completes clears the mark; stand in for it by clearing the mark when the question is
-    // answered (the question is the only box before the save runs).
     t.dialogs.QueueAnswer(Answer::Yes);
-    bool cleared = false;
-    auto inner = t.ctx.status;
-    t.ctx.status = [&](const std::string& text) {
-        if (text == "Saving" && !cleared) {
-            t.set->modified = false;
-            cleared = true;
-        }
-        inner(text);
-    };
+    const std::filesystem::path saved = t.dir / "club.pbn";
+    t.dialogs.QueueFile(saved.string());
     EXPECT_TRUE(window->close());
-    EXPECT_TRUE(cleared);
+    EXPECT_TRUE(std::filesystem::exists(saved));
     EXPECT_FALSE(window->isVisible());
 }
 

@@ -1,5 +1,5 @@
 // The Load_number window, alone and as the Load command opens it from the main window.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "formats/bri.h"
 #include "formats/frame.h"
 #include "support/board_set_samples.h"

@@ -1,6 +1,6 @@
-#include "app/messages.h"
+#include "base/messages.h"
 #include "generate/generator.h"
-#include "generate/history.h"
+#include "history/history.h"
 #include "support/board_set_samples.h"
 #include "support/generator_context.h"
 #include "ui/generate/generate_window.h"
@@ -380,7 +380,7 @@ TEST_F(GenerateWindowTest, HistoryResultNamesTheRecordedSet) {
     {
         orvenix::testing::GeneratorContext old;
         old.set = orvenix::testing::RandomSet(1, 50, 77);
-        ASSERT_TRUE(history.RecordHistory(old.ctx, "club"));
+        ASSERT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, "club"));
     }
     t.ctx.history = &history;
     SetNumbers("1", "32");

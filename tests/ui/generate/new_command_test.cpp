@@ -1,5 +1,5 @@
 // The main window's New command with the Generate window.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "app/options.h"
 #include "support/board_set_samples.h"
 #include "support/generator_context.h"

@@ -1,6 +1,6 @@
 // The main window's Deal and Read: refused without a board set; with one they open the machine link and
 // the dealing window modally on the emulated machine, and the main window is "Ready" afterwards.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "support/sample_deals.h"
 #include "support/window_test.h"
 #include "ui/machine/dealin_prog.h"

@@ -3,9 +3,9 @@
 // pedal, the error dialog's button sets, the card options on screen, and a lost link.
 #include "ui/machine/dealin_prog.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
 #include "support/sample_deals.h"

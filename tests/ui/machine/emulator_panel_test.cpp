@@ -1,8 +1,8 @@
 // The emulated machine's control panel beside the dealing window: its buttons act on the machine the
 // window talks to.
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
 #include "support/sample_deals.h"

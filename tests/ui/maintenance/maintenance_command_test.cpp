@@ -1,6 +1,6 @@
 // The main window's Maintenance command: it opens the chosen machine link and the window modally, the
 // window's start-up exchange runs on the machine, and closing the window closes the link.
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 #include "support/window_test.h"
 #include "ui/maintenance/maintenance_window.h"
 

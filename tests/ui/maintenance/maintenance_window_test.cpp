@@ -4,9 +4,9 @@
 // option-word and firmware rules, a lost link, and the firmware download with the reconnect.
 #include "ui/maintenance/maintenance_window.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "support/firmware_files.h"
 #include "support/temp_dir.h"

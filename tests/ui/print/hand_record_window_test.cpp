@@ -1,6 +1,6 @@
 // The printing window driven through its controls: fields, settings, enabling, number boxes, range
 // messages, printing to PDF with progress, failures and the printer set-up.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "support/sample_deals.h"
 #include "ui/print/hand_record.h"
 #include "ui/print/printer_setup.h"

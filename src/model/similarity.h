@@ -4,13 +4,21 @@
 
 #include "model/board.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
-#include <string>
+
+// The similarity kernels are mostly population counts. x86-64 processors without the POPCNT instruction
+// are rare but exist, so where the toolchain can dispatch at load time, a POPCNT clone is chosen when the
+// processor has it and a plain one otherwise.
+#if defined(__GNUC__) && defined(__x86_64__) && defined(__ELF__) && !defined(__POPCNT__)
+#define ORVENIX_POPCNT_CLONES __attribute__((target_clones("popcnt", "default")))
+#else
+#define ORVENIX_POPCNT_CLONES
+#endif
 
 namespace orvenix {
-
-class History;
 
 // The cards of each seat 1..4 of one board as a 52-bit mask (bit code - 1). Cards that are not placed and
 // owners above 4 are in no mask, so comparing masks counts exactly the cards that CompareHands counts.
@@ -21,6 +29,16 @@ struct HandMasks {
 HandMasks MasksOf(const Board& board);
 // The similarity of two boards given by their masks.
 int CompareMasks(const HandMasks& a, const HandMasks& b);
+// The same, for loops that compare many masks inside one ORVENIX_POPCNT_CLONES function.
+inline int CompareMasksInline(const HandMasks& a, const HandMasks& b) {
+    int best = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::uint64_t ai = a.seat[i];
+        for (std::size_t j = 0; j < 4; ++j)
+            best = std::max(best, std::popcount(ai & b.seat[j]));
+    }
+    return best;
+}
 
 // The similarity of two boards (only cardOwner is read); symmetric.
 int CompareHands(const Board& a, const Board& b);
@@ -28,11 +46,5 @@ int CompareHands(const Board& a, const Board& b);
 // Highest similarity between two different boards of the set, with the first pair reaching it (0, 0 when
 // the set has fewer than two boards).
 int MaxInnerSimilarity(const BoardSet& set, std::int16_t& first, std::int16_t& second);
-
-// Highest similarity between the candidate and the boards held in the history ring, walked from its oldest
-// slot, with the board number and recorded file name of the first history board reaching it. Boards whose
-// name record has been overwritten are skipped. With nothing found: 0, board 0 and "<none>".
-int MaxHistorySimilarity(const History& history, const Board& candidate, std::int16_t& historyBoard,
-                         std::string& fileName);
 
 } // namespace orvenix

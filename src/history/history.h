@@ -7,7 +7,7 @@
 // instance reads it but does not record.
 #pragma once
 
-#include "generate/similarity.h"
+#include "model/similarity.h"
 #include "model/board.h"
 
 #include <array>
@@ -20,7 +20,7 @@
 
 namespace orvenix {
 
-struct AppContext;
+struct Services;
 
 inline constexpr int kHistorySlots = 10000;
 inline constexpr std::size_t kHistoryRecordSize = 16;
@@ -94,17 +94,17 @@ class History {
     // status line. A file that cannot be opened or read is reported once and the program runs without
     // history (null). Parts of the file that cannot be used are reported once and the rest is used. When
     // another instance holds the file, or the file is read-only (reported once), the history is read but
-    // nothing is recorded. The caller keeps the history and lends it through AppContext::history.
-    static std::unique_ptr<History> Startup(AppContext& ctx, const std::filesystem::path& path);
+    // nothing is recorded. The caller keeps the history and lends it to the commands.
+    static std::unique_ptr<History> Startup(const Services& services, const std::filesystem::path& path);
 
     // Builds the ring and the names from the bytes of a history file. totalSize is the length of the whole
     // file when only its beginning was passed (at least bytes.size()).
     HistoryLoadReport Load(const std::uint8_t* data, std::size_t size, std::uint64_t totalSize = 0);
 
-    // Appends the current set under the given name (trimmed, first 13 characters, upper case). Asks before
+    // Appends the set under the given name (trimmed, first 13 characters, upper case). Asks before
     // recording a name that is already in the history. True when the set was recorded in the file (or, for
     // a history without file, in memory).
-    bool RecordHistory(AppContext& ctx, const std::string& name);
+    bool RecordHistory(const Services& services, const BoardSet& set, const std::string& name);
 
     // Index (1-based) of the last recorded name equal to the normalised text, or 0.
     [[nodiscard]] int FindHistoryName(std::string_view text) const;
@@ -129,7 +129,7 @@ class History {
 
   private:
     void Clear();
-    bool WriteThrough(AppContext& ctx, int slot, const HistoryRecord& record);
+    bool WriteThrough(const Services& services, int slot, const HistoryRecord& record);
     void Advance();
     int AddName(const std::string& name, int slot);
 
@@ -154,5 +154,11 @@ Board DecodeHistoryBoard(const std::uint8_t* record16);
 HistoryRecord MakeBoardRecord(const Board& board, int number);
 HistoryRecord MakeNameRecord(const std::string& name, int boardCount);
 HistoryRecord MakeEndMarker();
+
+// Highest similarity between the candidate and the boards held in the history ring, walked from its oldest
+// slot, with the board number and recorded file name of the first history board reaching it. Boards whose
+// name record has been overwritten are skipped. With nothing found: 0, board 0 and "<none>".
+int MaxHistorySimilarity(const History& history, const Board& candidate, std::int16_t& historyBoard,
+                         std::string& fileName);
 
 } // namespace orvenix

@@ -1,5 +1,5 @@
 // The dealing and reading session on the emulated machine, in virtual time.
-#include "app/messages.h"
+#include "base/messages.h"
 #include "support/board_set_samples.h"
 #include "support/session_harness.h"
 

@@ -1,7 +1,7 @@
 // Card and recognition options: stored values, command byte 2, national letters, the checks against the
 // machine's firmware and options, and the options in the dealing session.
-#include "app/messages.h"
-#include "machine/card_settings.h"
+#include "base/messages.h"
+#include "dealing/card_settings.h"
 #include "support/board_set_samples.h"
 #include "support/session_harness.h"
 

@@ -1,4 +1,4 @@
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace orvenix {
 namespace {

@@ -1,6 +1,6 @@
 // The machine error table, the error dialog's content and its answers.
-#include "app/messages.h"
-#include "machine/machine_errors.h"
+#include "base/messages.h"
+#include "dealing/machine_errors.h"
 #include "support/session_harness.h"
 
 #include <gtest/gtest.h>

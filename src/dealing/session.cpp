@@ -1,8 +1,8 @@
-#include "machine/session.h"
+#include "dealing/session.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 
 #include <algorithm>
 #include <cstdio>

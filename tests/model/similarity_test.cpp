@@ -1,4 +1,4 @@
-#include "generate/similarity.h"
+#include "model/similarity.h"
 #include "model/board.h"
 #include "support/board_set_samples.h"
 

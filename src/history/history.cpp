@@ -1,11 +1,11 @@
-#include "generate/history.h"
+#include "history/history.h"
 
-#include "app/context.h"
-#include "app/dialogs.h"
-#include "app/log.h"
-#include "app/messages.h"
-#include "app/settings.h"
-#include "formats/text_encoding.h"
+#include "base/services.h"
+#include "base/dialogs.h"
+#include "base/log.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "base/text_encoding.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -448,7 +448,7 @@ void History::Advance() {
     ring_.writeSlot = static_cast<std::int16_t>(ring_.writeSlot >= kHistorySlots ? 1 : ring_.writeSlot + 1);
 }
 
-bool History::WriteThrough(AppContext& ctx, int slot, const HistoryRecord& record) {
+bool History::WriteThrough(const Services& ctx, int slot, const HistoryRecord& record) {
     if (fd_ < 0) return true; // a history in memory only
     if (writeFailed_) return false;
     if (WriteRecordAt(fd_, slot, record)) return true;
@@ -459,8 +459,7 @@ bool History::WriteThrough(AppContext& ctx, int slot, const HistoryRecord& recor
     return false;
 }
 
-bool History::RecordHistory(AppContext& ctx, const std::string& name) {
-    BoardSet& set = ctx.set;
+bool History::RecordHistory(const Services& ctx, const BoardSet& set, const std::string& name) {
     if (set.lastBoard < 1 || readOnly_) return false;
     const std::string recorded = NormalizeHistoryName(name);
     if (recorded.empty()) return false;
@@ -530,7 +529,7 @@ fs::path History::DefaultPath() {
     return folder / "history.dat";
 }
 
-std::unique_ptr<History> History::Startup(AppContext& ctx, const fs::path& path) {
+std::unique_ptr<History> History::Startup(const Services& ctx, const fs::path& path) {
     std::error_code ec;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
 

@@ -1,7 +1,7 @@
 #include "app/context.h"
-#include "app/messages.h"
-#include "generate/history.h"
-#include "generate/similarity.h"
+#include "base/messages.h"
+#include "history/history.h"
+#include "model/similarity.h"
 #include "model/board.h"
 #include "support/board_set_samples.h"
 
@@ -268,7 +268,7 @@ TEST(HistoryRecord, SetWithIncompleteBoardsWritesNameBoardsAndEndMarker) {
     EXPECT_EQ(f.status.back(), "History records: 0");
     FillSet(f.set, 1, 32, 4, {5, 6, 30});
 
-    EXPECT_TRUE(h->RecordHistory(f.ctx, "week.pbn"));
+    EXPECT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "week.pbn"));
     EXPECT_TRUE(f.dialogs.messages.empty());
     EXPECT_EQ(h->Ring().writeSlot, 31);
     EXPECT_EQ(h->BoardRecordCount(), 29);
@@ -311,10 +311,10 @@ TEST(HistoryRecord, NothingRecordedWithoutSetOrName) {
     TempDir dir;
     ActivityLog log(dir / "dealer.log");
     AppContext ctx{set, dialogs, settings, log};
-    EXPECT_FALSE(h.RecordHistory(ctx, "NOSET.PBN"));
+    EXPECT_FALSE(h.RecordHistory(ctx, ctx.set, "NOSET.PBN"));
     FillSet(set, 1, 4, 9);
-    EXPECT_FALSE(h.RecordHistory(ctx, "    "));
-    EXPECT_FALSE(h.RecordHistory(ctx, ""));
+    EXPECT_FALSE(h.RecordHistory(ctx, ctx.set, "    "));
+    EXPECT_FALSE(h.RecordHistory(ctx, ctx.set, ""));
     EXPECT_EQ(h.Ring().usedSlots, 0);
     EXPECT_EQ(h.Names().count(), 0);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -326,12 +326,12 @@ TEST(HistoryRecord, DuplicateNameAsksAndNoLeavesTheFileUnchanged) {
     auto h = History::Startup(f.ctx, dir / "history.dat");
     ASSERT_NE(h, nullptr);
     FillSet(f.set, 1, 8, 12);
-    ASSERT_TRUE(h->RecordHistory(f.ctx, "Abcdefghijklm1.pbn"));
+    ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "Abcdefghijklm1.pbn"));
     const auto before = ReadBytes(dir / "history.dat");
 
     // Differs only from the 14th character on: the same recorded name.
     f.dialogs.QueueAnswer(Answer::No);
-    EXPECT_FALSE(h->RecordHistory(f.ctx, "abcdefghijklm2.pbn"));
+    EXPECT_FALSE(h->RecordHistory(f.ctx, f.ctx.set, "abcdefghijklm2.pbn"));
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
     EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"));
     EXPECT_EQ(f.dialogs.Last().title, "Record History");
@@ -342,7 +342,7 @@ TEST(HistoryRecord, DuplicateNameAsksAndNoLeavesTheFileUnchanged) {
     EXPECT_EQ(h->Names().count(), 1);
 
     f.dialogs.QueueAnswer(Answer::Yes);
-    EXPECT_TRUE(h->RecordHistory(f.ctx, "abcdefghijklm2.pbn"));
+    EXPECT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "abcdefghijklm2.pbn"));
     EXPECT_EQ(f.dialogs.messages.size(), 2U);
     EXPECT_EQ(h->Ring().writeSlot, 19);
     EXPECT_EQ(h->Names().count(), 2);
@@ -360,7 +360,7 @@ TEST(HistoryRecord, RingWrapsAfterTenThousandSlots) {
     for (int i = 0; i < 16; ++i) {
         FillSet(sets[static_cast<std::size_t>(i)], 1, 640, 100 + static_cast<std::uint32_t>(i));
         f.set = sets[static_cast<std::size_t>(i)];
-        ASSERT_TRUE(h->RecordHistory(f.ctx, "SET" + std::to_string(i + 1)));
+        ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "SET" + std::to_string(i + 1)));
         if (i == 14) {
             EXPECT_EQ(h->Ring().writeSlot, 15 * 641 + 1);
             EXPECT_EQ(h->Ring().usedSlots, 15 * 641 + 1);
@@ -426,7 +426,7 @@ TEST(HistorySimilarity, FreshlyRecordedSetIsSeenAtOnceUpToItsLastBoard) {
     TempDir dir;
     Fixture f(dir / "dealer.log");
     FillSet(f.set, 3, 10, 21);
-    ASSERT_TRUE(h.RecordHistory(f.ctx, "fresh.pbn"));
+    ASSERT_TRUE(h.RecordHistory(f.ctx, f.ctx.set, "fresh.pbn"));
     std::int16_t board = 0;
     std::string name;
     for (int b = 3; b <= 10; ++b) {
@@ -578,7 +578,7 @@ TEST(HistoryFile, RecordingAfterACutRecordingKeepsTheEarlierRecords) {
         EXPECT_TRUE(f.dialogs.messages.empty());
         EXPECT_EQ(h->Ring().writeSlot, 4);
         FillSet(f.set, 1, 2, 40);
-        ASSERT_TRUE(h->RecordHistory(f.ctx, "NEXT.PBN"));
+        ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "NEXT.PBN"));
     }
     const auto after = ReadBytes(path);
     ASSERT_EQ(after.size(), 7U * 16U);
@@ -638,7 +638,7 @@ TEST(HistoryFile, ReadOnlyFileIsUsedButNotRecorded) {
     EXPECT_EQ(f.dialogs.Last().title, "History File Read Error");
     EXPECT_EQ(f.dialogs.Last().text.rfind(std::to_string(EACCES) + ", ", 0), 0U);
     FillSet(f.set, 1, 2, 3);
-    EXPECT_FALSE(h->RecordHistory(f.ctx, "NEW.PBN"));
+    EXPECT_FALSE(h->RecordHistory(f.ctx, f.ctx.set, "NEW.PBN"));
     EXPECT_EQ(f.dialogs.messages.size(), 1U);
     EXPECT_EQ(ReadBytes(dir / "history.dat"), bytes);
 }
@@ -664,7 +664,7 @@ TEST(HistoryFile, SecondInstanceReadsButDoesNotRecord) {
     auto owner = History::Startup(first.ctx, path);
     ASSERT_NE(owner, nullptr);
     FillSet(first.set, 1, 4, 5);
-    ASSERT_TRUE(owner->RecordHistory(first.ctx, "SHARED.PBN"));
+    ASSERT_TRUE(owner->RecordHistory(first.ctx, first.ctx.set, "SHARED.PBN"));
     EXPECT_FALSE(owner->ReadOnly());
 
     Fixture second(dir / "dealer.log");
@@ -682,7 +682,7 @@ TEST(HistoryFile, SecondInstanceReadsButDoesNotRecord) {
     // But records nothing.
     const auto before = ReadBytes(path);
     FillSet(second.set, 1, 3, 6);
-    EXPECT_FALSE(other->RecordHistory(second.ctx, "OTHER.PBN"));
+    EXPECT_FALSE(other->RecordHistory(second.ctx, second.ctx.set, "OTHER.PBN"));
     EXPECT_TRUE(second.dialogs.messages.empty());
     EXPECT_EQ(ReadBytes(path), before);
 
@@ -711,9 +711,9 @@ TEST(HistoryFile, WriteFailureIsReportedOnceAndTheSetStaysInMemory) {
     small.rlim_cur = 16;
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool recorded = h->RecordHistory(f.ctx, "FULL.PBN");
+    const bool recorded = h->RecordHistory(f.ctx, f.ctx.set, "FULL.PBN");
     f.set[1] = f.set[6];
-    const bool again = h->RecordHistory(f.ctx, "FULLER.PBN");
+    const bool again = h->RecordHistory(f.ctx, f.ctx.set, "FULLER.PBN");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
 

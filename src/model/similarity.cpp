@@ -1,6 +1,4 @@
-#include "generate/similarity.h"
-
-#include "generate/history.h"
+#include "model/similarity.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,15 +7,6 @@
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define ORVENIX_HAVE_SSE2 1
-#endif
-
-// The similarity kernels are mostly population counts. x86-64 processors without the POPCNT instruction
-// are rare but exist, so where the toolchain can dispatch at load time, a POPCNT clone is chosen when the
-// processor has it and a plain one otherwise.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__ELF__) && !defined(__POPCNT__)
-#define ORVENIX_POPCNT_CLONES __attribute__((target_clones("popcnt", "default")))
-#else
-#define ORVENIX_POPCNT_CLONES
 #endif
 
 namespace orvenix {
@@ -52,20 +41,6 @@ HandMasks MasksOf(const Board& board) {
     return m;
 }
 
-namespace {
-
-inline int CompareMasksInline(const HandMasks& a, const HandMasks& b) {
-    int best = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        const std::uint64_t ai = a.seat[i];
-        for (std::size_t j = 0; j < 4; ++j)
-            best = std::max(best, std::popcount(ai & b.seat[j]));
-    }
-    return best;
-}
-
-} // namespace
-
 ORVENIX_POPCNT_CLONES int CompareMasks(const HandMasks& a, const HandMasks& b) {
     return CompareMasksInline(a, b);
 }
@@ -94,55 +69,6 @@ ORVENIX_POPCNT_CLONES int MaxInnerSimilarity(const BoardSet& set, std::int16_t& 
                 second = static_cast<std::int16_t>(j);
             }
         }
-    }
-    return best;
-}
-
-namespace {
-
-ORVENIX_POPCNT_CLONES int ScanRing(const History& history, const HandMasks& c, int& bestSlot,
-                                   int& bestNameIndex) {
-    const HistoryRing& ring = history.Ring();
-    const int used = ring.usedSlots;
-    int best = 0;
-    bestSlot = 0;
-    bestNameIndex = 0;
-    int nameIndex = 0; // 0: no usable name yet in this walk
-    int slot = history.OldestSlot();
-    for (int visited = 0; visited < used; ++visited) {
-        const auto k = static_cast<std::size_t>(slot);
-        const std::uint8_t kind = ring.slotKind[k];
-        if (kind == kHistoryName) {
-            const int index = ring.slotName[k];
-            nameIndex =
-                (index > 0 && !history.Names().entries[static_cast<std::size_t>(index - 1)].name.empty())
-                    ? index
-                    : 0;
-        } else if (kind == kHistoryBoard && nameIndex != 0) {
-            const int s = CompareMasksInline(c, ring.slotMasks[k]);
-            if (s > best) {
-                best = s;
-                bestSlot = slot;
-                bestNameIndex = nameIndex;
-            }
-        }
-        if (++slot > used) slot = 1;
-    }
-    return best;
-}
-
-} // namespace
-
-int MaxHistorySimilarity(const History& history, const Board& candidate, std::int16_t& historyBoard,
-                         std::string& fileName) {
-    historyBoard = 0;
-    fileName = "<none>";
-    int bestSlot = 0;
-    int bestName = 0;
-    const int best = ScanRing(history, MasksOf(candidate), bestSlot, bestName);
-    if (bestSlot > 0) {
-        historyBoard = history.Ring().slotBoard[static_cast<std::size_t>(bestSlot)].number;
-        fileName = history.Names().entries[static_cast<std::size_t>(bestName - 1)].name;
     }
     return best;
 }

@@ -1,6 +1,6 @@
-#include "app/log.h"
+#include "base/log.h"
 
-#include "app/dialogs.h"
+#include "base/dialogs.h"
 
 #include <ctime>
 

@@ -1,7 +1,7 @@
-#include "machine/machine_errors.h"
+#include "dealing/machine_errors.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
 #include "machine/link.h"
 
 #include <utility>

@@ -1,5 +1,5 @@
-#include "app/dialogs.h"
-#include "app/log.h"
+#include "base/dialogs.h"
+#include "base/log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "generate/shapes.h"
+#include "model/shapes.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
-#include "machine/card_settings.h"
+#include "dealing/card_settings.h"
 
-#include "app/dialogs.h"
-#include "app/messages.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "machine/link.h"
 #include "machine/packet.h"
 

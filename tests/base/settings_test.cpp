@@ -1,5 +1,5 @@
-#include "app/dialogs.h"
-#include "app/settings.h"
+#include "base/dialogs.h"
+#include "base/settings.h"
 
 #include <gtest/gtest.h>
 

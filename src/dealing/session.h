@@ -26,10 +26,10 @@
 // Tests and the command-line tool drive the same object with a VirtualClock and an EmulatedMachine.
 #pragma once
 
-#include "machine/card_settings.h"
+#include "dealing/card_settings.h"
 #include "machine/clock.h"
 #include "machine/link.h"
-#include "machine/machine_errors.h"
+#include "dealing/machine_errors.h"
 
 #include <array>
 #include <cstdint>
