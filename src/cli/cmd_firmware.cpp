@@ -5,6 +5,7 @@
 #include "base/dialogs.h"
 #include "base/messages.h"
 #include "cli/command.h"
+#include "cli/terminal_dialogs.h"
 #include "machine/open_link.h"
 #include "maintenance/firmware.h"
 
@@ -17,19 +18,6 @@
 
 namespace orvenix::cli {
 namespace {
-
-// Message boxes become lines on the error output.
-class TerminalDialogs : public Dialogs {
-  public:
-    Answer Message(const MessageRequest& request) override {
-        if (!request.title.empty()) std::cerr << request.title << ": ";
-        std::cerr << PlainMessage(request.text) << "\n";
-        ++shown;
-        return Answer::Ok;
-    }
-    std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    int shown = 0;
-};
 
 std::string CountersLine(const DownloadCounters& counters) {
     std::string line;
@@ -58,7 +46,7 @@ int RunFirmware(Args& args) {
     if (!link) throw std::runtime_error(error);
     link->InitComm(kLinkTimeoutMs);
     if (!link->IsOpen()) {
-        if (dialogs.shown == 0) std::cerr << "orvenix-cli firmware: no machine found (" << spec << ")\n";
+        if (dialogs.Shown() == 0) std::cerr << "orvenix-cli firmware: no machine found (" << spec << ")\n";
         return 1;
     }
     link->Dealer_on();

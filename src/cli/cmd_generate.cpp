@@ -6,7 +6,9 @@
 #include "base/log.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "app/seeding.h"
 #include "cli/command.h"
+#include "cli/terminal_dialogs.h"
 #include "formats/frame.h"
 #include "generate/generator.h"
 #include "history/history.h"
@@ -19,34 +21,6 @@
 
 namespace orvenix::cli {
 namespace {
-
-// Message boxes become lines on the error output; questions are answered Yes, as every non-interactive
-// save answers them.
-class TerminalDialogs : public Dialogs {
-  public:
-    Answer Message(const MessageRequest& request) override {
-        const bool question = request.buttons == Buttons::YesNo || request.buttons == Buttons::YesNoCancel;
-        std::cerr << (question ? "warning: " : "") << PlainMessage(request.text) << "\n";
-        if (question) {
-            std::cerr << "(answered Yes)\n";
-            return Answer::Yes;
-        }
-        return request.buttons == Buttons::RetryCancel ? Answer::Cancel : Answer::Ok;
-    }
-    std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
-};
-
-// Packet seed words for a run without --seed: a secure random first word (there is no mouse pointer
-// here) and the days since 1 January 2008.
-GeneratorSeeds TerminalSeeds(RandomSource& random) {
-    using namespace std::chrono;
-    const auto today = floor<days>(system_clock::now());
-    const auto start = sys_days{year{2008} / January / 1};
-    GeneratorSeeds s;
-    s.first = static_cast<std::uint16_t>(static_cast<unsigned>(random.Random01() * 65536.0) | 1U);
-    s.second = static_cast<std::uint16_t>(static_cast<std::uint64_t>((today - start).count()) & 0xFFFFU);
-    return s;
-}
 
 void PrintResults(const GenerateChoices& c, const GenerateResult& r) {
     std::cout << "Boards generated: " << r.boardsGenerated << "\n";
@@ -105,16 +79,11 @@ int RunGenerate(Args& args) {
 
     auto set = std::make_unique<BoardSet>();
     set->Reset();
-    TerminalDialogs dialogs;
+    TerminalDialogs dialogs(Answer::Yes);
     MemorySettings settings;
     ActivityLog log;
     AppContext ctx{*set, dialogs, settings, log};
-    if (seed) {
-        ctx.random.Reseed(*seed);
-    } else {
-        ctx.seeds = TerminalSeeds(ctx.random);
-        ctx.random.SeedPacketGenerator(ctx.seeds);
-    }
+    ctx.seeds = SeedRandomSource(ctx.random, seed, std::nullopt);
     const std::filesystem::path historyPath =
         historyOption ? std::filesystem::path(*historyOption) : History::DefaultPath();
     std::unique_ptr<History> history = History::Startup(ctx, historyPath);

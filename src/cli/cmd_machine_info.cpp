@@ -3,6 +3,7 @@
 #include "base/dialogs.h"
 #include "base/messages.h"
 #include "cli/command.h"
+#include "cli/terminal_dialogs.h"
 #include "machine/open_link.h"
 
 #include <cstdio>
@@ -10,19 +11,6 @@
 
 namespace orvenix::cli {
 namespace {
-
-// Message boxes become lines on the error output.
-class TerminalDialogs : public Dialogs {
-  public:
-    Answer Message(const MessageRequest& request) override {
-        ++shown;
-        if (!request.title.empty()) std::cerr << request.title << ": ";
-        std::cerr << PlainMessage(request.text) << "\n";
-        return Answer::Ok;
-    }
-    std::optional<FileDialogResult> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    int shown = 0;
-};
 
 std::string OptionText(std::int32_t word) {
     char hex[16];
@@ -46,9 +34,9 @@ int RunMachineInfo(Args& args) {
 
     link->InitComm(kLinkTimeoutMs);
     if (!link->IsOpen()) {
-        if (dialogs.shown == 0) std::cerr << "orvenix-cli machine-info: no machine found (" << spec << ")\n";
+        if (dialogs.Shown() == 0) std::cerr << "orvenix-cli machine-info: no machine found (" << spec << ")\n";
         const std::string detail = link->Si().LastErrorText();
-        if (dialogs.shown != 0 && !detail.empty())
+        if (dialogs.Shown() != 0 && !detail.empty())
             std::cerr << "orvenix-cli machine-info: " << detail << "\n";
         return 1;
     }

@@ -2,7 +2,7 @@
 // out exactly as the printing window prints them.
 #ifdef ORVENIX_WITH_PDF
 
-#include "analysis/double_dummy.h"
+#include "app/print_job.h"
 #include "base/messages.h"
 #include "cli/command.h"
 #include "formats/frame.h"
@@ -102,33 +102,27 @@ int RunPrint(Args& args) {
     if (const auto fault = CheckPrintRange(set, request.from, request.to))
         return Fail(PlainMessage(FormatMessage(*fault)));
 
+    PrintJob job;
+    job.scoreCards = scoreCards;
+    job.doubleDummy = doubleDummy;
+    job.eventName = event ? *event : set.eventName;
+    job.request = request;
     if (doubleDummy) {
-        std::vector<BoardToAnalyse> boards;
-        for (int n = request.from; n <= request.to; ++n)
-            boards.push_back({&set[n], n});
         try {
-            const auto results = DoubleDummyAnalyser::Shared().Analyse(boards);
-            for (std::size_t i = 0; i < boards.size(); ++i)
-                if (results[i]) request.doubleDummy.emplace(boards[i].number, *results[i]);
+            job.request.doubleDummy = *AnalyseBoardsForPrinting(set, request.from, request.to);
         } catch (const std::exception& e) {
             return Fail(e.what());
         }
     }
 
-    const std::string title = event ? *event : set.eventName;
     int pages = 0;
-    const std::string failure =
-        WritePdf(output, paper, title.empty() ? "Hand records" : title, [&](PainterSurface& s) {
-            if (scoreCards) {
-                PrintScoreCards(s, set, request);
-            } else {
-                request.eventName = ShortenEventName(s, title);
-                if (doubleDummy && !DoubleDummyHasRoom(s, request.layout)) {
-                    std::cerr << "orvenix-cli print: no room for the double-dummy analysis at "
-                              << kHandRecordLayouts[static_cast<std::size_t>(request.layout)].boardsPerPage
-                              << " boards per page; printed without it\n";
-                }
-                PrintHandRecords(s, set, request);
+    const std::string failure = WritePdf(
+        output, paper, job.eventName.empty() ? "Hand records" : job.eventName, [&](PainterSurface& s) {
+            if (LayOutPrintJob(s, set, job).doubleDummyDropped) {
+                std::cerr << "orvenix-cli print: no room for the double-dummy "
+                             "analysis at "
+                          << kHandRecordLayouts[static_cast<std::size_t>(request.layout)].boardsPerPage
+                          << " boards per page; printed without it\n";
             }
             pages = s.pages();
         });

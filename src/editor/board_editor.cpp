@@ -288,9 +288,7 @@ RandomFillResult BoardEditor::RandomFill(std::string_view countText, const Rando
     }
 
     const auto rejected = [&](const Board& c) {
-        for (int seat = 1; seat <= 4; ++seat) {
-            if (!ShapeAllowed(tally, c.shapeIndex[seat], runBoard)) return true;
-        }
+        if (!ShapesAllowed(tally, c, runBoard)) return true;
         for (int b = 1; b <= set_.lastBoard; ++b) {
             if (b != set_.currentBoard && CompareHands(set_[b], c) >= services.innerLimit) return true;
         }
@@ -324,9 +322,7 @@ RandomFillResult BoardEditor::RandomFill(std::string_view countText, const Rando
         for (int seat = 1; seat <= 4; ++seat)
             ++tally[shapeOf(edit_, seat)];
         Board stored = edit_;
-        stored.number = static_cast<std::int16_t>(b);
-        stored.dealer = DealerOf(b);
-        stored.vulnerability = VulnerabilityOf(b);
+        NumberBoard(stored, b);
         set_[b] = stored;
         if (set_.lastBoard < b) {
             AdjustLastBoard(b - set_.lastBoard);

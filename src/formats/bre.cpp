@@ -40,9 +40,7 @@ ReadResult ReadBre(std::string_view bytes, BoardSet& set) {
         if (set.lastBoard >= kMaxBoard) return FormatError{MsgFmtTooManyRecords, {}, {}};
         const int n = ++set.lastBoard;
         AnalyseBoard(board);
-        board.vulnerability = VulnerabilityOf(n);
-        board.dealer = DealerOf(n);
-        board.number = static_cast<std::int16_t>(n);
+        NumberBoard(board, n);
         set[n] = board;
     }
     // Nothing but truly empty lines after the header.

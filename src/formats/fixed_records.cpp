@@ -26,9 +26,7 @@ ReadResult LoadRecords(std::string_view bytes, std::size_t recordLength, const R
         if (set.lastBoard >= kMaxBoard) return FormatError{MsgFmtTooManyRecords, {}, {}};
         const int n = ++set.lastBoard;
         AnalyseBoard(scratch);
-        scratch.vulnerability = VulnerabilityOf(n);
-        scratch.dealer = DealerOf(n);
-        scratch.number = static_cast<std::int16_t>(n);
+        NumberBoard(scratch, n);
         set[n] = scratch;
     }
     return std::nullopt;

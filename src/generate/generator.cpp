@@ -45,9 +45,7 @@ void StartNewSet(GenerationContext& ctx) {
 
 void Place(Board& slot, const Board& deal, int n) {
     slot = deal;
-    slot.number = static_cast<std::int16_t>(n);
-    slot.dealer = DealerOf(n);
-    slot.vulnerability = VulnerabilityOf(n);
+    NumberBoard(slot, n);
 }
 
 } // namespace
@@ -74,12 +72,8 @@ GenerateResult GenerateBoardSet(GenerationContext ctx, const GenerateChoices& ch
     GenerateResult r;
 
     if (!choices.randomBoards) {
-        for (int b = first; b <= last; ++b) {
-            Board& slot = set[b];
-            slot.vulnerability = VulnerabilityOf(b);
-            slot.dealer = DealerOf(b);
-            slot.number = static_cast<std::int16_t>(b);
-        }
+        for (int b = first; b <= last; ++b)
+            NumberBoard(set[b], b);
         set.firstBoard = static_cast<std::int16_t>(first);
         set.lastBoard = static_cast<std::int16_t>(last);
         r.outcome = GenerateOutcome::Empty;
@@ -95,7 +89,6 @@ GenerateResult GenerateBoardSet(GenerationContext ctx, const GenerateChoices& ch
     for (int board = first; board <= last; ++board) {
         bool rejected = true;
         Board c;
-        std::array<int, 5> shape{};
         int candidateInner = 0; // highest similarity with an earlier board, and that board
         int candidateInnerOther = 0;
         int candidateHistory = 0;
@@ -105,17 +98,11 @@ GenerateResult GenerateBoardSet(GenerationContext ctx, const GenerateChoices& ch
         for (int attempts = kGenerateAttempts; attempts > 0 && rejected; --attempts) {
             c = candidates ? candidates() : ctx.random.RandomDeal();
             AnalyseBoard(c);
-            for (int seat = 1; seat <= 4; ++seat)
-                shape[static_cast<std::size_t>(seat)] = FindShape(GetHandShape(c, seat));
             rejected = false;
 
-            if (choices.rejectShape) {
-                // The candidate's own hands are not counted while it is judged.
-                for (int seat = 1; seat <= 4; ++seat) {
-                    if (!ShapeAllowed(ctx.shapeTally, shape[static_cast<std::size_t>(seat)], board))
-                        rejected = true;
-                }
-                if (rejected) ++r.shapeRejects;
+            if (choices.rejectShape && !ShapesAllowed(ctx.shapeTally, c, board)) {
+                rejected = true;
+                ++r.shapeRejects;
             }
 
             cm = MasksOf(c);
@@ -174,7 +161,7 @@ GenerateResult GenerateBoardSet(GenerationContext ctx, const GenerateChoices& ch
         Place(set[board], c, board);
         (*masks)[static_cast<std::size_t>(board)] = cm;
         for (int seat = 1; seat <= 4; ++seat)
-            ++ctx.shapeTally[static_cast<std::size_t>(shape[static_cast<std::size_t>(seat)])];
+            ++ctx.shapeTally[static_cast<std::size_t>(c.shapeIndex[static_cast<std::size_t>(seat)])];
         r.boardsGenerated = board - first + 1;
         if (progress) progress(r.boardsGenerated);
     }

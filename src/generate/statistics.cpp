@@ -53,6 +53,14 @@ std::string FormatAverage(float x) {
     return text.substr(text.size() - 5);
 }
 
+bool ShapesAllowed(const ShapeTally& tally, const Board& candidate, int boardNumber) {
+    for (int seat = 1; seat <= 4; ++seat) {
+        if (!ShapeAllowed(tally, candidate.shapeIndex[static_cast<std::size_t>(seat)], boardNumber))
+            return false;
+    }
+    return true;
+}
+
 bool ShapeAllowed(const ShapeTally& tally, int shapeIndex, int boardNumber) {
     if (shapeIndex < 1 || shapeIndex > kShapeCount) return false;
     const int expected = ExpectedCount(shapeIndex, 8.0F, boardNumber);

@@ -35,5 +35,8 @@ SetStatistics ShapeStatistics(BoardSet& set, ShapeTally& tally);
 std::string FormatAverage(float x);
 // Whether a hand of this shape may join the hands counted in the tally when generating board n.
 bool ShapeAllowed(const ShapeTally& tally, int shapeIndex, int boardNumber);
+// The shape rule for a whole analysed candidate: every hand's shape is allowed at boardNumber. The
+// candidate's own hands are not in the tally while it is judged.
+bool ShapesAllowed(const ShapeTally& tally, const Board& candidate, int boardNumber);
 
 } // namespace orvenix

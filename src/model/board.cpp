@@ -13,12 +13,14 @@ void BoardSet::ClearAllBoards() {
 
 void BoardSet::Renumber() {
     if (firstBoard < 1 || lastBoard > kMaxBoard) return;
-    for (int b = firstBoard; b <= lastBoard; ++b) {
-        Board& board = (*this)[b];
-        board.number = static_cast<std::int16_t>(b);
-        board.dealer = DealerOf(b);
-        board.vulnerability = VulnerabilityOf(b);
-    }
+    for (int b = firstBoard; b <= lastBoard; ++b)
+        NumberBoard((*this)[b], b);
+}
+
+void NumberBoard(Board& board, int n) {
+    board.number = static_cast<std::int16_t>(n);
+    board.dealer = DealerOf(n);
+    board.vulnerability = VulnerabilityOf(n);
 }
 
 void BoardSet::Reset() {

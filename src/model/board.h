@@ -120,6 +120,8 @@ void ClearBoard(BoardSet& set, int n);
 // 0: some card owner differs; 1: owners agree but number, dealer or vulnerability differ; 2: all agree.
 int CompareBoards(const Board& a, const Board& b);
 Seat EffectiveDealer(const Board& board, int n);
+// Makes board board n: its number, and the standard dealer and vulnerability of that number.
+void NumberBoard(Board& board, int n);
 Vulnerability EffectiveVulnerability(const Board& board, int n);
 
 inline constexpr std::array<const char*, 5> kVulnerabilityNames{"", "None", "NS", "EW", "All"};

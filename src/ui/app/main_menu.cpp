@@ -1,5 +1,7 @@
 #include "ui/app/main_menu.h"
 
+#include "app/seeding.h"
+
 #include "base/messages.h"
 #include "base/version.h"
 #include "history/history.h"
@@ -87,17 +89,6 @@ int MouseY(const QWidget* widget) {
     return widget != nullptr ? widget->mapFromGlobal(p).y() : p.y();
 }
 
-GeneratorSeeds SeedsFrom(int mouseX, int mouseY, const QDate& today) {
-    // Two's-complement arithmetic on 32 bits: a negative sum keeps its low 16
-    // bits.
-    const auto sum = static_cast<std::uint32_t>(mouseX) * 256U + static_cast<std::uint32_t>(mouseY);
-    GeneratorSeeds seeds;
-    seeds.first = static_cast<std::uint16_t>((sum | 1U) & 0xFFFFU);
-    const qint64 days = QDate(2008, 1, 1).daysTo(today);
-    seeds.second = static_cast<std::uint16_t>(static_cast<std::uint64_t>(days) & 0xFFFFU);
-    return seeds;
-}
-
 MainMenu::MainMenu(AppContext& ctx, const ProgramOptions& options, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), options_(options) {
     setObjectName("MainMenu");
@@ -113,15 +104,7 @@ MainMenu::MainMenu(AppContext& ctx, const ProgramOptions& options, QWidget* pare
     ctx_.shapeTally.fill(0);
     lblVersion->setText(QString::fromStdString("Version " + VersionText() + " "));
     setWindowTitle(QString::fromStdString(MainCaption()));
-    // The runtime's uniform source is seeded by the operating system when the context is made; a --seed
-    // run replaces it and the packet seed words with reproducible ones. The deck starts in order.
-    if (options_.seed) {
-        ctx_.seeds = PacketSeedsFromNumber(*options_.seed);
-        ctx_.random.Reseed(*options_.seed);
-    } else {
-        ctx_.seeds = SeedsFrom(MouseX(), MouseY(), QDate::currentDate());
-        ctx_.random.SeedPacketGenerator(ctx_.seeds);
-    }
+    ctx_.seeds = SeedRandomSource(ctx_.random, options_.seed, PointerPosition{MouseX(), MouseY()});
     SetStatus("Loading...");
     ShowSetTexts();
 }

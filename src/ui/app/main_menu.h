@@ -32,7 +32,6 @@ int MouseY(const QWidget* widget = nullptr);
 
 // The generator's seed words from the cursor position and the date: the first is ((x * 256 + y) OR 1)
 // AND 0xFFFF on 32-bit integers, the second the days since 1 January 2008, AND 0xFFFF.
-GeneratorSeeds SeedsFrom(int mouseX, int mouseY, const QDate& today);
 
 // Event texts of 200 characters or more are refused.
 inline constexpr int kEventTextLimit = 200;

@@ -1,5 +1,7 @@
 #include "ui/print/hand_record.h"
 
+#include "app/print_job.h"
+
 #include "base/messages.h"
 #include "base/settings.h"
 #include "print/layouts.h"
@@ -272,23 +274,16 @@ void HandRecord::UpdateDoubleDummyNote() {
 }
 
 bool HandRecord::AnalyseForPrinting(int from, int to, std::map<int, DoubleDummyResult>& out) {
-    // The worker reads its own copy of the boards.
-    std::vector<Board> boards;
-    for (int n = from; n <= to; ++n)
-        boards.push_back(ctx_.set[n]);
-    std::vector<BoardToAnalyse> input;
-    for (std::size_t i = 0; i < boards.size(); ++i)
-        input.push_back({&boards[i], from + static_cast<int>(i)});
-
     std::atomic<int> done{0};
-    std::atomic<int> total{static_cast<int>(input.size())};
+    std::atomic<int> total{to - from + 1};
     std::atomic<bool> cancel{false};
     std::atomic<bool> finished{false};
-    std::vector<std::optional<DoubleDummyResult>> results;
+    std::optional<std::map<int, DoubleDummyResult>> results;
     std::string error;
+    // The window is modal: nothing changes the set while the worker reads it.
     std::thread worker([&] {
         try {
-            results = DoubleDummyAnalyser::Shared().Analyse(input, [&](int d, int t) {
+            results = AnalyseBoardsForPrinting(ctx_.set, from, to, [&](int d, int t) {
                 done = d;
                 total = t;
                 return !cancel.load();
@@ -323,9 +318,8 @@ bool HandRecord::AnalyseForPrinting(int from, int to, std::map<int, DoubleDummyR
                           Buttons::Ok, Icon::Critical);
         return false;
     }
-    if (cancel) return false;
-    for (std::size_t i = 0; i < input.size(); ++i)
-        if (i < results.size() && results[i]) out.emplace(input[i].number, *results[i]);
+    if (cancel || !results) return false;
+    out = std::move(*results);
     return true;
 }
 
@@ -486,7 +480,8 @@ void HandRecord::PrintBoardSet() {
     }
     if (!PrinterReady()) return;
 
-    PrintRequest request;
+    PrintJob job;
+    PrintRequest& request = job.request;
     request.from = from;
     request.to = to;
     request.copies = ValueOf(txtCopies);
@@ -497,6 +492,8 @@ void HandRecord::PrintBoardSet() {
     request.printDeal = chkPrintBoards->isChecked();
     request.nsFirst = chkPrintNS->isChecked() ? ValueOf(txtNSoffset) : 0;
     const bool handRecords = PrintMode1->isChecked();
+    job.scoreCards = !handRecords;
+    job.eventName = txtEventName->text().toStdString();
 
     SetBusy(true);
     QCoreApplication::processEvents();
@@ -516,19 +513,13 @@ void HandRecord::PrintBoardSet() {
             PausePrinting(100);
         };
         try {
-            if (handRecords) {
-                // The name in the box may have grown since the window opened, or the page narrowed.
-                request.eventName = ShortenEventName(surface, txtEventName->text().toStdString());
-                if (!request.doubleDummy.empty() && !DoubleDummyHasRoom(surface, request.layout)) {
-                    lblDoubleDummyNote->setText(
-                        QString("No room for the double-dummy analysis at %1 boards per page on this "
-                                "printer: the hand records were printed without it.")
-                            .arg(kHandRecordLayouts[static_cast<std::size_t>(request.layout)].boardsPerPage));
-                    lblDoubleDummyNote->setVisible(true);
-                }
-                PrintHandRecords(surface, ctx_.set, request, progress);
-            } else {
-                PrintScoreCards(surface, ctx_.set, request, progress);
+            job.doubleDummy = !request.doubleDummy.empty();
+            if (LayOutPrintJob(surface, ctx_.set, job, progress).doubleDummyDropped) {
+                lblDoubleDummyNote->setText(
+                    QString("No room for the double-dummy analysis at %1 boards per page on this "
+                            "printer: the hand records were printed without it.")
+                        .arg(kHandRecordLayouts[static_cast<std::size_t>(request.layout)].boardsPerPage));
+                lblDoubleDummyNote->setVisible(true);
             }
             if (printer_.printerState() == QPrinter::Error) failure = "The printer reported an error.";
         } catch (const PrintFailure& e) {

@@ -94,24 +94,6 @@ TEST(MainWindowStartup, SecondInstanceSaysItsHistoryDoesNotRecord) {
     EXPECT_FALSE(secondLabel->text().startsWith("History records"));
 }
 
-TEST(MainWindowStartup, SeedWordsFollowCursorAndDate) {
-    // (x * 256 + y) OR 1, low 16 bits; days since 1 January 2008.
-    GeneratorSeeds s = SeedsFrom(10, 20, QDate(2008, 1, 1));
-    EXPECT_EQ(s.first, 10 * 256 + 20 + 1);
-    EXPECT_EQ(s.second, 0);
-    s = SeedsFrom(300, 7, QDate(2008, 12, 31));
-    EXPECT_EQ(s.first, (300 * 256 + 7) & 0xFFFF); // already odd
-    EXPECT_EQ(s.second, 365);                     // 2008 is a leap year
-    // A cursor left of or above the screen: the sum's two's-complement low half.
-    s = SeedsFrom(-1, 0, QDate(2008, 1, 2));
-    EXPECT_EQ(s.first, 0xFF01);
-    EXPECT_EQ(s.second, 1);
-    // After 65536 days the count wraps.
-    s = SeedsFrom(0, 0, QDate(2008, 1, 1).addDays(65536 + 3));
-    EXPECT_EQ(s.first, 1);
-    EXPECT_EQ(s.second, 3);
-}
-
 TEST(MainWindowStartup, WithoutSeedOptionTheCursorAndTodaySeedTheGenerator) {
     TestContext t;
     t.options.seed.reset();

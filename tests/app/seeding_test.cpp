@@ -1,0 +1,53 @@
+// The seeds of a run: the pointer and the date, or a number.
+#include "app/seeding.h"
+
+#include <gtest/gtest.h>
+
+namespace orvenix {
+namespace {
+
+struct SeedCase {
+    PointerPosition pointer;
+    std::int64_t days;
+    std::uint16_t first;
+    std::uint16_t second;
+};
+
+class SeedWordsTest : public ::testing::TestWithParam<SeedCase> {};
+
+TEST_P(SeedWordsTest, FollowThePointerAndTheDate) {
+    const SeedCase& c = GetParam();
+    const GeneratorSeeds s = SeedsFrom(c.pointer, c.days);
+    EXPECT_EQ(s.first, c.first);
+    EXPECT_EQ(s.second, c.second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SeedWordsTest,
+    ::testing::Values(SeedCase{{10, 20}, 0, 10 * 256 + 20 + 1, 0},
+                      SeedCase{{300, 7}, 365, (300 * 256 + 7) & 0xFFFF, 365}, // already odd
+                      SeedCase{{-1, 0}, 1, 0xFF01, 1},          // left of the screen: two's complement
+                      SeedCase{{0, 0}, 65536 + 3, 1, 3}));      // the day count wraps
+
+TEST(SeedRandomSource, ANumberMakesEveryDrawReproducible) {
+    RandomSource a;
+    RandomSource b;
+    const GeneratorSeeds sa = SeedRandomSource(a, 42, PointerPosition{5, 6});
+    const GeneratorSeeds sb = SeedRandomSource(b, 42, std::nullopt);
+    EXPECT_EQ(sa.first, sb.first);
+    EXPECT_EQ(sa.second, sb.second);
+    EXPECT_EQ(a.RandomDeal().cardOwner, b.RandomDeal().cardOwner);
+    EXPECT_TRUE(a.deterministic());
+}
+
+TEST(SeedRandomSource, WithoutANumberThePointerAndTodaySeedThePackets) {
+    RandomSource r;
+    const GeneratorSeeds s = SeedRandomSource(r, std::nullopt, PointerPosition{120, 80});
+    EXPECT_EQ(s.first, (120 * 256 + 80) | 1);
+    EXPECT_EQ(s.second, DaysSince2008Today() & 0xFFFF);
+    EXPECT_EQ(r.packets().packetSeedLow, s.first);
+    EXPECT_FALSE(r.deterministic());
+}
+
+} // namespace
+} // namespace orvenix
