@@ -147,7 +147,12 @@ bool SaveCommand(AppContext& ctx, const FileCommandHooks& hooks) {
     }
 
     const std::string list = IncompleteBoardList(set);
-    const std::string path = chosen->path;
+    std::string path = chosen->path;
+    // A name typed without an extension takes the one of the file type chosen in the dialog.
+    if (FileNameOf(path).find('.') == std::string::npos && chosen->filterIndex >= 0 &&
+        chosen->filterIndex < static_cast<int>(BoardSetFormats().size())) {
+        path += std::string(".") + BoardSetFormats()[static_cast<std::size_t>(chosen->filterIndex)].extension;
+    }
     const std::string title = FileNameOf(path);
     const std::size_t dot = title.rfind('.');
     const std::optional<FileFormat> format =

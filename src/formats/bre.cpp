@@ -15,6 +15,8 @@ ReadResult ReadBre(std::string_view bytes, BoardSet& set) {
     if (!IsValidUtf8(bytes)) {
         decoded = DecodeFileText(bytes);
         text = decoded;
+    } else {
+        set.eventTextsUtf8 = HasNonAscii(bytes);
     }
     const std::vector<std::string_view> lines = SplitLines(text);
 
@@ -51,9 +53,10 @@ ReadResult ReadBre(std::string_view bytes, BoardSet& set) {
 
 std::string WriteBre(const BoardSet& set) {
     std::string out;
-    out += EventTextForFile(set.eventName) + "\r\n";
-    out += EventTextForFile(set.eventSite) + "\r\n";
-    out += EventTextForFile(set.eventDate) + "\r\n";
+    const bool utf8 = EventTextsAsUtf8(set);
+    out += EventTextForFile(set.eventName, utf8) + "\r\n";
+    out += EventTextForFile(set.eventSite, utf8) + "\r\n";
+    out += EventTextForFile(set.eventDate, utf8) + "\r\n";
     if (!set.exists() || set.lastBoard > kMaxBoard) return out;
     out.reserve(out.size() + static_cast<std::size_t>(set.lastBoard) * (kDgeHandStringLength + 2));
     const Board empty;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/text_encoding.h"
+#include "model/board.h"
 
 #include <cstddef>
 #include <string>
@@ -20,9 +21,16 @@ inline void StoreEventText(std::string& field, std::string_view text,
     field = Utf8Left(text, limit);
 }
 
-// A UTF-8 text as Latin-1 bytes for a file. The frame refuses beforehand a text Latin-1 cannot hold;
-// should one get here anyway, each such character (or invalid byte) is written as "?". Line breaks and
-// other control characters, which would break the file's line structure, are written as blanks.
-std::string EventTextForFile(std::string_view utf8);
+// Whether the set's event texts go into a file as UTF-8: the set came from a UTF-8 file, or a text holds
+// a character Latin-1 cannot hold (typed in the window, say).
+bool EventTextsAsUtf8(const BoardSet& set);
+
+// A UTF-8 text as the bytes of a file: UTF-8 as it stands, or Latin-1. Line breaks and other control
+// characters, which would break the file's line structure, are written as blanks; an invalid byte (and,
+// in Latin-1, a character it cannot hold) as "?".
+std::string EventTextForFile(std::string_view utf8, bool asUtf8 = false);
+
+// Whether a file's bytes, valid UTF-8, carry letters beyond ASCII: the file is then taken as UTF-8.
+bool HasNonAscii(std::string_view bytes);
 
 } // namespace orvenix

@@ -78,24 +78,6 @@ std::FILE* OpenFile(const fs::path& path, const char* mode) {
 #endif
 }
 
-const char* kTextNames[3] = {"Event Name", "Event Site", "Event Date"};
-
-// Refuses event texts that the format would write but Latin-1 cannot hold.
-bool EventTextsFitLatin1(const FormatInfo& info, const BoardSet& set, Dialogs& dialogs) {
-    if (!info.keepsEventTexts) return true;
-    const std::string* texts[3] = {&set.eventName, &set.eventSite, &set.eventDate};
-    for (int i = 0; i < 3; ++i) {
-        if (ToLatin1(*texts[i])) continue;
-        const std::string text = std::string("     The ") + kTextNames[i] +
-                                 " holds characters that cannot be written in " + info.name +
-                                 " format.     \r\n     Please replace them and save again.     \r\n\r\n"
-                                 "     Save operation aborted!     ";
-        dialogs.Show(text, "Save Error", Buttons::Ok, Icon::Critical);
-        return false;
-    }
-    return true;
-}
-
 // Answers every question Yes and keeps the texts: the dialogs of a caller without windows.
 class AnsweringDialogs : public Dialogs {
   public:
@@ -193,6 +175,7 @@ void ClearForLoad(BoardSet& set) {
     set.eventName.clear();
     set.eventSite.clear();
     set.eventDate.clear();
+    set.eventTextsUtf8 = false;
 }
 
 std::string IncompleteBoardList(const BoardSet& set) {
@@ -249,7 +232,7 @@ bool SaveChecks(FileFormat format, const BoardSet& set, const std::string& incom
         dialogs.Show(FormatMessage(MsgPbnForbiddenCharacters), "Save Error", Buttons::Ok, Icon::Critical);
         return false;
     }
-    return EventTextsFitLatin1(info, set, dialogs);
+    return true;
 }
 
 // ---- Files -------------------------------------------------------------------------------------------

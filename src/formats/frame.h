@@ -68,8 +68,8 @@ void ClearForLoad(BoardSet& set);
 std::string IncompleteBoardList(const BoardSet& set);
 
 // The checks before saving, in the order of the format: the incomplete-board refusal or question, the
-// event-information and first-board questions, PBN's forbidden characters, and texts that Latin-1 cannot
-// hold. Questions and refusals go through dialogs. True when the file may be written.
+// event-information and first-board questions, and PBN's forbidden characters. Questions and refusals go
+// through dialogs. True when the file may be written.
 bool SaveChecks(FileFormat format, const BoardSet& set, const std::string& incompleteList, Dialogs& dialogs);
 
 // ---- Files -------------------------------------------------------------------------------------------

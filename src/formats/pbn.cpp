@@ -190,6 +190,8 @@ ReadResult ReadPbn(std::string_view bytes, BoardSet& set) {
     if (!IsValidUtf8(bytes)) {
         decoded = DecodeFileText(bytes);
         text = decoded;
+    } else {
+        set.eventTextsUtf8 = HasNonAscii(bytes);
     }
 
     PbnReadState st;
@@ -302,10 +304,10 @@ std::string PbnDealValue(const Board& board, int firstSeat) {
 
 namespace {
 
-// An event text as a PBN tag value: Latin-1, and without the characters that would end the value early.
-std::string EventValue(const std::string& text) {
+// An event text as a PBN tag value, without the characters that would end the value early.
+std::string EventValue(const std::string& text, bool utf8) {
     if (text.empty()) return std::string(kUnknownValue);
-    std::string value = EventTextForFile(text);
+    std::string value = EventTextForFile(text, utf8);
     for (char& c : value) {
         if (c == '"' || c == ']') c = '?';
     }
@@ -327,12 +329,13 @@ std::string WritePbn(const BoardSet& set) {
     if (!set.exists() || set.firstBoard < 1 || set.lastBoard > kMaxBoard) return out;
     out.reserve(static_cast<std::size_t>(set.count()) * 200 + set.eventName.size() + set.eventSite.size() +
                 set.eventDate.size());
+    const bool utf8 = EventTextsAsUtf8(set);
     for (int b = set.firstBoard; b <= set.lastBoard; ++b) {
         const Board& board = set[b];
         if (b == set.firstBoard) {
-            TagPair(out, "Event", EventValue(set.eventName));
-            TagPair(out, "Site", EventValue(set.eventSite));
-            TagPair(out, "Date", EventValue(set.eventDate));
+            TagPair(out, "Event", EventValue(set.eventName, utf8));
+            TagPair(out, "Site", EventValue(set.eventSite, utf8));
+            TagPair(out, "Date", EventValue(set.eventDate, utf8));
         } else {
             TagPair(out, "Event", "#");
             TagPair(out, "Site", "#");

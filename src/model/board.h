@@ -45,6 +45,10 @@ struct BoardSet {
     std::string eventSite;
     std::string eventDate;
     std::string fileName;
+    // How BRE and PBN files write the event texts: Latin-1 (the default, and for a file read as Latin-1)
+    // or UTF-8 (for a file read as UTF-8 with letters beyond ASCII). A text Latin-1 cannot hold is always
+    // written as UTF-8.
+    bool eventTextsUtf8 = false;
     bool modified = false;
     std::vector<Board> editStack = std::vector<Board>(9); // entries used from index 1
     std::int16_t editStackCount = 0;

@@ -405,6 +405,21 @@ TEST(SaveCommand, CancelAndUnknownExtension) {
     EXPECT_FALSE(fs::exists(f.dir.path() / "dealer.log")); // only shown, not logged
 }
 
+TEST(SaveCommand, ANameWithoutExtensionTakesTheChosenFileType) {
+    Frame f;
+    f.set = RandomSet(1, 2);
+    const std::vector<std::string> filters = SaveFilters();
+    const auto bri = std::find(filters.begin(), filters.end(), "bri (*.bri)") - filters.begin();
+    f.dialogs.QueueFile(f.dir.File("tuesday"), static_cast<int>(bri));
+    EXPECT_TRUE(SaveCommand(f.ctx, f.hooks));
+    EXPECT_TRUE(fs::exists(f.dir.File("tuesday.bri")));
+    EXPECT_EQ(f.set.fileName, f.dir.File("tuesday.bri"));
+    // Without a chosen type the name stays as typed, and is refused for want of a format.
+    f.dialogs.QueueFile(f.dir.File("wednesday"));
+    EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
+    EXPECT_EQ(f.dialogs.Last().text, Message(MsgUnknownFormatSave, "wednesday"));
+}
+
 TEST(SaveCommand, RefusedSaveWritesNothing) {
     Frame f;
     f.set = WithIncompleteBoards({5});

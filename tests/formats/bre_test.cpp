@@ -75,13 +75,14 @@ TEST(BreWrite, SlotsBeforeFirstBoardAreWrittenEmpty) {
     EXPECT_EQ(loaded[5].cardOwner, set[5].cardOwner);
 }
 
-TEST(BreWrite, EventTextsAreLatin1AndCannotBreakLines) {
+TEST(BreWrite, EventTextsCannotBreakLinesInLatin1OrUtf8) {
     BoardSet set = RandomSet(1, 1, 3);
     set.eventName = "Caf\u00e9 \u00c5rhus"; // Latin-1 characters
     set.eventSite = "Line\r\nbreak";        // a line break must not start a new line
-    set.eventDate = "\u20ac \u2660 day";    // no Latin-1 code: replaced
-    const std::string bytes = WriteBre(set);
-    EXPECT_EQ(bytes.substr(0, 34), "Caf\xe9 \xc5rhus\r\nLine  break\r\n? ? day\r\n");
+    EXPECT_EQ(WriteBre(set).substr(0, 27), "Caf\xe9 \xc5rhus\r\nLine  break\r\n\r\n");
+    set.eventDate = "\u20ac \u2660 day"; // beyond Latin-1: the texts go out as UTF-8
+    EXPECT_EQ(WriteBre(set).substr(0, 40),
+              "Caf\u00e9 \u00c5rhus\r\nLine  break\r\n\u20ac \u2660 day\r\n");
     EXPECT_EQ(EventTextForFile(std::string("a\xff"
                                            "b")),
               "a?b"); // invalid UTF-8 stays one byte each

@@ -1,3 +1,4 @@
+#include "base/text_encoding.h"
 #include "formats/bri.h"
 #include "formats/dup.h"
 #include "formats/frame.h"
@@ -123,22 +124,55 @@ TEST(SaveChecks, PbnForbiddenCharactersComeAfterTheIncompleteQuestion) {
     EXPECT_TRUE(SaveChecks(FileFormat::Bre, set, IncompleteBoardList(set), bre));
 }
 
-TEST(SaveChecks, TextsLatin1CannotHoldAreRefusedByTheFormatsThatWriteThem) {
-    BoardSet set = RandomSet(1, 4);
-    set.eventSite = "Zürich";
+// Event texts keep the bytes their file brought: a load-and-save round trip of a Latin-1 or a UTF-8 file
+// gives its event bytes back, and a text that Latin-1 cannot hold makes the file UTF-8 instead of being
+// refused.
+struct EventBytesCase {
+    FileFormat format;
+    const char* name;  // the event name's bytes in the file
+    const char* typed; // a site typed in the window afterwards, nullptr for none
+    bool utf8Out;      // whether the written file carries the texts as UTF-8
+};
+
+class EventBytesTest : public ::testing::TestWithParam<EventBytesCase> {};
+
+TEST_P(EventBytesTest, TheFileKeepsItsEncodingUnlessATextNeedsUtf8) {
+    const EventBytesCase& c = GetParam();
+    BoardSet source = RandomSet(1, 2);
+    source.eventName = "QQQ";
+    std::string bytes = WriteBoardSet(c.format, source);
+    // Put the case's raw bytes where the writer put the name.
+    const std::size_t at = bytes.find("QQQ");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, 3, c.name);
+
+    BoardSet set = ClearedSet();
+    ASSERT_FALSE(ReadBoardSet(c.format, bytes, set).has_value());
+    if (c.typed != nullptr) set.eventSite = c.typed;
     ScriptedDialogs d;
-    EXPECT_TRUE(SaveChecks(FileFormat::Pbn, set, "", d));
-    set.eventSite = "Łódź";
-    EXPECT_FALSE(SaveChecks(FileFormat::Bre, set, "", d));
-    EXPECT_NE(d.Last().text.find("Event Site"), std::string::npos);
-    EXPECT_NE(d.Last().text.find("BRE"), std::string::npos);
-    EXPECT_EQ(d.Last().title, "Save Error");
-    EXPECT_EQ(d.Last().icon, Icon::Critical);
-    // BRI does not write the texts: only its usual question.
-    ScriptedDialogs bri;
-    EXPECT_TRUE(SaveChecks(FileFormat::Bri, set, "", bri));
-    EXPECT_EQ(bri.messages.size(), 1U);
+    ASSERT_TRUE(SaveChecks(c.format, set, "", d));
+    EXPECT_TRUE(d.messages.empty());
+    const std::string written = WriteBoardSet(c.format, set);
+    if (c.typed == nullptr) {
+        EXPECT_EQ(written, bytes); // the round trip leaves every byte as it was
+    } else {
+        EXPECT_EQ(IsValidUtf8(written), c.utf8Out);
+        BoardSet again = ClearedSet();
+        ASSERT_FALSE(ReadBoardSet(c.format, written, again).has_value());
+        EXPECT_EQ(again.eventSite, c.typed);
+        EXPECT_EQ(again.eventName, set.eventName);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, EventBytesTest,
+    ::testing::Values(EventBytesCase{FileFormat::Bre, "Caf\xE9", nullptr, false},
+                      EventBytesCase{FileFormat::Pbn, "Caf\xE9", nullptr, false},
+                      EventBytesCase{FileFormat::Bre, "Caf\xC3\xA9", nullptr, true},
+                      EventBytesCase{FileFormat::Pbn, "Caf\xC3\xA9", nullptr, true},
+                      EventBytesCase{FileFormat::Pbn, "Club", "Z\xC3\xBCrich", false},         // Latin-1 holds it
+                      EventBytesCase{FileFormat::Bre, "Club", "\xC5\x81\xC3\xB3" "d\xC5\xBA Pairs", true},
+                      EventBytesCase{FileFormat::Pbn, "Caf\xE9", "10 \xE2\x82\xAC", true}));
 
 TEST(WriteFileSafely, ReplacesTheTargetKeepingItsPermissions) {
     TempDir dir;
