@@ -30,6 +30,7 @@ PrintJobResult LayOutPrintJob(PrintSurface& surface, BoardSet& set, PrintJob& jo
     } else {
         // The name may have grown since it was last shortened, or this page be narrower.
         job.request.eventName = ShortenEventName(surface, job.eventName);
+        job.request.eventDate = set.eventDate;
         result.doubleDummyDropped = job.doubleDummy && !DoubleDummyHasRoom(surface, job.request.layout);
         PrintHandRecords(surface, set, job.request, progress);
     }

@@ -59,6 +59,8 @@ int RunPrint(Args& args) {
         doubleDummy = TakeFlag(args, "dd");
         if (doubleDummy && scoreCards) throw BadValue("--dd applies to hand records only");
         request.printDeal = !TakeFlag(args, "no-deal");
+        // A PDF file shows the red suits in red unless black ones are asked for.
+        request.redSuits = !TakeFlag(args, "black-suits");
         event = TakeOption(args, "event");
         if (const auto perPage = NumberOption(args, "per-page")) {
             const auto layout = LayoutIndexOf(static_cast<int>(*perPage));
@@ -147,7 +149,8 @@ const CliRegistrar reg{
       {"--no-deal", nullptr, "score cards: leave the deal off the card"},
       {"--event", "TEXT", "hand records: the heading of every page (default: the set's event name)"},
       {"--paper", "a4|letter", "paper size (default: a4)"},
-      {"--dd", nullptr, "hand records: add the double-dummy table and par of each complete board"}}}};
+      {"--dd", nullptr, "hand records: add the double-dummy table and par of each complete board"},
+      {"--black-suits", nullptr, "hand records: print the heart and diamond symbols in black, not red"}}}};
 
 } // namespace
 } // namespace orvenix::cli

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace orvenix {
 
@@ -14,6 +17,23 @@ double Round(double v) {
 }
 
 constexpr int kMaxPagesPerCopy = 1000;
+// The foot of every page: its number and the event's date, below the last row of boards.
+constexpr double kFooterTwips = 260;
+constexpr double kFooterFontSize = 8;
+
+// The height of a row of boards on a page of the given height (both in twips).
+double RowHeight(double pageHeight, const HandRecordLayout& layout) {
+    return Round((pageHeight - 450 - kFooterTwips) / layout.rows - 30);
+}
+
+void DrawFooter(PrintSurface& s, double width, double height, int page, int pages, const std::string& date) {
+    s.SetFontName(kTextFont);
+    s.SetFontSize(kFooterFontSize);
+    s.SetBold(false);
+    const double y = height - kFooterFontSize * 20 * 1.2;
+    s.Text(0, y, "Page " + std::to_string(page) + " of " + std::to_string(pages));
+    if (!date.empty()) s.Text(std::max(0.0, width - s.TextWidth(date)), y, date);
+}
 
 void DrawHeading(PrintSurface& s, double width, const std::string& eventName) {
     s.Line(0, 10, width, 10);
@@ -35,26 +55,39 @@ struct Cell {
 };
 
 void DrawHand(PrintSurface& s, const Board& board, Seat seat, const HandRecordLayout& layout,
-              const Cell& cell, double hx, double hy) {
+              const Cell& cell, double hx, double hy, bool redSuits) {
     const double left = cell.colW * cell.c + hx;
     const double top = cell.rowH * cell.r;
+    // Room between a suit symbol and the first rank after it.
+    const double gap = layout.cardFontSize * 20 * 0.15;
     for (int suit = 1; suit <= 4; ++suit) {
-        s.SetFontName(kSymbolFont);
-        s.SetFontSize(layout.cardFontSize + 2);
-        s.Text(left - layout.cardPitch * 1.2, top + hy - 40,
-               kSuitSymbolsUtf8[static_cast<std::size_t>(suit - 1)]);
         s.SetFontName(kTextFont);
         s.SetFontSize(layout.cardFontSize);
         const double aceWidth = s.TextWidth("A");
-        int k = 0;
+        std::vector<std::pair<double, std::string>> ranks;
         for (int rank = 1; rank <= 13; ++rank) {
             const int code = CardCodeOf(suit, rank);
             if (board.cardOwner[static_cast<std::size_t>(code)] != seat) continue;
-            ++k;
             const std::string letter(1, CardRankChar[static_cast<std::size_t>(code)]);
-            const double x = left + (k - 1) * layout.cardPitch - s.TextWidth(letter) / 2 + aceWidth / 2;
-            s.Text(x, top + hy, letter);
+            const double x = left + static_cast<double>(ranks.size()) * layout.cardPitch -
+                             s.TextWidth(letter) / 2 + aceWidth / 2;
+            ranks.emplace_back(x, letter);
         }
+        const char* symbol = kSuitSymbolsUtf8[static_cast<std::size_t>(suit - 1)];
+        s.SetFontName(kSymbolFont);
+        s.SetFontSize(layout.cardFontSize + 2);
+        // The symbol stands before the first rank and never touches it, whatever the symbol's width.
+        double symbolX = left - layout.cardPitch * 1.2;
+        const double firstRank = ranks.empty() ? left : std::min(left, ranks.front().first);
+        symbolX = std::min(symbolX, firstRank - gap - s.TextWidth(symbol));
+        const bool red = redSuits && (suit == 2 || suit == 3);
+        if (red) s.SetColour(InkColour::Red);
+        s.Text(symbolX, top + hy - 40, symbol);
+        if (red) s.SetColour(InkColour::Black);
+        s.SetFontName(kTextFont);
+        s.SetFontSize(layout.cardFontSize);
+        for (const auto& [x, letter] : ranks)
+            s.Text(x, top + hy, letter);
         hy += layout.suitLineStep;
     }
 }
@@ -190,8 +223,8 @@ void DrawDoubleDummy(PrintSurface& s, const DoubleDummyPlace& p, const Cell& cel
     if (!second.empty()) s.Text(px, py + p.lineH, second);
 }
 
-void DrawBoard(PrintSurface& s, const BoardSet& set, int n, const HandRecordLayout& layout,
-               const Cell& cell) {
+void DrawBoard(PrintSurface& s, const BoardSet& set, int n, const HandRecordLayout& layout, const Cell& cell,
+               bool redSuits) {
     const Board& board = set[n];
     const double x0 = cell.colW * cell.c + 100;
     const double y0 = cell.rowH * cell.r + 590;
@@ -217,7 +250,7 @@ void DrawBoard(PrintSurface& s, const BoardSet& set, int n, const HandRecordLayo
         {4, Round(colW / 4), Round(rowH / 3 + 550)},
     }};
     for (const Anchor& a : anchors)
-        DrawHand(s, board, a.seat, layout, cell, a.x, a.y);
+        DrawHand(s, board, a.seat, layout, cell, a.x, a.y, redSuits);
 }
 
 } // namespace
@@ -238,8 +271,7 @@ bool DoubleDummyHasRoom(PrintSurface& s, int layoutIndex) {
     const double height = std::floor(s.PageHeight());
     const double width = std::floor(s.PageWidth());
     const bool room =
-        PlaceDoubleDummy(s, layout, Round(width / layout.columns), Round((height - 450) / layout.rows - 30))
-            .has_value();
+        PlaceDoubleDummy(s, layout, Round(width / layout.columns), RowHeight(height, layout)).has_value();
     s.SetUnit(unit);
     s.SetFontName(font.name);
     s.SetFontSize(font.size);
@@ -277,8 +309,11 @@ void PrintHandRecords(PrintSurface& s, const BoardSet& set, const PrintRequest& 
         const double height = std::floor(s.PageHeight());
         const double width = std::floor(s.PageWidth());
         const double colW = Round(width / layout.columns);
-        const double rowH = Round((height - 450) / layout.rows - 30);
+        const double rowH = RowHeight(height, layout);
         if (!request.doubleDummy.empty()) ddPlace = PlaceDoubleDummy(s, layout, colW, rowH);
+        const int last = std::min<int>(to, set.lastBoard);
+        const int perPage = layout.rows * layout.columns;
+        const int pages = std::max(1, (last - request.from + perPage) / perPage);
 
         bool remaining = true;
         for (int page = 0; remaining && page < kMaxPagesPerCopy; ++page) {
@@ -291,7 +326,7 @@ void PrintHandRecords(PrintSurface& s, const BoardSet& set, const PrintRequest& 
                         full = false;
                         break;
                     }
-                    DrawBoard(s, set, board, layout, Cell{colW, rowH, c, r});
+                    DrawBoard(s, set, board, layout, Cell{colW, rowH, c, r}, request.redSuits);
                     if (ddPlace &&
                         !(c > 0 && SouthReachesNextCell(set[board - 1], layout, colW, ddPlace->left))) {
                         auto dd = request.doubleDummy.find(board);
@@ -302,6 +337,7 @@ void PrintHandRecords(PrintSurface& s, const BoardSet& set, const PrintRequest& 
                 s.Line(0, rowH * r + 510, width, rowH * r + 510);
                 s.Line(0, rowH * (r + 1) + 510, width, rowH * (r + 1) + 510);
             }
+            DrawFooter(s, width, height, page + 1, pages, request.eventDate);
             s.EndPage();
             if (board >= to || board >= set.lastBoard) remaining = false;
         }

@@ -54,6 +54,8 @@ struct PrintRequest {
     std::string eventName; // hand records: the heading of every page (UTF-8)
     bool printDeal = true; // score cards: print the deal on the card
     int nsFirst = 0;       // score cards: first NS pair number; 0 prints no pair numbers
+    bool redSuits = false; // hand records: the heart and diamond symbols in red
+    std::string eventDate; // hand records: the date in the footer of every page
     // Hand records: the double-dummy table and par to add to each board's cell, by board number. Boards
     // without an entry, and every board of a layout without room for it, print without analysis.
     std::map<int, DoubleDummyResult> doubleDummy;

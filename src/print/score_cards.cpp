@@ -111,6 +111,8 @@ void PrintScoreCards(PrintSurface& s, BoardSet& set, const PrintRequest& request
                      const PrintProgress& progress) {
     CheckPrintRequest(set, request);
     const int nsFirst = request.nsFirst > 0 ? request.nsFirst : 0;
+    // Two cards side by side: a narrower printable area draws them scaled down rather than cut.
+    s.FitWidth(kScoreCardLeftEven + kScoreTableWidth);
     for (int copy = 1; copy <= request.copies; ++copy) {
         s.SetUnit(PrintUnit::Points);
         SetFont(s, kTextFont, 14, false);

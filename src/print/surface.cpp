@@ -132,6 +132,7 @@ DrawOp RecordingSurface::Make(DrawKind kind) const {
     op.page = pagesEnded;
     op.unit = unit();
     op.font = font();
+    op.colour = colour();
     return op;
 }
 

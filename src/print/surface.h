@@ -22,6 +22,9 @@ constexpr double UnitsPerPoint(PrintUnit unit) {
 inline constexpr const char* kTextFont = "Times New Roman";
 inline constexpr const char* kSymbolFont = "Symbol";
 
+// The ink of texts: black, or red for the red suits.
+enum class InkColour { Black, Red };
+
 struct PrintFont {
     std::string name = kTextFont;
     double size = 10; // points
@@ -43,6 +46,12 @@ class PrintSurface {
     void SetFontName(std::string name) { font_.name = std::move(name); }
     void SetFontSize(double size) { font_.size = size; }
     void SetBold(bool bold) { font_.bold = bold; }
+    void SetColour(InkColour colour) { colour_ = colour; }
+    [[nodiscard]] InkColour colour() const { return colour_; }
+    // A layout of fixed size says how many points across it needs; a surface whose printable area is
+    // narrower draws it scaled down to fit (and reports the larger page the layout then has).
+    void FitWidth(double points) { fitWidthPoints_ = points; }
+    [[nodiscard]] double FitWidthPoints() const { return fitWidthPoints_; }
     [[nodiscard]] PrintUnit unit() const { return unit_; }
     [[nodiscard]] const PrintFont& font() const { return font_; }
 
@@ -73,6 +82,8 @@ class PrintSurface {
   private:
     PrintUnit unit_ = PrintUnit::Twips;
     PrintFont font_;
+    InkColour colour_ = InkColour::Black;
+    double fitWidthPoints_ = 0;
 };
 
 // The printer's convention for a number printed by itself or after a text: one blank before, one after.
@@ -94,6 +105,7 @@ struct DrawOp {
     int page = 0; // 0-based page the element lies on
     PrintUnit unit = PrintUnit::Twips;
     PrintFont font;
+    InkColour colour = InkColour::Black;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // a text uses x1, y1
     std::string text;
 };

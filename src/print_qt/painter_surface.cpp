@@ -61,12 +61,18 @@ void PainterSurface::Abandon() {
     }
 }
 
+double PainterSurface::Scale() const {
+    const double printable = device_.pageLayout().paintRect(QPageLayout::Point).width();
+    const double wanted = FitWidthPoints();
+    return wanted > printable && printable > 0 ? printable / wanted : 1.0;
+}
+
 double PainterSurface::PageWidthPoints() const {
-    return device_.pageLayout().paintRect(QPageLayout::Point).width();
+    return device_.pageLayout().paintRect(QPageLayout::Point).width() / Scale();
 }
 
 double PainterSurface::PageHeightPoints() const {
-    return device_.pageLayout().paintRect(QPageLayout::Point).height();
+    return device_.pageLayout().paintRect(QPageLayout::Point).height() / Scale();
 }
 
 double PainterSurface::TextWidthPoints(std::string_view text) const {
@@ -77,10 +83,10 @@ double PainterSurface::TextWidthPoints(std::string_view text) const {
 }
 
 double PainterSurface::Px(double v) const {
-    return ToPoints(v) * device_.logicalDpiX() / 72.0;
+    return ToPoints(v) * Scale() * device_.logicalDpiX() / 72.0;
 }
 double PainterSurface::Py(double v) const {
-    return ToPoints(v) * device_.logicalDpiY() / 72.0;
+    return ToPoints(v) * Scale() * device_.logicalDpiY() / 72.0;
 }
 
 QPainter& PainterSurface::Paint() {
@@ -108,11 +114,15 @@ QPainter& PainterSurface::Paint() {
 
 void PainterSurface::Text(double x, double y, std::string_view text) {
     QPainter& p = Paint();
-    const QFont f = MakeQFont(font());
+    PrintFont scaled = font();
+    scaled.size *= Scale();
+    const QFont f = MakeQFont(scaled);
     p.setFont(f);
+    if (colour() == InkColour::Red) p.setPen(QColor(200, 0, 0));
     const QFontMetricsF metrics(f, &device_);
     p.drawText(QPointF(Px(x), Py(y) + metrics.ascent()),
                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (colour() == InkColour::Red) p.setPen(QPen(Qt::black, 0.6 * device_.logicalDpiX() / 72.0));
 }
 
 void PainterSurface::Line(double x1, double y1, double x2, double y2) {
@@ -157,6 +167,13 @@ void EnsureGuiApplication() {
     static QGuiApplication app(argc, argv.data());
 }
 
+QPageLayout PdfPageLayout(PaperSize paper) {
+    // Every mark at least 5 mm (14.2 points) from the paper's edge, where many printers cannot print.
+    return QPageLayout(QPageSize(paper == PaperSize::A4 ? QPageSize::A4 : QPageSize::Letter),
+                       QPageLayout::Portrait, QMarginsF(kPdfMarginPoints, 18, kPdfMarginPoints, 18),
+                       QPageLayout::Point);
+}
+
 std::string WritePdf(const std::string& path, PaperSize paper, const std::string& title,
                      const std::function<void(PainterSurface&)>& output) {
     EnsureGuiApplication();
@@ -169,10 +186,7 @@ std::string WritePdf(const std::string& path, PaperSize paper, const std::string
         writer.setTitle(QString::fromStdString(title));
         writer.setCreator("Orvenix Desk");
         writer.setResolution(1200);
-        // Margins like a printer's unprintable border; a score card (574 x 684 points) still fits on A4.
-        const QPageLayout layout(QPageSize(paper == PaperSize::A4 ? QPageSize::A4 : QPageSize::Letter),
-                                 QPageLayout::Portrait, QMarginsF(10, 18, 10, 18), QPageLayout::Point);
-        writer.setPageLayout(layout);
+        writer.setPageLayout(PdfPageLayout(paper));
         PainterSurface surface(writer);
         try {
             output(surface);

@@ -5,6 +5,7 @@
 #include "print/surface.h"
 
 #include <QFont>
+#include <QPageLayout>
 #include <QPainter>
 #include <QString>
 
@@ -54,6 +55,8 @@ class PainterSurface : public PrintSurface {
     QPainter& Paint();
     [[nodiscard]] double Px(double v) const; // current unit -> device pixels (x)
     [[nodiscard]] double Py(double v) const;
+    // Below 1 when a layout of fixed size is wider than the printable area.
+    [[nodiscard]] double Scale() const;
 
     QPagedPaintDevice& device_;
     std::unique_ptr<QPainter> painter_;
@@ -67,6 +70,11 @@ enum class PaperSize { A4, Letter };
 // Makes sure a Qt GUI application object exists for font and PDF work in a program without windows;
 // without a platform chosen by the environment the offscreen one is used.
 void EnsureGuiApplication();
+
+// The side margins of a PDF page, in points: at least 5 mm.
+inline constexpr double kPdfMarginPoints = 15;
+// The page of a PDF file: the paper, portrait, and margins that keep every mark off the paper's edge.
+QPageLayout PdfPageLayout(PaperSize paper);
 
 // Writes one PDF document: the output callback draws it on the surface (ending the document). The file
 // appears only when the whole document was written; returns an empty text on success, else the reason.

@@ -38,8 +38,8 @@ expect_text "$work/all.pdf" 1 "Board: 8" "last board of page 1"
 expect_no_text "$work/all.pdf" 1 "Board: 9" "page 1"
 expect_text "$work/all.pdf" 3 "Board: 20" "last board"
 [ "$(count_text "$work/all.pdf" 1 "Board:")" = 4 ] || fail "page 1 should have 4 rows of two boards"
-# Board 1's North hand is KT5.AJ8543.KJ.K5: its spade line reads "♠KT 5" (letters in pitch slots).
-page_text "$work/all.pdf" 1 | grep -q "♠K *T *5" || fail "North's spades of board 1"
+# Board 1's North hand is KT5.AJ8543.KJ.K5: its spade line reads "♠ KT 5" (letters in pitch slots).
+page_text "$work/all.pdf" 1 | grep -q "♠ *K *T *5" || fail "North's spades of board 1"
 page_text "$work/all.pdf" 1 | grep -q "♥A *J *8 *5 *4 *3" || fail "North's hearts of board 1"
 
 for option in "10 2" "12 2" "16 2" "18 2"; do
@@ -132,6 +132,33 @@ grep -q "No such file" "$work/err.txt" || fail "missing input: message $(cat "$w
 grep -q "cannot write" "$work/err.txt" || fail "unwritable output: message"
 "$cli" print "$set20" > /dev/null 2>&1
 [ $? -eq 2 ] || fail "missing output argument: usage status"
+
+# Every word at least 5 mm (14.17 points) from the sides of the paper: hand records on A4 and Letter, and
+# the two score cards side by side, which are drawn smaller where the page is narrower than they are.
+inside_margins() { # pdf
+    pdftotext -bbox "$1" - | awk '
+        /<page / { match($0, /width="[0-9.]+"/); w = substr($0, RSTART + 7, RLENGTH - 8) + 0 }
+        /<word / { match($0, /xMin="[0-9.]+"/); x1 = substr($0, RSTART + 6, RLENGTH - 7) + 0
+                   match($0, /xMax="[0-9.]+"/); x2 = substr($0, RSTART + 6, RLENGTH - 7) + 0
+                   if (x1 < 14.17 || x2 > w - 14.17) bad = 1 }
+        END { exit bad }'
+}
+inside_margins "$work/all.pdf" || fail "hand records reach into the 5 mm margin"
+"$cli" print "$set20" "$work/letter.pdf" --paper letter > /dev/null || fail "letter print failed"
+inside_margins "$work/letter.pdf" || fail "letter hand records reach into the 5 mm margin"
+"$cli" print "$set20" "$work/cards.pdf" --score-cards > /dev/null || fail "score cards failed"
+inside_margins "$work/cards.pdf" || fail "score cards reach into the 5 mm margin"
+# The red suits, and black ones on request: the hearts in colour only without --black-suits.
+pdftoppm -r 30 -f 1 -l 1 "$work/all.pdf" "$work/red" && pdftoppm -r 30 -f 1 -l 1 "$work/letter.pdf" "$work/lt"
+"$cli" print "$set20" "$work/black.pdf" --black-suits > /dev/null || fail "--black-suits failed"
+pdftoppm -r 30 -f 1 -l 1 "$work/black.pdf" "$work/black"
+# A PPM's pixels with red well above green: the red suits.
+red_pixels() { # the header is three lines: P6, the size, the depth
+    tail -c +$(($(head -n 3 "$1" | wc -c) + 1)) "$1" | od -An -v -tu1 -w3 |
+        awk '$1 > 150 && $2 < 90 { n++ } END { print n + 0 }'
+}
+[ "$(red_pixels "$work"/red-1.ppm)" -gt 0 ] || fail "no red suit symbols in the PDF"
+[ "$(red_pixels "$work"/black-1.ppm)" -eq 0 ] || fail "--black-suits still printed red"
 
 [ $failures -eq 0 ] && echo "print: all checks passed"
 exit $failures

@@ -63,12 +63,13 @@ struct Expected {
     Anchor north, east, south, west;
 };
 
+// The rows leave room at the foot of the page for its number and date.
 const Expected kExpected[] = {
-    {0, 5760, 3638, {2880, 630}, {3744, 1763}, {2880, 2895}, {1440, 1763}},
-    {1, 5760, 2904, {2880, 630}, {3744, 1518}, {2880, 2426}, {1440, 1518}},
-    {2, 5760, 2415, {2880, 630}, {3744, 1355}, {2880, 2120}, {1440, 1355}},
-    {3, 2880, 3638, {1440, 630}, {1872, 1763}, {1440, 2935}, {720, 1763}},
-    {4, 3840, 2415, {1920, 630}, {2496, 1355}, {1920, 2120}, {960, 1355}},
+    {0, 5760, 3572, {2880, 630}, {3744, 1741}, {2880, 2851}, {1440, 1741}},
+    {1, 5760, 2852, {2880, 630}, {3744, 1501}, {2880, 2391}, {1440, 1501}},
+    {2, 5760, 2372, {2880, 630}, {3744, 1341}, {2880, 2091}, {1440, 1341}},
+    {3, 2880, 3572, {1440, 630}, {1872, 1741}, {1440, 2891}, {720, 1741}},
+    {4, 3840, 2372, {1920, 630}, {2496, 1341}, {1920, 2091}, {960, 1341}},
 };
 
 class HandRecordLayoutTest : public ::testing::TestWithParam<Expected> {};
@@ -141,17 +142,9 @@ TEST_P(HandRecordLayoutTest, FullPageHasHeadingCellsHandsAndRowLines) {
         const double left = e.colW * c + anchors[seat - 1].x;
         for (int suit = 1; suit <= 4; ++suit) {
             const double y = e.rowH * r + hy;
-            bool symbolSeen = false;
-            for (const DrawOp& op : s.Texts(0)) {
-                if (op.text == kSuitSymbolsUtf8[suit - 1] && op.x1 == left - layout.cardPitch * 1.2 &&
-                    op.y1 == y - 40) {
-                    symbolSeen = true;
-                    EXPECT_EQ(op.font, (PrintFont{"Symbol", layout.cardFontSize + 2.0, false}));
-                }
-            }
-            EXPECT_TRUE(symbolSeen) << "seat " << seat << " suit " << suit;
             // The seat's cards of the suit, ace down, centred in slots of the card pitch.
             int k = 0;
+            double firstRank = 0;
             for (int rank = 1; rank <= 13; ++rank) {
                 const int code = CardCodeOf(suit, rank);
                 if (b.cardOwner[code] != seat) continue;
@@ -159,6 +152,7 @@ TEST_P(HandRecordLayoutTest, FullPageHasHeadingCellsHandsAndRowLines) {
                 const std::string letter(1, kRankLetters[rank - 1]);
                 const double x = left + (k - 1) * layout.cardPitch - Width(letter, layout.cardFontSize) / 2 +
                                  Width("A", layout.cardFontSize) / 2;
+                if (k == 1) firstRank = x;
                 const auto hit = std::find_if(s.ops.begin(), s.ops.end(), [&](const DrawOp& op) {
                     return op.kind == DrawKind::Text && op.text == letter && std::abs(op.x1 - x) < 1e-9 &&
                            op.y1 == y;
@@ -166,6 +160,16 @@ TEST_P(HandRecordLayoutTest, FullPageHasHeadingCellsHandsAndRowLines) {
                 ASSERT_NE(hit, s.ops.end()) << "card " << letter << " of seat " << seat << " suit " << suit;
                 EXPECT_EQ(hit->font, (PrintFont{"Times New Roman", double(layout.cardFontSize), false}));
             }
+            // The suit symbol stands before the first card, never touching it.
+            const auto symbol = std::find_if(s.ops.begin(), s.ops.end(), [&](const DrawOp& op) {
+                return op.kind == DrawKind::Text && op.text == kSuitSymbolsUtf8[suit - 1] &&
+                       op.y1 == y - 40 && op.x1 <= left - layout.cardPitch * 1.2 &&
+                       op.x1 > left - layout.cardPitch * 3;
+            });
+            ASSERT_NE(symbol, s.ops.end()) << "seat " << seat << " suit " << suit;
+            EXPECT_EQ(symbol->font, (PrintFont{"Symbol", layout.cardFontSize + 2.0, false}));
+            EXPECT_LT(symbol->x1 + Width(symbol->text, layout.cardFontSize + 2.0), firstRank)
+                << "seat " << seat << " suit " << suit;
             EXPECT_GE(k, 3); // the sample deals give every hand three or four cards of each suit
             hy += layout.suitLineStep;
         }
@@ -193,6 +197,37 @@ TEST(HandRecordPages, SingleBoardSitsTopLeftWithAllRowLines) {
     for (const DrawOp& op : s.Texts(0))
         symbols += op.font.name == "Symbol";
     EXPECT_EQ(symbols, 16);
+}
+
+TEST(HandRecordPages, RedSuitsOnRequestAndAFooterOnEveryPage) {
+    BoardSet set = SampleSet(1, 20);
+    for (bool red : {false, true}) {
+        PrintRequest req;
+        req.from = 1;
+        req.to = 20; // 8 boards per page: three pages
+        req.redSuits = red;
+        req.eventDate = "2026.12.08";
+        RecordingSurface s;
+        PrintHandRecords(s, set, req);
+        ASSERT_EQ(s.pagesEnded, 3);
+        for (const DrawOp& op : s.ops) {
+            if (op.kind != DrawKind::Text) continue;
+            const bool redSuit = op.text == kSuitSymbolsUtf8[1] || op.text == kSuitSymbolsUtf8[2];
+            EXPECT_EQ(op.colour, red && redSuit ? InkColour::Red : InkColour::Black) << op.text;
+        }
+        for (int page = 0; page < 3; ++page) {
+            const DrawOp* number = FindText(s, page, "Page " + std::to_string(page + 1) + " of 3");
+            const DrawOp* date = FindText(s, page, "2026.12.08");
+            ASSERT_NE(number, nullptr) << page;
+            ASSERT_NE(date, nullptr) << page;
+            EXPECT_EQ(number->y1, date->y1);
+            // Below the last row of boards, and inside the page.
+            for (const double y : LineYs(s, page))
+                EXPECT_LT(y, number->y1);
+            EXPECT_LE(date->x1 + Width(date->text, date->font.size), kW);
+            EXPECT_LE(number->y1 + date->font.size * 20, 15120);
+        }
+    }
 }
 
 TEST(HandRecordPages, BreakAfterAFullPage) {
@@ -295,10 +330,10 @@ TEST(HandRecordPages, LandscapePageWidensTheColumns) {
     const DrawOp* second = FindText(s, 0, "Board:  2 ");
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->x1, 7560 + 100);
-    // rowH = (11520 - 450) / 4 - 30 = 2737.5, rounded to the even 2738.
+    // rowH = (11520 - 450 - 260 footer) / 4 - 30 = 2672.5, rounded to the even 2672.
     const DrawOp* third = FindText(s, 0, "Board:  3 ");
     ASSERT_NE(third, nullptr);
-    EXPECT_EQ(third->y1, 2738 + 610);
+    EXPECT_EQ(third->y1, 2672 + 610);
 }
 
 TEST(HandRecordPages, BadRequestsPrintNothing) {
