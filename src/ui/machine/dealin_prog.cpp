@@ -143,7 +143,8 @@ DealinProg::DealinProg(SessionMode mode, BoardSet& set, MachineLink& link, Clock
     connect(&Timer3d, &QTimer::timeout, this, [this] { Timer3d_Timer(); });
 
     BuildControls();
-    session_ = std::make_unique<DealingSession>(mode, set, link, clock, settings, dialogs, *this);
+    session_ = std::make_unique<DealingSession>(mode, LoadSessionOptions(settings), set, link, clock, dialogs,
+                                                *this, &settings);
     session_->Load();
     Refresh(kViewAll);
     Timer3d.start(kStartupDelayMs);
@@ -437,10 +438,8 @@ void DealinProg::ProcessEvents() {
     QCoreApplication::processEvents();
 }
 
-EmulatorPanel* DealinProg::ShowEmulatorPanel() {
-    EmulatedMachine* machine = link_.Emulator();
-    if (machine == nullptr) return nullptr;
-    if (panel_ == nullptr) panel_ = new EmulatorPanel(*machine, this);
+EmulatorPanel* DealinProg::ShowEmulatorPanel(EmulatedMachine& machine) {
+    if (panel_ == nullptr) panel_ = new EmulatorPanel(machine, this);
     panel_->show();
     return panel_;
 }

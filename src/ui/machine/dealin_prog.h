@@ -30,6 +30,7 @@ namespace orvenix {
 
 class Clock;
 class Dialogs;
+class EmulatedMachine;
 class EmulatorPanel;
 class MachineLink;
 class Settings;
@@ -73,9 +74,9 @@ class DealinProg : public QDialog, public SessionView {
     [[nodiscard]] DealingSession& session() { return *session_; }
     // True once the window has closed (and the link with it).
     [[nodiscard]] bool closed() const { return closing_; }
-    // On the emulated machine: shows its control panel beside the window (and beside the error dialog
-    // while that is open). Nothing on a real machine. Returns the panel, or null.
-    EmulatorPanel* ShowEmulatorPanel();
+    // Shows the emulated machine's control panel beside the window (and beside the error dialog while
+    // that is open). Returns the panel.
+    EmulatorPanel* ShowEmulatorPanel(EmulatedMachine& machine);
 
     // Timer handlers (tests call them directly).
     void Timer1_Timer();

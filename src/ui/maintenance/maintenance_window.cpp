@@ -561,7 +561,7 @@ void Maintenance::Download_Click() {
     if (outcome == DownloadCommandOutcome::Done) {
         session_.DisableAfterDownload();
         Timer1m.stop();
-        link_.Dealer_off();
+        link_.LatchOff();
         MaintenanceDelay(downloadDelayMs);
         ConnectSequence();
     }

@@ -69,7 +69,7 @@ class DealinProgTest : public ::testing::Test {
         emu = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
         ASSERT_TRUE(link->IsOpen());
         window =
             std::make_unique<DealinProg>(mode, set, *link, *clock, settings, dialogs, [this] { ++saves; });

@@ -35,10 +35,10 @@ class EmulatorPanelTest : public ::testing::Test {
         emu = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
         ASSERT_TRUE(link->IsOpen());
         window = std::make_unique<DealinProg>(mode, set, *link, *clock, settings, dialogs, [] {});
-        panel = window->ShowEmulatorPanel();
+        panel = window->ShowEmulatorPanel(emu->Machine());
         ASSERT_NE(panel, nullptr);
         window->Timer3d_Timer();
     }

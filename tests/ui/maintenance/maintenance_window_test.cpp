@@ -33,7 +33,7 @@ class MaintenanceWindowTest : public ::testing::Test {
         auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
         emu = si.get();
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
         ASSERT_TRUE(link->IsOpen());
         window = std::make_unique<Maintenance>(*link, dialogs, settings);
         window->downloadDelayMs = 0;
@@ -296,7 +296,7 @@ TEST_F(MaintenanceWindowTest, CaptureAndPictureLines) {
             ASSERT_EQ(image.pixel(x, y), qRgb(grey, grey, grey)) << x << "," << y;
         }
     }
-    EXPECT_EQ(link->state.commErrorCount, 0);
+    EXPECT_EQ(link->State().commErrorCount, 0);
     // The pointer over the picture shows its position and grey level (the picture is drawn twice its size).
     QWidget* picture = window->findChild<QWidget*>("Picture1");
     ASSERT_NE(picture, nullptr);
