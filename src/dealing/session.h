@@ -1,4 +1,4 @@
-// The dealing and reading session: the logic of the `DealinProg` window without any widget.
+// The dealing and reading session: the logic of the `DealingWindow` window without any widget.
 //
 // In deal mode the session sends each board of the set to the machine, which drops every card into the
 // prescribed pocket; in read mode it makes the machine read a stack of already dealt cards and records

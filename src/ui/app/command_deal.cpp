@@ -2,7 +2,7 @@
 // machine link, shows the dealing window modally on it, and the link closes with the window.
 #include "ui/app/machine_link.h"
 #include "ui/app/main_menu.h"
-#include "ui/machine/dealin_prog.h"
+#include "ui/machine/dealing_window.h"
 
 namespace orvenix {
 
@@ -20,7 +20,7 @@ void MainMenu::RunSession(SessionMode mode) {
     SetStatus(reading ? "Reading" : "Dealing");
     if (!RefuseWithoutSet(reading ? "Reading Error" : "Dealing Error")) {
         if (std::optional<MachineConnection> machine = OpenMachineLink(options_.machine, ctx_)) {
-            DealinProg window(
+            DealingWindow window(
                 mode, ctx_.set, *machine->link, machine->clock, ctx_.settings, ctx_.dialogs,
                 [this] { menuSave_Click(); }, this);
             if (machine->emulator != nullptr) window.ShowEmulatorPanel(*machine->emulator);

@@ -9,7 +9,7 @@ namespace orvenix {
 void MainMenu::cmdMaintenance_Click() {
     std::optional<MachineConnection> machine = OpenMachineLink(options_.machine, ctx_);
     if (!machine) return;
-    Maintenance window(*machine->link, ctx_.dialogs, ctx_.settings, this);
+    MaintenanceWindow window(*machine->link, ctx_.dialogs, ctx_.settings, this);
     window.exec();
 }
 
