@@ -66,16 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto owned = std::make_unique<BytesSi>(data, size);
     BytesSi* si = owned.get();
     MachineLink link(std::move(owned), dialogs);
-    link.InitComm(kLinkTimeoutMs);
-    link.readTarget = &board;
-    link.events.pocketCounts = [](const std::array<std::int16_t, 4>& c) {
+    link.Open(kLinkTimeoutMs);
+    link.SetReadTarget(&board);
+    link.Events().pocketCounts = [](const std::array<std::int16_t, 4>& c) {
         for (auto n : c) {
             if (n < 0 || n > 63) std::abort();
         }
     };
     while (!si->Done()) {
-        link.rec();
-        const SharedMachineState& st = link.state;
+        link.ReceiveReply();
+        const SharedMachineState& st = link.State();
         if (st.replyStatus > kReplyShort) std::abort();
         if (st.MachineState < kStateUndefine || st.MachineState > kStateError) std::abort();
         if (st.readBoardNumber > 70) std::abort();

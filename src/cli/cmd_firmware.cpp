@@ -28,10 +28,10 @@ std::string CountersLine(const DownloadCounters& counters) {
 
 // The start-up exchange of the maintenance window, as far as the version goes. False on a lost link.
 bool AskVersion(MachineLink& link) {
-    link.Flush_buffers();
-    link.state.commErrorCount = 0;
-    link.state.infoReceived = 0;
-    return link.RequestInfo() && link.state.infoReceived != 0;
+    link.FlushBuffers();
+    link.ResetErrorCount();
+    link.ForgetInfo();
+    return link.RequestInfo() && link.State().infoReceived;
 }
 
 int RunFirmware(Args& args) {
@@ -42,20 +42,21 @@ int RunFirmware(Args& args) {
 
     TerminalDialogs dialogs;
     std::string error;
-    auto link = OpenLink(spec, dialogs, nullptr, &error);
-    if (!link) throw std::runtime_error(error);
-    link->InitComm(kLinkTimeoutMs);
+    std::optional<MachineConnection> machine = OpenLink(spec, dialogs, nullptr, &error);
+    if (!machine) throw std::runtime_error(error);
+    const std::unique_ptr<MachineLink> link = std::move(machine->link);
+    link->Open(kLinkTimeoutMs);
     if (!link->IsOpen()) {
         if (dialogs.Shown() == 0) std::cerr << "orvenix-cli firmware: no machine found (" << spec << ")\n";
         return 1;
     }
-    link->Dealer_on();
+    link->LatchOn();
     if (!AskVersion(*link)) {
         std::cerr << PlainMessage(FormatMessage(MsgLostCommunicationMaintenance)) << "\n";
-        link->Dealer_off();
+        link->LatchOff();
         return 1;
     }
-    std::cout << "Firmware: " << FirmwareText(link->state.firmwareMajor, link->state.firmwareMinor)
+    std::cout << "Firmware: " << FirmwareText(link->State().firmwareMajor, link->State().firmwareMinor)
               << std::endl;
 
     const bool terminal = ::isatty(STDOUT_FILENO) != 0;
@@ -80,22 +81,22 @@ int RunFirmware(Args& args) {
     if (outcome != DownloadCommandOutcome::BadFile && outcome != DownloadCommandOutcome::NoFile)
         std::cout << CountersLine(result.counters) << std::endl;
     if (outcome != DownloadCommandOutcome::Done) {
-        link->Dealer_off();
+        link->LatchOff();
         return 1;
     }
 
     // Connect anew, as the window does, and show the version the machine now reports.
-    link->Dealer_off();
+    link->LatchOff();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    link->Dealer_on();
+    link->LatchOn();
     if (!AskVersion(*link)) {
         std::cerr << PlainMessage(FormatMessage(MsgLostCommunicationMaintenance)) << "\n";
-        link->Dealer_off();
+        link->LatchOff();
         return 1;
     }
-    std::cout << "New firmware: " << FirmwareText(link->state.firmwareMajor, link->state.firmwareMinor)
+    std::cout << "New firmware: " << FirmwareText(link->State().firmwareMajor, link->State().firmwareMinor)
               << std::endl;
-    link->Dealer_off();
+    link->LatchOff();
     return 0;
 }
 

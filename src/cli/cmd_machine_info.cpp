@@ -29,10 +29,11 @@ int RunMachineInfo(Args& args) {
     if (!args.empty()) throw std::runtime_error("unexpected argument '" + args.front() + "'");
     TerminalDialogs dialogs;
     std::string error;
-    auto link = OpenLink(spec, dialogs, nullptr, &error);
-    if (!link) throw std::runtime_error(error);
+    std::optional<MachineConnection> machine = OpenLink(spec, dialogs, nullptr, &error);
+    if (!machine) throw std::runtime_error(error);
+    const std::unique_ptr<MachineLink> link = std::move(machine->link);
 
-    link->InitComm(kLinkTimeoutMs);
+    link->Open(kLinkTimeoutMs);
     if (!link->IsOpen()) {
         if (dialogs.Shown() == 0) std::cerr << "orvenix-cli machine-info: no machine found (" << spec << ")\n";
         const std::string detail = link->Si().LastErrorText();
@@ -40,20 +41,20 @@ int RunMachineInfo(Args& args) {
             std::cerr << "orvenix-cli machine-info: " << detail << "\n";
         return 1;
     }
-    link->Dealer_on();
+    link->LatchOn();
     // The start-up exchange of the dealing window: info, then parameter blocks 1 and 2.
-    link->Flush_buffers();
-    SharedMachineState& st = link->state;
-    st.commErrorCount = 0;
-    st.infoReceived = 0;
+    link->FlushBuffers();
+    const SharedMachineState& st = link->State();
+    link->ResetErrorCount();
+    link->ForgetInfo();
     link->RequestInfo();
     bool blocks = !link->LinkLost();
     for (std::uint8_t block : {std::uint8_t{1}, std::uint8_t{2}}) {
         if (blocks) blocks = link->RequestParameterBlock(block);
     }
-    link->Dealer_off();
-    link->Usb_close();
-    if (st.infoReceived == 0) {
+    link->LatchOff();
+    link->Close();
+    if (!st.infoReceived) {
         std::cerr << PlainMessage(FormatMessage(MsgCannotCommunicatePower)) << "\n";
         return 1;
     }
@@ -62,7 +63,7 @@ int RunMachineInfo(Args& args) {
         std::cout << "Options: " << OptionText(st.optionWord) << "\n";
         std::cout << "Machine number: " << st.parameterBlock[1][2] * 256 + st.parameterBlock[1][3] << "\n";
     }
-    std::cout << "Serial number: " << link->productString << "\n";
+    std::cout << "Serial number: " << link->ProductString() << "\n";
     if (!blocks) {
         std::cerr << "orvenix-cli machine-info: the machine did not report its options\n";
         return 1;

@@ -1,7 +1,7 @@
 #include "cli/session_runner.h"
 
 #include "generate/random.h"
-#include "machine/emulated_si.h"
+#include "machine/emulated_machine.h"
 #include "machine/open_link.h"
 
 #include <iostream>
@@ -19,6 +19,34 @@
 namespace orvenix::cli {
 namespace {
 
+// On the emulated machine the operator's hands are emulated too: each board is put in with its label,
+// a board to be read gets a stack of cards from a random deal, and the pedal is pressed.
+class EmulatedHands {
+  public:
+    EmulatedHands(EmulatedMachine& machine, const SessionRun& run)
+        : machine_(machine), run_(run), random_(run.seed ? RandomSource::FromSeed(*run.seed) : RandomSource()) {
+        if (!run.seed) {
+            GeneratorSeeds seeds;
+            seeds.first = static_cast<std::uint16_t>(random_.Random01() * 65536.0);
+            seeds.second = static_cast<std::uint16_t>(random_.Random01() * 65536.0);
+            random_.SeedPacketGenerator(seeds);
+        }
+    }
+    void PutInBoard(int n, const Board& board, bool waiting) {
+        machine_.InsertBoard(n);
+        if (run_.options.mode == SessionMode::Read) {
+            const Board deal = random_.RandomDeal();
+            machine_.PutReadStack(StackForDeal(deal, run_.options.readMode, EffectiveDealer(board, n)));
+        }
+        if (waiting) machine_.PressPedal();
+    }
+
+  private:
+    EmulatedMachine& machine_;
+    const SessionRun& run_;
+    RandomSource random_;
+};
+
 // The operator's terminal: standard output and error, and lines typed on standard input when it is a
 // terminal.
 class TerminalOperator : public RunOperator {
@@ -33,6 +61,13 @@ class TerminalOperator : public RunOperator {
     void Say(const std::string& line) override { std::cout << line << std::endl; }
     void Warn(const std::string& line) override { std::cerr << line << std::endl; }
     [[nodiscard]] bool Interactive() const override { return interactive_; }
+    void PutInBoard(int n, const Board& board, bool waiting) override {
+        if (hands_) hands_->PutInBoard(n, board, waiting);
+    }
+    // The emulated machine's operator: boards and cards go in and the pedal is pressed by themselves.
+    void EmulateHands(EmulatedMachine& machine, const SessionRun& run) {
+        hands_ = std::make_unique<EmulatedHands>(machine, run);
+    }
     std::optional<std::string> TypedLine() override {
         if (!interactive_) return std::nullopt;
 #ifdef _WIN32
@@ -57,7 +92,7 @@ class TerminalOperator : public RunOperator {
 #endif
         return std::nullopt;
     }
-  protected:
+  private:
     std::string TakeLine() {
         const std::size_t eol = typed_.find('\n');
         std::string line = typed_.substr(0, eol);
@@ -66,37 +101,9 @@ class TerminalOperator : public RunOperator {
         return line;
     }
 
-  private:
     bool interactive_ = false;
     std::string typed_;
-};
-
-// On the emulated machine the operator's hands are emulated too: each board is put in with its label,
-// a board to be read gets a stack of cards from a random deal, and the pedal is pressed.
-class EmulatedOperator : public TerminalOperator {
-  public:
-    EmulatedOperator(EmulatedMachine& machine, const SessionRun& run)
-        : machine_(machine), run_(run), random_(run.seed ? RandomSource::FromSeed(*run.seed) : RandomSource()) {
-        if (!run.seed) {
-            GeneratorSeeds seeds;
-            seeds.first = static_cast<std::uint16_t>(random_.Random01() * 65536.0);
-            seeds.second = static_cast<std::uint16_t>(random_.Random01() * 65536.0);
-            random_.SeedPacketGenerator(seeds);
-        }
-    }
-    void PutInBoard(int n, const Board& board, bool waiting) override {
-        machine_.InsertBoard(n);
-        if (run_.options.mode == SessionMode::Read) {
-            const Board deal = random_.RandomDeal();
-            machine_.PutReadStack(StackForDeal(deal, run_.options.readMode, EffectiveDealer(board, n)));
-        }
-        if (waiting) machine_.PressPedal();
-    }
-
-  private:
-    EmulatedMachine& machine_;
-    const SessionRun& run_;
-    RandomSource random_;
+    std::unique_ptr<EmulatedHands> hands_;
 };
 
 } // namespace
@@ -118,21 +125,13 @@ int RunDealingSession(SessionRun run, const char* command) {
     std::string error;
     const std::optional<MachineChoice> choice = ParseMachineChoice(run.options.machineName, &error);
     if (!choice) throw std::runtime_error(error);
-    const bool emulated = choice->kind == MachineChoice::Kind::Emulated;
 
+    TerminalOperator op;
+    RunDialogs dialogs(op, run.options.prefix);
     // The emulated machine runs in virtual time: it deals and reads instantly.
-    std::unique_ptr<SiLayer> si = MakeSiLayer(*choice, emulated);
-    EmulatedSi* emulatedSi = emulated ? static_cast<EmulatedSi*>(si.get()) : nullptr;
-    std::unique_ptr<TerminalOperator> op;
-    if (emulatedSi != nullptr)
-        op = std::make_unique<EmulatedOperator>(emulatedSi->Machine(), run);
-    else
-        op = std::make_unique<TerminalOperator>();
-    RunDialogs dialogs(*op, run.options.prefix);
-    MachineLink link(std::move(si), dialogs);
-    SteadyClock steady;
-    Clock& clock = emulatedSi != nullptr ? emulatedSi->GetClock() : steady;
-    return RunDealing(run.options, link, clock, dialogs, *op);
+    MachineConnection machine = ConnectMachine(*choice, dialogs, nullptr, true);
+    if (machine.emulator != nullptr) op.EmulateHands(*machine.emulator, run);
+    return RunDealing(run.options, *machine.link, machine.clock, dialogs, op);
 }
 
 } // namespace orvenix::cli

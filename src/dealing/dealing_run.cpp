@@ -1,7 +1,6 @@
 #include "dealing/dealing_run.h"
 
 #include "base/messages.h"
-#include "base/settings.h"
 #include "formats/frame.h"
 
 #include <cctype>
@@ -188,20 +187,21 @@ int RunDealing(const DealingRunOptions& o, MachineLink& link, Clock& clock, RunD
         }
     }
 
-    link.InitComm(kLinkTimeoutMs);
+    link.Open(kLinkTimeoutMs);
     if (!link.IsOpen()) {
         if (dialogs.Shown() == 0) op.Warn(prefix + "no machine found (" + o.machineName + ")");
         return 2;
     }
 
-    MemorySettings settings;
-    settings.Write(keys::kInitReadMode, o.readMode == ReadMode::SimulateHandDealing ? "0" : "1");
-    settings.Write(keys::kCheckBoard, o.checkBoard ? "1" : "0");
-    settings.Write(keys::kNational, std::to_string(o.national - 1));
-    settings.Write(keys::kInitStartFromBox, o.startOnBox ? "1" : "0");
+    SessionOptions options;
+    options.readMode = o.readMode;
+    options.startFromBox = o.startOnBox;
+    options.card.national =
+        o.national >= 1 && o.national <= kNationalSets ? o.national - 1 : kNationalStandard;
+    options.card.checkBoard = o.checkBoard;
+    options.readIntoFilledBoards = o.replace;
     RunView view(clock, op, o.operatorTimeoutMs);
-    DealingSession session(o.mode, *set, link, clock, settings, dialogs, view);
-    session.SetReadIntoFilledBoards(o.replace);
+    DealingSession session(o.mode, options, *set, link, clock, dialogs, view);
 
     session.Load();
     view.Wait(kStartupDelayMs);
@@ -220,8 +220,8 @@ int RunDealing(const DealingRunOptions& o, MachineLink& link, Clock& clock, RunD
     }
     if (status == 0 && o.checkBoard && !session.Display().options.checkBoard) {
         op.Warn(prefix + "warning: the machine cannot check board numbers (" +
-                ((link.state.optionWord & static_cast<std::int32_t>(kOptionBoardReader)) != 0
-                     ? "firmware " + FirmwareText(link.state.firmwareMajor, link.state.firmwareMinor) +
+                ((link.State().optionWord & static_cast<std::int32_t>(kOptionBoardReader)) != 0
+                     ? "firmware " + FirmwareText(link.State().firmwareMajor, link.State().firmwareMinor) +
                            " is older than 2.40"
                      : "no board-number reader") +
                 "); the boards are not checked");

@@ -118,7 +118,7 @@ void ErrorDialog::Tick() {
         dialogs_.Show(kErrorDialogLostLinkText, "", Buttons::Ok, Icon::None);
         return;
     }
-    if (link_.state.pedalFlag != 0) {
+    if (link_.State().pedalFlag) {
         byPedal_ = true;
         Close(kErrorActionContinue);
     }

@@ -1,4 +1,4 @@
-// Machine errors and the logic of the error dialog (`Error_disp`).
+// Machine errors and the logic of the error dialog (`MachineErrorDialog`).
 //
 // When a dealing or reading step stops with an error code from the machine, or when the board in the
 // machine does not carry the expected board-number label, the dealing session opens the error dialog

@@ -17,11 +17,32 @@ constexpr int kBoardCheckWaitMs = 100;
 constexpr int kAfterErrorWaitMs = 300;
 constexpr int kHandCards = 13;
 
+// Where a session without a store saves the operator's changes: nowhere.
+class NoStore : public Settings {
+  public:
+    std::optional<std::string> Lookup(const std::string&) override { return std::nullopt; }
+    void Write(const std::string&, const std::string&) override {}
+};
+
+Settings& NoStoreAtAll() {
+    static NoStore store;
+    return store;
+}
+
 CountLabel CountOf(int count) {
     return {count, count == kHandCards ? CountColour::Green : CountColour::Red};
 }
 
 } // namespace
+
+SessionOptions LoadSessionOptions(Settings& settings) {
+    SessionOptions o;
+    o.readMode = settings.Read(keys::kInitReadMode, "0") == "0" ? ReadMode::SimulateHandDealing
+                                                                : ReadMode::PlayedBoards;
+    o.startFromBox = settings.Read(keys::kInitStartFromBox, "0") == "1";
+    o.card = LoadCardOptions(settings);
+    return o;
+}
 
 std::string SessionStateText(std::int32_t state) {
     return MachineStateText(state);
@@ -53,20 +74,22 @@ std::vector<CardCode> StackForDeal(const Board& board, ReadMode mode, Seat deale
     return stack;
 }
 
-DealingSession::DealingSession(SessionMode mode, BoardSet& set, MachineLink& link, Clock& clock,
-                               Settings& settings, Dialogs& dialogs, SessionView& view)
-    : mode_(mode), set_(set), link_(link), clock_(clock), settings_(settings), dialogs_(dialogs), view_(view),
-      savedEvents_(link.events) {
-    link_.events.stateChanged = [this] { DisplayState(); };
-    link_.events.pocketCounts = [this](const std::array<std::int16_t, 4>& counts) {
+DealingSession::DealingSession(SessionMode mode, const SessionOptions& options, BoardSet& set,
+                               MachineLink& link, Clock& clock, Dialogs& dialogs, SessionView& view,
+                               Settings* store)
+    : mode_(mode), set_(set), link_(link), clock_(clock), options_(options),
+      store_(store != nullptr ? *store : NoStoreAtAll()), dialogs_(dialogs), view_(view),
+      savedEvents_(link.Events()) {
+    link_.Events().stateChanged = [this] { DisplayState(); };
+    link_.Events().pocketCounts = [this](const std::array<std::int16_t, 4>& counts) {
         ShowMachineCounts(counts);
     };
-    link_.events.busy = [this] { ShowDealTime(); };
+    link_.Events().busy = [this] { ShowDealTime(); };
 }
 
 DealingSession::~DealingSession() {
-    link_.events = savedEvents_;
-    link_.readTarget = nullptr;
+    link_.Events() = savedEvents_;
+    link_.SetReadTarget(nullptr);
 }
 
 // ---- Display ----------------------------------------------------------------------------------------
@@ -86,7 +109,7 @@ void DealingSession::SetPollTimer(bool running) {
 }
 
 void DealingSession::DisplayState() {
-    const std::string text = SessionStateText(link_.state.MachineState);
+    const std::string text = SessionStateText(link_.State().MachineState);
     if (text == display_.stateText) return;
     display_.stateText = text;
     Refresh(kViewState);
@@ -149,14 +172,14 @@ void DealingSession::Load() {
     const bool read = mode_ == SessionMode::Read;
     errorKind_ = 0;
     initialising_ = true;
-    linkState_ = 0;
+    linkLost_ = false;
     closeReason_ = CloseReason::None;
     display_.enabled.fill(false);
     display_.readModesVisible = read;
     SetPollTimer(false);
     displayHands_ = false;
     display_.displayBoardsCaption = "Display Boards";
-    link_.state.commErrorCount = 0;
+    link_.ResetErrorCount();
     set_.currentBoard = set_.firstBoard;
     display_.caption = read ? " Reading Boards " : " Dealing Boards ";
     display_.dealCaption = read ? "&Read" : "&Deal";
@@ -164,31 +187,28 @@ void DealingSession::Load() {
     display_.clearVisible = read;
     // Until the start-up exchange is over only Exit works.
     Enable(kCmdExit, true);
-    link_.state.MachineState = kStateUndefine;
+    link_.AssumeMachineState(kStateUndefine);
     display_.stateText.clear();
     DisplayState();
     display_.fileName = set_.fileName;
-    link_.Dealer_on();
+    link_.LatchOn();
     sequenceIndex_ = 0;
-    link_.state.boxCounter = 0;
-    link_.state.boxCounterAtInsert = 0;
-    trigger_ = settings_.Read(keys::kInitStartFromBox, "0") == "1";
+    link_.ResetBoxCounters();
+    trigger_ = options_.startFromBox;
     display_.startFromBox = trigger_;
-    display_.readMode = settings_.Read(keys::kInitReadMode, "0") == "0" ? ReadMode::SimulateHandDealing
-                                                                        : ReadMode::PlayedBoards;
-    display_.options = LoadCardOptions(settings_);
+    display_.readMode = options_.readMode;
+    display_.options = options_.card;
     Refresh(kViewAll);
 }
 
 void DealingSession::StartupExchange() {
     if (CloseRequested()) return;
-    SharedMachineState& st = link_.state;
-    link_.Flush_buffers();
+    const SharedMachineState& st = link_.State();
+    link_.FlushBuffers();
     // The info request: one command, one reply, no retry.
-    link_.sendBuffer.fill(0);
     link_.BuildShort(cmd::kInfo);
-    link_.send8();
-    link_.rec();
+    link_.SendShortPacket();
+    link_.ReceiveReply();
     DisplayState();
     DisplayHand(0);
     DisplayState();
@@ -208,15 +228,15 @@ void DealingSession::StartupExchange() {
     Enable(kDealNext, false);
     Refresh(kViewControls);
 
-    st.commErrorCount = 0;
-    stepBusy_ = 0;
-    st.pedalFlag = 0;
-    st.infoReceived = 0;
+    link_.ResetErrorCount();
+    stepBusy_ = false;
+    link_.ForgetInfo();
+    link_.ClearPedalFlag();
     link_.RequestInfo();
     for (std::uint8_t block : {std::uint8_t{1}, std::uint8_t{2}})
         link_.RequestParameterBlock(block);
 
-    if (st.infoReceived == 0) {
+    if (!st.infoReceived) {
         dialogs_.Show(MessageTemplate(MsgCannotCommunicatePower), "Communication Error", Buttons::Ok,
                       Icon::Critical);
         RequestClose(CloseReason::NoMachineReply);
@@ -228,7 +248,7 @@ void DealingSession::StartupExchange() {
         RequestClose(CloseReason::ReadNeedsFirmware);
         return;
     }
-    ApplyMachineLimits(display_.options, st, settings_);
+    ApplyMachineLimits(display_.options, st, store_);
     initialising_ = false;
     Refresh(kViewOptions | kViewControls);
     SetPollTimer(true);
@@ -236,17 +256,16 @@ void DealingSession::StartupExchange() {
 
 void DealingSession::ExitCommand() {
     if (stepRunning_) return;
-    link_.Dealer_off();
+    link_.LatchOff();
     RequestClose(CloseReason::Exit);
 }
 
 void DealingSession::Unload() {
     SetPollTimer(false);
-    if (linkState_ == 0) link_.Dealer_off();
-    link_.state.boxFlag = 0;
-    link_.state.pedalFlag = 0;
-    link_.readTarget = nullptr;
-    link_.Usb_close();
+    if (!linkLost_) link_.LatchOff();
+    link_.ClearOperatorSignals();
+    link_.SetReadTarget(nullptr);
+    link_.Close();
 }
 
 void DealingSession::RequestClose(CloseReason reason) {
@@ -257,10 +276,10 @@ void DealingSession::RequestClose(CloseReason reason) {
 }
 
 bool DealingSession::CheckLostLink() {
-    if (linkState_ == 1) return true;
-    if (link_.state.commErrorCount < 2) return false;
+    if (linkLost_) return true;
+    if (link_.State().commErrorCount < 2) return false;
     dialogs_.Show(MessageTemplate(MsgLostCommunicationDealing), "Dealing Error", Buttons::Ok, Icon::Critical);
-    linkState_ = 1;
+    linkLost_ = true;
     RequestClose(CloseReason::LinkLost);
     return true;
 }
@@ -272,21 +291,21 @@ std::uint8_t DealingSession::RequestBits() const {
 }
 
 bool DealingSession::PollForStart() {
-    if (stepBusy_ == 1 || stepRunning_ || CloseRequested() || initialising_) return false;
-    stepBusy_ = 1;
-    SharedMachineState& st = link_.state;
+    if (stepBusy_ || stepRunning_ || CloseRequested() || initialising_) return false;
+    stepBusy_ = true;
+    const SharedMachineState& st = link_.State();
     link_.RequestStatus(RequestBits());
     DisplayState();
     if (CheckLostLink()) return false; // the poll stays blocked: the window is closing
-    if (st.boxCounter < kBoxQuietPolls) ++st.boxCounter;
-    const bool pedal = st.pedalFlag != 0;
-    const bool box = st.boxFlag != 0 && trigger_ && st.boxCounterAtInsert == kBoxQuietPolls;
-    stepBusy_ = 0;
+    link_.CountQuietPoll(kBoxQuietPolls);
+    const bool pedal = st.pedalFlag;
+    const bool box = st.boxFlag && trigger_ && st.boxCounterAtInsert == kBoxQuietPolls;
+    stepBusy_ = false;
     return pedal || box;
 }
 
 void DealingSession::ForgetOperatorSignals() {
-    if (stepBusy_ == 1 || stepRunning_ || CloseRequested() || initialising_) return;
+    if (stepBusy_ || stepRunning_ || CloseRequested() || initialising_) return;
     // The first reply tells what is held, the second request acknowledges it.
     for (int i = 0; i < 2; ++i) {
         link_.RequestStatus(RequestBits());
@@ -315,7 +334,7 @@ void DealingSession::DealCommand() {
         return;
     }
     if (mode_ == SessionMode::Read) {
-        if (set_[n].status != kBoardEmpty && !readIntoFilledBoards_) {
+        if (set_[n].status != kBoardEmpty && !options_.readIntoFilledBoards) {
             dialogs_.Show(MessageTemplate(MsgBoardNotEmptyCannotRead), "Reading Error", Buttons::Ok,
                           Icon::Exclamation);
             lastStep_.outcome = StepOutcome::Refused;
@@ -357,7 +376,7 @@ void DealingSession::DealNextCommand() {
 }
 
 bool DealingSession::BoardNumberCheck() {
-    SharedMachineState& st = link_.state;
+    const SharedMachineState& st = link_.State();
     for (;;) {
         int attempts = 0;
         for (;;) {
@@ -378,7 +397,7 @@ bool DealingSession::BoardNumberCheck() {
             lastStep_.error = dialog.Content();
             view_.RunErrorDialog(dialog);
             errorAction_ = dialog.Action();
-            if (dialog.AnsweredByPedal()) stepBusy_ = 0;
+            if (dialog.AnsweredByPedal()) stepBusy_ = false;
             errorKind_ = 0;
             view_.ProcessEvents();
             if (CloseRequested()) return false;
@@ -405,13 +424,13 @@ bool DealingSession::SendStepCommand(std::uint8_t continueBoard) {
 void DealingSession::StopEarly() {
     showReadBoard_ = false;
     stepRunning_ = false;
-    stepBusy_ = 0;
+    stepBusy_ = false;
     SetPollTimer(true);
 }
 
 void DealingSession::DealHand() {
     if (stepRunning_ || CloseRequested()) return;
-    SharedMachineState& st = link_.state;
+    const SharedMachineState& st = link_.State();
     const int n = set_.currentBoard;
     lastStep_ = StepReport{};
     lastStep_.board = n;
@@ -423,19 +442,18 @@ void DealingSession::DealHand() {
     SetPollTimer(false);
 
     if (display_.options.checkBoard && !BoardNumberCheck()) {
-        lastStep_.outcome =
-            linkState_ == 1 || CloseRequested() ? StepOutcome::LinkLost : StepOutcome::Cancelled;
+        lastStep_.outcome = linkLost_ || CloseRequested() ? StepOutcome::LinkLost : StepOutcome::Cancelled;
         return StopEarly();
     }
 
     stepStartMs_ = clock_.NowMs();
-    stepBusy_ = 1;
+    stepBusy_ = true;
     for (SessionControl c :
          {kCmdFirst, kCmdPrev, kCmdNext, kCmdLast, kCmdDeal, kDealNext, kCmdClear, kCmdExit})
         Enable(c, false);
     Enable(kCmdBreak, true);
     Refresh(kViewControls);
-    st.pocketCount = {};
+    link_.ClearPocketCounts();
     ShowMachineCounts(st.pocketCount);
 
     auto lost = [&] {
@@ -467,12 +485,12 @@ void DealingSession::DealHand() {
             lastStep_.error = dialog.Content();
             view_.RunErrorDialog(dialog);
             errorAction_ = dialog.Action();
-            if (dialog.AnsweredByPedal()) stepBusy_ = 0;
+            if (dialog.AnsweredByPedal()) stepBusy_ = false;
             view_.Wait(kAfterErrorWaitMs);
             view_.ProcessEvents();
         }
         if (errorAction_ == kErrorActionContinue) {
-            st.MachineState = kStateBusy;
+            link_.AssumeMachineState(kStateBusy);
             DisplayState();
             if (!SendStepCommand(1)) return lost();
         } else {
@@ -526,7 +544,7 @@ void DealingSession::DealHand() {
     }
     if (CloseRequested()) {
         stepRunning_ = false;
-        stepBusy_ = 0;
+        stepBusy_ = false;
         return;
     }
     EndOfStep(done);
@@ -539,11 +557,11 @@ bool DealingSession::TakeReadResult() {
     readBoard_.cardOwner.fill(0);
     readBoard_.number = static_cast<std::int16_t>(n);
     AnalyseBoard(readBoard_);
-    link_.readTarget = &readBoard_;
+    link_.SetReadTarget(&readBoard_);
     const bool good = link_.RequestReadResult();
-    link_.readTarget = nullptr;
+    link_.SetReadTarget(nullptr);
     if (CheckLostLink()) return false;
-    lastStep_.readResultReceived = good && link_.receiveBuffer[0] == reply::kReadResult;
+    lastStep_.readResultReceived = good && link_.LastReply()[0] == reply::kReadResult;
     lastStep_.cardsRead = {};
     if (lastStep_.readResultReceived) {
         for (int c = 1; c <= kCards; ++c)
@@ -565,7 +583,7 @@ void DealingSession::EndOfStep(bool boardDone) {
     DisplayHand(boardDone ? 0 : 1);
     sequenceIndex_ = (sequenceIndex_ + 1) & 3;
     stepRunning_ = false;
-    stepBusy_ = 0;
+    stepBusy_ = false;
     SetPollTimer(true);
 }
 
@@ -650,20 +668,20 @@ void DealingSession::DisplayBoardsCommand() {
 void DealingSession::StartFromBoxClicked(bool ticked) {
     trigger_ = ticked;
     display_.startFromBox = ticked;
-    settings_.Write(keys::kInitStartFromBox, ticked ? "1" : "0");
+    store_.Write(keys::kInitStartFromBox, ticked ? "1" : "0");
     Refresh(kViewOptions);
 }
 
 void DealingSession::ReadModeClicked(ReadMode mode) {
     display_.readMode = mode;
-    settings_.Write(keys::kInitReadMode, mode == ReadMode::SimulateHandDealing ? "0" : "1");
+    store_.Write(keys::kInitReadMode, mode == ReadMode::SimulateHandDealing ? "0" : "1");
     Refresh(kViewOptions);
 }
 
 void DealingSession::NationalClicked(int national) {
     if (national < 0 || national >= kNationalSets) return;
     display_.options.national = national;
-    if (!initialising_) SaveNational(settings_, display_.options);
+    if (!initialising_) SaveNational(store_, display_.options);
     Refresh(kViewOptions);
     DisplayHand(0);
 }
@@ -671,14 +689,14 @@ void DealingSession::NationalClicked(int national) {
 void DealingSession::CardTypeClicked(int cardType) {
     if (cardType < 0 || cardType > 1) return;
     display_.options.cardType = cardType;
-    if (!initialising_) SaveCardType(settings_, display_.options);
+    if (!initialising_) SaveCardType(store_, display_.options);
     Refresh(kViewOptions);
 }
 
 void DealingSession::ThresholdClicked(int threshold) {
     if (threshold < 0 || threshold > 2) return;
     display_.options.threshold = threshold;
-    if (!initialising_) SaveThreshold(settings_, display_.options);
+    if (!initialising_) SaveThreshold(store_, display_.options);
     Refresh(kViewOptions);
 }
 
@@ -688,9 +706,9 @@ void DealingSession::CardIndexClicked(int cardIndex) {
         display_.options.cardIndex = cardIndex;
     } else if (cardIndex == 0) {
         display_.options.cardIndex = 0;
-        SaveCardIndex(settings_, display_.options);
+        SaveCardIndex(store_, display_.options);
     } else {
-        ChooseLargeIndex(display_.options, link_.state, settings_, dialogs_,
+        ChooseLargeIndex(display_.options, link_.State(), store_, dialogs_,
                          [this] { Refresh(kViewOptions); });
     }
     Refresh(kViewOptions);
@@ -700,7 +718,7 @@ void DealingSession::CheckBoardClicked(bool ticked) {
     if (initialising_)
         display_.options.checkBoard = ticked;
     else
-        ChooseCheckBoard(display_.options, ticked, link_.state, settings_, dialogs_,
+        ChooseCheckBoard(display_.options, ticked, link_.State(), store_, dialogs_,
                          [this] { Refresh(kViewOptions); });
     Refresh(kViewOptions);
 }

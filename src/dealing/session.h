@@ -1,4 +1,4 @@
-// The dealing and reading session: the logic of the `DealinProg` window without any widget.
+// The dealing and reading session: the logic of the `DealingWindow` window without any widget.
 //
 // In deal mode the session sends each board of the set to the machine, which drops every card into the
 // prescribed pocket; in read mode it makes the machine read a stack of already dealt cards and records
@@ -7,7 +7,7 @@
 // step, clears a board in read mode, and keeps the card-recognition options.
 //
 // How a window uses it (src/ui):
-//   - Build the session on the program's MachineLink (already opened with InitComm), a Clock, the board
+//   - Build the session on the program's MachineLink (already opened with Open), a Clock, the board
 //     set, the settings and dialogs, and a SessionView (usually the window itself).
 //   - On showing: Load(); then a one-shot 2000 ms timer (`Timer3d`) calls StartupExchange().
 //   - A 100 ms repeating timer (`Timer1`) calls PollTick(); the session starts and stops it through
@@ -109,6 +109,20 @@ struct SessionDisplay {
 
 class ErrorDialog;
 
+// What a session starts with: the operator's choices that the dealing window keeps between runs, and
+// what the command-line tool adds.
+struct SessionOptions {
+    ReadMode readMode = ReadMode::SimulateHandDealing;
+    bool startFromBox = false; // "Start Dealing from Board Inserting": the card box starts a step too
+    CardOptions card;
+    bool readIntoFilledBoards = false; // read mode: read also into boards that hold cards (--replace); a
+                                       // board's cards are replaced only when its read completes
+};
+
+// The options as the settings keep them: "Init_read_mode" ("0" hand dealing, anything else played
+// boards), "Init_start_from_box" ("1" ticks) and the card options (LoadCardOptions).
+SessionOptions LoadSessionOptions(Settings& settings);
+
 // What the session needs from its window.
 class SessionView {
   public:
@@ -170,15 +184,17 @@ struct StepReport {
 
 class DealingSession {
   public:
-    DealingSession(SessionMode mode, BoardSet& set, MachineLink& link, Clock& clock, Settings& settings,
-                   Dialogs& dialogs, SessionView& view);
+    // store, when given, keeps every change of the options the operator makes (the window passes the
+    // program's settings); without it the changes last for the session only.
+    DealingSession(SessionMode mode, const SessionOptions& options, BoardSet& set, MachineLink& link,
+                   Clock& clock, Dialogs& dialogs, SessionView& view, Settings* store = nullptr);
     ~DealingSession();
     DealingSession(const DealingSession&) = delete;
     DealingSession& operator=(const DealingSession&) = delete;
 
     // ---- Window events ----------------------------------------------------------------------------
     // Opening the window: captions by mode, state "Undefine", latch on, sequenceIndex 0, current board
-    // = first board, start-from-box and reading mode and the card options from the settings. The
+    // = first board, start-from-box and reading mode and the card options from the session options. The
     // recognition options stay disabled until the start-up exchange ends.
     void Load();
     // The first tick of `Timer3d`: info request, parameter blocks 1 and 2 (each with the retry rule),
@@ -200,9 +216,6 @@ class DealingSession {
     // Two status polls that acknowledge whatever pedal press or box insert the machine still holds, so
     // that a press from before a prompt does not start the board the prompt asks for.
     void ForgetOperatorSignals();
-    // Read mode: read also into boards that hold cards (the command-line tool's --replace). The board's
-    // cards are replaced only when its read completes.
-    void SetReadIntoFilledBoards(bool allowed) { readIntoFilledBoards_ = allowed; }
     // `cmdBreak`: asks the machine to stop the running step.
     void BreakCommand();
     void FirstCommand();
@@ -242,8 +255,10 @@ class DealingSession {
     [[nodiscard]] const SessionDisplay& Display() const { return display_; }
     [[nodiscard]] SessionMode Mode() const { return mode_; }
     [[nodiscard]] bool StepRunning() const { return stepRunning_; }
-    [[nodiscard]] std::uint8_t StepBusy() const { return stepBusy_; }
-    [[nodiscard]] std::uint8_t LinkState() const { return linkState_; }
+    // A poll or step is exchanging with the machine: the next poll waits.
+    [[nodiscard]] bool StepBusy() const { return stepBusy_; }
+    // The session has reported the lost link (and leaves the latch alone when it closes).
+    [[nodiscard]] bool LinkLost() const { return linkLost_; }
     [[nodiscard]] int SequenceIndex() const { return sequenceIndex_; }
     [[nodiscard]] ErrorAction LastErrorAction() const { return errorAction_; }
     [[nodiscard]] bool Initialising() const { return initialising_; }
@@ -279,14 +294,15 @@ class DealingSession {
     BoardSet& set_;
     MachineLink& link_;
     Clock& clock_;
-    Settings& settings_;
+    SessionOptions options_;
+    Settings& store_;
     Dialogs& dialogs_;
     SessionView& view_;
     MachineEvents savedEvents_;
 
     SessionDisplay display_;
-    std::uint8_t stepBusy_ = 0;
-    std::uint8_t linkState_ = 0;
+    bool stepBusy_ = false;
+    bool linkLost_ = false;
     std::uint64_t stepStartMs_ = 0;
     int sequenceIndex_ = 0;
     ErrorAction errorAction_ = kErrorActionCancel;
@@ -298,7 +314,6 @@ class DealingSession {
     bool stepRunning_ = false;
     CloseReason closeReason_ = CloseReason::None;
     StepReport lastStep_;
-    bool readIntoFilledBoards_ = false;
     // The board a read step fills; it replaces the current board only when the read is complete.
     Board readBoard_;
     bool showReadBoard_ = false;

@@ -35,7 +35,6 @@ class EmulatedSi : public SiLayer {
                      std::uint32_t& bytesRead) override;
     SiStatus SI_WriteLatch(SiHandle handle, std::uint8_t mask, std::uint8_t latch) override;
     SiStatus SI_Close(SiHandle handle) override;
-    EmulatedMachine* Emulator() override { return &machine_; }
 
     EmulatedMachine& Machine() { return machine_; }
     Clock& GetClock() { return *clock_; }

@@ -67,8 +67,8 @@ void DecodeStatus(const PacketBuffer& p, SharedMachineState& st, const MachineEv
     st.MachineState = code == kStatusIdle ? kStateIdle : code > kStatusBusyAbove ? kStateBusy : kStateError;
     if (st.MachineState == kStateBusy && events.busy) events.busy();
     st.statusCode = code;
-    st.pedalFlag = static_cast<std::int16_t>(p[6] & kFlagPedal);
-    st.boxFlag = static_cast<std::uint8_t>(p[6] & kFlagBox);
+    st.pedalFlag = (p[6] & kFlagPedal) != 0;
+    st.boxFlag = (p[6] & kFlagBox) != 0;
     if (p[6] & kFlagBox) st.boxCounterAtInsert = st.boxCounter;
     if (p[6] & kFlagBoxReset) st.boxCounter = 0;
 }
@@ -102,7 +102,7 @@ void DecodeReply(const PacketBuffer& p, std::size_t size, SharedMachineState& st
         DecodeReadResult(p, readTarget);
         break;
     case reply::kInfo:
-        st.infoReceived = 1;
+        st.infoReceived = true;
         st.firmwareMajor = p[1];
         st.firmwareMinor = p[2];
         st.infoByte3 = p[3];
@@ -151,26 +151,26 @@ MachineLink::MachineLink(std::unique_ptr<SiLayer> si, Dialogs& dialogs, Activity
     : si_(std::move(si)), dialogs_(dialogs), log_(log) {}
 
 MachineLink::~MachineLink() {
-    Usb_close();
+    Close();
 }
 
-void MachineLink::InitComm(std::uint16_t timeoutMs) {
-    if (linkHandle != kNoLink) return;
+void MachineLink::Open(std::uint16_t timeoutMs) {
+    if (handle_ != kNoLink) return;
     int step = 2;
-    SiStatus status = si_->SI_GetDriverVersion(driverVersion, driverVersionReserved);
-    lastStatus = status;
+    SiStatus status = si_->SI_GetDriverVersion(driverVersion_, driverVersionReserved_);
+    lastStatus_ = status;
     if (status != kSiSuccess) return ReportInitFailure(status, step, false);
     step += 1;
-    if (driverVersion < 0x30001) {
+    if (driverVersion_ < 0x30001) {
         const std::string version =
-            std::to_string(driverVersion >> 16) + "." + std::to_string(driverVersion & 0xFFFF);
+            std::to_string(driverVersion_ >> 16) + "." + std::to_string(driverVersion_ & 0xFFFF);
         dialogs_.Show(FormatMessage(MsgUsbDriverOld, version), "Driver Update Information", Buttons::Ok,
                       Icon::Information);
     }
 
     std::uint32_t count = 0;
     status = si_->SI_GetNumDevices(count);
-    lastStatus = status;
+    lastStatus_ = status;
     if (status != kSiSuccess) return ReportInitFailure(status, step, false);
     step += 1;
     if (count == 0) return;
@@ -186,7 +186,7 @@ void MachineLink::InitComm(std::uint16_t timeoutMs) {
         // string look like a four-digit serial number.
         buffer.fill(0);
         status = si_->SI_GetProductString(index, buffer.data(), kProductSerialNumber);
-        lastStatus = status;
+        lastStatus_ = status;
         buffer.back() = 0;
         std::string text;
         for (std::size_t i = 0; i < 1023 && buffer[i] != 0; ++i)
@@ -200,34 +200,34 @@ void MachineLink::InitComm(std::uint16_t timeoutMs) {
         }
     }
     std::uint32_t device = 0;
-    productString = firstString;
+    productString_ = firstString;
     if (count != 1 && found) {
         device = accepted;
-        productString = acceptedString;
+        productString_ = acceptedString;
     }
     if (status != kSiSuccess) return ReportInitFailure(status, step, false);
     step += 1;
 
     SiHandle handle = kNoLink;
     status = si_->SI_Open(device, handle);
-    lastStatus = status;
+    lastStatus_ = status;
     if (status != kSiSuccess) return ReportInitFailure(status, step, false);
-    linkHandle = handle;
+    handle_ = handle;
     step += 2;
     status = si_->SI_SetTimeouts(timeoutMs, timeoutMs);
-    lastStatus = status;
+    lastStatus_ = status;
     if (status != kSiSuccess) return ReportInitFailure(status, step, true);
     step += 1;
-    status = si_->SI_SetBaudRate(linkHandle, kBaudRate);
-    lastStatus = status;
+    status = si_->SI_SetBaudRate(handle_, kBaudRate);
+    lastStatus_ = status;
     if (status != kSiSuccess) return ReportInitFailure(status, step, true);
     step += 1;
-    status = si_->SI_SetLineControl(linkHandle, kLineControl8N1);
-    lastStatus = status;
+    status = si_->SI_SetLineControl(handle_, kLineControl8N1);
+    lastStatus_ = status;
     if (status != kSiSuccess) return ReportInitFailure(status, step, true);
     step += 1;
-    status = si_->SI_FlushBuffers(linkHandle, 1, 1);
-    lastStatus = status;
+    status = si_->SI_FlushBuffers(handle_, 1, 1);
+    lastStatus_ = status;
     if (status != kSiSuccess) return ReportInitFailure(status, step, true);
 }
 
@@ -245,103 +245,104 @@ void MachineLink::ReportInitFailure(SiStatus status, int step, bool opened) {
         log_->LogLine("USB Communication Error: " + code + (detail.empty() ? "" : " (" + detail + ")"));
     }
     dialogs_.Show(text, "USB Communication Error", Buttons::Ok, Icon::Critical);
-    if (opened) si_->SI_Close(linkHandle);
-    linkHandle = kNoLink;
+    if (opened) si_->SI_Close(handle_);
+    handle_ = kNoLink;
 }
 
-void MachineLink::Comm_Delay(std::uint16_t timeoutMs) {
+void MachineLink::SetTimeouts(std::uint16_t timeoutMs) {
     si_->SI_SetTimeouts(timeoutMs, timeoutMs);
 }
 
-void MachineLink::Usb_close() {
-    if (linkHandle != kNoLink) si_->SI_Close(linkHandle);
-    linkHandle = kNoLink;
+void MachineLink::Close() {
+    if (handle_ != kNoLink) si_->SI_Close(handle_);
+    handle_ = kNoLink;
 }
 
 void MachineLink::Send(std::size_t size) {
-    state.replyStatus = kReplyGood;
-    ScramblePacket(sendBuffer, size, kSendKeyStep, wireBuffer);
+    state_.replyStatus = kReplyGood;
+    ScramblePacket(sendBuffer_, size, kSendKeyStep, wireBuffer_);
     std::uint32_t written = 0;
-    si_->SI_Write(linkHandle, wireBuffer.data(), static_cast<std::uint32_t>(size), written);
-    readFailure = 0;
+    si_->SI_Write(handle_, wireBuffer_.data(), static_cast<std::uint32_t>(size), written);
+    readFailed_ = false;
 }
 
-void MachineLink::send8() {
+void MachineLink::SendShortPacket() {
     Send(kShortPacket);
 }
-void MachineLink::send136() {
+void MachineLink::SendLongPacket() {
     Send(kLongPacket);
 }
-void MachineLink::Flush_buffers() {
-    si_->SI_FlushBuffers(linkHandle, 1, 1);
+void MachineLink::FlushBuffers() {
+    si_->SI_FlushBuffers(handle_, 1, 1);
 }
-void MachineLink::Dealer_on() {
-    si_->SI_WriteLatch(linkHandle, 1, 1);
+void MachineLink::LatchOn() {
+    si_->SI_WriteLatch(handle_, 1, 1);
 }
-void MachineLink::Dealer_off() {
-    si_->SI_WriteLatch(linkHandle, 1, 0);
+void MachineLink::LatchOff() {
+    si_->SI_WriteLatch(handle_, 1, 0);
 }
 
-void MachineLink::rec() {
+void MachineLink::ReceiveReply() {
     auto fail = [this](std::uint8_t status) {
-        Flush_buffers();
-        state.replyStatus = status;
-        if (state.commErrorCount < 0x7FFF) ++state.commErrorCount;
+        FlushBuffers();
+        state_.replyStatus = status;
+        if (state_.commErrorCount < 0x7FFF) ++state_.commErrorCount;
     };
     std::uint32_t got = 0;
-    lastStatus = si_->SI_Read(linkHandle, receiveWire.data(), kShortPacket, got);
+    lastStatus_ = si_->SI_Read(handle_, receiveWire_.data(), kShortPacket, got);
     if (got < kShortPacket) {
-        readFailure = 1;
+        readFailed_ = true;
         return fail(kReplyShort);
     }
     PacketBuffer plain{};
-    const std::uint8_t key = DescrambleHead(receiveWire, kReceiveKeyStep, plain);
+    const std::uint8_t key = DescrambleHead(receiveWire_, kReceiveKeyStep, plain);
     std::size_t size = kShortPacket;
     if (plain[0] & kLongCodeBit) {
         got = 0;
-        lastStatus =
-            si_->SI_Read(linkHandle, receiveWire.data() + kShortPacket, kLongPacket - kShortPacket, got);
+        lastStatus_ =
+            si_->SI_Read(handle_, receiveWire_.data() + kShortPacket, kLongPacket - kShortPacket, got);
         if (got < kLongPacket - kShortPacket) {
-            readFailure = 1;
+            readFailed_ = true;
             return fail(kReplyShort);
         }
-        DescrambleTail(receiveWire, key, kReceiveKeyStep, plain);
+        DescrambleTail(receiveWire_, key, kReceiveKeyStep, plain);
         size = kLongPacket;
     }
-    if (!PacketChecksumGood(plain, receiveWire[7], size)) return fail(kReplyChecksum);
-    receiveBuffer = plain;
-    receiveSize = size;
-    DecodeReply(plain, size, state, events, readTarget);
-    state.replyStatus = kReplyGood;
-    state.commErrorCount = 0;
+    if (!PacketChecksumGood(plain, receiveWire_[7], size)) return fail(kReplyChecksum);
+    receiveBuffer_ = plain;
+    receiveSize_ = size;
+    DecodeReply(plain, size, state_, events_, readTarget_);
+    state_.replyStatus = kReplyGood;
+    state_.commErrorCount = 0;
 }
 
 bool MachineLink::Exchange(const std::function<void(PacketBuffer&)>& build) {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        sendBuffer.fill(0);
-        build(sendBuffer);
-        Send(PacketSize(sendBuffer[0]));
-        rec();
-        if (state.commErrorCount != 1) break;
+        sendBuffer_.fill(0);
+        build(sendBuffer_);
+        Send(PacketSize(sendBuffer_[0]));
+        ReceiveReply();
+        if (state_.commErrorCount != 1) break;
     }
-    return state.commErrorCount == 0;
+    return state_.commErrorCount == 0;
 }
 
 void MachineLink::BuildShort(std::uint8_t code, std::initializer_list<std::uint8_t> parameters) {
-    sendBuffer[0] = code;
+    sendBuffer_.fill(0);
+    sendBuffer_[0] = code;
     std::size_t i = 1;
     for (std::uint8_t v : parameters) {
         if (i > 6) break;
-        sendBuffer[i++] = v;
+        sendBuffer_[i++] = v;
     }
     for (; i < 7; ++i)
-        sendBuffer[i] = filler();
+        sendBuffer_[i] = filler_();
 }
 
 std::uint8_t MachineLink::AcknowledgeBits() const {
     std::uint8_t bits = 0;
-    if (state.pedalFlag != 0) bits |= kRequestAckPedal;
-    if (state.boxFlag != 0) bits |= kRequestAckBox;
+    if (state_.pedalFlag) bits |= kRequestAckPedal;
+    if (state_.boxFlag) bits |= kRequestAckBox;
     return bits;
 }
 
@@ -381,13 +382,13 @@ void FillLongHead(PacketBuffer& p, std::uint8_t code, std::uint8_t continueBoard
 
 void MachineLink::BuildDealCommand(PacketBuffer& p, const Board& board, std::uint8_t continueBoard,
                                    std::uint8_t options, int sequenceIndex) {
-    FillLongHead(p, cmd::kDeal, continueBoard, options, sequenceIndex, filler());
+    FillLongHead(p, cmd::kDeal, continueBoard, options, sequenceIndex, filler_());
     FillDealCards(p, board);
 }
 
 void MachineLink::BuildReadCommand(PacketBuffer& p, ReadMode mode, Seat dealer, std::uint8_t continueBoard,
                                    std::uint8_t options, int sequenceIndex) {
-    FillLongHead(p, cmd::kRead, continueBoard, options, sequenceIndex, filler());
+    FillLongHead(p, cmd::kRead, continueBoard, options, sequenceIndex, filler_());
     FillReadCards(p, mode, dealer);
 }
 

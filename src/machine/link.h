@@ -66,27 +66,32 @@ class MachineLink {
     // ---- The USB link -----------------------------------------------------------------------------
     // Opens and sets up the link unless it is open; failures are shown in a message box and leave the
     // link closed. With no machine attached it leaves the link closed without a message.
-    void InitComm(std::uint16_t timeoutMs);
-    void Comm_Delay(std::uint16_t timeoutMs);
-    void Usb_close();
-    void send8();
-    void send136();
-    void Flush_buffers();
-    void Dealer_on();
-    void Dealer_off();
-    [[nodiscard]] bool IsOpen() const { return linkHandle != kNoLink; }
+    void Open(std::uint16_t timeoutMs);
+    void SetTimeouts(std::uint16_t timeoutMs);
+    void Close();
+    [[nodiscard]] bool IsOpen() const { return handle_ != kNoLink; }
+    // The command packet: the first 8 or all 136 bytes of Command() go out scrambled, in one write.
+    void SendShortPacket();
+    void SendLongPacket();
+    void FlushBuffers();
+    // The machine's power latch.
+    void LatchOn();
+    void LatchOff();
 
     // ---- The protocol -----------------------------------------------------------------------------
     // Reads and decodes one reply: short read, checksum error or good packet (see replyStatus).
-    void rec();
-    // The exchange rule: build the command into sendBuffer, send it, read the reply; on a first failure
-    // build it again (fresh filler bytes) and repeat once. True when the reply was good; after a second
-    // failure commErrorCount is 2 and the caller reports the lost link.
+    void ReceiveReply();
+    // The exchange rule: build the command, send it, read the reply; on a first failure build it again
+    // (fresh filler bytes) and repeat once. True when the reply was good; after a second failure
+    // commErrorCount is 2 and the caller reports the lost link.
     bool Exchange(const std::function<void(PacketBuffer&)>& build);
-    [[nodiscard]] bool LinkLost() const { return state.commErrorCount >= 2; }
+    [[nodiscard]] bool LinkLost() const { return state_.commErrorCount >= 2; }
 
-    // Fills sendBuffer with code, the given parameter bytes and filler bytes for the rest.
+    // Makes the command code, the given parameter bytes and filler bytes for the rest (the other bytes
+    // are 0).
     void BuildShort(std::uint8_t code, std::initializer_list<std::uint8_t> parameters = {});
+    // Makes packet the command, as it is (a packet made elsewhere, e.g. a firmware block).
+    void SetCommand(const PacketBuffer& packet) { sendBuffer_ = packet; }
     // Commands of the dealing window, each with the exchange rule.
     bool RequestStatus(std::uint8_t requestBits);
     bool RequestInfo();
@@ -100,29 +105,57 @@ class MachineLink {
                           std::uint8_t options, int sequenceIndex);
     void BuildReadCommand(PacketBuffer& p, ReadMode mode, Seat dealer, std::uint8_t continueBoard,
                           std::uint8_t options, int sequenceIndex);
+    // A filler byte for a packet byte a command does not use.
+    [[nodiscard]] std::uint8_t FillerByte() const { return filler_(); }
 
+    // ---- What the link knows ----------------------------------------------------------------------
+    [[nodiscard]] const SharedMachineState& State() const { return state_; }
+    [[nodiscard]] const PacketBuffer& Command() const { return sendBuffer_; }
+    // The last good reply, descrambled, and its size.
+    [[nodiscard]] const PacketBuffer& LastReply() const { return receiveBuffer_; }
+    [[nodiscard]] std::size_t LastReplySize() const { return receiveSize_; }
+    // True when the last read ended with fewer bytes than a packet.
+    [[nodiscard]] bool ReadFailed() const { return readFailed_; }
+    [[nodiscard]] const std::string& ProductString() const { return productString_; }
+    [[nodiscard]] std::uint32_t DriverVersion() const { return driverVersion_; }
+    [[nodiscard]] SiStatus LastStatus() const { return lastStatus_; }
     [[nodiscard]] SiLayer& Si() { return *si_; }
-    [[nodiscard]] EmulatedMachine* Emulator() { return si_->Emulator(); }
 
-    // ---- Link state -------------------------------------------------------------------------------
-    SiHandle linkHandle = kNoLink;
-    std::uint32_t driverVersion = 0;
-    std::uint32_t driverVersionReserved = 0;
-    std::string productString;
-    SiStatus lastStatus = kSiSuccess;
-    PacketBuffer sendBuffer{};
-    PacketBuffer wireBuffer{};
-    PacketBuffer receiveWire{};
-    PacketBuffer receiveBuffer{}; // the last descrambled reply
-    std::size_t receiveSize = 0;
-    std::uint8_t readFailure = 0;
-
-    SharedMachineState state;
-    MachineEvents events;
+    // ---- Bookkeeping of the link's users ----------------------------------------------------------
+    // A new exchange sequence starts with no failures counted.
+    void ResetErrorCount() { state_.commErrorCount = 0; }
+    // Until the next info reply (0x12), the machine has not told its firmware.
+    void ForgetInfo() { state_.infoReceived = false; }
+    // What the program takes the machine's state to be until the next reply says otherwise.
+    void AssumeMachineState(std::int32_t machineState) { state_.MachineState = machineState; }
+    // A step starts with empty pockets.
+    void ClearPocketCounts() { state_.pocketCount = {}; }
+    // The pedal and box reports are taken as answered.
+    void ClearPedalFlag() { state_.pedalFlag = false; }
+    void ClearOperatorSignals() {
+        state_.pedalFlag = false;
+        state_.boxFlag = false;
+    }
+    // The quiet polls since the card box was last taken out: counted by the status poll up to limit.
+    void ResetBoxCounters() {
+        state_.boxCounter = 0;
+        state_.boxCounterAtInsert = 0;
+    }
+    void CountQuietPoll(std::int16_t limit) {
+        if (state_.boxCounter < limit) ++state_.boxCounter;
+    }
+    // An acknowledgement (0x29, 0x2A, 0x2C, 0x2D) is awaited: none has come yet.
+    void ExpectAcknowledgement() { state_.lastAcknowledgement = 0; }
     // The board a read result fills; none: read results are only checked.
-    Board* readTarget = nullptr;
-    // The source of filler bytes; tests make it fixed.
-    std::function<std::uint8_t()> filler = RandomFillerByte;
+    void SetReadTarget(Board* board) { readTarget_ = board; }
+    // Hooks the reply reader calls.
+    [[nodiscard]] MachineEvents& Events() { return events_; }
+
+    // Tests make the filler bytes fixed.
+    void SetFillerSourceForTesting(std::function<std::uint8_t()> source) { filler_ = std::move(source); }
+    [[nodiscard]] SiHandle HandleForTesting() const { return handle_; }
+    // Tests start from a chosen machine state.
+    [[nodiscard]] SharedMachineState& StateForTesting() { return state_; }
 
   private:
     void Send(std::size_t size);
@@ -131,6 +164,23 @@ class MachineLink {
     std::unique_ptr<SiLayer> si_;
     Dialogs& dialogs_;
     ActivityLog* log_;
+
+    SiHandle handle_ = kNoLink;
+    std::uint32_t driverVersion_ = 0;
+    std::uint32_t driverVersionReserved_ = 0;
+    std::string productString_;
+    SiStatus lastStatus_ = kSiSuccess;
+    PacketBuffer sendBuffer_{};
+    PacketBuffer wireBuffer_{};
+    PacketBuffer receiveWire_{};
+    PacketBuffer receiveBuffer_{};
+    std::size_t receiveSize_ = 0;
+    bool readFailed_ = false;
+
+    SharedMachineState state_;
+    MachineEvents events_;
+    Board* readTarget_ = nullptr;
+    std::function<std::uint8_t()> filler_ = RandomFillerByte;
 };
 
 } // namespace orvenix

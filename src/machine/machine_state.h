@@ -33,12 +33,12 @@ struct SharedMachineState {
     std::int16_t commErrorCount = 0;
     std::int32_t MachineState = kStateUndefine;
     std::uint8_t statusCode = 0;
-    std::int16_t pedalFlag = 0;
-    std::uint8_t boxFlag = 0;
+    bool pedalFlag = false;      // the foot pedal was pressed
+    bool boxFlag = false;        // the card box was inserted
     std::int16_t boxCounter = 0; // counted by the dealing window's status poll
     std::int16_t boxCounterAtInsert = 0;
     std::array<std::int16_t, 4> pocketCount{}; // S, W, E, N
-    std::uint8_t infoReceived = 0;
+    bool infoReceived = false;
     std::uint8_t firmwareMajor = 0;
     std::uint8_t firmwareMinor = 0;
     std::uint8_t infoByte3 = 0;

@@ -39,29 +39,37 @@ std::string ChooseMachineSpec(const std::string& commandLine, Settings& settings
     return kDefaultMachine;
 }
 
-std::unique_ptr<SiLayer> MakeSiLayer(const MachineChoice& choice, bool virtualTime) {
-    switch (choice.kind) {
-    case MachineChoice::Kind::Emulated: {
+Clock& SteadyTime() {
+    static SteadyClock clock;
+    return clock;
+}
+
+MachineConnection ConnectMachine(const MachineChoice& choice, Dialogs& dialogs, ActivityLog* log,
+                                 bool virtualTime) {
+    if (choice.kind == MachineChoice::Kind::Emulated) {
         std::unique_ptr<Clock> clock;
         if (virtualTime)
             clock = std::make_unique<VirtualClock>();
         else
             clock = std::make_unique<SteadyClock>();
-        return std::make_unique<EmulatedSi>(std::move(clock));
+        auto si = std::make_unique<EmulatedSi>(std::move(clock));
+        EmulatedMachine& machine = si->Machine();
+        Clock& time = si->GetClock();
+        return {std::make_unique<MachineLink>(std::move(si), dialogs, log), time, &machine};
     }
-    case MachineChoice::Kind::Serial:
-        return std::make_unique<SerialSi>(choice.argument);
-    case MachineChoice::Kind::Library:
-        return std::make_unique<LibrarySi>(choice.argument);
-    }
-    return nullptr;
+    std::unique_ptr<SiLayer> si;
+    if (choice.kind == MachineChoice::Kind::Serial)
+        si = std::make_unique<SerialSi>(choice.argument);
+    else
+        si = std::make_unique<LibrarySi>(choice.argument);
+    return {std::make_unique<MachineLink>(std::move(si), dialogs, log), SteadyTime(), nullptr};
 }
 
-std::unique_ptr<MachineLink> OpenLink(const std::string& spec, Dialogs& dialogs, ActivityLog* log,
-                                      std::string* error) {
+std::optional<MachineConnection> OpenLink(const std::string& spec, Dialogs& dialogs, ActivityLog* log,
+                                          std::string* error, bool virtualTime) {
     auto choice = ParseMachineChoice(spec, error);
-    if (!choice) return nullptr;
-    return std::make_unique<MachineLink>(MakeSiLayer(*choice), dialogs, log);
+    if (!choice) return std::nullopt;
+    return ConnectMachine(*choice, dialogs, log, virtualTime);
 }
 
 } // namespace orvenix

@@ -2,6 +2,7 @@
 // command line (--machine) or the per-user setting "Machine"; the default is "serial".
 #pragma once
 
+#include "machine/clock.h"
 #include "machine/link.h"
 
 #include <memory>
@@ -10,6 +11,7 @@
 
 namespace orvenix {
 
+class EmulatedMachine;
 class Settings;
 
 inline constexpr const char* kMachineSettingKey = "Machine";
@@ -28,12 +30,26 @@ std::optional<MachineChoice> ParseMachineChoice(const std::string& spec, std::st
 // default.
 std::string ChooseMachineSpec(const std::string& commandLine, Settings& settings);
 
-// The SI_ layer of a choice. The emulated machine runs on real time unless virtualTime is set.
-std::unique_ptr<SiLayer> MakeSiLayer(const MachineChoice& choice, bool virtualTime = false);
+// The program's machine: the link, the time base its waits run on, and, for the emulated machine, the
+// operator's side of it (the pedal, the card box, the boards and cards put in). A real machine has no
+// emulator; its time is the steady clock of the program.
+struct MachineConnection {
+    std::unique_ptr<MachineLink> link;
+    Clock& clock;
+    EmulatedMachine* emulator = nullptr; // none for a real machine
+};
 
-// The program's one link object for a choice, not yet opened (the windows call InitComm). Nothing, with a
-// reason in error, when the text names no link.
-std::unique_ptr<MachineLink> OpenLink(const std::string& spec, Dialogs& dialogs, ActivityLog* log = nullptr,
-                                      std::string* error = nullptr);
+// The steady clock that real machines and the program share.
+Clock& SteadyTime();
+
+// The connection for a choice, the link not yet opened (the windows call Open). The emulated machine
+// runs on real time unless virtualTime is set.
+MachineConnection ConnectMachine(const MachineChoice& choice, Dialogs& dialogs, ActivityLog* log = nullptr,
+                                 bool virtualTime = false);
+
+// As ConnectMachine for a text. Nothing, with a reason in error, when the text names no link.
+std::optional<MachineConnection> OpenLink(const std::string& spec, Dialogs& dialogs,
+                                          ActivityLog* log = nullptr, std::string* error = nullptr,
+                                          bool virtualTime = false);
 
 } // namespace orvenix

@@ -8,8 +8,6 @@
 
 namespace orvenix {
 
-class EmulatedMachine;
-
 using SiStatus = std::uint32_t;
 using SiHandle = std::int64_t;
 
@@ -61,8 +59,6 @@ class SiLayer {
     [[nodiscard]] virtual int LastSystemError() const { return 0; }
     // A short description of the last failure for the activity log; empty when there is nothing to add.
     [[nodiscard]] virtual std::string LastErrorText() const { return {}; }
-    // The emulated machine behind this layer, when there is one (for the program's emulator controls).
-    virtual EmulatedMachine* Emulator() { return nullptr; }
 };
 
 } // namespace orvenix

@@ -150,15 +150,15 @@ bool DownloadExchange(MachineLink& link, const PacketBuffer& packet, DownloadCou
                       const DownloadProgress& progress) {
     const std::size_t size = PacketSize(packet[0]);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        link.sendBuffer = packet;
-        link.state.lastAcknowledgement = 0;
+        link.SetCommand(packet);
+        link.ExpectAcknowledgement();
         if (size == kLongPacket)
-            link.send136();
+            link.SendLongPacket();
         else
-            link.send8();
-        link.rec();
-        if (link.state.replyStatus == kReplyGood) return true;
-        if (link.state.replyStatus == kReplyChecksum)
+            link.SendShortPacket();
+        link.ReceiveReply();
+        if (link.State().replyStatus == kReplyGood) return true;
+        if (link.State().replyStatus == kReplyChecksum)
             ++counters.Sum;
         else
             ++counters.Comm;
@@ -173,31 +173,31 @@ DownloadResult SendFirmware(MachineLink& link, const FirmwareImage& image, const
     DownloadResult result;
     DownloadCounters& counters = result.counters;
     if (progress.counters) progress.counters(counters);
-    link.state.commErrorCount = 0;
+    link.ResetErrorCount();
 
     PacketBuffer packet{};
     packet[0] = kDownloadStartCode;
     packet[1] = kDownloadStartParameter;
     for (std::size_t i = 2; i < 7; ++i)
-        packet[i] = link.filler();
+        packet[i] = link.FillerByte();
     if (!DownloadExchange(link, packet, counters, progress)) {
         result.outcome = DownloadOutcome::LinkLost;
         return result;
     }
-    if (link.state.lastAcknowledgement != 0) {
+    if (link.State().lastAcknowledgement != 0) {
         result.outcome = DownloadOutcome::ProgrammingError;
-        result.code = link.state.lastAcknowledgement;
+        result.code = link.State().lastAcknowledgement;
         return result;
     }
 
     std::size_t bytesSent = 0;
     for (const FirmwareBlock& block : FirmwareBlockOrder(image)) {
-        BuildDataPacket(packet, image, block, link.filler);
+        BuildDataPacket(packet, image, block, [&link] { return link.FillerByte(); });
         if (!DownloadExchange(link, packet, counters, progress)) {
             result.outcome = DownloadOutcome::LinkLost;
             return result;
         }
-        const std::uint8_t code = link.state.lastAcknowledgement;
+        const std::uint8_t code = link.State().lastAcknowledgement;
         ++counters.Frames;
         ++result.blocksSent;
         if (code == kProgramResultProgrammed) ++counters.Prog;
@@ -229,10 +229,10 @@ std::string ProgrammingErrorText(const DownloadResult& result) {
 
 DownloadCommandOutcome DownloadFirmwareFile(MachineLink& link, Dialogs& dialogs, const DownloadView& view,
                                             std::optional<std::string> path, DownloadResult* out) {
-    link.Comm_Delay(kDownloadTimeoutMs);
+    link.SetTimeouts(kDownloadTimeoutMs);
     auto end = [&](DownloadCommandOutcome outcome) {
         if (view.showTransfer) view.showTransfer(false);
-        link.Comm_Delay(kLinkTimeoutMs);
+        link.SetTimeouts(kLinkTimeoutMs);
         return outcome;
     };
     if (!path) {

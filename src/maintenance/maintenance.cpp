@@ -71,12 +71,12 @@ std::string TenthsText(int value) {
 
 MaintenanceSession::MaintenanceSession(MachineLink& link, Dialogs& dialogs, Settings& settings)
     : link_(link), dialogs_(dialogs), settings_(settings) {
-    previousHook_ = link_.events.maintenanceReply;
-    link_.events.maintenanceReply = [this](const PacketBuffer& p, std::size_t size) { Decode(p, size); };
+    previousHook_ = link_.Events().maintenanceReply;
+    link_.Events().maintenanceReply = [this](const PacketBuffer& p, std::size_t size) { Decode(p, size); };
 }
 
 MaintenanceSession::~MaintenanceSession() {
-    link_.events.maintenanceReply = previousHook_;
+    link_.Events().maintenanceReply = previousHook_;
 }
 
 void MaintenanceSession::Decode(const PacketBuffer& p, std::size_t size) {
@@ -91,7 +91,7 @@ void MaintenanceSession::Decode(const PacketBuffer& p, std::size_t size) {
             f.Ignore_flip = (p[4] & 1) != 0;
             f.Ignore_box = (p[4] & 2) != 0;
             // The switch overrides exist from firmware 2.20 on.
-            f.ignoreEnabled = link_.state.FirmwareAtLeast(0x02, 0x20);
+            f.ignoreEnabled = link_.State().FirmwareAtLeast(0x02, 0x20);
         } else {
             for (std::size_t i = 0; i < 4; ++i)
                 f.parameters[static_cast<std::size_t>(position)][i] = std::to_string(p[2 + i]);
@@ -202,26 +202,26 @@ bool MaintenanceSession::Command(std::uint8_t code, std::initializer_list<std::u
 }
 
 void MaintenanceSession::Connect() {
-    const std::string usb = fields_.txtUSB_ID.empty() ? link_.productString : fields_.txtUSB_ID;
+    const std::string usb = fields_.txtUSB_ID.empty() ? link_.ProductString() : fields_.txtUSB_ID;
     fields_ = MaintenanceFields{};
-    fields_.txtUSB_ID = link_.productString.empty() ? usb : link_.productString;
-    link_.state.commErrorCount = 0;
+    fields_.txtUSB_ID = link_.ProductString().empty() ? usb : link_.ProductString();
+    link_.ResetErrorCount();
     controlsEnabled_ = false;
     downloadEnabled_ = false;
     options_ = LoadCardOptions(settings_);
     if (optionsChanged) optionsChanged();
-    link_.Dealer_on();
+    link_.LatchOn();
     Changed();
 }
 
 bool MaintenanceSession::StartupExchange() {
-    SharedMachineState& st = link_.state;
-    link_.Flush_buffers();
+    const SharedMachineState& st = link_.State();
+    link_.FlushBuffers();
     if (!busy_) {
         busy_ = true;
-        st.infoReceived = 0;
+        link_.ForgetInfo();
         if (!Command(cmd::kInfo, {})) return false;
-        if (st.infoReceived != 0) {
+        if (st.infoReceived) {
             fields_.Soft_ver = FirmwareText(st.firmwareMajor, st.firmwareMinor);
             fields_.Down_ID = std::to_string(Word(st.infoByte3, st.infoByte4));
             fields_.Flash_ID_text = std::to_string(st.infoWord5);
@@ -232,7 +232,7 @@ bool MaintenanceSession::StartupExchange() {
         !Command(kCountersCommand, {0, 0})) {
         return false;
     }
-    if (st.infoReceived != 0 && Word(st.infoByte3, st.infoByte4) != 0) {
+    if (st.infoReceived && Word(st.infoByte3, st.infoByte4) != 0) {
         fields_.ignoreEnabled = st.FirmwareAtLeast(0x02, 0x20);
         if ((st.optionWord & static_cast<std::int32_t>(kOptionLargeIndex)) == 0 ||
             LargeIndexFirmwareTooOld(st)) {
@@ -253,7 +253,7 @@ bool MaintenanceSession::StartupExchange() {
 bool MaintenanceSession::SensorRequest(bool feed) {
     if (busy_ || linkLost_) return !linkLost_;
     busy_ = true;
-    const SharedMachineState& st = link_.state;
+    const SharedMachineState& st = link_.State();
     bool ok = Command(cmd::kOutputs, {outputs, static_cast<std::uint8_t>(feed ? 1 : 0)});
     struct Part {
         std::uint8_t n, minor;
@@ -310,10 +310,10 @@ bool MaintenanceSession::ShowImage() {
     if (!Command(cmd::kSendImage, {})) return false;
     // The machine sends the picture line by line; the lines that follow the first are read until the
     // picture is complete or nothing more comes (which ends the picture, not the link).
-    while (link_.receiveBuffer[0] == reply::kImageLine && imageLines_ < kImageLinesPerPicture) {
-        link_.rec();
-        if (link_.state.replyStatus != kReplyGood) {
-            link_.state.commErrorCount = 0;
+    while (link_.LastReply()[0] == reply::kImageLine && imageLines_ < kImageLinesPerPicture) {
+        link_.ReceiveReply();
+        if (link_.State().replyStatus != kReplyGood) {
+            link_.ResetErrorCount();
             break;
         }
     }
@@ -384,7 +384,7 @@ bool MaintenanceSession::ChooseCardIndex(int index) {
     const int before = options_.cardIndex;
     options_.cardIndex = index == 1 ? 1 : 0;
     if (options_.cardIndex == 1) {
-        const SharedMachineState& st = link_.state;
+        const SharedMachineState& st = link_.State();
         std::string refusal;
         if ((st.optionWord & static_cast<std::int32_t>(kOptionLargeIndex)) == 0) {
             refusal = FormatMessage(MsgJumboNotSuitable);
@@ -418,8 +418,8 @@ void MaintenanceSession::DisableAfterDownload() {
 }
 
 void MaintenanceSession::Close() {
-    link_.Dealer_off();
-    link_.Usb_close();
+    link_.LatchOff();
+    link_.Close();
 }
 
 } // namespace orvenix

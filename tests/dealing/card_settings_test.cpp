@@ -249,7 +249,8 @@ TEST_F(SessionOptionsTest, ClicksAreSavedAtOnce) {
 TEST_F(SessionOptionsTest, NoChecksAndNoSavingWhileInitialising) {
     h = std::make_unique<testing::SessionHarness>(testing::SessionHarness::Fast());
     h->set = testing::RandomSet(1, 2);
-    DealingSession s(SessionMode::Deal, h->set, *h->link, *h->clock, h->settings, h->dialogs, h->view);
+    DealingSession s(SessionMode::Deal, LoadSessionOptions(h->settings), h->set, *h->link, *h->clock,
+                     h->dialogs, h->view, &h->settings);
     s.Load();
     s.CardIndexClicked(1);
     s.NationalClicked(4);

@@ -136,7 +136,7 @@ TEST_F(ErrorDialogTest, OneBadReplyIsRetriedTwoCloseWithTheLostLinkBox) {
     h.Machine().InjectWireFault(WireFault::BadChecksum, 1);
     d.Tick();
     EXPECT_FALSE(d.Closed());
-    EXPECT_EQ(h.link->state.commErrorCount, 0);
+    EXPECT_EQ(h.link->State().commErrorCount, 0);
     h.Machine().InjectWireFault(WireFault::ShortReply, 2);
     d.Tick();
     EXPECT_TRUE(d.Closed());

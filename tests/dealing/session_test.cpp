@@ -67,7 +67,8 @@ TEST_F(SessionTest, OpeningShowsTheModeAndWaitsForTheStartUpExchange) {
     h.settings.values[keys::kInitStartFromBox] = "1";
     h.settings.values[keys::kInitReadMode] = "1";
     h.settings.values[keys::kNational] = "7";
-    DealingSession s(SessionMode::Read, h.set, *h.link, *h.clock, h.settings, h.dialogs, h.view);
+    DealingSession s(SessionMode::Read, LoadSessionOptions(h.settings), h.set, *h.link, *h.clock, h.dialogs,
+                     h.view, &h.settings);
     s.Load();
     const SessionDisplay& d = s.Display();
     EXPECT_EQ(d.caption, " Reading Boards ");
@@ -377,7 +378,7 @@ TEST_F(SessionTest, PedalDealsTheCurrentBoardThenDealNext) {
     // The pedal was acknowledged: the next polls start nothing.
     h.Poll(5);
     EXPECT_EQ(h.StepCommands().size(), 2u);
-    EXPECT_EQ(h.session->StepBusy(), 0);
+    EXPECT_FALSE(h.session->StepBusy());
 }
 
 TEST_F(SessionTest, CardBoxStartsAStepOnlyWithTriggerAndAfterTenQuietPolls) {
@@ -643,7 +644,7 @@ TEST_F(SessionTest, LostLinkDuringAStepClosesAndLeavesTheSetAlone) {
     h.session->DealCommand();
     EXPECT_EQ(h.session->Closing(), CloseReason::LinkLost);
     EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::LinkLost);
-    EXPECT_EQ(h.session->LinkState(), 1);
+    EXPECT_TRUE(h.session->LinkLost());
     ASSERT_EQ(h.MessagesTitled("Dealing Error"), 1);
     EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgLostCommunicationDealing));
     EXPECT_EQ(h.dialogs.Last().icon, Icon::Critical);
@@ -685,7 +686,7 @@ TEST_F(SessionTest, LostLinkInThePollCloses) {
     h.Poll();
     EXPECT_EQ(h.session->Closing(), CloseReason::LinkLost);
     EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgLostCommunicationDealing));
-    EXPECT_EQ(h.session->StepBusy(), 1); // the poll stays blocked while the window closes
+    EXPECT_TRUE(h.session->StepBusy()); // the poll stays blocked while the window closes
     h.session->PollTick();
     EXPECT_EQ(h.MessagesTitled("Dealing Error"), 1);
 }
@@ -935,7 +936,7 @@ TEST_F(ReadTest, FaultyReadResultIsRetried) {
     bool armed = false;
     h.view.onEvents = [&] {
         // Once the machine has reported the end of the step, the next reply is the read result's.
-        if (!armed && h.link->state.MachineState != kStateBusy) {
+        if (!armed && h.link->State().MachineState != kStateBusy) {
             armed = true;
             h.Machine().InjectWireFault(WireFault::ShortReply, 1);
         }

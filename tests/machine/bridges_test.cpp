@@ -33,29 +33,29 @@ TEST(SerialBridge, DealsOneBoardOnTheEmulatorProgram) {
     ASSERT_FALSE(emulator.Path().empty());
     ScriptedDialogs dialogs;
     MachineLink link(std::make_unique<SerialSi>(emulator.Path()), dialogs);
-    link.InitComm(kLinkTimeoutMs);
+    link.Open(kLinkTimeoutMs);
     ASSERT_TRUE(link.IsOpen()) << (dialogs.messages.empty() ? "" : dialogs.messages[0].text);
     EXPECT_TRUE(dialogs.messages.empty());
-    link.Dealer_on(); // a pseudo-terminal has no latch line; the status is ignored
-    link.Flush_buffers();
+    link.LatchOn(); // a pseudo-terminal has no latch line; the status is ignored
+    link.FlushBuffers();
     ASSERT_TRUE(link.RequestInfo());
-    EXPECT_EQ(FirmwareText(link.state.firmwareMajor, link.state.firmwareMinor), "2.41");
+    EXPECT_EQ(FirmwareText(link.State().firmwareMajor, link.State().firmwareMinor), "2.41");
     ASSERT_TRUE(link.RequestParameterBlock(1));
-    EXPECT_EQ(link.state.optionWord, 12);
+    EXPECT_EQ(link.State().optionWord, 12);
     ASSERT_TRUE(link.RequestBoardLabel());
-    EXPECT_EQ(link.state.readBoardNumber, 12);
+    EXPECT_EQ(link.State().readBoardNumber, 12);
 
     const Board board = RoundRobinBoard();
     ASSERT_TRUE(link.Exchange([&](PacketBuffer& p) { link.BuildDealCommand(p, board, 0, 0, 0); }));
-    EXPECT_EQ(link.state.MachineState, kStateBusy);
+    EXPECT_EQ(link.State().MachineState, kStateBusy);
     const auto start = std::chrono::steady_clock::now();
-    while (link.state.MachineState == kStateBusy &&
+    while (link.State().MachineState == kStateBusy &&
            std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
         ASSERT_TRUE(link.RequestStatus(link.AcknowledgeBits()));
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    EXPECT_EQ(link.state.MachineState, kStateIdle);
-    EXPECT_EQ(link.state.pocketCount, (std::array<std::int16_t, 4>{13, 13, 13, 13}));
+    EXPECT_EQ(link.State().MachineState, kStateIdle);
+    EXPECT_EQ(link.State().pocketCount, (std::array<std::int16_t, 4>{13, 13, 13, 13}));
 
     // Operator actions reach the machine through the emulator's input.
     emulator.Send("pedal");
@@ -63,11 +63,11 @@ TEST(SerialBridge, DealsOneBoardOnTheEmulatorProgram) {
     EXPECT_EQ(emulator.ReadLine(std::chrono::seconds(5)).rfind("status 0 pockets S 13 W 13 E 13 N 13", 0),
               0u);
     ASSERT_TRUE(link.RequestStatus(0));
-    EXPECT_EQ(link.state.pedalFlag, 8);
+    EXPECT_TRUE(link.State().pedalFlag);
     ASSERT_TRUE(link.RequestStatus(link.AcknowledgeBits()));
-    EXPECT_EQ(link.state.pedalFlag, 0);
-    link.Dealer_off();
-    link.Usb_close();
+    EXPECT_FALSE(link.State().pedalFlag);
+    link.LatchOff();
+    link.Close();
     EXPECT_TRUE(emulator.CloseAndWait());
 }
 
@@ -77,14 +77,14 @@ TEST(SerialBridge, SilentDeviceGivesShortReadsAndALostLink) {
     emulator.Send("lost on");
     ScriptedDialogs dialogs;
     MachineLink link(std::make_unique<SerialSi>(emulator.Path()), dialogs);
-    link.InitComm(kLinkTimeoutMs);
+    link.Open(kLinkTimeoutMs);
     ASSERT_TRUE(link.IsOpen());
     emulator.Send("state"); // answered once "lost on" has been taken in
     ASSERT_FALSE(emulator.ReadLine(std::chrono::seconds(5)).empty());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(link.RequestInfo());
     const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(link.state.replyStatus, kReplyShort);
+    EXPECT_EQ(link.State().replyStatus, kReplyShort);
     EXPECT_TRUE(link.LinkLost());
     EXPECT_GE(took, std::chrono::milliseconds(2 * kLinkTimeoutMs - 10));
     EXPECT_LT(took, std::chrono::milliseconds(2 * kLinkTimeoutMs + 1500));
@@ -93,7 +93,7 @@ TEST(SerialBridge, SilentDeviceGivesShortReadsAndALostLink) {
 TEST(SerialBridge, MissingDeviceFailsTheOpenStep) {
     ScriptedDialogs dialogs;
     MachineLink link(std::make_unique<SerialSi>("/dev/orvenix-no-such-device"), dialogs);
-    link.InitComm(kLinkTimeoutMs);
+    link.Open(kLinkTimeoutMs);
     EXPECT_FALSE(link.IsOpen());
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, FormatMessage(MsgCannotCommunicateUsb, "255.6"));
@@ -102,7 +102,7 @@ TEST(SerialBridge, MissingDeviceFailsTheOpenStep) {
 TEST(SerialBridge, AFileThatIsNoTerminalIsRefused) {
     ScriptedDialogs dialogs;
     MachineLink link(std::make_unique<SerialSi>("/dev/null"), dialogs);
-    link.InitComm(kLinkTimeoutMs);
+    link.Open(kLinkTimeoutMs);
     EXPECT_FALSE(link.IsOpen());
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back().title, "USB Communication Error");
@@ -148,19 +148,19 @@ TEST(LibraryBridge, OpensTheMachineThroughTheLoadedLibrary) {
     auto si = std::make_unique<LibrarySi>(ORVENIX_SI_TEST_LIBRARY);
     ASSERT_TRUE(si->Loaded()) << si->LoadError();
     MachineLink link(std::move(si), dialogs);
-    link.InitComm(kLinkTimeoutMs);
+    link.Open(kLinkTimeoutMs);
     ASSERT_TRUE(link.IsOpen());
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(link.productString, "4321");
+    EXPECT_EQ(link.ProductString(), "4321");
     ASSERT_TRUE(link.RequestInfo());
-    EXPECT_EQ(FirmwareText(link.state.firmwareMajor, link.state.firmwareMinor), "2.40");
+    EXPECT_EQ(FirmwareText(link.State().firmwareMajor, link.State().firmwareMinor), "2.40");
     const Board board = RoundRobinBoard();
     ASSERT_TRUE(link.Exchange([&](PacketBuffer& p) { link.BuildDealCommand(p, board, 0, 0, 0); }));
     int polls = 0;
-    while (link.state.MachineState == kStateBusy && polls++ < 100000)
+    while (link.State().MachineState == kStateBusy && polls++ < 100000)
         ASSERT_TRUE(link.RequestStatus(0));
-    EXPECT_EQ(link.state.pocketCount, (std::array<std::int16_t, 4>{13, 13, 13, 13}));
-    link.Usb_close();
+    EXPECT_EQ(link.State().pocketCount, (std::array<std::int16_t, 4>{13, 13, 13, 13}));
+    link.Close();
     EXPECT_FALSE(link.IsOpen());
 }
 
@@ -170,7 +170,7 @@ TEST(LibraryBridge, MissingLibraryReportsMissingDrivers) {
     EXPECT_FALSE(si->Loaded());
     EXPECT_FALSE(si->LoadError().empty());
     MachineLink link(std::move(si), dialogs);
-    link.InitComm(kLinkTimeoutMs);
+    link.Open(kLinkTimeoutMs);
     EXPECT_FALSE(link.IsOpen());
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text, FormatMessage(MsgUsbDriversMissing, "12.2"));
@@ -221,14 +221,15 @@ TEST(MachineChoice, CommandLineThenSettingThenSerial) {
 TEST(MachineChoice, EmulatedLinkOpensAndAnswers) {
     ScriptedDialogs dialogs;
     std::string error;
-    auto link = OpenLink("emulated", dialogs, nullptr, &error);
-    ASSERT_TRUE(link);
+    auto machine = OpenLink("emulated", dialogs, nullptr, &error);
+    ASSERT_TRUE(machine);
+    MachineLink* link = machine->link.get();
     EXPECT_FALSE(link->IsOpen()); // the windows open it
-    link->InitComm(kLinkTimeoutMs);
+    link->Open(kLinkTimeoutMs);
     ASSERT_TRUE(link->IsOpen());
-    ASSERT_NE(link->Emulator(), nullptr);
+    ASSERT_NE(machine->emulator, nullptr);
     EXPECT_TRUE(link->RequestInfo());
-    EXPECT_EQ(link->state.firmwareMinor, 0x40);
+    EXPECT_EQ(link->State().firmwareMinor, 0x40);
     EXPECT_FALSE(OpenLink("telepathy", dialogs, nullptr, &error));
     EXPECT_NE(error.find("telepathy"), std::string::npos);
 }

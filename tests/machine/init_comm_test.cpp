@@ -21,43 +21,43 @@ struct Opened {
         fake = si.get();
         script(*fake);
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
     }
 };
 
-TEST(InitComm, NoMachineAttachedShowsNothingAndStaysClosed) {
+TEST(Open, NoMachineAttachedShowsNothingAndStaysClosed) {
     Opened o([](FakeSi& f) { f.products.clear(); });
     EXPECT_FALSE(o.link->IsOpen());
     EXPECT_TRUE(o.dialogs.messages.empty());
     EXPECT_EQ(std::count(o.fake->calls.begin(), o.fake->calls.end(), "Open"), 0);
 }
 
-TEST(InitComm, SetsTheLinkUpInOrderWithTheGivenTimeout) {
+TEST(Open, SetsTheLinkUpInOrderWithTheGivenTimeout) {
     Opened o([](FakeSi&) {});
     EXPECT_TRUE(o.link->IsOpen());
     EXPECT_EQ(o.fake->calls,
               (std::vector<std::string>{"GetDriverVersion", "GetNumDevices", "GetProductString", "Open",
                                         "SetTimeouts", "SetBaudRate", "SetLineControl", "FlushBuffers"}));
     EXPECT_EQ(o.fake->readTimeout, 200u);
-    EXPECT_EQ(o.link->productString, "1234");
+    EXPECT_EQ(o.link->ProductString(), "1234");
     EXPECT_TRUE(o.dialogs.messages.empty());
 }
 
-TEST(InitComm, SecondCallWhileOpenDoesNothing) {
+TEST(Open, SecondCallWhileOpenDoesNothing) {
     Opened o([](FakeSi&) {});
     o.fake->calls.clear();
-    o.link->InitComm(kLinkTimeoutMs);
+    o.link->Open(kLinkTimeoutMs);
     EXPECT_TRUE(o.fake->calls.empty());
     EXPECT_TRUE(o.link->IsOpen());
 }
 
-TEST(InitComm, OneMachineIsOpenedWhateverItsSerialNumber) {
+TEST(Open, OneMachineIsOpenedWhateverItsSerialNumber) {
     Opened o([](FakeSi& f) { f.products = {"ABC-77"}; });
     EXPECT_EQ(o.fake->openedIndex, 0u);
-    EXPECT_EQ(o.link->productString, "ABC-77");
+    EXPECT_EQ(o.link->ProductString(), "ABC-77");
 }
 
-TEST(InitComm, FirstMachineWithAFourDigitSerialIsChosen) {
+TEST(Open, FirstMachineWithAFourDigitSerialIsChosen) {
     struct Case {
         std::vector<std::string> products;
         std::uint32_t device;
@@ -75,11 +75,11 @@ TEST(InitComm, FirstMachineWithAFourDigitSerialIsChosen) {
     for (const Case& c : cases) {
         Opened o([&](FakeSi& f) { f.products = c.products; });
         EXPECT_EQ(o.fake->openedIndex, c.device) << c.products[0];
-        EXPECT_EQ(o.link->productString, c.chosen) << c.products[0];
+        EXPECT_EQ(o.link->ProductString(), c.chosen) << c.products[0];
     }
 }
 
-TEST(InitComm, OldDriverGetsANoticeAndTheLinkStillOpens) {
+TEST(Open, OldDriverGetsANoticeAndTheLinkStillOpens) {
     Opened o([](FakeSi& f) { f.driverVersion = 0x00030000; });
     ASSERT_EQ(o.dialogs.messages.size(), 1u);
     const MessageRequest& m = o.dialogs.messages[0];
@@ -91,20 +91,20 @@ TEST(InitComm, OldDriverGetsANoticeAndTheLinkStillOpens) {
     EXPECT_TRUE(o.link->IsOpen());
 }
 
-TEST(InitComm, DriverVersionIsWrittenInDecimal) {
+TEST(Open, DriverVersionIsWrittenInDecimal) {
     Opened o([](FakeSi& f) { f.driverVersion = 0x0002000C; });
     ASSERT_EQ(o.dialogs.messages.size(), 1u);
     EXPECT_EQ(o.dialogs.messages[0].text, FormatMessage(MsgUsbDriverOld, "2.12"));
 }
 
-TEST(InitComm, CurrentDriverGetsNoNotice) {
+TEST(Open, CurrentDriverGetsNoNotice) {
     for (std::uint32_t v : {0x00030001u, 0x00040000u}) {
         Opened o([&](FakeSi& f) { f.driverVersion = v; });
         EXPECT_TRUE(o.dialogs.messages.empty()) << v;
     }
 }
 
-TEST(InitComm, EveryFailingStepShowsItsOwnCode) {
+TEST(Open, EveryFailingStepShowsItsOwnCode) {
     struct Case {
         const char* op;
         SiStatus status;
@@ -130,7 +130,7 @@ TEST(InitComm, EveryFailingStepShowsItsOwnCode) {
     }
 }
 
-TEST(InitComm, SystemErrorShowsTheErrorNumberFirst) {
+TEST(Open, SystemErrorShowsTheErrorNumberFirst) {
     Opened o([](FakeSi& f) {
         f.status["Open"] = kSiSystemError;
         f.systemError = 13;
@@ -144,12 +144,12 @@ TEST(InitComm, SystemErrorShowsTheErrorNumberFirst) {
     EXPECT_EQ(o.dialogs.messages[1].icon, Icon::Critical);
 }
 
-TEST(InitComm, RepeatedFailuresEachShowTheirCodeAndARetryCanSucceed) {
+TEST(Open, RepeatedFailuresEachShowTheirCodeAndARetryCanSucceed) {
     Opened o([](FakeSi& f) { f.status["SetBaudRate"] = 4; });
     o.fake->status["SetBaudRate"] = 9;
-    o.link->InitComm(kLinkTimeoutMs);
+    o.link->Open(kLinkTimeoutMs);
     o.fake->status.clear();
-    o.link->InitComm(kLinkTimeoutMs);
+    o.link->Open(kLinkTimeoutMs);
     ASSERT_EQ(o.dialogs.messages.size(), 2u);
     EXPECT_NE(o.dialogs.messages[0].text.find("4.9"), std::string::npos);
     EXPECT_NE(o.dialogs.messages[1].text.find("9.9"), std::string::npos);

@@ -17,8 +17,8 @@ class ProtocolTest : public ::testing::Test {
         auto si = std::make_unique<FakeSi>();
         fake = si.get();
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->filler = [] { return std::uint8_t{0}; };
-        link->InitComm(kLinkTimeoutMs);
+        link->SetFillerSourceForTesting([] { return std::uint8_t{0}; });
+        link->Open(kLinkTimeoutMs);
         fake->calls.clear();
         fake->flushes = 0;
     }
@@ -27,9 +27,9 @@ class ProtocolTest : public ::testing::Test {
     }
     void Receive(std::initializer_list<std::uint8_t> head) {
         Queue(MachineReply(head));
-        link->rec();
+        link->ReceiveReply();
     }
-    SharedMachineState& st() { return link->state; }
+    SharedMachineState& st() { return link->StateForTesting(); }
 
     ScriptedDialogs dialogs;
     FakeSi* fake = nullptr;
@@ -42,9 +42,9 @@ TEST_F(ProtocolTest, ShortReadFlushesCountsAndChangesNothingElse) {
     st().MachineState = kStateIdle;
     st().firmwareMajor = 2;
     Queue({1, 2, 3, 4, 5});
-    link->rec();
+    link->ReceiveReply();
     EXPECT_EQ(st().replyStatus, kReplyShort);
-    EXPECT_EQ(link->readFailure, 1);
+    EXPECT_TRUE(link->ReadFailed());
     EXPECT_EQ(st().commErrorCount, 1);
     EXPECT_EQ(fake->flushes, 1);
     EXPECT_EQ(st().MachineState, kStateIdle);
@@ -57,7 +57,7 @@ TEST_F(ProtocolTest, LongReplyMissingPartOfItsPayloadIsAShortRead) {
     auto wire = MachineReply(p);
     wire.resize(8 + 100);
     Queue(wire);
-    link->rec();
+    link->ReceiveReply();
     EXPECT_EQ(st().replyStatus, kReplyShort);
     EXPECT_EQ(st().commErrorCount, 1);
     EXPECT_EQ(fake->flushes, 1);
@@ -67,12 +67,12 @@ TEST_F(ProtocolTest, ReplySummingToFEIsAChecksumError) {
     auto wire = MachineReply({reply::kInfo, 2, 0x40, 0, 0, 0, 5});
     wire[6] ^= 1; // plain byte 6 becomes 4: the packet descrambles but sums to 0xFE
     Queue(wire);
-    link->rec();
+    link->ReceiveReply();
     EXPECT_EQ(st().replyStatus, kReplyChecksum);
     EXPECT_EQ(st().commErrorCount, 1);
     EXPECT_EQ(fake->flushes, 1);
-    EXPECT_EQ(st().infoReceived, 0);
-    EXPECT_EQ(link->readFailure, 0);
+    EXPECT_FALSE(st().infoReceived);
+    EXPECT_FALSE(link->ReadFailed());
 }
 
 TEST_F(ProtocolTest, GoodReplyClearsTheErrorCount) {
@@ -84,12 +84,13 @@ TEST_F(ProtocolTest, GoodReplyClearsTheErrorCount) {
 }
 
 TEST_F(ProtocolTest, SendResetsReplyStatusAndReadFailure) {
+    link->ReceiveReply(); // nothing comes: a short read
+    ASSERT_TRUE(link->ReadFailed());
     st().replyStatus = kReplyChecksum;
-    link->readFailure = 1;
     link->BuildShort(cmd::kStatus, {0});
-    link->send8();
+    link->SendShortPacket();
     EXPECT_EQ(st().replyStatus, kReplyGood);
-    EXPECT_EQ(link->readFailure, 0);
+    EXPECT_FALSE(link->ReadFailed());
     ASSERT_EQ(fake->writes.size(), 1u);
     EXPECT_EQ(fake->writes[0].size(), 8u);
 }
@@ -98,7 +99,7 @@ TEST_F(ProtocolTest, SendResetsReplyStatusAndReadFailure) {
 
 TEST_F(ProtocolTest, BusyReplySetsBusyAndRefreshesTheDisplay) {
     int refreshed = 0;
-    link->events.stateChanged = [&] { ++refreshed; };
+    link->Events().stateChanged = [&] { ++refreshed; };
     Receive({reply::kBusy});
     EXPECT_EQ(st().MachineState, kStateBusy);
     EXPECT_EQ(refreshed, 1);
@@ -120,8 +121,8 @@ TEST_F(ProtocolTest, StatusByteBoundariesGiveIdleBusyAndError) {
 TEST_F(ProtocolTest, PocketCountsAreTakenOnlyWhileBusy) {
     std::array<std::int16_t, 4> shown{};
     int busyTicks = 0;
-    link->events.pocketCounts = [&](const std::array<std::int16_t, 4>& c) { shown = c; };
-    link->events.busy = [&] { ++busyTicks; };
+    link->Events().pocketCounts = [&](const std::array<std::int16_t, 4>& c) { shown = c; };
+    link->Events().busy = [&] { ++busyTicks; };
     st().MachineState = kStateIdle;
     Receive({reply::kStatus, 0xF1, 5, 6, 7, 8, 0});
     EXPECT_EQ(st().pocketCount, (std::array<std::int16_t, 4>{0, 0, 0, 0}));
@@ -140,17 +141,17 @@ TEST_F(ProtocolTest, PocketCountsAreTakenOnlyWhileBusy) {
 TEST_F(ProtocolTest, StatusFlagsSetPedalBoxAndBoxCounters) {
     st().boxCounter = 7;
     Receive({reply::kStatus, 0, 0, 0, 0, 0, kFlagPedal | kFlagBox});
-    EXPECT_EQ(st().pedalFlag, 8);
-    EXPECT_EQ(st().boxFlag, 16);
+    EXPECT_TRUE(st().pedalFlag);
+    EXPECT_TRUE(st().boxFlag);
     EXPECT_EQ(st().boxCounterAtInsert, 7);
     EXPECT_EQ(link->AcknowledgeBits(), kRequestAckPedal | kRequestAckBox);
     // Box and reset in the same reply: the insert is recorded first, then the counter restarts.
     Receive({reply::kStatus, 0, 0, 0, 0, 0, kFlagBox | kFlagBoxReset});
-    EXPECT_EQ(st().pedalFlag, 0);
+    EXPECT_FALSE(st().pedalFlag);
     EXPECT_EQ(st().boxCounterAtInsert, 7);
     EXPECT_EQ(st().boxCounter, 0);
     Receive({reply::kStatus, 0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(st().boxFlag, 0);
+    EXPECT_FALSE(st().boxFlag);
     EXPECT_EQ(link->AcknowledgeBits(), 0);
 }
 
@@ -160,15 +161,15 @@ TEST_F(ProtocolTest, LongStatusReplyDecodesLikeTheShortOne) {
     p[1] = 0xF5;
     p[6] = kFlagPedal;
     Queue(MachineReply(p));
-    link->rec();
+    link->ReceiveReply();
     EXPECT_EQ(st().replyStatus, kReplyGood);
     EXPECT_EQ(st().MachineState, kStateBusy);
-    EXPECT_EQ(st().pedalFlag, 8);
+    EXPECT_TRUE(st().pedalFlag);
 }
 
 TEST_F(ProtocolTest, InfoReplyStoresFirmwareAndInfoFields) {
     Receive({reply::kInfo, 0x02, 0x40, 0x12, 0x34, 0x56, 0x99});
-    EXPECT_EQ(st().infoReceived, 1);
+    EXPECT_TRUE(st().infoReceived);
     EXPECT_EQ(FirmwareText(st().firmwareMajor, st().firmwareMinor), "2.40");
     EXPECT_EQ(st().infoByte3, 0x12);
     EXPECT_EQ(st().infoByte4, 0x34);
@@ -184,7 +185,7 @@ TEST_F(ProtocolTest, DownloadAcknowledgementsKeepByteOne) {
 
 TEST_F(ProtocolTest, ParameterBlockOneCarriesTheOptionWord) {
     int shown = 0;
-    link->events.maintenanceReply = [&](const PacketBuffer& p, std::size_t size) {
+    link->Events().maintenanceReply = [&](const PacketBuffer& p, std::size_t size) {
         EXPECT_EQ(size, 8u);
         EXPECT_EQ(p[0], reply::kParameterBlock);
         ++shown;
@@ -217,14 +218,14 @@ TEST_F(ProtocolTest, BoardLabelReplyLooksTheCodeUp) {
 
 TEST_F(ProtocolTest, MaintenanceRepliesReachTheMaintenanceHook) {
     std::vector<std::uint8_t> codes;
-    link->events.maintenanceReply = [&](const PacketBuffer& p, std::size_t) { codes.push_back(p[0]); };
+    link->Events().maintenanceReply = [&](const PacketBuffer& p, std::size_t) { codes.push_back(p[0]); };
     for (std::uint8_t code : {0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10})
         Receive({code, 1});
     for (std::uint8_t code : {0x81, 0xB3}) {
         PacketBuffer p{};
         p[0] = code;
         Queue(MachineReply(p));
-        link->rec();
+        link->ReceiveReply();
     }
     EXPECT_EQ(codes, (std::vector<std::uint8_t>{0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10, 0x81, 0xB3}));
     EXPECT_EQ(st().commErrorCount, 0);
@@ -237,7 +238,7 @@ TEST_F(ProtocolTest, UnknownReplyIsGoodAndChangesNothing) {
     EXPECT_EQ(st().replyStatus, kReplyGood);
     EXPECT_EQ(st().commErrorCount, 0);
     EXPECT_EQ(st().MachineState, kStateIdle);
-    EXPECT_EQ(st().pedalFlag, 0);
+    EXPECT_FALSE(st().pedalFlag);
 }
 
 class ReadResultTest : public ProtocolTest {
@@ -248,7 +249,7 @@ class ReadResultTest : public ProtocolTest {
         set.currentBoard = 9;
         set[9].dealer = 1;
         set[9].number = 9;
-        link->readTarget = &set[9];
+        link->SetReadTarget(&set[9]);
     }
     BoardSet set;
 };
@@ -259,7 +260,7 @@ TEST_F(ReadResultTest, FillsTheCurrentBoardFromThePocketCodes) {
     for (int c = 1; c <= 52; ++c)
         p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) / 13); // S W E N
     Queue(MachineReply(p));
-    link->rec();
+    link->ReceiveReply();
     ASSERT_EQ(st().replyStatus, kReplyGood);
     const Board& b = set[9];
     EXPECT_EQ(b.number, 9);
@@ -281,7 +282,7 @@ TEST_F(ReadResultTest, ZeroAndOutOfRangeBytesLeaveCardsUnplaced) {
     p[CardWirePosition(6)] = 5;
     p[CardWirePosition(7)] = 0xFF;
     Queue(MachineReply(p));
-    link->rec();
+    link->ReceiveReply();
     const Board& b = set[9];
     EXPECT_EQ(b.cardOwner[5], 0);
     EXPECT_EQ(b.cardOwner[6], 0);
@@ -291,12 +292,12 @@ TEST_F(ReadResultTest, ZeroAndOutOfRangeBytesLeaveCardsUnplaced) {
 }
 
 TEST_F(ReadResultTest, WithoutATargetAReadResultIsOnlyChecked) {
-    link->readTarget = nullptr;
+    link->SetReadTarget(nullptr);
     PacketBuffer p{};
     p[0] = reply::kReadResult;
     p[20] = 1;
     Queue(MachineReply(p));
-    link->rec();
+    link->ReceiveReply();
     EXPECT_EQ(st().replyStatus, kReplyGood);
     for (int n = 0; n <= 9; ++n)
         EXPECT_EQ(set[n].status, 0);
@@ -306,7 +307,7 @@ TEST_F(ReadResultTest, WithoutATargetAReadResultIsOnlyChecked) {
 
 TEST_F(ProtocolTest, OneFailedReplyIsRetriedWithFreshFillerBytes) {
     std::uint8_t next = 0;
-    link->filler = [&] { return next++; };
+    link->SetFillerSourceForTesting([&] { return next++; });
     fake->answers.push_back({1, 2, 3});                      // short
     fake->answers.push_back(MachineReply({reply::kStatus})); // good
     EXPECT_TRUE(link->RequestStatus(0));
@@ -328,7 +329,7 @@ TEST_F(ProtocolTest, TwoFailuresInARowLeaveTheLinkLost) {
 
 TEST_F(ProtocolTest, AFailureLeftFromAnEarlierSingleSendIsNotRetried) {
     Queue({1});
-    link->rec(); // a lone exchange without retry fails once
+    link->ReceiveReply(); // a lone exchange without retry fails once
     ASSERT_EQ(st().commErrorCount, 1);
     fake->answers.push_back({});
     EXPECT_FALSE(link->RequestStatus(0));
@@ -354,20 +355,20 @@ TEST_F(ProtocolTest, OverLongReplyLeavesStrayBytesThatTheNextExchangeRecoversFro
     fake->answers.push_back(MachineReply({reply::kInfo, 2, 0x40}));
     fake->answers.push_back(MachineReply({reply::kInfo, 2, 0x40}));
     EXPECT_TRUE(link->RequestInfo());
-    EXPECT_EQ(st().infoReceived, 1);
+    EXPECT_TRUE(st().infoReceived);
     EXPECT_EQ(fake->writes.size(), 3u); // the stray bytes cost one retry
 }
 
 // ---- Command builders ----------------------------------------------------------------------------
 
 TEST_F(ProtocolTest, ShortCommandsCarryTheirParameters) {
-    link->filler = [] { return std::uint8_t{0xAB}; };
+    link->SetFillerSourceForTesting([] { return std::uint8_t{0xAB}; });
     link->BuildShort(cmd::kSensors, {4, 0});
-    EXPECT_EQ(link->sendBuffer[0], 0x1B);
-    EXPECT_EQ(link->sendBuffer[1], 4);
-    EXPECT_EQ(link->sendBuffer[2], 0);
+    EXPECT_EQ(link->Command()[0], 0x1B);
+    EXPECT_EQ(link->Command()[1], 4);
+    EXPECT_EQ(link->Command()[2], 0);
     for (std::size_t i = 3; i < 7; ++i)
-        EXPECT_EQ(link->sendBuffer[i], 0xAB);
+        EXPECT_EQ(link->Command()[i], 0xAB);
     fake->answers.push_back(MachineReply({reply::kStatus}));
     link->RequestStatus(kRequestBreak | kRequestAckPedal);
     PacketBuffer wire{};
@@ -437,14 +438,14 @@ TEST_F(ProtocolTest, LongCommandIsWrittenAs136Bytes) {
 // ---- Link operations -----------------------------------------------------------------------------
 
 TEST_F(ProtocolTest, LatchCloseAndDelay) {
-    link->Dealer_on();
-    link->Dealer_off();
+    link->LatchOn();
+    link->LatchOff();
     EXPECT_EQ(fake->latch, (std::vector<int>{1, 0}));
-    link->Comm_Delay(kDownloadTimeoutMs);
+    link->SetTimeouts(kDownloadTimeoutMs);
     EXPECT_EQ(fake->readTimeout, 2000u);
-    link->Usb_close();
+    link->Close();
     EXPECT_FALSE(link->IsOpen());
-    link->Usb_close();
+    link->Close();
     EXPECT_EQ(fake->closes, 1);
 }
 

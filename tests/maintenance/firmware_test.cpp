@@ -211,7 +211,7 @@ class DownloadTest : public ::testing::Test {
         auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>());
         emu = si.get();
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
     }
     EmulatedMachine& machine() { return emu->Machine(); }
     std::string WriteImage(const std::vector<std::uint8_t>& bytes, const std::string& name = "fw.adc") {
@@ -269,9 +269,9 @@ TEST_F(DownloadTest, SuccessInstallsTheNewVersionAfterTheHeaders) {
     EXPECT_EQ(emu->ReadTimeoutMs(), kLinkTimeoutMs);
 
     // Connecting anew: the machine reports the version the image carried.
-    link->state.infoReceived = 0;
+    link->ForgetInfo();
     ASSERT_TRUE(link->RequestInfo());
-    EXPECT_EQ(FirmwareText(link->state.firmwareMajor, link->state.firmwareMinor), "2.51");
+    EXPECT_EQ(FirmwareText(link->State().firmwareMajor, link->State().firmwareMinor), "2.51");
 }
 
 TEST_F(DownloadTest, ProgressIsCappedAtOneHundred) {
@@ -316,7 +316,7 @@ TEST_F(DownloadTest, TwoFailuresInARowLoseTheLinkAndKeepTheOldFirmware) {
     EXPECT_EQ(DownloadFirmwareFile(*link, dialogs, view, path, &result), DownloadCommandOutcome::LinkLost);
     EXPECT_EQ(result.outcome, DownloadOutcome::LinkLost);
     EXPECT_EQ(result.counters.Comm, 2);
-    EXPECT_EQ(link->state.commErrorCount, 2);
+    EXPECT_EQ(link->State().commErrorCount, 2);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLostCommunicationMaintenance));
     EXPECT_EQ(dialogs.Last().title, "Communication Error");
@@ -327,9 +327,9 @@ TEST_F(DownloadTest, TwoFailuresInARowLoseTheLinkAndKeepTheOldFirmware) {
     EXPECT_EQ(std::count(got.begin(), got.end(), 512), 0);
     EXPECT_EQ(machine().FirmwareInstalled(), 0);
     machine().SetLinkLost(false);
-    link->state.commErrorCount = 0;
+    link->ResetErrorCount();
     ASSERT_TRUE(link->RequestInfo());
-    EXPECT_EQ(FirmwareText(link->state.firmwareMajor, link->state.firmwareMinor), "2.40");
+    EXPECT_EQ(FirmwareText(link->State().firmwareMajor, link->State().firmwareMinor), "2.40");
     EXPECT_EQ(emu->ReadTimeoutMs(), kLinkTimeoutMs);
 }
 

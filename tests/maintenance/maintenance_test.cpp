@@ -34,7 +34,7 @@ class SessionTest : public ::testing::Test {
         auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>());
         emu = si.get();
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
         session = std::make_unique<MaintenanceSession>(*link, dialogs, settings);
         session->Connect();
     }
@@ -43,7 +43,7 @@ class SessionTest : public ::testing::Test {
         std::size_t i = 0;
         for (std::uint8_t b : head)
             p[i++] = b;
-        DecodeReply(p, size, link->state, link->events, nullptr);
+        DecodeReply(p, size, link->StateForTesting(), link->Events(), nullptr);
     }
     EmulatedMachine& machine() { return emu->Machine(); }
 
@@ -109,16 +109,16 @@ TEST_F(SessionTest, CountersReplyOnlyWhenItsSecondByteIsZero) {
     p[9] = 0x02;
     p[10] = 0x03;
     p[11] = 0x04;
-    DecodeReply(p, kLongPacket, link->state, link->events, nullptr);
+    DecodeReply(p, kLongPacket, link->StateForTesting(), link->Events(), nullptr);
     EXPECT_EQ(session->Fields().Boards_dealed, std::to_string(0x01020304));
     p[2] = 1;
     p[11] = 0x05;
-    DecodeReply(p, kLongPacket, link->state, link->events, nullptr);
+    DecodeReply(p, kLongPacket, link->StateForTesting(), link->Events(), nullptr);
     EXPECT_EQ(session->Fields().Boards_dealed, std::to_string(0x01020304));
     // The largest count does not turn negative.
     p[2] = 0;
     p[8] = p[9] = p[10] = p[11] = 0xFF;
-    DecodeReply(p, kLongPacket, link->state, link->events, nullptr);
+    DecodeReply(p, kLongPacket, link->StateForTesting(), link->Events(), nullptr);
     EXPECT_EQ(session->Fields().Boards_dealed, "4294967295");
 }
 

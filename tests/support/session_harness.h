@@ -62,7 +62,7 @@ class SessionHarness {
         emulated = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
         view.clock = clock;
     }
     // A quick pace: 52 cards in about a second of virtual time.
@@ -76,7 +76,8 @@ class SessionHarness {
 
     // Opens the window in the given mode and runs the start-up exchange 2 s later.
     DealingSession& Open(SessionMode mode) {
-        session = std::make_unique<DealingSession>(mode, set, *link, *clock, settings, dialogs, view);
+        session = std::make_unique<DealingSession>(mode, LoadSessionOptions(settings), set, *link, *clock,
+                                                   dialogs, view, &settings);
         session->Load();
         clock->Advance(2000);
         session->StartupExchange();

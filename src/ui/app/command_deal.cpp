@@ -1,9 +1,8 @@
 // Deal and Read: the machine session, dealing the set or reading boards back. The main window opens the
 // machine link, shows the dealing window modally on it, and the link closes with the window.
-#include "machine/clock.h"
 #include "ui/app/machine_link.h"
 #include "ui/app/main_menu.h"
-#include "ui/machine/dealin_prog.h"
+#include "ui/machine/dealing_window.h"
 
 namespace orvenix {
 
@@ -20,12 +19,11 @@ void MainMenu::RunSession(SessionMode mode) {
     const bool reading = mode == SessionMode::Read;
     SetStatus(reading ? "Reading" : "Dealing");
     if (!RefuseWithoutSet(reading ? "Reading Error" : "Dealing Error")) {
-        if (std::unique_ptr<MachineLink> link = OpenMachineLink(options_.machine, ctx_)) {
-            SteadyClock clock;
-            DealinProg window(
-                mode, ctx_.set, *link, clock, ctx_.settings, ctx_.dialogs, [this] { menuSave_Click(); },
-                this);
-            window.ShowEmulatorPanel();
+        if (std::optional<MachineConnection> machine = OpenMachineLink(options_.machine, ctx_)) {
+            DealingWindow window(
+                mode, ctx_.set, *machine->link, machine->clock, ctx_.settings, ctx_.dialogs,
+                [this] { menuSave_Click(); }, this);
+            if (machine->emulator != nullptr) window.ShowEmulatorPanel(*machine->emulator);
             window.exec();
         }
         RefreshSetDisplay();

@@ -1,5 +1,7 @@
 #include "ui/app/command_line.h"
 
+#include "machine/open_link.h"
+
 #include <charconv>
 
 namespace orvenix {
@@ -13,11 +15,7 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 } // namespace
 
 bool ValidMachineSpec(const std::string& spec) {
-    if (spec == "emulated" || spec == "serial" || spec == "library") return true;
-    for (const char* kind : {"serial:", "library:"}) {
-        if (StartsWith(spec, kind) && spec.size() > std::char_traits<char>::length(kind)) return true;
-    }
-    return false;
+    return ParseMachineChoice(spec).has_value();
 }
 
 std::string CommandLineUsage() {

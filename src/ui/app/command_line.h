@@ -19,7 +19,7 @@ struct CommandLine {
 // Parses the arguments after the program's name ("--name VALUE" and "--name=VALUE" both work).
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // Whether a --machine value names a machine link: "emulated", "serial", "serial:DEVICE", "library" or
-// "library:PATH".
+// "library:PATH" (as the link opener reads it).
 bool ValidMachineSpec(const std::string& spec);
 // The text of --help.
 std::string CommandLineUsage();

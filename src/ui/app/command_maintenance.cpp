@@ -7,9 +7,9 @@
 namespace orvenix {
 
 void MainMenu::cmdMaintenance_Click() {
-    std::unique_ptr<MachineLink> link = OpenMachineLink(options_.machine, ctx_);
-    if (!link) return;
-    Maintenance window(*link, ctx_.dialogs, ctx_.settings, this);
+    std::optional<MachineConnection> machine = OpenMachineLink(options_.machine, ctx_);
+    if (!machine) return;
+    MaintenanceWindow window(*machine->link, ctx_.dialogs, ctx_.settings, this);
     window.exec();
 }
 

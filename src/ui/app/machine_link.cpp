@@ -2,28 +2,28 @@
 
 #include "app/context.h"
 #include "base/dialogs.h"
-#include "machine/open_link.h"
 
 namespace orvenix {
 
-std::unique_ptr<MachineLink> OpenMachineLink(const std::string& machineOption, AppContext& ctx) {
+std::optional<MachineConnection> OpenMachineLink(const std::string& machineOption, AppContext& ctx) {
     const std::string spec = ChooseMachineSpec(machineOption, ctx.settings);
     std::string error;
-    std::unique_ptr<MachineLink> link = OpenLink(spec, ctx.dialogs, &ctx.log, &error);
-    if (!link) {
+    std::optional<MachineConnection> machine = OpenLink(spec, ctx.dialogs, &ctx.log, &error);
+    if (!machine) {
         ctx.dialogs.Show(error, "Communication Error", Buttons::Ok, Icon::Critical);
-        return nullptr;
+        return std::nullopt;
     }
-    link->InitComm(kLinkTimeoutMs);
+    MachineLink* link = machine->link.get();
+    link->Open(kLinkTimeoutMs);
     if (!link->IsOpen()) {
-        // InitComm reports its own failures; a bridge without any machine attached says nothing there.
-        if (link->lastStatus == kSiSuccess) {
+        // Open reports its own failures; a bridge without any machine attached says nothing there.
+        if (link->LastStatus() == kSiSuccess) {
             ctx.dialogs.Show("No Orvenix machine was found", "Communication Error", Buttons::Ok,
                              Icon::Exclamation);
         }
-        return nullptr;
+        return std::nullopt;
     }
-    return link;
+    return machine;
 }
 
 } // namespace orvenix

@@ -66,7 +66,7 @@ class PictureBox : public QWidget {
     const QImage& image_;
 };
 
-Maintenance::Maintenance(MachineLink& link, Dialogs& dialogs, Settings& settings, QWidget* parent)
+MaintenanceWindow::MaintenanceWindow(MachineLink& link, Dialogs& dialogs, Settings& settings, QWidget* parent)
     : QDialog(parent), link_(link), dialogs_(dialogs), session_(link, dialogs, settings),
       image_(kPictureSize, kPictureSize, QImage::Format_RGB32) {
     setObjectName("Maintenance");
@@ -79,21 +79,21 @@ Maintenance::Maintenance(MachineLink& link, Dialogs& dialogs, Settings& settings
         DrawLine(line, pixels, mode);
     };
 
-    Timer3m.setObjectName("Timer3m");
-    Timer3m.setSingleShot(true);
-    Timer1m.setObjectName("Timer1m");
-    Timer2m.setObjectName("Timer2m");
-    connect(&Timer3m, &QTimer::timeout, this, [this] { Timer3m_Timer(); });
-    connect(&Timer1m, &QTimer::timeout, this, [this] { Timer1m_Timer(); });
+    startupTimer.setObjectName("Timer3m");
+    startupTimer.setSingleShot(true);
+    pollTimer.setObjectName("Timer1m");
+    delayTimer.setObjectName("Timer2m");
+    connect(&startupTimer, &QTimer::timeout, this, [this] { onStartupTimer(); });
+    connect(&pollTimer, &QTimer::timeout, this, [this] { onPollTimer(); });
     ConnectSequence();
 }
 
-Maintenance::~Maintenance() {
-    Timer1m.stop();
-    Timer3m.stop();
+MaintenanceWindow::~MaintenanceWindow() {
+    pollTimer.stop();
+    startupTimer.stop();
 }
 
-void Maintenance::BuildControls() {
+void MaintenanceWindow::BuildControls() {
     auto* top = new QGridLayout(this);
     auto field = [this](const char* name, QGridLayout* grid, int row, int column, const char* caption) {
         auto* box = new QLineEdit(this);
@@ -321,24 +321,24 @@ void Maintenance::BuildControls() {
     downloadLayout->addWidget(Download_bar);
     top->addWidget(download, 3, 0, 1, 4);
 
-    connect(Feed_card, &QPushButton::clicked, this, [this] { Feed_card_Click(); });
-    connect(Reco, &QPushButton::clicked, this, [this] { Reco_Click(); });
-    connect(Capture, &QPushButton::clicked, this, [this] { Capture_Click(); });
-    connect(Showb, &QPushButton::clicked, this, [this] { Showb_Click(); });
-    connect(Get_param, &QPushButton::clicked, this, [this] { Get_param_Click(); });
-    connect(save_param, &QPushButton::clicked, this, [this] { save_param_Click(); });
-    connect(Frame_draw, &QPushButton::clicked, this, [this] { Frame_draw_Click(); });
-    connect(Start_draw, &QPushButton::clicked, this, [this] { Start_draw_Click(); });
-    connect(Download, &QPushButton::clicked, this, [this] { Download_Click(); });
+    connect(Feed_card, &QPushButton::clicked, this, [this] { onFeedCardClicked(); });
+    connect(Reco, &QPushButton::clicked, this, [this] { onRecognizeClicked(); });
+    connect(Capture, &QPushButton::clicked, this, [this] { onCaptureClicked(); });
+    connect(Showb, &QPushButton::clicked, this, [this] { onShowPictureClicked(); });
+    connect(Get_param, &QPushButton::clicked, this, [this] { onGetParametersClicked(); });
+    connect(save_param, &QPushButton::clicked, this, [this] { onSaveParametersClicked(); });
+    connect(Frame_draw, &QPushButton::clicked, this, [this] { onFrameDrawClicked(); });
+    connect(Start_draw, &QPushButton::clicked, this, [this] { onStartDrawClicked(); });
+    connect(Download, &QPushButton::clicked, this, [this] { onDownloadClicked(); });
 }
 
-void Maintenance::ConnectSequence() {
+void MaintenanceWindow::ConnectSequence() {
     session_.Connect();
     ShowTransfer(false);
-    Timer3m.start(kStartupDelayMs);
+    startupTimer.start(kStartupDelayMs);
 }
 
-void Maintenance::Refresh() {
+void MaintenanceWindow::Refresh() {
     const MaintenanceFields& f = session_.Fields();
     updating_ = true;
     auto set = [](QLineEdit* box, const std::string& text) {
@@ -403,7 +403,7 @@ void Maintenance::Refresh() {
     updating_ = false;
 }
 
-void Maintenance::SyncOptions() {
+void MaintenanceWindow::SyncOptions() {
     const CardOptions& o = session_.Options();
     updating_ = true;
     National[static_cast<std::size_t>(o.national)]->setChecked(true);
@@ -413,7 +413,7 @@ void Maintenance::SyncOptions() {
     updating_ = false;
 }
 
-void Maintenance::ParametersEdited() {
+void MaintenanceWindow::ParametersEdited() {
     MaintenanceFields& f = session_.MutableFields();
     for (std::size_t s = 0; s < 3; ++s) {
         for (std::size_t i = 0; i < 4; ++i)
@@ -421,38 +421,38 @@ void Maintenance::ParametersEdited() {
     }
 }
 
-bool Maintenance::Check(bool ok) {
+bool MaintenanceWindow::Check(bool ok) {
     if (!ok && !closing_) {
-        Timer1m.stop();
-        Timer3m.stop();
+        pollTimer.stop();
+        startupTimer.stop();
         reject();
     }
     return ok;
 }
 
-void Maintenance::Timer3m_Timer() {
-    Timer3m.stop();
+void MaintenanceWindow::onStartupTimer() {
+    startupTimer.stop();
     if (!Check(session_.StartupExchange())) return;
-    Timer1m.start(kSensorIntervalMs);
+    pollTimer.start(kSensorIntervalMs);
 }
 
-void Maintenance::Timer1m_Timer() {
+void MaintenanceWindow::onPollTimer() {
     Check(session_.SensorRequest(false));
 }
 
-void Maintenance::Feed_card_Click() {
+void MaintenanceWindow::onFeedCardClicked() {
     Check(session_.SensorRequest(true));
 }
 
-void Maintenance::Reco_Click() {
+void MaintenanceWindow::onRecognizeClicked() {
     Check(session_.Recognise());
 }
 
-void Maintenance::Capture_Click() {
+void MaintenanceWindow::onCaptureClicked() {
     Check(session_.Capture());
 }
 
-void Maintenance::Showb_Click() {
+void MaintenanceWindow::onShowPictureClicked() {
     if (session_.Busy()) return;
     Showb->setEnabled(false);
     const bool ok = session_.ShowImage();
@@ -461,7 +461,7 @@ void Maintenance::Showb_Click() {
     Check(ok);
 }
 
-void Maintenance::Get_param_Click() {
+void MaintenanceWindow::onGetParametersClicked() {
     if (session_.Busy()) return;
     session_.SetBusy(true);
     const bool ok = session_.ReadParameters();
@@ -469,13 +469,13 @@ void Maintenance::Get_param_Click() {
     Check(ok);
 }
 
-void Maintenance::save_param_Click() {
+void MaintenanceWindow::onSaveParametersClicked() {
     if (session_.Busy()) return;
     ParametersEdited();
     Check(session_.SaveParameters());
 }
 
-void Maintenance::DrawLine(int line, const std::uint8_t* pixels, int mode) {
+void MaintenanceWindow::DrawLine(int line, const std::uint8_t* pixels, int mode) {
     if (line < 0 || line >= kPictureSize) return;
     for (int x = 0; x < kPictureSize; ++x) {
         const int v = pixels[x];
@@ -485,11 +485,11 @@ void Maintenance::DrawLine(int line, const std::uint8_t* pixels, int mode) {
     }
 }
 
-void Maintenance::ShowPicture() {
+void MaintenanceWindow::ShowPicture() {
     Picture1->update();
 }
 
-void Maintenance::Frame_draw_Click() {
+void MaintenanceWindow::onFrameDrawClicked() {
     if (!session_.RecognitionOk()) return;
     const MaintenanceFields& f = session_.Fields();
     auto number = [](const std::string& text) { return QString::fromStdString(text).toInt(); };
@@ -504,7 +504,7 @@ void Maintenance::Frame_draw_Click() {
     ShowPicture();
 }
 
-void Maintenance::Start_draw_Click() {
+void MaintenanceWindow::onStartDrawClicked() {
     const MaintenanceFields& f = session_.Fields();
     const int x = QString::fromStdString(f.parameters[0][2]).toInt();
     const int y = QString::fromStdString(f.parameters[0][3]).toInt();
@@ -516,25 +516,25 @@ void Maintenance::Start_draw_Click() {
     ShowPicture();
 }
 
-void Maintenance::ShowTransfer(bool shown) {
+void MaintenanceWindow::ShowTransfer(bool shown) {
     for (QWidget* w : std::initializer_list<QWidget*>{lblFrames, lblSum, lblComm, lblProg, Download_bar})
         w->setVisible(shown);
     if (!shown) Download_bar->setValue(0);
 }
 
-void Maintenance::MaintenanceDelay(int ms) {
+void MaintenanceWindow::MaintenanceDelay(int ms) {
     QEventLoop loop;
-    Timer2m.setSingleShot(true);
-    auto connection = connect(&Timer2m, &QTimer::timeout, &loop, [this, &loop] {
-        Timer2m.stop();
+    delayTimer.setSingleShot(true);
+    auto connection = connect(&delayTimer, &QTimer::timeout, &loop, [this, &loop] {
+        delayTimer.stop();
         loop.quit();
     });
-    Timer2m.start(ms);
+    delayTimer.start(ms);
     loop.exec();
     disconnect(connection);
 }
 
-void Maintenance::Download_Click() {
+void MaintenanceWindow::onDownloadClicked() {
     if (session_.Busy()) return;
     session_.SetBusy(true);
     DownloadView view;
@@ -560,8 +560,8 @@ void Maintenance::Download_Click() {
     }
     if (outcome == DownloadCommandOutcome::Done) {
         session_.DisableAfterDownload();
-        Timer1m.stop();
-        link_.Dealer_off();
+        pollTimer.stop();
+        link_.LatchOff();
         MaintenanceDelay(downloadDelayMs);
         ConnectSequence();
     }
@@ -570,13 +570,13 @@ void Maintenance::Download_Click() {
     session_.SetBusy(false);
 }
 
-void Maintenance::done(int result) {
+void MaintenanceWindow::done(int result) {
     // The download lets events through; the window stays until it has finished.
     if (downloading_) return;
     if (!closing_) {
         closing_ = true;
-        Timer1m.stop();
-        Timer3m.stop();
+        pollTimer.stop();
+        startupTimer.stop();
         session_.Close();
     }
     QDialog::done(result);

@@ -2,7 +2,8 @@
 // temperatures, the outputs switched by hand, the recognition parameters, capture and recognition with
 // the camera picture, the card-setting options shared with dealing, and the firmware download. The
 // exchanges are the core's MaintenanceSession; this window only shows its fields and drives it from the
-// timers `Timer3m` (start-up, once, 2000 ms), `Timer1m` (sensors, every 50 ms) and `Timer2m` (waits).
+// timers `startupTimer` (start-up, once, 2000 ms), `pollTimer` (sensors, every 50 ms) and `delayTimer`
+// (waits).
 #pragma once
 
 #include "maintenance/maintenance.h"
@@ -30,15 +31,15 @@ class MachineLink;
 class Settings;
 class PictureBox;
 
-class Maintenance : public QDialog {
+class MaintenanceWindow : public QDialog {
     Q_OBJECT
 
   public:
-    // The link must be open. The connect sequence runs at once and starts `Timer3m`.
-    Maintenance(MachineLink& link, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
-    ~Maintenance() override;
-    Maintenance(const Maintenance&) = delete;
-    Maintenance& operator=(const Maintenance&) = delete;
+    // The link must be open. The connect sequence runs at once and starts `startupTimer`.
+    MaintenanceWindow(MachineLink& link, Dialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
+    ~MaintenanceWindow() override;
+    MaintenanceWindow(const MaintenanceWindow&) = delete;
+    MaintenanceWindow& operator=(const MaintenanceWindow&) = delete;
 
     [[nodiscard]] MaintenanceSession& session() { return session_; }
     [[nodiscard]] const QImage& picture() const { return image_; }
@@ -46,23 +47,23 @@ class Maintenance : public QDialog {
     int downloadDelayMs = 500;
 
     // ---- Timer and button handlers (tests call the timer ticks directly) --------------------------
-    void Timer3m_Timer();
-    void Timer1m_Timer();
-    void Feed_card_Click();
-    void Reco_Click();
-    void Capture_Click();
-    void Showb_Click();
-    void Get_param_Click();
-    void save_param_Click();
-    void Frame_draw_Click();
-    void Start_draw_Click();
-    void Download_Click();
-    // Keeps processing window events for ms milliseconds (`Timer2m`).
+    void onStartupTimer();
+    void onPollTimer();
+    void onFeedCardClicked();
+    void onRecognizeClicked();
+    void onCaptureClicked();
+    void onShowPictureClicked();
+    void onGetParametersClicked();
+    void onSaveParametersClicked();
+    void onFrameDrawClicked();
+    void onStartDrawClicked();
+    void onDownloadClicked();
+    // Keeps processing window events for ms milliseconds (`delayTimer`).
     void MaintenanceDelay(int ms);
 
-    QTimer Timer3m;
-    QTimer Timer1m;
-    QTimer Timer2m;
+    QTimer startupTimer;
+    QTimer pollTimer;
+    QTimer delayTimer;
 
   public slots:
     void done(int result) override;

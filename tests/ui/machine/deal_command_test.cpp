@@ -3,7 +3,7 @@
 #include "base/messages.h"
 #include "support/sample_deals.h"
 #include "support/window_test.h"
-#include "ui/machine/dealin_prog.h"
+#include "ui/machine/dealing_window.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,12 +35,12 @@ TEST_P(DealCommandTest, OpensTheWindowOnTheMachineAndEndsReady) {
     QString state;
     bool exitEnabled = false;
     WhenModalOpens([&](QWidget* modal) {
-        auto* window = qobject_cast<DealinProg*>(modal);
+        auto* window = qobject_cast<DealingWindow*>(modal);
         ASSERT_NE(window, nullptr);
         caption = window->windowTitle();
         deal = window->findChild<QPushButton*>("cmdDeal")->text();
-        window->Timer3d_Timer();
-        window->Timer1_Timer();
+        window->onStartupTimer();
+        window->onPollTimer();
         state = window->findChild<QLineEdit*>("txtStatus")->text();
         auto* exit = window->findChild<QPushButton*>("cmdExit");
         exitEnabled = exit->isEnabled();

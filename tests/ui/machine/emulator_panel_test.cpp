@@ -7,9 +7,9 @@
 #include "machine/link.h"
 #include "support/sample_deals.h"
 #include "support/window_test.h"
-#include "ui/machine/dealin_prog.h"
+#include "ui/machine/dealing_window.h"
 #include "ui/machine/emulator_panel.h"
-#include "ui/machine/error_disp.h"
+#include "ui/machine/machine_error_dialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,19 +35,19 @@ class EmulatorPanelTest : public ::testing::Test {
         emu = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
         ASSERT_TRUE(link->IsOpen());
-        window = std::make_unique<DealinProg>(mode, set, *link, *clock, settings, dialogs, [] {});
-        panel = window->ShowEmulatorPanel();
+        window = std::make_unique<DealingWindow>(mode, set, *link, *clock, settings, dialogs, [] {});
+        panel = window->ShowEmulatorPanel(emu->Machine());
         ASSERT_NE(panel, nullptr);
-        window->Timer3d_Timer();
+        window->onStartupTimer();
     }
     void TearDown() override {
         if (window && !window->closed()) window->reject();
     }
     void Poll() {
         clock->Advance(100);
-        window->Timer1_Timer();
+        window->onPollTimer();
     }
     void Click(const char* name) {
         auto* b = panel->findChild<QPushButton*>(name);
@@ -61,7 +61,7 @@ class EmulatorPanelTest : public ::testing::Test {
     EmulatedSi* emu = nullptr;
     VirtualClock* clock = nullptr;
     std::unique_ptr<MachineLink> link;
-    std::unique_ptr<DealinProg> window;
+    std::unique_ptr<DealingWindow> window;
     EmulatorPanel* panel = nullptr;
 };
 
@@ -108,13 +108,13 @@ TEST_F(EmulatorPanelTest, InjectedErrorOpensTheDialogWithThePanelStillUsable) {
     QString code;
     bool panelInDialog = false;
     test::WhenModalOpens([&](QWidget* modal) {
-        auto* dialog = qobject_cast<Error_disp*>(modal);
+        auto* dialog = qobject_cast<MachineErrorDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         code = dialog->findChild<QLabel*>("Error_code")->text();
         panelInDialog = panel->parent() == dialog && panel->isVisible();
         // The pedal on the panel answers the dialog like Continue.
         Click("pressPedal");
-        dialog->Error_Timer1_Timer();
+        dialog->onPollTimer();
     });
     window->findChild<QPushButton*>("cmdDeal")->click();
     EXPECT_EQ(code, "Error Code: 4");
@@ -136,7 +136,7 @@ TEST_F(EmulatorPanelTest, BoardLabelsPutInAreChecked) {
     Click("unreadableBoard");
     QString code;
     test::WhenModalOpens([&](QWidget* modal) {
-        auto* dialog = qobject_cast<Error_disp*>(modal);
+        auto* dialog = qobject_cast<MachineErrorDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         code = dialog->findChild<QLabel*>("Error_code")->text();
         dialog->findChild<QPushButton*>("Cancel_button")->click();

@@ -15,11 +15,11 @@ TEST_F(MainWindowTest, MaintenanceOpensTheWindowOnTheEmulatedMachine) {
     QString version;
     bool linkOpen = false;
     WhenModalOpens([&](QWidget* modal) {
-        auto* window = qobject_cast<Maintenance*>(modal);
+        auto* window = qobject_cast<MaintenanceWindow*>(modal);
         ASSERT_NE(window, nullptr);
         caption = window->windowTitle();
         linkOpen = window->session().Link().IsOpen();
-        window->Timer3m_Timer();
+        window->onStartupTimer();
         version = window->findChild<QLineEdit*>("Soft_ver")->text();
         window->reject();
     });

@@ -33,14 +33,14 @@ class MaintenanceWindowTest : public ::testing::Test {
         auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
         emu = si.get();
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
         ASSERT_TRUE(link->IsOpen());
-        window = std::make_unique<Maintenance>(*link, dialogs, settings);
+        window = std::make_unique<MaintenanceWindow>(*link, dialogs, settings);
         window->downloadDelayMs = 0;
     }
     void OpenAndStart(EmulatorConfig config = {}) {
         Open(config);
-        window->Timer3m_Timer();
+        window->onStartupTimer();
     }
     void TearDown() override {
         if (window) window->reject();
@@ -72,7 +72,7 @@ class MaintenanceWindowTest : public ::testing::Test {
     MemorySettings settings;
     EmulatedSi* emu = nullptr;
     std::unique_ptr<MachineLink> link;
-    std::unique_ptr<Maintenance> window;
+    std::unique_ptr<MaintenanceWindow> window;
 };
 
 const QColor kGreen(128, 255, 128);
@@ -81,8 +81,8 @@ const QColor kRed(255, 64, 64);
 TEST_F(MaintenanceWindowTest, ConnectSequenceThenStartUpExchange) {
     Open();
     EXPECT_EQ(window->windowTitle(), "Dealer Maintenance");
-    EXPECT_TRUE(window->Timer3m.isActive());
-    EXPECT_EQ(window->Timer3m.interval(), 2000);
+    EXPECT_TRUE(window->startupTimer.isActive());
+    EXPECT_EQ(window->startupTimer.interval(), 2000);
     EXPECT_TRUE(machine().Latch());
     EXPECT_EQ(Text("txtUSB_ID"), "1234");
     for (const char* name : {"Download", "Get_param", "save_param", "Capture", "Showb", "Feed_card", "Reco"})
@@ -91,10 +91,10 @@ TEST_F(MaintenanceWindowTest, ConnectSequenceThenStartUpExchange) {
     EXPECT_TRUE(Get<QProgressBar>("Download_bar")->isHidden());
     EXPECT_TRUE(Get<QLabel>("lblFrames")->isHidden());
 
-    window->Timer3m_Timer();
-    EXPECT_FALSE(window->Timer3m.isActive());
-    EXPECT_TRUE(window->Timer1m.isActive());
-    EXPECT_EQ(window->Timer1m.interval(), 50);
+    window->onStartupTimer();
+    EXPECT_FALSE(window->startupTimer.isActive());
+    EXPECT_TRUE(window->pollTimer.isActive());
+    EXPECT_EQ(window->pollTimer.interval(), 50);
     EXPECT_EQ(Text("Soft_ver"), "2.40");
     EXPECT_EQ(Text("Down_ID"), "1");
     EXPECT_EQ(Text("Flash_ID_text"), "23");
@@ -133,8 +133,8 @@ TEST_F(MaintenanceWindowTest, SensorDisplayAndColours) {
     machine().SetFlipPlateOpen(true);
     machine().InsertBox();
     machine().InsertBoard(5);
-    window->Timer3m_Timer();
-    window->Timer1m_Timer();
+    window->onStartupTimer();
+    window->onPollTimer();
     EXPECT_EQ(Text("Photo1"), "120");
     EXPECT_EQ(Text("Photo5"), "124");
     EXPECT_EQ(Colour("Photo1"), kRed);
@@ -163,7 +163,7 @@ TEST_F(MaintenanceWindowTest, SensorDisplayAndColours) {
     Get<QCheckBox>("Gate2")->setChecked(true);
     Get<QCheckBox>("Cam_power")->setChecked(true);
     Get<QCheckBox>("Front_Red_Led")->setChecked(true);
-    window->Timer1m_Timer();
+    window->onPollTimer();
     EXPECT_EQ(machine().Outputs(), 4 | 32 | 128);
     EXPECT_EQ(machine().CardsFed(), 0);
     Click("Feed_card");
@@ -171,7 +171,7 @@ TEST_F(MaintenanceWindowTest, SensorDisplayAndColours) {
     // While busy a tick does nothing.
     const auto before = machine().Commands().size();
     window->session().SetBusy(true);
-    window->Timer1m_Timer();
+    window->onPollTimer();
     window->session().SetBusy(false);
     EXPECT_EQ(machine().Commands().size(), before);
 }
@@ -187,7 +187,7 @@ TEST_F(MaintenanceWindowTest, SensorPartsFollowTheFirmware) {
         EmulatorConfig config;
         config.firmwareMinor = minor;
         OpenAndStart(config);
-        window->Timer1m_Timer();
+        window->onPollTimer();
         EXPECT_EQ(SensorPartsSent(), parts) << std::hex << int{minor};
         // Switch overrides from 2.20.
         EXPECT_EQ(Get<QCheckBox>("Ignore_flip")->isEnabled(), minor >= 0x20) << std::hex << int{minor};
@@ -296,7 +296,7 @@ TEST_F(MaintenanceWindowTest, CaptureAndPictureLines) {
             ASSERT_EQ(image.pixel(x, y), qRgb(grey, grey, grey)) << x << "," << y;
         }
     }
-    EXPECT_EQ(link->state.commErrorCount, 0);
+    EXPECT_EQ(link->State().commErrorCount, 0);
     // The pointer over the picture shows its position and grey level (the picture is drawn twice its size).
     QWidget* picture = window->findChild<QWidget*>("Picture1");
     ASSERT_NE(picture, nullptr);
@@ -371,7 +371,7 @@ TEST_F(MaintenanceWindowTest, StoredLargeIndexFallsBackAtStartUp) {
     config.optionWord = 4;
     Open(config);
     EXPECT_TRUE(Get<QRadioButton>("Card_Index_j")->isChecked());
-    window->Timer3m_Timer();
+    window->onStartupTimer();
     EXPECT_TRUE(Get<QRadioButton>("Card_Index_st")->isChecked());
     EXPECT_EQ(settings.values[keys::kCardIndex], "0");
     EXPECT_TRUE(dialogs.messages.empty());
@@ -389,13 +389,13 @@ TEST_F(MaintenanceWindowTest, LostLinkClosesTheWindow) {
     OpenAndStart();
     window->show();
     machine().SetLinkLost(true);
-    window->Timer1m_Timer();
+    window->onPollTimer();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLostCommunicationMaintenance));
     EXPECT_EQ(dialogs.Last().title, "Communication Error");
     EXPECT_EQ(dialogs.Last().icon, Icon::Critical);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->Timer1m.isActive());
+    EXPECT_FALSE(window->pollTimer.isActive());
     EXPECT_FALSE(link->IsOpen());
     EXPECT_FALSE(machine().Latch());
 }
@@ -418,10 +418,10 @@ TEST_F(MaintenanceWindowTest, FirmwareDownloadThenReconnect) {
     // Connected anew: the fields are cleared and the start-up exchange waits for its timer.
     EXPECT_EQ(Text("Soft_ver"), "");
     EXPECT_FALSE(Get<QPushButton>("Download")->isEnabled());
-    EXPECT_FALSE(window->Timer1m.isActive());
-    EXPECT_TRUE(window->Timer3m.isActive());
+    EXPECT_FALSE(window->pollTimer.isActive());
+    EXPECT_TRUE(window->startupTimer.isActive());
     EXPECT_FALSE(window->session().Busy());
-    window->Timer3m_Timer();
+    window->onStartupTimer();
     EXPECT_EQ(Text("Soft_ver"), "2.55");
     EXPECT_TRUE(Get<QPushButton>("Download")->isEnabled());
     EXPECT_EQ(emu->ReadTimeoutMs(), kLinkTimeoutMs);
@@ -438,7 +438,7 @@ TEST_F(MaintenanceWindowTest, FirmwareProgrammingErrorKeepsTheWindow) {
     Click("Download");
     EXPECT_EQ(PlainMessage(dialogs.Last().text), "Error: 1 during programming at 4");
     EXPECT_EQ(Text("Soft_ver"), "2.40");
-    EXPECT_TRUE(window->Timer1m.isActive());
+    EXPECT_TRUE(window->pollTimer.isActive());
     EXPECT_FALSE(window->session().Busy());
     EXPECT_TRUE(Get<QProgressBar>("Download_bar")->isHidden());
     // A second attempt in the same window reports its own position.

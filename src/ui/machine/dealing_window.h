@@ -1,9 +1,9 @@
-// `DealinProg`: the dealing and reading window. It shows the current board, the machine's state, the
+// `DealingWindow`: the dealing and reading window. It shows the current board, the machine's state, the
 // cards counted into each pocket and the time a step takes, and lets the operator move through the
 // boards, start a step by button, foot pedal or card box, break a running step, clear a board in read
 // mode and choose the card-recognition options. The logic is the core's DealingSession; this window
-// shows its display and forwards the controls and the timers `Timer1` (status poll, 100 ms),
-// `Timer2` (the one-shot wait) and `Timer3d` (start-up exchange, 2000 ms after opening) to it.
+// shows its display and forwards the controls and the timers `pollTimer` (status poll, 100 ms),
+// `waitTimer` (the one-shot wait) and `startupTimer` (start-up exchange, 2000 ms after opening) to it.
 //
 // Control arrays are named with their index: `lblHCP_0` … `lblHCP_3` (N, E, S, W), `Label2_0` …
 // `Label2_3`, and `lblCnt_0` … `lblCnt_3` (pockets N, E, W, S).
@@ -30,6 +30,7 @@ namespace orvenix {
 
 class Clock;
 class Dialogs;
+class EmulatedMachine;
 class EmulatorPanel;
 class MachineLink;
 class Settings;
@@ -58,32 +59,32 @@ class BoardDrawing : public QWidget {
 // The suit symbols ♠ ♥ ♦ ♣ of the drawing, spades first.
 QString SuitSymbol(int suitIndex);
 
-class DealinProg : public QDialog, public SessionView {
+class DealingWindow : public QDialog, public SessionView {
     Q_OBJECT
 
   public:
     // The link must be open; the window closes it when it closes. saveBoardSet runs the main window's
     // Save command (Yes to saving after the last board read). clock times the steps.
-    DealinProg(SessionMode mode, BoardSet& set, MachineLink& link, Clock& clock, Settings& settings,
-               Dialogs& dialogs, std::function<void()> saveBoardSet, QWidget* parent = nullptr);
-    ~DealinProg() override;
-    DealinProg(const DealinProg&) = delete;
-    DealinProg& operator=(const DealinProg&) = delete;
+    DealingWindow(SessionMode mode, BoardSet& set, MachineLink& link, Clock& clock, Settings& settings,
+                  Dialogs& dialogs, std::function<void()> saveBoardSet, QWidget* parent = nullptr);
+    ~DealingWindow() override;
+    DealingWindow(const DealingWindow&) = delete;
+    DealingWindow& operator=(const DealingWindow&) = delete;
 
     [[nodiscard]] DealingSession& session() { return *session_; }
     // True once the window has closed (and the link with it).
     [[nodiscard]] bool closed() const { return closing_; }
-    // On the emulated machine: shows its control panel beside the window (and beside the error dialog
-    // while that is open). Nothing on a real machine. Returns the panel, or null.
-    EmulatorPanel* ShowEmulatorPanel();
+    // Shows the emulated machine's control panel beside the window (and beside the error dialog while
+    // that is open). Returns the panel.
+    EmulatorPanel* ShowEmulatorPanel(EmulatedMachine& machine);
 
     // Timer handlers (tests call them directly).
-    void Timer1_Timer();
-    void Timer3d_Timer();
+    void onPollTimer();
+    void onStartupTimer();
 
-    QTimer Timer1;
-    QTimer Timer2;
-    QTimer Timer3d;
+    QTimer pollTimer;
+    QTimer waitTimer;
+    QTimer startupTimer;
 
     // ---- SessionView --------------------------------------------------------------------------------
     void Refresh(unsigned parts) override;

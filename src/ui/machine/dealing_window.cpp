@@ -1,9 +1,9 @@
-#include "ui/machine/dealin_prog.h"
+#include "ui/machine/dealing_window.h"
 
 #include "machine/clock.h"
 #include "machine/link.h"
 #include "ui/machine/emulator_panel.h"
-#include "ui/machine/error_disp.h"
+#include "ui/machine/machine_error_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -126,34 +126,36 @@ void BoardDrawing::paintEvent(QPaintEvent*) {
     }
 }
 
-// ---- DealinProg -----------------------------------------------------------------------------------
+// ---- DealingWindow -----------------------------------------------------------------------------------
 
-DealinProg::DealinProg(SessionMode mode, BoardSet& set, MachineLink& link, Clock& clock, Settings& settings,
-                       Dialogs& dialogs, std::function<void()> saveBoardSet, QWidget* parent)
+DealingWindow::DealingWindow(SessionMode mode, BoardSet& set, MachineLink& link, Clock& clock,
+                             Settings& settings, Dialogs& dialogs, std::function<void()> saveBoardSet,
+                             QWidget* parent)
     : QDialog(parent), link_(link), clock_(clock), saveBoardSet_(std::move(saveBoardSet)) {
-    setObjectName("DealinProg");
+    setObjectName("DealingWindow");
     setModal(true);
-    Timer1.setObjectName("Timer1");
-    Timer1.setInterval(kPollMs);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
-    Timer2.setObjectName("Timer2");
-    Timer2.setSingleShot(true);
-    Timer3d.setObjectName("Timer3d");
-    Timer3d.setSingleShot(true);
-    connect(&Timer3d, &QTimer::timeout, this, [this] { Timer3d_Timer(); });
+    pollTimer.setObjectName("Timer1");
+    pollTimer.setInterval(kPollMs);
+    connect(&pollTimer, &QTimer::timeout, this, [this] { onPollTimer(); });
+    waitTimer.setObjectName("Timer2");
+    waitTimer.setSingleShot(true);
+    startupTimer.setObjectName("Timer3d");
+    startupTimer.setSingleShot(true);
+    connect(&startupTimer, &QTimer::timeout, this, [this] { onStartupTimer(); });
 
     BuildControls();
-    session_ = std::make_unique<DealingSession>(mode, set, link, clock, settings, dialogs, *this);
+    session_ = std::make_unique<DealingSession>(mode, LoadSessionOptions(settings), set, link, clock, dialogs,
+                                                *this, &settings);
     session_->Load();
     Refresh(kViewAll);
-    Timer3d.start(kStartupDelayMs);
+    startupTimer.start(kStartupDelayMs);
 }
 
-DealinProg::~DealinProg() {
+DealingWindow::~DealingWindow() {
     Shut();
 }
 
-void DealinProg::BuildControls() {
+void DealingWindow::BuildControls() {
     txtFile = new QLineEdit(this);
     txtFile->setObjectName("txtFile");
     txtFile->setReadOnly(true);
@@ -327,7 +329,7 @@ void DealinProg::BuildControls() {
             [this] { WhenIdle([this] { session_->CardIndexClicked(1); }); });
 }
 
-void DealinProg::WhenIdle(const std::function<void()>& command) {
+void DealingWindow::WhenIdle(const std::function<void()>& command) {
     if (closing_ || !session_) return;
     if (session_->StepRunning()) {
         // A control that was clicked during a step: show the session's state again (a radio button or
@@ -339,7 +341,7 @@ void DealinProg::WhenIdle(const std::function<void()>& command) {
     if (!closing_) Refresh(kViewAll);
 }
 
-void DealinProg::Refresh(unsigned parts) {
+void DealingWindow::Refresh(unsigned parts) {
     if (!session_) return;
     const SessionDisplay& d = session_->Display();
     if ((parts & kViewCaptions) != 0) {
@@ -400,7 +402,7 @@ void DealinProg::Refresh(unsigned parts) {
     if ((parts & kViewOptions) != 0) ShowOptions();
 }
 
-void DealinProg::ShowOptions() {
+void DealingWindow::ShowOptions() {
     const SessionDisplay& d = session_->Display();
     National.at(static_cast<std::size_t>(d.options.national))->setChecked(true);
     CardType.at(static_cast<std::size_t>(d.options.cardType))->setChecked(true);
@@ -411,15 +413,15 @@ void DealinProg::ShowOptions() {
     (d.readMode == ReadMode::PlayedBoards ? read_mode2 : read_mode1)->setChecked(true);
 }
 
-void DealinProg::SetPollTimer(bool running) {
+void DealingWindow::SetPollTimer(bool running) {
     if (running && !closing_) {
-        Timer1.start();
+        pollTimer.start();
     } else {
-        Timer1.stop();
+        pollTimer.stop();
     }
 }
 
-void DealinProg::Wait(int ms) {
+void DealingWindow::Wait(int ms) {
     if (auto* virtualClock = dynamic_cast<VirtualClock*>(&clock_)) {
         // Virtual time (tests, demonstrations): the wait moves the clock; window events still run.
         virtualClock->Advance(static_cast<std::uint64_t>(ms));
@@ -427,26 +429,24 @@ void DealinProg::Wait(int ms) {
         return;
     }
     QEventLoop loop;
-    auto connection = connect(&Timer2, &QTimer::timeout, &loop, &QEventLoop::quit);
-    Timer2.start(ms);
+    auto connection = connect(&waitTimer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    waitTimer.start(ms);
     loop.exec();
     disconnect(connection);
 }
 
-void DealinProg::ProcessEvents() {
+void DealingWindow::ProcessEvents() {
     QCoreApplication::processEvents();
 }
 
-EmulatorPanel* DealinProg::ShowEmulatorPanel() {
-    EmulatedMachine* machine = link_.Emulator();
-    if (machine == nullptr) return nullptr;
-    if (panel_ == nullptr) panel_ = new EmulatorPanel(*machine, this);
+EmulatorPanel* DealingWindow::ShowEmulatorPanel(EmulatedMachine& machine) {
+    if (panel_ == nullptr) panel_ = new EmulatorPanel(machine, this);
     panel_->show();
     return panel_;
 }
 
-void DealinProg::RunErrorDialog(ErrorDialog& dialog) {
-    Error_disp window(dialog, this);
+void DealingWindow::RunErrorDialog(ErrorDialog& dialog) {
+    MachineErrorDialog window(dialog, this);
     // A modal window leaves only its own children usable: the panel moves to the dialog meanwhile, so
     // that its pedal can answer it.
     const bool panelShown = panel_ != nullptr && panel_->isVisible();
@@ -457,39 +457,39 @@ void DealinProg::RunErrorDialog(ErrorDialog& dialog) {
     if (panelShown) panel_->show();
 }
 
-void DealinProg::CloseWindow() {
+void DealingWindow::CloseWindow() {
     done(QDialog::Rejected);
 }
 
-void DealinProg::SaveBoardSet() {
+void DealingWindow::SaveBoardSet() {
     if (saveBoardSet_) saveBoardSet_();
 }
 
-void DealinProg::Timer1_Timer() {
+void DealingWindow::onPollTimer() {
     if (closing_) return;
     session_->PollTick();
     if (!closing_) Refresh(kViewAll);
 }
 
-void DealinProg::Timer3d_Timer() {
-    Timer3d.stop();
+void DealingWindow::onStartupTimer() {
+    startupTimer.stop();
     if (closing_) return;
     session_->StartupExchange();
     if (!closing_) Refresh(kViewAll);
 }
 
-void DealinProg::done(int result) {
+void DealingWindow::done(int result) {
     if (!closing_ && session_ && session_->StepRunning() && !session_->CloseRequested()) return;
     Shut();
     QDialog::done(result);
 }
 
-void DealinProg::Shut() {
+void DealingWindow::Shut() {
     if (closing_) return;
     closing_ = true;
-    Timer1.stop();
-    Timer2.stop();
-    Timer3d.stop();
+    pollTimer.stop();
+    waitTimer.stop();
+    startupTimer.stop();
     if (session_) session_->Unload();
 }
 

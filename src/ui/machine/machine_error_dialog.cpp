@@ -1,4 +1,4 @@
-#include "ui/machine/error_disp.h"
+#include "ui/machine/machine_error_dialog.h"
 
 #include "dealing/machine_errors.h"
 
@@ -18,8 +18,9 @@ QString Q(const std::string& text) {
 }
 } // namespace
 
-Error_disp::Error_disp(ErrorDialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
-    setObjectName("Error_disp");
+MachineErrorDialog::MachineErrorDialog(ErrorDialog& dialog, QWidget* parent)
+    : QDialog(parent), dialog_(dialog) {
+    setObjectName("MachineErrorDialog");
     const ErrorDialogContent& c = dialog_.Content();
     setWindowTitle(Q(c.caption));
     setModal(true);
@@ -70,29 +71,29 @@ Error_disp::Error_disp(ErrorDialog& dialog, QWidget* parent) : QDialog(parent), 
         CloseWhenAnswered();
     });
 
-    Error_Timer1.setObjectName("Error_Timer1");
-    Error_Timer1.setInterval(kErrorPollMs);
-    connect(&Error_Timer1, &QTimer::timeout, this, [this] { Error_Timer1_Timer(); });
-    Error_Timer1.start();
+    pollTimer.setObjectName("Error_Timer1");
+    pollTimer.setInterval(kErrorPollMs);
+    connect(&pollTimer, &QTimer::timeout, this, [this] { onPollTimer(); });
+    pollTimer.start();
     // The system's exclamation sound.
     QApplication::beep();
 }
 
-Error_disp::~Error_disp() = default;
+MachineErrorDialog::~MachineErrorDialog() = default;
 
-void Error_disp::Error_Timer1_Timer() {
+void MachineErrorDialog::onPollTimer() {
     dialog_.Tick();
     CloseWhenAnswered();
 }
 
-void Error_disp::reject() {
+void MachineErrorDialog::reject() {
     if (!dialog_.Closed()) dialog_.PressCancel();
     CloseWhenAnswered();
 }
 
-void Error_disp::CloseWhenAnswered() {
+void MachineErrorDialog::CloseWhenAnswered() {
     if (!dialog_.Closed()) return;
-    Error_Timer1.stop();
+    pollTimer.stop();
     const bool accepted = dialog_.Action() != kErrorActionCancel;
     QDialog::done(accepted ? QDialog::Accepted : QDialog::Rejected);
 }

@@ -1,7 +1,7 @@
 // The dealing and reading window and its error dialog on the emulated machine in virtual time (the timer
 // ticks are called directly): captions and enabling, dealing a set to its end, reading a board, the foot
 // pedal, the error dialog's button sets, the card options on screen, and a lost link.
-#include "ui/machine/dealin_prog.h"
+#include "ui/machine/dealing_window.h"
 
 #include "base/dialogs.h"
 #include "base/messages.h"
@@ -9,7 +9,7 @@
 #include "machine/emulated_si.h"
 #include "machine/link.h"
 #include "support/sample_deals.h"
-#include "ui/machine/error_disp.h"
+#include "ui/machine/machine_error_dialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -60,7 +60,7 @@ void OnModal(std::function<void(QWidget*)> handler) {
     });
 }
 
-class DealinProgTest : public ::testing::Test {
+class DealingWindowTest : public ::testing::Test {
   protected:
     void Open(SessionMode mode, BoardSet boards, EmulatorConfig config = Fast()) {
         window.reset();
@@ -69,14 +69,14 @@ class DealinProgTest : public ::testing::Test {
         emu = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->InitComm(kLinkTimeoutMs);
+        link->Open(kLinkTimeoutMs);
         ASSERT_TRUE(link->IsOpen());
         window =
-            std::make_unique<DealinProg>(mode, set, *link, *clock, settings, dialogs, [this] { ++saves; });
+            std::make_unique<DealingWindow>(mode, set, *link, *clock, settings, dialogs, [this] { ++saves; });
     }
     void OpenAndStart(SessionMode mode, BoardSet boards, EmulatorConfig config = Fast()) {
         Open(mode, std::move(boards), config);
-        window->Timer3d_Timer();
+        window->onStartupTimer();
     }
     static EmulatorConfig Fast() {
         EmulatorConfig c;
@@ -86,10 +86,10 @@ class DealinProgTest : public ::testing::Test {
     void TearDown() override {
         if (window && !window->closed()) window->reject();
     }
-    // One `Timer1` tick, 100 ms after the last.
+    // One `pollTimer` tick, 100 ms after the last.
     void Poll() {
         clock->Advance(100);
-        window->Timer1_Timer();
+        window->onPollTimer();
     }
     EmulatedMachine& machine() { return emu->Machine(); }
     template <typename T> T* Get(const char* name) {
@@ -122,7 +122,7 @@ class DealinProgTest : public ::testing::Test {
     EmulatedSi* emu = nullptr;
     VirtualClock* clock = nullptr;
     std::unique_ptr<MachineLink> link;
-    std::unique_ptr<DealinProg> window;
+    std::unique_ptr<DealingWindow> window;
     int saves = 0;
 };
 
@@ -131,7 +131,7 @@ const QColor kRed(255, 0, 0);
 
 // ---- Opening -------------------------------------------------------------------------------------
 
-TEST_F(DealinProgTest, DealModeCaptionsTooltipsAndStartUpEnabling) {
+TEST_F(DealingWindowTest, DealModeCaptionsTooltipsAndStartUpEnabling) {
     Open(SessionMode::Deal, testing::SampleSet(1, 4));
     EXPECT_EQ(window->windowTitle(), " Dealing Boards ");
     EXPECT_EQ(Get<QPushButton>("cmdDeal")->text(), "&Deal");
@@ -154,10 +154,10 @@ TEST_F(DealinProgTest, DealModeCaptionsTooltipsAndStartUpEnabling) {
     // Until the start-up exchange: state "Undefine" and no recognition options.
     EXPECT_EQ(Text("txtStatus"), "Undefine");
     EXPECT_FALSE(Enabled("Frame2"));
-    EXPECT_TRUE(window->Timer3d.isActive());
-    EXPECT_EQ(window->Timer3d.interval(), 2000);
+    EXPECT_TRUE(window->startupTimer.isActive());
+    EXPECT_EQ(window->startupTimer.interval(), 2000);
 
-    window->Timer3d_Timer();
+    window->onStartupTimer();
     EXPECT_EQ(Text("txtStatus"), "Undefine"); // until the first status poll
     EXPECT_TRUE(Enabled("Frame2"));
     EXPECT_TRUE(Enabled("Check_board"));
@@ -168,8 +168,8 @@ TEST_F(DealinProgTest, DealModeCaptionsTooltipsAndStartUpEnabling) {
     EXPECT_FALSE(Enabled("Deal_next"));
     EXPECT_FALSE(Enabled("cmdFirst"));
     EXPECT_FALSE(Enabled("cmdPrev"));
-    EXPECT_TRUE(window->Timer1.isActive());
-    EXPECT_EQ(window->Timer1.interval(), 100);
+    EXPECT_TRUE(window->pollTimer.isActive());
+    EXPECT_EQ(window->pollTimer.interval(), 100);
     Poll();
     EXPECT_EQ(Text("txtStatus"), "Idle");
     // Board 1 is drawn: complete hands give green counts of 13.
@@ -182,7 +182,7 @@ TEST_F(DealinProgTest, DealModeCaptionsTooltipsAndStartUpEnabling) {
     EXPECT_EQ(Get<QLabel>("lblHCP_0")->text(), QString::number(set[1].highCardPoints[1]));
 }
 
-TEST_F(DealinProgTest, ReadModeCaptionsShowClearAndTheReadingModes) {
+TEST_F(DealingWindowTest, ReadModeCaptionsShowClearAndTheReadingModes) {
     settings.values[keys::kInitReadMode] = "1";
     OpenAndStart(SessionMode::Read, EmptySet(1, 2));
     EXPECT_EQ(window->windowTitle(), " Reading Boards ");
@@ -199,10 +199,10 @@ TEST_F(DealinProgTest, ReadModeCaptionsShowClearAndTheReadingModes) {
     }
 }
 
-TEST_F(DealinProgTest, MachineWithoutAnswerClosesWithThePowerMessage) {
+TEST_F(DealingWindowTest, MachineWithoutAnswerClosesWithThePowerMessage) {
     Open(SessionMode::Deal, testing::SampleSet(1, 2));
     machine().SetLinkLost(true);
-    window->Timer3d_Timer();
+    window->onStartupTimer();
     EXPECT_TRUE(window->closed());
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgCannotCommunicatePower));
@@ -212,7 +212,7 @@ TEST_F(DealinProgTest, MachineWithoutAnswerClosesWithThePowerMessage) {
 
 // ---- Dealing and reading -------------------------------------------------------------------------
 
-TEST_F(DealinProgTest, DealsAFourBoardSetToTheEndAndMovesToTheFirstBoard) {
+TEST_F(DealingWindowTest, DealsAFourBoardSetToTheEndAndMovesToTheFirstBoard) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 4));
     const BoardSet before = set;
     dialogs.QueueAnswer(Answer::Yes); // back to the first board
@@ -244,21 +244,21 @@ TEST_F(DealinProgTest, DealsAFourBoardSetToTheEndAndMovesToTheFirstBoard) {
     EXPECT_EQ(Text("txtStatus"), "Idle");
     EXPECT_FALSE(Text("txtDealTime").isEmpty());
     EXPECT_EQ(window->session().SequenceIndex(), 0); // four steps: 0, 1, 2, 3 and back to 0
-    EXPECT_TRUE(window->Timer1.isActive());
+    EXPECT_TRUE(window->pollTimer.isActive());
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(set[n], before[n]);
 }
 
-TEST_F(DealinProgTest, NoAfterTheLastBoardClosesTheWindowAndTheLink) {
+TEST_F(DealingWindowTest, NoAfterTheLastBoardClosesTheWindowAndTheLink) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(3, 3));
     dialogs.QueueAnswer(Answer::No);
     Click("cmdDeal");
     EXPECT_TRUE(window->closed());
     EXPECT_FALSE(link->IsOpen());
-    EXPECT_FALSE(window->Timer1.isActive());
+    EXPECT_FALSE(window->pollTimer.isActive());
 }
 
-TEST_F(DealinProgTest, ReadsABoardAsTheStackWasPutIn) {
+TEST_F(DealingWindowTest, ReadsABoardAsTheStackWasPutIn) {
     settings.values[keys::kInitReadMode] = "1";
     OpenAndStart(SessionMode::Read, EmptySet(1, 2));
     const Board deal = testing::SampleBoard(9);
@@ -280,7 +280,7 @@ TEST_F(DealinProgTest, ReadsABoardAsTheStackWasPutIn) {
     EXPECT_FALSE(Enabled("cmdClear"));
 }
 
-TEST_F(DealinProgTest, ReadingTheLastBoardOffersToSaveAndYesSaves) {
+TEST_F(DealingWindowTest, ReadingTheLastBoardOffersToSaveAndYesSaves) {
     OpenAndStart(SessionMode::Read, EmptySet(1, 1));
     const Board deal = testing::SampleBoard(4);
     machine().PutReadStack(StackForDeal(deal, ReadMode::SimulateHandDealing, DealerOf(1)));
@@ -293,7 +293,7 @@ TEST_F(DealinProgTest, ReadingTheLastBoardOffersToSaveAndYesSaves) {
     EXPECT_TRUE(window->closed());
 }
 
-TEST_F(DealinProgTest, FootPedalDealsTheNextBoard) {
+TEST_F(DealingWindowTest, FootPedalDealsTheNextBoard) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 3));
     Click("cmdDeal");
     EXPECT_EQ(machine().BoardsDealt(), 1u);
@@ -307,7 +307,7 @@ TEST_F(DealinProgTest, FootPedalDealsTheNextBoard) {
     EXPECT_TRUE(Enabled("Deal_next"));
 }
 
-TEST_F(DealinProgTest, NavigationMovesTheDrawingAndTheButtons) {
+TEST_F(DealingWindowTest, NavigationMovesTheDrawingAndTheButtons) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(5, 7));
     Click("cmdLast");
     EXPECT_EQ(set.currentBoard, 7);
@@ -325,7 +325,7 @@ TEST_F(DealinProgTest, NavigationMovesTheDrawingAndTheButtons) {
 
 // ---- The card options and the drawing ------------------------------------------------------------
 
-TEST_F(DealinProgTest, HandsAreDrawnWithSuitSymbolsAndTheNationalLetters) {
+TEST_F(DealingWindowTest, HandsAreDrawnWithSuitSymbolsAndTheNationalLetters) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
     EXPECT_EQ(PictureTexts().size(), 7); // hands hidden
     Click("Disp_boards");
@@ -351,7 +351,7 @@ TEST_F(DealinProgTest, HandsAreDrawnWithSuitSymbolsAndTheNationalLetters) {
     EXPECT_EQ(PictureTexts().size(), 7);
 }
 
-TEST_F(DealinProgTest, RefusedLargeIndexIsUndoneOnScreenAndInTheSettings) {
+TEST_F(DealingWindowTest, RefusedLargeIndexIsUndoneOnScreenAndInTheSettings) {
     EmulatorConfig config = Fast();
     config.firmwareMinor = 0x32; // 2.32 with large-index support
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2), config);
@@ -373,7 +373,7 @@ TEST_F(DealinProgTest, RefusedLargeIndexIsUndoneOnScreenAndInTheSettings) {
 
 // ---- Machine errors and the lost link ------------------------------------------------------------
 
-TEST_F(DealinProgTest, ContinueInTheErrorDialogResendsTheBoard) {
+TEST_F(DealingWindowTest, ContinueInTheErrorDialogResendsTheBoard) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
     machine().InjectError(3, 20);
     QString code;
@@ -382,7 +382,7 @@ TEST_F(DealinProgTest, ContinueInTheErrorDialogResendsTheBoard) {
     bool cancelShown = false;
     bool cancel2Shown = true;
     OnModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<Error_disp*>(modal);
+        auto* dialog = qobject_cast<MachineErrorDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         code = dialog->findChild<QLabel*>("Error_code")->text();
         text = dialog->findChild<QLabel*>("Error_label")->text();
@@ -403,13 +403,13 @@ TEST_F(DealinProgTest, ContinueInTheErrorDialogResendsTheBoard) {
     EXPECT_TRUE(Enabled("Deal_next"));
 }
 
-TEST_F(DealinProgTest, CancelOnlyErrorEndsTheStep) {
+TEST_F(DealingWindowTest, CancelOnlyErrorEndsTheStep) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
     machine().InjectError(16, 8); // card jam
     QString cancel2Caption;
     bool continueShown = true;
     OnModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<Error_disp*>(modal);
+        auto* dialog = qobject_cast<MachineErrorDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         continueShown = !dialog->findChild<QPushButton*>("Continue_button")->isHidden();
         cancel2Caption = dialog->findChild<QPushButton*>("Cancel2")->text();
@@ -425,7 +425,7 @@ TEST_F(DealinProgTest, CancelOnlyErrorEndsTheStep) {
     EXPECT_EQ(DealCommandsWithByte1(1), 0);
 }
 
-TEST_F(DealinProgTest, BreakDuringAStepAndNoClosingMeanwhile) {
+TEST_F(DealingWindowTest, BreakDuringAStepAndNoClosingMeanwhile) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
     bool breakEnabled = false;
     bool dealEnabled = true;
@@ -439,7 +439,7 @@ TEST_F(DealinProgTest, BreakDuringAStepAndNoClosingMeanwhile) {
     });
     QString code;
     OnModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<Error_disp*>(modal);
+        auto* dialog = qobject_cast<MachineErrorDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         code = dialog->findChild<QLabel*>("Error_code")->text();
         dialog->reject(); // Escape cancels
@@ -459,7 +459,7 @@ TEST_F(DealinProgTest, BreakDuringAStepAndNoClosingMeanwhile) {
     EXPECT_FALSE(link->IsOpen());
 }
 
-TEST_F(DealinProgTest, StartFromBoxIsSavedAndTheBoxStartsTheStep) {
+TEST_F(DealingWindowTest, StartFromBoxIsSavedAndTheBoxStartsTheStep) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
     Click("Start_from_box");
     EXPECT_EQ(settings.values[keys::kInitStartFromBox], "1");
@@ -473,7 +473,7 @@ TEST_F(DealinProgTest, StartFromBoxIsSavedAndTheBoxStartsTheStep) {
     EXPECT_EQ(settings.values[keys::kInitStartFromBox], "0");
 }
 
-TEST_F(DealinProgTest, LostLinkInThePollClosesTheWindow) {
+TEST_F(DealingWindowTest, LostLinkInThePollClosesTheWindow) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
     machine().SetLinkLost(true);
     Poll();
@@ -482,15 +482,15 @@ TEST_F(DealinProgTest, LostLinkInThePollClosesTheWindow) {
     EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLostCommunicationDealing));
     EXPECT_EQ(dialogs.Last().title, "Dealing Error");
     EXPECT_EQ(dialogs.Last().icon, Icon::Critical);
-    EXPECT_FALSE(window->Timer1.isActive());
+    EXPECT_FALSE(window->pollTimer.isActive());
 }
 
 // ---- The error dialog on its own -----------------------------------------------------------------
 
-TEST_F(DealinProgTest, BoardCheckDialogShowsThreeButtonsAndDealsToTheCurrentBoard) {
+TEST_F(DealingWindowTest, BoardCheckDialogShowsThreeButtonsAndDealsToTheCurrentBoard) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 12));
     ErrorDialog dialog(*link, dialogs, MakeErrorDialogContent(kErrorKindBoardCheck, 0, 7, 12));
-    Error_disp window2(dialog);
+    MachineErrorDialog window2(dialog);
     EXPECT_EQ(window2.findChild<QLabel*>("Error_code")->text(), "Error Code: 65");
     EXPECT_EQ(window2.findChild<QPushButton*>("Continue_button")->text(), "Try again");
     EXPECT_EQ(window2.findChild<QPushButton*>("Cancel_button")->text(), "Cancel");
@@ -499,30 +499,30 @@ TEST_F(DealinProgTest, BoardCheckDialogShowsThreeButtonsAndDealsToTheCurrentBoar
         EXPECT_FALSE(window2.findChild<QPushButton*>(name)->isHidden()) << name;
     const QString label = window2.findChild<QLabel*>("Error_label")->text();
     EXPECT_TRUE(label.contains("12") && label.contains("7")) << label.toStdString();
-    EXPECT_TRUE(window2.Error_Timer1.isActive());
+    EXPECT_TRUE(window2.pollTimer.isActive());
     window2.findChild<QPushButton*>("Cancel2")->click();
     EXPECT_TRUE(dialog.Closed());
     EXPECT_EQ(dialog.Action(), kErrorActionDealCurrent);
-    EXPECT_FALSE(window2.Error_Timer1.isActive());
+    EXPECT_FALSE(window2.pollTimer.isActive());
 }
 
-TEST_F(DealinProgTest, PedalAnswersTheErrorDialogAndEscapeCancels) {
+TEST_F(DealingWindowTest, PedalAnswersTheErrorDialogAndEscapeCancels) {
     OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
-    window->Timer1.stop();
+    window->pollTimer.stop();
     {
         ErrorDialog dialog(*link, dialogs, MakeErrorDialogContent(0, 5, 0, 1));
-        Error_disp shown(dialog);
+        MachineErrorDialog shown(dialog);
         EXPECT_EQ(shown.findChild<QLabel*>("Error_code")->text(), "Error Code: 5");
-        shown.Error_Timer1_Timer();
+        shown.onPollTimer();
         EXPECT_FALSE(dialog.Closed());
         machine().PressPedal();
-        shown.Error_Timer1_Timer();
+        shown.onPollTimer();
         EXPECT_TRUE(dialog.Closed());
         EXPECT_EQ(dialog.Action(), kErrorActionContinue);
     }
     {
         ErrorDialog dialog(*link, dialogs, MakeErrorDialogContent(0, 5, 0, 1));
-        Error_disp shown(dialog);
+        MachineErrorDialog shown(dialog);
         shown.reject();
         EXPECT_TRUE(dialog.Closed());
         EXPECT_EQ(dialog.Action(), kErrorActionCancel);
