@@ -2,20 +2,20 @@
 // machine link, shows the dealing window modally on it, and the link closes with the window.
 #include "machine/clock.h"
 #include "ui/app/machine_link.h"
-#include "ui/app/main_menu.h"
+#include "ui/app/main_window.h"
 #include "ui/machine/dealin_prog.h"
 
 namespace orvenix {
 
-void MainMenu::menuDeal_Click() {
+void MainWindow::onDealTriggered() {
     RunSession(SessionMode::Deal);
 }
 
-void MainMenu::menuRead_Click() {
+void MainWindow::onReadTriggered() {
     RunSession(SessionMode::Read);
 }
 
-void MainMenu::RunSession(SessionMode mode) {
+void MainWindow::RunSession(SessionMode mode) {
     sessionMode_ = mode;
     const bool reading = mode == SessionMode::Read;
     SetStatus(reading ? "Reading" : "Dealing");
@@ -23,7 +23,7 @@ void MainMenu::RunSession(SessionMode mode) {
         if (std::unique_ptr<MachineLink> link = OpenMachineLink(options_.machine, ctx_)) {
             SteadyClock clock;
             DealinProg window(
-                mode, ctx_.set, *link, clock, ctx_.settings, ctx_.dialogs, [this] { menuSave_Click(); },
+                mode, ctx_.set, *link, clock, ctx_.settings, ctx_.dialogs, [this] { onSaveTriggered(); },
                 this);
             window.ShowEmulatorPanel();
             window.exec();
