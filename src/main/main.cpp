@@ -4,7 +4,7 @@
 #include "base/version.h"
 #include "model/board.h"
 #include "ui/app/command_line.h"
-#include "ui/app/main_menu.h"
+#include "ui/app/main_window.h"
 #include "ui/app/qt_dialogs.h"
 #include "ui/app/qt_settings.h"
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     ActivityLog log("dealer.log");
     AppContext ctx{*set, dialogs, settings, log};
 
-    MainMenu window(ctx, line.options);
+    MainWindow window(ctx, line.options);
     dialogs.SetParent(&window);
     window.Start();
     const int code = QApplication::exec();

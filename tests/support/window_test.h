@@ -3,7 +3,7 @@
 #pragma once
 
 #include "support/test_context.h"
-#include "ui/app/main_menu.h"
+#include "ui/app/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,7 +106,7 @@ class MainWindowTest : public ::testing::Test {
     }
 
     void StartWindow() {
-        window = std::make_unique<MainMenu>(t.ctx, t.options);
+        window = std::make_unique<MainWindow>(t.ctx, t.options);
         t.RecordStatus();
         window->Start();
     }
@@ -125,7 +125,7 @@ class MainWindowTest : public ::testing::Test {
     }
 
     TestContext t;
-    std::unique_ptr<MainMenu> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 } // namespace orvenix::test

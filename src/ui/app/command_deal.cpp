@@ -1,20 +1,20 @@
 // Deal and Read: the machine session, dealing the set or reading boards back. The main window opens the
 // machine link, shows the dealing window modally on it, and the link closes with the window.
 #include "ui/app/machine_link.h"
-#include "ui/app/main_menu.h"
+#include "ui/app/main_window.h"
 #include "ui/machine/dealing_window.h"
 
 namespace orvenix {
 
-void MainMenu::menuDeal_Click() {
+void MainWindow::onDealTriggered() {
     RunSession(SessionMode::Deal);
 }
 
-void MainMenu::menuRead_Click() {
+void MainWindow::onReadTriggered() {
     RunSession(SessionMode::Read);
 }
 
-void MainMenu::RunSession(SessionMode mode) {
+void MainWindow::RunSession(SessionMode mode) {
     sessionMode_ = mode;
     const bool reading = mode == SessionMode::Read;
     SetStatus(reading ? "Reading" : "Dealing");
@@ -22,7 +22,7 @@ void MainMenu::RunSession(SessionMode mode) {
         if (std::optional<MachineConnection> machine = OpenMachineLink(options_.machine, ctx_)) {
             DealingWindow window(
                 mode, ctx_.set, *machine->link, machine->clock, ctx_.settings, ctx_.dialogs,
-                [this] { menuSave_Click(); }, this);
+                [this] { onSaveTriggered(); }, this);
             if (machine->emulator != nullptr) window.ShowEmulatorPanel(*machine->emulator);
             window.exec();
         }

@@ -1,13 +1,13 @@
-// Edit: the board editor.
-#include "ui/app/main_menu.h"
-#include "ui/editor/edit_window.h"
+// Edit: the board editor window.
+#include "ui/app/main_window.h"
+#include "ui/editor/editor_window.h"
 
 namespace orvenix {
 
-void MainMenu::menuEdit_Click() {
+void MainWindow::onEditTriggered() {
     SetStatus("Edit Board");
     {
-        Edit window(ctx_, this);
+        EditorWindow window(ctx_, this);
         window.exec();
     }
     RefreshSetDisplay();

@@ -1,10 +1,10 @@
 // Load: read a board set from a file.
 #include "app/file_commands.h"
-#include "ui/app/main_menu.h"
+#include "ui/app/main_window.h"
 
 namespace orvenix {
 
-void MainMenu::menuLoad_Click() {
+void MainWindow::onLoadTriggered() {
     LoadCommand(ctx_, FileHooks());
     RefreshSetDisplay();
 }

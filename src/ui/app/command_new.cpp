@@ -1,15 +1,15 @@
 // New: generate a new board set.
 #include "base/messages.h"
-#include "ui/app/main_menu.h"
-#include "ui/generate/generate_window.h"
+#include "ui/app/main_window.h"
+#include "ui/generate/generator_window.h"
 
 namespace orvenix {
 
-void MainMenu::menuNew_Click() {
+void MainWindow::onNewTriggered() {
     SetStatus("Generate");
     if (OfferToSave(ctx_, FileHooks(), "Generate New Board Set")) {
         {
-            Generate window(ctx_, this);
+            GeneratorWindow window(ctx_, this);
             window.exec();
         }
         RefreshSetDisplay();

@@ -1,14 +1,14 @@
 // Print: hand records and score cards.
-#include "ui/app/main_menu.h"
-#include "ui/print/hand_record.h"
+#include "ui/app/main_window.h"
+#include "ui/print/print_window.h"
 #include "ui/print/printer_setup.h"
 
 namespace orvenix {
 
-void MainMenu::menuPrint_Click() {
+void MainWindow::onPrintTriggered() {
     if (!RefuseWithoutSet("Printing Error")) {
         SetStatus("Printing");
-        HandRecord window(ctx_, ProgramPrinter(), this);
+        PrintWindow window(ctx_, ProgramPrinter(), this);
         window.exec();
         RefreshSetDisplay();
     }

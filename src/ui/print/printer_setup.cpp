@@ -51,7 +51,7 @@ QPrinter& ProgramPrinter() {
     return *programPrinter;
 }
 
-bool ShowPrinterDialog(QPrinter& printer, QWidget* owner) {
+bool RunPrinterSetup(QPrinter& printer, QWidget* owner) {
     const PrinterChoices before(printer);
     QPrintDialog dialog(&printer, owner);
     dialog.setWindowTitle("Printer Setup");

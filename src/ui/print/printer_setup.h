@@ -13,6 +13,6 @@ QPrinter& ProgramPrinter();
 // The printer set-up dialog: printer (including printing to a PDF file), copies, orientation and duplex.
 // Starts from the printer's current choices; on confirmation the printer takes over the chosen ones, on
 // cancel nothing changes. Returns true when the operator confirmed.
-bool ShowPrinterDialog(QPrinter& printer, QWidget* owner);
+bool RunPrinterSetup(QPrinter& printer, QWidget* owner);
 
 } // namespace orvenix

@@ -36,7 +36,7 @@ TEST_P(RefusalTest, CommandNeedingASetRefusesWithoutOne) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(MainMenu, RefusalTest,
+INSTANTIATE_TEST_SUITE_P(MainWindow, RefusalTest,
                          ::testing::Values(Refusal{"menuDeal", "Dealing Error", "Dealing"},
                                            Refusal{"menuRead", "Reading Error", "Reading"},
                                            Refusal{"menuPrint", "Printing Error", ""}),

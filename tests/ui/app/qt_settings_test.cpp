@@ -104,7 +104,7 @@ TEST_F(QtSettingsTest, GarbageFileGivesDefaultsAndDoesNotBreakStartUp) {
 
     // The main window starts on these settings.
     TestContext t;
-    MainMenu window(t.ctx, t.options);
+    MainWindow window(t.ctx, t.options);
     window.Start();
     EXPECT_EQ(window.statusText(), "Ready");
 

@@ -2,7 +2,7 @@
 // the window, then shown from the run's cache.
 #include "editor/hand_edit.h"
 #include "support/generator_context.h"
-#include "ui/editor/edit_window.h"
+#include "ui/editor/editor_window.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -41,11 +41,11 @@ class DoubleDummyEditorTest : public ::testing::Test {
     }
 
     testing::GeneratorContext t{42};
-    std::unique_ptr<Edit> window;
+    std::unique_ptr<EditorWindow> window;
 };
 
 TEST_F(DoubleDummyEditorTest, CompleteBoardIsAnalysedOnRequest) {
-    window = std::make_unique<Edit>(t.ctx);
+    window = std::make_unique<EditorWindow>(t.ctx);
     window->show();
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

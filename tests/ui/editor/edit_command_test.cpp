@@ -1,7 +1,7 @@
 // The main window's Edit command: the editor opens modally with "Edit Board" in the status line, and its
 // accepted changes reach the summary and make Exit ask before they are discarded.
-#include "ui/app/main_menu.h"
-#include "ui/editor/edit_window.h"
+#include "ui/app/main_window.h"
+#include "ui/editor/editor_window.h"
 
 #include "support/board_set_samples.h"
 #include "support/generator_context.h"
@@ -26,7 +26,7 @@ class EditCommandTest : public ::testing::Test {
     void SetUp() override {
         options.historyPath = dir.path() / "history.dat";
         options.seed = 5;
-        window = std::make_unique<MainMenu>(t.ctx, options);
+        window = std::make_unique<MainWindow>(t.ctx, options);
         window->Start();
     }
     void TearDown() override {
@@ -36,12 +36,12 @@ class EditCommandTest : public ::testing::Test {
     }
 
     // Runs the Edit command; `inside` gets the editor window while it is open and must close it.
-    void RunEdit(const std::function<void(Edit*)>& inside) {
+    void RunEdit(const std::function<void(EditorWindow*)>& inside) {
         bool seen = false;
         QTimer poller;
         poller.setInterval(10);
         QObject::connect(&poller, &QTimer::timeout, [&] {
-            auto* editor = qobject_cast<Edit*>(QApplication::activeModalWidget());
+            auto* editor = qobject_cast<EditorWindow*>(QApplication::activeModalWidget());
             if (editor == nullptr) return;
             poller.stop();
             seen = true;
@@ -56,7 +56,7 @@ class EditCommandTest : public ::testing::Test {
         poller.stop();
         EXPECT_TRUE(seen) << "the editor did not open";
     }
-    static void Click(Edit* editor, const char* name) {
+    static void Click(EditorWindow* editor, const char* name) {
         auto* button = editor->findChild<QPushButton*>(name);
         ASSERT_NE(button, nullptr) << name;
         ASSERT_TRUE(button->isEnabled()) << name;
@@ -70,14 +70,14 @@ class EditCommandTest : public ::testing::Test {
     testing::TempDir dir;
     testing::GeneratorContext t{3};
     ProgramOptions options;
-    std::unique_ptr<MainMenu> window;
+    std::unique_ptr<MainWindow> window;
     QString statusWhileOpen;
 };
 
 TEST_F(EditCommandTest, AcceptedChangesReachTheSummaryAndMakeExitAsk) {
     t.set = testing::RandomSet(1, 4);
     t.set.modified = false;
-    RunEdit([](Edit* editor) {
+    RunEdit([](EditorWindow* editor) {
         Click(editor, "cmdAdd");
         Click(editor, "cmdExit");
     });
@@ -98,7 +98,7 @@ TEST_F(EditCommandTest, DiscardedEditsLeaveTheSetUntouched) {
     t.set = testing::RandomSet(1, 4);
     const auto before = std::make_unique<BoardSet>(t.set);
     t.dialogs.QueueAnswer(Answer::Ok);
-    RunEdit([](Edit* editor) {
+    RunEdit([](EditorWindow* editor) {
         Click(editor, "cmdSwap6");
         editor->close();
     });
@@ -110,7 +110,7 @@ TEST_F(EditCommandTest, DiscardedEditsLeaveTheSetUntouched) {
 }
 
 TEST_F(EditCommandTest, EditingWithoutASetCreatesBoardOne) {
-    RunEdit([](Edit* editor) { Click(editor, "cmdExit"); });
+    RunEdit([](EditorWindow* editor) { Click(editor, "cmdExit"); });
     EXPECT_EQ(t.set.firstBoard, 1);
     EXPECT_EQ(t.set.lastBoard, 1);
     EXPECT_EQ(MainBox("txtLastBoard"), "1");

@@ -1,10 +1,10 @@
-// The main window's New command with the Generate window.
-#include "base/messages.h"
+// The main window's New command with the generator window.
 #include "app/options.h"
+#include "base/messages.h"
 #include "support/board_set_samples.h"
 #include "support/generator_context.h"
-#include "ui/app/main_menu.h"
-#include "ui/generate/generate_window.h"
+#include "ui/app/main_window.h"
+#include "ui/generate/generator_window.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -61,7 +61,7 @@ class NewCommandTest : public ::testing::Test {
         options.machine = "emulated";
         options.seed = 99;
         QApplication::setQuitOnLastWindowClosed(false);
-        window = std::make_unique<MainMenu>(t.ctx, options);
+        window = std::make_unique<MainWindow>(t.ctx, options);
         t.ctx.status = [this, inner = t.ctx.status](const std::string& text) {
             statuses.push_back(text);
             if (inner) inner(text);
@@ -82,9 +82,9 @@ class NewCommandTest : public ::testing::Test {
         action->trigger();
     }
 
-    // Generates boards first..last in the Generate window and closes it.
+    // Generates boards first..last in the generator window and closes it.
     static void GenerateIn(QWidget* modal, const char* first, const char* last) {
-        ASSERT_NE(qobject_cast<Generate*>(modal), nullptr) << "the Generate window opened";
+        ASSERT_NE(qobject_cast<GeneratorWindow*>(modal), nullptr) << "the generator window opened";
         modal->findChild<QLineEdit*>("txtFirstBoard")->setText(first);
         modal->findChild<QLineEdit*>("txtLastBoard")->setText(last);
         QTest::mouseClick(modal->findChild<QPushButton*>("cmdDeal"), Qt::LeftButton);
@@ -94,7 +94,7 @@ class NewCommandTest : public ::testing::Test {
     std::filesystem::path dir;
     ProgramOptions options;
     orvenix::testing::GeneratorContext t;
-    std::unique_ptr<MainMenu> window;
+    std::unique_ptr<MainWindow> window;
     std::vector<std::string> statuses;
 };
 

@@ -1,7 +1,7 @@
 // The printing window's double-dummy option: its setting, the note when a layout has no room, and hand
 // records printed with the analysis.
 #include "support/sample_deals.h"
-#include "ui/print/hand_record.h"
+#include "ui/print/print_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -34,7 +34,7 @@ class DoubleDummyWindowTest : public ::testing::Test {
     }
     QString pdf() const { return dir.filePath("out.pdf"); }
     void Open() {
-        window = std::make_unique<HandRecord>(ctx, printer);
+        window = std::make_unique<PrintWindow>(ctx, printer);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -62,7 +62,7 @@ class DoubleDummyWindowTest : public ::testing::Test {
     ActivityLog log;
     AppContext ctx;
     QPrinter printer{QPrinter::HighResolution};
-    std::unique_ptr<HandRecord> window;
+    std::unique_ptr<PrintWindow> window;
 };
 
 TEST_F(DoubleDummyWindowTest, CheckBoxKeepsItsSetting) {

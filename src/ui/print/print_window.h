@@ -8,8 +8,10 @@
 #include <QDialog>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QCheckBox;
 class QGroupBox;
@@ -21,28 +23,33 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 
+namespace Ui {
+class PrintWindow;
+}
+
 namespace orvenix {
 
-class HandRecord : public QDialog {
+class PrintWindow : public QDialog {
     Q_OBJECT
 
   public:
     // The printer set-up dialog; true when the operator confirmed.
-    using PrinterDialog = std::function<bool(QPrinter&, QWidget* owner)>;
+    using PrinterSetup = std::function<bool(QPrinter&, QWidget* owner)>;
 
-    HandRecord(AppContext& ctx, QPrinter& printer, QWidget* parent = nullptr);
-    ~HandRecord() override;
-    HandRecord(const HandRecord&) = delete;
-    HandRecord& operator=(const HandRecord&) = delete;
+    PrintWindow(AppContext& ctx, QPrinter& printer, QWidget* parent = nullptr);
+    ~PrintWindow() override;
+    PrintWindow(const PrintWindow&) = delete;
+    PrintWindow& operator=(const PrintWindow&) = delete;
 
-    void setPrinterDialog(PrinterDialog dialog) { printerDialog_ = std::move(dialog); }
+    void setPrinterSetup(PrinterSetup setup) { printerSetup_ = std::move(setup); }
     // Whether a print job is running.
     [[nodiscard]] bool printing() const { return printing_; }
 
   public slots:
     // The Print button: checks the range, prints, shows the progress.
-    void PrintBoardSet();
-    void cmdPrinterSetup_Click();
+    void onPrintClicked();
+    // The Printer Setup button: the printer set-up dialog on the program's printer.
+    void onPrinterSetupClicked();
     // Lets window events run until the given time has passed.
     void PausePrinting(int milliseconds);
 
@@ -55,7 +62,10 @@ class HandRecord : public QDialog {
     void reject() override;
 
   private:
-    void BuildControls();
+    // The number boxes the operator types into.
+    [[nodiscard]] std::array<QLineEdit*, 4> NumberBoxes() const;
+    // The number of boards per page chosen, as an index into the table of hand-record layouts.
+    [[nodiscard]] int ChosenLayout() const;
     void LoadSettings();
     void ApplyPrintMode();
     void SaveScoreCardMode();
@@ -76,36 +86,31 @@ class HandRecord : public QDialog {
 
     AppContext& ctx_;
     QPrinter& printer_;
-    PrinterDialog printerDialog_;
+    PrinterSetup printerSetup_;
     bool printing_ = false;
     bool activated_ = false;
-
-    QLineEdit* txtFileName = nullptr;
-    QLineEdit* txtEventName = nullptr;
-    QLineEdit* txtFirstBoard = nullptr;
-    QLineEdit* txtLastBoard = nullptr;
-    QLineEdit* txtFromBoard = nullptr;
-    QLineEdit* txtToBoard = nullptr;
-    QLineEdit* txtCopies = nullptr;
-    QRadioButton* PrintMode1 = nullptr;
-    QRadioButton* PrintMode2 = nullptr;
-    QGroupBox* frameBoardsPerPage = nullptr;
-    QRadioButton* Option[5] = {};
-    QGroupBox* frameNSPairNumber = nullptr;
-    QCheckBox* chkDoubleDummy = nullptr;
-    QLabel* lblDoubleDummyNote = nullptr;
     bool analysing_ = false;
     bool cancelAnalysis_ = false;
-    QCheckBox* chkPrintBoards = nullptr;
-    QCheckBox* chkPrintNS = nullptr;
-    QLabel* lblOffset = nullptr;
-    QLineEdit* txtNSoffset = nullptr;
-    QPushButton* cmdPrint = nullptr;
-    QPushButton* cmdPrinterSetup = nullptr;
-    QPushButton* cmdExit = nullptr;
-    QLabel* lblPrinting = nullptr;
-    QProgressBar* Printing_progress = nullptr;
-    QTimer* Timer1pr = nullptr;
+
+    std::unique_ptr<Ui::PrintWindow> ui_;
+    QLineEdit* eventNameBox_ = nullptr;
+    QLineEdit* fromBoardBox_ = nullptr;
+    QLineEdit* toBoardBox_ = nullptr;
+    QLineEdit* copiesBox_ = nullptr;
+    QRadioButton* handRecordsOption_ = nullptr;
+    QRadioButton* scoreCardsOption_ = nullptr;
+    std::array<QRadioButton*, 5> boardsPerPageOptions_{};
+    QCheckBox* doubleDummyCheck_ = nullptr;
+    QLabel* doubleDummyNote_ = nullptr;
+    QCheckBox* printBoardsCheck_ = nullptr;
+    QCheckBox* printPairNumberCheck_ = nullptr;
+    QLineEdit* firstPairBox_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* printerSetupButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QLabel* progressLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QTimer* pauseTimer_ = nullptr;
 
     // The last accepted text of each number box.
     QString lastFrom_, lastTo_, lastCopies_, lastOffset_;

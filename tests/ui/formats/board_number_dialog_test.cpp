@@ -1,10 +1,10 @@
-// The Load_number window, alone and as the Load command opens it from the main window.
+// The board-number dialog, alone and as the Load command opens it from the main window.
 #include "base/messages.h"
 #include "formats/bri.h"
 #include "formats/frame.h"
 #include "support/board_set_samples.h"
 #include "support/window_test.h"
-#include "ui/formats/load_number.h"
+#include "ui/formats/board_number_dialog.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,12 +17,12 @@
 namespace orvenix::test {
 namespace {
 
-class LoadNumberTest : public ::testing::Test {
+class BoardNumberDialogTest : public ::testing::Test {
   protected:
     void Open(int boards, const std::string& format = "BRI") {
         set = std::make_unique<BoardSet>(orvenix::testing::RandomSet(1, boards));
         loaded = std::make_unique<BoardSet>(*set);
-        window = std::make_unique<Load_number>(*set, format, dialogs);
+        window = std::make_unique<BoardNumberDialog>(*set, format, dialogs);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         first = Child<QLineEdit>(window.get(), "txtFirstBoard");
@@ -43,13 +43,13 @@ class LoadNumberTest : public ::testing::Test {
     ScriptedDialogs dialogs;
     std::unique_ptr<BoardSet> set;
     std::unique_ptr<BoardSet> loaded;
-    std::unique_ptr<Load_number> window;
+    std::unique_ptr<BoardNumberDialog> window;
     QLineEdit* first = nullptr;
     QLineEdit* last = nullptr;
     QPushButton* ok = nullptr;
 };
 
-TEST_F(LoadNumberTest, ShowsTheLoadedRange) {
+TEST_F(BoardNumberDialogTest, ShowsTheLoadedRange) {
     Open(32);
     EXPECT_EQ(window->windowTitle(), "Boards Numbers");
     EXPECT_EQ(Label("lblBoardLoaded"), QString::fromStdString(FormatMessage(MsgBoardsWereLoaded, "32")));
@@ -63,12 +63,12 @@ TEST_F(LoadNumberTest, ShowsTheLoadedRange) {
     EXPECT_EQ(first->selectedText(), "1");
 }
 
-TEST_F(LoadNumberTest, DupHasItsOwnExplanation) {
+TEST_F(BoardNumberDialogTest, DupHasItsOwnExplanation) {
     Open(3, "DUP");
     EXPECT_EQ(Label("lblFormat"), QString::fromStdString(MessageTemplate(MsgDupNoBoardNumbers)));
 }
 
-TEST_F(LoadNumberTest, LastBoardFollowsTheTypedFirstBoard) {
+TEST_F(BoardNumberDialogTest, LastBoardFollowsTheTypedFirstBoard) {
     Open(32);
     QTest::keyClicks(first, "6"); // replaces the selected "1"
     EXPECT_EQ(first->text(), "6");
@@ -85,7 +85,7 @@ TEST_F(LoadNumberTest, LastBoardFollowsTheTypedFirstBoard) {
     EXPECT_EQ(last->text(), "31"); // an empty box counts as 0
 }
 
-TEST_F(LoadNumberTest, ThirtyTwoBoardsAcceptFirstBoard609) {
+TEST_F(BoardNumberDialogTest, ThirtyTwoBoardsAcceptFirstBoard609) {
     Open(32);
     Enter("609");
     EXPECT_EQ(last->text(), "640");
@@ -102,7 +102,7 @@ TEST_F(LoadNumberTest, ThirtyTwoBoardsAcceptFirstBoard609) {
     EXPECT_EQ((*set)[640].vulnerability, VulnerabilityOf(640));
 }
 
-TEST_F(LoadNumberTest, FirstBoardOutsideTheRangeIsRefusedNamingTheLargest) {
+TEST_F(BoardNumberDialogTest, FirstBoardOutsideTheRangeIsRefusedNamingTheLargest) {
     Open(32);
     for (const char* text : {"610", "0", ""}) {
         dialogs.messages.clear();
@@ -119,7 +119,7 @@ TEST_F(LoadNumberTest, FirstBoardOutsideTheRangeIsRefusedNamingTheLargest) {
     }
 }
 
-TEST_F(LoadNumberTest, ReturnConfirms) {
+TEST_F(BoardNumberDialogTest, ReturnConfirms) {
     Open(4);
     QTest::keyClicks(first, "9");
     QTest::keyClick(first, Qt::Key_Return);
@@ -127,7 +127,7 @@ TEST_F(LoadNumberTest, ReturnConfirms) {
     EXPECT_EQ(set->lastBoard, 12);
 }
 
-TEST_F(LoadNumberTest, EscapeLeavesTheBoardsWhereTheyWereLoaded) {
+TEST_F(BoardNumberDialogTest, EscapeLeavesTheBoardsWhereTheyWereLoaded) {
     Open(4);
     QTest::keyClicks(first, "9");
     QTest::keyClick(first, Qt::Key_Escape);
@@ -181,7 +181,7 @@ TEST_F(MainWindowTest, SaveWritesTheFileAndShowsItsName) {
     EXPECT_EQ(Text("txtFileName"), QString::fromStdString(path.string()));
     EXPECT_EQ(Text("txtEventName"), "Club night");
 
-    // Loading it back: PBN carries its numbers, so no Load_number window opens.
+    // Loading it back: PBN carries its numbers, so no board-number dialog opens.
     t.set->modified = false;
     t.dialogs.QueueFile(path.string());
     Trigger("menuLoad");

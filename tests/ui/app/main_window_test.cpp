@@ -46,7 +46,7 @@ TEST(MainWindowStartup, LoadingThenHistoryThenReady) {
     TestContext t;
     t.set->lastBoard = 5; // a set left over from before must not survive start-up
     t.set->modified = true;
-    MainMenu window(t.ctx, t.options);
+    MainWindow window(t.ctx, t.options);
     EXPECT_EQ(window.statusText(), "Loading...");
     EXPECT_EQ(t.set->lastBoard, 0);
     EXPECT_FALSE(t.set->modified);
@@ -61,7 +61,7 @@ TEST(MainWindowStartup, UnusableHistoryIsReportedOnceAndTheWindowRuns) {
     TestContext t;
     // A folder where the history file should be cannot be opened as a file.
     std::filesystem::create_directory(*t.options.historyPath);
-    MainMenu window(t.ctx, t.options);
+    MainWindow window(t.ctx, t.options);
     t.RecordStatus();
     window.Start();
     EXPECT_EQ(window.statusText(), "Ready");
@@ -74,7 +74,7 @@ TEST(MainWindowStartup, UnusableHistoryIsReportedOnceAndTheWindowRuns) {
 
 TEST(MainWindowStartup, SecondInstanceSaysItsHistoryDoesNotRecord) {
     TestContext first;
-    MainMenu one(first.ctx, first.options);
+    MainWindow one(first.ctx, first.options);
     one.Start();
     auto* firstLabel = Child<QLabel>(&one, "lblHistory");
     ASSERT_NE(firstLabel, nullptr);
@@ -82,7 +82,7 @@ TEST(MainWindowStartup, SecondInstanceSaysItsHistoryDoesNotRecord) {
 
     TestContext second;
     second.options.historyPath = first.options.historyPath; // the file the first window holds
-    MainMenu two(second.ctx, second.options);
+    MainWindow two(second.ctx, second.options);
     two.Start();
     EXPECT_EQ(two.statusText(), "Ready");
     ASSERT_NE(second.ctx.history, nullptr);
@@ -101,7 +101,7 @@ TEST(MainWindowStartup, WithoutSeedOptionTheCursorAndTodaySeedTheGenerator) {
     if (QCursor::pos() != QPoint(120, 80)) GTEST_SKIP() << "this platform cannot place the cursor";
     EXPECT_EQ(MouseX(), 120);
     EXPECT_EQ(MouseY(), 80);
-    MainMenu window(t.ctx, t.options);
+    MainWindow window(t.ctx, t.options);
     EXPECT_EQ(t.ctx.seeds.first, (120 * 256 + 80) | 1);
     EXPECT_EQ(t.ctx.seeds.second, QDate(2008, 1, 1).daysTo(QDate::currentDate()) & 0xFFFF);
     EXPECT_FALSE(t.ctx.random.deterministic());
@@ -112,8 +112,8 @@ TEST(MainWindowStartup, WithoutSeedOptionTheCursorAndTodaySeedTheGenerator) {
 TEST(MainWindowStartup, SeedOptionMakesTheSeedWordsReproducible) {
     TestContext a;
     TestContext b;
-    MainMenu first(a.ctx, a.options);
-    MainMenu second(b.ctx, b.options);
+    MainWindow first(a.ctx, a.options);
+    MainWindow second(b.ctx, b.options);
     EXPECT_EQ(a.ctx.seeds.first, b.ctx.seeds.first);
     EXPECT_EQ(a.ctx.seeds.second, b.ctx.seeds.second);
     EXPECT_EQ(a.ctx.seeds.first & 1, 1);

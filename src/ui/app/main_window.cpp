@@ -1,12 +1,12 @@
-#include "ui/app/main_menu.h"
+#include "ui/app/main_window.h"
 
 #include "app/seeding.h"
 
 #include "base/messages.h"
 #include "base/version.h"
-#include "history/history.h"
 #include "generate/random.h"
 #include "generate/statistics.h"
+#include "history/history.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -89,7 +89,7 @@ int MouseY(const QWidget* widget) {
     return widget != nullptr ? widget->mapFromGlobal(p).y() : p.y();
 }
 
-MainMenu::MainMenu(AppContext& ctx, const ProgramOptions& options, QWidget* parent)
+MainWindow::MainWindow(AppContext& ctx, const ProgramOptions& options, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), options_(options) {
     setObjectName("MainMenu");
     setWindowTitle("Orvenix - Main Menu");
@@ -102,19 +102,19 @@ MainMenu::MainMenu(AppContext& ctx, const ProgramOptions& options, QWidget* pare
     // No set, current board 1, empty event texts and editor stack, not modified.
     ctx_.set.Reset();
     ctx_.shapeTally.fill(0);
-    lblVersion->setText(QString::fromStdString("Version " + VersionText() + " "));
+    versionLabel_->setText(QString::fromStdString("Version " + VersionText() + " "));
     setWindowTitle(QString::fromStdString(MainCaption()));
     ctx_.seeds = SeedRandomSource(ctx_.random, options_.seed, PointerPosition{MouseX(), MouseY()});
     SetStatus("Loading...");
     ShowSetTexts();
 }
 
-MainMenu::~MainMenu() {
+MainWindow::~MainWindow() {
     ctx_.status = [](const std::string&) {};
     if (ctx_.history == history_.get()) ctx_.history = nullptr;
 }
 
-void MainMenu::Start() {
+void MainWindow::Start() {
     if (started_) return;
     started_ = true;
     show();
@@ -126,7 +126,7 @@ void MainMenu::Start() {
     SetStatus("Ready");
 }
 
-void MainMenu::ShowHistoryState() {
+void MainWindow::ShowHistoryState() {
     // "Ready" replaces the history's own status text at once; what matters for the rest of the run (no
     // history, or a history that does not record) stays visible beside the status text.
     QString text = "No history";
@@ -139,10 +139,10 @@ void MainMenu::ShowHistoryState() {
             text = QString("History records: %1").arg(history_->BoardRecordCount());
         }
     }
-    lblHistory->setText(text);
+    historyLabel_->setText(text);
 }
 
-void MainMenu::BuildControls() {
+void MainWindow::BuildControls() {
     auto* central = new QWidget(this);
     central->setObjectName("centralWidget");
     setCentralWidget(central);
@@ -150,34 +150,35 @@ void MainMenu::BuildControls() {
     // Event information and file name.
     auto* eventPanel = MakePanel(central);
     auto* eventForm = new QFormLayout(eventPanel);
-    txtFileName = MakeBox(eventPanel, "txtFileName", "File name of the current Board Set", true);
-    txtEventName = MakeBox(eventPanel, "txtEventName", "Enter Event Name here", false);
-    txtEventSite = MakeBox(eventPanel, "txtEventSite", "Enter Event Site Name here", false);
-    txtEventDate = MakeBox(eventPanel, "txtEventDate", "Enter Event Date here", false);
-    eventForm->addRow("File Name:", txtFileName);
-    eventForm->addRow("Event Name:", txtEventName);
-    eventForm->addRow("Event Site:", txtEventSite);
-    eventForm->addRow("Event Date:", txtEventDate);
-    connect(txtEventName, &QLineEdit::textEdited, this,
-            [this] { EventTextEdited(txtEventName, ctx_.set.eventName); });
-    connect(txtEventSite, &QLineEdit::textEdited, this,
-            [this] { EventTextEdited(txtEventSite, ctx_.set.eventSite); });
-    connect(txtEventDate, &QLineEdit::textEdited, this,
-            [this] { EventTextEdited(txtEventDate, ctx_.set.eventDate); });
+    fileNameBox_ = MakeBox(eventPanel, "txtFileName", "File name of the current Board Set", true);
+    eventNameBox_ = MakeBox(eventPanel, "txtEventName", "Enter Event Name here", false);
+    eventSiteBox_ = MakeBox(eventPanel, "txtEventSite", "Enter Event Site Name here", false);
+    eventDateBox_ = MakeBox(eventPanel, "txtEventDate", "Enter Event Date here", false);
+    eventForm->addRow("File Name:", fileNameBox_);
+    eventForm->addRow("Event Name:", eventNameBox_);
+    eventForm->addRow("Event Site:", eventSiteBox_);
+    eventForm->addRow("Event Date:", eventDateBox_);
+    connect(eventNameBox_, &QLineEdit::textEdited, this,
+            [this] { EventTextEdited(eventNameBox_, ctx_.set.eventName); });
+    connect(eventSiteBox_, &QLineEdit::textEdited, this,
+            [this] { EventTextEdited(eventSiteBox_, ctx_.set.eventSite); });
+    connect(eventDateBox_, &QLineEdit::textEdited, this,
+            [this] { EventTextEdited(eventDateBox_, ctx_.set.eventDate); });
 
     // Board range.
     auto* rangePanel = MakePanel(central);
     auto* rangeForm = new QFormLayout(rangePanel);
     constexpr int kNumberWidth = 70;
-    txtFirstBoard = MakeBox(rangePanel, "txtFirstBoard", "First Board Number of the set", true, kNumberWidth);
-    txtLastBoard = MakeBox(rangePanel, "txtLastBoard", "Last Board Number of the set", true, kNumberWidth);
-    txtCount = MakeBox(rangePanel, "txtCount", "Number of boards in a set.", true, kNumberWidth);
-    txtCompleted =
+    firstBoardBox_ =
+        MakeBox(rangePanel, "txtFirstBoard", "First Board Number of the set", true, kNumberWidth);
+    lastBoardBox_ = MakeBox(rangePanel, "txtLastBoard", "Last Board Number of the set", true, kNumberWidth);
+    boardCountBox_ = MakeBox(rangePanel, "txtCount", "Number of boards in a set.", true, kNumberWidth);
+    completedBox_ =
         MakeBox(rangePanel, "txtCompleted", "Number of completed boards in a set.", true, kNumberWidth);
-    rangeForm->addRow("First Board Number:", txtFirstBoard);
-    rangeForm->addRow("Last Board Number:", txtLastBoard);
-    rangeForm->addRow("Number of Boards in Set:", txtCount);
-    rangeForm->addRow("Number of Completed Boards:", txtCompleted);
+    rangeForm->addRow("First Board Number:", firstBoardBox_);
+    rangeForm->addRow("Last Board Number:", lastBoardBox_);
+    rangeForm->addRow("Number of Boards in Set:", boardCountBox_);
+    rangeForm->addRow("Number of Completed Boards:", completedBox_);
 
     // Average points per seat.
     auto* pointsPanel = MakePanel(central);
@@ -191,57 +192,59 @@ void MainMenu::BuildControls() {
     for (int s = 0; s < 4; ++s) {
         const QString seat(QChar::fromLatin1(kSeatNames[s]));
         pointsGrid->addWidget(new QLabel("Hand " + seat + ":", pointsPanel), s + 1, 0);
-        txtHcp[static_cast<std::size_t>(s)] = MakeBox(pointsPanel, QString("txtHcp%1").arg(s),
-                                                      "Average High Card Points for " + seat, true, 60);
-        txtDistrib[static_cast<std::size_t>(s)] = MakeBox(
+        hcpBoxes_[static_cast<std::size_t>(s)] = MakeBox(pointsPanel, QString("txtHcp%1").arg(s),
+                                                         "Average High Card Points for " + seat, true, 60);
+        distributionBoxes_[static_cast<std::size_t>(s)] = MakeBox(
             pointsPanel, QString("txtDistrib%1").arg(s), "Average Distribution Points for " + seat, true, 60);
-        pointsGrid->addWidget(txtHcp[static_cast<std::size_t>(s)], s + 1, 1);
-        pointsGrid->addWidget(txtDistrib[static_cast<std::size_t>(s)], s + 1, 2);
+        pointsGrid->addWidget(hcpBoxes_[static_cast<std::size_t>(s)], s + 1, 1);
+        pointsGrid->addWidget(distributionBoxes_[static_cast<std::size_t>(s)], s + 1, 2);
     }
     pointsGrid->setColumnStretch(3, 1);
 
     // Card frequencies and similarity.
     auto* freqPanel = MakePanel(central);
     auto* freqForm = new QFormLayout(freqPanel);
-    txtMaxFreq = MakeBox(freqPanel, "txtMaxFreq", "Maximum card frequency for any Hand (ave 25%)", true, 110);
-    txtMinFreq = MakeBox(freqPanel, "txtMinFreq", "Minimum card frequency for any Hand (ave 25%)", true, 110);
-    txtInSim = MakeBox(freqPanel, "txtInSim", "Maximum number of identical cards", true, 40);
-    txtInDeals =
+    maxFrequencyBox_ =
+        MakeBox(freqPanel, "txtMaxFreq", "Maximum card frequency for any Hand (ave 25%)", true, 110);
+    minFrequencyBox_ =
+        MakeBox(freqPanel, "txtMinFreq", "Minimum card frequency for any Hand (ave 25%)", true, 110);
+    innerSimilarityBox_ = MakeBox(freqPanel, "txtInSim", "Maximum number of identical cards", true, 40);
+    innerSimilarBoardsBox_ =
         MakeBox(freqPanel, "txtInDeals", "Board numbers for similar hands within the current set", true, 80);
     auto* simRow = new QHBoxLayout;
-    simRow->addWidget(txtInSim);
-    simRow->addWidget(txtInDeals);
+    simRow->addWidget(innerSimilarityBox_);
+    simRow->addWidget(innerSimilarBoardsBox_);
     simRow->addStretch(1);
-    freqForm->addRow("Max frequency:", txtMaxFreq);
-    freqForm->addRow("Min frequency:", txtMinFreq);
+    freqForm->addRow("Max frequency:", maxFrequencyBox_);
+    freqForm->addRow("Min frequency:", minFrequencyBox_);
     freqForm->addRow("Inner Similarity:", simRow);
 
     // Hand shape statistics.
     auto* shapesLabel = new QLabel("Hand Shapes", central);
-    lbxShapes = new QTreeWidget(central);
-    lbxShapes->setObjectName("lbxShapes");
-    lbxShapes->setToolTip("Actual and expected Hand shapes");
-    lbxShapes->setColumnCount(4);
-    lbxShapes->setHeaderLabels({"Shape", "Actual", "Expected", "Diffrence"});
-    lbxShapes->setRootIsDecorated(false);
-    lbxShapes->setUniformRowHeights(true);
-    lbxShapes->setAlternatingRowColors(true);
-    lbxShapes->setSelectionMode(QAbstractItemView::NoSelection);
-    lbxShapes->setFocusPolicy(Qt::NoFocus);
-    lbxShapes->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    shapeList_ = new QTreeWidget(central);
+    shapeList_->setObjectName("lbxShapes");
+    shapeList_->setToolTip("Actual and expected Hand shapes");
+    shapeList_->setColumnCount(4);
+    shapeList_->setHeaderLabels({"Shape", "Actual", "Expected", "Diffrence"});
+    shapeList_->setRootIsDecorated(false);
+    shapeList_->setUniformRowHeights(true);
+    shapeList_->setAlternatingRowColors(true);
+    shapeList_->setSelectionMode(QAbstractItemView::NoSelection);
+    shapeList_->setFocusPolicy(Qt::NoFocus);
+    shapeList_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Four columns sharing the width of the list.
-    lbxShapes->header()->setStretchLastSection(false);
-    lbxShapes->header()->setMinimumSectionSize(40);
-    lbxShapes->header()->setSectionResizeMode(QHeaderView::Stretch);
-    lbxShapes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    shapeList_->header()->setStretchLastSection(false);
+    shapeList_->header()->setMinimumSectionSize(40);
+    shapeList_->header()->setSectionResizeMode(QHeaderView::Stretch);
+    shapeList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int c = 1; c < 4; ++c)
-        lbxShapes->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-    lbxShapes->setMinimumWidth(300);
-    shapesLabel->setBuddy(lbxShapes);
+        shapeList_->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    shapeList_->setMinimumWidth(300);
+    shapesLabel->setBuddy(shapeList_);
 
-    lblVersion = new QLabel(central);
-    lblVersion->setObjectName("lblVersion");
-    lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    versionLabel_ = new QLabel(central);
+    versionLabel_->setObjectName("lblVersion");
+    versionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* middleRow = new QHBoxLayout;
     middleRow->addWidget(rangePanel, 1);
@@ -255,30 +258,31 @@ void MainMenu::BuildControls() {
 
     auto* right = new QVBoxLayout;
     right->addWidget(shapesLabel);
-    right->addWidget(lbxShapes, 1);
-    right->addWidget(lblVersion);
+    right->addWidget(shapeList_, 1);
+    right->addWidget(versionLabel_);
 
     auto* top = new QHBoxLayout(central);
     top->addLayout(left, 3);
     top->addLayout(right, 2);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName("StatusBar1");
-    setStatusBar(StatusBar1);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName("StatusBar1");
+    setStatusBar(statusBar_);
     // A label rather than a temporary message: menu hints must not wipe the
     // status text.
-    lblStatus = new QLabel(StatusBar1);
-    lblStatus->setObjectName("lblStatus");
-    StatusBar1->addWidget(lblStatus, 1);
-    lblHistory = new QLabel(StatusBar1);
-    lblHistory->setObjectName("lblHistory");
-    StatusBar1->addPermanentWidget(lblHistory);
+    statusLabel_ = new QLabel(statusBar_);
+    statusLabel_->setObjectName("lblStatus");
+    statusBar_->addWidget(statusLabel_, 1);
+    historyLabel_ = new QLabel(statusBar_);
+    historyLabel_->setObjectName("lblHistory");
+    statusBar_->addPermanentWidget(historyLabel_);
 
     resize(860, 560);
 }
 
-void MainMenu::BuildMenus() {
-    auto addAction = [this](QWidget* where, const char* name, const char* caption, void (MainMenu::*slot)()) {
+void MainWindow::BuildMenus() {
+    auto addAction = [this](QWidget* where, const char* name, const char* caption,
+                            void (MainWindow::*slot)()) {
         auto* action = new QAction(caption, this);
         action->setObjectName(name);
         where->addAction(action);
@@ -290,13 +294,13 @@ void MainMenu::BuildMenus() {
     auto* menuFile = new QMenu("&File", this);
     menuFile->setObjectName("menuFile");
     bar->addMenu(menuFile);
-    addAction(menuFile, "menuNew", "&New", &MainMenu::menuNew_Click);
-    addAction(menuFile, "menuLoad", "&Load", &MainMenu::menuLoad_Click);
+    addAction(menuFile, "menuNew", "&New", &MainWindow::onNewTriggered);
+    addAction(menuFile, "menuLoad", "&Load", &MainWindow::onLoadTriggered);
     auto* save = new QAction("&Save", this);
     save->setObjectName("menuSave");
     menuFile->addAction(save);
-    connect(save, &QAction::triggered, this, [this] { menuSave_Click(); });
-    addAction(menuFile, "menuDelete", "&Delete", &MainMenu::menuDelete_Click);
+    connect(save, &QAction::triggered, this, [this] { onSaveTriggered(); });
+    addAction(menuFile, "menuDelete", "&Delete", &MainWindow::onDeleteTriggered);
     QAction* div1 = menuFile->addSeparator();
     div1->setObjectName("div1");
     div1->setParent(this);
@@ -305,49 +309,49 @@ void MainMenu::BuildMenus() {
     menuFile->addAction(exitAction);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
-    addAction(bar, "menuDeal", "&Deal", &MainMenu::menuDeal_Click);
-    addAction(bar, "menuRead", "&Read", &MainMenu::menuRead_Click);
-    addAction(bar, "menuEdit", "&Edit", &MainMenu::menuEdit_Click);
-    addAction(bar, "menuPrint", "&Print", &MainMenu::menuPrint_Click);
-    addAction(bar, "cmdMaintenance", "&Maintenance", &MainMenu::cmdMaintenance_Click);
+    addAction(bar, "menuDeal", "&Deal", &MainWindow::onDealTriggered);
+    addAction(bar, "menuRead", "&Read", &MainWindow::onReadTriggered);
+    addAction(bar, "menuEdit", "&Edit", &MainWindow::onEditTriggered);
+    addAction(bar, "menuPrint", "&Print", &MainWindow::onPrintTriggered);
+    addAction(bar, "cmdMaintenance", "&Maintenance", &MainWindow::onMaintenanceTriggered);
 
     auto* menuHelp = new QMenu("&Help", this);
     menuHelp->setObjectName("menuHelp");
     bar->addMenu(menuHelp);
-    addAction(menuHelp, "menuContents", "&Contents", &MainMenu::menuContents_Click);
-    addAction(menuHelp, "menuAbout", "&About", &MainMenu::menuAbout_Click);
+    addAction(menuHelp, "menuContents", "&Contents", &MainWindow::onContentsTriggered);
+    addAction(menuHelp, "menuAbout", "&About", &MainWindow::onAboutTriggered);
 }
 
-QString MainMenu::statusText() const {
-    return lblStatus->text();
+QString MainWindow::statusText() const {
+    return statusLabel_->text();
 }
 
-void MainMenu::SetStatus(const std::string& text) {
+void MainWindow::SetStatus(const std::string& text) {
     ctx_.StatusText(text);
 }
 
-void MainMenu::ShowStatus(const std::string& text) {
+void MainWindow::ShowStatus(const std::string& text) {
     // Message templates carry margins and line breaks; the status line shows them
     // as one plain line.
     QString shown = ScreenText(PlainMessage(text));
     shown.replace('\n', ' ');
-    lblStatus->setText(shown);
+    statusLabel_->setText(shown);
 }
 
-void MainMenu::ShowSetTexts() {
+void MainWindow::ShowSetTexts() {
     const auto show = [](QLineEdit* box, const std::string& text) {
         const QString value = Utf8(text);
         if (box->text() == value) return;
         const QSignalBlocker block(box);
         box->setText(value);
     };
-    show(txtFileName, ctx_.set.fileName);
-    show(txtEventName, ctx_.set.eventName);
-    show(txtEventSite, ctx_.set.eventSite);
-    show(txtEventDate, ctx_.set.eventDate);
+    show(fileNameBox_, ctx_.set.fileName);
+    show(eventNameBox_, ctx_.set.eventName);
+    show(eventSiteBox_, ctx_.set.eventSite);
+    show(eventDateBox_, ctx_.set.eventDate);
 }
 
-void MainMenu::EventTextEdited(QLineEdit* box, std::string& stored) {
+void MainWindow::EventTextEdited(QLineEdit* box, std::string& stored) {
     const QString text = box->text();
     // The limit counts characters (code points), not bytes or UTF-16 units.
     if (text.toUcs4().size() < kEventTextLimit) {
@@ -364,15 +368,15 @@ void MainMenu::EventTextEdited(QLineEdit* box, std::string& stored) {
     ctx_.set.modified = true;
 }
 
-void MainMenu::RefreshSetDisplay() {
-    lbxShapes->clear();
-    for (QLineEdit* box : {txtFirstBoard, txtLastBoard, txtCount, txtCompleted, txtInSim, txtInDeals,
-                           txtMaxFreq, txtMinFreq}) {
+void MainWindow::RefreshSetDisplay() {
+    shapeList_->clear();
+    for (QLineEdit* box : {firstBoardBox_, lastBoardBox_, boardCountBox_, completedBox_, innerSimilarityBox_,
+                           innerSimilarBoardsBox_, maxFrequencyBox_, minFrequencyBox_}) {
         box->clear();
     }
     for (std::size_t s = 0; s < 4; ++s) {
-        txtHcp[s]->clear();
-        txtDistrib[s]->clear();
+        hcpBoxes_[s]->clear();
+        distributionBoxes_[s]->clear();
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     ShowSetTexts();
@@ -381,33 +385,33 @@ void MainMenu::RefreshSetDisplay() {
     BoardSet& set = ctx_.set;
     set.completedCount = 0;
     if (set.lastBoard <= 0) return;
-    txtFirstBoard->setText(QString::number(set.firstBoard));
-    txtLastBoard->setText(QString::number(set.lastBoard));
-    txtCount->setText(QString::number(set.lastBoard - set.firstBoard + 1));
+    firstBoardBox_->setText(QString::number(set.firstBoard));
+    lastBoardBox_->setText(QString::number(set.lastBoard));
+    boardCountBox_->setText(QString::number(set.lastBoard - set.firstBoard + 1));
 
     const SetStatistics stats = ShapeStatistics(set, ctx_.shapeTally);
-    txtCompleted->setText(QString::number(set.completedCount));
+    completedBox_->setText(QString::number(set.completedCount));
     for (const ShapeRow& row : stats.rows) {
-        auto* item = new QTreeWidgetItem(lbxShapes, QStringList{Utf8(row.shape), Utf8(row.actual),
-                                                                Utf8(row.expected), Utf8(row.difference)});
+        auto* item = new QTreeWidgetItem(shapeList_, QStringList{Utf8(row.shape), Utf8(row.actual),
+                                                                 Utf8(row.expected), Utf8(row.difference)});
         for (int c = 1; c < 4; ++c)
             item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     }
     if (set.completedCount > 0) {
         for (std::size_t s = 0; s < 4; ++s) {
-            txtHcp[s]->setText(Utf8(stats.averageHcp[s]));
-            txtDistrib[s]->setText(Utf8(stats.averageDistrib[s]));
+            hcpBoxes_[s]->setText(Utf8(stats.averageHcp[s]));
+            distributionBoxes_[s]->setText(Utf8(stats.averageDistrib[s]));
         }
     }
-    txtInSim->setText(QString::number(stats.innerSimilarity));
-    txtInDeals->setText(QString("%1:%2").arg(stats.innerFirst).arg(stats.innerSecond));
+    innerSimilarityBox_->setText(QString::number(stats.innerSimilarity));
+    innerSimilarBoardsBox_->setText(QString("%1:%2").arg(stats.innerFirst).arg(stats.innerSecond));
     if (set.completedCount > 0) {
-        txtMaxFreq->setText(ScreenText(stats.maxFrequency));
-        txtMinFreq->setText(ScreenText(stats.minFrequency));
+        maxFrequencyBox_->setText(ScreenText(stats.maxFrequency));
+        minFrequencyBox_->setText(ScreenText(stats.minFrequency));
     }
 }
 
-bool MainMenu::RefuseWithoutSet(const std::string& title) {
+bool MainWindow::RefuseWithoutSet(const std::string& title) {
     if (ctx_.set.lastBoard >= 1) return false;
     const std::string message = FormatMessage(MsgNoBoardSet);
     SetStatus(message);
@@ -415,23 +419,23 @@ bool MainMenu::RefuseWithoutSet(const std::string& title) {
     return true;
 }
 
-void MainMenu::NotAvailable(const std::string& title) {
+void MainWindow::NotAvailable(const std::string& title) {
     ctx_.dialogs.Show("This command is not available yet", title, Buttons::Ok, Icon::Information);
 }
 
-void MainMenu::menuDelete_Click() {
+void MainWindow::onDeleteTriggered() {
     NotAvailable("Delete");
 }
 
-void MainMenu::menuContents_Click() {
+void MainWindow::onContentsTriggered() {
     NotAvailable("Contents");
 }
 
-void MainMenu::menuAbout_Click() {
+void MainWindow::onAboutTriggered() {
     ctx_.dialogs.Show("Orvenix Desk\r\nVersion " + VersionText(), "About", Buttons::Ok, Icon::Information);
 }
 
-void MainMenu::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Anything but Yes or No (Cancel, or the box closed) keeps the program running, and so does a save
     // that did not complete.
     if (!OfferToSave(ctx_, FileHooks(), "Exit")) {
@@ -444,9 +448,9 @@ void MainMenu::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainMenu::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) txtEventName->setFocus();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) eventNameBox_->setFocus();
 }
 
 } // namespace orvenix

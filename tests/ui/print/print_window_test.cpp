@@ -2,7 +2,7 @@
 // messages, printing to PDF with progress, failures and the printer set-up.
 #include "base/messages.h"
 #include "support/sample_deals.h"
-#include "ui/print/hand_record.h"
+#include "ui/print/print_window.h"
 #include "ui/print/printer_setup.h"
 
 #include <QAbstractButton>
@@ -50,8 +50,8 @@ class PrintWindowTest : public ::testing::Test {
 
     QString pdf() const { return dir.filePath("out.pdf"); }
 
-    HandRecord& Open() {
-        window = std::make_unique<HandRecord>(ctx, printer);
+    PrintWindow& Open() {
+        window = std::make_unique<PrintWindow>(ctx, printer);
         window->show();
         QApplication::setActiveWindow(window.get());
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -84,11 +84,11 @@ class PrintWindowTest : public ::testing::Test {
     AppContext ctx;
     QPrinter printer{QPrinter::HighResolution};
     std::vector<std::string> statuses;
-    std::unique_ptr<HandRecord> window;
+    std::unique_ptr<PrintWindow> window;
 };
 
 TEST_F(PrintWindowTest, OpensWithTheSetAndDefaults) {
-    HandRecord& w = Open();
+    PrintWindow& w = Open();
     EXPECT_EQ(w.windowTitle(), "Printing");
     EXPECT_EQ(Box("txtFileName")->text(), "/home/club/sets/tuesday.pbn");
     EXPECT_TRUE(Box("txtFileName")->isReadOnly());
@@ -343,7 +343,7 @@ TEST(ProgramPrinter, OneForTheRunWritingPdfWithoutPrinters) {
 }
 
 TEST_F(PrintWindowTest, WindowCannotBeClosedWhilePrinting) {
-    HandRecord& w = Open();
+    PrintWindow& w = Open();
     SetBox("txtToBoard", "8");
     SetBox("txtCopies", "2");
     bool stayed = false;
@@ -363,7 +363,7 @@ TEST_F(PrintWindowTest, WindowCannotBeClosedWhilePrinting) {
 TEST_F(PrintWindowTest, PrinterSetupShowsItsStatusWords) {
     Open();
     int calls = 0;
-    window->setPrinterDialog([&](QPrinter& p, QWidget* owner) {
+    window->setPrinterSetup([&](QPrinter& p, QWidget* owner) {
         ++calls;
         EXPECT_EQ(&p, &printer);
         EXPECT_EQ(owner, window.get());
@@ -378,7 +378,7 @@ TEST_F(PrintWindowTest, PrinterSetupShowsItsStatusWords) {
 
 TEST_F(PrintWindowTest, LandscapeFromTheSetupPrintsLandscape) {
     Open();
-    window->setPrinterDialog([](QPrinter& p, QWidget*) {
+    window->setPrinterSetup([](QPrinter& p, QWidget*) {
         p.setPageOrientation(QPageLayout::Landscape);
         return true;
     });
@@ -404,7 +404,7 @@ TEST_F(PrintWindowTest, CancelledPrinterSetupChangesNothing) {
             d->reject();
         }
     });
-    EXPECT_FALSE(ShowPrinterDialog(printer, nullptr));
+    EXPECT_FALSE(RunPrinterSetup(printer, nullptr));
     EXPECT_TRUE(sawDialog);
     EXPECT_EQ(printer.copyCount(), 3);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);

@@ -4,8 +4,8 @@
 #include "app/context.h"
 #include "app/file_commands.h"
 #include "app/options.h"
-#include "generate/seeds.h"
 #include "dealing/session.h"
+#include "generate/seeds.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -36,14 +36,14 @@ int MouseY(const QWidget* widget = nullptr);
 // Event texts of 200 characters or more are refused.
 inline constexpr int kEventTextLimit = 200;
 
-class MainMenu : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    MainMenu(AppContext& ctx, const ProgramOptions& options, QWidget* parent = nullptr);
-    ~MainMenu() override;
-    MainMenu(const MainMenu&) = delete;
-    MainMenu& operator=(const MainMenu&) = delete;
+    MainWindow(AppContext& ctx, const ProgramOptions& options, QWidget* parent = nullptr);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
 
     // Shows the window, reads the history file and ends with "Ready". Call once after construction.
     void Start();
@@ -64,20 +64,20 @@ class MainMenu : public QMainWindow {
     void SetStatus(const std::string& text);
 
     // ---- Commands (each in its own command_<name>.cpp) ----------------------------------------------
-    void menuNew_Click();
-    void menuLoad_Click();
+    void onNewTriggered();
+    void onLoadTriggered();
     // Runs the Save command; true when the set was written (the set is then no longer modified).
-    bool menuSave_Click();
+    bool onSaveTriggered();
     // What the file commands need of this window: the summary redrawn, the board-number window.
     FileCommandHooks FileHooks();
-    void menuDelete_Click();
-    void menuDeal_Click();
-    void menuRead_Click();
-    void menuEdit_Click();
-    void menuPrint_Click();
-    void cmdMaintenance_Click();
-    void menuContents_Click();
-    void menuAbout_Click();
+    void onDeleteTriggered();
+    void onDealTriggered();
+    void onReadTriggered();
+    void onEditTriggered();
+    void onPrintTriggered();
+    void onMaintenanceTriggered();
+    void onContentsTriggered();
+    void onAboutTriggered();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -103,25 +103,25 @@ class MainMenu : public QMainWindow {
     SessionMode sessionMode_ = SessionMode::Deal;
     bool started_ = false;
 
-    QLineEdit* txtFileName = nullptr;
-    QLineEdit* txtEventName = nullptr;
-    QLineEdit* txtEventSite = nullptr;
-    QLineEdit* txtEventDate = nullptr;
-    QLineEdit* txtFirstBoard = nullptr;
-    QLineEdit* txtLastBoard = nullptr;
-    QLineEdit* txtCount = nullptr;
-    QLineEdit* txtCompleted = nullptr;
-    QTreeWidget* lbxShapes = nullptr;
-    std::array<QLineEdit*, 4> txtHcp{};
-    std::array<QLineEdit*, 4> txtDistrib{};
-    QLineEdit* txtMaxFreq = nullptr;
-    QLineEdit* txtMinFreq = nullptr;
-    QLineEdit* txtInSim = nullptr;
-    QLineEdit* txtInDeals = nullptr;
-    QLabel* lblVersion = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    QLabel* lblStatus = nullptr;
-    QLabel* lblHistory = nullptr;
+    QLineEdit* fileNameBox_ = nullptr;
+    QLineEdit* eventNameBox_ = nullptr;
+    QLineEdit* eventSiteBox_ = nullptr;
+    QLineEdit* eventDateBox_ = nullptr;
+    QLineEdit* firstBoardBox_ = nullptr;
+    QLineEdit* lastBoardBox_ = nullptr;
+    QLineEdit* boardCountBox_ = nullptr;
+    QLineEdit* completedBox_ = nullptr;
+    QTreeWidget* shapeList_ = nullptr;
+    std::array<QLineEdit*, 4> hcpBoxes_{};
+    std::array<QLineEdit*, 4> distributionBoxes_{};
+    QLineEdit* maxFrequencyBox_ = nullptr;
+    QLineEdit* minFrequencyBox_ = nullptr;
+    QLineEdit* innerSimilarityBox_ = nullptr;
+    QLineEdit* innerSimilarBoardsBox_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QLabel* historyLabel_ = nullptr;
 };
 
 // Text from the core for the screen: UTF-8, with the display font's suit codes 6, 3, 4, 5 shown as the

@@ -1,4 +1,4 @@
-// The Generate window: a new board set of random deals (with the shape, inner-similarity and history
+// The generator window: a new board set of random deals (with the shape, inner-similarity and history
 // filters) or of empty boards, from a first to a last board.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,10 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
+namespace Ui {
+class GeneratorWindow;
+}
+
 namespace orvenix {
 
 // Background colours of the result fields.
@@ -30,16 +35,16 @@ inline constexpr QRgb kResultBadColour = 0xFFFF0000;   // candidates were reject
 // A board number box may hold this text: empty, or digits only, not starting with 0, at most 999.
 bool GenerateNumberAllowed(const QString& text);
 
-class Generate : public QDialog {
+class GeneratorWindow : public QDialog {
     Q_OBJECT
 
   public:
-    explicit Generate(AppContext& ctx, QWidget* parent = nullptr);
-    ~Generate() override;
-    Generate(const Generate&) = delete;
-    Generate& operator=(const Generate&) = delete;
+    explicit GeneratorWindow(AppContext& ctx, QWidget* parent = nullptr);
+    ~GeneratorWindow() override;
+    GeneratorWindow(const GeneratorWindow&) = delete;
+    GeneratorWindow& operator=(const GeneratorWindow&) = delete;
 
-    // The outcome of the last run of cmdDeal (Refused before any run).
+    // The outcome of the last run (Refused before any run).
     [[nodiscard]] const GenerateResult& lastResult() const { return result_; }
     // True while a run is going on.
     [[nodiscard]] bool busy() const { return busy_; }
@@ -49,7 +54,8 @@ class Generate : public QDialog {
     static QColor DisabledFieldColour();
 
   public slots:
-    void cmdDeal_Click();
+    // The Generate Boards button: makes the boards from the first to the last with the chosen filters.
+    void onGenerateClicked();
     void done(int result) override;
 
   protected:
@@ -64,10 +70,9 @@ class Generate : public QDialog {
         std::vector<QLabel*> labels;
     };
 
-    void BuildControls();
     void NumberChanged(QLineEdit* box, QString& lastAccepted);
-    void GenerateOption_Click();
-    void FilterCheck_Click(FilterFields& filter);
+    void onModeToggled();
+    void onFilterToggled(FilterFields& filter);
     void ShowResults(const GenerateResult& r);
     void MakeDefaultButton(QPushButton* button);
 
@@ -79,34 +84,23 @@ class Generate : public QDialog {
     QString lastFirst_ = "1";
     QString lastLast_ = "32";
 
-    QLabel* lblFirst = nullptr;
-    QLineEdit* txtFirstBoard = nullptr;
-    QLabel* lblLast = nullptr;
-    QLineEdit* txtLastBoard = nullptr;
-    QRadioButton* generate_yes = nullptr;
-    QRadioButton* generate_no = nullptr;
-    QGroupBox* FrameShp = nullptr;
-    QCheckBox* Reject_shape = nullptr;
-    QLabel* lblShpRejects = nullptr;
-    QLineEdit* txtShpRejects = nullptr;
-    QGroupBox* FrameInn = nullptr;
-    QCheckBox* Reject_inner = nullptr;
-    QLabel* lblInnRejects = nullptr;
-    QLineEdit* txtInnRejects = nullptr;
-    QLabel* lblInnSim = nullptr;
-    QLineEdit* txtInnSim = nullptr;
-    QGroupBox* FrameHis = nullptr;
-    QCheckBox* Reject_history = nullptr;
-    QLabel* lblHisRejects = nullptr;
-    QLineEdit* txtHisRejects = nullptr;
-    QLabel* lblHistoricSimilarity = nullptr;
-    QLineEdit* txtOuSim = nullptr;
-    QLabel* lblHistFile = nullptr;
-    QLineEdit* txtOuDeals = nullptr;
-    QLabel* lblBoardsGen = nullptr;
-    QLineEdit* BoardsGen = nullptr;
-    QPushButton* cmdDeal = nullptr;
-    QPushButton* cmdExit = nullptr;
+    std::unique_ptr<Ui::GeneratorWindow> ui_;
+    QLineEdit* firstBoardBox_ = nullptr;
+    QLineEdit* lastBoardBox_ = nullptr;
+    QRadioButton* randomBoardsOption_ = nullptr;
+    QRadioButton* emptyBoardsOption_ = nullptr;
+    QCheckBox* rejectShapeCheck_ = nullptr;
+    QLineEdit* shapeRejectsBox_ = nullptr;
+    QCheckBox* rejectInnerCheck_ = nullptr;
+    QLineEdit* innerRejectsBox_ = nullptr;
+    QLineEdit* innerSimilarityBox_ = nullptr;
+    QCheckBox* rejectHistoryCheck_ = nullptr;
+    QLineEdit* historyRejectsBox_ = nullptr;
+    QLineEdit* historySimilarityBox_ = nullptr;
+    QLineEdit* historyFileBox_ = nullptr;
+    QLineEdit* generatedCountBox_ = nullptr;
+    QPushButton* generateButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
 
     FilterFields shapeFields_;
     FilterFields innerFields_;

@@ -3,7 +3,7 @@
 #include "history/history.h"
 #include "support/board_set_samples.h"
 #include "support/generator_context.h"
-#include "ui/generate/generate_window.h"
+#include "ui/generate/generator_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,10 +30,10 @@ QColor Background(QLineEdit* box) {
     return box->palette().color(QPalette::Base);
 }
 
-class GenerateWindowTest : public ::testing::Test {
+class GeneratorWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<Generate>(t.ctx);
+        window = std::make_unique<GeneratorWindow>(t.ctx);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -54,7 +54,7 @@ class GenerateWindowTest : public ::testing::Test {
     void ClickGenerate() { QTest::mouseClick(Get<QPushButton>("cmdDeal"), Qt::LeftButton); }
 
     orvenix::testing::GeneratorContext t{2024};
-    std::unique_ptr<Generate> window;
+    std::unique_ptr<GeneratorWindow> window;
 };
 
 } // namespace
@@ -74,7 +74,7 @@ TEST(GenerateNumberAllowed, DigitsWithoutLeadingZeroUpTo999) {
     EXPECT_FALSE(GenerateNumberAllowed(QString::fromUtf8("\u0663"))); // a digit of another script
 }
 
-TEST_F(GenerateWindowTest, OpensWithItsCaptionsDefaultsAndFocus) {
+TEST_F(GeneratorWindowTest, OpensWithItsCaptionsDefaultsAndFocus) {
     EXPECT_EQ(window->windowTitle(), "Generate New Boards Set");
     EXPECT_EQ(Get<QLabel>("lblFirst")->text(), "First Board in set:");
     EXPECT_EQ(Get<QLabel>("lblLast")->text(), "Last Board in set:");
@@ -114,7 +114,7 @@ TEST_F(GenerateWindowTest, OpensWithItsCaptionsDefaultsAndFocus) {
     QTRY_COMPARE(Box("txtLastBoard")->selectedText(), QString("32"));
 }
 
-TEST_F(GenerateWindowTest, NumberBoxesTakeDigitsOnlyAndStepTheCaretBack) {
+TEST_F(GeneratorWindowTest, NumberBoxesTakeDigitsOnlyAndStepTheCaretBack) {
     QLineEdit* last = Box("txtLastBoard");
     last->setFocus();
     last->deselect();
@@ -149,7 +149,7 @@ TEST_F(GenerateWindowTest, NumberBoxesTakeDigitsOnlyAndStepTheCaretBack) {
     EXPECT_EQ(first->text(), "17");
 }
 
-TEST_F(GenerateWindowTest, OptionButtonsEnableTheFiltersAndResetTheirFields) {
+TEST_F(GeneratorWindowTest, OptionButtonsEnableTheFiltersAndResetTheirFields) {
     Box("txtShpRejects")->setText("9");
     QTest::mouseClick(Get<QRadioButton>("generate_no"), Qt::LeftButton);
     ASSERT_TRUE(Get<QRadioButton>("generate_no")->isChecked());
@@ -168,7 +168,7 @@ TEST_F(GenerateWindowTest, OptionButtonsEnableTheFiltersAndResetTheirFields) {
     EXPECT_EQ(Background(Box("txtShpRejects")), kLightBlue);
 }
 
-TEST_F(GenerateWindowTest, CheckBoxesSwitchTheirOwnResultFields) {
+TEST_F(GeneratorWindowTest, CheckBoxesSwitchTheirOwnResultFields) {
     struct Filter {
         const char* check;
         std::vector<const char*> boxes;
@@ -190,7 +190,7 @@ TEST_F(GenerateWindowTest, CheckBoxesSwitchTheirOwnResultFields) {
         for (const char* b : f.boxes) {
             EXPECT_FALSE(Box(b)->isEnabled()) << b;
             EXPECT_EQ(Box(b)->text(), "") << b;
-            EXPECT_EQ(Background(Box(b)), Generate::DisabledFieldColour()) << b;
+            EXPECT_EQ(Background(Box(b)), GeneratorWindow::DisabledFieldColour()) << b;
         }
         for (const char* l : f.labels)
             EXPECT_FALSE(Get<QLabel>(l)->isEnabled()) << l;
@@ -210,7 +210,7 @@ TEST_F(GenerateWindowTest, CheckBoxesSwitchTheirOwnResultFields) {
     }
 }
 
-TEST_F(GenerateWindowTest, RefusedNumbersShowTheMessageAndReturnTheFocus) {
+TEST_F(GeneratorWindowTest, RefusedNumbersShowTheMessageAndReturnTheFocus) {
     struct Case {
         const char* first;
         const char* last;
@@ -240,7 +240,7 @@ TEST_F(GenerateWindowTest, RefusedNumbersShowTheMessageAndReturnTheFocus) {
     }
 }
 
-TEST_F(GenerateWindowTest, RunShowsResultsCountsAndColours) {
+TEST_F(GeneratorWindowTest, RunShowsResultsCountsAndColours) {
     SetNumbers("1", "640");
     ClickGenerate();
     const GenerateResult& r = window->lastResult();
@@ -269,7 +269,7 @@ TEST_F(GenerateWindowTest, RunShowsResultsCountsAndColours) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(GenerateWindowTest, CleanRunMakesExitTheDefault) {
+TEST_F(GeneratorWindowTest, CleanRunMakesExitTheDefault) {
     // One board with only the shape filter: nothing rarer has been counted yet, so nothing is rejected.
     Get<QCheckBox>("Reject_inner")->click();
     Get<QCheckBox>("Reject_history")->click();
@@ -287,7 +287,7 @@ TEST_F(GenerateWindowTest, CleanRunMakesExitTheDefault) {
     EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(Get<QPushButton>("cmdExit")));
 }
 
-TEST_F(GenerateWindowTest, ShapeResultTurnsRedAboveFiveRejects) {
+TEST_F(GeneratorWindowTest, ShapeResultTurnsRedAboveFiveRejects) {
     EXPECT_FALSE(ShapeRejectsWarn(5));
     EXPECT_TRUE(ShapeRejectsWarn(6));
     // Five rejected candidates, then a kept one: green. Six: red.
@@ -311,7 +311,7 @@ TEST_F(GenerateWindowTest, ShapeResultTurnsRedAboveFiveRejects) {
     }
 }
 
-TEST_F(GenerateWindowTest, EmptyBoardsFillOnlyTheCount) {
+TEST_F(GeneratorWindowTest, EmptyBoardsFillOnlyTheCount) {
     QTest::mouseClick(Get<QRadioButton>("generate_no"), Qt::LeftButton);
     SetNumbers("5", "8");
     ClickGenerate();
@@ -325,7 +325,7 @@ TEST_F(GenerateWindowTest, EmptyBoardsFillOnlyTheCount) {
     EXPECT_TRUE(Get<QPushButton>("cmdExit")->isEnabled());
 }
 
-TEST_F(GenerateWindowTest, CannotGenerateLeavesNoSetAndNoResults) {
+TEST_F(GeneratorWindowTest, CannotGenerateLeavesNoSetAndNoResults) {
     const Board voids = orvenix::testing::SuitPerHandBoard();
     window->SetCandidateSource([voids] { return voids; }); // every candidate repeats board 1
     SetNumbers("1", "3");
@@ -343,7 +343,7 @@ TEST_F(GenerateWindowTest, CannotGenerateLeavesNoSetAndNoResults) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(GenerateWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) {
+TEST_F(GeneratorWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) {
     std::vector<QString> counts;
     int whileRunningEnabled = 0;
     int closeAttempts = 0;
@@ -370,12 +370,12 @@ TEST_F(GenerateWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) {
     EXPECT_EQ(t.set.lastBoard, 25);
 }
 
-TEST_F(GenerateWindowTest, ExitClosesTheWindow) {
+TEST_F(GeneratorWindowTest, ExitClosesTheWindow) {
     QTest::mouseClick(Get<QPushButton>("cmdExit"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(GenerateWindowTest, HistoryResultNamesTheRecordedSet) {
+TEST_F(GeneratorWindowTest, HistoryResultNamesTheRecordedSet) {
     History history;
     {
         orvenix::testing::GeneratorContext old;

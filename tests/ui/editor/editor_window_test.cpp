@@ -1,7 +1,7 @@
 // The board editor window driven through its controls: card entry, focus and Enter, card buttons,
 // colours, hand operations, accept and restore, the set operations, the stack, the random fill and the
 // question when closing with unaccepted edits.
-#include "ui/editor/edit_window.h"
+#include "ui/editor/editor_window.h"
 
 #include "editor/hand_edit.h"
 #include "support/board_set_samples.h"
@@ -23,7 +23,7 @@ namespace {
 constexpr int N = 1, E = 2, S = 3, W = 4;
 constexpr int Spades = 1, Hearts = 2, Diamonds = 3, Clubs = 4;
 
-class EditWindowTest : public ::testing::Test {
+class EditorWindowTest : public ::testing::Test {
   protected:
     void TearDown() override {
         if (window) {
@@ -35,7 +35,7 @@ class EditWindowTest : public ::testing::Test {
     }
 
     void Open(bool show = false) {
-        window = std::make_unique<Edit>(t.ctx);
+        window = std::make_unique<EditorWindow>(t.ctx);
         if (show) {
             window->show();
             QApplication::setActiveWindow(window.get());
@@ -74,7 +74,7 @@ class EditWindowTest : public ::testing::Test {
             QTest::keyClicks(box, text);
         }
     }
-    // Lets Timer3 run.
+    // Lets the focus timer run.
     void SettleTimer() {
         QTimer* timer = window->findChild<QTimer*>("Timer3");
         ASSERT_NE(timer, nullptr);
@@ -88,7 +88,7 @@ class EditWindowTest : public ::testing::Test {
     QColor BoxColour(QLineEdit* box) { return box->palette().color(QPalette::Base); }
 
     testing::GeneratorContext t{42};
-    std::unique_ptr<Edit> window;
+    std::unique_ptr<EditorWindow> window;
 };
 
 const QColor kGreen(0, 255, 0);
@@ -96,7 +96,7 @@ const QColor kRed(255, 0, 0);
 const QColor kYellow(255, 255, 0);
 const QColor kWhite(255, 255, 255);
 
-TEST_F(EditWindowTest, OpeningWithoutASetShowsAnEmptyBoardOne) {
+TEST_F(EditorWindowTest, OpeningWithoutASetShowsAnEmptyBoardOne) {
     Open();
     EXPECT_EQ(window->windowTitle(), "Edit Board");
     EXPECT_EQ(window->objectName(), "Edit");
@@ -128,7 +128,7 @@ TEST_F(EditWindowTest, OpeningWithoutASetShowsAnEmptyBoardOne) {
 }
 
 // The texts built from patterns, and the irregular ones among them.
-TEST_F(EditWindowTest, PatternedTipsNameTheRightSeatSuitAndCard) {
+TEST_F(EditorWindowTest, PatternedTipsNameTheRightSeatSuitAndCard) {
     Open();
     EXPECT_EQ(Suit(N, Spades)->toolTip(), "North Spade cards");
     EXPECT_EQ(Suit(E, Hearts)->toolTip(), "East Heart cards");
@@ -145,7 +145,7 @@ TEST_F(EditWindowTest, PatternedTipsNameTheRightSeatSuitAndCard) {
     EXPECT_EQ(Label("lblHand3")->text(), "&West");
 }
 
-TEST_F(EditWindowTest, TypedLettersPlaceCardsInRankOrderAndLeaveOtherHands) {
+TEST_F(EditorWindowTest, TypedLettersPlaceCardsInRankOrderAndLeaveOtherHands) {
     Open();
     Type(Suit(E, Spades), "AKQJT98765432");
     ASSERT_EQ(Suit(E, Spades)->text(), "AKQJT98765432");
@@ -174,7 +174,7 @@ TEST_F(EditWindowTest, TypedLettersPlaceCardsInRankOrderAndLeaveOtherHands) {
     EXPECT_FALSE(Enabled("cmdShiftRight"));
 }
 
-TEST_F(EditWindowTest, CountsTurnGreenAtThirteenCardsAndFillCompletesTheLastHand) {
+TEST_F(EditorWindowTest, CountsTurnGreenAtThirteenCardsAndFillCompletesTheLastHand) {
     MakeSet(1, 2);
     Open();
     for (int seat = 1; seat <= 4; ++seat)
@@ -201,7 +201,7 @@ TEST_F(EditWindowTest, CountsTurnGreenAtThirteenCardsAndFillCompletesTheLastHand
     EXPECT_FALSE(Enabled("cmdFill"));
 }
 
-TEST_F(EditWindowTest, HighCardPointsFollowTheCards) {
+TEST_F(EditorWindowTest, HighCardPointsFollowTheCards) {
     Open();
     Type(Suit(S, Spades), "AKQJ");
     Type(Suit(S, Clubs), "A2");
@@ -210,7 +210,7 @@ TEST_F(EditWindowTest, HighCardPointsFollowTheCards) {
     EXPECT_EQ(Label("lblHCP0")->text(), "0");
 }
 
-TEST_F(EditWindowTest, FocusColoursTheSuitBoxAndEnterMovesToTheNextHand) {
+TEST_F(EditorWindowTest, FocusColoursTheSuitBoxAndEnterMovesToTheNextHand) {
     MakeSet(1, 2);
     Open(true);
     QLineEdit* northSpades = Suit(N, Spades);
@@ -246,7 +246,7 @@ TEST_F(EditWindowTest, FocusColoursTheSuitBoxAndEnterMovesToTheNextHand) {
     EXPECT_EQ(window->currentSuitBox(), SuitBoxIndex(W, Spades));
 }
 
-TEST_F(EditWindowTest, CardButtonsAppendToTheLastFocusedBox) {
+TEST_F(EditorWindowTest, CardButtonsAppendToTheLastFocusedBox) {
     // Before any box had the focus the buttons do nothing.
     Open();
     Click("cmdCard0");
@@ -266,7 +266,7 @@ TEST_F(EditWindowTest, CardButtonsAppendToTheLastFocusedBox) {
     EXPECT_EQ(Label("lblSpare2")->text(), "KQJ9876543");
 }
 
-TEST_F(EditWindowTest, SwapAndRotateButtonsMoveWholeHands) {
+TEST_F(EditorWindowTest, SwapAndRotateButtonsMoveWholeHands) {
     MakeSet(1, 2);
     Open();
     QStringList before;
@@ -289,7 +289,7 @@ TEST_F(EditWindowTest, SwapAndRotateButtonsMoveWholeHands) {
     }
 }
 
-TEST_F(EditWindowTest, AcceptStoresTheBoardAndRestoreDropsTheEdits) {
+TEST_F(EditorWindowTest, AcceptStoresTheBoardAndRestoreDropsTheEdits) {
     MakeSet(1, 3);
     const Board original = t.set[1];
     Open();
@@ -309,7 +309,7 @@ TEST_F(EditWindowTest, AcceptStoresTheBoardAndRestoreDropsTheEdits) {
     EXPECT_TRUE(Enabled("cmdExit"));
 }
 
-TEST_F(EditWindowTest, NavigationShowsDealerAndVulnerability) {
+TEST_F(EditorWindowTest, NavigationShowsDealerAndVulnerability) {
     MakeSet(1, 16);
     Open();
     EXPECT_FALSE(Enabled("cmdPrev"));
@@ -336,7 +336,7 @@ TEST_F(EditWindowTest, NavigationShowsDealerAndVulnerability) {
     EXPECT_NE(Label("lblHand0")->palette().color(QPalette::WindowText), kRed);
 }
 
-TEST_F(EditWindowTest, InsertOnBoardFiveRenumbersTheRest) {
+TEST_F(EditorWindowTest, InsertOnBoardFiveRenumbersTheRest) {
     MakeSet(1, 10);
     const auto original = std::make_unique<BoardSet>(t.set);
     Open();
@@ -356,7 +356,7 @@ TEST_F(EditWindowTest, InsertOnBoardFiveRenumbersTheRest) {
     EXPECT_TRUE(t.set.modified);
 }
 
-TEST_F(EditWindowTest, DeleteOnTheLastBoardShowsTheNewLastBoard) {
+TEST_F(EditorWindowTest, DeleteOnTheLastBoardShowsTheNewLastBoard) {
     MakeSet(1, 3);
     Open();
     Click("cmdLast");
@@ -369,7 +369,7 @@ TEST_F(EditWindowTest, DeleteOnTheLastBoardShowsTheNewLastBoard) {
     EXPECT_FALSE(Enabled("cmdPush"));
 }
 
-TEST_F(EditWindowTest, SetButtonsStopAtTheBoardLimits) {
+TEST_F(EditorWindowTest, SetButtonsStopAtTheBoardLimits) {
     MakeSet(639, 640);
     Open();
     EXPECT_FALSE(Enabled("cmdAdd"));
@@ -386,7 +386,7 @@ TEST_F(EditWindowTest, SetButtonsStopAtTheBoardLimits) {
     EXPECT_FALSE(Enabled("cmdShiftRight"));
 }
 
-TEST_F(EditWindowTest, PushAndPopMoveBoardsThroughTheStack) {
+TEST_F(EditorWindowTest, PushAndPopMoveBoardsThroughTheStack) {
     MakeSet(1, 4);
     const Board second = t.set[2];
     Open();
@@ -405,7 +405,7 @@ TEST_F(EditWindowTest, PushAndPopMoveBoardsThroughTheStack) {
     EXPECT_EQ(t.set[3].number, 3);
 }
 
-TEST_F(EditWindowTest, RandomWithoutACountDealsIntoTheWorkingCopyOnly) {
+TEST_F(EditorWindowTest, RandomWithoutACountDealsIntoTheWorkingCopyOnly) {
     Open();
     Click("cmdRandom");
     EXPECT_EQ(t.statusTexts.back(), "1 board generated and NOT saved");
@@ -419,7 +419,7 @@ TEST_F(EditWindowTest, RandomWithoutACountDealsIntoTheWorkingCopyOnly) {
     EXPECT_TRUE(t.set.modified);
 }
 
-TEST_F(EditWindowTest, RandomWithACountStoresBoardsAndLimitsTheCount) {
+TEST_F(EditorWindowTest, RandomWithACountStoresBoardsAndLimitsTheCount) {
     MakeSet(630, 637);
     Open();
     Click("cmdLast");
@@ -439,7 +439,7 @@ TEST_F(EditWindowTest, RandomWithACountStoresBoardsAndLimitsTheCount) {
     EXPECT_FALSE(Enabled("cmdAccept"));
 }
 
-TEST_F(EditWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
+TEST_F(EditorWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
     Open(true);
     Type(Box("txtCount"), "40");
     QWidget* content = Get<QWidget>("content");
@@ -460,7 +460,7 @@ TEST_F(EditWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
     EXPECT_TRUE(t.dialogs.messages.empty());
 }
 
-TEST_F(EditWindowTest, TheCountBoxTakesDigitsOnly) {
+TEST_F(EditorWindowTest, TheCountBoxTakesDigitsOnly) {
     Open(true);
     QLineEdit* count = Box("txtCount");
     Type(count, "3a");
@@ -478,7 +478,7 @@ TEST_F(EditWindowTest, TheCountBoxTakesDigitsOnly) {
     EXPECT_EQ(t.set[1].status, kBoardComplete);
 }
 
-TEST_F(EditWindowTest, ClosingWithUnacceptedEditsAsks) {
+TEST_F(EditorWindowTest, ClosingWithUnacceptedEditsAsks) {
     MakeSet(1, 2);
     const Board original = t.set[1];
     Open(true);
@@ -504,7 +504,7 @@ TEST_F(EditWindowTest, ClosingWithUnacceptedEditsAsks) {
     window.reset();
 }
 
-TEST_F(EditWindowTest, ClosingWithoutEditsDoesNotAsk) {
+TEST_F(EditorWindowTest, ClosingWithoutEditsDoesNotAsk) {
     MakeSet(1, 2);
     Open(true);
     Click("cmdSwap0");
@@ -515,7 +515,7 @@ TEST_F(EditWindowTest, ClosingWithoutEditsDoesNotAsk) {
     window.reset();
 }
 
-TEST_F(EditWindowTest, TheStackSurvivesClosingTheWindow) {
+TEST_F(EditorWindowTest, TheStackSurvivesClosingTheWindow) {
     MakeSet(1, 3);
     Open();
     Click("cmdPush");
