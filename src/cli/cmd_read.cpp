@@ -16,8 +16,10 @@ int RunRead(Args& args) {
     if (const auto mode = TakeNumber(args, "mode", 1, 2))
         run.options.readMode = *mode == 1 ? ReadMode::SimulateHandDealing : ReadMode::PlayedBoards;
     run.options.replace = TakeFlag(args, "replace");
-    if (const auto seed = TakeNumber(args, "seed", 0, 2147483647L)) run.seed = static_cast<std::uint64_t>(*seed);
-    if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0) return UsageError("read");
+    if (const auto seed = TakeNumber(args, "seed", 0, 2147483647L))
+        run.seed = static_cast<std::uint64_t>(*seed);
+    if (args.size() != 2 || args[0].rfind("--", 0) == 0 || args[1].rfind("--", 0) == 0)
+        return UsageError("read");
     run.options.input = args[0];
     run.options.output = args[1];
     return RunDealingSession(std::move(run), "read");

@@ -24,7 +24,8 @@ namespace {
 class EmulatedHands {
   public:
     EmulatedHands(EmulatedMachine& machine, const SessionRun& run)
-        : machine_(machine), run_(run), random_(run.seed ? RandomSource::FromSeed(*run.seed) : RandomSource()) {
+        : machine_(machine), run_(run),
+          random_(run.seed ? RandomSource::FromSeed(*run.seed) : RandomSource()) {
         if (!run.seed) {
             GeneratorSeeds seeds;
             seeds.first = static_cast<std::uint16_t>(random_.Random01() * 65536.0);
@@ -58,9 +59,15 @@ class TerminalOperator : public RunOperator {
         interactive_ = ::isatty(STDIN_FILENO) == 1;
 #endif
     }
-    void Say(const std::string& line) override { std::cout << line << std::endl; }
-    void Warn(const std::string& line) override { std::cerr << line << std::endl; }
-    [[nodiscard]] bool Interactive() const override { return interactive_; }
+    void Say(const std::string& line) override {
+        std::cout << line << std::endl;
+    }
+    void Warn(const std::string& line) override {
+        std::cerr << line << std::endl;
+    }
+    [[nodiscard]] bool Interactive() const override {
+        return interactive_;
+    }
     void PutInBoard(int n, const Board& board, bool waiting) override {
         if (hands_) hands_->PutInBoard(n, board, waiting);
     }
@@ -92,6 +99,7 @@ class TerminalOperator : public RunOperator {
 #endif
         return std::nullopt;
     }
+
   private:
     std::string TakeLine() {
         const std::size_t eol = typed_.find('\n');

@@ -23,7 +23,7 @@ namespace orvenix {
 class Dialogs;
 class Settings;
 
-// National card sets, the index of `National_1` … `National_6` minus one.
+// National card sets, numbered from 0 in the order the window offers them.
 enum NationalSet : int {
     kNationalStandard = 0, // "Standard (AKQJ)"
     kNationalFrenchARDV = 1,
@@ -59,11 +59,11 @@ inline constexpr std::array<std::array<char, 4>, kNationalSets> kNationalLetters
 
 // The selected option of each group.
 struct CardOptions {
-    int national = kNationalStandard; // 0..5: `National_1` … `National_6`
-    int cardType = 0;                 // 0 `CardType_1`, 1 `CardType_2` (cards with outside frame)
-    int threshold = 0;                // 0 `Threshold_1` normal, 1 `Threshold_2` fine, 2 `Threshold_3` bold
+    int national = kNationalStandard; // 0..5: standard, French ARDV, French 1RDV, German, Dutch, Danish
+    int cardType = 0;                 // 0 plain cards, 1 cards with an outside frame
+    int threshold = 0;                // 0 normal, 1 fine, 2 bold print
     int cardIndex = 0;                // 0 `Card_Index_st`, 1 `Card_Index_j` (large index)
-    bool checkBoard = false;          // `Check_board`
+    bool checkBoard = false;          // "Check Board Number"
 
     friend bool operator==(const CardOptions&, const CardOptions&) = default;
 };
@@ -99,7 +99,7 @@ bool ReadingSupported(const SharedMachineState& machine);
 // undone in options and before the message, so that the window can show the undone state first.
 bool ChooseLargeIndex(CardOptions& options, const SharedMachineState& machine, Settings& settings,
                       Dialogs& dialogs, const std::function<void()>& undone = {});
-// `Check_board` click with the box's new state. With a reader and firmware 2.40 or later the state is
+// A click on "Check Board Number" with the box's new state. With a reader and firmware 2.40 or later the state is
 // saved as it is; otherwise a tick is undone with `MsgBoardCheckNeedsFirmware` or
 // `MsgNoBoardNumberReader` (critical, "Dealing Error") and the key saved. Unticking never shows a
 // message. Returns the state kept. undone as for ChooseLargeIndex.
@@ -114,7 +114,7 @@ void ApplyMachineLimits(CardOptions& options, const SharedMachineState& machine,
 bool NationalAllowed(const CardOptions& options, const SharedMachineState& machine, Dialogs& dialogs);
 
 // ---- The board drawing (`DisplayHand`) --------------------------------------------------------------
-// What `Picture1` shows for one board; the window draws it (seat letters "N", "E", "S", "W" at the four
+// What the board drawing shows for one board; the window draws it (seat letters "N", "E", "S", "W" at the four
 // sides, the three texts, and when showHands the hands suit by suit, each suit's symbol followed by
 // its cards).
 struct BoardPicture {
@@ -122,7 +122,7 @@ struct BoardPicture {
     std::string boardText;  // " Board: " and the number
     std::string vulText;    // "Vul: " and "None", "NS", "EW" or "All"
     std::string dealerText; // "Dealer: " and "North", "East", "South" or "West"
-    // High-card points for `lblHCP` 0 to 3 (N, E, S, W).
+    // High-card points of N, E, S, W (0 to 3).
     std::array<int, 4> highCardPoints{};
     bool showHands = false;
     // Cards per seat (N, E, S, W) and suit (spades, hearts, diamonds, clubs), in code order (ace first),

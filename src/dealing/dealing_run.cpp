@@ -82,7 +82,8 @@ void RunView::RunErrorDialog(ErrorDialog& dialog) {
         dialog.Tick(); // polls the machine: the pedal answers, a lost link cancels
         if (dialog.Closed()) break;
         if (const std::optional<std::string> line = op_.TypedLine()) {
-            const char key = line->empty() ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>((*line)[0])));
+            const char key =
+                line->empty() ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>((*line)[0])));
             if (key == 'c')
                 dialog.PressContinue();
             else if (key == 'x')
@@ -126,7 +127,8 @@ WaitEnd WaitForOperator(DealingSession& session, Clock& clock, RunOperator& op, 
 
 std::string MinutesText(std::uint64_t ms) {
     const std::uint64_t minutes = ms / 60000;
-    if (minutes >= 1 && ms % 60000 == 0) return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes");
+    if (minutes >= 1 && ms % 60000 == 0)
+        return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes");
     return std::to_string(ms / 1000) + " seconds";
 }
 
@@ -260,12 +262,12 @@ int RunDealing(const DealingRunOptions& o, MachineLink& link, Clock& clock, RunD
         case StepOutcome::NotDone:
             status = 1;
             if (reading) {
-                const std::string why = !r.readResultReceived
-                                            ? "the machine sent no read result"
-                                            : "the cards read give " + SeatText(r.cardsRead) +
-                                                  (r.cardsRead[0] > 0
-                                                       ? " and " + std::to_string(r.cardsRead[0]) + " cards none"
-                                                       : "");
+                const std::string why =
+                    !r.readResultReceived
+                        ? "the machine sent no read result"
+                        : "the cards read give " + SeatText(r.cardsRead) +
+                              (r.cardsRead[0] > 0 ? " and " + std::to_string(r.cardsRead[0]) + " cards none"
+                                                  : "");
                 op.Say(StepLine(r) + "  NOT read");
                 op.Warn(prefix + board + " was NOT read: " + why + "; the board is left as it was");
             } else {
@@ -279,7 +281,8 @@ int RunDealing(const DealingRunOptions& o, MachineLink& link, Clock& clock, RunD
             if (r.errorShown)
                 op.Warn(prefix + board + ": " + PlainMessage(r.error.text) + " (" + r.error.codeText + ")");
             op.Warn(prefix + board + " was NOT " + doneWord +
-                    (reading ? "; the board is left as it was" : " (the pockets hold " + PocketText(r.pocketCounts) + ")"));
+                    (reading ? "; the board is left as it was"
+                             : " (the pockets hold " + PocketText(r.pocketCounts) + ")"));
             if (view.TimedOut())
                 op.Warn(prefix + "nobody answered within " + MinutesText(o.operatorTimeoutMs) +
                         "; the run stops here");

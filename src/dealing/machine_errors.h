@@ -8,7 +8,7 @@
 //
 // The window's part (src/ui): build the dialog from ErrorDialog::Content() (caption, label texts, button
 // captions and visibility), play the system's exclamation sound when it opens, start a 100 ms timer
-// (`Error_Timer1`) that calls Tick(), forward the three buttons to PressContinue(), PressCancel() and
+// that calls Tick(), forward the three buttons to PressContinue(), PressCancel() and
 // PressCancel2(), and close (stopping the timer) as soon as Closed() is true after any of these calls.
 // Closing the dialog by its close box or Escape is PressCancel().
 #pragma once
@@ -37,7 +37,7 @@ inline constexpr int kCodeWrongBoard = 65;
 // Button sets of the dialog.
 enum class ErrorButtonSet {
     ContinueCancel, // "Continue" and "Cancel"
-    CancelOnly,     // only `Cancel2`, captioned "Cancel"
+    CancelOnly,     // only the third button, captioned "Cancel"
     BoardCheck,     // "Try again", "Cancel" and "Deal to the current board"
 };
 
@@ -53,13 +53,13 @@ MachineErrorEntry MachineErrorFor(int code);
 // Everything the dialog shows.
 struct ErrorDialogContent {
     std::string caption = "Dealing Error";
-    std::string text;     // `Error_label`
+    std::string text;     // the error text
     int code = 0;         // statusCode, 64 or 65
-    std::string codeText; // `Error_code`: "Error Code: " and the code in decimal
+    std::string codeText; // "Error Code: " and the code in decimal
     ErrorButtonSet buttons = ErrorButtonSet::CancelOnly;
-    std::string continueCaption; // `Continue_button`: "Continue" or "Try again"
+    std::string continueCaption; // the first button: "Continue" or "Try again"
     std::string cancelCaption = "Cancel";
-    std::string cancel2Caption; // `Cancel2`: "Cancel" or "Deal to the current board"
+    std::string cancel2Caption; // the third button: "Cancel" or "Deal to the current board"
     bool continueVisible = false;
     bool cancelVisible = false;
     bool cancel2Visible = false;
@@ -80,7 +80,7 @@ class ErrorDialog {
 
     [[nodiscard]] const ErrorDialogContent& Content() const { return content_; }
 
-    // One tick of `Error_Timer1`: a status poll (acknowledging a reported pedal and box). A lost link
+    // One tick of the dialog's 100 ms timer: a status poll (acknowledging a reported pedal and box). A lost link
     // (two failed replies in a row) shows kErrorDialogLostLinkText and closes with Cancel; a pressed foot
     // pedal closes with Continue ("Try again" for the board check). Does nothing once closed.
     void Tick();

@@ -9,8 +9,8 @@
 // How a window uses it (src/ui):
 //   - Build the session on the program's MachineLink (already opened with Open), a Clock, the board
 //     set, the settings and dialogs, and a SessionView (usually the window itself).
-//   - On showing: Load(); then a one-shot 2000 ms timer (`Timer3d`) calls StartupExchange().
-//   - A 100 ms repeating timer (`Timer1`) calls PollTick(); the session starts and stops it through
+//   - On showing: Load(); then a one-shot 2000 ms start-up timer calls StartupExchange().
+//   - A 100 ms repeating poll timer calls PollTick(); the session starts and stops it through
 //     SessionView::SetPollTimer.
 //   - Every button, check box and option button calls its ...Command() / ...Clicked() method.
 //   - After any call, Display() holds everything the window shows; the session also calls
@@ -19,7 +19,7 @@
 //     call; it calls SessionView::ProcessEvents and SessionView::Wait, during which the window must only
 //     let BreakCommand through (every other control is disabled while StepRunning()).
 //   - SessionView::CloseWindow asks the window to close; the window's close handler calls Unload()
-//     (`form_unload`). The window refuses to close by its close box while StepRunning().
+//     (the window unloading). The window refuses to close by its close box while StepRunning().
 //   - The machine error dialog is SessionView::RunErrorDialog (see machine_errors.h).
 // Messages (refusals, questions, the lost link) go through Dialogs with their fixed titles.
 //
@@ -27,9 +27,9 @@
 #pragma once
 
 #include "dealing/card_settings.h"
+#include "dealing/machine_errors.h"
 #include "machine/clock.h"
 #include "machine/link.h"
-#include "dealing/machine_errors.h"
 
 #include <array>
 #include <cstdint>
@@ -60,14 +60,14 @@ enum SessionControl : int {
     kSessionControlCount
 };
 
-// Background of a pocket count label (`lblCnt`).
+// Background of a pocket count label.
 enum class CountColour {
     None,  // not yet coloured (window opened, nothing drawn)
     Green, // exactly 13: red 0, green 255, blue 0
     Red,   // anything else: red 255, green 0, blue 0
 };
 
-// Index of the pocket count labels `lblCnt` 0 to 3.
+// Index of the four pocket count labels.
 enum : int { kCountNorth = 0, kCountEast = 1, kCountWest = 2, kCountSouth = 3 };
 
 struct CountLabel {
@@ -78,11 +78,11 @@ struct CountLabel {
 
 // Parts of the display, for SessionView::Refresh.
 enum ViewPart : unsigned {
-    kViewState = 1,     // stateText (`txtStatus`)
-    kViewDealTime = 2,  // dealTime (`txtDealTime`)
+    kViewState = 1,     // stateText: the machine's state
+    kViewDealTime = 2,  // dealTime: the step's time
     kViewControls = 4,  // enabled
-    kViewCounts = 8,    // counts (`lblCnt`)
-    kViewBoard = 16,    // picture (`Picture1`, `lblHCP`), displayBoardsCaption
+    kViewCounts = 8,    // counts: the pocket counts
+    kViewBoard = 16,    // picture (the board drawing, the points per hand), displayBoardsCaption
     kViewOptions = 32,  // options, startFromBox, readMode (after a rejected choice or a start-up rule)
     kViewCaptions = 64, // caption, button captions, visibility, fileName
     kViewAll = 127,
@@ -91,15 +91,15 @@ enum ViewPart : unsigned {
 // Everything the window shows.
 struct SessionDisplay {
     std::string caption;         // " Dealing Boards " / " Reading Boards "
-    std::string dealCaption;     // `cmdDeal`: "&Deal" / "&Read"
-    std::string dealNextCaption; // `Deal_next`: "Deal ne&xt" / "Read ne&xt"
-    bool clearVisible = false;   // `cmdClear`: read mode only
+    std::string dealCaption;     // the Deal button: "&Deal" / "&Read"
+    std::string dealNextCaption; // the Deal next button: "Deal ne&xt" / "Read ne&xt"
+    bool clearVisible = false;   // the Clear button: read mode only
     bool readModesVisible = false;
-    std::string fileName; // `txtFile`
+    std::string fileName; // the set's file name
     std::string stateText;
     std::string dealTime; // seconds since the step started, "##0.0"
     std::array<bool, kSessionControlCount> enabled{};
-    std::array<CountLabel, 4> counts{}; // lblCnt 0..3 = N, E, W, S
+    std::array<CountLabel, 4> counts{}; // the pocket counts 0..3 = N, E, W, S
     std::string displayBoardsCaption = "Display Boards";
     BoardPicture picture;
     CardOptions options;
@@ -129,9 +129,9 @@ class SessionView {
     virtual ~SessionView() = default;
     // parts (ViewPart bits) of DealingSession::Display() changed.
     virtual void Refresh(unsigned parts) = 0;
-    // Starts (100 ms, repeating) or stops `Timer1`, whose ticks call DealingSession::PollTick.
+    // Starts (100 ms, repeating) or stops the poll timer, whose ticks call DealingSession::PollTick.
     virtual void SetPollTimer(bool running) = 0;
-    // The one-shot wait (`Timer2`): returns after ms milliseconds, letting window events run meanwhile.
+    // The one-shot wait: returns after ms milliseconds, letting window events run meanwhile.
     virtual void Wait(int ms) = 0;
     // Lets pending window events run (the Break button during a step).
     virtual void ProcessEvents() = 0;
@@ -153,7 +153,7 @@ enum class CloseReason {
     ReadNeedsFirmware, // read mode on firmware older than 2.24
     LinkLost,          // two failed replies in a row (`MsgLostCommunicationDealing`)
     EndOfSet,          // No (or Yes and saved, in read mode) after the last board
-    Exit,              // `cmdExit`
+    Exit,              // the Exit button
 };
 
 // How the last step (a press of Deal / Deal next, by button, pedal or box) ended.
@@ -197,26 +197,27 @@ class DealingSession {
     // = first board, start-from-box and reading mode and the card options from the session options. The
     // recognition options stay disabled until the start-up exchange ends.
     void Load();
-    // The first tick of `Timer3d`: info request, parameter blocks 1 and 2 (each with the retry rule),
+    // The start-up timer's tick: info request, parameter blocks 1 and 2 (each with the retry rule),
     // the firmware and option rules; closes the window when the machine does not answer or cannot read.
     void StartupExchange();
-    // One tick of `Timer1`: a status poll; a reported pedal, or an inserted card box with "Start Dealing
-    // from Board Inserting" ticked and ten quiet polls since the last box reset, starts the next step.
+    // One tick of the poll timer: a status poll; a reported pedal, or an inserted card box with "Start
+    // Dealing from Board Inserting" ticked and ten quiet polls since the last box reset, starts the next
+    // step.
     void PollTick();
-    // `cmdDeal`: refuses a non-empty board in read mode and an incomplete board in deal mode, else runs
+    // Deal: refuses a non-empty board in read mode and an incomplete board in deal mode, else runs
     // DealHand.
     void DealCommand();
-    // `Deal_next`: moves to the next board and deals it; in read mode on the last board the set first
+    // Deal next: moves to the next board and deals it; in read mode on the last board the set first
     // grows by one board (never past board 640).
     void DealNextCommand();
-    // One status poll as `Timer1` makes it, without starting anything: true when the operator asked for
+    // One status poll as the poll timer makes it, without starting anything: true when the operator asked for
     // the next step (the foot pedal, or the card box under "Start Dealing from Board Inserting"). The
     // command-line tool waits for the operator with it; PollTick is this poll plus the start.
     bool PollForStart();
     // Two status polls that acknowledge whatever pedal press or box insert the machine still holds, so
     // that a press from before a prompt does not start the board the prompt asks for.
     void ForgetOperatorSignals();
-    // `cmdBreak`: asks the machine to stop the running step.
+    // Break: asks the machine to stop the running step.
     void BreakCommand();
     void FirstCommand();
     void PrevCommand();
@@ -225,11 +226,11 @@ class DealingSession {
     // Moves to board n (first to last board) with the enabling rules of the navigation buttons. Not a
     // control of the window: the command-line tool uses it.
     void GoToBoard(int n);
-    // `cmdClear` (read mode): after OK to `MsgClearBoardConfirm` every card of the board is unplaced.
+    // Clear (read mode): after OK to `MsgClearBoardConfirm` every card of the board is unplaced.
     void ClearCommand();
-    // `Disp_boards`.
+    // Display boards / Hide boards.
     void DisplayBoardsCommand();
-    // `Start_from_box` and `read_mode1` / `read_mode2`: saved at once.
+    // "Start Dealing from Board Inserting" and the two reading modes: saved at once.
     void StartFromBoxClicked(bool ticked);
     void ReadModeClicked(ReadMode mode);
     // Recognition options (saved at once; large index and the board check are checked against the
@@ -239,10 +240,10 @@ class DealingSession {
     void ThresholdClicked(int threshold);
     void CardIndexClicked(int cardIndex);
     void CheckBoardClicked(bool ticked);
-    // `cmdExit`: latch off, then the window closes.
+    // Exit: latch off, then the window closes.
     void ExitCommand();
-    // `form_unload`: stops polling, latch off unless the link was lost, clears the pedal and box flags,
-    // closes the link.
+    // The window unloading: stops polling, latch off unless the link was lost, clears the pedal and box
+    // flags, closes the link.
     void Unload();
 
     // One dealing or reading step on the current board (`DealHand`).
@@ -319,9 +320,9 @@ class DealingSession {
     bool showReadBoard_ = false;
 };
 
-// The state text of `txtStatus` for a MachineState value (as MachineStateText).
+// The machine state's text for a MachineState value (as MachineStateText).
 std::string SessionStateText(std::int32_t state);
-// A step time for `txtDealTime`: seconds with one decimal, at least one digit before the point ("##0.0").
+// A step time for the time box: seconds with one decimal, at least one digit before the point ("##0.0").
 std::string FormatDealTime(double seconds);
 // The stack of cards (top card first) that a read in the given mode turns into board's deal: the card
 // positions take the pockets of the read command in turn (see FillReadCards), and each position gets the

@@ -90,7 +90,7 @@ std::optional<FileFailure> WriteFileSafely(const std::string& path, std::string_
 void LoadErrorBox(Dialogs& dialogs, int errorNumber, const std::string& description);
 void SaveErrorBox(Dialogs& dialogs, int errorNumber, const std::string& description);
 
-// ---- Board numbers after a load (the Load_number window) ----------------------------------------------
+// ---- Board numbers after a load (the board-number dialog) ----------------------------------------------
 // The largest first board at which n loaded boards still fit.
 constexpr int MaxFirstBoard(int n) {
     return kMaxBoard - n + 1;

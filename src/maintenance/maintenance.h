@@ -95,12 +95,12 @@ class MaintenanceSession {
 
     // ---- Operations; each returns false once the link is lost (the window then closes) ----------------
     // The connect sequence: clears the fields, shows the USB identity, loads the card options from the
-    // settings and switches the latch on. The window then starts `Timer3m`.
+    // settings and switches the latch on. The window then starts its start-up timer.
     void Connect();
-    // The single tick of `Timer3m`: info, parameter blocks 1 and 2, counters, and when the machine has a
+    // The single tick of the start-up timer: info, parameter blocks 1 and 2, counters, and when the machine has a
     // download identity the switch overrides, the index rule and the parameter sets of the group.
     bool StartupExchange();
-    // `Timer1m` (feed false) and `Feed_card` (feed true): outputs and sensors, then the motor parts the
+    // The sensor poll (feed false) and Feed card (feed true): outputs and sensors, then the motor parts the
     // firmware knows.
     bool SensorRequest(bool feed);
     bool Recognise();
@@ -109,7 +109,7 @@ class MaintenanceSession {
     bool ShowImage();
     // Reads the four parameter sets of the chosen group.
     bool ReadParameters();
-    // `save_param`: writes sets 1, 2, 4, 3 (or 5, 6, 8, 7) from the fields, shows "Parameters updated OK"
+    // Save parameters: writes sets 1, 2, 4, 3 (or 5, 6, 8, 7) from the fields, shows "Parameters updated OK"
     // and reads them back. A value that is not a whole number 0 to 255 is refused before anything is sent.
     bool SaveParameters();
     // The card-setting options: each stores its choice at once. The large index is checked against the

@@ -35,7 +35,7 @@ struct Frame {
     std::vector<std::string> statuses;
     std::vector<std::string> chosenFormats;
     int refreshes = 0;
-    int placeAt = 0; // first board the Load_number step chooses; 0 leaves the boards where they are
+    int placeAt = 0; // first board the board-number dialog chooses; 0 leaves the boards where they are
     FileCommandHooks hooks;
 
     Frame() {

@@ -89,8 +89,10 @@ class DealingRunTest : public ::testing::Test {
     }
     int Run() { return RunDealing(options, *link, Clock(), dialogs, op); }
     int StepCommands() {
-        return static_cast<int>(std::count_if(Machine().Commands().begin(), Machine().Commands().end(),
-                                              [](const auto& c) { return c.first[0] == cmd::kDeal || c.first[0] == cmd::kRead; }));
+        return static_cast<int>(
+            std::count_if(Machine().Commands().begin(), Machine().Commands().end(), [](const auto& c) {
+                return c.first[0] == cmd::kDeal || c.first[0] == cmd::kRead;
+            }));
     }
     // Status polls between the n-th step command and the one before it (n from 1).
     int PollsBeforeStep(int n) {
@@ -152,7 +154,8 @@ TEST_P(StartTest, EachBoardWaitsUntilTheOperatorStartsIt) {
     EXPECT_TRUE(op.err.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Starters, StartTest, ::testing::Values(Starter::Pedal, Starter::Box, Starter::Enter));
+INSTANTIATE_TEST_SUITE_P(Starters, StartTest,
+                         ::testing::Values(Starter::Pedal, Starter::Box, Starter::Enter));
 
 TEST_F(DealingRunTest, APedalStartsOneBoardOnlyAndAnAbsentOperatorEndsTheRun) {
     WriteInput(testing::RandomSet(1, 3));
@@ -286,7 +289,8 @@ TEST_P(BadReadTest, ABoardNotReadWholeStaysAsItWasAndTheBoardsBeforeItAreSaved) 
 }
 
 INSTANTIATE_TEST_SUITE_P(BadReads, BadReadTest,
-                         ::testing::Values(BadRead::ShortStack, BadRead::StatusInsteadOfResult, BadRead::NothingRead));
+                         ::testing::Values(BadRead::ShortStack, BadRead::StatusInsteadOfResult,
+                                           BadRead::NothingRead));
 
 TEST_F(DealingRunTest, ReadingRefusesBoardsThatHoldCardsBeforeTalkingToTheMachine) {
     options.mode = SessionMode::Read;
@@ -314,7 +318,8 @@ TEST_F(DealingRunTest, ReplaceReadsIntoFullBoardsAndALostLinkLeavesTheRestAsThey
         Machine().PressPedal();
     };
     EXPECT_EQ(Run(), 2);
-    EXPECT_TRUE(Has(op.err, "run: board 3 was interrupted by the lost link: it was NOT read and is left as it was"));
+    EXPECT_TRUE(
+        Has(op.err, "run: board 3 was interrupted by the lost link: it was NOT read and is left as it was"));
     EXPECT_TRUE(Has(op.out, "Boards read: 2"));
     const BoardSet saved = Saved();
     for (int n : {1, 2})

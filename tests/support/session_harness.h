@@ -4,9 +4,9 @@
 
 #include "base/dialogs.h"
 #include "base/settings.h"
+#include "dealing/session.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
-#include "dealing/session.h"
 
 #include <functional>
 #include <memory>
