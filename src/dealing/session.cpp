@@ -366,9 +366,7 @@ void DealingSession::DealNextCommand() {
         }
         const int n = set_.lastBoard + 1;
         ClearBoard(set_, n);
-        set_[n].number = static_cast<std::int16_t>(n);
-        set_[n].dealer = DealerOf(n);
-        set_[n].vulnerability = VulnerabilityOf(n);
+        NumberBoard(set_[n], n);
         set_.lastBoard = static_cast<std::int16_t>(n);
     }
     NextCommand();
