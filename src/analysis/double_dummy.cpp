@@ -3,6 +3,7 @@
 #include <dds/dll.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 
@@ -17,7 +18,15 @@ std::mutex& SolverMutex() {
 
 void InitSolverOnce() {
     static std::once_flag once;
-    std::call_once(once, [] { SetMaxThreads(0); }); // 0: as many threads as the computer has cores
+    std::call_once(once, [] {
+        SetMaxThreads(0); // 0: as many threads as the computer has cores
+        // The solver keeps its transposition tables until told otherwise: they are given back when the
+        // program ends, after the last analysis.
+        std::atexit([] {
+            const std::lock_guard<std::mutex> lock(SolverMutex());
+            FreeMemory();
+        });
+    });
 }
 
 // The solver's strain index for our table column (clubs, diamonds, hearts, spades, notrump).
