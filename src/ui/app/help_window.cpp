@@ -20,7 +20,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
-    resize(760, 620);
+    resize(900, 660); // the guide's pictures are as wide as the main window
 }
 
 } // namespace orvenix
