@@ -27,6 +27,7 @@ struct FileDialogRequest {
     std::string fileName;
     std::vector<std::string> filters; // "PBN files (*.pbn)" style entries
     int selectedFilter = -1;          // index into filters, -1 = none selected
+    bool confirmReplace = true;       // save: the dialog itself asks before an existing file is replaced
 };
 
 struct FileDialogResult {

@@ -19,6 +19,7 @@ std::string SettingDefault(const std::string& key) {
     if (key == keys::kInitFormat) return "BRI";
     if (key == keys::kInitDirectory) return HomeDirectory();
     if (key == keys::kPrintScoreCardMode) return "2";
+    if (key == keys::kPrintRedSuits) return "1";
     if (key == keys::kPrintPerPage || key == keys::kPrintMode || key == keys::kInitStartFromBox ||
         key == keys::kInitReadMode || key == keys::kNational || key == keys::kCardType ||
         key == keys::kThreshold || key == keys::kCardIndex || key == keys::kCheckBoard) {

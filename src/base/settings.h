@@ -16,6 +16,7 @@ inline constexpr const char* kInitDirectory = "Init_directory";
 inline constexpr const char* kPrintPerPage = "PrintPerPage";
 inline constexpr const char* kPrintMode = "PrintMode";
 inline constexpr const char* kPrintScoreCardMode = "PrintScoreCardMode";
+inline constexpr const char* kPrintRedSuits = "PrintRedSuits";
 inline constexpr const char* kInitStartFromBox = "Init_start_from_box";
 inline constexpr const char* kInitReadMode = "Init_read_mode";
 inline constexpr const char* kNational = "National";

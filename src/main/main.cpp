@@ -5,6 +5,7 @@
 #include "model/board.h"
 #include "ui/app/command_line.h"
 #include "ui/app/main_window.h"
+#include "ui/app/program_resources.h"
 #include "ui/app/qt_dialogs.h"
 #include "ui/app/qt_settings.h"
 
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv); // takes Qt's own arguments out of argv
+    // The desktop finds the menu entry (and its icon) by this name; every window shows the icon.
+    QGuiApplication::setDesktopFileName("org.orvenix.Desk");
+    QApplication::setWindowIcon(ProgramIcon());
     line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (line.action == CommandLine::Action::Error) {
         std::cerr << "orvenix: " << line.error << "\n" << CommandLineUsage();

@@ -6,13 +6,16 @@
 namespace orvenix {
 
 void MainWindow::onPrintTriggered() {
+    std::string finished = "Ready";
     if (!RefuseWithoutSet("Printing Error")) {
         SetStatus("Printing");
         PrintWindow window(ctx_, ProgramPrinter(), this);
         window.exec();
+        // Where the pages went stays in view after the window closes.
+        if (!window.lastDestination().empty()) finished = window.lastDestination();
         RefreshSetDisplay();
     }
-    SetStatus("Ready");
+    SetStatus(finished);
 }
 
 } // namespace orvenix

@@ -3,10 +3,12 @@
 #include "app/seeding.h"
 
 #include "base/messages.h"
+#include "base/settings.h"
 #include "base/version.h"
 #include "generate/random.h"
 #include "generate/statistics.h"
 #include "history/history.h"
+#include "ui/app/help_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,10 +21,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -41,7 +45,14 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& tip, boo
     box->setObjectName(name);
     box->setToolTip(tip);
     box->setReadOnly(readOnly);
-    if (readOnly) box->setFocusPolicy(Qt::ClickFocus);
+    if (readOnly) {
+        box->setFocusPolicy(Qt::ClickFocus);
+        // Results are shown on the window's background, so that only the boxes one types into look
+        // like boxes to type into.
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        box->setPalette(palette);
+    }
     if (width > 0) box->setFixedWidth(width);
     return box;
 }
@@ -103,7 +114,6 @@ MainWindow::MainWindow(AppContext& ctx, const ProgramOptions& options, QWidget* 
     ctx_.set.Reset();
     ctx_.shapeTally.fill(0);
     versionLabel_->setText(QString::fromStdString("Version " + VersionText() + " "));
-    setWindowTitle(QString::fromStdString(MainCaption()));
     ctx_.seeds = SeedRandomSource(ctx_.random, options_.seed, PointerPosition{MouseX(), MouseY()});
     SetStatus("Loading...");
     ShowSetTexts();
@@ -281,10 +291,11 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::BuildMenus() {
-    auto addAction = [this](QWidget* where, const char* name, const char* caption,
-                            void (MainWindow::*slot)()) {
+    auto addAction = [this](QWidget* where, const char* name, const char* caption, void (MainWindow::*slot)(),
+                            QKeySequence::StandardKey key = QKeySequence::UnknownKey) {
         auto* action = new QAction(caption, this);
         action->setObjectName(name);
+        if (key != QKeySequence::UnknownKey) action->setShortcuts(key);
         where->addAction(action);
         connect(action, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
         return action;
@@ -294,10 +305,11 @@ void MainWindow::BuildMenus() {
     auto* menuFile = new QMenu("&File", this);
     menuFile->setObjectName("menuFile");
     bar->addMenu(menuFile);
-    addAction(menuFile, "menuNew", "&New", &MainWindow::onNewTriggered);
-    addAction(menuFile, "menuLoad", "&Load", &MainWindow::onLoadTriggered);
+    addAction(menuFile, "menuNew", "&New", &MainWindow::onNewTriggered, QKeySequence::New);
+    addAction(menuFile, "menuLoad", "&Load", &MainWindow::onLoadTriggered, QKeySequence::Open);
     auto* save = new QAction("&Save", this);
     save->setObjectName("menuSave");
+    save->setShortcuts(QKeySequence::Save);
     menuFile->addAction(save);
     connect(save, &QAction::triggered, this, [this] { onSaveTriggered(); });
     addAction(menuFile, "menuDelete", "&Delete", &MainWindow::onDeleteTriggered);
@@ -312,13 +324,14 @@ void MainWindow::BuildMenus() {
     addAction(bar, "menuDeal", "&Deal", &MainWindow::onDealTriggered);
     addAction(bar, "menuRead", "&Read", &MainWindow::onReadTriggered);
     addAction(bar, "menuEdit", "&Edit", &MainWindow::onEditTriggered);
-    addAction(bar, "menuPrint", "&Print", &MainWindow::onPrintTriggered);
+    addAction(bar, "menuPrint", "&Print", &MainWindow::onPrintTriggered, QKeySequence::Print);
     addAction(bar, "cmdMaintenance", "&Maintenance", &MainWindow::onMaintenanceTriggered);
 
     auto* menuHelp = new QMenu("&Help", this);
     menuHelp->setObjectName("menuHelp");
     bar->addMenu(menuHelp);
-    addAction(menuHelp, "menuContents", "&Contents", &MainWindow::onContentsTriggered);
+    addAction(menuHelp, "menuContents", "&Contents", &MainWindow::onContentsTriggered,
+              QKeySequence::HelpContents);
     addAction(menuHelp, "menuAbout", "&About", &MainWindow::onAboutTriggered);
 }
 
@@ -349,6 +362,15 @@ void MainWindow::ShowSetTexts() {
     show(eventNameBox_, ctx_.set.eventName);
     show(eventSiteBox_, ctx_.set.eventSite);
     show(eventDateBox_, ctx_.set.eventDate);
+    ShowTitle();
+}
+
+void MainWindow::ShowTitle() {
+    // "[*]" is where the window system puts the mark of unsaved changes.
+    const std::string file = FileNameOf(ctx_.set.fileName);
+    const QString caption = QString::fromStdString(MainCaption());
+    setWindowTitle("[*]" + (file.empty() ? caption : Utf8(file) + " - " + caption));
+    setWindowModified(ctx_.set.modified);
 }
 
 void MainWindow::EventTextEdited(QLineEdit* box, std::string& stored) {
@@ -366,6 +388,7 @@ void MainWindow::EventTextEdited(QLineEdit* box, std::string& stored) {
         box->setCursorPosition(std::clamp(caret - 1, 0, static_cast<int>(previous.size())));
     }
     ctx_.set.modified = true;
+    ShowTitle();
 }
 
 void MainWindow::RefreshSetDisplay() {
@@ -419,16 +442,11 @@ bool MainWindow::RefuseWithoutSet(const std::string& title) {
     return true;
 }
 
-void MainWindow::NotAvailable(const std::string& title) {
-    ctx_.dialogs.Show("This command is not available yet", title, Buttons::Ok, Icon::Information);
-}
-
-void MainWindow::onDeleteTriggered() {
-    NotAvailable("Delete");
-}
-
 void MainWindow::onContentsTriggered() {
-    NotAvailable("Contents");
+    if (helpWindow_ == nullptr) helpWindow_ = new HelpWindow(this);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
 }
 
 void MainWindow::onAboutTriggered() {

@@ -24,6 +24,7 @@ class QDate;
 
 namespace orvenix {
 
+class HelpWindow;
 class History;
 
 // Cursor position in screen coordinates, or in the client coordinates of the given widget.
@@ -58,7 +59,8 @@ class MainWindow : public QMainWindow {
 
     // Recomputes and redraws the whole summary of the set; also shows its file name and event texts.
     void RefreshSetDisplay();
-    // Puts the set's file name and event texts into their boxes without marking the set modified.
+    // Puts the set's file name and event texts into their boxes without marking the set modified, and
+    // the file name with the mark of unsaved changes into the title.
     void ShowSetTexts();
     // Shows one text in the status line (through the context, as every command does).
     void SetStatus(const std::string& text);
@@ -89,13 +91,13 @@ class MainWindow : public QMainWindow {
     // The history's state in the status bar's corner: its board records, or why it does not record.
     void ShowHistoryState();
     void BuildMenus();
+    // The title: the set's file name, the program, and the mark while the set has unsaved changes.
+    void ShowTitle();
     void EventTextEdited(QLineEdit* box, std::string& stored);
     // Deal and Read share their flow; only the words differ.
     void RunSession(SessionMode mode);
     // Refuses a command that needs a board set when none exists; true when it was refused.
     bool RefuseWithoutSet(const std::string& title);
-    // Placeholder for a command whose window is not part of the program yet.
-    void NotAvailable(const std::string& title);
 
     AppContext& ctx_;
     ProgramOptions options_;
@@ -122,6 +124,7 @@ class MainWindow : public QMainWindow {
     QStatusBar* statusBar_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QLabel* historyLabel_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr; // made when the guide is first opened
 };
 
 // Text from the core for the screen: UTF-8, with the display font's suit codes 6, 3, 4, 5 shown as the

@@ -111,6 +111,7 @@ std::optional<FileDialogResult> QtDialogs::FileDialog(const FileDialogRequest& r
                        QString::fromStdString(request.directory));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (request.save && !request.confirmReplace) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     QStringList filters;
     for (const std::string& f : request.filters)
         filters << DialogFilter(f);

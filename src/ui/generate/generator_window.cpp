@@ -100,6 +100,7 @@ GeneratorWindow::GeneratorWindow(AppContext& ctx, QWidget* parent)
     // Opening state: random boards with every filter on.
     randomBoardsOption_->setChecked(true);
     onModeToggled();
+    UpdateDefaultButton();
 }
 
 GeneratorWindow::~GeneratorWindow() = default;
@@ -124,6 +125,7 @@ void GeneratorWindow::NumberChanged(QLineEdit* box, QString& lastAccepted) {
     const QString text = box->text();
     if (GenerateNumberAllowed(text)) {
         lastAccepted = text;
+        UpdateDefaultButton();
         return;
     }
     const int caret = box->cursorPosition();
@@ -160,6 +162,13 @@ void GeneratorWindow::MakeDefaultButton(QPushButton* button) {
     button->setEnabled(true);
     button->setDefault(true);
     button->setFocus(Qt::OtherFocusReason);
+}
+
+void GeneratorWindow::UpdateDefaultButton() {
+    if (!generateByDefault_) return;
+    const int first = firstBoardBox_->text().toInt();
+    const int last = lastBoardBox_->text().toInt();
+    generateButton_->setDefault(first >= 1 && first <= last && last <= kMaxBoard);
 }
 
 void GeneratorWindow::ShowResults(const GenerateResult& r) {
@@ -223,7 +232,8 @@ void GeneratorWindow::onGenerateClicked() {
         box->setFocus(Qt::OtherFocusReason);
     } else if (result_.outcome == GenerateOutcome::Generated) {
         ShowResults(result_);
-        MakeDefaultButton(result_.WorthRepeating() ? generateButton_ : exitButton_);
+        generateByDefault_ = result_.WorthRepeating();
+        MakeDefaultButton(generateByDefault_ ? generateButton_ : exitButton_);
     }
     exitButton_->setEnabled(true);
     generateButton_->setEnabled(true);

@@ -75,12 +75,16 @@ class GeneratorWindow : public QDialog {
     void onFilterToggled(FilterFields& filter);
     void ShowResults(const GenerateResult& r);
     void MakeDefaultButton(QPushButton* button);
+    // Enter runs Generate while the board range can be generated, unless the last run made Exit the
+    // default button.
+    void UpdateDefaultButton();
 
     AppContext& ctx_;
     GenerateResult result_;
     CandidateSource candidates_;
     bool busy_ = false;
     bool activated_ = false;
+    bool generateByDefault_ = true;
     QString lastFirst_ = "1";
     QString lastLast_ = "32";
 

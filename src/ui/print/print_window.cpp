@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageLayout>
@@ -64,6 +65,7 @@ PrintWindow::PrintWindow(AppContext& ctx, QPrinter& printer, QWidget* parent)
     scoreCardsOption_ = ui_->PrintMode2;
     boardsPerPageOptions_ = {ui_->Option1, ui_->Option2, ui_->Option3, ui_->Option4, ui_->Option5};
     doubleDummyCheck_ = ui_->chkDoubleDummy;
+    redSuitsCheck_ = ui_->chkRedSuits;
     doubleDummyNote_ = ui_->lblDoubleDummyNote;
     printBoardsCheck_ = ui_->chkPrintBoards;
     printPairNumberCheck_ = ui_->chkPrintNS;
@@ -89,6 +91,8 @@ PrintWindow::PrintWindow(AppContext& ctx, QPrinter& printer, QWidget* parent)
         ctx_.settings.Write(kPrintDoubleDummyKey, doubleDummyCheck_->isChecked() ? "1" : "0");
         UpdateDoubleDummyNote();
     });
+    connect(redSuitsCheck_, &QCheckBox::clicked, this,
+            [this] { ctx_.settings.Write(keys::kPrintRedSuits, redSuitsCheck_->isChecked() ? "1" : "0"); });
     connect(handRecordsOption_, &QRadioButton::clicked, this, [this] {
         ApplyPrintMode();
         ctx_.settings.Write(keys::kPrintMode, "0");
@@ -125,8 +129,13 @@ PrintWindow::PrintWindow(AppContext& ctx, QPrinter& printer, QWidget* parent)
 
     LoadSettings();
     ApplyPrintMode();
-    progressLabel_->hide();
-    progressBar_->hide();
+    // The progress rows keep their room while hidden, so that a print does not resize the window.
+    for (QWidget* w : {static_cast<QWidget*>(progressLabel_), static_cast<QWidget*>(progressBar_)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+        w->hide();
+    }
 
     // The event name is printed in 20-point bold across the top of every page: cut it to the page.
     PainterSurface measure(printer_);
@@ -157,6 +166,7 @@ void PrintWindow::LoadSettings() {
     printPairNumberCheck_->setChecked((cardMode & 1) != 0);
     printBoardsCheck_->setChecked((cardMode & 2) != 0);
     doubleDummyCheck_->setChecked(s.ReadInt(kPrintDoubleDummyKey, 0, 0, 1) == 1);
+    redSuitsCheck_->setChecked(s.ReadInt(keys::kPrintRedSuits, 1, 0, 1) == 1);
     UpdateDoubleDummyNote();
 }
 
@@ -231,6 +241,7 @@ void PrintWindow::ApplyPrintMode() {
     for (QRadioButton* o : boardsPerPageOptions_)
         o->setEnabled(records);
     doubleDummyCheck_->setEnabled(records);
+    redSuitsCheck_->setEnabled(records);
     UpdateDoubleDummyNote();
     ui_->frameNSPairNumber->setEnabled(!records);
     printBoardsCheck_->setEnabled(!records);
@@ -326,23 +337,42 @@ void PrintWindow::ParameterError(int messageKey, QLineEdit* focus) {
     ctx_.StatusText("Printing");
 }
 
-bool PrintWindow::PrinterReady() {
-    if (printer_.outputFormat() == QPrinter::PdfFormat) {
-        if (!printer_.outputFileName().isEmpty()) return true;
-        FileDialogRequest request;
-        request.save = true;
-        request.title = "Print to PDF";
-        request.directory = DirectoryOf(ctx_.set.fileName);
-        if (request.directory.empty()) request.directory = HomeDirectory();
-        request.fileName =
-            (handRecordsOption_->isChecked() ? "hand records" : "score cards") + std::string(".pdf");
-        request.filters = {"PDF files (*.pdf)"};
-        request.selectedFilter = 0;
+std::string PrintWindow::ChoosePdfFile() {
+    const std::string what = handRecordsOption_->isChecked() ? "hand records" : "score cards";
+    // "tuesday.pbn" suggests "tuesday - hand records.pdf" in the set's folder.
+    const QString setName =
+        QFileInfo(QString::fromStdString(FileNameOf(ctx_.set.fileName))).completeBaseName();
+    FileDialogRequest request;
+    request.save = true;
+    request.title = "Print to PDF";
+    request.directory = DirectoryOf(ctx_.set.fileName);
+    if (request.directory.empty()) request.directory = HomeDirectory();
+    request.fileName = (setName.isEmpty() ? "" : setName.toStdString() + " - ") + what + ".pdf";
+    request.filters = {"PDF files (*.pdf)"};
+    request.selectedFilter = 0;
+    // The question below covers a name completed with ".pdf" as well.
+    request.confirmReplace = false;
+    while (true) {
         const auto chosen = ctx_.dialogs.FileDialog(request);
-        if (!chosen || chosen->path.empty()) return false;
+        if (!chosen || chosen->path.empty()) return {};
         QString path = QString::fromStdString(chosen->path);
         if (!path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
-        printer_.setOutputFileName(path);
+        if (!QFileInfo::exists(path)) return path.toStdString();
+        const Answer answer = ctx_.dialogs.Show("The file " + path.toStdString() +
+                                                    " already exists.\r\n\r\nDo you want to replace it?",
+                                                "Print to PDF", Buttons::YesNo, Icon::Question);
+        if (answer == Answer::Yes) return path.toStdString();
+        // No: another name, starting from the one refused.
+        request.directory = QFileInfo(path).absolutePath().toStdString();
+        request.fileName = QFileInfo(path).fileName().toStdString();
+    }
+}
+
+bool PrintWindow::PrinterReady() {
+    if (printer_.outputFormat() == QPrinter::PdfFormat) {
+        const std::string path = ChoosePdfFile();
+        if (path.empty()) return false;
+        printer_.setOutputFileName(QString::fromStdString(path));
         return true;
     }
     if (!printer_.isValid()) {
@@ -392,6 +422,7 @@ void PrintWindow::onPrintClicked() {
     request.printDeal = printBoardsCheck_->isChecked();
     request.nsFirst = printPairNumberCheck_->isChecked() ? ValueOf(firstPairBox_) : 0;
     const bool handRecords = handRecordsOption_->isChecked();
+    request.redSuits = handRecords && redSuitsCheck_->isChecked();
     job.scoreCards = !handRecords;
     job.eventName = eventNameBox_->text().toStdString();
 
@@ -441,6 +472,11 @@ void PrintWindow::onPrintClicked() {
                               " could not be printed.\r\n\r\n" + failure,
                           kPrintingErrorTitle, Buttons::Ok, Icon::Critical);
     } else {
+        const std::string what = handRecords ? "Hand records" : "Score cards";
+        lastDestination_ = printer_.outputFormat() == QPrinter::PdfFormat
+                               ? what + " printed to " + printer_.outputFileName().toStdString()
+                               : what + " sent to the printer " + printer_.printerName().toStdString();
+        ctx_.StatusText(lastDestination_);
         PausePrinting(500);
     }
     SetBusy(false);

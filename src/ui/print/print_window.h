@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QGroupBox;
@@ -44,6 +45,8 @@ class PrintWindow : public QDialog {
     void setPrinterSetup(PrinterSetup setup) { printerSetup_ = std::move(setup); }
     // Whether a print job is running.
     [[nodiscard]] bool printing() const { return printing_; }
+    // Where the last job went, as the status line says it ("" before the first completed job).
+    [[nodiscard]] const std::string& lastDestination() const { return lastDestination_; }
 
   public slots:
     // The Print button: checks the range, prints, shows the progress.
@@ -73,9 +76,12 @@ class PrintWindow : public QDialog {
     // A number box's value; an empty box counts as 0.
     [[nodiscard]] static int ValueOf(const QLineEdit* box);
     void ParameterError(int messageKey, QLineEdit* focus);
-    // Makes sure the printer can take a job: asks for the file of PDF output without one. False when
-    // there is nowhere to print to (the operator was told or cancelled).
+    // Makes sure the printer can take a job: PDF output asks for its file every time (and before an
+    // existing file is replaced). False when there is nowhere to print to (the operator was told or
+    // cancelled).
     bool PrinterReady();
+    // Asks for the PDF file of this job, suggesting one beside the set; empty when cancelled.
+    std::string ChoosePdfFile();
     void SetBusy(bool busy);
     // Shows or hides the note that the chosen boards per page leave no room for the analysis.
     void UpdateDoubleDummyNote();
@@ -101,6 +107,7 @@ class PrintWindow : public QDialog {
     QRadioButton* scoreCardsOption_ = nullptr;
     std::array<QRadioButton*, 5> boardsPerPageOptions_{};
     QCheckBox* doubleDummyCheck_ = nullptr;
+    QCheckBox* redSuitsCheck_ = nullptr;
     QLabel* doubleDummyNote_ = nullptr;
     QCheckBox* printBoardsCheck_ = nullptr;
     QCheckBox* printPairNumberCheck_ = nullptr;
@@ -111,6 +118,8 @@ class PrintWindow : public QDialog {
     QLabel* progressLabel_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QTimer* pauseTimer_ = nullptr;
+
+    std::string lastDestination_;
 
     // The last accepted text of each number box.
     QString lastFrom_, lastTo_, lastCopies_, lastOffset_;

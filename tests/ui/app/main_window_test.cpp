@@ -15,14 +15,21 @@
 #include <QTreeWidget>
 
 #include <fstream>
+#include <vector>
 
 namespace orvenix::test {
 namespace {
 
+// The title as the window system shows it: "[*]" becomes the mark of unsaved changes, or nothing.
+QString ShownTitle(const QWidget* window) {
+    QString title = window->windowTitle();
+    return title.replace("[*]", window->isWindowModified() ? "*" : "");
+}
+
 // ---- Start-up ------------------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, StartupShowsCaptionVersionAndReady) {
-    EXPECT_EQ(window->windowTitle().toStdString(),
+    EXPECT_EQ(ShownTitle(window.get()).toStdString(),
               "Orvenix Ver " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor));
     auto* version = Child<QLabel>(window.get(), "lblVersion");
     ASSERT_NE(version, nullptr);
@@ -359,6 +366,49 @@ TEST_F(MainWindowTest, RefreshShowsFileAndEventTextsWithoutMarkingTheSet) {
 }
 
 // ---- Event fields ----------------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, TitleShowsTheFileAndUnsavedChanges) {
+    struct Case {
+        const char* fileName;
+        bool modified;
+        const char* shown;
+    };
+    const std::string program =
+        "Orvenix Ver " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor);
+    const std::vector<Case> cases{{"", false, ""},
+                                  {"", true, "*"},
+                                  {"/home/director/club/monday.pbn", false, "monday.pbn - "},
+                                  {"/home/director/club/monday.pbn", true, "*monday.pbn - "},
+                                  {"", false, ""}};
+    for (const Case& c : cases) {
+        t.set->fileName = c.fileName;
+        t.set->modified = c.modified;
+        window->RefreshSetDisplay();
+        EXPECT_EQ(ShownTitle(window.get()).toStdString(), c.shown + program) << c.fileName << c.modified;
+    }
+    // Typing an event text marks the set, and the title with it.
+    t.set->fileName = "/home/director/club/monday.pbn";
+    window->RefreshSetDisplay();
+    TypeText(Box("txtEventSite"), "Club");
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ(ShownTitle(window.get()).toStdString(), "*monday.pbn - " + program);
+}
+
+TEST_F(MainWindowTest, ResultBoxesLookReadOnlyAndEventBoxesEditable) {
+    for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+        const QPalette& p = box->palette();
+        if (box->isReadOnly()) {
+            EXPECT_EQ(p.color(QPalette::Base), p.color(QPalette::Window)) << box->objectName().toStdString();
+        } else {
+            EXPECT_NE(p.color(QPalette::Base), p.color(QPalette::Window)) << box->objectName().toStdString();
+        }
+    }
+    for (const char* name :
+         {"txtFileName", "txtFirstBoard", "txtCompleted", "txtHcp0", "txtMaxFreq", "txtInDeals"})
+        EXPECT_TRUE(Box(name)->isReadOnly()) << name;
+    for (const char* name : {"txtEventName", "txtEventSite", "txtEventDate"})
+        EXPECT_FALSE(Box(name)->isReadOnly()) << name;
+}
 
 TEST_F(MainWindowTest, TypingAnEventTextStoresItAndMarksTheSet) {
     QLineEdit* name = Box("txtEventName");

@@ -287,6 +287,30 @@ TEST_F(GeneratorWindowTest, CleanRunMakesExitTheDefault) {
     EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(Get<QPushButton>("cmdExit")));
 }
 
+TEST_F(GeneratorWindowTest, EnterGeneratesOnlyAValidRange) {
+    struct Case {
+        const char* first;
+        const char* last;
+        int lastBoardAfter; // 0: nothing generated
+    };
+    const std::vector<Case> cases{{"1", "24", 24}, {"33", "32", 0}, {"1", "641", 0}, {"", "32", 0}};
+    for (const Case& c : cases) {
+        SetUp(); // a fresh window: Enter before its first run
+        t.set.Reset();
+        t.dialogs.messages.clear();
+        SetNumbers(c.first, c.last);
+        QTest::keyClick(Box("txtLastBoard"), Qt::Key_Return);
+        EXPECT_EQ(t.set.lastBoard, c.lastBoardAfter) << c.first << "-" << c.last;
+        EXPECT_TRUE(t.dialogs.messages.empty()) << "Enter asks nothing: " << c.first << "-" << c.last;
+    }
+    // Typing the range valid again gives Enter back to Generate.
+    SetNumbers("1", "641");
+    Box("txtLastBoard")->backspace();
+    Box("txtLastBoard")->insert("0");
+    QTest::keyClick(Box("txtLastBoard"), Qt::Key_Enter);
+    EXPECT_EQ(t.set.lastBoard, 640);
+}
+
 TEST_F(GeneratorWindowTest, ShapeResultTurnsRedAboveFiveRejects) {
     EXPECT_FALSE(ShapeRejectsWarn(5));
     EXPECT_TRUE(ShapeRejectsWarn(6));

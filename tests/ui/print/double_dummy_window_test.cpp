@@ -48,6 +48,11 @@ class DoubleDummyWindowTest : public ::testing::Test {
         QAbstractButton* b = Get<QAbstractButton>(name);
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
     }
+    // Print, answering the file dialog of PDF output.
+    void ClickPrint() {
+        dialogs.QueueFile(pdf().toStdString());
+        QTest::mouseClick(Get<QPushButton>("cmdPrint"), Qt::LeftButton);
+    }
     QString PdfText() {
         QProcess p;
         p.start("pdftotext", {"-layout", pdf(), "-"});
@@ -100,7 +105,7 @@ TEST_F(DoubleDummyWindowTest, NoteWhenTheLayoutHasNoRoom) {
 TEST_F(DoubleDummyWindowTest, PrintsTheAnalysisWithTheHandRecords) {
     settings.values["PrintDoubleDummy"] = "1";
     Open();
-    QTest::mouseClick(Get<QPushButton>("cmdPrint"), Qt::LeftButton);
+    ClickPrint();
     EXPECT_TRUE(dialogs.messages.empty());
     const QString text = PdfText();
     EXPECT_EQ(text.count("Par:"), 8) << text.toStdString();
@@ -113,7 +118,7 @@ TEST_F(DoubleDummyWindowTest, PrintsTheAnalysisWithTheHandRecords) {
 
 TEST_F(DoubleDummyWindowTest, WithoutTheOptionNothingIsAdded) {
     Open();
-    QTest::mouseClick(Get<QPushButton>("cmdPrint"), Qt::LeftButton);
+    ClickPrint();
     EXPECT_FALSE(PdfText().contains("Par:"));
 }
 

@@ -8,17 +8,21 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +42,23 @@ int PdfPages(const QString& path) {
     if (!f.open(QIODevice::ReadOnly)) return -1;
     const QString data = QString::fromLatin1(f.readAll());
     return static_cast<int>(data.count(QRegularExpression("/Type\\s*/Page(?!s)")));
+}
+
+// Pixels of the first page that are clearly red, from the page drawn small by pdftoppm.
+int RedPixels(const QString& pdf) {
+    QProcess p;
+    p.start("pdftoppm", {"-r", "40", "-f", "1", "-l", "1", "-png", pdf});
+    if (!p.waitForFinished(30000)) return -1;
+    QImage page;
+    if (!page.loadFromData(p.readAllStandardOutput(), "PNG")) return -1;
+    int red = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.red() > 150 && c.green() < 100 && c.blue() < 100) ++red;
+        }
+    }
+    return red;
 }
 
 class PrintWindowTest : public ::testing::Test {
@@ -74,7 +95,12 @@ class PrintWindowTest : public ::testing::Test {
         QAbstractButton* b = Get<QAbstractButton>(name);
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
     }
-    void ClickPrint() { QTest::mouseClick(Get<QPushButton>("cmdPrint"), Qt::LeftButton); }
+    // Print, answering the file dialog of PDF output with path.
+    void PrintTo(const QString& path) {
+        dialogs.QueueFile(path.toStdString());
+        QTest::mouseClick(Get<QPushButton>("cmdPrint"), Qt::LeftButton);
+    }
+    void ClickPrint() { PrintTo(pdf()); }
 
     QTemporaryDir dir;
     BoardSet set = SampleSet(1, 20, "Tuesday Evening Pairs");
@@ -298,9 +324,8 @@ TEST_F(PrintWindowTest, LongEventNameIsCutForThePageOnly) {
 }
 
 TEST_F(PrintWindowTest, FailingPrinterIsReportedAndTheWindowStaysUsable) {
-    printer.setOutputFileName(dir.filePath("missing/folder/out.pdf"));
     Open();
-    ClickPrint();
+    PrintTo(dir.filePath("missing/folder/out.pdf"));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.Last().title, "Printing Error");
     EXPECT_EQ(dialogs.Last().icon, Icon::Critical);
@@ -311,27 +336,132 @@ TEST_F(PrintWindowTest, FailingPrinterIsReportedAndTheWindowStaysUsable) {
     EXPECT_FALSE(Get<QProgressBar>("Printing_progress")->isVisibleTo(window.get()));
 
     // Fixed, the next print goes through.
-    printer.setOutputFileName(pdf());
     SetBox("txtToBoard", "8");
     ClickPrint();
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(PdfPages(pdf()), 1);
 }
 
-TEST_F(PrintWindowTest, PdfOutputWithoutAFileAsksForOne) {
-    printer.setOutputFileName(QString());
+struct AskCase {
+    const char* mode;       // the stored print mode: 0 hand records, 1 score cards
+    const char* suggestion; // the file name offered beside the set
+};
+
+class PrintFileTest : public PrintWindowTest, public ::testing::WithParamInterface<AskCase> {};
+
+TEST_P(PrintFileTest, EveryPrintAsksForTheFileAndBeforeReplacingOne) {
+    settings.values["PrintMode"] = GetParam().mode;
     Open();
-    ClickPrint(); // cancelled: nothing printed, nothing reported
+    SetBox("txtToBoard", "3");
+    const QString file = dir.filePath("tuesday");
+    const QString written = file + ".pdf";
+
+    // First print: the name offered beside the set; ".pdf" is added.
+    PrintTo(file);
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_TRUE(dialogs.fileRequests[0].save);
+    EXPECT_FALSE(dialogs.fileRequests[0].confirmReplace) << "the window asks itself, once";
+    EXPECT_EQ(dialogs.fileRequests[0].directory, "/home/club/sets");
+    EXPECT_EQ(dialogs.fileRequests[0].fileName, GetParam().suggestion);
     EXPECT_EQ(dialogs.fileRequests[0].filters, (std::vector<std::string>{"PDF files (*.pdf)"}));
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_GE(PdfPages(written), 1);
+    ASSERT_FALSE(statuses.empty());
+    EXPECT_NE(statuses.back().find(" printed to " + written.toStdString()), std::string::npos)
+        << statuses.back();
+    EXPECT_EQ(window->lastDestination(), statuses.back());
+
+    // Second print to the same file, answered No: asked again from the refused name, then cancelled.
+    {
+        QFile old(written);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("kept");
+    }
+    dialogs.QueueAnswer(Answer::No);
+    PrintTo(written);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.Last().buttons, Buttons::YesNo);
+    EXPECT_EQ(dialogs.Last().icon, Icon::Question);
+    EXPECT_NE(dialogs.Last().text.find(written.toStdString()), std::string::npos);
+    ASSERT_EQ(dialogs.fileRequests.size(), 3u);
+    EXPECT_EQ(dialogs.fileRequests[2].fileName, "tuesday.pdf");
+    QFile kept(written);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "kept");
+    kept.close();
     EXPECT_TRUE(Get<QPushButton>("cmdPrint")->isEnabled());
 
-    dialogs.QueueFile(dir.filePath("records").toStdString());
-    SetBox("txtToBoard", "3");
+    // Third print, answered Yes: the file is replaced.
+    dialogs.QueueAnswer(Answer::Yes);
+    PrintTo(written);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_GE(PdfPages(written), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PrintFileTest,
+                         ::testing::Values(AskCase{"0", "tuesday - hand records.pdf"},
+                                           AskCase{"1", "tuesday - score cards.pdf"}));
+
+struct RedSuitsCase {
+    const char* stored; // the setting before the window opens; nullptr: none
+    bool ticked;        // the box when the window opens
+};
+
+class RedSuitsTest : public PrintWindowTest, public ::testing::WithParamInterface<RedSuitsCase> {};
+
+TEST_P(RedSuitsTest, TheSettingChoosesRedOrBlackHeartsAndDiamonds) {
+    if (GetParam().stored != nullptr) settings.values["PrintRedSuits"] = GetParam().stored;
+    Open();
+    QCheckBox* red = Get<QCheckBox>("chkRedSuits");
+    EXPECT_EQ(red->isChecked(), GetParam().ticked);
+    SetBox("txtToBoard", "8");
     ClickPrint();
-    EXPECT_EQ(PdfPages(dir.filePath("records.pdf")), 1);
+    if (GetParam().ticked) {
+        EXPECT_GT(RedPixels(pdf()), 0);
+    } else {
+        EXPECT_EQ(RedPixels(pdf()), 0);
+    }
+
+    // A click turns it the other way, is kept, and decides the next print.
+    Tick("chkRedSuits");
+    EXPECT_EQ(settings.values["PrintRedSuits"], GetParam().ticked ? "0" : "1");
+    ClickPrint();
+    if (GetParam().ticked) {
+        EXPECT_EQ(RedPixels(pdf()), 0);
+    } else {
+        EXPECT_GT(RedPixels(pdf()), 0);
+    }
+
+    // Score cards have no suits to colour.
+    Tick("PrintMode2");
+    EXPECT_FALSE(red->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, RedSuitsTest,
+                         ::testing::Values(RedSuitsCase{nullptr, true}, RedSuitsCase{"1", true},
+                                           RedSuitsCase{"0", false}, RedSuitsCase{"x", true}));
+
+TEST_F(PrintWindowTest, CancelledFileDialogPrintsNothing) {
+    Open();
+    QTest::mouseClick(Get<QPushButton>("cmdPrint"), Qt::LeftButton); // no file given: cancelled
+    EXPECT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(window->lastDestination().empty());
+    EXPECT_FALSE(QFile::exists(pdf()));
+    EXPECT_TRUE(Get<QPushButton>("cmdPrint")->isEnabled());
+}
+
+TEST_F(PrintWindowTest, WindowKeepsItsSizeWhenPrinting) {
+    Open();
+    SetBox("txtToBoard", "8");
+    QApplication::processEvents();
+    const QSize before = window->size();
+    const int frameHeight = Get<QGroupBox>("frameBoardsPerPage")->height();
+    ClickPrint();
+    ASSERT_GE(PdfPages(pdf()), 1);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), before);
+    EXPECT_EQ(Get<QGroupBox>("frameBoardsPerPage")->height(), frameHeight);
 }
 
 TEST(ProgramPrinter, OneForTheRunWritingPdfWithoutPrinters) {
@@ -393,23 +523,42 @@ TEST_F(PrintWindowTest, LandscapeFromTheSetupPrintsLandscape) {
     EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble());
 }
 
-TEST_F(PrintWindowTest, CancelledPrinterSetupChangesNothing) {
-    printer.setCopyCount(3);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    const QString file = printer.outputFileName();
-    bool sawDialog = false;
-    QTimer::singleShot(100, [&] {
-        if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
-            sawDialog = true;
-            d->reject();
-        }
+// Answers the printer set-up dialog: chooses landscape on Letter paper, then presses OK or Cancel.
+void AnswerSetup(bool confirm, bool& sawDialog) {
+    QTimer::singleShot(50, [confirm, &sawDialog] {
+        auto* d = qobject_cast<PrinterSetupDialog*>(QApplication::activeModalWidget());
+        if (d == nullptr) return;
+        sawDialog = true;
+        auto* paper = d->findChild<QComboBox*>("cboPaper");
+        auto* landscape = d->findChild<QRadioButton*>("optLandscape");
+        auto* printers = d->findChild<QComboBox*>("cboPrinter");
+        auto* duplex = d->findChild<QComboBox*>("cboDuplex");
+        EXPECT_TRUE(paper && landscape && printers && duplex);
+        if (!paper || !landscape || !printers || !duplex) return d->reject();
+        EXPECT_EQ(printers->currentText(), "PDF file");
+        EXPECT_FALSE(duplex->isEnabled()) << "a PDF file has no sides to choose";
+        EXPECT_EQ(d->findChild<QSpinBox*>(), nullptr) << "copies are the printing window's";
+        paper->setCurrentIndex(paper->findText(QPageSize::name(QPageSize::Letter)));
+        landscape->click();
+        confirm ? d->accept() : d->reject();
     });
-    EXPECT_FALSE(RunPrinterSetup(printer, nullptr));
-    EXPECT_TRUE(sawDialog);
-    EXPECT_EQ(printer.copyCount(), 3);
-    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
-    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
-    EXPECT_EQ(printer.outputFileName(), file);
+}
+
+TEST_F(PrintWindowTest, PrinterSetupSetsPaperAndOrientationOnlyWhenConfirmed) {
+    for (const bool confirm : {false, true}) {
+        printer.setCopyCount(1);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        bool sawDialog = false;
+        AnswerSetup(confirm, sawDialog);
+        EXPECT_EQ(RunPrinterSetup(printer, nullptr), confirm);
+        EXPECT_TRUE(sawDialog);
+        EXPECT_EQ(printer.pageLayout().pageSize().id(), confirm ? QPageSize::Letter : QPageSize::A4);
+        EXPECT_EQ(printer.pageLayout().orientation(),
+                  confirm ? QPageLayout::Landscape : QPageLayout::Portrait);
+        EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+        EXPECT_EQ(printer.copyCount(), 1);
+    }
 }
 
 } // namespace
