@@ -142,6 +142,11 @@ bool EmulatorPanel::eventFilter(QObject* watched, QEvent* event) {
         PlaceBeside(served_);
         show();
     }
+    // A window that grows once shown (its texts arrive after it opens) or is moved onto the panel pushes
+    // the panel aside again.
+    const bool changed = event->type() == QEvent::Resize || event->type() == QEvent::Move;
+    if (watched == served_ && changed && isVisible() && frameGeometry().intersects(served_->frameGeometry()))
+        PlaceBeside(served_);
     return QWidget::eventFilter(watched, event);
 }
 

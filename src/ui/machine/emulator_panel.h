@@ -26,7 +26,8 @@ class EmulatorPanel : public QWidget {
     EmulatorPanel(EmulatedMachine& machine, QWidget* parent = nullptr);
 
     // Shows the panel beside `window` (the dealing or maintenance window it serves) on that window's
-    // screen, never over it, now if the window is shown, else when it is; again whenever it is shown.
+    // screen, never over it, now if the window is shown, else when it is; again whenever it is shown, and
+    // whenever the window grows or moves onto it.
     void ShowBeside(QWidget* window);
     // Moves the panel next to the window: on its right, else its left, below or above, whichever side
     // has room on the screen; with no room on any side the window moves to make room.

@@ -203,6 +203,9 @@ TEST_F(EmulatorPanelTest, OpensBesideTheDealingWindow) {
     ASSERT_TRUE(panel->isVisible());
     EXPECT_FALSE(panel->frameGeometry().intersects(window->frameGeometry()));
     EXPECT_EQ(panel->screen(), window->screen());
+    // A window that grows onto the panel once shown pushes it aside.
+    window->resize(window->width() + panel->width() + 20, window->height());
+    EXPECT_FALSE(panel->frameGeometry().intersects(window->frameGeometry()));
 }
 
 } // namespace
