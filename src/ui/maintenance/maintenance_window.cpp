@@ -142,7 +142,7 @@ void MaintenanceWindow::BuildControls() {
     Hardware_ID = field("Hardware_ID", g, 5, 0, "Hardware ID", "Version of the machine's electronics");
     Manuf_date = field("Manuf_date", g, 6, 0, "Made", "Date the machine was made");
     Boards_dealed = field("Boards_dealed", g, 7, 0, "Boards dealt", "Number of boards the machine has dealt");
-    machineGrid->addWidget(identity, 0, 0, 2, 1);
+    machineGrid->addWidget(identity, 0, 0, 2, 1, Qt::AlignTop);
 
     QGroupBox* sensors = group("Sensors", g);
     for (int i = 0; i < 5; ++i) {
@@ -203,7 +203,7 @@ void MaintenanceWindow::BuildControls() {
     Feed_card = new QPushButton("Feed card", this);
     Feed_card->setObjectName("Feed_card");
     g->addWidget(Feed_card, 4, 0);
-    machineGrid->addWidget(outputs, 0, 2);
+    machineGrid->addWidget(outputs, 0, 2, Qt::AlignTop);
     tabs->addTab(machinePage, "&Machine");
 
     // ---- Recognition: the results, the camera picture and the parameter sets -------------------------
