@@ -7,12 +7,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -21,7 +21,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvenix {
+
+static_assert(kStrains == 5, "the table has five strain columns");
 
 namespace {
 
@@ -41,6 +45,8 @@ constexpr const char* kDealerMarker = "\u25B6";
 constexpr int kFocusTimerInterval = 10;
 // The count box takes digits up to this value; counts above 640 mean one deal into the working copy.
 constexpr int kCountBoxMaximum = 999;
+// The least width of the double-dummy table, so that its messages wrap into few lines.
+constexpr int kDoubleDummyWidth = 150;
 
 QString Utf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -122,27 +128,26 @@ void EditorWindow::ShowDoubleDummy() {
     const int n = ctx_.set.currentBoard;
     Board complete = board;
     complete.status = kBoardComplete; // the working copy counts as complete when every hand holds 13
-    if (!CanAnalyse(complete)) {
+    const bool analysable = CanAnalyse(complete);
+    const auto dd = analysable ? DoubleDummyAnalyser::Shared().Cached(complete, n) : std::nullopt;
+    // The table's place stays the same size whether it is filled or not.
+    for (QLabel* heading : ddHeadings_)
+        heading->setVisible(dd.has_value());
+    for (std::size_t seat = 0; seat < ddTricks_.size(); ++seat) {
+        for (std::size_t strain = 0; strain < ddTricks_[seat].size(); ++strain)
+            ddTricks_[seat][strain]->setText(dd ? QString::number(dd->tricks[seat][strain]) : QString());
+    }
+    if (!analysable) {
         doubleDummyLabel_->setText("Double dummy: the board is not complete");
         doubleDummyButton_->setEnabled(false);
         return;
     }
-    const auto dd = DoubleDummyAnalyser::Shared().Cached(complete, n);
     if (!dd) {
         doubleDummyLabel_->setText(ddRunning_ ? "Double dummy: analysing..." : "");
         doubleDummyButton_->setEnabled(!ddRunning_);
         return;
     }
-    QString text = "     C  D  H  S NT\n";
-    for (int seat = 0; seat < 4; ++seat) {
-        text += QString("  %1 ").arg(kSeatLetters[seat]);
-        for (int s = 0; s < kStrains; ++s)
-            text +=
-                QString("%1").arg(dd->tricks[static_cast<std::size_t>(seat)][static_cast<std::size_t>(s)], 3);
-        text += "\n";
-    }
-    text += QString::fromStdString(ParLine(dd->par));
-    doubleDummyLabel_->setText(text);
+    doubleDummyLabel_->setText(QString::fromStdString(ParLine(dd->par)));
     doubleDummyButton_->setEnabled(false);
 }
 
@@ -176,6 +181,44 @@ void EditorWindow::onDoubleDummyClicked() {
     });
 }
 
+void EditorWindow::BuildDoubleDummyTable() {
+    ddFrame_ = new QFrame(content_);
+    ddFrame_->setObjectName("fraDoubleDummy");
+    auto* grid = new QGridLayout(ddFrame_);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setVerticalSpacing(1);
+    // Strains in the order of the analysis (clubs to notrump), seats N, E, S, W.
+    for (int strain = 0; strain < kStrains; ++strain) {
+        const QString text = strain < 4 ? SuitSymbol(4 - strain) : QString("NT");
+        QLabel* heading = MakeLabel(ddFrame_, QString("lblDDStrain%1").arg(strain), text);
+        if (strain == 1 || strain == 2) SetBackground(heading, 0xFFC00000, QPalette::WindowText);
+        heading->setAlignment(Qt::AlignRight);
+        ddHeadings_.push_back(heading);
+        grid->addWidget(heading, 0, strain + 1);
+    }
+    for (int seat = 0; seat < 4; ++seat) {
+        QLabel* letter =
+            MakeLabel(ddFrame_, QString("lblDDSeat%1").arg(seat), QString(QChar(kSeatLetters[seat])));
+        ddHeadings_.push_back(letter);
+        grid->addWidget(letter, seat + 1, 0);
+        for (int strain = 0; strain < kStrains; ++strain) {
+            QLabel* cell = MakeLabel(ddFrame_, QString("lblTricks%1%2").arg(seat).arg(strain), "13");
+            cell->setAlignment(Qt::AlignRight);
+            ddTricks_[static_cast<std::size_t>(seat)][static_cast<std::size_t>(strain)] = cell;
+            grid->addWidget(cell, seat + 1, strain + 1);
+        }
+    }
+    // The par, or why there is no table; up to three lines.
+    doubleDummyLabel_ = MakeLabel(ddFrame_, "lblDoubleDummy");
+    doubleDummyLabel_->setWordWrap(true);
+    doubleDummyLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(doubleDummyLabel_, 5, 0, 1, kStrains + 1);
+    // Sized once for a full table, so that filling or emptying it never moves anything else.
+    const int width = std::max(grid->sizeHint().width(), kDoubleDummyWidth);
+    doubleDummyLabel_->setFixedSize(width - 4, 3 * doubleDummyLabel_->fontMetrics().lineSpacing());
+    ddFrame_->setFixedSize(ddFrame_->sizeHint());
+}
+
 void EditorWindow::BuildControls() {
     auto* outer = new QVBoxLayout(this);
     content_ = new QWidget(this);
@@ -201,6 +244,7 @@ void EditorWindow::BuildControls() {
         cardCountLabels_[s]->setAutoFillBackground(true);
         cardCountLabels_[s]->setAlignment(Qt::AlignCenter);
         cardCountLabels_[s]->setMinimumWidth(24);
+        cardCountLabels_[s]->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         pointsLabels_[s] = MakeLabel(hand, QString("lblHCP%1").arg(s), "0",
                                      QString("HCP count for the %1 hand").arg(kSeatNames[s]));
         pointsLabels_[s]->setAlignment(Qt::AlignCenter);
@@ -259,6 +303,8 @@ void EditorWindow::BuildControls() {
     dealerRow->addWidget(vulnerabilityFrame_);
     centreLayout->addLayout(dealerRow);
     table->addWidget(centre, 1, 1);
+    BuildDoubleDummyTable();
+    table->addWidget(ddFrame_, 2, 0, Qt::AlignCenter);
 
     // Card buttons and the swap and rotate buttons under the table.
     auto* cards = new QHBoxLayout;
@@ -313,7 +359,8 @@ void EditorWindow::BuildControls() {
     side->addLayout(position);
     firstButton_ = MakeButton(content_, "cmdFirst", "&First");
     previousButton_ = MakeButton(content_, "cmdPrev", "&Prev");
-    nextButton_ = MakeButton(content_, "cmdNext", "&Next");
+    // Alt+N is North's hand; Next has Page Down.
+    nextButton_ = MakeButton(content_, "cmdNext", "Next", "Move to the next board (Page Down)");
     lastButton_ = MakeButton(content_, "cmdLast", "&Last");
     auto* nav = new QHBoxLayout;
     for (QPushButton* b : {firstButton_, previousButton_, nextButton_, lastButton_})
@@ -321,10 +368,7 @@ void EditorWindow::BuildControls() {
     side->addLayout(nav);
     doubleDummyButton_ = MakeButton(content_, "cmdDoubleDummy", "Double dummy",
                                     "Tricks each declarer makes in each strain, and the par");
-    doubleDummyLabel_ = MakeLabel(content_, "lblDoubleDummy");
-    doubleDummyLabel_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     side->addWidget(doubleDummyButton_);
-    side->addWidget(doubleDummyLabel_);
     connect(doubleDummyButton_, &QPushButton::clicked, this, [this] { onDoubleDummyClicked(); });
 
     setFrame_ = new QGroupBox("Working Set", content_);
@@ -400,6 +444,13 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched)))) {
             if (event->type() == QEvent::KeyPress) EnterPressed();
+            event->accept();
+            return true;
+        }
+        // Page Down is Next from anywhere in the window, the suit boxes included.
+        if (key->key() == Qt::Key_PageDown && key->modifiers() == Qt::NoModifier &&
+            (watched == this || isAncestorOf(qobject_cast<QWidget*>(watched)))) {
+            if (event->type() == QEvent::KeyPress && nextButton_->isEnabled()) nextButton_->click();
             event->accept();
             return true;
         }

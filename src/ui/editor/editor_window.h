@@ -11,6 +11,7 @@
 
 #include <array>
 #include <thread>
+#include <vector>
 
 class QFrame;
 class QGroupBox;
@@ -126,10 +127,15 @@ class EditorWindow : public QDialog {
 
     // Double-dummy table and par of the working board when it is complete: shown at once from the
     // run's cache, otherwise solved on a worker thread when asked for, so typing never waits.
+    // The table has its own place below West and left of South, of one size whether it is filled or not.
+    void BuildDoubleDummyTable();
     void ShowDoubleDummy();
     void onDoubleDummyClicked();
     QPushButton* doubleDummyButton_ = nullptr;
-    QLabel* doubleDummyLabel_ = nullptr;
+    QFrame* ddFrame_ = nullptr;
+    std::vector<QLabel*> ddHeadings_;                  // strains and seat letters
+    std::array<std::array<QLabel*, 5>, 4> ddTricks_{}; // [seat N, E, S, W][strain C, D, H, S, NT]
+    QLabel* doubleDummyLabel_ = nullptr;               // the par, or why there is no table
     std::thread ddWorker_;
     bool ddRunning_ = false;
 };

@@ -271,9 +271,12 @@ void DealingWindow::BuildControls() {
     Card_Index_st = addOption(Frame4, "Card_Index_st", kCardIndexCaptions[0]);
     Card_Index_j = addOption(Frame4, "Card_Index_j", kCardIndexCaptions[1]);
 
-    auto* options = new QHBoxLayout;
+    // The options stand in a column of their own on the right, so the window stays low enough for a
+    // laptop screen.
+    auto* options = new QVBoxLayout;
     for (QGroupBox* f : optionFrames)
-        options->addWidget(f, 0, Qt::AlignTop);
+        options->addWidget(f);
+    options->addStretch(1);
 
     auto* left = new QVBoxLayout;
     left->addLayout(fileRow);
@@ -284,11 +287,9 @@ void DealingWindow::BuildControls() {
     left->addWidget(read_mode2);
     left->addWidget(Start_from_box);
     left->addWidget(Check_board);
-    auto* top = new QHBoxLayout;
-    top->addLayout(left, 1);
-    top->addLayout(buttons);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(buttons);
     layout->addLayout(options);
 
     // Commands. A running step lets only Break through.
@@ -441,7 +442,7 @@ void DealingWindow::ProcessEvents() {
 
 EmulatorPanel* DealingWindow::ShowEmulatorPanel(EmulatedMachine& machine) {
     if (panel_ == nullptr) panel_ = new EmulatorPanel(machine, this);
-    panel_->show();
+    panel_->ShowBeside(this);
     return panel_;
 }
 
@@ -449,12 +450,18 @@ void DealingWindow::RunErrorDialog(ErrorDialog& dialog) {
     MachineErrorDialog window(dialog, this);
     // A modal window leaves only its own children usable: the panel moves to the dialog meanwhile, so
     // that its pedal can answer it.
+    // It stays where it is, beside this window.
     const bool panelShown = panel_ != nullptr && panel_->isVisible();
-    if (panel_ != nullptr) panel_->setParent(&window, panel_->windowFlags());
-    if (panelShown) panel_->show();
+    const QPoint panelAt = panel_ != nullptr ? panel_->pos() : QPoint();
+    auto movePanel = [&](QWidget* parent) {
+        if (panel_ == nullptr) return;
+        panel_->setParent(parent, panel_->windowFlags());
+        panel_->move(panelAt);
+        if (panelShown) panel_->show();
+    };
+    movePanel(&window);
     window.exec();
-    if (panel_ != nullptr) panel_->setParent(this, panel_->windowFlags());
-    if (panelShown) panel_->show();
+    movePanel(this);
 }
 
 void DealingWindow::CloseWindow() {

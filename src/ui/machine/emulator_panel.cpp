@@ -3,12 +3,15 @@
 #include "machine/emulated_machine.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 namespace orvenix {
@@ -19,6 +22,16 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
+}
+
+// Space between the panel and the window it serves.
+constexpr int kPanelGap = 8;
+
+// The rect moved by the least distance into `area` (its top-left corner when it is larger).
+QRect Within(QRect r, const QRect& area) {
+    r.moveLeft(std::max(area.left(), std::min(r.left(), area.right() - r.width() + 1)));
+    r.moveTop(std::max(area.top(), std::min(r.top(), area.bottom() - r.height() + 1)));
+    return r;
 }
 
 QSpinBox* Spin(QWidget* parent, const char* name, int low, int high, int value) {
@@ -110,6 +123,82 @@ EmulatorPanel::EmulatorPanel(EmulatedMachine& machine, QWidget* parent)
     });
     connect(cardPace, &QSpinBox::valueChanged, this,
             [this](int ms) { machine_.MutableConfig().cardIntervalMs = static_cast<std::uint32_t>(ms); });
+}
+
+void EmulatorPanel::ShowBeside(QWidget* window) {
+    if (served_ != window) {
+        if (served_ != nullptr) served_->removeEventFilter(this);
+        served_ = window;
+        window->installEventFilter(this);
+    }
+    if (window->isVisible()) {
+        PlaceBeside(window);
+        show();
+    }
+}
+
+bool EmulatorPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == served_ && event->type() == QEvent::Show) {
+        PlaceBeside(served_);
+        show();
+    }
+    // A window that grows once shown (its texts arrive after it opens) or is moved onto the panel pushes
+    // the panel aside again.
+    const bool changed = event->type() == QEvent::Resize || event->type() == QEvent::Move;
+    if (watched == served_ && changed && isVisible() && frameGeometry().intersects(served_->frameGeometry()))
+        PlaceBeside(served_);
+    return QWidget::eventFilter(watched, event);
+}
+
+void EmulatorPanel::PlaceBeside(QWidget* window) {
+    adjustSize();
+    const QRect served = window->frameGeometry();
+    QScreen* screen = window->screen();
+    const QRect area =
+        screen != nullptr ? screen->availableGeometry() : served.united(QRect(QPoint(), size()));
+    // The panel's frame is as thick as the window's until the panel has one of its own.
+    const QSize frame =
+        isVisible() ? frameGeometry().size() : size() + (served.size() - window->geometry().size());
+    // A window's position is its frame's.
+    auto put = [this](const QRect& at) { move(at.topLeft()); };
+
+    // Each side, slid along the window's edge to stay on the screen; the first that fits.
+    const std::array<QRect, 4> sides{
+        QRect(QPoint(served.right() + 1 + kPanelGap, served.top()), frame),
+        QRect(QPoint(served.left() - kPanelGap - frame.width(), served.top()), frame),
+        QRect(QPoint(served.left(), served.bottom() + 1 + kPanelGap), frame),
+        QRect(QPoint(served.left(), served.top() - kPanelGap - frame.height()), frame)};
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+        QRect at = sides[i];
+        if (i < 2) {
+            at.moveTop(Within(at, area).top());
+        } else {
+            at.moveLeft(Within(at, area).left());
+        }
+        if (area.contains(at) && !at.intersects(served)) {
+            put(at);
+            return;
+        }
+    }
+    // No side has room: the window moves. Side by side when the screen is wide enough, else one above
+    // the other, else the panel at the screen's right edge and the window left of it, partly off the
+    // screen.
+    QRect moved = served;
+    QRect at(QPoint(), frame);
+    if (served.width() + kPanelGap + frame.width() <= area.width()) {
+        moved = Within(QRect(area.topLeft(), served.size()), area);
+        at.moveTopLeft(QPoint(moved.right() + 1 + kPanelGap, moved.top()));
+    } else if (served.height() + kPanelGap + frame.height() <= area.height()) {
+        moved.moveTopLeft(QPoint(
+            std::max(area.left(), std::min(served.left(), area.right() - served.width() + 1)), area.top()));
+        at.moveTopLeft(QPoint(moved.left(), moved.bottom() + 1 + kPanelGap));
+        at = QRect(QPoint(Within(at, area).left(), at.top()), frame);
+    } else {
+        at.moveTopLeft(QPoint(area.right() - frame.width() + 1, area.top()));
+        moved.moveTopLeft(QPoint(at.left() - kPanelGap - served.width(), area.top()));
+    }
+    window->move(moved.topLeft());
+    put(at);
 }
 
 void EmulatorPanel::Said(const QString& text) {

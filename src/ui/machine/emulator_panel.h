@@ -25,13 +25,25 @@ class EmulatorPanel : public QWidget {
   public:
     EmulatorPanel(EmulatedMachine& machine, QWidget* parent = nullptr);
 
+    // Shows the panel beside `window` (the dealing or maintenance window it serves) on that window's
+    // screen, never over it, now if the window is shown, else when it is; again whenever it is shown, and
+    // whenever the window grows or moves onto it.
+    void ShowBeside(QWidget* window);
+    // Moves the panel next to the window: on its right, else its left, below or above, whichever side
+    // has room on the screen; with no room on any side the window moves to make room.
+    void PlaceBeside(QWidget* window);
+
     // The stack put in by "Put in a stack to read", top card first.
     [[nodiscard]] const std::vector<std::uint8_t>& LastStack() const { return lastStack_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Said(const QString& text);
 
     EmulatedMachine& machine_;
+    QWidget* served_ = nullptr;
     std::mt19937 random_;
     std::vector<std::uint8_t> lastStack_;
     QSpinBox* boardNumber = nullptr;

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace orvenix {
@@ -49,13 +50,32 @@ MachineErrorDialog::MachineErrorDialog(ErrorDialog& dialog, QWidget* parent)
     for (QPushButton* b : {Continue_button, Cancel_button, Cancel2})
         b->setAutoDefault(false);
 
+    // The foot pedal answers the dialog as its first button does.
+    Pedal_hint = new QLabel(c.buttons == ErrorButtonSet::BoardCheck ? "Press the foot pedal to try again."
+                                                                    : "Press the foot pedal to continue.",
+                            this);
+    Pedal_hint->setObjectName("Pedal_hint");
+    Pedal_hint->setAlignment(Qt::AlignCenter);
+    Error_icon = new QLabel(this);
+    Error_icon->setObjectName("Error_icon");
+    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    Error_icon->setPixmap(
+        style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
+    Error_icon->setAlignment(Qt::AlignTop);
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Continue_button);
     buttons->addWidget(Cancel_button);
     buttons->addWidget(Cancel2);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(Error_label);
+    texts->addWidget(Error_code);
+    texts->addWidget(Pedal_hint);
+    auto* message = new QHBoxLayout;
+    message->addWidget(Error_icon);
+    message->addLayout(texts, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Error_label);
-    layout->addWidget(Error_code);
+    layout->addLayout(message);
     layout->addLayout(buttons);
 
     connect(Continue_button, &QPushButton::clicked, this, [this] {

@@ -1,7 +1,7 @@
-// `MachineErrorDialog`: the machine error dialog of a dealing or reading step. It shows the error's text and
-// code and the buttons that make sense for it, polls the machine every 100 ms (`pollTimer`) so that the foot
-// pedal can answer it and a lost link is noticed, and leaves the operator's choice in the ErrorDialog it was
-// given.
+// `MachineErrorDialog`: the machine error dialog of a dealing or reading step. It shows the warning icon, the
+// error's text and code, what the foot pedal does here and the buttons that make sense for the error, polls
+// the machine every 100 ms (`pollTimer`) so that the foot pedal can answer it and a lost link is noticed,
+// and leaves the operator's choice in the ErrorDialog it was given.
 #pragma once
 
 #include <QDialog>
@@ -39,6 +39,8 @@ class MachineErrorDialog : public QDialog {
     ErrorDialog& dialog_;
     QLabel* Error_label = nullptr;
     QLabel* Error_code = nullptr;
+    QLabel* Error_icon = nullptr;
+    QLabel* Pedal_hint = nullptr;
     QPushButton* Continue_button = nullptr;
     QPushButton* Cancel_button = nullptr;
     QPushButton* Cancel2 = nullptr;

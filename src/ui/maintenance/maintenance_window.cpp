@@ -4,6 +4,7 @@
 #include "machine/link.h"
 #include "maintenance/firmware.h"
 #include "ui/app/numeric_filter.h"
+#include "ui/machine/emulator_panel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -30,6 +32,7 @@ constexpr int kPictureSize = 128;
 constexpr int kPictureScale = 2;
 constexpr int kStartupDelayMs = 2000;
 constexpr int kSensorIntervalMs = 50;
+constexpr int kFieldWidth = 90;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -94,64 +97,101 @@ MaintenanceWindow::~MaintenanceWindow() {
 }
 
 void MaintenanceWindow::BuildControls() {
-    auto* top = new QGridLayout(this);
-    auto field = [this](const char* name, QGridLayout* grid, int row, int column, const char* caption) {
+    // A read-only box with its caption on the left; the tooltip says what the value is and its unit.
+    auto field = [this](const char* name, QGridLayout* grid, int row, int column, const QString& caption,
+                        const QString& tip) {
         auto* box = new QLineEdit(this);
         box->setObjectName(name);
         box->setReadOnly(true);
-        box->setMaximumWidth(90);
-        grid->addWidget(new QLabel(caption, this), row, column * 2);
+        box->setFixedWidth(kFieldWidth);
+        box->setToolTip(tip);
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(box);
+        label->setToolTip(tip);
+        grid->addWidget(label, row, column * 2);
         grid->addWidget(box, row, column * 2 + 1);
         return box;
     };
+    // A frame as large as its content.
     auto group = [this](const char* caption, QGridLayout*& grid) {
         auto* frame = new QGroupBox(caption, this);
+        frame->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
         grid = new QGridLayout(frame);
         return frame;
     };
+    // A page of the tabs: its frames in a grid that keeps them at the top left.
+    auto page = [this](const char* name) {
+        auto* widget = new QWidget(this);
+        widget->setObjectName(name);
+        auto* grid = new QGridLayout(widget);
+        grid->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+        return std::make_pair(widget, grid);
+    };
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName("tabs");
 
+    // ---- The machine: identity, sensors, motors and the outputs -------------------------------------
+    auto [machinePage, machineGrid] = page("machinePage");
     QGridLayout* g = nullptr;
     QGroupBox* identity = group("Machine", g);
-    txtUSB_ID = field("txtUSB_ID", g, 0, 0, "USB ID");
-    Soft_ver = field("Soft_ver", g, 1, 0, "Firmware");
-    Down_ID = field("Down_ID", g, 2, 0, "Download ID");
-    Flash_ID_text = field("Flash_ID_text", g, 3, 0, "Flash ID");
-    Serial_number = field("Serial_number", g, 4, 0, "Serial number");
-    Hardware_ID = field("Hardware_ID", g, 5, 0, "Hardware ID");
-    Manuf_date = field("Manuf_date", g, 6, 0, "Made");
-    Boards_dealed = field("Boards_dealed", g, 7, 0, "Boards dealt");
-    top->addWidget(identity, 0, 0);
+    txtUSB_ID = field("txtUSB_ID", g, 0, 0, "USB ID", "Identity of the USB bridge the machine is on");
+    Soft_ver = field("Soft_ver", g, 1, 0, "Firmware", "Version of the machine's firmware");
+    Down_ID = field("Down_ID", g, 2, 0, "Download ID", "Identity the firmware download checks");
+    Flash_ID_text = field("Flash_ID_text", g, 3, 0, "Flash ID", "Identity of the machine's flash memory");
+    Serial_number = field("Serial_number", g, 4, 0, "Serial number", "Serial number of the machine");
+    Hardware_ID = field("Hardware_ID", g, 5, 0, "Hardware ID", "Version of the machine's electronics");
+    Manuf_date = field("Manuf_date", g, 6, 0, "Made", "Date the machine was made");
+    Boards_dealed = field("Boards_dealed", g, 7, 0, "Boards dealt", "Number of boards the machine has dealt");
+    machineGrid->addWidget(identity, 0, 0, 2, 1, Qt::AlignTop);
 
     QGroupBox* sensors = group("Sensors", g);
     for (int i = 0; i < 5; ++i) {
         const QByteArray name = QString("Photo%1").arg(i + 1).toLatin1();
-        Photo[static_cast<std::size_t>(i)] = field(name.constData(), g, i, 0, name.constData());
+        Photo[static_cast<std::size_t>(i)] =
+            field(name.constData(), g, i, 0, QString("Light sensor %1").arg(i + 1),
+                  QString("Light at sensor %1, 0 (dark) to 255 (bright)").arg(i + 1));
     }
-    Front_Switch = field("Front_Switch", g, 0, 1, "Front");
-    Cover_Switch = field("Cover_Switch", g, 1, 1, "Cover");
-    Box_Switch = field("Box_Switch", g, 2, 1, "Box");
-    Flip_Switch = field("Flip_Switch", g, 3, 1, "Flip plate");
-    Board_no_txt = field("Board_no_txt", g, 4, 1, "Board");
-    Board_no_test_txt = field("Board_no_test_txt", g, 5, 1, "Label code");
-    top->addWidget(sensors, 0, 1);
+    const QString switchTip = "%1: ON or OFF";
+    Front_Switch = field("Front_Switch", g, 0, 1, "Front", switchTip.arg("Front switch"));
+    Cover_Switch = field("Cover_Switch", g, 1, 1, "Cover", switchTip.arg("Cover switch"));
+    Box_Switch = field("Box_Switch", g, 2, 1, "Box", switchTip.arg("Card box switch"));
+    Flip_Switch = field("Flip_Switch", g, 3, 1, "Flip plate", switchTip.arg("Flip plate switch"));
+    Board_no_txt = field("Board_no_txt", g, 4, 1, "Board", "Board number read from the board's label");
+    Board_no_test_txt =
+        field("Board_no_test_txt", g, 5, 1, "Label code", "Code read from the board's label, 0 to 255");
+    machineGrid->addWidget(sensors, 0, 1);
 
     QGroupBox* motors = group("Motors", g);
     for (int i = 0; i < 4; ++i) {
         const QByteArray speed = QString("Motor_speed_%1").arg(i + 1).toLatin1();
         const QByteArray pwm = QString("PWM_motor_%1").arg(i + 1).toLatin1();
-        Motor_speed[static_cast<std::size_t>(i)] = field(speed.constData(), g, i, 0, speed.constData());
-        PWM_motor[static_cast<std::size_t>(i)] = field(pwm.constData(), g, i, 1, pwm.constData());
+        Motor_speed[static_cast<std::size_t>(i)] =
+            field(speed.constData(), g, i, 0, QString("Motor %1 speed").arg(i + 1),
+                  QString("Speed of motor %1 as the machine counts it, 0 to 32767").arg(i + 1));
+        PWM_motor[static_cast<std::size_t>(i)] =
+            field(pwm.constData(), g, i, 1, QString("Motor %1 power").arg(i + 1),
+                  QString("Power fed to motor %1 (pulse width), 0 to 255").arg(i + 1));
     }
-    Inside_temp = field("Inside_temp", g, 4, 0, "Inside temp");
-    Supply_volt = field("Supply_volt", g, 4, 1, "Supply volt");
-    top->addWidget(motors, 0, 2);
+    Inside_temp =
+        field("Inside_temp", g, 4, 0, "Inside temperature", "Temperature inside the machine, in °C");
+    Supply_volt = field("Supply_volt", g, 4, 1, "Supply voltage", "Supply voltage, in volts");
+    machineGrid->addWidget(motors, 1, 1);
 
     QGroupBox* outputs = group("Outputs", g);
-    static const std::array<const char*, 8> kOutputs{
-        "Motors", "Gate1", "Gate2", "Gate3", "Cam_leds", "Cam_power", "Front_green_led", "Front_Red_Led"};
+    static const std::array<std::pair<const char*, const char*>, 8> kOutputs{
+        {{"Motors", "Motors"},
+         {"Gate1", "Gate 1"},
+         {"Gate2", "Gate 2"},
+         {"Gate3", "Gate 3"},
+         {"Cam_leds", "Camera lights"},
+         {"Cam_power", "Camera power"},
+         {"Front_green_led", "Green lamp"},
+         {"Front_Red_Led", "Red lamp"}}};
     for (std::size_t i = 0; i < kOutputs.size(); ++i) {
-        auto* box = new QCheckBox(kOutputs[i], this);
-        box->setObjectName(kOutputs[i]);
+        auto* box = new QCheckBox(kOutputs[i].second, this);
+        box->setObjectName(kOutputs[i].first);
+        box->setToolTip(
+            QString("Switches the machine's %1 on or off").arg(QString(kOutputs[i].second).toLower()));
         outputBoxes[i] = box;
         g->addWidget(box, static_cast<int>(i % 4), static_cast<int>(i / 4));
         connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
@@ -163,18 +203,76 @@ void MaintenanceWindow::BuildControls() {
     Feed_card = new QPushButton("Feed card", this);
     Feed_card->setObjectName("Feed_card");
     g->addWidget(Feed_card, 4, 0);
-    top->addWidget(outputs, 1, 0);
+    machineGrid->addWidget(outputs, 0, 2, Qt::AlignTop);
+    tabs->addTab(machinePage, "&Machine");
+
+    // ---- Recognition: the results, the camera picture and the parameter sets -------------------------
+    auto [recognitionPage, recognitionGrid] = page("recognitionPage");
+    QGroupBox* recognition = group("Recognition", g);
+    const QString pixels = "%1, in picture pixels";
+    Reco_time = field("Reco_time", g, 0, 0, "Time", "Time the recognition took, in milliseconds");
+    Symbol = field("Symbol", g, 1, 0, "Symbol", "Rank recognised: A, K, Q, J or 2 to 10");
+    Suit = field("Suit", g, 2, 0, "Suit", "Suit recognised: S, H, D or C");
+    Threshold = field("Threshold", g, 3, 0, "Threshold", "Grey level between black and white, 0 to 255");
+    Reco_error = field("Reco_error", g, 4, 0, "Result", "The machine's result code of the recognition");
+    Reco_param1 = field("Reco_param1", g, 5, 0, "Param 1", "First value the recognition reports, 0 to 255");
+    Reco_param2 = field("Reco_param2", g, 6, 0, "Param 2", "Second value the recognition reports, 0 to 255");
+    Symbol_size_x = field("Symbol_size_x", g, 0, 1, "Symbol width", pixels.arg("Width of the rank found"));
+    Symbol_size_y = field("Symbol_size_y", g, 1, 1, "Symbol height", pixels.arg("Height of the rank found"));
+    Suit_size_x = field("Suit_size_x", g, 2, 1, "Suit width", pixels.arg("Width of the suit found"));
+    Suit_size_y = field("Suit_size_y", g, 3, 1, "Suit height", pixels.arg("Height of the suit found"));
+    Cap_time = field("Cap_time", g, 4, 1, "Capture time", "Time the capture took, in milliseconds");
+    Cur_x = field("Cur_x", g, 5, 1, "Pointer x", pixels.arg("Column under the mouse pointer"));
+    Cur_y = field("Cur_y", g, 6, 1, "Pointer y", pixels.arg("Line under the mouse pointer"));
+    Brightness =
+        field("Brightness", g, 7, 1, "Brightness", "Grey level under the pointer, 0 (black) to 255 (white)");
+    auto button = [this, &g](QPushButton*& b, const char* name, const char* caption, int row, int column) {
+        b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        g->addWidget(b, row, column, 1, 2);
+    };
+    button(Reco, "Reco", "Recognise", 8, 0);
+    button(Capture, "Capture", "Capture", 8, 2);
+    button(Showb, "Showb", "Show", 9, 0);
+    button(Frame_draw, "Frame_draw", "Frames", 9, 2);
+    button(Start_draw, "Start_draw", "Start point", 10, 0);
+    recognitionGrid->addWidget(recognition, 0, 0);
+
+    Picture1 = new PictureBox(image_, this);
+    Picture1->setObjectName("Picture1");
+    Picture1->setToolTip("The camera picture, 128 by 128 pixels");
+    Picture1->moved = [this](int x, int y) {
+        Cur_x->setText(QString::number(x));
+        Cur_y->setText(QString::number(y));
+        Brightness->setText(QString::number(qRed(image_.pixel(x, y))));
+    };
+    recognitionGrid->addWidget(Picture1, 0, 1, Qt::AlignTop | Qt::AlignLeft);
 
     QGroupBox* parameters = group("Parameters", g);
-    static const std::array<std::array<const char*, 4>, 3> kParameterNames{{
-        {"pos_x", "pos_y", "start_x", "start_y"},
-        {"Sym_x_max", "Sym_y_max", "Sym_x_min", "Sym_y_min"},
-        {"Suit_x_max", "Suit_y_max", "Suit_x_min", "Suit_y_min"},
+    struct ParameterField {
+        const char* name;
+        const char* caption;
+        const char* tip;
+    };
+    static const std::array<std::array<ParameterField, 4>, 3> kParameters{{
+        {{{"pos_x", "Corner x", "Column of the card corner the camera looks at"},
+          {"pos_y", "Corner y", "Line of the card corner the camera looks at"},
+          {"start_x", "Start x", "Column where the search starts"},
+          {"start_y", "Start y", "Line where the search starts"}}},
+        {{{"Sym_x_max", "Rank right", "Right edge of the window searched for the rank"},
+          {"Sym_y_max", "Rank bottom", "Bottom edge of the window searched for the rank"},
+          {"Sym_x_min", "Rank left", "Left edge of the window searched for the rank"},
+          {"Sym_y_min", "Rank top", "Top edge of the window searched for the rank"}}},
+        {{{"Suit_x_max", "Suit right", "Right edge of the window searched for the suit"},
+          {"Suit_y_max", "Suit bottom", "Bottom edge of the window searched for the suit"},
+          {"Suit_x_min", "Suit left", "Left edge of the window searched for the suit"},
+          {"Suit_y_min", "Suit top", "Top edge of the window searched for the suit"}}},
     }};
     for (std::size_t set = 0; set < 3; ++set) {
         for (std::size_t i = 0; i < 4; ++i) {
-            QLineEdit* box = field(kParameterNames[set][i], g, static_cast<int>(i), static_cast<int>(set),
-                                   kParameterNames[set][i]);
+            const ParameterField& p = kParameters[set][i];
+            QLineEdit* box = field(p.name, g, static_cast<int>(i), static_cast<int>(set), p.caption,
+                                   QString("%1, in picture pixels (0 to 255)").arg(p.tip));
             box->setReadOnly(false);
             auto last = std::make_shared<QString>();
             connect(box, &QLineEdit::textChanged, this, [this, box, last] {
@@ -188,7 +286,7 @@ void MaintenanceWindow::BuildControls() {
             parameterBoxes[set][i] = box;
         }
     }
-    param_ID = field("param_ID", g, 4, 0, "Parameter ID");
+    param_ID = field("param_ID", g, 4, 0, "Parameter ID", "Identity of the parameter sets in the machine");
     Ignore_flip = new QCheckBox("Ignore flip", this);
     Ignore_flip->setObjectName("Ignore_flip");
     Ignore_box = new QCheckBox("Ignore box", this);
@@ -207,52 +305,18 @@ void MaintenanceWindow::BuildControls() {
     save_param->setObjectName("save_param");
     g->addWidget(Get_param, 5, 0, 1, 2);
     g->addWidget(save_param, 5, 2, 1, 2);
-    top->addWidget(parameters, 1, 1, 1, 2);
+    recognitionGrid->addWidget(parameters, 1, 0, 1, 2);
+    tabs->addTab(recognitionPage, "&Recognition");
 
-    QGroupBox* recognition = group("Recognition", g);
-    Reco_time = field("Reco_time", g, 0, 0, "Time");
-    Symbol = field("Symbol", g, 1, 0, "Symbol");
-    Suit = field("Suit", g, 2, 0, "Suit");
-    Threshold = field("Threshold", g, 3, 0, "Threshold");
-    Reco_error = field("Reco_error", g, 4, 0, "Result");
-    Reco_param1 = field("Reco_param1", g, 5, 0, "Param 1");
-    Reco_param2 = field("Reco_param2", g, 6, 0, "Param 2");
-    Symbol_size_x = field("Symbol_size_x", g, 0, 1, "Symbol x");
-    Symbol_size_y = field("Symbol_size_y", g, 1, 1, "Symbol y");
-    Suit_size_x = field("Suit_size_x", g, 2, 1, "Suit x");
-    Suit_size_y = field("Suit_size_y", g, 3, 1, "Suit y");
-    Cap_time = field("Cap_time", g, 4, 1, "Capture time");
-    Cur_x = field("Cur_x", g, 5, 1, "x");
-    Cur_y = field("Cur_y", g, 6, 1, "y");
-    Brightness = field("Brightness", g, 7, 1, "Brightness");
-    auto button = [this, &g](QPushButton*& b, const char* name, const char* caption, int row, int column) {
-        b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        g->addWidget(b, row, column, 1, 2);
-    };
-    button(Reco, "Reco", "Recognise", 8, 0);
-    button(Capture, "Capture", "Capture", 8, 2);
-    button(Showb, "Showb", "Show", 9, 0);
-    button(Frame_draw, "Frame_draw", "Frames", 9, 2);
-    button(Start_draw, "Start_draw", "Start point", 10, 0);
-    top->addWidget(recognition, 2, 0);
-
-    Picture1 = new PictureBox(image_, this);
-    Picture1->setObjectName("Picture1");
-    Picture1->moved = [this](int x, int y) {
-        Cur_x->setText(QString::number(x));
-        Cur_y->setText(QString::number(y));
-        Brightness->setText(QString::number(qRed(image_.pixel(x, y))));
-    };
-    top->addWidget(Picture1, 2, 1);
-
-    auto* options = new QWidget(this);
-    auto* optionLayout = new QVBoxLayout(options);
-    auto optionGroup = [&](std::size_t index, const char* caption, const char* frameName) {
+    // ---- The card settings shared with dealing ------------------------------------------------------
+    auto [optionsPage, optionsGrid] = page("optionsPage");
+    auto optionGroup = [&](std::size_t index, const char* caption, const char* frameName, int row,
+                           int column) {
         auto* frame = new QGroupBox(caption, this);
         frame->setObjectName(frameName);
+        frame->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
         optionFrames[index] = frame;
-        optionLayout->addWidget(frame);
+        optionsGrid->addWidget(frame, row, column, Qt::AlignTop | Qt::AlignLeft);
         auto* layout = new QVBoxLayout(frame);
         auto* buttons = new QButtonGroup(frame);
         return std::make_pair(layout, buttons);
@@ -265,7 +329,7 @@ void MaintenanceWindow::BuildControls() {
         where.second->addButton(b);
         return b;
     };
-    auto nationalGroup = optionGroup(0, kNationalFrameCaption, "Frame2");
+    auto nationalGroup = optionGroup(0, kNationalFrameCaption, "Frame2", 0, 0);
     for (int i = 0; i < kNationalSets; ++i) {
         QRadioButton* b = radio(nationalGroup, kNationalCaptions[static_cast<std::size_t>(i)],
                                 QString("National_%1").arg(i + 1));
@@ -274,7 +338,7 @@ void MaintenanceWindow::BuildControls() {
             if (!updating_) session_.ChooseNational(i);
         });
     }
-    auto typeGroup = optionGroup(1, kCardTypeFrameCaption, "Frame3");
+    auto typeGroup = optionGroup(1, kCardTypeFrameCaption, "Frame3", 0, 1);
     for (int i = 0; i < 2; ++i) {
         QRadioButton* b = radio(typeGroup, kCardTypeCaptions[static_cast<std::size_t>(i)],
                                 QString("CardType_%1").arg(i + 1));
@@ -283,7 +347,7 @@ void MaintenanceWindow::BuildControls() {
             if (!updating_) session_.ChooseCardType(i);
         });
     }
-    auto thresholdGroup = optionGroup(2, kThresholdFrameCaption, "Frame1");
+    auto thresholdGroup = optionGroup(2, kThresholdFrameCaption, "Frame1", 1, 0);
     for (int i = 0; i < 3; ++i) {
         QRadioButton* b = radio(thresholdGroup, kThresholdCaptions[static_cast<std::size_t>(i)],
                                 QString("Threshold_%1").arg(i + 1));
@@ -292,7 +356,7 @@ void MaintenanceWindow::BuildControls() {
             if (!updating_) session_.ChooseThreshold(i);
         });
     }
-    auto indexGroup = optionGroup(3, kCardIndexFrameCaption, "Frame4");
+    auto indexGroup = optionGroup(3, kCardIndexFrameCaption, "Frame4", 1, 1);
     Card_Index_st = radio(indexGroup, kCardIndexCaptions[0], "Card_Index_st");
     Card_Index_j = radio(indexGroup, kCardIndexCaptions[1], "Card_Index_j");
     for (int i = 0; i < 2; ++i) {
@@ -300,16 +364,16 @@ void MaintenanceWindow::BuildControls() {
             if (!updating_) Check(session_.ChooseCardIndex(i));
         });
     }
-    top->addWidget(options, 0, 3, 3, 1);
+    tabs->addTab(optionsPage, "&Card settings");
 
-    auto* download = new QWidget(this);
-    auto* downloadLayout = new QHBoxLayout(download);
+    // ---- Under the tabs: the firmware download and Exit ----------------------------------------------
+    auto* bottom = new QHBoxLayout;
     Download = new QPushButton("Download New Firmware", this);
     Download->setObjectName("Download");
-    downloadLayout->addWidget(Download);
+    bottom->addWidget(Download);
     for (QLabel** label : {&lblFrames, &lblSum, &lblComm, &lblProg}) {
         *label = new QLabel(this);
-        downloadLayout->addWidget(*label);
+        bottom->addWidget(*label);
     }
     lblFrames->setObjectName("lblFrames");
     lblSum->setObjectName("lblSum");
@@ -318,8 +382,17 @@ void MaintenanceWindow::BuildControls() {
     Download_bar = new QProgressBar(this);
     Download_bar->setObjectName("Download_bar");
     Download_bar->setRange(0, 100);
-    downloadLayout->addWidget(Download_bar);
-    top->addWidget(download, 3, 0, 1, 4);
+    bottom->addWidget(Download_bar, 1);
+    bottom->addStretch(1);
+    Exit = new QPushButton("E&xit", this);
+    Exit->setObjectName("cmdExit");
+    Exit->setToolTip("Close the maintenance window");
+    Exit->setAutoDefault(false);
+    bottom->addWidget(Exit);
+
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(tabs);
+    top->addLayout(bottom);
 
     connect(Feed_card, &QPushButton::clicked, this, [this] { onFeedCardClicked(); });
     connect(Reco, &QPushButton::clicked, this, [this] { onRecognizeClicked(); });
@@ -330,6 +403,14 @@ void MaintenanceWindow::BuildControls() {
     connect(Frame_draw, &QPushButton::clicked, this, [this] { onFrameDrawClicked(); });
     connect(Start_draw, &QPushButton::clicked, this, [this] { onStartDrawClicked(); });
     connect(Download, &QPushButton::clicked, this, [this] { onDownloadClicked(); });
+    // Exit closes the window as its close box does.
+    connect(Exit, &QPushButton::clicked, this, [this] { close(); });
+}
+
+EmulatorPanel* MaintenanceWindow::ShowEmulatorPanel(EmulatedMachine& machine) {
+    if (panel_ == nullptr) panel_ = new EmulatorPanel(machine, this);
+    panel_->ShowBeside(this);
+    return panel_;
 }
 
 void MaintenanceWindow::ConnectSequence() {

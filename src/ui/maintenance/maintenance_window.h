@@ -27,6 +27,8 @@ class QRadioButton;
 namespace orvenix {
 
 class Dialogs;
+class EmulatedMachine;
+class EmulatorPanel;
 class MachineLink;
 class Settings;
 class PictureBox;
@@ -43,6 +45,8 @@ class MaintenanceWindow : public QDialog {
 
     [[nodiscard]] MaintenanceSession& session() { return session_; }
     [[nodiscard]] const QImage& picture() const { return image_; }
+    // Shows the emulated machine's control panel beside the window. Returns the panel.
+    EmulatorPanel* ShowEmulatorPanel(EmulatedMachine& machine);
     // The wait after a firmware download before connecting anew (500 ms; tests shorten it).
     int downloadDelayMs = 500;
 
@@ -87,6 +91,7 @@ class MaintenanceWindow : public QDialog {
     bool updating_ = false;
     bool closing_ = false;
     bool downloading_ = false;
+    EmulatorPanel* panel_ = nullptr;
 
     QLineEdit* txtUSB_ID = nullptr;
     QLineEdit* Soft_ver = nullptr;
@@ -137,6 +142,7 @@ class MaintenanceWindow : public QDialog {
     QPushButton* Frame_draw = nullptr;
     QPushButton* Start_draw = nullptr;
     QPushButton* Download = nullptr;
+    QPushButton* Exit = nullptr;
     std::array<QRadioButton*, kNationalSets> National{};
     std::array<QRadioButton*, 2> CardType{};
     std::array<QRadioButton*, 3> ThresholdOption{};

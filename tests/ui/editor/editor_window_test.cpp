@@ -336,6 +336,19 @@ TEST_F(EditorWindowTest, NavigationShowsDealerAndVulnerability) {
     EXPECT_NE(Label("lblHand0")->palette().color(QPalette::WindowText), kRed);
 }
 
+TEST_F(EditorWindowTest, AltNGoesToNorthAndPageDownToTheNextBoard) {
+    MakeSet(1, 4);
+    Open(true);
+    Suit(S, Hearts)->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Suit(N, Spades));
+    EXPECT_EQ(Box("txtCurrentBoard")->text(), "1");
+    QTest::keyClick(Suit(N, Spades), Qt::Key_PageDown);
+    EXPECT_EQ(Box("txtCurrentBoard")->text(), "2");
+    QTest::keyClick(Suit(E, Clubs), Qt::Key_PageDown);
+    EXPECT_EQ(Box("txtCurrentBoard")->text(), "3");
+}
+
 TEST_F(EditorWindowTest, InsertOnBoardFiveRenumbersTheRest) {
     MakeSet(1, 10);
     const auto original = std::make_unique<BoardSet>(t.set);

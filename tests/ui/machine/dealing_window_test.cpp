@@ -529,5 +529,34 @@ TEST_F(DealingWindowTest, PedalAnswersTheErrorDialogAndEscapeCancels) {
     }
 }
 
+// The dialog says under its text what the foot pedal does, and the pedal does it: the dialog's first
+// button, Continue or (for the board check) Try again.
+TEST_F(DealingWindowTest, ErrorDialogShowsTheWarningIconAndWhatThePedalDoes) {
+    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 12));
+    window->pollTimer.stop();
+    const std::pair<const char*, ErrorDialogContent> cases[] = {
+        {"machine error", MakeErrorDialogContent(0, 5, 0, 1)},
+        {"board check", MakeErrorDialogContent(kErrorKindBoardCheck, 0, 7, 12)},
+    };
+    for (const auto& [kind, content] : cases) {
+        ErrorDialog dialog(*link, dialogs, content);
+        MachineErrorDialog shown(dialog);
+        const QLabel* icon = shown.findChild<QLabel*>("Error_icon");
+        ASSERT_NE(icon, nullptr) << kind;
+        EXPECT_FALSE(icon->pixmap().isNull()) << kind;
+        const QLabel* hint = shown.findChild<QLabel*>("Pedal_hint");
+        ASSERT_NE(hint, nullptr) << kind;
+        const QString pressed =
+            shown.findChild<QPushButton*>("Continue_button")->text().remove('&').toLower();
+        EXPECT_TRUE(hint->text().toLower().contains(pressed)) << kind << ": " << hint->text().toStdString();
+        shown.onPollTimer();
+        ASSERT_FALSE(dialog.Closed()) << kind;
+        machine().PressPedal();
+        shown.onPollTimer();
+        EXPECT_TRUE(dialog.AnsweredByPedal()) << kind;
+        EXPECT_EQ(dialog.Action(), kErrorActionContinue) << kind;
+    }
+}
+
 } // namespace
 } // namespace orvenix

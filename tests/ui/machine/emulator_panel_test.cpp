@@ -1,8 +1,9 @@
 // The emulated machine's control panel beside the dealing window: its buttons act on the machine the
-// window talks to.
+// window talks to, and it opens beside the window it serves, never over it.
 #include "base/dialogs.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "machine/emulated_machine.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
 #include "support/sample_deals.h"
@@ -13,8 +14,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -39,6 +42,9 @@ class EmulatorPanelTest : public ::testing::Test {
         ASSERT_TRUE(link->IsOpen());
         window = std::make_unique<DealingWindow>(mode, set, *link, *clock, settings, dialogs, [] {});
         panel = window->ShowEmulatorPanel(emu->Machine());
+        // Shown as the command shows it, but not modal, so that only the windows a step opens are.
+        window->setWindowModality(Qt::NonModal);
+        window->show();
         ASSERT_NE(panel, nullptr);
         window->onStartupTimer();
     }
@@ -154,6 +160,52 @@ TEST_F(EmulatorPanelTest, BrokenLinkClosesTheWindow) {
     EXPECT_TRUE(window->closed());
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLostCommunicationDealing));
+}
+
+// The panel opens beside the window it serves, on that window's screen, never over it: on whichever side
+// has room, and when no side has, the window moves.
+TEST(EmulatorPanelPlace, BesideTheWindowOnItsScreenNeverOverIt) {
+    EmulatedMachine machine;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize panelSize = EmulatorPanel(machine).sizeHint();
+    struct Case {
+        const char* where;
+        QRect window;
+    };
+    const int wide = area.width() - panelSize.width() / 2;
+    const int low = area.height() - panelSize.height() - 40;
+    const Case cases[] = {
+        {"room on the right", QRect(area.left(), area.top(), 200, 150)},
+        {"room on the left only", QRect(area.right() - 200, area.top() + 30, 200, 150)},
+        {"room below only", QRect(area.left(), area.top(), wide, low)},
+        {"room above only", QRect(area.left(), area.bottom() - low, wide, low)},
+        {"no room on any side", QRect(area.left() + 20, area.top() + 20, wide, area.height() - 60)},
+        {"window as large as the screen", QRect(area.topLeft(), area.size())},
+    };
+    for (const Case& c : cases) {
+        QWidget served;
+        served.setGeometry(c.window);
+        served.show();
+        auto* panel = new EmulatorPanel(machine, &served);
+        panel->ShowBeside(&served);
+        EXPECT_TRUE(panel->isVisible()) << c.where;
+        const QRect panelAt = panel->frameGeometry();
+        const QRect windowAt = served.frameGeometry();
+        EXPECT_FALSE(panelAt.intersects(windowAt)) << c.where;
+        EXPECT_TRUE(area.contains(panelAt)) << c.where;
+        EXPECT_EQ(panel->screen(), served.screen()) << c.where;
+    }
+}
+
+// A window shown after the panel was asked for takes the panel beside it when it opens.
+TEST_F(EmulatorPanelTest, OpensBesideTheDealingWindow) {
+    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_FALSE(panel->frameGeometry().intersects(window->frameGeometry()));
+    EXPECT_EQ(panel->screen(), window->screen());
+    // A window that grows onto the panel once shown pushes it aside.
+    window->resize(window->width() + panel->width() + 20, window->height());
+    EXPECT_FALSE(panel->frameGeometry().intersects(window->frameGeometry()));
 }
 
 } // namespace

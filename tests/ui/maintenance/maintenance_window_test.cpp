@@ -1,7 +1,8 @@
 // The `Maintenance` window on the emulated machine in virtual time (the timer ticks are called directly):
 // the start-up exchange, sensors and their colours, outputs, parameter sets written and read back,
 // recognition with the frame drawing, capture and the picture lines, the card-setting options with their
-// option-word and firmware rules, a lost link, and the firmware download with the reconnect.
+// option-word and firmware rules, a lost link, the firmware download with the reconnect, the captions
+// and tooltips, and Exit.
 #include "ui/maintenance/maintenance_window.h"
 
 #include "base/dialogs.h"
@@ -12,6 +13,7 @@
 #include "support/temp_dir.h"
 
 #include <QCheckBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -21,7 +23,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace orvenix {
 namespace {
@@ -446,6 +450,55 @@ TEST_F(MaintenanceWindowTest, FirmwareProgrammingErrorKeepsTheWindow) {
     dialogs.QueueFile(path);
     Click("Download");
     EXPECT_EQ(PlainMessage(dialogs.Last().text), "Error: 2 during programming at 513");
+}
+
+// Every box has a caption of words beside it (never a field name such as "pos_x") and a tooltip; every output
+// switch is captioned in words.
+TEST_F(MaintenanceWindowTest, EveryFieldHasAReadableCaptionAndATooltip) {
+    Open();
+    const QList<QLineEdit*> boxes = window->findChildren<QLineEdit*>();
+    ASSERT_FALSE(boxes.isEmpty());
+    QHash<QLineEdit*, QLabel*> captions;
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (auto* box = qobject_cast<QLineEdit*>(label->buddy())) captions.insert(box, label);
+    }
+    for (QLineEdit* box : boxes) {
+        const std::string name = box->objectName().toStdString();
+        QLabel* caption = captions.value(box);
+        ASSERT_NE(caption, nullptr) << name;
+        EXPECT_FALSE(caption->text().contains('_')) << name;
+        EXPECT_FALSE(box->toolTip().isEmpty()) << name;
+    }
+    for (QCheckBox* output : window->findChildren<QCheckBox*>()) {
+        EXPECT_FALSE(output->text().contains('_')) << output->objectName().toStdString();
+        EXPECT_FALSE(output->toolTip().isEmpty() && output->objectName() != "Ignore_flip" &&
+                     output->objectName() != "Ignore_box")
+            << output->objectName().toStdString();
+    }
+}
+
+// Exit closes the window as its close box does: the sensor polling stops, the latch drops and the link
+// closes.
+TEST_F(MaintenanceWindowTest, ExitClosesAsTheCloseBoxDoes) {
+    const std::pair<const char*, std::function<void(MaintenanceWindow&)>> ways[] = {
+        {"close box", [](MaintenanceWindow& w) { w.close(); }},
+        {"Exit",
+         [](MaintenanceWindow& w) {
+             QTest::mouseClick(w.findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
+         }},
+    };
+    for (const auto& [way, close] : ways) {
+        OpenAndStart();
+        window->show();
+        ASSERT_TRUE(window->pollTimer.isActive()) << way;
+        ASSERT_TRUE(machine().Latch()) << way;
+        close(*window);
+        EXPECT_FALSE(window->isVisible()) << way;
+        EXPECT_EQ(window->result(), QDialog::Rejected) << way;
+        EXPECT_FALSE(window->pollTimer.isActive()) << way;
+        EXPECT_FALSE(link->IsOpen()) << way;
+        EXPECT_FALSE(machine().Latch()) << way;
+    }
 }
 
 } // namespace
