@@ -58,19 +58,6 @@ struct Frame {
     }
 };
 
-std::string Message(MessageKey key, const std::string& main = {}, const std::string& second = {}) {
-    return FormatMessage(key, main, second);
-}
-
-BoardSet WithIncompleteBoards(std::initializer_list<int> numbers, int first = 1, int last = 16) {
-    BoardSet set = RandomSet(first, last);
-    for (int n : numbers) {
-        set[n].cardOwner[1] = 0;
-        AnalyseBoard(set[n]);
-    }
-    return set;
-}
-
 } // namespace
 
 // ---- Load ---------------------------------------------------------------------------------------------
@@ -180,7 +167,7 @@ TEST(LoadCommand, UnsavedSetIsOfferedForSaving) {
     f.dialogs.QueueAnswer(Answer::Cancel);
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgSetNotSaved));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgSetNotSaved));
     EXPECT_EQ(f.dialogs.Last().title, "Load New Board Set");
     EXPECT_EQ(f.dialogs.Last().buttons, Buttons::YesNoCancel);
     EXPECT_EQ(f.dialogs.Last().icon, Icon::Exclamation);
@@ -228,7 +215,7 @@ TEST(LoadCommand, UnknownExtensionIsLoggedAndLeavesAnEmptySet) {
     f.dialogs.QueueFile(path);
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgUnknownFormatLoad, ""));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgUnknownFormatLoad, ""));
     EXPECT_EQ(PlainMessage(f.dialogs.Last().text), "Unknow file format:\nLoad operation aborted!");
     EXPECT_EQ(f.dialogs.Last().title, "Load Error");
     EXPECT_EQ(f.dialogs.Last().icon, Icon::Critical);
@@ -243,7 +230,7 @@ TEST(LoadCommand, UnknownExtensionIsLoggedAndLeavesAnEmptySet) {
 
     f.dialogs.QueueFile(f.dir.File("table.xyz"));
     LoadCommand(f.ctx, f.hooks);
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgUnknownFormatLoad, "XYZ"));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgUnknownFormatLoad, "XYZ"));
 }
 
 TEST(LoadCommand, MissingAndUnreadableFilesGiveTheSystemError) {
@@ -251,7 +238,7 @@ TEST(LoadCommand, MissingAndUnreadableFilesGiveTheSystemError) {
     f.dialogs.QueueFile(f.dir.File("gone.bri"));
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgLoadError, std::to_string(ENOENT), std::strerror(ENOENT)));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgLoadError, std::to_string(ENOENT), std::strerror(ENOENT)));
     EXPECT_EQ(f.dialogs.Last().title, "Load Error");
     EXPECT_EQ(f.Status(), "Ready");
     EXPECT_TRUE(f.set.fileName.empty());
@@ -259,7 +246,7 @@ TEST(LoadCommand, MissingAndUnreadableFilesGiveTheSystemError) {
     fs::create_directory(f.dir.path() / "folder.pbn");
     f.dialogs.QueueFile(f.dir.File("folder.pbn"));
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgLoadError, std::to_string(EISDIR), std::strerror(EISDIR)));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgLoadError, std::to_string(EISDIR), std::strerror(EISDIR)));
 }
 
 #ifndef _WIN32
@@ -270,7 +257,7 @@ TEST(LoadCommand, PipeIsRefusedWithoutWaitingForAWriter) {
     f.dialogs.QueueFile(path);
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks)); // returns at once: nothing opens the pipe
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgLoadError, std::to_string(EINVAL), "Not a regular file"));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgLoadError, std::to_string(EINVAL), "Not a regular file"));
     EXPECT_EQ(f.set.lastBoard, 0);
 }
 #endif
@@ -353,7 +340,7 @@ TEST(SaveCommand, WritesTheFileAndUpdatesSettingsStatusAndHistory) {
     EXPECT_EQ(req.selectedFilter, 3);
     // DUP asks about the event information only.
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.messages[0].text, Message(MsgEventInfoNotSupported, "DUP"));
+    EXPECT_EQ(f.dialogs.messages[0].text, FormatMessage(MsgEventInfoNotSupported, "DUP"));
     EXPECT_EQ(f.dialogs.messages[0].title, "Save Boards Set");
     EXPECT_EQ(f.dialogs.messages[0].icon, Icon::Information);
 
@@ -379,10 +366,10 @@ TEST(SaveCommand, WithoutASetNothingIsAsked) {
     EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
     EXPECT_TRUE(f.dialogs.fileRequests.empty());
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgNoBoardSet));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgNoBoardSet));
     EXPECT_EQ(f.dialogs.Last().title, "Save Error");
     // The refusal stands in the status line while the box is up; the command still ends with "Ready".
-    EXPECT_EQ(f.statuses, (std::vector<std::string>{"Saving", Message(MsgNoBoardSet), "Ready"}));
+    EXPECT_EQ(f.statuses, (std::vector<std::string>{"Saving", FormatMessage(MsgNoBoardSet), "Ready"}));
 }
 
 TEST(SaveCommand, CancelAndUnknownExtension) {
@@ -395,7 +382,7 @@ TEST(SaveCommand, CancelAndUnknownExtension) {
 
     f.dialogs.QueueFile(f.dir.File("club.txt"));
     EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgUnknownFormatSave, "club.txt"));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgUnknownFormatSave, "club.txt"));
     EXPECT_EQ(f.dialogs.Last().title, "Save Error");
     EXPECT_TRUE(f.SawStatus("Save operation aborted"));
     EXPECT_EQ(f.Status(), "Ready");
@@ -417,7 +404,7 @@ TEST(SaveCommand, ANameWithoutExtensionTakesTheChosenFileType) {
     // Without a chosen type the name stays as typed, and is refused for want of a format.
     f.dialogs.QueueFile(f.dir.File("wednesday"));
     EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgUnknownFormatSave, "wednesday"));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgUnknownFormatSave, "wednesday"));
 }
 
 TEST(SaveCommand, RefusedSaveWritesNothing) {
@@ -441,7 +428,7 @@ TEST(SaveCommand, FailedWriteIsReportedAndLeavesTheTargetAsItWas) {
     // A folder that does not exist.
     f.dialogs.QueueFile(f.dir.File("missing/club.pbn"));
     EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_EQ(f.dialogs.Last().text, Message(MsgSaveError, std::to_string(ENOENT), std::strerror(ENOENT)));
+    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgSaveError, std::to_string(ENOENT), std::strerror(ENOENT)));
     EXPECT_EQ(f.dialogs.Last().title, "Save Error");
     EXPECT_EQ(f.Status(), "Ready");
 

@@ -20,23 +20,6 @@ using namespace orvenix;
 using namespace orvenix::testing;
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string Message(MessageKey key, const std::string& main = {}, const std::string& second = {}) {
-    return FormatMessage(key, main, second);
-}
-
-BoardSet WithIncompleteBoards(std::initializer_list<int> numbers, int first = 1, int last = 16) {
-    BoardSet set = RandomSet(first, last);
-    for (int n : numbers) {
-        set[n].cardOwner[1] = 0;
-        AnalyseBoard(set[n]);
-    }
-    return set;
-}
-
-} // namespace
-
 TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
     const BoardSet two = WithIncompleteBoards({3, 7});
     const std::string list = IncompleteBoardList(two);
@@ -44,7 +27,7 @@ TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
     ScriptedDialogs d;
     EXPECT_FALSE(SaveChecks(FileFormat::Dge, two, list, d));
     ASSERT_EQ(d.messages.size(), 1U);
-    EXPECT_EQ(d.Last().text, ReplaceAll(Message(MsgBoardsIncompleteCannotSave, "DGE"), "nnn", "3, 7"));
+    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardsIncompleteCannotSave, "DGE"), "nnn", "3, 7"));
     EXPECT_NE(d.Last().text.find("Boards number: 3, 7 are incomplete."), std::string::npos);
     EXPECT_EQ(d.Last().title, "Save Error");
     EXPECT_EQ(d.Last().icon, Icon::Critical);
@@ -53,7 +36,7 @@ TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
     d.QueueAnswer(Answer::No);
     EXPECT_FALSE(SaveChecks(FileFormat::Pbn, two, list, d));
     ASSERT_EQ(d.messages.size(), 1U);
-    EXPECT_EQ(d.Last().text, ReplaceAll(Message(MsgBoardsIncompleteProceed, "PBN"), "nnn", "3, 7"));
+    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardsIncompleteProceed, "PBN"), "nnn", "3, 7"));
     EXPECT_EQ(d.Last().title, "Save Board Set");
     EXPECT_EQ(d.Last().icon, Icon::Exclamation);
     EXPECT_EQ(d.Last().buttons, Buttons::YesNo);
@@ -61,10 +44,10 @@ TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
     const BoardSet one = WithIncompleteBoards({12});
     d.messages.clear();
     EXPECT_FALSE(SaveChecks(FileFormat::Bri, one, IncompleteBoardList(one), d));
-    EXPECT_EQ(d.Last().text, ReplaceAll(Message(MsgBoardIncompleteCannotSave, "BRI"), "nnn", "12"));
+    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardIncompleteCannotSave, "BRI"), "nnn", "12"));
     d.messages.clear();
     EXPECT_TRUE(SaveChecks(FileFormat::Bre, one, IncompleteBoardList(one), d)); // answered Yes
-    EXPECT_EQ(d.Last().text, ReplaceAll(Message(MsgBoardIncompleteProceed, "BRE"), "nnn", "12"));
+    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardIncompleteProceed, "BRE"), "nnn", "12"));
 }
 
 TEST(SaveChecks, LongIncompleteListIsCutOnce) {
@@ -83,8 +66,8 @@ TEST(SaveChecks, QuestionsOfEachFormatInOrder) {
         EXPECT_TRUE(SaveChecks(format, set, "", d));
         const std::string name = InfoOf(format).name;
         ASSERT_EQ(d.messages.size(), 2U) << name;
-        EXPECT_EQ(d.messages[0].text, Message(MsgEventInfoNotSupported, name));
-        EXPECT_EQ(d.messages[1].text, Message(MsgFirstBoardNotOne, name));
+        EXPECT_EQ(d.messages[0].text, FormatMessage(MsgEventInfoNotSupported, name));
+        EXPECT_EQ(d.messages[1].text, FormatMessage(MsgFirstBoardNotOne, name));
         EXPECT_EQ(d.messages[1].title, "Save Boards Set");
         EXPECT_EQ(d.messages[1].buttons, Buttons::YesNo);
     }
@@ -116,8 +99,8 @@ TEST(SaveChecks, PbnForbiddenCharactersComeAfterTheIncompleteQuestion) {
     ScriptedDialogs d;
     EXPECT_FALSE(SaveChecks(FileFormat::Pbn, set, IncompleteBoardList(set), d));
     ASSERT_EQ(d.messages.size(), 2U);
-    EXPECT_EQ(d.messages[0].text, ReplaceAll(Message(MsgBoardIncompleteProceed, "PBN"), "nnn", "2"));
-    EXPECT_EQ(d.messages[1].text, Message(MsgPbnForbiddenCharacters));
+    EXPECT_EQ(d.messages[0].text, ReplaceAll(FormatMessage(MsgBoardIncompleteProceed, "PBN"), "nnn", "2"));
+    EXPECT_EQ(d.messages[1].text, FormatMessage(MsgPbnForbiddenCharacters));
     EXPECT_EQ(d.messages[1].title, "Save Error");
     // BRE keeps such texts.
     ScriptedDialogs bre;
@@ -259,23 +242,23 @@ TEST(BoardSetFiles, QuestionsBecomeWarningsAndRefusalsErrors) {
     FileOutcome out = SaveBoardSetFile(dir.File("x.dge"), set);
     ASSERT_TRUE(out.ok);
     ASSERT_EQ(out.warnings.size(), 2U);
-    EXPECT_EQ(out.warnings[1], Message(MsgFirstBoardNotOne, "DGE"));
+    EXPECT_EQ(out.warnings[1], FormatMessage(MsgFirstBoardNotOne, "DGE"));
 
     set = WithIncompleteBoards({6}, 5, 8);
     out = SaveBoardSetFile(dir.File("y.bri"), set);
     EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.error, ReplaceAll(Message(MsgBoardIncompleteCannotSave, "BRI"), "nnn", "6"));
+    EXPECT_EQ(out.error, ReplaceAll(FormatMessage(MsgBoardIncompleteCannotSave, "BRI"), "nnn", "6"));
     EXPECT_FALSE(fs::exists(dir.File("y.bri")));
 
     out = SaveBoardSetFile(dir.File("z.doc"), set);
-    EXPECT_EQ(out.error, Message(MsgUnknownFormatSave, "z.doc"));
+    EXPECT_EQ(out.error, FormatMessage(MsgUnknownFormatSave, "z.doc"));
     out = SaveBoardSetFile(dir.File("z.pbn"), BoardSet{});
-    EXPECT_EQ(out.error, Message(MsgNoBoardSet));
+    EXPECT_EQ(out.error, FormatMessage(MsgNoBoardSet));
 
     BoardSet in = RandomSet(1, 3);
     FileOutcome loaded = LoadBoardSetFile(dir.File("absent.pbn"), in);
     EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.error, Message(MsgLoadError, std::to_string(ENOENT), std::strerror(ENOENT)));
+    EXPECT_EQ(loaded.error, FormatMessage(MsgLoadError, std::to_string(ENOENT), std::strerror(ENOENT)));
     EXPECT_EQ(in.lastBoard, 0);
     loaded = LoadBoardSetFile(dir.File("x.dge"), in);
     EXPECT_TRUE(loaded.ok);

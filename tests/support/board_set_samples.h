@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <numeric>
 #include <random>
 
@@ -42,6 +43,16 @@ inline BoardSet RandomSet(int first, int last, std::uint32_t seed = 7) {
     for (int n = first; n <= last; ++n)
         set[n] = RandomBoard(rng);
     set.Renumber();
+    return set;
+}
+
+// Random boards first..last in which the given boards lack one card (the ace of spades).
+inline BoardSet WithIncompleteBoards(std::initializer_list<int> numbers, int first = 1, int last = 16) {
+    BoardSet set = RandomSet(first, last);
+    for (int n : numbers) {
+        set[n].cardOwner[1] = 0;
+        AnalyseBoard(set[n]);
+    }
     return set;
 }
 
