@@ -269,7 +269,12 @@ int RunDealing(const DealingRunOptions& o, MachineLink& link, Clock& clock, RunD
                               (r.cardsRead[0] > 0 ? " and " + std::to_string(r.cardsRead[0]) + " cards none"
                                                   : "");
                 op.Say(StepLine(r) + "  NOT read");
-                op.Warn(prefix + board + " was NOT read: " + why + "; the board is left as it was");
+                std::string line = prefix;
+                line.append(board)
+                    .append(" was NOT read: ")
+                    .append(why)
+                    .append("; the board is left as it was");
+                op.Warn(line);
             } else {
                 op.Say(StepLine(r) + "  NOT dealt");
                 op.Warn(prefix + board + " was NOT dealt: the pockets hold " + PocketText(r.pocketCounts) +

@@ -34,7 +34,7 @@ std::optional<MachineChoice> ParseMachineChoice(const std::string& spec, std::st
 
 std::string ChooseMachineSpec(const std::string& commandLine, Settings& settings) {
     if (!commandLine.empty() && commandLine != kDefaultMachine) return commandLine;
-    const std::string stored = settings.Read(kMachineSettingKey, "");
+    std::string stored = settings.Read(kMachineSettingKey, "");
     if (!stored.empty() && ParseMachineChoice(stored)) return stored;
     return kDefaultMachine;
 }
