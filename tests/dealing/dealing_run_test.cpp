@@ -328,6 +328,18 @@ TEST_F(DealingRunTest, ReplaceReadsIntoFullBoardsAndALostLinkLeavesTheRestAsThey
         EXPECT_EQ(saved[n].cardOwner, input[n].cardOwner) << n;
 }
 
+TEST_F(DealingRunTest, NoMachineAttachedEndsWithStatus2BeforeAnyBoard) {
+    WriteInput(testing::RandomSet(1, 2));
+    EmulatedBridge none;
+    none.products.clear();
+    auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), EmulatorConfig{}, none);
+    orvenix::Clock& time = si->GetClock();
+    MachineLink absent(std::move(si), dialogs);
+    EXPECT_EQ(RunDealing(options, absent, time, dialogs, op), 2);
+    EXPECT_TRUE(Has(op.err, "run: no machine found (emulated)"));
+    EXPECT_TRUE(op.out.empty());
+}
+
 TEST_F(DealingRunTest, ALinkLostBetweenBoardsInterruptsNoBoard) {
     WriteInput(testing::RandomSet(1, 3));
     op.onPutIn = [this](int n, bool) {
