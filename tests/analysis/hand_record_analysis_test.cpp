@@ -24,9 +24,9 @@ DoubleDummyResult WideResult() {
 }
 
 BoardSet MixedSet() {
-    BoardSet set = testing::SampleSet(1, 18);
+    BoardSet set = test::SampleSet(1, 18);
     for (int n = 3; n <= 18; n += 3)
-        set[n] = testing::VoidBoard(n); // 13-card suits: the longest lines
+        set[n] = test::VoidBoard(n); // 13-card suits: the longest lines
     return set;
 }
 

@@ -19,7 +19,7 @@
 #endif
 
 using namespace orvenix;
-using namespace orvenix::testing;
+using namespace orvenix::test;
 namespace fs = std::filesystem;
 
 namespace {
@@ -53,7 +53,7 @@ struct Frame {
     // Writes a file of the set in the format of the name's extension and returns its path.
     std::string Prepare(const std::string& name, const BoardSet& content) {
         const std::string path = dir.File(name);
-        WriteBytes(path, WriteBoardSet(*FormatOfExtension(ExtensionOf(name)), content));
+        WriteFile(path, WriteBoardSet(*FormatOfExtension(ExtensionOf(name)), content));
         return path;
     }
 };
@@ -211,7 +211,7 @@ TEST(LoadCommand, UnknownExtensionIsLoggedAndLeavesAnEmptySet) {
     f.set = RandomSet(1, 4);
     f.set.eventName = "Club";
     const std::string path = f.dir.File("noextension");
-    WriteBytes(path, "whatever");
+    WriteFile(path, "whatever");
     f.dialogs.QueueFile(path);
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
@@ -226,7 +226,7 @@ TEST(LoadCommand, UnknownExtensionIsLoggedAndLeavesAnEmptySet) {
     EXPECT_TRUE(f.set.eventName.empty());
     EXPECT_EQ(f.set[1], Board{});
     f.log.Close();
-    EXPECT_NE(ReadBytes((f.dir.path() / "dealer.log").string()).find("Load Error: "), std::string::npos);
+    EXPECT_NE(ReadFile((f.dir.path() / "dealer.log").string()).find("Load Error: "), std::string::npos);
 
     f.dialogs.QueueFile(f.dir.File("table.xyz"));
     LoadCommand(f.ctx, f.hooks);
@@ -265,7 +265,7 @@ TEST(LoadCommand, PipeIsRefusedWithoutWaitingForAWriter) {
 TEST(LoadCommand, FileLargerThanTheBoundIsRefusedUnread) {
     Frame f;
     const std::string path = f.dir.File("huge.pbn");
-    WriteBytes(path, "");
+    WriteFile(path, "");
     fs::resize_file(path, kMaxBoardSetFileBytes + 1);
     f.dialogs.QueueFile(path);
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
@@ -286,7 +286,7 @@ TEST(LoadCommand, FormatErrorEmptiesTheSetAndNamesTheRecord) {
     std::string bytes = WriteBri(RandomSet(1, 3));
     bytes[2 * 128 + 10] = 'x';
     const std::string path = f.dir.File("bad.bri");
-    WriteBytes(path, bytes);
+    WriteFile(path, bytes);
     f.dialogs.QueueFile(path);
     EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
     ASSERT_EQ(f.dialogs.messages.size(), 1U);
@@ -344,7 +344,7 @@ TEST(SaveCommand, WritesTheFileAndUpdatesSettingsStatusAndHistory) {
     EXPECT_EQ(f.dialogs.messages[0].title, "Save Boards Set");
     EXPECT_EQ(f.dialogs.messages[0].icon, Icon::Information);
 
-    EXPECT_EQ(ReadBytes(path), WriteDup(f.set));
+    EXPECT_EQ(ReadFile(path), WriteDup(f.set));
     EXPECT_EQ(f.Status(), "Boards Saved: 16");
     EXPECT_EQ(f.settings.values[keys::kInitFormat], "dup");
     EXPECT_EQ(f.settings.values[keys::kInitDirectory], f.dir.path().string() + "/");
@@ -412,10 +412,10 @@ TEST(SaveCommand, RefusedSaveWritesNothing) {
     f.set = WithIncompleteBoards({5});
     f.set.modified = true;
     const std::string path = f.dir.File("old.bri");
-    WriteBytes(path, "previous contents");
+    WriteFile(path, "previous contents");
     f.dialogs.QueueFile(path);
     EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_EQ(ReadBytes(path), "previous contents");
+    EXPECT_EQ(ReadFile(path), "previous contents");
     EXPECT_TRUE(f.SawStatus("Save operation aborted"));
     EXPECT_EQ(f.Status(), "Ready");
     EXPECT_TRUE(f.set.modified);
@@ -435,11 +435,11 @@ TEST(SaveCommand, FailedWriteIsReportedAndLeavesTheTargetAsItWas) {
     // A target that cannot be replaced (a folder of that name): no temporary file is left behind.
     fs::create_directory(f.dir.path() / "taken.pbn");
     fs::path inside = f.dir.path() / "taken.pbn" / "keep";
-    WriteBytes(inside.string(), "x");
+    WriteFile(inside.string(), "x");
     f.dialogs.QueueFile(f.dir.File("taken.pbn"));
     EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
     EXPECT_NE(f.dialogs.Last().text.find("during save operation"), std::string::npos);
-    EXPECT_EQ(ReadBytes(inside.string()), "x");
+    EXPECT_EQ(ReadFile(inside.string()), "x");
     int entries = 0;
     for (const auto& e : fs::directory_iterator(f.dir.path())) {
         (void)e;

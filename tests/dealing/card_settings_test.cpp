@@ -73,7 +73,7 @@ TEST(NationalLetters, ReplaceAceKingQueenJack) {
 }
 
 TEST(BoardPicture, FrameTextsPointsAndNationalCards) {
-    Board b = testing::SuitPerHandBoard(); // N spades, E hearts, S diamonds, W clubs
+    Board b = test::SuitPerHandBoard(); // N spades, E hearts, S diamonds, W clubs
     const BoardPicture hidden = MakeBoardPicture(b, 6, false, kNationalStandard);
     EXPECT_EQ(hidden.boardText, " Board: 6");
     EXPECT_EQ(hidden.vulText, "Vul: EW");
@@ -197,22 +197,22 @@ TEST(FirmwareGates, ReadingAndNationalSets) {
 class SessionOptionsTest : public ::testing::Test {
   protected:
     DealingSession& Open(EmulatorConfig config) {
-        h = std::make_unique<testing::SessionHarness>(config);
-        h->set = testing::RandomSet(1, 2);
+        h = std::make_unique<test::SessionHarness>(config);
+        h->set = test::RandomSet(1, 2);
         h->settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kNational, "2"}};
         return h->Open(SessionMode::Deal);
     }
-    std::unique_ptr<testing::SessionHarness> h;
+    std::unique_ptr<test::SessionHarness> h;
 };
 
 TEST_F(SessionOptionsTest, StartUpKeepsWhatTheMachineCanDo) {
-    DealingSession& s = Open(testing::SessionHarness::Fast());
+    DealingSession& s = Open(test::SessionHarness::Fast());
     EXPECT_EQ(s.Display().options, (CardOptions{2, 0, 0, 1, true}));
     EXPECT_TRUE(h->dialogs.messages.empty());
 }
 
 TEST_F(SessionOptionsTest, StartUpUndoesLargeIndexAndBoardCheckSilentlyOnOldFirmware) {
-    EmulatorConfig c = testing::SessionHarness::Fast();
+    EmulatorConfig c = test::SessionHarness::Fast();
     c.firmwareMinor = 0x32;
     DealingSession& s = Open(c);
     EXPECT_EQ(s.Display().options.cardIndex, 0);
@@ -229,7 +229,7 @@ TEST_F(SessionOptionsTest, StartUpUndoesLargeIndexAndBoardCheckSilentlyOnOldFirm
 }
 
 TEST_F(SessionOptionsTest, ClicksAreSavedAtOnce) {
-    DealingSession& s = Open(testing::SessionHarness::Fast());
+    DealingSession& s = Open(test::SessionHarness::Fast());
     s.NationalClicked(kNationalGerman);
     EXPECT_EQ(h->settings.values[keys::kNational], "3");
     s.CardTypeClicked(1);
@@ -247,8 +247,8 @@ TEST_F(SessionOptionsTest, ClicksAreSavedAtOnce) {
 }
 
 TEST_F(SessionOptionsTest, NoChecksAndNoSavingWhileInitialising) {
-    h = std::make_unique<testing::SessionHarness>(testing::SessionHarness::Fast());
-    h->set = testing::RandomSet(1, 2);
+    h = std::make_unique<test::SessionHarness>(test::SessionHarness::Fast());
+    h->set = test::RandomSet(1, 2);
     DealingSession s(SessionMode::Deal, LoadSessionOptions(h->settings), h->set, *h->link, *h->clock,
                      h->dialogs, h->view, &h->settings);
     s.Load();
@@ -261,7 +261,7 @@ TEST_F(SessionOptionsTest, NoChecksAndNoSavingWhileInitialising) {
 }
 
 TEST_F(SessionOptionsTest, BoardCheckOnAMachineWithoutReaderIsRefused) {
-    EmulatorConfig c = testing::SessionHarness::Fast();
+    EmulatorConfig c = test::SessionHarness::Fast();
     c.optionWord = 8;
     DealingSession& s = Open(c);
     EXPECT_FALSE(s.Display().options.checkBoard);

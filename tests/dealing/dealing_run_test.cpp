@@ -17,7 +17,7 @@
 namespace orvenix {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 
 // The operator: records every line, and lets a test act when a board is to be put in and at every poll of
 // a wait (TypedLine is asked every 100 ms).
@@ -52,7 +52,7 @@ bool Has(const std::vector<std::string>& lines, const std::string& text) {
 
 // The deal the operator puts in for reading board n.
 Board ReadDeal(int n) {
-    return testing::RandomSet(n, n, 100 + static_cast<std::uint32_t>(n))[n];
+    return test::RandomSet(n, n, 100 + static_cast<std::uint32_t>(n))[n];
 }
 
 class DealingRunTest : public ::testing::Test {
@@ -129,7 +129,7 @@ enum class Starter { Pedal, Box, Enter };
 class StartTest : public DealingRunTest, public ::testing::WithParamInterface<Starter> {};
 
 TEST_P(StartTest, EachBoardWaitsUntilTheOperatorStartsIt) {
-    WriteInput(testing::RandomSet(1, 2));
+    WriteInput(test::RandomSet(1, 2));
     options.startOnBox = GetParam() == Starter::Box;
     op.interactive = GetParam() == Starter::Enter;
     op.onPutIn = [this](int n, bool) {
@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(Starters, StartTest,
                          ::testing::Values(Starter::Pedal, Starter::Box, Starter::Enter));
 
 TEST_F(DealingRunTest, APedalStartsOneBoardOnlyAndAnAbsentOperatorEndsTheRun) {
-    WriteInput(testing::RandomSet(1, 3));
+    WriteInput(test::RandomSet(1, 3));
     options.operatorTimeoutMs = 5000;
     // One press for board 1. The box does not start a board without --start-on-box, and a line typed
     // where nobody is at a terminal is not the operator.
@@ -179,7 +179,7 @@ TEST_F(DealingRunTest, APedalStartsOneBoardOnlyAndAnAbsentOperatorEndsTheRun) {
 }
 
 TEST_F(DealingRunTest, APressFromBeforeThePromptDoesNotStartTheBoard) {
-    WriteInput(testing::RandomSet(1, 1));
+    WriteInput(test::RandomSet(1, 1));
     options.operatorTimeoutMs = 3000;
     Machine().PressPedal(); // long before the run asks for board 1
     op.onPutIn = [this](int n, bool) { Machine().InsertBoard(n); };
@@ -188,7 +188,7 @@ TEST_F(DealingRunTest, APressFromBeforeThePromptDoesNotStartTheBoard) {
 }
 
 TEST_F(DealingRunTest, NoWaitFirstStartsTheFirstBoardAtOnce) {
-    WriteInput(testing::RandomSet(1, 2));
+    WriteInput(test::RandomSet(1, 2));
     options.waitFirst = false;
     std::vector<bool> waited;
     op.onPutIn = [&](int n, bool waiting) {
@@ -204,7 +204,7 @@ TEST_F(DealingRunTest, NoWaitFirstStartsTheFirstBoardAtOnce) {
 }
 
 TEST_F(DealingRunTest, TheBoardNumberIsStillCheckedAfterThePedal) {
-    WriteInput(testing::RandomSet(1, 2));
+    WriteInput(test::RandomSet(1, 2));
     options.checkBoard = true;
     op.onPutIn = [this](int, bool) {
         Machine().InsertBoard(1); // board 1 stays in the machine
@@ -222,7 +222,7 @@ enum class Misdeal { StrayCard, NothingDealt };
 class MisdealTest : public DealingRunTest, public ::testing::WithParamInterface<Misdeal> {};
 
 TEST_P(MisdealTest, ABoardWithoutThirteenCardsInEachPocketIsNotDealtAndStopsTheRun) {
-    const BoardSet set = testing::RandomSet(1, 3);
+    const BoardSet set = test::RandomSet(1, 3);
     WriteInput(set);
     // The machine meets the cards in code order: card 7 drops into the pocket after its own.
     const PocketCode stray = static_cast<PocketCode>(SeatToPocket[set[2].cardOwner[7]] % 4 + 1);
@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(BadReads, BadReadTest,
 
 TEST_F(DealingRunTest, ReadingRefusesBoardsThatHoldCardsBeforeTalkingToTheMachine) {
     options.mode = SessionMode::Read;
-    BoardSet set = testing::RandomSet(1, 8);
+    BoardSet set = test::RandomSet(1, 8);
     for (int n : {1, 4, 8})
         ClearBoard(set, n);
     WriteInput(set);
@@ -308,7 +308,7 @@ TEST_F(DealingRunTest, ReadingRefusesBoardsThatHoldCardsBeforeTalkingToTheMachin
 TEST_F(DealingRunTest, ReplaceReadsIntoFullBoardsAndALostLinkLeavesTheRestAsTheyWere) {
     options.mode = SessionMode::Read;
     options.replace = true;
-    const BoardSet input = testing::RandomSet(1, 4);
+    const BoardSet input = test::RandomSet(1, 4);
     WriteInput(input);
     op.onPutIn = [this](int n, bool) {
         Machine().InsertBoard(n);
@@ -329,7 +329,7 @@ TEST_F(DealingRunTest, ReplaceReadsIntoFullBoardsAndALostLinkLeavesTheRestAsThey
 }
 
 TEST_F(DealingRunTest, NoMachineAttachedEndsWithStatus2BeforeAnyBoard) {
-    WriteInput(testing::RandomSet(1, 2));
+    WriteInput(test::RandomSet(1, 2));
     EmulatedBridge none;
     none.products.clear();
     auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), EmulatorConfig{}, none);
@@ -341,7 +341,7 @@ TEST_F(DealingRunTest, NoMachineAttachedEndsWithStatus2BeforeAnyBoard) {
 }
 
 TEST_F(DealingRunTest, ALinkLostBetweenBoardsInterruptsNoBoard) {
-    WriteInput(testing::RandomSet(1, 3));
+    WriteInput(test::RandomSet(1, 3));
     op.onPutIn = [this](int n, bool) {
         Machine().InsertBoard(n);
         if (n == 2) Machine().SetLinkLost(true);
@@ -365,7 +365,7 @@ class ErrorDialogTest : public DealingRunTest, public ::testing::WithParamInterf
 
 TEST_P(ErrorDialogTest, ARecoverableMachineErrorIsAskedOnATerminal) {
     const DialogCase& c = GetParam();
-    WriteInput(testing::RandomSet(1, 1));
+    WriteInput(test::RandomSet(1, 1));
     op.interactive = c.interactive;
     op.onPutIn = [this](int n, bool) {
         Machine().InsertBoard(n);

@@ -86,7 +86,7 @@ TEST(ErrorDialogContent, BoardCheckShowsExpectedAndInsertedBoards) {
 
 class ErrorDialogTest : public ::testing::Test {
   protected:
-    testing::SessionHarness h;
+    test::SessionHarness h;
 };
 
 TEST_F(ErrorDialogTest, ButtonsGiveTheirActions) {

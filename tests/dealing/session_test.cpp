@@ -8,10 +8,10 @@
 namespace orvenix {
 namespace {
 
-using testing::SessionHarness;
+using test::SessionHarness;
 
 BoardSet DealSet(int first, int last) {
-    BoardSet set = testing::RandomSet(first, last, 11);
+    BoardSet set = test::RandomSet(first, last, 11);
     for (int n = first; n <= last; ++n) {
         set[n].number = static_cast<std::int16_t>(n);
         set[n].dealer = DealerOf(n);
@@ -803,7 +803,7 @@ std::vector<CardCode> HandDealtStack(const Board& deal, Seat dealer) {
 
 TEST_F(ReadTest, ReadsAPlayedBoard) {
     OpenRead(1, 2, ReadMode::PlayedBoards);
-    const Board deal = testing::RandomBoard(rng);
+    const Board deal = test::RandomBoard(rng);
     h.Machine().PutReadStack(PlayedStack(deal));
     h.session->DealCommand();
     EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::Completed);
@@ -820,7 +820,7 @@ TEST_F(ReadTest, ReadsAPlayedBoard) {
 TEST_F(ReadTest, ReadsAHandDealtBoardFromEachDealer) {
     OpenRead(1, 4, ReadMode::SimulateHandDealing);
     for (int n = 1; n <= 4; ++n) {
-        const Board deal = testing::RandomBoard(rng);
+        const Board deal = test::RandomBoard(rng);
         const auto stack = HandDealtStack(deal, DealerOf(n));
         EXPECT_EQ(StackForDeal(deal, ReadMode::SimulateHandDealing, DealerOf(n)), stack);
         h.Machine().PutReadStack(stack);
@@ -835,7 +835,7 @@ TEST_F(ReadTest, ReadsAHandDealtBoardFromEachDealer) {
 
 TEST_F(ReadTest, LastBoardAsksToSaveYesSavesAndCloses) {
     OpenRead(1, 1, ReadMode::PlayedBoards);
-    h.Machine().PutReadStack(PlayedStack(testing::RandomBoard(rng)));
+    h.Machine().PutReadStack(PlayedStack(test::RandomBoard(rng)));
     h.dialogs.QueueAnswer(Answer::Yes);
     h.session->DealCommand();
     EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgDealtLastSave));
@@ -871,7 +871,7 @@ TEST_F(ReadTest, BoardWithCardsIsNotReadUntilCleared) {
     EXPECT_FALSE(Enabled(kCmdClear));
     EXPECT_TRUE(h.set.modified);
 
-    const Board deal = testing::RandomBoard(rng);
+    const Board deal = test::RandomBoard(rng);
     h.Machine().PutReadStack(PlayedStack(deal));
     h.session->DealCommand();
     EXPECT_TRUE(SameCards(h.set[1], deal));
@@ -879,12 +879,12 @@ TEST_F(ReadTest, BoardWithCardsIsNotReadUntilCleared) {
 
 TEST_F(ReadTest, PedalOnTheLastBoardGrowsTheSet) {
     OpenRead(1, 1, ReadMode::PlayedBoards);
-    h.Machine().PutReadStack(PlayedStack(testing::RandomBoard(rng)));
+    h.Machine().PutReadStack(PlayedStack(test::RandomBoard(rng)));
     h.dialogs.QueueAnswer(Answer::Cancel);
     h.session->DealCommand();
     h.session->FirstCommand(); // the first board is the last one: Deal_next may add a board
     EXPECT_TRUE(Enabled(kDealNext));
-    const Board deal = testing::RandomBoard(rng);
+    const Board deal = test::RandomBoard(rng);
     h.Machine().PutReadStack(PlayedStack(deal));
     h.dialogs.QueueAnswer(Answer::Cancel);
     h.Machine().PressPedal();
@@ -912,11 +912,11 @@ TEST_F(ReadTest, TheSetNeverGrowsPastBoard640) {
 
 TEST_F(ReadTest, LostLinkKeepsTheBoardsAlreadyRead) {
     OpenRead(1, 3, ReadMode::PlayedBoards);
-    const Board first = testing::RandomBoard(rng);
+    const Board first = test::RandomBoard(rng);
     h.Machine().PutReadStack(PlayedStack(first));
     h.session->DealCommand();
     ASSERT_TRUE(SameCards(h.set[1], first));
-    h.Machine().PutReadStack(PlayedStack(testing::RandomBoard(rng)));
+    h.Machine().PutReadStack(PlayedStack(test::RandomBoard(rng)));
     int rounds = 0;
     h.view.onEvents = [&] {
         if (++rounds == 30) h.Machine().SetLinkLost(true);
@@ -931,7 +931,7 @@ TEST_F(ReadTest, LostLinkKeepsTheBoardsAlreadyRead) {
 
 TEST_F(ReadTest, FaultyReadResultIsRetried) {
     OpenRead(1, 2, ReadMode::PlayedBoards);
-    const Board deal = testing::RandomBoard(rng);
+    const Board deal = test::RandomBoard(rng);
     h.Machine().PutReadStack(PlayedStack(deal));
     bool armed = false;
     h.view.onEvents = [&] {
@@ -948,7 +948,7 @@ TEST_F(ReadTest, FaultyReadResultIsRetried) {
 
 TEST_F(ReadTest, AnIncompleteReadLeavesTheBoardAsItWas) {
     OpenRead(1, 2, ReadMode::PlayedBoards);
-    auto stack = PlayedStack(testing::RandomBoard(rng));
+    auto stack = PlayedStack(test::RandomBoard(rng));
     stack.pop_back(); // one card short: the machine goes idle after 51 cards
     h.Machine().PutReadStack(stack);
     h.session->DealCommand();

@@ -19,7 +19,7 @@ constexpr int N = 1, E = 2, S = 3, W = 4;
 class EditorTest : public ::testing::Test {
   protected:
     void MakeSet(int first, int last, std::uint32_t seed = 7) {
-        *set = testing::RandomSet(first, last, seed);
+        *set = test::RandomSet(first, last, seed);
         original = std::make_unique<BoardSet>(*set);
     }
     // Whether slot n of the set holds the deal that slot old held before, under the number n with the
@@ -30,7 +30,7 @@ class EditorTest : public ::testing::Test {
                b.vulnerability == VulnerabilityOf(n);
     }
 
-    bool SameBoardsAsOriginal() const { return testing::SameBoards(*set, *original, 1, kMaxBoard); }
+    bool SameBoardsAsOriginal() const { return test::SameBoards(*set, *original, 1, kMaxBoard); }
 
     std::unique_ptr<BoardSet> set = std::make_unique<BoardSet>();
     std::unique_ptr<BoardSet> original;

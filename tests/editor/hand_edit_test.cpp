@@ -79,7 +79,7 @@ TEST(ParseSuitText, DuplicateLettersPlaceTheCardOnce) {
 }
 
 TEST(ParseSuitText, IndexOutsideTheBoxesChangesNothing) {
-    Board b = testing::SuitPerHandBoard();
+    Board b = test::SuitPerHandBoard();
     const Board before = b;
     ParseSuitText(b, -1, "AKQ");
     ParseSuitText(b, 16, "AKQ");
@@ -99,7 +99,7 @@ TEST(SpareCards, ListsCardsNoSeatHoldsInRankOrder) {
     EXPECT_EQ(SpareCards(b, 0), "");
     EXPECT_EQ(SpareCards(b, 5), "");
     // An owner that is no seat counts as not placed.
-    Board full = testing::SuitPerHandBoard();
+    Board full = test::SuitPerHandBoard();
     full.cardOwner[Code(Clubs, '7')] = 9;
     EXPECT_EQ(SpareCards(full, Clubs), "7");
 }
@@ -118,7 +118,7 @@ const int kButtonMaps[8][5] = {
 
 TEST(SwapButtons, MoveEveryHandWhereTheCaptionSays) {
     std::mt19937 rng(11);
-    const Board original = testing::RandomBoard(rng);
+    const Board original = test::RandomBoard(rng);
     for (int button = 0; button < 8; ++button) {
         Board b = original;
         SwapButton(b, button);
@@ -132,7 +132,7 @@ TEST(SwapButtons, MoveEveryHandWhereTheCaptionSays) {
 
 TEST(SwapButtons, SwapsUndoThemselvesAndRotationsUndoEachOther) {
     std::mt19937 rng(12);
-    const Board original = testing::RandomBoard(rng);
+    const Board original = test::RandomBoard(rng);
     for (int button = 0; button < 6; ++button) {
         Board b = original;
         SwapButton(b, button);
@@ -170,7 +170,7 @@ TEST(SwapButtons, UnplacedCardsStayUnplacedAndUnknownButtonsDoNothing) {
 
 TEST(FillLastHand, CompletesTheFourthHandWhenThreeAreComplete) {
     std::mt19937 rng(13);
-    const Board full = testing::RandomBoard(rng);
+    const Board full = test::RandomBoard(rng);
     for (int open = 1; open <= 4; ++open) {
         Board b = full;
         // Take away some of the open seat's cards: they become the remaining cards.
@@ -196,7 +196,7 @@ TEST(FillLastHand, RefusesUnlessExactlyThreeHandsAreComplete) {
     const Board two = b;
     EXPECT_FALSE(FillLastHand(b));
     EXPECT_FALSE(CardsDiffer(b, two));
-    Board full = testing::SuitPerHandBoard();
+    Board full = test::SuitPerHandBoard();
     EXPECT_FALSE(FillLastHand(full));
     // Three complete hands and an empty fourth: the fourth receives all 13 remaining cards.
     ParseSuitText(b, SuitBoxIndex(S, Diamonds), "AKQJT98765432");
@@ -206,7 +206,7 @@ TEST(FillLastHand, RefusesUnlessExactlyThreeHandsAreComplete) {
 }
 
 TEST(CardsDiffer, LooksAtCardOwnersOnly) {
-    Board a = testing::SuitPerHandBoard();
+    Board a = test::SuitPerHandBoard();
     Board b = a;
     b.number = 7;
     b.dealer = 3;

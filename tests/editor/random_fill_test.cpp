@@ -64,7 +64,7 @@ Board FourThreeBoard() {
 class RandomFillTest : public ::testing::Test {
   protected:
     void MakeSet(int first, int last, std::uint32_t seed = 7) {
-        *set = testing::RandomSet(first, last, seed);
+        *set = test::RandomSet(first, last, seed);
         original = std::make_unique<BoardSet>(*set);
     }
     void GoTo(int board) {
@@ -82,7 +82,7 @@ class RandomFillTest : public ::testing::Test {
                 queued.pop_front();
                 return b;
             }
-            return testing::RandomBoard(rng);
+            return test::RandomBoard(rng);
         };
         s.tally = &tally;
         s.processEvents = [this] { ++eventRuns; };
@@ -127,7 +127,7 @@ TEST_F(RandomFillTest, WithoutACountOneDealReplacesTheWorkingCopyOnly) {
         EXPECT_EQ(ed.editBoard().number, 1);
         EXPECT_EQ(ed.editBoard().dealer, N);
         EXPECT_EQ(ed.editBoard().vulnerability, 1);
-        EXPECT_TRUE(testing::SameBoards(*set, *original, 1, kMaxBoard)) << text;
+        EXPECT_TRUE(test::SameBoards(*set, *original, 1, kMaxBoard)) << text;
         EXPECT_FALSE(set->modified);
         EXPECT_TRUE(ed.Changed());
     }
@@ -153,7 +153,7 @@ TEST_F(RandomFillTest, BoardsGoFromTheCurrentBoardOnAndExtendTheSet) {
     EXPECT_EQ(ed.totalBoards(), 6);
     EXPECT_TRUE(set->modified);
     EXPECT_EQ(eventRuns, 3);
-    EXPECT_TRUE(testing::SameBoards(*set, *original, 1, 3));
+    EXPECT_TRUE(test::SameBoards(*set, *original, 1, 3));
     EXPECT_TRUE(CardsDiffer((*set)[4], (*original)[4]));
     for (int n = 4; n <= 6; ++n) {
         const Board& b = (*set)[n];
@@ -179,8 +179,8 @@ TEST_F(RandomFillTest, OneBoardReplacesTheCurrentBoardWhateverItHeld) {
     EXPECT_EQ(set->currentBoard, 2);
     EXPECT_EQ(set->lastBoard, 3);
     EXPECT_EQ((*set)[2].status, kBoardComplete);
-    EXPECT_TRUE(testing::SameBoards(*set, *original, 1, 1));
-    EXPECT_TRUE(testing::SameBoards(*set, *original, 3, 3));
+    EXPECT_TRUE(test::SameBoards(*set, *original, 1, 1));
+    EXPECT_TRUE(test::SameBoards(*set, *original, 3, 3));
 }
 
 TEST_F(RandomFillTest, TheCountStopsAtBoard640) {
@@ -193,7 +193,7 @@ TEST_F(RandomFillTest, TheCountStopsAtBoard640) {
     EXPECT_EQ(set->lastBoard, 640);
     EXPECT_EQ(set->currentBoard, 640);
     EXPECT_EQ(dealsDrawn, 3);
-    EXPECT_TRUE(testing::SameBoards(*set, *original, 630, 637));
+    EXPECT_TRUE(test::SameBoards(*set, *original, 630, 637));
 }
 
 TEST_F(RandomFillTest, ACandidateRepeatingAHandOfTheSetIsDrawnAgain) {
@@ -280,7 +280,7 @@ TEST_F(RandomFillTest, ACandidateRepeatingAHandOfTheHistoryIsDrawnAgain) {
     MakeSet(1, 2);
     ed.Open();
     std::mt19937 other(1234);
-    const Board recorded = testing::RandomBoard(other);
+    const Board recorded = test::RandomBoard(other);
     std::vector<std::uint8_t> bytes;
     for (const HistoryRecord& rec :
          {MakeNameRecord("CLUB.PBN", 1), MakeBoardRecord(recorded, 7), MakeEndMarker()})

@@ -7,7 +7,7 @@
 #include <string>
 
 using namespace orvenix;
-using namespace orvenix::testing;
+using namespace orvenix::test;
 
 namespace {
 // N spades, E hearts, S diamonds in ascending card codes.

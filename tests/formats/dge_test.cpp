@@ -6,9 +6,9 @@
 #include <string>
 
 using namespace orvenix;
-using orvenix::testing::ClearedSet;
-using orvenix::testing::RandomSet;
-using orvenix::testing::SuitPerHandBoard;
+using orvenix::test::ClearedSet;
+using orvenix::test::RandomSet;
+using orvenix::test::SuitPerHandBoard;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 using namespace orvenix;
-using namespace orvenix::testing;
+using namespace orvenix::test;
 
 namespace {
 const std::string kSuitDigits = "0102030405060708091011121314151617181920212223242526"

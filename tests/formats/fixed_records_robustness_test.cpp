@@ -14,7 +14,7 @@
 #include <string>
 
 using namespace orvenix;
-using namespace orvenix::testing;
+using namespace orvenix::test;
 
 namespace {
 

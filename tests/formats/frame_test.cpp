@@ -17,7 +17,7 @@
 #endif
 
 using namespace orvenix;
-using namespace orvenix::testing;
+using namespace orvenix::test;
 namespace fs = std::filesystem;
 
 TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
@@ -160,10 +160,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WriteFileSafely, ReplacesTheTargetKeepingItsPermissions) {
     TempDir dir;
     const std::string path = dir.File("set.bri");
-    WriteBytes(path, "old");
+    WriteFile(path, "old");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_FALSE(WriteFileSafely(path, "new contents"));
-    EXPECT_EQ(ReadBytes(path), "new contents");
+    EXPECT_EQ(ReadFile(path), "new contents");
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
@@ -172,7 +172,7 @@ TEST(WriteFileSafely, ReplacesTheTargetKeepingItsPermissions) {
     fs::create_symlink(path, link);
     EXPECT_FALSE(WriteFileSafely(link, "via link"));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadBytes(path), "via link");
+    EXPECT_EQ(ReadFile(path), "via link");
 }
 
 // ---- Board numbers after a load -------------------------------------------------------------------------
@@ -232,7 +232,7 @@ TEST(BoardSetFiles, EveryFormatRoundTripsThroughAFile) {
         EXPECT_EQ(back.lastBoard, 640);
         EXPECT_TRUE(SameBoards(set, back, 1, 640));
         EXPECT_EQ(back.fileName, path);
-        EXPECT_EQ(ReadBytes(path), WriteBoardSet(info.format, back));
+        EXPECT_EQ(ReadFile(path), WriteBoardSet(info.format, back));
     }
 }
 

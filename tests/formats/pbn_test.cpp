@@ -12,9 +12,9 @@
 #include <vector>
 
 using namespace orvenix;
-using orvenix::testing::ClearedSet;
-using orvenix::testing::RandomSet;
-using orvenix::testing::SuitPerHandBoard;
+using orvenix::test::ClearedSet;
+using orvenix::test::RandomSet;
+using orvenix::test::SuitPerHandBoard;
 
 namespace {
 

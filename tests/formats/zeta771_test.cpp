@@ -6,7 +6,7 @@
 #include <string>
 
 using namespace orvenix;
-using namespace orvenix::testing;
+using namespace orvenix::test;
 
 namespace {
 const std::string kSuitRecord = "0000000000000111111111111122222222222223333333333333\r\n";

@@ -13,7 +13,7 @@
 #include <random>
 
 using namespace orvenix;
-using TestContext = orvenix::testing::GeneratorContext;
+using TestContext = orvenix::test::GeneratorContext;
 
 namespace {
 
@@ -71,7 +71,7 @@ struct ScriptedCandidates {
                 script.pop_front();
                 return b;
             }
-            Board b = orvenix::testing::RandomBoard(rng);
+            Board b = orvenix::test::RandomBoard(rng);
             Board fresh; // only the cards, as a new deal comes
             fresh.cardOwner = b.cardOwner;
             return fresh;
@@ -91,7 +91,7 @@ GenerateChoices Choices(int first, int last, bool shape = true, bool inner = tru
 
 // A set of 20 boards already in memory, with its file and event texts.
 void PutOldSet(TestContext& t) {
-    t.set = orvenix::testing::RandomSet(1, 20);
+    t.set = orvenix::test::RandomSet(1, 20);
     t.set.fileName = "/tmp/old.pbn";
     t.set.eventName = "Tuesday";
     t.set.modified = false;
@@ -130,7 +130,7 @@ TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
         EXPECT_EQ(t.set.fileName, before.fileName);
         EXPECT_EQ(t.set.eventName, before.eventName);
         EXPECT_FALSE(t.set.modified);
-        EXPECT_TRUE(orvenix::testing::SameBoards(t.set, before, 1, 20));
+        EXPECT_TRUE(orvenix::test::SameBoards(t.set, before, 1, 20));
     }
 }
 
@@ -155,7 +155,7 @@ TEST(GenerateChecks, AnEmptyFirstFieldIsRefusedNotBoardZero) {
 TEST(GenerateEmpty, BoardsFiveToEightWithDealersAndVulnerabilities) {
     TestContext t;
     PutOldSet(t);
-    t.set[600] = orvenix::testing::SuitPerHandBoard();
+    t.set[600] = orvenix::test::SuitPerHandBoard();
     t.set[600].dealer = 3;
     t.set[600].vulnerability = 4;
     std::vector<int> progress;
@@ -214,7 +214,7 @@ TEST(GenerateRandom, FullSetWithAllFiltersKeepsEveryRule) {
     History history;
     {
         TestContext old(7);
-        old.set = orvenix::testing::RandomSet(1, 400, 11);
+        old.set = orvenix::test::RandomSet(1, 400, 11);
         ASSERT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, "OLDSET.PBN"));
     }
     t.ctx.history = &history;
@@ -265,7 +265,7 @@ TEST(GenerateRandom, SameSeedSameSetAndRunsContinueTheShuffle) {
     TestContext b(31);
     ASSERT_EQ(GenerateBoardSet(a.ctx.Generation(), Choices(1, 24)).outcome, GenerateOutcome::Generated);
     ASSERT_EQ(GenerateBoardSet(b.ctx.Generation(), Choices(1, 24)).outcome, GenerateOutcome::Generated);
-    EXPECT_TRUE(orvenix::testing::SameBoards(a.set, b.set, 1, 24));
+    EXPECT_TRUE(orvenix::test::SameBoards(a.set, b.set, 1, 24));
     const BoardSet firstRun = a.set;
     ASSERT_EQ(GenerateBoardSet(a.ctx.Generation(), Choices(1, 24)).outcome, GenerateOutcome::Generated);
     for (int n = 1; n <= 24; ++n)
@@ -298,8 +298,8 @@ TEST(GenerateFilters, InnerFilterRejectsARepeatedHandInAnySeat) {
     TestContext t;
     ScriptedCandidates s;
     std::mt19937 rng(5);
-    const Board d = orvenix::testing::RandomBoard(rng);
-    const Board other = orvenix::testing::RandomBoard(rng);
+    const Board d = orvenix::test::RandomBoard(rng);
+    const Board other = orvenix::test::RandomBoard(rng);
     s.script = {d, Rotated(d), TwoCardsSwapped(d), other};
     const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 3, false, true, false), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
@@ -319,9 +319,9 @@ TEST(GenerateFilters, FiftyRejectedCandidatesCannotGenerate) {
     PutOldSet(t);
     ScriptedCandidates s;
     std::mt19937 rng(6);
-    const Board d = orvenix::testing::RandomBoard(rng);
+    const Board d = orvenix::test::RandomBoard(rng);
     s.script.push_back(d);
-    s.script.push_back(orvenix::testing::RandomBoard(rng));
+    s.script.push_back(orvenix::test::RandomBoard(rng));
     for (int i = 0; i < 60; ++i)
         s.script.push_back(i % 2 == 0 ? Rotated(d) : d);
     std::vector<int> progress;
@@ -347,7 +347,7 @@ TEST(GenerateFilters, FiftyRejectedCandidatesCannotGenerate) {
 TEST(GenerateFilters, WithAllFiltersOffNothingIsRejected) {
     TestContext t;
     ScriptedCandidates s;
-    const Board d = orvenix::testing::SuitPerHandBoard();
+    const Board d = orvenix::test::SuitPerHandBoard();
     for (int i = 0; i < 5; ++i)
         s.script.push_back(d);
     const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 5, false, false, false), {}, s.Source());
@@ -362,7 +362,7 @@ TEST(GenerateFilters, WithAllFiltersOffNothingIsRejected) {
 TEST(GenerateFilters, ShapeRuleJudgesACandidateAgainstEarlierBoardsOnly) {
     TestContext t;
     ScriptedCandidates s;
-    const Board voids = orvenix::testing::SuitPerHandBoard(); // four 13-0-0-0 hands
+    const Board voids = orvenix::test::SuitPerHandBoard(); // four 13-0-0-0 hands
     s.script = {voids, voids};
     const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 2, true, false, false), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
@@ -413,7 +413,7 @@ TEST(GenerateFilters, ShapeRuleUsesTheBoardNumber) {
 TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     std::mt19937 rng(8);
     TestContext old;
-    old.set = orvenix::testing::RandomSet(1, 9, 21);
+    old.set = orvenix::test::RandomSet(1, 9, 21);
     const Board recorded = old.set[7];
     History history;
     ASSERT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, "club night.pbn"));
@@ -423,7 +423,7 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     ScriptedCandidates s;
     Board again;
     again.cardOwner = Rotated(recorded).cardOwner;
-    const Board fresh = orvenix::testing::RandomBoard(rng);
+    const Board fresh = orvenix::test::RandomBoard(rng);
     s.script = {again, fresh};
     const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 1, false, false, true), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
@@ -457,7 +457,7 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
 // count: the inner result names a pair of boards that is really in the set.
 TEST(GenerateFilters, InnerResultCountsOnlyBoardsThatWereKept) {
     std::mt19937 rng(12);
-    const Board d = orvenix::testing::RandomBoard(rng);
+    const Board d = orvenix::test::RandomBoard(rng);
     const Board nearD = TwoCardsSwapped(d);
     TestContext old;
     old.set.firstBoard = 1;
@@ -472,7 +472,7 @@ TEST(GenerateFilters, InnerResultCountsOnlyBoardsThatWereKept) {
     ScriptedCandidates s;
     Board candidate;
     candidate.cardOwner = nearD.cardOwner;
-    const Board kept = orvenix::testing::RandomBoard(rng);
+    const Board kept = orvenix::test::RandomBoard(rng);
     s.script = {d, candidate, kept};
     const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(1, 2, false, true, true), {}, s.Source());
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvenix;
-namespace samples = orvenix::testing;
+namespace samples = orvenix::test;
 
 namespace {
 

@@ -18,7 +18,7 @@
 #endif
 
 using namespace orvenix;
-namespace samples = orvenix::testing;
+namespace samples = orvenix::test;
 namespace fs = std::filesystem;
 
 namespace {

@@ -29,7 +29,7 @@ Board RoundRobinBoard() {
 // ---- Serial device over a pseudo-terminal --------------------------------------------------------
 
 TEST(SerialBridge, DealsOneBoardOnTheEmulatorProgram) {
-    testing::EmulatorProcess emulator({"--card-ms", "3", "--firmware", "2.41", "--board", "12"});
+    test::EmulatorProcess emulator({"--card-ms", "3", "--firmware", "2.41", "--board", "12"});
     ASSERT_FALSE(emulator.Path().empty());
     ScriptedDialogs dialogs;
     MachineLink link(std::make_unique<SerialSi>(emulator.Path()), dialogs);
@@ -72,7 +72,7 @@ TEST(SerialBridge, DealsOneBoardOnTheEmulatorProgram) {
 }
 
 TEST(SerialBridge, SilentDeviceGivesShortReadsAndALostLink) {
-    testing::EmulatorProcess emulator;
+    test::EmulatorProcess emulator;
     ASSERT_FALSE(emulator.Path().empty());
     emulator.Send("lost on");
     ScriptedDialogs dialogs;
@@ -110,7 +110,7 @@ TEST(SerialBridge, AFileThatIsNoTerminalIsRefused) {
 }
 
 TEST(SerialBridge, UnsupportedLineSettingsAreRefused) {
-    testing::EmulatorProcess emulator;
+    test::EmulatorProcess emulator;
     SerialSi si(emulator.Path());
     std::uint32_t count = 0;
     ASSERT_EQ(si.SI_GetNumDevices(count), kSiSuccess);
@@ -128,7 +128,7 @@ TEST(SerialBridge, UnsupportedLineSettingsAreRefused) {
 }
 
 TEST(SerialBridge, SecondProgramCannotOpenAMachineInUse) {
-    testing::EmulatorProcess emulator;
+    test::EmulatorProcess emulator;
     SerialSi first(emulator.Path());
     SerialSi second(emulator.Path());
     std::uint32_t count = 0;

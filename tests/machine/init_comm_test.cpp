@@ -9,7 +9,7 @@
 namespace orvenix {
 namespace {
 
-using testing::FakeSi;
+using test::FakeSi;
 
 struct Opened {
     ScriptedDialogs dialogs;

@@ -8,8 +8,8 @@
 namespace orvenix {
 namespace {
 
-using testing::FakeSi;
-using testing::MachineReply;
+using test::FakeSi;
+using test::MachineReply;
 
 class ProtocolTest : public ::testing::Test {
   protected:

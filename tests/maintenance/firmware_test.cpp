@@ -14,8 +14,8 @@
 namespace orvenix {
 namespace {
 
-using testing::FirmwareFileBytes;
-using testing::FirmwareSection;
+using test::FirmwareFileBytes;
+using test::FirmwareSection;
 
 std::optional<FirmwareImage> Read(const std::vector<std::uint8_t>& bytes,
                                   FirmwareFileFault* fault = nullptr) {
@@ -87,18 +87,18 @@ TEST(FirmwareFile, OversizeAndNegativeSectionsAreRefused) {
 }
 
 TEST(FirmwareFile, LoadChecksTheSizeOnDisk) {
-    testing::TempDir dir;
+    test::TempDir dir;
     FirmwareFileFault fault = FirmwareFileFault::None;
     std::string why;
     EXPECT_FALSE(LoadFirmwareFile(dir.File("missing.adc"), &fault, &why).has_value());
     EXPECT_EQ(fault, FirmwareFileFault::Unreadable);
     EXPECT_FALSE(why.empty());
 
-    testing::WriteFile(dir.File("big.adc"), std::vector<std::uint8_t>(kFirmwareFileMaximum + 1, 0));
+    test::WriteFile(dir.File("big.adc"), std::vector<std::uint8_t>(kFirmwareFileMaximum + 1, 0));
     EXPECT_FALSE(LoadFirmwareFile(dir.File("big.adc"), &fault).has_value());
     EXPECT_EQ(fault, FirmwareFileFault::TooLarge);
 
-    testing::WriteFile(dir.File("good.adc"), FirmwareFileBytes(FirmwareSection(300), FirmwareSection(5)));
+    test::WriteFile(dir.File("good.adc"), FirmwareFileBytes(FirmwareSection(300), FirmwareSection(5)));
     const auto image = LoadFirmwareFile(dir.File("good.adc"), &fault);
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->length1, 300);
@@ -216,7 +216,7 @@ class DownloadTest : public ::testing::Test {
     EmulatedMachine& machine() { return emu->Machine(); }
     std::string WriteImage(const std::vector<std::uint8_t>& bytes, const std::string& name = "fw.adc") {
         const std::string path = dir.File(name);
-        testing::WriteFile(path, bytes);
+        test::WriteFile(path, bytes);
         return path;
     }
     DownloadCommandOutcome Download(const std::string& path, DownloadResult* result = nullptr) {
@@ -233,7 +233,7 @@ class DownloadTest : public ::testing::Test {
         return n;
     }
 
-    testing::TempDir dir;
+    test::TempDir dir;
     ScriptedDialogs dialogs;
     EmulatedSi* emu = nullptr;
     std::unique_ptr<MachineLink> link;

@@ -7,7 +7,7 @@
 #include <random>
 
 using namespace orvenix;
-namespace samples = orvenix::testing;
+namespace samples = orvenix::test;
 
 namespace {
 

@@ -13,7 +13,7 @@
 namespace orvenix {
 namespace {
 
-using testing::SampleSet;
+using test::SampleSet;
 
 // The default recording page is 576 x 756 points: 11520 x 15120 twips.
 constexpr double kW = 11520;
@@ -298,7 +298,7 @@ TEST(HandRecordPages, CopiesShareOneJobAndReportProgress) {
 
 TEST(HandRecordPages, VoidSuitShowsOnlyItsSymbol) {
     BoardSet set = SampleSet(1, 1);
-    set[1] = testing::VoidBoard(1);
+    set[1] = test::VoidBoard(1);
     PrintRequest req;
     RecordingSurface s;
     PrintHandRecords(s, set, req);

@@ -14,7 +14,7 @@
 namespace orvenix {
 namespace {
 
-using testing::SampleSet;
+using test::SampleSet;
 
 const DrawOp* FindText(const RecordingSurface& s, int page, const std::string& text, double x = -1) {
     for (const DrawOp& op : s.ops) {

@@ -10,7 +10,7 @@
 #include <numeric>
 #include <random>
 
-namespace orvenix::testing {
+namespace orvenix::test {
 
 // North all spades, East all hearts, South all diamonds, West all clubs.
 inline Board SuitPerHandBoard() {
@@ -74,4 +74,4 @@ inline bool SameBoards(const BoardSet& a, const BoardSet& b, int first, int last
     return true;
 }
 
-} // namespace orvenix::testing
+} // namespace orvenix::test

@@ -15,7 +15,7 @@
 
 extern char** environ;
 
-namespace orvenix::testing {
+namespace orvenix::test {
 
 class EmulatorProcess {
   public:
@@ -99,4 +99,4 @@ class EmulatorProcess {
     std::string path_;
 };
 
-} // namespace orvenix::testing
+} // namespace orvenix::test

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace orvenix::testing {
+namespace orvenix::test {
 
 class FakeSi : public SiLayer {
   public:
@@ -120,4 +120,4 @@ inline std::vector<std::uint8_t> MachineReply(std::initializer_list<std::uint8_t
     return MachineReply(p);
 }
 
-} // namespace orvenix::testing
+} // namespace orvenix::test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace orvenix::testing {
+namespace orvenix::test {
 
 inline void PutLittleEndian32(std::vector<std::uint8_t>& out, std::int64_t v) {
     const auto u = static_cast<std::uint32_t>(v);
@@ -45,4 +45,4 @@ inline void WriteFile(const std::string& path, const std::vector<std::uint8_t>& 
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-} // namespace orvenix::testing
+} // namespace orvenix::test

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace orvenix::testing {
+namespace orvenix::test {
 
 struct GeneratorContext {
     explicit GeneratorContext(std::uint64_t seed = 1) {
@@ -32,4 +32,4 @@ struct GeneratorContext {
     std::vector<std::string> statusTexts;
 };
 
-} // namespace orvenix::testing
+} // namespace orvenix::test

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace orvenix::testing {
+namespace orvenix::test {
 
 // Board n of the sample: card code c goes to seat ((c + n) mod 4) + 1, so every hand holds 13 cards with
 // three or four cards in each suit, and the deals differ from board to board.
@@ -46,4 +46,4 @@ inline BoardSet SampleSet(int first, int last, const std::string& eventName = "C
     return set;
 }
 
-} // namespace orvenix::testing
+} // namespace orvenix::test

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-namespace orvenix::testing {
+namespace orvenix::test {
 
 class FakeSessionView : public SessionView {
   public:
@@ -122,4 +122,4 @@ class SessionHarness {
     std::unique_ptr<DealingSession> session;
 };
 
-} // namespace orvenix::testing
+} // namespace orvenix::test

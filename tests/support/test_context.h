@@ -8,6 +8,7 @@
 #include "app/options.h"
 #include "base/settings.h"
 #include "model/board.h"
+#include "support/temp_dir.h"
 
 #include <atomic>
 #include <chrono>
@@ -18,34 +19,6 @@
 #include <vector>
 
 namespace orvenix::test {
-
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
-class TempDir {
-  public:
-    TempDir() {
-        static std::atomic<unsigned> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        const std::filesystem::path base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = base / ("orvenix-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-            std::error_code ec;
-            if (std::filesystem::create_directory(path_, ec)) return;
-        }
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-    [[nodiscard]] std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Everything a window or command borrows, with every status text recorded.
 struct TestContext {

@@ -159,7 +159,7 @@ TEST_F(DeleteTest, FileTheTrashCannotTakeIsRefusedPlainly) {
 
 TEST_F(MainWindowTest, StatusLineSaysWherePrintedPagesWent) {
     if (ProgramPrinter().outputFormat() != QPrinter::PdfFormat) GTEST_SKIP() << "this computer has a printer";
-    *t.set = orvenix::testing::SampleSet(1, 4);
+    *t.set = orvenix::test::SampleSet(1, 4);
     const QString pdf = QString::fromStdString((t.dir / "records.pdf").string());
     t.dialogs.QueueFile(pdf.toStdString());
     WhenModalOpens([](QWidget* printWindow) {

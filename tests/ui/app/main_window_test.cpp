@@ -509,7 +509,7 @@ TEST_F(MainWindowTest, ClosingAnsweredYesKeepsRunningWhenTheSaveDoesNotComplete)
 }
 
 TEST_F(MainWindowTest, ClosingAnsweredYesEndsWhenTheSaveCompletes) {
-    *t.set = testing::RandomSet(1, 4);
+    *t.set = test::RandomSet(1, 4);
     t.set->modified = true;
     t.dialogs.QueueAnswer(Answer::Yes);
     const std::filesystem::path saved = t.dir / "club.pbn";

@@ -49,7 +49,7 @@ class DoubleDummyEditorTest : public ::testing::Test {
         return cells.join(' ').trimmed();
     }
 
-    testing::GeneratorContext t{42};
+    test::GeneratorContext t{42};
     std::unique_ptr<EditorWindow> window;
 };
 

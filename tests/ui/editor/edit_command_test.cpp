@@ -67,15 +67,15 @@ class EditCommandTest : public ::testing::Test {
         return box != nullptr ? box->text() : QString("<missing>");
     }
 
-    testing::TempDir dir;
-    testing::GeneratorContext t{3};
+    test::TempDir dir;
+    test::GeneratorContext t{3};
     ProgramOptions options;
     std::unique_ptr<MainWindow> window;
     QString statusWhileOpen;
 };
 
 TEST_F(EditCommandTest, AcceptedChangesReachTheSummaryAndMakeExitAsk) {
-    t.set = testing::RandomSet(1, 4);
+    t.set = test::RandomSet(1, 4);
     t.set.modified = false;
     RunEdit([](EditorWindow* editor) {
         Click(editor, "cmdAdd");
@@ -95,7 +95,7 @@ TEST_F(EditCommandTest, AcceptedChangesReachTheSummaryAndMakeExitAsk) {
 }
 
 TEST_F(EditCommandTest, DiscardedEditsLeaveTheSetUntouched) {
-    t.set = testing::RandomSet(1, 4);
+    t.set = test::RandomSet(1, 4);
     const auto before = std::make_unique<BoardSet>(t.set);
     t.dialogs.QueueAnswer(Answer::Ok);
     RunEdit([](EditorWindow* editor) {
@@ -104,7 +104,7 @@ TEST_F(EditCommandTest, DiscardedEditsLeaveTheSetUntouched) {
     });
     ASSERT_EQ(t.dialogs.messages.size(), 1U);
     EXPECT_EQ(t.dialogs.Last().text, "Discard changes?");
-    EXPECT_TRUE(testing::SameBoards(t.set, *before, 1, 4));
+    EXPECT_TRUE(test::SameBoards(t.set, *before, 1, 4));
     EXPECT_FALSE(t.set.modified);
     EXPECT_EQ(window->statusText(), "Ready");
 }

@@ -42,7 +42,7 @@ class EditorWindowTest : public ::testing::Test {
             ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         }
     }
-    void MakeSet(int first, int last) { t.set = testing::RandomSet(first, last); }
+    void MakeSet(int first, int last) { t.set = test::RandomSet(first, last); }
 
     template <typename T> T* Get(const QString& name) {
         T* child = window->findChild<T*>(name);
@@ -87,7 +87,7 @@ class EditorWindowTest : public ::testing::Test {
     }
     QColor BoxColour(QLineEdit* box) { return box->palette().color(QPalette::Base); }
 
-    testing::GeneratorContext t{42};
+    test::GeneratorContext t{42};
     std::unique_ptr<EditorWindow> window;
 };
 

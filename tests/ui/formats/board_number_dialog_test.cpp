@@ -20,7 +20,7 @@ namespace {
 class BoardNumberDialogTest : public ::testing::Test {
   protected:
     void Open(int boards, const std::string& format = "BRI") {
-        set = std::make_unique<BoardSet>(orvenix::testing::RandomSet(1, boards));
+        set = std::make_unique<BoardSet>(orvenix::test::RandomSet(1, boards));
         loaded = std::make_unique<BoardSet>(*set);
         window = std::make_unique<BoardNumberDialog>(*set, format, dialogs);
         window->show();
@@ -145,7 +145,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 }
 
 TEST_F(MainWindowTest, LoadOpensLoadNumberAndShowsTheMovedSet) {
-    const BoardSet content = orvenix::testing::RandomSet(1, 4);
+    const BoardSet content = orvenix::test::RandomSet(1, 4);
     const std::filesystem::path path = t.dir / "club.bri";
     WriteFile(path, WriteBri(content));
     t.dialogs.QueueFile(path.string());
@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, LoadOpensLoadNumberAndShowsTheMovedSet) {
 }
 
 TEST_F(MainWindowTest, SaveWritesTheFileAndShowsItsName) {
-    *t.set = orvenix::testing::RandomSet(1, 8);
+    *t.set = orvenix::test::RandomSet(1, 8);
     t.set->eventName = "Club night";
     t.set->modified = true;
     const std::filesystem::path path = t.dir / "night.pbn";
@@ -191,7 +191,7 @@ TEST_F(MainWindowTest, SaveWritesTheFileAndShowsItsName) {
 }
 
 TEST_F(MainWindowTest, FailedLoadEmptiesTheWindow) {
-    *t.set = orvenix::testing::RandomSet(1, 8);
+    *t.set = orvenix::test::RandomSet(1, 8);
     t.set->eventName = "Old event";
     window->RefreshSetDisplay();
     const std::filesystem::path path = t.dir / "broken.all";

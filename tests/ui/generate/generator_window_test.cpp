@@ -53,7 +53,7 @@ class GeneratorWindowTest : public ::testing::Test {
     }
     void ClickGenerate() { QTest::mouseClick(Get<QPushButton>("cmdDeal"), Qt::LeftButton); }
 
-    orvenix::testing::GeneratorContext t{2024};
+    orvenix::test::GeneratorContext t{2024};
     std::unique_ptr<GeneratorWindow> window;
 };
 
@@ -223,7 +223,7 @@ TEST_F(GeneratorWindowTest, RefusedNumbersShowTheMessageAndReturnTheFocus) {
         {"1", "641", FormatMessage(MsgLastBoardMax), "txtLastBoard"},
         {"", "32", FormatMessage(MsgIncorrectFirstBoard, "640"), "txtFirstBoard"},
     };
-    t.set = orvenix::testing::RandomSet(1, 10);
+    t.set = orvenix::test::RandomSet(1, 10);
     for (const Case& c : cases) {
         t.dialogs.messages.clear();
         SetNumbers(c.first, c.last);
@@ -316,7 +316,7 @@ TEST_F(GeneratorWindowTest, ShapeResultTurnsRedAboveFiveRejects) {
     EXPECT_TRUE(ShapeRejectsWarn(6));
     // Five rejected candidates, then a kept one: green. Six: red.
     for (int rejects : {5, 6}) {
-        const Board voids = orvenix::testing::SuitPerHandBoard();
+        const Board voids = orvenix::test::SuitPerHandBoard();
         auto script = std::make_shared<std::vector<Board>>(1 + rejects, voids);
         Board plain; // every hand 4-3-3-3
         for (int c = 1; c <= kCards; ++c)
@@ -350,7 +350,7 @@ TEST_F(GeneratorWindowTest, EmptyBoardsFillOnlyTheCount) {
 }
 
 TEST_F(GeneratorWindowTest, CannotGenerateLeavesNoSetAndNoResults) {
-    const Board voids = orvenix::testing::SuitPerHandBoard();
+    const Board voids = orvenix::test::SuitPerHandBoard();
     window->SetCandidateSource([voids] { return voids; }); // every candidate repeats board 1
     SetNumbers("1", "3");
     ClickGenerate();
@@ -402,8 +402,8 @@ TEST_F(GeneratorWindowTest, ExitClosesTheWindow) {
 TEST_F(GeneratorWindowTest, HistoryResultNamesTheRecordedSet) {
     History history;
     {
-        orvenix::testing::GeneratorContext old;
-        old.set = orvenix::testing::RandomSet(1, 50, 77);
+        orvenix::test::GeneratorContext old;
+        old.set = orvenix::test::RandomSet(1, 50, 77);
         ASSERT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, "club"));
     }
     t.ctx.history = &history;

@@ -93,7 +93,7 @@ class NewCommandTest : public ::testing::Test {
 
     std::filesystem::path dir;
     ProgramOptions options;
-    orvenix::testing::GeneratorContext t;
+    orvenix::test::GeneratorContext t;
     std::unique_ptr<MainWindow> window;
     std::vector<std::string> statuses;
 };
@@ -118,7 +118,7 @@ TEST_F(NewCommandTest, OpensTheGenerateWindowAndShowsTheNewSet) {
 }
 
 TEST_F(NewCommandTest, UnsavedSetAnsweredNoIsReplaced) {
-    t.set = orvenix::testing::RandomSet(1, 4);
+    t.set = orvenix::test::RandomSet(1, 4);
     t.set.modified = true;
     t.dialogs.QueueAnswer(Answer::No);
     ModalWatch watch([](QWidget* modal) { GenerateIn(modal, "1", "2"); });
@@ -130,7 +130,7 @@ TEST_F(NewCommandTest, UnsavedSetAnsweredNoIsReplaced) {
 }
 
 TEST_F(NewCommandTest, UnsavedSetWhoseSaveIsCancelledIsKept) {
-    t.set = orvenix::testing::RandomSet(1, 4);
+    t.set = orvenix::test::RandomSet(1, 4);
     t.set.modified = true;
     const BoardSet before = t.set;
     t.dialogs.QueueAnswer(Answer::Yes); // save it ...
@@ -140,12 +140,12 @@ TEST_F(NewCommandTest, UnsavedSetWhoseSaveIsCancelledIsKept) {
     EXPECT_EQ(watch.opened, 0) << "the generator does not open over a set that was not saved";
     EXPECT_EQ(t.set.lastBoard, 4);
     EXPECT_TRUE(t.set.modified);
-    EXPECT_TRUE(orvenix::testing::SameBoards(t.set, before, 1, 4));
+    EXPECT_TRUE(orvenix::test::SameBoards(t.set, before, 1, 4));
     EXPECT_EQ(window->statusText(), "Ready");
 }
 
 TEST_F(NewCommandTest, UnsavedSetAnsweredCancelIsKept) {
-    t.set = orvenix::testing::RandomSet(1, 4);
+    t.set = orvenix::test::RandomSet(1, 4);
     t.set.modified = true;
     t.dialogs.QueueAnswer(Answer::Cancel);
     ModalWatch watch([](QWidget*) {});

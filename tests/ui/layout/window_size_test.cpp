@@ -72,7 +72,7 @@ struct Machine {
 };
 
 TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen) {
-    *t.set = testing::RandomSet(1, 16);
+    *t.set = test::RandomSet(1, 16);
     ExpectFits(*window, "main window");
 
     struct Case {
@@ -81,7 +81,7 @@ TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen) {
     };
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    BoardSet dealt = testing::RandomSet(1, 16);
+    BoardSet dealt = test::RandomSet(1, 16);
     Machine machine;
     ErrorDialog boardCheck(*machine.link, machine.dialogs,
                            MakeErrorDialogContent(kErrorKindBoardCheck, 0, 7, 12));

@@ -29,7 +29,7 @@ struct Command {
 class DealCommandTest : public MainWindowTest, public ::testing::WithParamInterface<Command> {};
 
 TEST_P(DealCommandTest, OpensTheWindowOnTheMachineAndEndsReady) {
-    *t.set = testing::SampleSet(1, 4);
+    *t.set = test::SampleSet(1, 4);
     QString caption;
     QString deal;
     QString state;
@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, DealWithoutAMachineSaysSoAndOpensNoWindow) {
     window.reset();
     t.options.machine = "serial:/dev/orvenix-no-such-device";
     StartWindow();
-    *t.set = testing::SampleSet(1, 2);
+    *t.set = test::SampleSet(1, 2);
     ModalCloser closer;
     Trigger("menuDeal");
     EXPECT_TRUE(closer.closed.isEmpty());

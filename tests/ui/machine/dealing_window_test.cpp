@@ -132,7 +132,7 @@ const QColor kRed(255, 0, 0);
 // ---- Opening -------------------------------------------------------------------------------------
 
 TEST_F(DealingWindowTest, DealModeCaptionsTooltipsAndStartUpEnabling) {
-    Open(SessionMode::Deal, testing::SampleSet(1, 4));
+    Open(SessionMode::Deal, test::SampleSet(1, 4));
     EXPECT_EQ(window->windowTitle(), " Dealing Boards ");
     EXPECT_EQ(Get<QPushButton>("cmdDeal")->text(), "&Deal");
     EXPECT_EQ(Get<QPushButton>("Deal_next")->text(), "Deal ne&xt");
@@ -200,7 +200,7 @@ TEST_F(DealingWindowTest, ReadModeCaptionsShowClearAndTheReadingModes) {
 }
 
 TEST_F(DealingWindowTest, MachineWithoutAnswerClosesWithThePowerMessage) {
-    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    Open(SessionMode::Deal, test::SampleSet(1, 2));
     machine().SetLinkLost(true);
     window->onStartupTimer();
     EXPECT_TRUE(window->closed());
@@ -213,7 +213,7 @@ TEST_F(DealingWindowTest, MachineWithoutAnswerClosesWithThePowerMessage) {
 // ---- Dealing and reading -------------------------------------------------------------------------
 
 TEST_F(DealingWindowTest, DealsAFourBoardSetToTheEndAndMovesToTheFirstBoard) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 4));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 4));
     const BoardSet before = set;
     dialogs.QueueAnswer(Answer::Yes); // back to the first board
     Click("cmdDeal");
@@ -250,7 +250,7 @@ TEST_F(DealingWindowTest, DealsAFourBoardSetToTheEndAndMovesToTheFirstBoard) {
 }
 
 TEST_F(DealingWindowTest, NoAfterTheLastBoardClosesTheWindowAndTheLink) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(3, 3));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(3, 3));
     dialogs.QueueAnswer(Answer::No);
     Click("cmdDeal");
     EXPECT_TRUE(window->closed());
@@ -261,7 +261,7 @@ TEST_F(DealingWindowTest, NoAfterTheLastBoardClosesTheWindowAndTheLink) {
 TEST_F(DealingWindowTest, ReadsABoardAsTheStackWasPutIn) {
     settings.values[keys::kInitReadMode] = "1";
     OpenAndStart(SessionMode::Read, EmptySet(1, 2));
-    const Board deal = testing::SampleBoard(9);
+    const Board deal = test::SampleBoard(9);
     machine().PutReadStack(StackForDeal(deal, ReadMode::PlayedBoards, DealerOf(1)));
     Click("cmdDeal");
     EXPECT_EQ(window->session().LastStep().outcome, StepOutcome::Completed);
@@ -282,7 +282,7 @@ TEST_F(DealingWindowTest, ReadsABoardAsTheStackWasPutIn) {
 
 TEST_F(DealingWindowTest, ReadingTheLastBoardOffersToSaveAndYesSaves) {
     OpenAndStart(SessionMode::Read, EmptySet(1, 1));
-    const Board deal = testing::SampleBoard(4);
+    const Board deal = test::SampleBoard(4);
     machine().PutReadStack(StackForDeal(deal, ReadMode::SimulateHandDealing, DealerOf(1)));
     dialogs.QueueAnswer(Answer::Yes);
     Click("cmdDeal");
@@ -294,7 +294,7 @@ TEST_F(DealingWindowTest, ReadingTheLastBoardOffersToSaveAndYesSaves) {
 }
 
 TEST_F(DealingWindowTest, FootPedalDealsTheNextBoard) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 3));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 3));
     Click("cmdDeal");
     EXPECT_EQ(machine().BoardsDealt(), 1u);
     Poll(); // nothing pressed: nothing dealt
@@ -308,7 +308,7 @@ TEST_F(DealingWindowTest, FootPedalDealsTheNextBoard) {
 }
 
 TEST_F(DealingWindowTest, NavigationMovesTheDrawingAndTheButtons) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(5, 7));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(5, 7));
     Click("cmdLast");
     EXPECT_EQ(set.currentBoard, 7);
     EXPECT_EQ(PictureTexts().at(4), " Board: 7");
@@ -326,7 +326,7 @@ TEST_F(DealingWindowTest, NavigationMovesTheDrawingAndTheButtons) {
 // ---- The card options and the drawing ------------------------------------------------------------
 
 TEST_F(DealingWindowTest, HandsAreDrawnWithSuitSymbolsAndTheNationalLetters) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 2));
     EXPECT_EQ(PictureTexts().size(), 7); // hands hidden
     Click("Disp_boards");
     EXPECT_EQ(Get<QPushButton>("Disp_boards")->text(), "Hide boards");
@@ -354,7 +354,7 @@ TEST_F(DealingWindowTest, HandsAreDrawnWithSuitSymbolsAndTheNationalLetters) {
 TEST_F(DealingWindowTest, RefusedLargeIndexIsUndoneOnScreenAndInTheSettings) {
     EmulatorConfig config = Fast();
     config.firmwareMinor = 0x32; // 2.32 with large-index support
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2), config);
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 2), config);
     auto* jumbo = Get<QRadioButton>("Card_Index_j");
     jumbo->click();
     EXPECT_FALSE(jumbo->isChecked());
@@ -374,7 +374,7 @@ TEST_F(DealingWindowTest, RefusedLargeIndexIsUndoneOnScreenAndInTheSettings) {
 // ---- Machine errors and the lost link ------------------------------------------------------------
 
 TEST_F(DealingWindowTest, ContinueInTheErrorDialogResendsTheBoard) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 2));
     machine().InjectError(3, 20);
     QString code;
     QString text;
@@ -404,7 +404,7 @@ TEST_F(DealingWindowTest, ContinueInTheErrorDialogResendsTheBoard) {
 }
 
 TEST_F(DealingWindowTest, CancelOnlyErrorEndsTheStep) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 2));
     machine().InjectError(16, 8); // card jam
     QString cancel2Caption;
     bool continueShown = true;
@@ -426,7 +426,7 @@ TEST_F(DealingWindowTest, CancelOnlyErrorEndsTheStep) {
 }
 
 TEST_F(DealingWindowTest, BreakDuringAStepAndNoClosingMeanwhile) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 2));
     bool breakEnabled = false;
     bool dealEnabled = true;
     bool closedDuringStep = true;
@@ -460,7 +460,7 @@ TEST_F(DealingWindowTest, BreakDuringAStepAndNoClosingMeanwhile) {
 }
 
 TEST_F(DealingWindowTest, StartFromBoxIsSavedAndTheBoxStartsTheStep) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 2));
     Click("Start_from_box");
     EXPECT_EQ(settings.values[keys::kInitStartFromBox], "1");
     machine().RemoveBox();
@@ -474,7 +474,7 @@ TEST_F(DealingWindowTest, StartFromBoxIsSavedAndTheBoxStartsTheStep) {
 }
 
 TEST_F(DealingWindowTest, LostLinkInThePollClosesTheWindow) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 2));
     machine().SetLinkLost(true);
     Poll();
     EXPECT_TRUE(window->closed());
@@ -488,7 +488,7 @@ TEST_F(DealingWindowTest, LostLinkInThePollClosesTheWindow) {
 // ---- The error dialog on its own -----------------------------------------------------------------
 
 TEST_F(DealingWindowTest, BoardCheckDialogShowsThreeButtonsAndDealsToTheCurrentBoard) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 12));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 12));
     ErrorDialog dialog(*link, dialogs, MakeErrorDialogContent(kErrorKindBoardCheck, 0, 7, 12));
     MachineErrorDialog window2(dialog);
     EXPECT_EQ(window2.findChild<QLabel*>("Error_code")->text(), "Error Code: 65");
@@ -507,7 +507,7 @@ TEST_F(DealingWindowTest, BoardCheckDialogShowsThreeButtonsAndDealsToTheCurrentB
 }
 
 TEST_F(DealingWindowTest, PedalAnswersTheErrorDialogAndEscapeCancels) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 2));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 2));
     window->pollTimer.stop();
     {
         ErrorDialog dialog(*link, dialogs, MakeErrorDialogContent(0, 5, 0, 1));
@@ -532,7 +532,7 @@ TEST_F(DealingWindowTest, PedalAnswersTheErrorDialogAndEscapeCancels) {
 // The dialog says under its text what the foot pedal does, and the pedal does it: the dialog's first
 // button, Continue or (for the board check) Try again.
 TEST_F(DealingWindowTest, ErrorDialogShowsTheWarningIconAndWhatThePedalDoes) {
-    OpenAndStart(SessionMode::Deal, testing::SampleSet(1, 12));
+    OpenAndStart(SessionMode::Deal, test::SampleSet(1, 12));
     window->pollTimer.stop();
     const std::pair<const char*, ErrorDialogContent> cases[] = {
         {"machine error", MakeErrorDialogContent(0, 5, 0, 1)},

@@ -72,7 +72,7 @@ class EmulatorPanelTest : public ::testing::Test {
 };
 
 TEST_F(EmulatorPanelTest, PedalStartsTheStepAndThePaceSetsTheCardTime) {
-    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    Open(SessionMode::Deal, test::SampleSet(1, 2));
     panel->findChild<QSpinBox*>("cardPace")->setValue(50);
     EXPECT_EQ(emu->Machine().Config().cardIntervalMs, 50u);
     Click("pressPedal");
@@ -107,7 +107,7 @@ TEST_F(EmulatorPanelTest, StackPutInIsTheBoardRead) {
 }
 
 TEST_F(EmulatorPanelTest, InjectedErrorOpensTheDialogWithThePanelStillUsable) {
-    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    Open(SessionMode::Deal, test::SampleSet(1, 2));
     panel->findChild<QSpinBox*>("errorCode")->setValue(4);
     panel->findChild<QSpinBox*>("errorCard")->setValue(7);
     Click("injectError");
@@ -130,7 +130,7 @@ TEST_F(EmulatorPanelTest, InjectedErrorOpensTheDialogWithThePanelStillUsable) {
 }
 
 TEST_F(EmulatorPanelTest, BoardLabelsPutInAreChecked) {
-    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    Open(SessionMode::Deal, test::SampleSet(1, 2));
     window->findChild<QCheckBox*>("Check_board")->click();
     ASSERT_TRUE(window->session().Display().options.checkBoard);
     panel->findChild<QSpinBox*>("boardNumber")->setValue(1);
@@ -154,7 +154,7 @@ TEST_F(EmulatorPanelTest, BoardLabelsPutInAreChecked) {
 }
 
 TEST_F(EmulatorPanelTest, BrokenLinkClosesTheWindow) {
-    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    Open(SessionMode::Deal, test::SampleSet(1, 2));
     panel->findChild<QCheckBox*>("linkBroken")->setChecked(true);
     Poll();
     EXPECT_TRUE(window->closed());
@@ -199,7 +199,7 @@ TEST(EmulatorPanelPlace, BesideTheWindowOnItsScreenNeverOverIt) {
 
 // A window shown after the panel was asked for takes the panel beside it when it opens.
 TEST_F(EmulatorPanelTest, OpensBesideTheDealingWindow) {
-    Open(SessionMode::Deal, testing::SampleSet(1, 2));
+    Open(SessionMode::Deal, test::SampleSet(1, 2));
     ASSERT_TRUE(panel->isVisible());
     EXPECT_FALSE(panel->frameGeometry().intersects(window->frameGeometry()));
     EXPECT_EQ(panel->screen(), window->screen());

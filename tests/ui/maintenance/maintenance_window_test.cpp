@@ -405,10 +405,10 @@ TEST_F(MaintenanceWindowTest, LostLinkClosesTheWindow) {
 }
 
 TEST_F(MaintenanceWindowTest, FirmwareDownloadThenReconnect) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::string path = dir.File("new.adc");
-    testing::WriteFile(path, testing::FirmwareFileBytes(testing::FirmwareSection(700, 0x02, 0x55),
-                                                        testing::FirmwareSection(300)));
+    test::WriteFile(path, test::FirmwareFileBytes(test::FirmwareSection(700, 0x02, 0x55),
+                                                        test::FirmwareSection(300)));
     OpenAndStart();
     dialogs.QueueFile(path);
     Click("Download");
@@ -432,10 +432,10 @@ TEST_F(MaintenanceWindowTest, FirmwareDownloadThenReconnect) {
 }
 
 TEST_F(MaintenanceWindowTest, FirmwareProgrammingErrorKeepsTheWindow) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::string path = dir.File("new.adc");
-    testing::WriteFile(
-        path, testing::FirmwareFileBytes(testing::FirmwareSection(700), testing::FirmwareSection(300)));
+    test::WriteFile(
+        path, test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300)));
     OpenAndStart();
     machine().InjectDownloadResult(1, 4);
     dialogs.QueueFile(path);

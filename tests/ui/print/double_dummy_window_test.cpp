@@ -30,7 +30,7 @@ class DoubleDummyWindowTest : public ::testing::Test {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf());
         printer.setPageSize(QPageSize(QPageSize::A4));
-        set[1] = testing::VoidBoard(1); // every hand one whole suit: 7S by North-South, +1510
+        set[1] = test::VoidBoard(1); // every hand one whole suit: 7S by North-South, +1510
     }
     QString pdf() const { return dir.filePath("out.pdf"); }
     void Open() {
@@ -61,7 +61,7 @@ class DoubleDummyWindowTest : public ::testing::Test {
     }
 
     QTemporaryDir dir;
-    BoardSet set = testing::SampleSet(1, 8, "Tuesday Evening Pairs");
+    BoardSet set = test::SampleSet(1, 8, "Tuesday Evening Pairs");
     ScriptedDialogs dialogs;
     MemorySettings settings;
     ActivityLog log;

@@ -56,7 +56,7 @@ TEST_F(PdfSurfaceTest, MeasuresInTheCurrentUnit) {
 }
 
 TEST_F(PdfSurfaceTest, PagesOfADocument) {
-    const BoardSet set = testing::SampleSet(1, 20);
+    const BoardSet set = test::SampleSet(1, 20);
     PrintRequest req;
     req.to = 20;
     req.eventName = "Pairs";

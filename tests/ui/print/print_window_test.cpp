@@ -35,7 +35,7 @@
 namespace orvenix {
 namespace {
 
-using testing::SampleSet;
+using test::SampleSet;
 
 int PdfPages(const QString& path) {
     QFile f(path);
