@@ -106,6 +106,10 @@ grep -q "^D000 " "$WORK/out" || fail "stats: shape row D000 missing"
 "$CLI" stats "$WORK/bad.all" > /dev/null 2> "$WORK/err"
 expect_status 1 $? "stats of a bad file"
 expect_in "$WORK/err" "File format error" "stats error"
+"$CLI" stats > /dev/null 2>&1
+expect_status 2 $? "stats without a file"
+"$CLI" stats "$WORK/four.all" "$WORK/one.all" > /dev/null 2>&1
+expect_status 2 $? "stats with two files"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)"

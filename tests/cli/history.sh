@@ -59,6 +59,14 @@ out="$("$cli" history --history "$work/cut.dat" 2>"$work/err")"
 grep -q "3 byte(s) at the end" "$work/err" || fail "no note about the cut record: $(cat "$work/err")"
 echo "$out" | grep -q '^History records: 3$' || fail "cut file listing was: $out"
 
+# Control characters of a recorded name cannot reach the terminal.
+{
+    name_record 1 0 "$(printf 'A\033[2JB.PBN')"
+    end_marker
+} > "$work/control.dat"
+out="$("$cli" history --history "$work/control.dat")"
+[ "$out" = "$(printf '    1    1  A?[2JB.PBN\nHistory records: 0')" ] || fail "control characters listed as: $(printf %q "$out")"
+
 # An empty file has no sets.
 : > "$work/empty.dat"
 out="$("$cli" history --history "$work/empty.dat")"

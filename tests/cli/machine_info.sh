@@ -50,6 +50,7 @@ emulator_pid=""
 "$cli" machine-info --machine serial:/dev/orvenix-no-such-device >/dev/null 2>"$work/err"; rc=$?
 [ "$rc" -eq 1 ]; check "missing device: exit status 1" $?
 grep -q "Error: 255.6" "$work/err"; check "missing device: code 255.6" $?
+! grep -q "answered" "$work/err"; check "missing device: a plain message is not answered like a question" $?
 "$cli" machine-info --machine library:/nonexistent/lib.so >/dev/null 2>"$work/err"; rc=$?
 [ "$rc" -eq 1 ]; check "missing library: exit status 1" $?
 grep -q "12.2" "$work/err" && grep -q "USB drivers are not installed" "$work/err"; check "missing library: drivers message" $?
