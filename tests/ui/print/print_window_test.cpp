@@ -88,46 +88,34 @@ class PrintWindowTest : public ::testing::Test {
 };
 
 TEST_F(PrintWindowTest, StoredSettingsChooseTheOptionsAndTheirEnabling) {
+    const char* keys[] = {"PrintPerPage", "PrintMode", "PrintScoreCardMode", "PrintRedSuits",
+                          "PrintDoubleDummy"};
     const struct {
-        std::map<std::string, std::string> stored;
+        std::array<const char*, 5> stored; // nullptr: not stored
         const char* perPage;
-        bool scoreCards, pairNumbers, boards, red, doubleDummy;
-    } cases[] = {
-        {{}, "Option1", false, false, true, true, false},
-        {{{"PrintPerPage", "3"},
-          {"PrintMode", "1"},
-          {"PrintScoreCardMode", "1"},
-          {"PrintRedSuits", "0"},
-          {"PrintDoubleDummy", "1"}},
-         "Option4",
-         true,
-         true,
-         false,
-         false,
-         true},
-        {{{"PrintPerPage", "7"}, {"PrintMode", "x"}, {"PrintScoreCardMode", "9"}, {"PrintRedSuits", "x"}},
-         "Option1",
-         false,
-         false,
-         true,
-         true,
-         false},
-    };
+        const char* ticked; // score cards, pair numbers, boards, red suits, double dummy
+    } cases[] = {{{}, "Option1", "00110"},
+                 {{"3", "1", "1", "0", "1"}, "Option4", "11001"},
+                 {{"7", "x", "9", "x", nullptr}, "Option1", "00110"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.perPage);
-        t.settings.values = c.stored;
+        t.settings.values.clear();
+        for (std::size_t k = 0; k < 5; ++k)
+            if (c.stored[k] != nullptr) t.settings.values[keys[k]] = c.stored[k];
+        const auto stored = t.settings.values;
         Open();
+        const bool scoreCards = c.ticked[0] == '1';
         EXPECT_TRUE(Get<QRadioButton>(c.perPage)->isChecked());
-        EXPECT_TRUE(Get<QRadioButton>(c.scoreCards ? "PrintMode2" : "PrintMode1")->isChecked());
-        EXPECT_EQ(Get<QCheckBox>("chkPrintNS")->isChecked(), c.pairNumbers);
-        EXPECT_EQ(Get<QCheckBox>("chkPrintBoards")->isChecked(), c.boards);
-        EXPECT_EQ(Get<QCheckBox>("chkRedSuits")->isChecked(), c.red);
-        EXPECT_EQ(Get<QCheckBox>("chkDoubleDummy")->isChecked(), c.doubleDummy);
+        EXPECT_TRUE(Get<QRadioButton>(scoreCards ? "PrintMode2" : "PrintMode1")->isChecked());
+        std::string ticked = scoreCards ? "1" : "0";
+        for (const char* box : {"chkPrintNS", "chkPrintBoards", "chkRedSuits", "chkDoubleDummy"})
+            ticked += Get<QCheckBox>(box)->isChecked() ? "1" : "0";
+        EXPECT_EQ(ticked, c.ticked);
         for (const char* handRecordsOnly : {"frameBoardsPerPage", "Option5", "chkRedSuits", "chkDoubleDummy"})
-            EXPECT_EQ(Get<QWidget>(handRecordsOnly)->isEnabled(), !c.scoreCards) << handRecordsOnly;
-        EXPECT_EQ(Get<QCheckBox>("chkPrintBoards")->isEnabled(), c.scoreCards);
-        EXPECT_EQ(Get("txtNSoffset")->isEnabled(), c.scoreCards && c.pairNumbers);
-        EXPECT_EQ(t.settings.values, c.stored) << "opening the window writes no setting";
+            EXPECT_EQ(Get<QWidget>(handRecordsOnly)->isEnabled(), !scoreCards) << handRecordsOnly;
+        EXPECT_EQ(Get<QCheckBox>("chkPrintBoards")->isEnabled(), scoreCards);
+        EXPECT_EQ(Get("txtNSoffset")->isEnabled(), scoreCards && c.ticked[1] == '1');
+        EXPECT_EQ(t.settings.values, stored) << "opening the window writes no setting";
     }
     EXPECT_EQ(Get("txtFromBoard")->text(), "1");
     EXPECT_EQ(Get("txtToBoard")->text(), "20");
@@ -152,8 +140,7 @@ TEST_F(PrintWindowTest, ClicksSaveTheChoicesAndSwitchEnabling) {
         {"chkPrintNS", "PrintScoreCardMode", "3"},
         {"chkPrintBoards", "PrintScoreCardMode", "1"},
         {"chkPrintNS", "PrintScoreCardMode", "0"},
-        {"PrintMode1", "PrintMode", "0"},
-    };
+        {"PrintMode1", "PrintMode", "0"}};
     for (const auto& [control, key, value] : clicks) {
         Tick(control);
         EXPECT_EQ(t.settings.values[key], value) << control;
