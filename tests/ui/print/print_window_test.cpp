@@ -5,10 +5,8 @@
 #include "ui/print/print_window.h"
 #include "ui/print/printer_setup.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPageSize>
@@ -87,38 +85,42 @@ class PrintWindowTest : public ::testing::Test {
     std::unique_ptr<PrintWindow> window;
 };
 
+// Ticked ('1') or not, in order: score cards, pair numbers, boards on the cards, red suits, double dummy.
+std::string Ticked(QWidget* window) {
+    std::string ticked;
+    for (const char* name : {"PrintMode2", "chkPrintNS", "chkPrintBoards", "chkRedSuits", "chkDoubleDummy"})
+        ticked += Child<QAbstractButton>(window, name)->isChecked() ? '1' : '0';
+    return ticked;
+}
+
+// Enabled or not: the boards-per-page frame, red suits, double dummy, boards on the cards, pair offset.
+const auto kModeControls = {"frameBoardsPerPage", "chkRedSuits", "chkDoubleDummy", "chkPrintBoards",
+                            "txtNSoffset"};
+
 TEST_F(PrintWindowTest, StoredSettingsChooseTheOptionsAndTheirEnabling) {
     const char* keys[] = {"PrintPerPage", "PrintMode", "PrintScoreCardMode", "PrintRedSuits",
                           "PrintDoubleDummy"};
     const struct {
         std::array<const char*, 5> stored; // nullptr: not stored
         const char* perPage;
-        const char* ticked; // score cards, pair numbers, boards, red suits, double dummy
-    } cases[] = {{{}, "Option1", "00110"},
-                 {{"3", "1", "1", "0", "1"}, "Option4", "11001"},
-                 {{"7", "x", "9", "x", nullptr}, "Option1", "00110"}};
+        const char* ticked;
+        const char* enabled;
+    } cases[] = {{{}, "Option1", "00110", "11100"},
+                 {{"3", "1", "1", "0", "1"}, "Option4", "11001", "00011"},
+                 {{"7", "x", "9", "x", nullptr}, "Option1", "00110", "11100"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.perPage);
         t.settings.values.clear();
         for (std::size_t k = 0; k < 5; ++k)
             if (c.stored[k] != nullptr) t.settings.values[keys[k]] = c.stored[k];
         const auto stored = t.settings.values;
         Open();
-        const bool scoreCards = c.ticked[0] == '1';
-        EXPECT_TRUE(Get<QRadioButton>(c.perPage)->isChecked());
-        EXPECT_TRUE(Get<QRadioButton>(scoreCards ? "PrintMode2" : "PrintMode1")->isChecked());
-        std::string ticked = scoreCards ? "1" : "0";
-        for (const char* box : {"chkPrintNS", "chkPrintBoards", "chkRedSuits", "chkDoubleDummy"})
-            ticked += Get<QCheckBox>(box)->isChecked() ? "1" : "0";
-        EXPECT_EQ(ticked, c.ticked);
-        for (const char* handRecordsOnly : {"frameBoardsPerPage", "Option5", "chkRedSuits", "chkDoubleDummy"})
-            EXPECT_EQ(Get<QWidget>(handRecordsOnly)->isEnabled(), !scoreCards) << handRecordsOnly;
-        EXPECT_EQ(Get<QCheckBox>("chkPrintBoards")->isEnabled(), scoreCards);
-        EXPECT_EQ(Get("txtNSoffset")->isEnabled(), scoreCards && c.ticked[1] == '1');
+        EXPECT_TRUE(Get<QRadioButton>(c.perPage)->isChecked()) << c.perPage;
+        EXPECT_EQ(Ticked(window.get()), c.ticked);
+        EXPECT_EQ(Enabled(window.get(), kModeControls), c.enabled);
         EXPECT_EQ(t.settings.values, stored) << "opening the window writes no setting";
     }
-    EXPECT_EQ(Get("txtFromBoard")->text(), "1");
-    EXPECT_EQ(Get("txtToBoard")->text(), "20");
+    EXPECT_EQ(Texts(window.get(), {"txtFromBoard", "txtToBoard", "txtCopies"}),
+              (QStringList{"1", "20", "1"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Get("txtCopies")->hasFocus(); }, 2000));
     EXPECT_FALSE(Get<QProgressBar>("Printing_progress")->isVisible());
 }
@@ -131,24 +133,25 @@ TEST_F(PrintWindowTest, ClicksSaveTheChoicesAndSwitchEnabling) {
     Open();
     const QString shown = Get("txtEventName")->text(); // cut to the page, the set keeps its own name
     EXPECT_TRUE(shown.size() > 20 && QString::fromStdString(name).startsWith(shown) && shown != name.c_str());
-    const std::vector<std::tuple<const char*, const char*, const char*>> clicks = {
-        {"Option3", "PrintPerPage", "2"},
-        {"Option5", "PrintPerPage", "4"},
-        {"chkRedSuits", "PrintRedSuits", "0"},
-        {"chkDoubleDummy", "PrintDoubleDummy", "1"},
-        {"PrintMode2", "PrintMode", "1"},
-        {"chkPrintNS", "PrintScoreCardMode", "3"},
-        {"chkPrintBoards", "PrintScoreCardMode", "1"},
-        {"chkPrintNS", "PrintScoreCardMode", "0"},
-        {"PrintMode1", "PrintMode", "0"}};
-    for (const auto& [control, key, value] : clicks) {
-        Tick(control);
-        EXPECT_EQ(t.settings.values[key], value) << control;
-        EXPECT_TRUE(std::string(control) != "chkPrintNS" ||
-                    Get("txtNSoffset")->isEnabled() == (*value == '3'));
+    const struct {
+        const char* control;
+        const char* key;
+        const char* value;
+        const char* enabled;
+    } clicks[] = {{"Option3", "PrintPerPage", "2", "11100"},
+                  {"Option5", "PrintPerPage", "4", "11100"},
+                  {"chkRedSuits", "PrintRedSuits", "0", "11100"},
+                  {"chkDoubleDummy", "PrintDoubleDummy", "1", "11100"},
+                  {"PrintMode2", "PrintMode", "1", "00010"},
+                  {"chkPrintNS", "PrintScoreCardMode", "3", "00011"},
+                  {"chkPrintBoards", "PrintScoreCardMode", "1", "00011"},
+                  {"chkPrintNS", "PrintScoreCardMode", "0", "00010"},
+                  {"PrintMode1", "PrintMode", "0", "11100"}};
+    for (const auto& c : clicks) {
+        Tick(c.control);
+        EXPECT_EQ(t.settings.values[c.key], c.value) << c.control;
+        EXPECT_EQ(Enabled(window.get(), kModeControls), c.enabled) << c.control;
     }
-    EXPECT_TRUE(Get<QRadioButton>("Option5")->isEnabled());
-    EXPECT_FALSE(Get<QCheckBox>("chkPrintBoards")->isEnabled());
     Get("txtCopies")->setFocus();
     SetBox("txtCopies", ""); // an emptied box becomes 1 when it loses the focus
     Get("txtFromBoard")->setFocus();
