@@ -31,7 +31,7 @@ template <typename T> T* Child(QObject* parent, const char* name) {
 }
 
 // The texts of the named text boxes, in order.
-inline QStringList Texts(QObject* parent, std::initializer_list<const char*> names) {
+inline QStringList BoxTexts(QObject* parent, std::initializer_list<const char*> names) {
     QStringList texts;
     for (const char* name : names) {
         auto* box = Child<QLineEdit>(parent, name);
@@ -41,7 +41,7 @@ inline QStringList Texts(QObject* parent, std::initializer_list<const char*> nam
 }
 
 // Whether each named control is enabled ('1') or not ('0'), in order.
-inline std::string Enabled(QObject* parent, std::initializer_list<const char*> names) {
+inline std::string EnabledFlags(QObject* parent, std::initializer_list<const char*> names) {
     std::string flags;
     for (const char* name : names) {
         auto* widget = Child<QWidget>(parent, name);

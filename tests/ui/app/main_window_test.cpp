@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, SummaryShowsTheSetAndEmptiesWithoutOne) {
                             QString::fromUtf8("100% \u2660A N"),
                             QString::fromUtf8("0% \u2665T N")};
     for (int refresh = 0; refresh < 2; ++refresh) { // a second refresh recounts, it does not add
-        EXPECT_EQ(Texts(window.get(), summary), shown);
+        EXPECT_EQ(BoxTexts(window.get(), summary), shown);
         ASSERT_EQ(shapes->topLevelItemCount(), 39);
         QStringList last;
         for (int c = 0; c < 4; ++c)
@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, SummaryShowsTheSetAndEmptiesWithoutOne) {
         t.set->lastBoard = lastBoard;
         window->RefreshSetDisplay();
         const QStringList partial{"5", "5", "1", "0", "", "", "", "", "0", "0:0", "", ""};
-        EXPECT_EQ(Texts(window.get(), summary), lastBoard > 0 ? partial : QStringList(12, ""));
+        EXPECT_EQ(BoxTexts(window.get(), summary), lastBoard > 0 ? partial : QStringList(12, ""));
         EXPECT_EQ(shapes->topLevelItemCount(), 0);
     }
 }

@@ -54,13 +54,14 @@ TEST_F(GeneratorWindowTest, FiltersEnableTheirOwnFieldsOnlyForRandomBoards) {
         for (const char* box : {"txtShpRejects", "txtInnSim", "txtOuDeals"})
             Get(box)->setText("old");
         Click(step.click);
-        EXPECT_EQ(Enabled(window.get(), fields), step.enabled) << step.click;
+        EXPECT_EQ(EnabledFlags(window.get(), fields), step.enabled) << step.click;
         EXPECT_EQ((std::vector{Colour("txtShpRejects"), Colour("txtInnSim"), Colour("txtOuDeals")}),
                   (std::vector{step.shape, step.inner, step.history}))
             << step.click;
     }
     // Every filter's handler ran again when random boards were chosen: its fields are emptied.
-    EXPECT_EQ(Texts(window.get(), {"txtShpRejects", "txtInnSim", "txtOuDeals"}), (QStringList{"", "", ""}));
+    EXPECT_EQ(BoxTexts(window.get(), {"txtShpRejects", "txtInnSim", "txtOuDeals"}),
+              (QStringList{"", "", ""}));
 }
 
 TEST_F(GeneratorWindowTest, RefusedNumbersReturnTheFocusAndEnterGeneratesOnlyAValidRange) {
@@ -75,7 +76,7 @@ TEST_F(GeneratorWindowTest, RefusedNumbersReturnTheFocusAndEnterGeneratesOnlyAVa
         Generate(first, last); // ... the button runs it into the refusal
         EXPECT_EQ(t.dialogs.messages.size(), 1U);
         EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(Get(focus))) << last;
-        EXPECT_EQ(Enabled(window.get(), {"cmdDeal", "cmdExit"}), "11");
+        EXPECT_EQ(EnabledFlags(window.get(), {"cmdDeal", "cmdExit"}), "11");
         EXPECT_TRUE(t.set.lastBoard == 0 && QApplication::overrideCursor() == nullptr);
     }
     Get("txtFirstBoard")->setText("1");
@@ -97,8 +98,8 @@ TEST_F(GeneratorWindowTest, ResultsAreColouredAndChooseTheDefaultButton) {
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     const auto similarity = [](int n, int a, int b) { return QString("%1, %2:%3").arg(n).arg(a).arg(b); };
     EXPECT_EQ(
-        Texts(window.get(), {"BoardsGen", "txtShpRejects", "txtInnRejects", "txtHisRejects", "txtInnSim",
-                             "txtOuSim", "txtOuDeals"}),
+        BoxTexts(window.get(), {"BoardsGen", "txtShpRejects", "txtInnRejects", "txtHisRejects", "txtInnSim",
+                                "txtOuSim", "txtOuDeals"}),
         (QStringList{"640", QString::number(r.shapeRejects), QString::number(r.innerRejects),
                      QString::number(r.historyRejects), similarity(r.innerMax, r.innerBoard, r.innerOther),
                      similarity(r.historyMax, r.historyBoard, r.historyOther), "CLUB"}));
@@ -115,14 +116,14 @@ TEST_F(GeneratorWindowTest, ResultsAreColouredAndChooseTheDefaultButton) {
     Click("Reject_inner");
     Click("Reject_history");
     Generate("1", "1");
-    EXPECT_EQ(Texts(window.get(), {"txtShpRejects", "txtInnRejects", "txtOuSim"}),
+    EXPECT_EQ(BoxTexts(window.get(), {"txtShpRejects", "txtInnRejects", "txtOuSim"}),
               (QStringList{"0", "", ""}));
     EXPECT_EQ(Colour("txtShpRejects"), colour(false));
     EXPECT_TRUE(Get<QPushButton>("cmdExit")->isDefault() && !Get<QPushButton>("cmdDeal")->isDefault());
 
     Click("generate_no"); // empty boards fill only the count
     Generate("5", "8");
-    EXPECT_EQ(Texts(window.get(), {"BoardsGen", "txtShpRejects"}), (QStringList{"4", ""}));
+    EXPECT_EQ(BoxTexts(window.get(), {"BoardsGen", "txtShpRejects"}), (QStringList{"4", ""}));
     EXPECT_EQ(t.set.lastBoard, 8);
 }
 
@@ -134,7 +135,7 @@ TEST_F(GeneratorWindowTest, CannotGenerateIsReportedAndLeavesNoSet) {
     EXPECT_EQ(t.dialogs.Last().icon, Icon::Critical);
     EXPECT_EQ(t.set.lastBoard, 0);
     EXPECT_EQ(Get("txtShpRejects")->text(), "");
-    EXPECT_EQ(Enabled(window.get(), {"cmdDeal", "cmdExit"}), "11");
+    EXPECT_EQ(EnabledFlags(window.get(), {"cmdDeal", "cmdExit"}), "11");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -143,7 +144,7 @@ TEST_F(GeneratorWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) 
     bool busy = true;
     QObject::connect(Get("BoardsGen"), &QLineEdit::textChanged, window.get(), [&](const QString& text) {
         counts << text;
-        busy &= Enabled(window.get(), {"cmdDeal", "cmdExit"}) == "00" &&
+        busy &= EnabledFlags(window.get(), {"cmdDeal", "cmdExit"}) == "00" &&
                 QApplication::overrideCursor() != nullptr;
         if (counts.size() != 3) return;
         window->close();

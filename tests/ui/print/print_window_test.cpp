@@ -116,10 +116,10 @@ TEST_F(PrintWindowTest, StoredSettingsChooseTheOptionsAndTheirEnabling) {
         Open();
         EXPECT_TRUE(Get<QRadioButton>(c.perPage)->isChecked()) << c.perPage;
         EXPECT_EQ(Ticked(window.get()), c.ticked);
-        EXPECT_EQ(Enabled(window.get(), kModeControls), c.enabled);
+        EXPECT_EQ(EnabledFlags(window.get(), kModeControls), c.enabled);
         EXPECT_EQ(t.settings.values, stored) << "opening the window writes no setting";
     }
-    EXPECT_EQ(Texts(window.get(), {"txtFromBoard", "txtToBoard", "txtCopies"}),
+    EXPECT_EQ(BoxTexts(window.get(), {"txtFromBoard", "txtToBoard", "txtCopies"}),
               (QStringList{"1", "20", "1"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Get("txtCopies")->hasFocus(); }, 2000));
     EXPECT_FALSE(Get<QProgressBar>("Printing_progress")->isVisible());
@@ -150,7 +150,7 @@ TEST_F(PrintWindowTest, ClicksSaveTheChoicesAndSwitchEnabling) {
     for (const auto& c : clicks) {
         Tick(c.control);
         EXPECT_EQ(t.settings.values[c.key], c.value) << c.control;
-        EXPECT_EQ(Enabled(window.get(), kModeControls), c.enabled) << c.control;
+        EXPECT_EQ(EnabledFlags(window.get(), kModeControls), c.enabled) << c.control;
     }
     Get("txtCopies")->setFocus();
     SetBox("txtCopies", ""); // an emptied box becomes 1 when it loses the focus
