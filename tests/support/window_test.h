@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,26 @@ template <typename T> T* Child(QObject* parent, const char* name) {
     T* child = parent->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(child, nullptr) << "no control named " << name;
     return child;
+}
+
+// The texts of the named text boxes, in order.
+inline QStringList BoxTexts(QObject* parent, std::initializer_list<const char*> names) {
+    QStringList texts;
+    for (const char* name : names) {
+        auto* box = Child<QLineEdit>(parent, name);
+        texts << (box != nullptr ? box->text() : QString("<missing>"));
+    }
+    return texts;
+}
+
+// Whether each named control is enabled ('1') or not ('0'), in order.
+inline std::string EnabledFlags(QObject* parent, std::initializer_list<const char*> names) {
+    std::string flags;
+    for (const char* name : names) {
+        auto* widget = Child<QWidget>(parent, name);
+        flags += widget != nullptr && widget->isEnabled() ? '1' : '0';
+    }
+    return flags;
 }
 
 // Types any text, one character at a time, as key presses (QTest::keyClicks knows ASCII characters only).

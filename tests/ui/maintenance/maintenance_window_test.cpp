@@ -407,8 +407,8 @@ TEST_F(MaintenanceWindowTest, LostLinkClosesTheWindow) {
 TEST_F(MaintenanceWindowTest, FirmwareDownloadThenReconnect) {
     test::TempDir dir;
     const std::string path = dir.File("new.adc");
-    test::WriteFile(path, test::FirmwareFileBytes(test::FirmwareSection(700, 0x02, 0x55),
-                                                        test::FirmwareSection(300)));
+    test::WriteFile(
+        path, test::FirmwareFileBytes(test::FirmwareSection(700, 0x02, 0x55), test::FirmwareSection(300)));
     OpenAndStart();
     dialogs.QueueFile(path);
     Click("Download");
@@ -434,8 +434,7 @@ TEST_F(MaintenanceWindowTest, FirmwareDownloadThenReconnect) {
 TEST_F(MaintenanceWindowTest, FirmwareProgrammingErrorKeepsTheWindow) {
     test::TempDir dir;
     const std::string path = dir.File("new.adc");
-    test::WriteFile(
-        path, test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300)));
+    test::WriteFile(path, test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300)));
     OpenAndStart();
     machine().InjectDownloadResult(1, 4);
     dialogs.QueueFile(path);

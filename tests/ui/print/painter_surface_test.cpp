@@ -1,5 +1,5 @@
 // The Qt drawing surface: installed fonts for the logical names, measuring in the current unit, pages of
-// a PDF document, and a device that cannot be painted on.
+// a PDF document, and a failed or finished document.
 #include "print/layouts.h"
 #include "print_qt/painter_surface.h"
 #include "support/sample_deals.h"
@@ -9,33 +9,22 @@
 #include <QFontMetricsF>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace orvenix {
 namespace {
 
-TEST(InstalledFonts, LogicalNamesMapToInstalledFontsWithTheirGlyphs) {
-    const QString text = InstalledFamily(kTextFont);
-    const QString symbol = InstalledFamily(kSymbolFont);
-    EXPECT_TRUE(QFontDatabase::hasFamily(text)) << text.toStdString();
-    EXPECT_TRUE(QFontDatabase::hasFamily(symbol)) << symbol.toStdString();
-    const QFontMetricsF metrics(MakeQFont(PrintFont{kSymbolFont, 14, false}));
+TEST(PainterSurface, LogicalFontsAreInstalledWithTheirGlyphs) {
+    EXPECT_TRUE(QFontDatabase::hasFamily(InstalledFamily(kTextFont)));
+    EXPECT_TRUE(QFontDatabase::hasFamily(InstalledFamily(kSymbolFont)));
+    const QFontMetricsF symbols(MakeQFont(PrintFont{kSymbolFont, 14, false}));
     for (char32_t suit : {U'\u2660', U'\u2665', U'\u2666', U'\u2663'})
-        EXPECT_TRUE(metrics.inFontUcs4(suit));
-    const QFontMetricsF serif(MakeQFont(PrintFont{kTextFont, 12, true}));
-    for (char c : std::string("AKQJT98765432"))
-        EXPECT_TRUE(serif.inFont(QChar(c)));
+        EXPECT_TRUE(symbols.inFontUcs4(suit));
 }
 
-class PdfSurfaceTest : public ::testing::Test {
-  protected:
+TEST(PainterSurface, MeasuresInTheCurrentUnit) {
     QTemporaryDir dir;
-    QString path = dir.filePath("t.pdf");
-};
-
-TEST_F(PdfSurfaceTest, MeasuresInTheCurrentUnit) {
-    QPdfWriter writer(path);
+    QPdfWriter writer(dir.filePath("t.pdf"));
     writer.setResolution(1200);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(10, 18, 10, 18), QPageLayout::Point));
@@ -55,37 +44,36 @@ TEST_F(PdfSurfaceTest, MeasuresInTheCurrentUnit) {
     EXPECT_FALSE(s.active()) << "measuring starts no print job";
 }
 
-TEST_F(PdfSurfaceTest, PagesOfADocument) {
-    const BoardSet set = test::SampleSet(1, 20);
+TEST(PainterSurface, DocumentHasItsPagesOrNoFileAtAll) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.pdf");
     PrintRequest req;
     req.to = 20;
-    req.eventName = "Pairs";
     int pages = 0;
-    const std::string failure = WritePdf(path.toStdString(), PaperSize::A4, "Pairs", [&](PainterSurface& s) {
-        PrintHandRecords(s, set, req);
-        pages = s.pages();
-    });
-    EXPECT_EQ(failure, "");
+    EXPECT_EQ(WritePdf(path.toStdString(), PaperSize::A4, "Pairs",
+                       [&](PainterSurface& s) {
+                           PrintHandRecords(s, test::SampleSet(1, 20), req);
+                           pages = s.pages();
+                       }),
+              "");
     EXPECT_EQ(pages, 3);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.read(5) == "%PDF-");
-}
+    EXPECT_EQ(f.read(5), "%PDF-");
+    f.close();
 
-TEST_F(PdfSurfaceTest, FailedDocumentLeavesNoFile) {
-    const std::string failure = WritePdf(path.toStdString(), PaperSize::Letter, "x", [](PainterSurface& s) {
+    const auto failing = [](PainterSurface& s) {
         s.Text(0, 0, "page one");
         s.EndPage();
         throw PrintFailure("The printer stopped.");
-    });
-    EXPECT_EQ(failure, "The printer stopped.");
-    EXPECT_FALSE(QFile::exists(path));
+    };
+    EXPECT_EQ(WritePdf(dir.filePath("f.pdf").toStdString(), PaperSize::Letter, "x", failing),
+              "The printer stopped.");
+    EXPECT_FALSE(QFile::exists(dir.filePath("f.pdf")));
     EXPECT_NE(WritePdf(dir.filePath("no/such/folder/t.pdf").toStdString(), PaperSize::A4, "x",
                        [](PainterSurface& s) { s.EndDocument(); }),
               "");
-}
 
-TEST_F(PdfSurfaceTest, DrawingAfterTheEndIsRefused) {
     QPdfWriter writer(path);
     PainterSurface s(writer);
     s.Text(10, 10, "x");

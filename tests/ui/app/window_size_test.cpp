@@ -1,0 +1,92 @@
+// Every window of the program fits a laptop screen of 1366 × 768 with a panel (1366 × 720 to use) at 1×
+// scale, its frame and title bar included, and its frames are no larger than their content.
+#include "dealing/machine_errors.h"
+#include "machine/emulated_si.h"
+#include "machine/link.h"
+#include "support/board_set_samples.h"
+#include "support/window_test.h"
+#include "ui/editor/editor_window.h"
+#include "ui/formats/board_number_dialog.h"
+#include "ui/generate/generator_window.h"
+#include "ui/machine/dealing_window.h"
+#include "ui/machine/emulator_panel.h"
+#include "ui/machine/machine_error_dialog.h"
+#include "ui/maintenance/maintenance_window.h"
+#include "ui/print/print_window.h"
+
+#include <QGroupBox>
+#include <QPrinter>
+#include <QTabWidget>
+
+namespace orvenix::test {
+namespace {
+
+// The size a window opens at and the least it can take, with what a window manager adds around it.
+void ExpectFits(QWidget& window, const std::string& name) {
+    const QSize usable(1366, 720);
+    const QSize decoration(10, 40);
+    window.show();
+    window.adjustSize();
+    QApplication::processEvents();
+    const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize()) + decoration;
+    const QSize opened = window.size() + decoration;
+    EXPECT_TRUE(least.width() <= usable.width() && least.height() <= usable.height()) << name;
+    EXPECT_TRUE(opened.width() <= usable.width() && opened.height() <= usable.height())
+        << name << " opens " << window.width() << "×" << window.height();
+    for (QGroupBox* frame : window.findChildren<QGroupBox*>()) {
+        if (!frame->isVisible()) continue;
+        EXPECT_LE(frame->height(), frame->sizeHint().height() + 2)
+            << name << " " << frame->title().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen) {
+    *t.set = RandomSet(1, 16);
+    ExpectFits(*window, "main window");
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    BoardSet dealt = RandomSet(1, 16);
+    auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), EmulatorConfig{});
+    EmulatedSi* emu = si.get();
+    auto& clock = static_cast<VirtualClock&>(si->GetClock());
+    MachineLink link(std::move(si), t.dialogs);
+    link.Open(kLinkTimeoutMs);
+    ErrorDialog boardCheck(link, t.dialogs, MakeErrorDialogContent(kErrorKindBoardCheck, 0, 7, 12));
+    ErrorDialog machineError(link, t.dialogs, MakeErrorDialogContent(0, 5, 0, 1));
+    const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> cases[] = {
+        {"generator", [&] { return std::make_unique<GeneratorWindow>(t.ctx); }},
+        {"editor", [&] { return std::make_unique<EditorWindow>(t.ctx); }},
+        {"printing", [&] { return std::make_unique<PrintWindow>(t.ctx, printer); }},
+        {"board numbers", [&] { return std::make_unique<BoardNumberDialog>(*t.set, "DUP", t.dialogs); }},
+        {"dealing",
+         [&] {
+             return std::make_unique<DealingWindow>(SessionMode::Deal, dealt, link, clock, t.settings,
+                                                    t.dialogs, [] {});
+         }},
+        {"reading",
+         [&] {
+             return std::make_unique<DealingWindow>(SessionMode::Read, dealt, link, clock, t.settings,
+                                                    t.dialogs, [] {});
+         }},
+        {"machine error", [&] { return std::make_unique<MachineErrorDialog>(machineError); }},
+        {"board check", [&] { return std::make_unique<MachineErrorDialog>(boardCheck); }},
+        {"emulator panel", [&] { return std::make_unique<EmulatorPanel>(emu->Machine()); }},
+    };
+    for (const auto& [name, make] : cases) {
+        std::unique_ptr<QWidget> shown = make();
+        ExpectFits(*shown, name);
+        shown->close();
+    }
+    MaintenanceWindow maintenance(link, t.dialogs, t.settings);
+    auto* tabs = maintenance.findChild<QTabWidget*>("tabs");
+    ASSERT_NE(tabs, nullptr);
+    for (int page = 0; page < tabs->count(); ++page) {
+        tabs->setCurrentIndex(page);
+        ExpectFits(maintenance, "maintenance page " + tabs->tabText(page).toStdString());
+    }
+    maintenance.reject();
+}
+
+} // namespace
+} // namespace orvenix::test
