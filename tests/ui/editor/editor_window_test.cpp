@@ -112,62 +112,52 @@ TEST_F(EditorWindowTest, ButtonsFollowTheEditorInEveryState) {
     EXPECT_FALSE(Button("cmdNext")->isEnabled());
 }
 
+// Each row starts on board 3 of boards 2..5 (so that every move is possible) and sees the set's range
+// and current board, then the working copy and the stored board against board 3 as it was: the same,
+// with North and South swapped, or another deal.
 TEST_F(EditorWindowTest, EachButtonReachesItsEditorOperation) {
-    struct Row {
-        const char* button;
-        std::function<void()> before;
-        std::function<void()> check;
-    };
-    const auto Shows = [this](const char* box, const char* text) {
-        return [this, box, text] { EXPECT_EQ(Text(box), text) << box; };
-    };
     Board original;
-    const Row rows[] = {
-        {"cmdSwap4",
-         {},
-         [&] {
-             Board swapped = original;
-             SwapSeats(swapped, N, S);
-             EXPECT_FALSE(CardsDiffer(window->editor().editBoard(), swapped));
-         }},
-        {"cmdFill", [&] { ClearHand(W); },
-         [&] { EXPECT_FALSE(CardsDiffer(window->editor().editBoard(), original)); }},
-        {"cmdAccept", [&] { Click("cmdSwap4"); },
-         [&] { EXPECT_TRUE(CardsDiffer(window->editor().storedBoard(), original) && t.set.modified); }},
-        {"cmdRestore", [&] { Click("cmdSwap4"); },
-         [&] { EXPECT_FALSE(CardsDiffer(window->editor().editBoard(), original)); }},
-        {"cmdNext", {}, Shows("txtCurrentBoard", "4")},
-        {"cmdLast", {}, Shows("txtCurrentBoard", "5")},
-        {"cmdPrev", [&] { Click("cmdLast"); }, Shows("txtCurrentBoard", "4")},
-        {"cmdFirst", [&] { Click("cmdLast"); }, Shows("txtCurrentBoard", "2")},
-        {"cmdInsert",
-         {},
-         [&] {
-             EXPECT_TRUE(Text("txtLastBoard") == "6" && CardsDiffer(window->editor().editBoard(), original));
-         }},
-        {"cmdAdd",
-         {},
-         [&] {
-             EXPECT_TRUE(Text("txtLastBoard") == "6" && !CardsDiffer(window->editor().editBoard(), original));
-         }},
-        {"cmdDelete", {}, Shows("txtLastBoard", "4")},
-        {"cmdShiftLeft", {}, Shows("txtFirstBoard", "1")},
-        {"cmdShiftRight", {}, Shows("txtFirstBoard", "3")},
-        {"cmdPush", {}, Shows("txtLastBoard", "4")},
-        {"cmdPop", [&] { Click("cmdPush"); }, Shows("txtLastBoard", "5")},
-        {"cmdRandom", {}, [&] { EXPECT_TRUE(CardsDiffer(window->editor().editBoard(), original)); }},
-        {"cmdExit", {}, [&] { EXPECT_FALSE(window->isVisible()); }},
+    Board swapped;
+    const auto compare = [&](const Board& b) {
+        return !CardsDiffer(b, original) ? "same" : !CardsDiffer(b, swapped) ? "swapped" : "other";
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.button);
+    const auto swap = [this] { Click("cmdSwap4"); };
+    const auto last = [this] { Click("cmdLast"); };
+    const std::tuple<const char*, std::function<void()>, std::string> rows[] = {
+        {"cmdSwap4", {}, "2-5 on 3 swapped / same"},
+        {"cmdFill", [this] { ClearHand(W); }, "2-5 on 3 same / same"},
+        {"cmdAccept", swap, "2-5 on 3 swapped / swapped"},
+        {"cmdRestore", swap, "2-5 on 3 same / same"},
+        {"cmdNext", {}, "2-5 on 4 other / other"},
+        {"cmdLast", {}, "2-5 on 5 other / other"},
+        {"cmdPrev", last, "2-5 on 4 other / other"},
+        {"cmdFirst", last, "2-5 on 2 other / other"},
+        {"cmdInsert", {}, "2-6 on 3 other / other"},
+        {"cmdAdd", {}, "2-6 on 3 same / same"},
+        {"cmdDelete", {}, "2-4 on 3 other / other"},
+        {"cmdShiftLeft", {}, "1-4 on 2 same / same"},
+        {"cmdShiftRight", {}, "3-6 on 4 same / same"},
+        {"cmdPush", {}, "2-4 on 3 other / other"},
+        {"cmdPop", [this] { Click("cmdPush"); }, "2-5 on 3 same / same"},
+        {"cmdRandom", {}, "2-5 on 3 other / same"},
+        {"cmdExit", {}, "2-5 on 3 same / same closed"},
+    };
+    for (const auto& [button, before, expected] : rows) {
+        SCOPED_TRACE(button);
         Close();
         t.set = test::RandomSet(2, 5);
         Open(true);
-        Click("cmdNext"); // board 3 of 2..5, so that every move is possible
-        original = window->editor().editBoard();
-        if (r.before) r.before();
-        Click(r.button);
-        r.check();
+        Click("cmdNext");
+        original = swapped = window->editor().editBoard();
+        SwapSeats(swapped, N, S);
+        if (before) before();
+        Click(button);
+        const std::string seen =
+            (Text("txtFirstBoard") + "-" + Text("txtLastBoard") + " on " + Text("txtCurrentBoard"))
+                .toStdString() +
+            " " + compare(window->editor().editBoard()) + " / " + compare(window->editor().storedBoard()) +
+            (window->isVisible() ? "" : " closed");
+        EXPECT_EQ(seen, expected);
     }
 }
 
@@ -233,40 +223,29 @@ TEST_F(EditorWindowTest, TheCountBoxTakesDigitsOnly) {
 }
 
 TEST_F(EditorWindowTest, ClosingAsksOnlyWithUnacceptedEdits) {
-    struct Row {
-        const char* way;
-        bool edited;
-        Answer answer;
-        bool asked;
-        bool closes;
+    const std::tuple<const char*, bool, Answer, const char*> rows[] = {
+        {"close box", true, Answer::Cancel, "asked, open"},
+        {"Escape", true, Answer::Cancel, "asked, open"},
+        {"close box", true, Answer::Ok, "asked, closed"},
+        {"Exit", false, Answer::Ok, "closed"},
     };
-    const Row rows[] = {
-        {"close box", true, Answer::Cancel, true, false},
-        {"Escape", true, Answer::Cancel, true, false},
-        {"close box", true, Answer::Ok, true, true},
-        {"Exit", false, Answer::Ok, false, true},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(std::string(r.way) + (r.edited ? " after edits" : ""));
+    for (const auto& [way, edited, answer, expected] : rows) {
+        SCOPED_TRACE(way);
         Close();
         t.set = test::RandomSet(1, 2);
         const Board original = t.set[1];
         t.dialogs.messages.clear();
         Open(true);
         Click("cmdSwap0");
-        if (!r.edited) Click("cmdSwap0");
-        t.dialogs.QueueAnswer(r.answer);
-        const std::string way = r.way;
-        if (way == "Escape") QTest::keyClick(window.get(), Qt::Key_Escape);
-        if (way == "Exit") Click("cmdExit");
-        if (way == "close box") window->close();
-        EXPECT_EQ(t.dialogs.messages.size(), r.asked ? 1U : 0U);
-        if (r.asked) {
-            EXPECT_EQ(t.dialogs.Last().text, "Discard changes?");
-        }
-        EXPECT_EQ(window->isVisible(), !r.closes);
+        if (!edited) Click("cmdSwap0"); // and back
+        t.dialogs.QueueAnswer(answer);
+        if (std::string(way) == "Escape") QTest::keyClick(window.get(), Qt::Key_Escape);
+        if (std::string(way) == "Exit") Click("cmdExit");
+        if (std::string(way) == "close box") window->close();
+        const bool asked = !t.dialogs.messages.empty() && t.dialogs.Last().text == "Discard changes?";
+        EXPECT_EQ(std::string(asked ? "asked, " : "") + (window->isVisible() ? "open" : "closed"), expected);
         EXPECT_FALSE(CardsDiffer(t.set[1], original));
-        if (r.closes) window.reset();
+        if (!window->isVisible()) window.reset();
     }
 }
 

@@ -1,6 +1,5 @@
 // The main window's Deal and Read: with a board set they open the dealing window modally in their mode on
-// the machine, and the main window is "Ready" afterwards; without a set or a machine nothing opens.
-#include "base/messages.h"
+// the machine, and the main window is "Ready" afterwards; without a machine nothing opens.
 #include "support/sample_deals.h"
 #include "support/window_test.h"
 #include "ui/machine/dealing_window.h"
@@ -34,14 +33,7 @@ TEST_F(MainWindowTest, DealAndReadOpenTheDealingWindowInTheirMode) {
     }
 }
 
-TEST_F(MainWindowTest, DealWithoutASetOrAMachineOpensNothing) {
-    {
-        ModalCloser closer;
-        Trigger("menuDeal");
-        EXPECT_TRUE(closer.closed.isEmpty());
-        ASSERT_EQ(t.dialogs.messages.size(), 1u);
-        EXPECT_EQ(t.dialogs.Last().text, FormatMessage(MsgNoBoardSet));
-    }
+TEST_F(MainWindowTest, DealWithoutAMachineOpensNothing) {
     window.reset();
     t.options.machine = "serial:/dev/orvenix-no-such-device";
     StartWindow();
@@ -49,7 +41,7 @@ TEST_F(MainWindowTest, DealWithoutASetOrAMachineOpensNothing) {
     ModalCloser closer;
     Trigger("menuDeal");
     EXPECT_TRUE(closer.closed.isEmpty());
-    EXPECT_GE(t.dialogs.messages.size(), 2u);
+    EXPECT_FALSE(t.dialogs.messages.empty());
     EXPECT_EQ(window->statusText(), "Ready");
 }
 
