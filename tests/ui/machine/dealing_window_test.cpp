@@ -93,6 +93,15 @@ class DealingWindowTest : public ::testing::Test {
         EXPECT_EQ(Get("cmdClear")->isHidden(), !d.clearVisible);
         EXPECT_EQ(Get("read_mode1")->isHidden(), !d.readModesVisible);
         EXPECT_EQ(Get<QLineEdit>("txtStatus")->text().toStdString(), d.stateText);
+        for (std::size_t i = 0; i < 4; ++i) {
+            const QLabel* count = Get<QLabel>(("lblCnt_" + std::to_string(i)).c_str());
+            EXPECT_EQ(count->text().toInt(), d.counts[i].count) << i;
+            const QColor shown = count->palette().color(QPalette::Window);
+            const CountColour c = d.counts[i].colour;
+            EXPECT_TRUE(c == CountColour::None ||
+                        shown == (c == CountColour::Green ? QColor(0, 255, 0) : QColor(255, 0, 0)))
+                << i;
+        }
     }
 
     ScriptedDialogs dialogs;
@@ -135,6 +144,12 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
         return [this, name] { return std::to_string(Get<QAbstractButton>(name)->isChecked()); };
     };
     const auto toLast = [this] { Click("cmdLast"); };
+    // The drawing's lines, and North's and South's spades when the hands are shown.
+    const auto hands = [this] {
+        const QStringList texts = Get<BoardDrawing>("Picture1")->Texts();
+        return std::to_string(texts.size()) +
+               (texts.size() > 15 ? " " + (texts[7] + " " + texts[15]).toStdString() : "");
+    };
     struct Row {
         const char* control;
         std::function<void()> before;
@@ -151,10 +166,9 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
         {"cmdPrev", toLast, board, "2"},
         {"cmdFirst", toLast, board, "1"},
         {"cmdExit", {}, [this] { return std::to_string(window->closed() && !link->IsOpen()); }, "1"},
-        {"Disp_boards",
-         {},
-         [this] { return std::to_string(Get<BoardDrawing>("Picture1")->Texts().size()); },
-         "23"},
+        // Board 1 of the sample: North holds the spades queen, eight and four, South the ace, ten, six and
+        // two.
+        {"Disp_boards", {}, hands, "23 \u2660Q84 \u2660AT62"},
         {"cmdClear", [this] { PutReadStack(), Click("cmdDeal"), dialogs.QueueAnswer(Answer::Ok); },
          [this] { return std::to_string(set[1].status); }, "0", Read},
         {"read_mode2", {}, stored(keys::kInitReadMode), "1", Read},
@@ -163,7 +177,8 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
          {},
          [this] { return std::to_string(window->session().Display().options.checkBoard); },
          "1"},
-        {"National_3", {}, stored(keys::kNational), "2"},
+        {"National_3", [this] { Click("Disp_boards"); },
+         [&] { return stored(keys::kNational)() + " " + hands(); }, "2 23 \u2660D84 \u26601T62"},
         {"CardType_2", {}, stored(keys::kCardType), "1"},
         {"Threshold_3", {}, stored(keys::kThreshold), "2"},
         {"Card_Index_j", {}, stored(keys::kCardIndex), "1"},
