@@ -1,6 +1,7 @@
-// The board editor window driven through its controls: card entry, focus and Enter, card buttons,
-// colours, hand operations, accept and restore, the set operations, the stack, the random fill and the
-// question when closing with unaccepted edits.
+// The board editor window driven through its controls: the buttons follow the editor's state and each
+// reaches its editor operation, typed letters and card buttons reach the focused suit box, Enter and the
+// keys move the focus, the count box takes digits only, and closing asks about unaccepted edits but
+// waits for a running random fill.
 #include "ui/editor/editor_window.h"
 
 #include "editor/hand_edit.h"
@@ -15,7 +16,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace orvenix {
 namespace {
@@ -25,431 +28,225 @@ constexpr int Spades = 1, Hearts = 2, Diamonds = 3, Clubs = 4;
 
 class EditorWindowTest : public ::testing::Test {
   protected:
-    void TearDown() override {
-        if (window) {
-            // Drop any edits without the question, then close.
-            if (window->editor().NeedsDiscardQuestion()) Click("cmdRestore");
-            window->close();
-            window.reset();
-        }
+    void TearDown() override { Close(); }
+    void Close() {
+        if (!window) return;
+        if (window->editor().NeedsDiscardQuestion()) Click("cmdRestore");
+        window->close();
+        window.reset();
     }
-
     void Open(bool show = false) {
+        Close();
         window = std::make_unique<EditorWindow>(t.ctx);
-        if (show) {
-            window->show();
-            QApplication::setActiveWindow(window.get());
-            ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        }
+        if (!show) return;
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-    void MakeSet(int first, int last) { t.set = test::RandomSet(first, last); }
-
     template <typename T> T* Get(const QString& name) {
         T* child = window->findChild<T*>(name);
         EXPECT_NE(child, nullptr) << "no control named " << name.toStdString();
         return child;
     }
     QLineEdit* Box(const QString& name) { return Get<QLineEdit>(name); }
+    QString Text(const QString& name) { return Box(name)->text(); }
     QLineEdit* Suit(int seat, int suit) { return Box(QString("txtSuit%1").arg(SuitBoxIndex(seat, suit))); }
+    QString Label(const QString& name) { return Get<QLabel>(name)->text(); }
     QPushButton* Button(const QString& name) { return Get<QPushButton>(name); }
-    QLabel* Label(const QString& name) { return Get<QLabel>(name); }
     void Click(const QString& name) {
-        QPushButton* b = Button(name);
-        ASSERT_NE(b, nullptr);
-        ASSERT_TRUE(b->isEnabled()) << name.toStdString() << " is disabled";
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    bool Enabled(const QString& name) {
-        QPushButton* b = Button(name);
-        return b != nullptr && b->isEnabled();
+        ASSERT_TRUE(Button(name)->isEnabled()) << name.toStdString() << " is disabled";
+        QTest::mouseClick(Button(name), Qt::LeftButton);
     }
     // Types into a box as the user does: focus it, select its text, type over it.
     void Type(QLineEdit* box, const QString& text) {
-        ASSERT_NE(box, nullptr);
         box->setFocus();
         box->selectAll();
-        if (text.isEmpty()) {
-            QTest::keyClick(box, Qt::Key_Delete);
-        } else {
-            QTest::keyClicks(box, text);
-        }
+        if (text.isEmpty()) QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
     }
-    // Lets the focus timer run.
-    void SettleTimer() {
+    void ClearHand(int seat) {
+        for (int suit = Spades; suit <= Clubs; ++suit)
+            Type(Suit(seat, suit), "");
+    }
+    void SettleFocusTimer() {
         QTimer* timer = window->findChild<QTimer*>("Timer3");
-        ASSERT_NE(timer, nullptr);
         for (int i = 0; i < 50 && timer->isActive(); ++i)
             QTest::qWait(10);
         QApplication::processEvents();
     }
-    QColor CountColour(int seat) {
-        return Label(QString("lblCnt%1").arg(seat - 1))->palette().color(QPalette::Window);
+    void ExpectButtonsFollowTheEditor(const char* when) {
+        SCOPED_TRACE(when);
+        const EditorButtons b = window->editor().Buttons();
+        const std::pair<const char*, bool> buttons[] = {
+            {"cmdPush", b.push},  {"cmdPop", b.pop},       {"cmdAccept", b.accept},
+            {"cmdDelete", b.del}, {"cmdPrev", b.prev},     {"cmdFirst", b.first},
+            {"cmdNext", b.next},  {"cmdLast", b.last},     {"cmdShiftRight", b.shiftRight},
+            {"cmdAdd", b.add},    {"cmdInsert", b.insert}, {"cmdShiftLeft", b.shiftLeft},
+            {"cmdFill", b.fill},  {"cmdExit", b.exit},
+        };
+        for (const auto& [name, enabled] : buttons)
+            EXPECT_EQ(Button(name)->isEnabled(), enabled) << name;
     }
-    QColor BoxColour(QLineEdit* box) { return box->palette().color(QPalette::Base); }
 
     test::GeneratorContext t{42};
     std::unique_ptr<EditorWindow> window;
 };
 
-const QColor kGreen(0, 255, 0);
-const QColor kRed(255, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kWhite(255, 255, 255);
-
-TEST_F(EditorWindowTest, OpeningWithoutASetShowsAnEmptyBoardOne) {
+TEST_F(EditorWindowTest, ButtonsFollowTheEditorInEveryState) {
     Open();
-    EXPECT_EQ(window->windowTitle(), "Edit Board");
-    EXPECT_EQ(window->objectName(), "Edit");
-    EXPECT_EQ(t.set.lastBoard, 1);
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "1");
-    EXPECT_EQ(Box("txtFirstBoard")->text(), "1");
-    EXPECT_EQ(Box("txtLastBoard")->text(), "1");
-    EXPECT_EQ(Box("txtTotalBoards")->text(), "1");
-    EXPECT_EQ(Label("lblDeal")->text(), "N");
-    EXPECT_EQ(Label("lblVul")->text(), "None");
-    EXPECT_EQ(Label("lblStackCnt")->text(), "Boards saved: 0");
-    EXPECT_TRUE(window->noFileName());
-    for (int seat = 1; seat <= 4; ++seat) {
-        EXPECT_EQ(Label(QString("lblCnt%1").arg(seat - 1))->text(), "0");
-        EXPECT_EQ(CountColour(seat), kRed);
-    }
-    for (int suit = 0; suit < 4; ++suit) {
-        EXPECT_EQ(Label(QString("lblSpare%1").arg(suit))->text(), "AKQJT98765432");
-    }
-    EXPECT_FALSE(Enabled("cmdFill"));
-    EXPECT_FALSE(Enabled("cmdAccept"));
-    EXPECT_FALSE(Enabled("cmdDelete"));
-    EXPECT_FALSE(Enabled("cmdPush"));
-    EXPECT_FALSE(Enabled("cmdPop"));
-    EXPECT_FALSE(Enabled("cmdShiftLeft"));
-    EXPECT_TRUE(Enabled("cmdExit"));
-    EXPECT_TRUE(Enabled("cmdAdd"));
-    EXPECT_TRUE(Enabled("cmdRandom"));
+    ExpectButtonsFollowTheEditor("an empty board");
+    Close();
+    t.set = test::RandomSet(1, 3);
+    Open();
+    ExpectButtonsFollowTheEditor("a complete set on its first board");
+    ClearHand(W);
+    ExpectButtonsFollowTheEditor("three complete hands");
+    EXPECT_TRUE(Button("cmdFill")->isEnabled());
+    ClearHand(N);
+    ExpectButtonsFollowTheEditor("two complete hands");
+    Click("cmdRestore");
+    Click("cmdPush");
+    ExpectButtonsFollowTheEditor("a board pushed");
+    Click("cmdLast");
+    ExpectButtonsFollowTheEditor("on the last board");
+    EXPECT_FALSE(Button("cmdNext")->isEnabled());
 }
 
-// The texts built from patterns, and the irregular ones among them.
-TEST_F(EditorWindowTest, PatternedTipsNameTheRightSeatSuitAndCard) {
-    Open();
-    EXPECT_EQ(Suit(N, Spades)->toolTip(), "North Spade cards");
-    EXPECT_EQ(Suit(E, Hearts)->toolTip(), "East Heart cards");
-    EXPECT_EQ(Suit(W, Clubs)->toolTip(), "West Club cards");
-    EXPECT_EQ(Button("cmdCard0")->toolTip(), "Insert card As");
-    EXPECT_EQ(Button("cmdCard4")->toolTip(), "Insert card 10");
-    EXPECT_EQ(Button("cmdCard5")->toolTip(), "Insert Card 9");
-    EXPECT_EQ(Button("cmdCard12")->toolTip(), "Insert card 2");
-    EXPECT_EQ(Button("cmdSwap0")->toolTip(), "Swap North and West hands");
-    EXPECT_EQ(Button("cmdSwap7")->toolTip(), "Rotate hands ClockWise");
-    EXPECT_EQ(Label("lblCnt2")->toolTip(), "Card count for the South hand");
-    EXPECT_EQ(Label("lblHCP3")->toolTip(), "HCP count for the West hand");
-    EXPECT_EQ(Label("lblSpare1")->toolTip(), "Undistributed Heart suit cards");
-    EXPECT_EQ(Label("lblHand3")->text(), "&West");
+// Each row starts on board 3 of boards 2..5 (so that every move is possible) and sees the set's range
+// and current board, then the working copy and the stored board against board 3 as it was: the same,
+// with North and South swapped, or another deal.
+TEST_F(EditorWindowTest, EachButtonReachesItsEditorOperation) {
+    Board original;
+    Board swapped;
+    const auto compare = [&](const Board& b) {
+        return !CardsDiffer(b, original) ? "same" : !CardsDiffer(b, swapped) ? "swapped" : "other";
+    };
+    const auto swap = [this] { Click("cmdSwap4"); };
+    const auto last = [this] { Click("cmdLast"); };
+    const std::tuple<const char*, std::function<void()>, std::string> rows[] = {
+        {"cmdSwap4", {}, "2-5 on 3 swapped / same"},
+        {"cmdFill", [this] { ClearHand(W); }, "2-5 on 3 same / same"},
+        {"cmdAccept", swap, "2-5 on 3 swapped / swapped"},
+        {"cmdRestore", swap, "2-5 on 3 same / same"},
+        {"cmdNext", {}, "2-5 on 4 other / other"},
+        {"cmdLast", {}, "2-5 on 5 other / other"},
+        {"cmdPrev", last, "2-5 on 4 other / other"},
+        {"cmdFirst", last, "2-5 on 2 other / other"},
+        {"cmdInsert", {}, "2-6 on 3 other / other"},
+        {"cmdAdd", {}, "2-6 on 3 same / same"},
+        {"cmdDelete", {}, "2-4 on 3 other / other"},
+        {"cmdShiftLeft", {}, "1-4 on 2 same / same"},
+        {"cmdShiftRight", {}, "3-6 on 4 same / same"},
+        {"cmdPush", {}, "2-4 on 3 other / other"},
+        {"cmdPop", [this] { Click("cmdPush"); }, "2-5 on 3 same / same"},
+        {"cmdRandom", {}, "2-5 on 3 other / same"},
+        {"cmdExit", {}, "2-5 on 3 same / same closed"},
+    };
+    for (const auto& [button, before, expected] : rows) {
+        SCOPED_TRACE(button);
+        Close();
+        t.set = test::RandomSet(2, 5);
+        Open(true);
+        Click("cmdNext");
+        original = swapped = window->editor().editBoard();
+        SwapSeats(swapped, N, S);
+        if (before) before();
+        Click(button);
+        const std::string seen =
+            (Text("txtFirstBoard") + "-" + Text("txtLastBoard") + " on " + Text("txtCurrentBoard"))
+                .toStdString() +
+            " " + compare(window->editor().editBoard()) + " / " + compare(window->editor().storedBoard()) +
+            (window->isVisible() ? "" : " closed");
+        EXPECT_EQ(seen, expected);
+    }
 }
 
-TEST_F(EditorWindowTest, TypedLettersPlaceCardsInRankOrderAndLeaveOtherHands) {
-    Open();
+TEST_F(EditorWindowTest, TypedLettersAndCardButtonsReachTheFocusedSuitBox) {
+    Open(true);
     Type(Suit(E, Spades), "AKQJT98765432");
-    ASSERT_EQ(Suit(E, Spades)->text(), "AKQJT98765432");
-    EXPECT_EQ(Label("lblCnt1")->text(), "13");
-    EXPECT_EQ(CountColour(E), kGreen);
-    EXPECT_FALSE(Label("lblSpare0")->isVisibleTo(window.get()));
-    Type(Suit(N, Spades), "akq");
+    EXPECT_EQ(Label("lblCnt1"), "13");
+    EXPECT_EQ(Get<QLabel>("lblCnt1")->palette().color(QPalette::Window), QColor(0, 255, 0));
+    Type(Suit(N, Spades), "qak");
     EXPECT_EQ(Suit(N, Spades)->text(), "AKQ");
     EXPECT_EQ(Suit(E, Spades)->text(), "JT98765432");
-    EXPECT_EQ(Label("lblCnt1")->text(), "10");
-    EXPECT_EQ(Label("lblCnt0")->text(), "3");
-    EXPECT_EQ(CountColour(E), kRed);
-    Type(Suit(N, Spades), "QA");
-    EXPECT_EQ(Suit(N, Spades)->text(), "AQ");
-    EXPECT_TRUE(Label("lblSpare0")->isVisibleTo(window.get()));
-    EXPECT_EQ(Label("lblSpare0")->text(), "K");
-    EXPECT_FALSE(Label("lblSpare1")->isVisibleTo(window.get()) && Label("lblSpare1")->text().isEmpty());
-    // Garbage and "10" place nothing.
-    Type(Suit(S, Hearts), "x10");
-    EXPECT_EQ(Suit(S, Hearts)->text(), "");
-    EXPECT_EQ(Label("lblSpare1")->text(), "AKQJT98765432");
-    EXPECT_TRUE(Enabled("cmdAccept"));
-    EXPECT_FALSE(Enabled("cmdAdd"));
-    EXPECT_FALSE(Enabled("cmdExit"));
-    EXPECT_FALSE(Enabled("cmdInsert"));
-    EXPECT_FALSE(Enabled("cmdShiftRight"));
-}
-
-TEST_F(EditorWindowTest, CountsTurnGreenAtThirteenCardsAndFillCompletesTheLastHand) {
-    MakeSet(1, 2);
-    Open();
-    for (int seat = 1; seat <= 4; ++seat)
-        EXPECT_EQ(CountColour(seat), kGreen);
-    EXPECT_FALSE(Enabled("cmdFill"));
-    const QString westClubs = Suit(W, Clubs)->text();
-    const QString westHearts = Suit(W, Hearts)->text();
-    Type(Suit(W, Clubs), "");
-    EXPECT_EQ(CountColour(W), kRed);
-    EXPECT_EQ(CountColour(N), kGreen);
-    EXPECT_TRUE(Enabled("cmdFill"));
-    Type(Suit(W, Hearts), "");
-    // Still three complete hands: West holds fewer than 13 cards.
-    EXPECT_TRUE(Enabled("cmdFill"));
-    Click("cmdFill");
-    EXPECT_EQ(Suit(W, Clubs)->text(), westClubs);
-    EXPECT_EQ(Suit(W, Hearts)->text(), westHearts);
-    EXPECT_EQ(CountColour(W), kGreen);
-    EXPECT_FALSE(Enabled("cmdFill"));
-    EXPECT_FALSE(Enabled("cmdAccept"));
-    // Two incomplete hands: no fill.
-    Type(Suit(N, Spades), "");
-    Type(Suit(E, Diamonds), "");
-    EXPECT_FALSE(Enabled("cmdFill"));
-}
-
-TEST_F(EditorWindowTest, HighCardPointsFollowTheCards) {
-    Open();
-    Type(Suit(S, Spades), "AKQJ");
-    Type(Suit(S, Clubs), "A2");
-    EXPECT_EQ(Label("lblHCP2")->text(), "14");
-    EXPECT_EQ(Label("lblCnt2")->text(), "6");
-    EXPECT_EQ(Label("lblHCP0")->text(), "0");
-}
-
-TEST_F(EditorWindowTest, FocusColoursTheSuitBoxAndEnterMovesToTheNextHand) {
-    MakeSet(1, 2);
-    Open(true);
-    QLineEdit* northSpades = Suit(N, Spades);
-    northSpades->setFocus();
-    QApplication::processEvents();
-    EXPECT_EQ(window->currentSuitBox(), 0);
-    EXPECT_EQ(BoxColour(northSpades), kYellow);
-    EXPECT_EQ(northSpades->selectedText(), northSpades->text());
-    const int expected[] = {4, 8, 12, 0};
-    QWidget* previous = northSpades;
-    for (int next : expected) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        SettleTimer();
-        EXPECT_EQ(window->currentSuitBox(), next);
-        EXPECT_EQ(QApplication::focusWidget(), Box(QString("txtSuit%1").arg(next)));
-        EXPECT_EQ(BoxColour(Box(QString("txtSuit%1").arg(next))), kYellow);
-        if (previous != Box(QString("txtSuit%1").arg(next))) {
-            EXPECT_EQ(BoxColour(static_cast<QLineEdit*>(previous)), kWhite);
-        }
-        previous = QApplication::focusWidget();
-    }
-    // From a clubs box, Enter goes to the spade box of the next seat; the window stays open.
-    Suit(E, Clubs)->setFocus();
-    QTest::keyClick(Suit(E, Clubs), Qt::Key_Enter);
-    SettleTimer();
-    EXPECT_EQ(window->currentSuitBox(), SuitBoxIndex(S, Spades));
-    EXPECT_TRUE(window->isVisible());
-    // Enter on a button moves too and does not press it.
-    Button("cmdNext")->setFocus();
-    QTest::keyClick(Button("cmdNext"), Qt::Key_Return);
-    SettleTimer();
-    EXPECT_EQ(t.set.currentBoard, 1);
-    EXPECT_EQ(window->currentSuitBox(), SuitBoxIndex(W, Spades));
-}
-
-TEST_F(EditorWindowTest, CardButtonsAppendToTheLastFocusedBox) {
-    // Before any box had the focus the buttons do nothing.
-    Open();
-    Click("cmdCard0");
-    EXPECT_EQ(SpareCards(window->editor().editBoard(), Spades), "AKQJT98765432");
-    EXPECT_EQ(window->currentSuitBox(), -1);
-    window.reset();
-    Open(true);
+    EXPECT_EQ(Label("lblCnt1"), "10");
+    EXPECT_EQ(Get<QLabel>("lblCnt1")->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(Label("lblHCP0"), "9");
+    // The card buttons add to the suit box that last had the focus, and give the focus back to it.
     Suit(S, Diamonds)->setFocus();
     QApplication::processEvents();
     Click("cmdCard4");
     Click("cmdCard0");
     Click("cmdCard12");
     EXPECT_EQ(Suit(S, Diamonds)->text(), "AT2");
-    SettleTimer();
+    SettleFocusTimer();
     EXPECT_EQ(QApplication::focusWidget(), Suit(S, Diamonds));
-    EXPECT_EQ(Label("lblCnt2")->text(), "3");
-    EXPECT_EQ(Label("lblSpare2")->text(), "KQJ9876543");
+    EXPECT_EQ(Label("lblSpare2"), "KQJ9876543");
 }
 
-TEST_F(EditorWindowTest, SwapAndRotateButtonsMoveWholeHands) {
-    MakeSet(1, 2);
-    Open();
-    QStringList before;
-    for (int i = 0; i < 16; ++i)
-        before << Box(QString("txtSuit%1").arg(i))->text();
-    Click("cmdSwap6");
-    for (int suit = 1; suit <= 4; ++suit) {
-        EXPECT_EQ(Suit(E, suit)->text(), before[SuitBoxIndex(N, suit)]);
-        EXPECT_EQ(Suit(N, suit)->text(), before[SuitBoxIndex(W, suit)]);
-    }
-    EXPECT_TRUE(Enabled("cmdAccept"));
-    Click("cmdSwap7");
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(Box(QString("txtSuit%1").arg(i))->text(), before[i]);
-    EXPECT_FALSE(Enabled("cmdAccept"));
-    Click("cmdSwap5");
-    for (int suit = 1; suit <= 4; ++suit) {
-        EXPECT_EQ(Suit(E, suit)->text(), before[SuitBoxIndex(W, suit)]);
-        EXPECT_EQ(Suit(N, suit)->text(), before[SuitBoxIndex(N, suit)]);
-    }
-}
-
-TEST_F(EditorWindowTest, AcceptStoresTheBoardAndRestoreDropsTheEdits) {
-    MakeSet(1, 3);
-    const Board original = t.set[1];
-    Open();
-    Click("cmdSwap4");
-    Click("cmdRestore");
-    EXPECT_FALSE(CardsDiffer(t.set[1], original));
-    EXPECT_FALSE(Enabled("cmdAccept"));
-    EXPECT_TRUE(Enabled("cmdExit"));
-    EXPECT_FALSE(t.set.modified);
-    Click("cmdSwap4");
-    Click("cmdAccept");
-    Board swapped = original;
-    SwapSeats(swapped, N, S);
-    EXPECT_FALSE(CardsDiffer(t.set[1], swapped));
-    EXPECT_TRUE(t.set.modified);
-    EXPECT_TRUE(Enabled("cmdNext"));
-    EXPECT_TRUE(Enabled("cmdExit"));
-}
-
-TEST_F(EditorWindowTest, NavigationShowsDealerAndVulnerability) {
-    MakeSet(1, 16);
-    Open();
-    EXPECT_FALSE(Enabled("cmdPrev"));
-    EXPECT_FALSE(Enabled("cmdFirst"));
-    Click("cmdLast");
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "16");
-    EXPECT_EQ(Label("lblDeal")->text(), "W");
-    EXPECT_EQ(Label("lblVul")->text(), "EW");
-    EXPECT_TRUE(Label("lblDealer3")->isVisibleTo(window.get()));
-    EXPECT_FALSE(Label("lblDealer0")->isVisibleTo(window.get()));
-    EXPECT_FALSE(Enabled("cmdNext"));
-    Click("cmdPrev");
-    Click("cmdPrev");
-    Click("cmdPrev");
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "13");
-    EXPECT_EQ(Label("lblDeal")->text(), "N");
-    EXPECT_EQ(Label("lblVul")->text(), "All");
-    // All vulnerable: every caption in the vulnerable colour.
-    for (int s = 0; s < 4; ++s) {
-        EXPECT_EQ(Label(QString("lblHand%1").arg(s))->palette().color(QPalette::WindowText), kRed);
-    }
-    Click("cmdFirst");
-    EXPECT_EQ(Label("lblVul")->text(), "None");
-    EXPECT_NE(Label("lblHand0")->palette().color(QPalette::WindowText), kRed);
-}
-
-TEST_F(EditorWindowTest, AltNGoesToNorthAndPageDownToTheNextBoard) {
-    MakeSet(1, 4);
+TEST_F(EditorWindowTest, EnterAltNAndPageDownMoveTheFocusAndTheBoard) {
+    t.set = test::RandomSet(1, 4);
     Open(true);
+    Suit(N, Spades)->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(Suit(N, Spades)->palette().color(QPalette::Base), QColor(255, 255, 0));
+    for (const int next : {4, 8, 12, 0}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        SettleFocusTimer();
+        EXPECT_EQ(QApplication::focusWidget(), Box(QString("txtSuit%1").arg(next))) << next;
+        EXPECT_EQ(Box(QString("txtSuit%1").arg(next))->palette().color(QPalette::Base), QColor(255, 255, 0));
+    }
+    EXPECT_EQ(Suit(E, Spades)->palette().color(QPalette::Base), QColor(255, 255, 255));
+    // Enter on a button moves the focus on and does not press it.
+    Button("cmdNext")->setFocus();
+    QTest::keyClick(Button("cmdNext"), Qt::Key_Return);
+    SettleFocusTimer();
+    EXPECT_EQ(Text("txtCurrentBoard"), "1");
+    EXPECT_EQ(window->currentSuitBox(), SuitBoxIndex(E, Spades));
     Suit(S, Hearts)->setFocus();
     QTest::keyClick(window.get(), Qt::Key_N, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), Suit(N, Spades));
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "1");
     QTest::keyClick(Suit(N, Spades), Qt::Key_PageDown);
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "2");
-    QTest::keyClick(Suit(E, Clubs), Qt::Key_PageDown);
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "3");
+    EXPECT_EQ(Text("txtCurrentBoard"), "2");
 }
 
-TEST_F(EditorWindowTest, InsertOnBoardFiveRenumbersTheRest) {
-    MakeSet(1, 10);
-    const auto original = std::make_unique<BoardSet>(t.set);
-    Open();
-    for (int i = 0; i < 4; ++i)
-        Click("cmdNext");
-    Click("cmdInsert");
-    EXPECT_EQ(Box("txtLastBoard")->text(), "11");
-    EXPECT_EQ(Box("txtTotalBoards")->text(), "11");
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "5");
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(Box(QString("txtSuit%1").arg(i))->text(), "");
-    for (int n = 6; n <= 11; ++n) {
-        EXPECT_FALSE(CardsDiffer(t.set[n], (*original)[n - 1])) << n;
-        EXPECT_EQ(t.set[n].dealer, DealerOf(n));
-        EXPECT_EQ(t.set[n].vulnerability, VulnerabilityOf(n));
+TEST_F(EditorWindowTest, TheCountBoxTakesDigitsOnly) {
+    Open(true);
+    const std::pair<const char*, const char*> cases[] = {
+        {"3a", "3"}, {"a3", "3"}, {"641", "641"}, {"12.5", "125"}, {"1000", "100"}, {"0012", "0012"},
+    };
+    for (const auto& [typed, shown] : cases) {
+        Type(Box("txtCount"), "");
+        QTest::keyClicks(Box("txtCount"), typed);
+        EXPECT_EQ(Text("txtCount"), shown) << typed;
     }
-    EXPECT_TRUE(t.set.modified);
 }
 
-TEST_F(EditorWindowTest, DeleteOnTheLastBoardShowsTheNewLastBoard) {
-    MakeSet(1, 3);
-    Open();
-    Click("cmdLast");
-    Click("cmdDelete");
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "2");
-    EXPECT_EQ(Box("txtLastBoard")->text(), "2");
-    Click("cmdDelete");
-    EXPECT_EQ(Box("txtLastBoard")->text(), "1");
-    EXPECT_FALSE(Enabled("cmdDelete"));
-    EXPECT_FALSE(Enabled("cmdPush"));
-}
-
-TEST_F(EditorWindowTest, SetButtonsStopAtTheBoardLimits) {
-    MakeSet(639, 640);
-    Open();
-    EXPECT_FALSE(Enabled("cmdAdd"));
-    EXPECT_FALSE(Enabled("cmdInsert"));
-    EXPECT_FALSE(Enabled("cmdShiftRight"));
-    EXPECT_TRUE(Enabled("cmdShiftLeft"));
-    Click("cmdShiftLeft");
-    EXPECT_EQ(Box("txtFirstBoard")->text(), "638");
-    EXPECT_EQ(Box("txtLastBoard")->text(), "639");
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "638");
-    EXPECT_TRUE(Enabled("cmdAdd"));
-    Click("cmdShiftRight");
-    EXPECT_EQ(Box("txtLastBoard")->text(), "640");
-    EXPECT_FALSE(Enabled("cmdShiftRight"));
-}
-
-TEST_F(EditorWindowTest, PushAndPopMoveBoardsThroughTheStack) {
-    MakeSet(1, 4);
-    const Board second = t.set[2];
-    Open();
-    Click("cmdNext");
-    Click("cmdPush");
-    EXPECT_EQ(Label("lblStackCnt")->text(), "Boards saved: 1");
-    EXPECT_EQ(Box("txtLastBoard")->text(), "3");
-    EXPECT_TRUE(Enabled("cmdPop"));
-    Click("cmdLast");
-    Click("cmdPop");
-    EXPECT_EQ(Label("lblStackCnt")->text(), "Boards saved: 0");
-    EXPECT_FALSE(Enabled("cmdPop"));
-    EXPECT_EQ(Box("txtLastBoard")->text(), "4");
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "3");
-    EXPECT_FALSE(CardsDiffer(t.set[3], second));
-    EXPECT_EQ(t.set[3].number, 3);
-}
-
-TEST_F(EditorWindowTest, RandomWithoutACountDealsIntoTheWorkingCopyOnly) {
-    Open();
-    Click("cmdRandom");
-    EXPECT_EQ(t.statusTexts.back(), "1 board generated and NOT saved");
-    for (int seat = 1; seat <= 4; ++seat)
-        EXPECT_EQ(CountColour(seat), kGreen);
-    EXPECT_EQ(t.set[1].status, kBoardEmpty);
-    EXPECT_TRUE(Enabled("cmdAccept"));
-    EXPECT_FALSE(t.set.modified);
-    Click("cmdAccept");
-    EXPECT_EQ(t.set[1].status, kBoardComplete);
-    EXPECT_TRUE(t.set.modified);
-}
-
-TEST_F(EditorWindowTest, RandomWithACountStoresBoardsAndLimitsTheCount) {
-    MakeSet(630, 637);
-    Open();
-    Click("cmdLast");
-    QLineEdit* count = Box("txtCount");
-    Type(count, "12");
-    EXPECT_EQ(count->text(), "12");
-    Click("cmdRandom");
-    EXPECT_EQ(count->text(), "4");
-    EXPECT_EQ(Box("txtLastBoard")->text(), "640");
-    EXPECT_EQ(Box("txtCurrentBoard")->text(), "640");
-    const std::string& status = t.statusTexts.back();
-    EXPECT_TRUE(status == "4 boards generated and saved" || status.rfind("Please verify boards: ", 0) == 0)
-        << status;
-    for (int n = 637; n <= 640; ++n)
-        EXPECT_EQ(t.set[n].status, kBoardComplete);
-    EXPECT_TRUE(t.set.modified);
-    EXPECT_FALSE(Enabled("cmdAccept"));
+TEST_F(EditorWindowTest, ClosingAsksOnlyWithUnacceptedEdits) {
+    const std::tuple<const char*, bool, Answer, const char*> rows[] = {
+        {"close box", true, Answer::Cancel, "asked, open"},
+        {"Escape", true, Answer::Cancel, "asked, open"},
+        {"close box", true, Answer::Ok, "asked, closed"},
+        {"Exit", false, Answer::Ok, "closed"},
+    };
+    for (const auto& [way, edited, answer, expected] : rows) {
+        SCOPED_TRACE(way);
+        Close();
+        t.set = test::RandomSet(1, 2);
+        const Board original = t.set[1];
+        t.dialogs.messages.clear();
+        Open(true);
+        Click("cmdSwap0");
+        if (!edited) Click("cmdSwap0"); // and back
+        t.dialogs.QueueAnswer(answer);
+        if (std::string(way) == "Escape") QTest::keyClick(window.get(), Qt::Key_Escape);
+        if (std::string(way) == "Exit") Click("cmdExit");
+        if (std::string(way) == "close box") window->close();
+        const bool asked = !t.dialogs.messages.empty() && t.dialogs.Last().text == "Discard changes?";
+        EXPECT_EQ(std::string(asked ? "asked, " : "") + (window->isVisible() ? "open" : "closed"), expected);
+        EXPECT_FALSE(CardsDiffer(t.set[1], original));
+        if (!window->isVisible()) window.reset();
+    }
 }
 
 TEST_F(EditorWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
@@ -470,74 +267,50 @@ TEST_F(EditorWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(content->isEnabled());
     EXPECT_EQ(t.set.lastBoard, 40);
-    EXPECT_TRUE(t.dialogs.messages.empty());
 }
 
-TEST_F(EditorWindowTest, TheCountBoxTakesDigitsOnly) {
+// The double-dummy table is offered for a complete board only and solved without holding up the window,
+// then shown from the run's cache, in a place of its own that never moves the other controls.
+TEST_F(EditorWindowTest, DoubleDummyTableForACompleteBoardMovesNothing) {
     Open(true);
-    QLineEdit* count = Box("txtCount");
-    Type(count, "3a");
-    EXPECT_EQ(count->text(), "3");
-    Type(count, "641");
-    EXPECT_EQ(count->text(), "641");
-    // 641 lies outside 1..640: one deal into the working copy, nothing stored.
-    Click("cmdRandom");
-    EXPECT_EQ(t.statusTexts.back(), "1 board generated and NOT saved");
-    EXPECT_EQ(t.set.lastBoard, 1);
-    EXPECT_EQ(count->text(), "641");
-    Type(count, "1");
-    Click("cmdRandom");
-    EXPECT_EQ(t.statusTexts.back(), "1 board generated and saved");
-    EXPECT_EQ(t.set[1].status, kBoardComplete);
-}
-
-TEST_F(EditorWindowTest, ClosingWithUnacceptedEditsAsks) {
-    MakeSet(1, 2);
-    const Board original = t.set[1];
-    Open(true);
-    Click("cmdSwap0");
-    t.dialogs.QueueAnswer(Answer::Cancel);
-    window->close();
-    ASSERT_EQ(t.dialogs.messages.size(), 1U);
-    EXPECT_EQ(t.dialogs.Last().text, "Discard changes?");
-    EXPECT_EQ(t.dialogs.Last().title, "Changes not Accepted");
-    EXPECT_EQ(t.dialogs.Last().buttons, Buttons::OkCancel);
-    EXPECT_EQ(t.dialogs.Last().icon, Icon::Information);
-    EXPECT_TRUE(window->isVisible());
-    // Escape asks the same question.
-    t.dialogs.QueueAnswer(Answer::Cancel);
-    QTest::keyClick(window.get(), Qt::Key_Escape);
-    EXPECT_EQ(t.dialogs.messages.size(), 2U);
-    EXPECT_TRUE(window->isVisible());
-    t.dialogs.QueueAnswer(Answer::Ok);
-    window->close();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(CardsDiffer(t.set[1], original));
-    EXPECT_FALSE(t.set.modified);
-    window.reset();
-}
-
-TEST_F(EditorWindowTest, ClosingWithoutEditsDoesNotAsk) {
-    MakeSet(1, 2);
-    Open(true);
-    Click("cmdSwap0");
-    Click("cmdSwap0");
-    Click("cmdExit");
-    EXPECT_TRUE(t.dialogs.messages.empty());
-    EXPECT_FALSE(window->isVisible());
-    window.reset();
-}
-
-TEST_F(EditorWindowTest, TheStackSurvivesClosingTheWindow) {
-    MakeSet(1, 3);
-    Open();
-    Click("cmdPush");
-    window->close();
-    window.reset();
-    Open();
-    EXPECT_EQ(Label("lblStackCnt")->text(), "Boards saved: 1");
-    EXPECT_TRUE(Enabled("cmdPop"));
-    EXPECT_EQ(Box("txtLastBoard")->text(), "2");
+    QLabel* par = Get<QLabel>("lblDoubleDummy");
+    const auto row = [this](int seat) {
+        QStringList cells;
+        for (int strain = 0; strain < 5; ++strain)
+            cells << Label(QString("lblTricks%1%2").arg(seat).arg(strain));
+        return cells.join(' ').trimmed();
+    };
+    const auto geometries = [this] {
+        std::vector<QRect> out{window->geometry(), Get<QWidget>("fraDoubleDummy")->geometry(),
+                               Button("cmdExit")->geometry()};
+        for (int seat = 0; seat < 4; ++seat)
+            out.push_back(Get<QLabel>(QString("lblCnt%1").arg(seat))->geometry());
+        return out;
+    };
+    const std::vector<QRect> before = geometries();
+    // Every hand one whole suit: North spades, East hearts, South diamonds, West clubs.
+    for (int seat = N; seat <= W; ++seat) {
+        EXPECT_FALSE(Button("cmdDoubleDummy")->isEnabled()) << seat;
+        Type(Suit(seat, seat), "AKQJT98765432");
+    }
+    Click("cmdDoubleDummy");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return par->text().contains("Par:"); }, 60000))
+        << par->text().toStdString();
+    // The side holding the trumps takes every trick; in notrump the opening leader runs a whole suit.
+    EXPECT_EQ(row(0), "0 13 0 13 0");
+    EXPECT_EQ(row(1), "13 0 13 0 0");
+    // Board 1: dealer North, nobody vulnerable; 7S by North-South, 210 + 300 + 1000.
+    EXPECT_EQ(par->text(), "Par: 7S NS, NS +1510");
+    EXPECT_FALSE(Button("cmdDoubleDummy")->isEnabled());
+    QApplication::processEvents();
+    EXPECT_EQ(geometries(), before);
+    // An incomplete board shows no table; completed again it shows the cached one at once.
+    Type(Suit(W, Clubs), "KQJT98765432");
+    EXPECT_EQ(row(0), "");
+    EXPECT_FALSE(par->text().contains("Par:"));
+    Type(Suit(W, Clubs), "AKQJT98765432");
+    EXPECT_EQ(row(0), "0 13 0 13 0");
+    EXPECT_TRUE(par->text().contains("Par:"));
 }
 
 } // namespace

@@ -1,43 +1,33 @@
-// The main window's Maintenance command: it opens the chosen machine link and the window modally, the
-// window's start-up exchange runs on the machine, and closing the window closes the link.
-#include "base/dialogs.h"
+// The main window's Maintenance command: it opens the machine link and the window modally, and the window's
+// start-up exchange runs on the machine; without a machine it says so and opens nothing.
 #include "support/window_test.h"
 #include "ui/maintenance/maintenance_window.h"
 
 #include <QLineEdit>
-#include <QTest>
 
 namespace orvenix::test {
 namespace {
 
-TEST_F(MainWindowTest, MaintenanceOpensTheWindowOnTheEmulatedMachine) {
-    QString caption;
+TEST_F(MainWindowTest, MaintenanceOpensTheWindowOnTheMachine) {
     QString version;
-    bool linkOpen = false;
     WhenModalOpens([&](QWidget* modal) {
-        auto* window = qobject_cast<MaintenanceWindow*>(modal);
-        ASSERT_NE(window, nullptr);
-        caption = window->windowTitle();
-        linkOpen = window->session().Link().IsOpen();
-        window->onStartupTimer();
-        version = window->findChild<QLineEdit*>("Soft_ver")->text();
-        window->reject();
+        auto* maintenance = qobject_cast<MaintenanceWindow*>(modal);
+        ASSERT_NE(maintenance, nullptr);
+        maintenance->onStartupTimer();
+        version = maintenance->findChild<QLineEdit*>("Soft_ver")->text();
+        maintenance->reject();
     });
     Trigger("cmdMaintenance");
-    EXPECT_EQ(caption, "Dealer Maintenance");
-    EXPECT_TRUE(linkOpen);
     EXPECT_EQ(version, "2.40");
     EXPECT_TRUE(t.dialogs.messages.empty());
     EXPECT_EQ(window->statusText(), "Ready");
-}
 
-TEST_F(MainWindowTest, MaintenanceWithoutAMachineSaysSo) {
     window.reset();
     t.options.machine = "serial:/dev/orvenix-no-such-device";
     StartWindow();
     ModalCloser closer;
     Trigger("cmdMaintenance");
-    EXPECT_TRUE(closer.closed.isEmpty()); // no window opened
+    EXPECT_TRUE(closer.closed.isEmpty());
     ASSERT_FALSE(t.dialogs.messages.empty());
     EXPECT_EQ(t.dialogs.Last().title, "USB Communication Error");
 }

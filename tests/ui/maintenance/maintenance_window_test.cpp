@@ -1,8 +1,6 @@
-// The `Maintenance` window on the emulated machine in virtual time (the timer ticks are called directly):
-// the start-up exchange, sensors and their colours, outputs, parameter sets written and read back,
-// recognition with the frame drawing, capture and the picture lines, the card-setting options with their
-// option-word and firmware rules, a lost link, the firmware download with the reconnect, the captions
-// and tooltips, and Exit.
+// The maintenance window on the emulated machine in virtual time (the timer ticks are called directly):
+// the start-up exchange enables the controls, each control reaches the machine and its answer reaches the
+// boxes and the picture, the card options follow the firmware, and a lost link or Exit closes the link.
 #include "ui/maintenance/maintenance_window.h"
 
 #include "base/dialogs.h"
@@ -11,13 +9,11 @@
 #include "machine/emulated_si.h"
 #include "support/firmware_files.h"
 #include "support/temp_dir.h"
+#include "support/window_test.h"
 
 #include <QCheckBox>
-#include <QHash>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -32,7 +28,7 @@ namespace {
 
 class MaintenanceWindowTest : public ::testing::Test {
   protected:
-    void Open(EmulatorConfig config = {}) {
+    void Open(EmulatorConfig config = {}, bool start = true) {
         window.reset(); // before the link it borrows
         auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
         emu = si.get();
@@ -41,36 +37,31 @@ class MaintenanceWindowTest : public ::testing::Test {
         ASSERT_TRUE(link->IsOpen());
         window = std::make_unique<MaintenanceWindow>(*link, dialogs, settings);
         window->downloadDelayMs = 0;
-    }
-    void OpenAndStart(EmulatorConfig config = {}) {
-        Open(config);
-        window->onStartupTimer();
+        if (start) window->onStartupTimer();
     }
     void TearDown() override {
         if (window) window->reject();
     }
     EmulatedMachine& machine() { return emu->Machine(); }
-
-    template <typename T> T* Get(const char* name) {
-        T* child = window->findChild<T*>(name);
-        EXPECT_NE(child, nullptr) << "no control named " << name;
-        return child;
-    }
-    QString Text(const char* name) {
-        auto* box = Get<QLineEdit>(name);
-        return box != nullptr ? box->text() : QString("<missing>");
-    }
+    template <typename T = QWidget> T* Get(const char* name) { return test::Child<T>(window.get(), name); }
+    QString Text(const char* name) { return Get<QLineEdit>(name)->text(); }
+    void Type(const char* name, const char* text) { Get<QLineEdit>(name)->setText(text); }
     QColor Colour(const char* name) { return Get<QLineEdit>(name)->palette().color(QPalette::Base); }
     void Click(const char* name) { Get<QAbstractButton>(name)->click(); }
-    // The parameter numbers of the 0x11 or 0x13 commands sent, in order.
-    std::vector<int> SetsSent(std::uint8_t code) {
-        std::vector<int> sets;
-        for (const auto& [p, size] : machine().Commands()) {
-            if (p[0] == code) sets.push_back(p[1]);
-        }
-        return sets;
+    template <typename Range> static std::string Join(const Range& values) {
+        std::string out;
+        for (const int v : values)
+            out.append(out.empty() ? "" : " ").append(std::to_string(v));
+        return out;
     }
-    std::vector<int> SensorPartsSent() { return SetsSent(0x1B); }
+    // The parameter numbers of the commands with this code sent, in order (0x11 read, 0x13 write, 0x1B
+    // the sensor parts).
+    std::string Sent(std::uint8_t code) {
+        std::vector<int> sets;
+        for (const auto& [p, size] : machine().Commands())
+            if (p[0] == code) sets.push_back(p[1]);
+        return Join(sets);
+    }
 
     ScriptedDialogs dialogs;
     MemorySettings settings;
@@ -79,424 +70,250 @@ class MaintenanceWindowTest : public ::testing::Test {
     std::unique_ptr<MaintenanceWindow> window;
 };
 
-const QColor kGreen(128, 255, 128);
-const QColor kRed(255, 64, 64);
+const char* const kControls[] = {"Get_param", "save_param", "Capture",   "Showb",
+                                 "Feed_card", "Reco",       "National_2"};
 
-TEST_F(MaintenanceWindowTest, ConnectSequenceThenStartUpExchange) {
-    Open();
-    EXPECT_EQ(window->windowTitle(), "Dealer Maintenance");
-    EXPECT_TRUE(window->startupTimer.isActive());
-    EXPECT_EQ(window->startupTimer.interval(), 2000);
+TEST_F(MaintenanceWindowTest, TheStartUpExchangeFillsTheBoxesAndEnablesTheControls) {
+    Open({}, false);
     EXPECT_TRUE(machine().Latch());
-    EXPECT_EQ(Text("txtUSB_ID"), "1234");
-    for (const char* name : {"Download", "Get_param", "save_param", "Capture", "Showb", "Feed_card", "Reco"})
-        EXPECT_FALSE(Get<QPushButton>(name)->isEnabled()) << name;
-    EXPECT_FALSE(Get<QRadioButton>("National_2")->isEnabled());
-    EXPECT_TRUE(Get<QProgressBar>("Download_bar")->isHidden());
-    EXPECT_TRUE(Get<QLabel>("lblFrames")->isHidden());
-
+    EXPECT_TRUE(window->startupTimer.isActive());
+    for (const char* name : kControls)
+        EXPECT_FALSE(Get(name)->isEnabled()) << name;
+    EXPECT_FALSE(Get("Download")->isEnabled());
     window->onStartupTimer();
-    EXPECT_FALSE(window->startupTimer.isActive());
     EXPECT_TRUE(window->pollTimer.isActive());
-    EXPECT_EQ(window->pollTimer.interval(), 50);
+    for (const char* name : kControls)
+        EXPECT_TRUE(Get(name)->isEnabled()) << name;
+    EXPECT_TRUE(Get("Download")->isEnabled());
     EXPECT_EQ(Text("Soft_ver"), "2.40");
-    EXPECT_EQ(Text("Down_ID"), "1");
-    EXPECT_EQ(Text("Flash_ID_text"), "23");
     EXPECT_EQ(Text("Serial_number"), "1234");
-    EXPECT_EQ(Text("Hardware_ID"), "12");
-    EXPECT_EQ(Text("Manuf_date"), "12/5/2024");
-    EXPECT_EQ(Text("Boards_dealed"), "0");
-    for (const char* name : {"Download", "Get_param", "save_param", "Capture", "Showb", "Feed_card", "Reco"})
-        EXPECT_TRUE(Get<QPushButton>(name)->isEnabled()) << name;
-    EXPECT_TRUE(Get<QRadioButton>("National_2")->isEnabled());
-    EXPECT_TRUE(Get<QCheckBox>("Ignore_flip")->isEnabled());
-    // The standard group's sets were read: the emulator's values are in the boxes.
-    EXPECT_EQ(SetsSent(0x11), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(Text("pos_x"), "10");
-    EXPECT_EQ(Text("Sym_x_min"), "20");
-    EXPECT_EQ(Text("Suit_y_min"), "52");
-    EXPECT_EQ(Text("param_ID"), "258");
-    EXPECT_TRUE(dialogs.messages.empty());
-}
+    EXPECT_EQ(Text("pos_x"), "10"); // the standard group's sets, read
+    EXPECT_EQ(Sent(0x11), "1 2 3 4");
 
-TEST_F(MaintenanceWindowTest, MachineWithoutDownloadIdentityOffersOnlyTheDownload) {
+    // A machine without a download identity offers only the download.
     EmulatorConfig config;
     config.infoByte4 = 0;
-    OpenAndStart(config);
-    EXPECT_EQ(Text("Down_ID"), "0");
-    EXPECT_TRUE(Get<QPushButton>("Download")->isEnabled());
-    EXPECT_FALSE(Get<QPushButton>("Reco")->isEnabled());
-    EXPECT_TRUE(SetsSent(0x11).empty());
+    Open(config);
+    EXPECT_TRUE(Get("Download")->isEnabled());
+    for (const char* name : kControls)
+        EXPECT_FALSE(Get(name)->isEnabled()) << name;
 }
 
-TEST_F(MaintenanceWindowTest, SensorDisplayAndColours) {
+TEST_F(MaintenanceWindowTest, SensorTicksShowTheReadingsInTheirColours) {
     Open();
     machine().Readings().photoBlocked = 0b00101;
     machine().Readings().frontSwitch = false;
     machine().Readings().motorSpeed = {1000, 2000, 0, 0x7FFF};
-    machine().SetFlipPlateOpen(true);
-    machine().InsertBox();
     machine().InsertBoard(5);
-    window->onStartupTimer();
     window->onPollTimer();
+    const QColor green(128, 255, 128), red(255, 64, 64), white(255, 255, 255);
     EXPECT_EQ(Text("Photo1"), "120");
-    EXPECT_EQ(Text("Photo5"), "124");
-    EXPECT_EQ(Colour("Photo1"), kRed);
-    EXPECT_EQ(Colour("Photo2"), kGreen);
-    EXPECT_EQ(Colour("Photo3"), kRed);
-    EXPECT_EQ(Text("Front_Switch"), "OFF");
-    EXPECT_EQ(Colour("Front_Switch"), kRed);
-    EXPECT_EQ(Text("Cover_Switch"), "ON");
-    EXPECT_EQ(Colour("Cover_Switch"), kGreen);
-    EXPECT_EQ(Text("Box_Switch"), "ON");
-    EXPECT_EQ(Text("Flip_Switch"), "OFF");
-    EXPECT_EQ(Colour("Flip_Switch"), kRed);
-    EXPECT_EQ(Text("Motor_speed_1"), "1000");
-    EXPECT_EQ(Text("Motor_speed_4"), "32767");
-    EXPECT_EQ(Colour("Motor_speed_2"), kGreen);
-    EXPECT_EQ(Text("Motor_speed_3"), "0");
-    EXPECT_EQ(Colour("Motor_speed_3"), QColor(255, 255, 255));
-    EXPECT_EQ(Text("Inside_temp"), "25.3");
-    EXPECT_EQ(Text("Supply_volt"), "12.0");
-    EXPECT_EQ(Text("PWM_motor_3"), "42");
     EXPECT_EQ(Text("Board_no_txt"), "5");
-    EXPECT_EQ(Text("Board_no_test_txt"), QString::number(BoardLabelCode(5)));
-    EXPECT_EQ(SensorPartsSent(), (std::vector<int>{0, 1, 2, 3, 4}));
-
-    // The outputs byte follows the check boxes; Feed_card asks for one card.
-    Get<QCheckBox>("Gate2")->setChecked(true);
-    Get<QCheckBox>("Cam_power")->setChecked(true);
-    Get<QCheckBox>("Front_Red_Led")->setChecked(true);
-    window->onPollTimer();
-    EXPECT_EQ(machine().Outputs(), 4 | 32 | 128);
-    EXPECT_EQ(machine().CardsFed(), 0);
-    Click("Feed_card");
-    EXPECT_EQ(machine().CardsFed(), 1);
-    // While busy a tick does nothing.
-    const auto before = machine().Commands().size();
+    EXPECT_EQ(Text("Front_Switch"), "OFF");
+    const std::pair<const char*, QColor> colours[] = {{"Photo1", red},
+                                                      {"Photo2", green},
+                                                      {"Front_Switch", red},
+                                                      {"Cover_Switch", green},
+                                                      {"Motor_speed_3", white}};
+    for (const auto& [name, colour] : colours)
+        EXPECT_EQ(Colour(name), colour) << name;
+    // While busy a tick sends nothing.
+    const auto sent = machine().Commands().size();
     window->session().SetBusy(true);
     window->onPollTimer();
     window->session().SetBusy(false);
-    EXPECT_EQ(machine().Commands().size(), before);
+    EXPECT_EQ(machine().Commands().size(), sent);
 }
 
-TEST_F(MaintenanceWindowTest, SensorPartsFollowTheFirmware) {
-    for (const auto& [minor, parts] :
-         std::vector<std::pair<std::uint8_t, std::vector<int>>>{{0x19, {}},
-                                                                {0x20, {0, 1}},
-                                                                {0x24, {0, 1, 2}},
-                                                                {0x26, {0, 1, 2, 3}},
-                                                                {0x36, {0, 1, 2, 3}},
-                                                                {0x37, {0, 1, 2, 3, 4}}}) {
+TEST_F(MaintenanceWindowTest, SensorPartsAndSwitchOverridesFollowTheFirmware) {
+    const std::pair<std::uint8_t, const char*> cases[] = {{0x19, ""},        {0x20, "0 1"},
+                                                          {0x24, "0 1 2"},   {0x26, "0 1 2 3"},
+                                                          {0x36, "0 1 2 3"}, {0x37, "0 1 2 3 4"}};
+    for (const auto& [minor, parts] : cases) {
+        SCOPED_TRACE(minor);
         EmulatorConfig config;
         config.firmwareMinor = minor;
-        OpenAndStart(config);
+        Open(config);
         window->onPollTimer();
-        EXPECT_EQ(SensorPartsSent(), parts) << std::hex << int{minor};
-        // Switch overrides from 2.20.
-        EXPECT_EQ(Get<QCheckBox>("Ignore_flip")->isEnabled(), minor >= 0x20) << std::hex << int{minor};
-        window->reject();
+        EXPECT_EQ(Sent(0x1B), parts);
+        EXPECT_EQ(Get("Ignore_flip")->isEnabled(), minor >= 0x20);
     }
 }
 
-TEST_F(MaintenanceWindowTest, ParametersWrittenAndReadBack) {
-    OpenAndStart();
-    Get<QLineEdit>("pos_x")->setText("77");
-    Get<QLineEdit>("Suit_x_max")->setText("255");
-    Get<QCheckBox>("Ignore_flip")->setChecked(true);
-    // A value beyond a byte cannot be typed: the box keeps its text.
-    QLineEdit* startY = Get<QLineEdit>("start_y");
-    startY->setText("300");
-    EXPECT_EQ(startY->text(), "8");
-    Click("save_param");
-    EXPECT_EQ(SetsSent(0x13), (std::vector<int>{1, 2, 4, 3}));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgParametersUpdated));
-    EXPECT_EQ(dialogs.Last().title, "Parameters update");
-    EXPECT_EQ(dialogs.Last().icon, Icon::Information);
-    EXPECT_EQ(machine().ParameterSet(1), (std::array<std::uint8_t, 4>{77, 12, 24, 8}));
-    EXPECT_EQ(machine().ParameterSet(3)[0], 255);
-    EXPECT_EQ(machine().ParameterSet(4), (std::array<std::uint8_t, 4>{1, 0, 0, 0}));
-
-    // Read back: what the machine holds comes into the boxes, not what was typed.
-    Get<QLineEdit>("pos_x")->setText("5");
-    Get<QCheckBox>("Ignore_flip")->setChecked(false);
-    Click("Get_param");
-    EXPECT_EQ(Text("pos_x"), "77");
-    EXPECT_EQ(Text("Suit_x_max"), "255");
-    EXPECT_TRUE(Get<QCheckBox>("Ignore_flip")->isChecked());
-    EXPECT_FALSE(Get<QCheckBox>("Ignore_box")->isChecked());
-
-    // An empty value is refused before anything is sent.
-    const auto writes = SetsSent(0x13).size();
-    Get<QLineEdit>("pos_y")->setText("");
-    Click("save_param");
-    EXPECT_EQ(SetsSent(0x13).size(), writes);
-    EXPECT_EQ(dialogs.Last().icon, Icon::Exclamation);
-}
-
-TEST_F(MaintenanceWindowTest, RecogniseAndDrawTheFrames) {
-    settings.Write(keys::kNational, "2");
-    settings.Write(keys::kThreshold, "1");
-    OpenAndStart();
-    Click("Reco");
-    const auto& reco = machine().Commands().back();
-    EXPECT_EQ(reco.first[0], 0x10); // then symbol and suit sizes
-    bool found = false;
-    for (const auto& [p, size] : machine().Commands()) {
-        if (p[0] != 0x15) continue;
-        found = true;
-        EXPECT_EQ(p[1], 2); // national set
-        EXPECT_EQ(p[2], 0); // card type
-        EXPECT_EQ(p[3], 1); // threshold
-        EXPECT_EQ(p[4], 0); // index
+TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow) {
+    EmulatorConfig noLargeIndex;
+    noLargeIndex.optionWord = 4;
+    EmulatorConfig firmware232;
+    firmware232.firmwareMinor = 0x32;
+    const auto text = [this](const char* name) { return [this, name] { return Text(name).toStdString(); }; };
+    const auto stored = [this](const char* key) { return [this, key] { return settings.values[key]; }; };
+    const auto click = [this](const char* name) { return [this, name] { Click(name); }; };
+    const auto red = [this](int x, int y) {
+        return window->picture().pixel(x, y) == qRgb(255, 0, 0) ? "red " : "- ";
+    };
+    // The card index shown, stored and the parameter sets read, and the last message.
+    const auto index = [this] {
+        return std::to_string(Get<QRadioButton>("Card_Index_j")->isChecked()) +
+               settings.values[keys::kCardIndex] + " " + Sent(0x11) +
+               (dialogs.messages.empty() ? "" : " / " + dialogs.Last().text);
+    };
+    const std::string standard = "00 1 2 3 4 / ";
+    struct Row {
+        const char* what;
+        std::function<void()> act;
+        std::function<std::string()> observe;
+        std::string expected;
+        EmulatorConfig config = {};
+    };
+    const Row rows[] = {
+        {"Feed_card", click("Feed_card"), [this] { return std::to_string(machine().CardsFed()); }, "1"},
+        {"outputs",
+         [this] {
+             for (const char* name : {"Gate2", "Cam_power", "Front_Red_Led"})
+                 Get<QCheckBox>(name)->setChecked(true);
+             window->onPollTimer();
+         },
+         [this] { return std::to_string(machine().Outputs()); }, std::to_string(4 | 32 | 128)},
+        // A value beyond a byte cannot be typed; the sets go out in the order 1, 2, 4, 3.
+        {"save_param",
+         [this] {
+             Type("pos_x", "77"), Type("Suit_x_max", "255"), Type("start_y", "300");
+             Get<QCheckBox>("Ignore_flip")->setChecked(true);
+             Click("save_param");
+         },
+         [this] {
+             return Join(machine().ParameterSet(1)) + " / " + std::to_string(machine().ParameterSet(3)[0]) +
+                    " / " + Join(machine().ParameterSet(4)) + " / " + Sent(0x13);
+         },
+         "77 12 24 8 / 255 / 1 0 0 0 / 1 2 4 3"},
+        {"save_param with an empty box", [this] { Type("pos_y", ""), Click("save_param"); },
+         [this] { return Sent(0x13) + std::to_string(dialogs.messages.size()); }, "1"},
+        {"Get_param",
+         [this] { Type("pos_x", "77"), Click("save_param"), Type("pos_x", "5"), Click("Get_param"); },
+         text("pos_x"), "77"},
+        {"Reco",
+         [this] {
+             settings.Write(keys::kNational, "2"), settings.Write(keys::kThreshold, "1");
+             Open();
+             Click("Reco");
+         },
+         [this] {
+             std::string sent;
+             for (const auto& [p, size] : machine().Commands())
+                 if (p[0] == 0x15) sent = Join(std::vector<int>(p.begin() + 1, p.begin() + 5));
+             return sent + " " + Text("Symbol").toStdString() + " " + Text("Reco_error").toStdString() + " " +
+                    Text("Symbol_size_x").toStdString();
+         },
+         "2 0 1 0 A OK 21"},
+        // The boxes at the minimum corners of their windows, (20, 10) sized 21 x 31 and (22, 52).
+        {"Frame_draw", [this] { Click("Reco"), Click("Frame_draw"); },
+         [&] { return std::string(red(20, 10)) + red(40, 10) + red(20, 40) + red(22, 52) + red(30, 30); },
+         "red red red red - "},
+        {"Frame_draw after a failed recognition",
+         [this] { machine().Readings().recognitionError = 7, Click("Reco"), Click("Frame_draw"); },
+         [&] { return Text("Reco_error").toStdString() + red(20, 10); }, "7- "},
+        {"Start_draw", click("Start_draw"), [&] { return std::string(red(24, 8)); }, "red "},
+        {"Capture and Showb", [this] { Click("Capture"), Click("Showb"); },
+         [this] {
+             int wrong = 0;
+             for (int y = 0; y < 128; y += 9) {
+                 for (int x = 0; x < 128; x += 7) {
+                     const int grey = EmulatedMachine::ImagePixel(x, y);
+                     wrong += window->picture().pixel(x, y) != qRgb(grey, grey, grey);
+                 }
+             }
+             return Text("Cap_time").toStdString() + " " + std::to_string(wrong);
+         },
+         "42 0"},
+        // After a recognition the picture is two-level: ink black, background white.
+        {"Showb after Reco", [this] { Click("Reco"), Click("Showb"); },
+         [this] {
+             return Join(std::vector<int>{qGray(window->picture().pixel(30, 15)),
+                                          qGray(window->picture().pixel(5, 5))});
+         },
+         "0 255"},
+        // The picture is drawn twice its size.
+        {"pointer over the picture",
+         [this] {
+             Click("Capture"), Click("Showb");
+             QMouseEvent move(QEvent::MouseMove, QPointF(2 * 30 + 1, 2 * 15), QPointF(), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+             QApplication::sendEvent(Get("Picture1"), &move);
+         },
+         [this] { return (Text("Cur_x") + " " + Text("Cur_y") + " " + Text("Brightness")).toStdString(); },
+         "30 15 " + std::to_string(EmulatedMachine::ImagePixel(30, 15))},
+        {"National_3", click("National_3"), stored(keys::kNational), "2"},
+        {"CardType_2", click("CardType_2"), stored(keys::kCardType), "1"},
+        {"Threshold_3", click("Threshold_3"), stored(keys::kThreshold), "2"},
+        {"Card_Index_j", click("Card_Index_j"), [&] { return index() + " " + Text("pos_x").toStdString(); },
+         "11 1 2 3 4 5 6 7 8 14"},
+        {"Card_Index_st", [this] { Click("Card_Index_j"), Click("Card_Index_st"); },
+         [&] { return stored(keys::kCardIndex)() + " " + Text("pos_x").toStdString(); }, "0 10"},
+        {"Card_Index_j without large-index support", click("Card_Index_j"), index,
+         standard + FormatMessage(MsgJumboNotSuitable), noLargeIndex},
+        {"Card_Index_j on firmware 2.32", click("Card_Index_j"), index,
+         standard + FormatMessage(MsgLargeIndexNeedsFirmware, "2.32"), firmware232},
+        // A stored large index falls back without a word where the machine lacks it.
+        {"stored large index", [&] { settings.Write(keys::kCardIndex, "1"), Open(noLargeIndex); }, index,
+         "00 1 2 3 4"},
+        {"stored large index on a machine that has it",
+         [this] { settings.Write(keys::kCardIndex, "1"), Open(); }, index, "11 5 6 7 8"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        settings.values.clear();
+        dialogs.messages.clear();
+        Open(r.config);
+        r.act();
+        EXPECT_EQ(r.observe(), r.expected);
     }
-    EXPECT_TRUE(found);
-    EXPECT_EQ(Text("Reco_time"), "35");
-    EXPECT_EQ(Text("Symbol"), "A");
-    EXPECT_EQ(Text("Suit"), "S");
-    EXPECT_EQ(Text("Threshold"), "128");
-    EXPECT_EQ(Text("Reco_error"), "OK");
-    EXPECT_EQ(Text("Symbol_size_x"), "21");
-    EXPECT_EQ(Text("Symbol_size_y"), "31");
-    EXPECT_EQ(Text("Suit_size_x"), "25");
-    EXPECT_EQ(window->session().ImageModeNow(), kImageTwoLevel);
-
-    // The boxes at the minimum corner of their windows (20, 10) and (22, 52), in red.
-    Click("Frame_draw");
-    const QImage& image = window->picture();
-    EXPECT_EQ(image.pixel(20, 10), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(40, 10), qRgb(255, 0, 0)); // right edge: 20 + 21 - 1
-    EXPECT_EQ(image.pixel(20, 40), qRgb(255, 0, 0)); // bottom edge: 10 + 31 - 1
-    EXPECT_EQ(image.pixel(22, 52), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(46, 76), qRgb(255, 0, 0));
-    EXPECT_NE(image.pixel(30, 30), qRgb(255, 0, 0));
-    Click("Start_draw"); // start point (24, 8)
-    EXPECT_EQ(image.pixel(24, 8), qRgb(255, 0, 0));
-
-    // A failed recognition: its code, no size requests, no frames.
-    machine().Readings().recognitionError = 7;
-    const auto sent = machine().Commands().size();
-    Click("Reco");
-    EXPECT_EQ(Text("Reco_error"), "7");
-    EXPECT_EQ(Text("Symbol_size_x"), "");
-    EXPECT_EQ(machine().Commands().size(), sent + 1);
-    const QImage before = window->picture().copy();
-    Click("Frame_draw");
-    EXPECT_EQ(window->picture(), before);
 }
 
-TEST_F(MaintenanceWindowTest, CaptureAndPictureLines) {
-    OpenAndStart();
-    Click("Capture");
-    EXPECT_EQ(Text("Cap_time"), "42");
-    EXPECT_EQ(window->session().ImageModeNow(), kImageGrey);
-    Click("Showb");
-    EXPECT_TRUE(Get<QPushButton>("Showb")->isEnabled());
-    const QImage& image = window->picture();
-    for (int y = 0; y < 128; y += 9) {
-        for (int x = 0; x < 128; x += 7) {
-            const int grey = EmulatedMachine::ImagePixel(x, y);
-            ASSERT_EQ(image.pixel(x, y), qRgb(grey, grey, grey)) << x << "," << y;
-        }
-    }
-    EXPECT_EQ(link->State().commErrorCount, 0);
-    // The pointer over the picture shows its position and grey level (the picture is drawn twice its size).
-    QWidget* picture = window->findChild<QWidget*>("Picture1");
-    ASSERT_NE(picture, nullptr);
-    QMouseEvent move(QEvent::MouseMove, QPointF(2 * 30 + 1, 2 * 15), QPointF(), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(picture, &move);
-    EXPECT_EQ(Text("Cur_x"), "30");
-    EXPECT_EQ(Text("Cur_y"), "15");
-    EXPECT_EQ(Text("Brightness"), QString::number(EmulatedMachine::ImagePixel(30, 15)));
-
-    // After a recognition the picture is two-level: ink black, background white.
-    Click("Reco");
-    Click("Showb");
-    EXPECT_EQ(image.pixel(30, 15), qRgb(0, 0, 0));     // the symbol
-    EXPECT_EQ(image.pixel(5, 5), qRgb(255, 255, 255)); // background
-    // The capture command carries the index choice.
-    for (const auto& [p, size] : machine().Commands()) {
-        if (p[0] == 0x0A) {
-            EXPECT_EQ(p[1], 0);
-        }
-    }
-}
-
-TEST_F(MaintenanceWindowTest, OptionsAreStoredAtOnce) {
-    OpenAndStart();
-    Click("National_3");
-    EXPECT_EQ(settings.values[keys::kNational], "2");
-    Click("CardType_2");
-    EXPECT_EQ(settings.values[keys::kCardType], "1");
-    Click("Threshold_3");
-    EXPECT_EQ(settings.values[keys::kThreshold], "2");
-    // The large index on a machine that has it: stored, and the large group's sets are read.
-    Click("Card_Index_j");
-    EXPECT_EQ(settings.values[keys::kCardIndex], "1");
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(SetsSent(0x11), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(Text("pos_x"), "14");
-    Click("Card_Index_st");
-    EXPECT_EQ(settings.values[keys::kCardIndex], "0");
-    EXPECT_EQ(Text("pos_x"), "10");
-}
-
-TEST_F(MaintenanceWindowTest, LargeIndexRefusedWithoutSupport) {
-    EmulatorConfig config;
-    config.optionWord = 4;
-    OpenAndStart(config);
-    Click("Card_Index_j");
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgJumboNotSuitable));
-    EXPECT_EQ(dialogs.Last().title, "Maintenance Error");
-    EXPECT_EQ(dialogs.Last().icon, Icon::Critical);
-    EXPECT_TRUE(Get<QRadioButton>("Card_Index_st")->isChecked());
-    EXPECT_EQ(settings.values[keys::kCardIndex], "0");
-}
-
-TEST_F(MaintenanceWindowTest, LargeIndexRefusedWithOldFirmware) {
-    EmulatorConfig config;
-    config.firmwareMinor = 0x32;
-    OpenAndStart(config);
-    Click("Card_Index_j");
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32"));
-    EXPECT_EQ(dialogs.Last().title, "Maintenance Error");
-    EXPECT_TRUE(Get<QRadioButton>("Card_Index_st")->isChecked());
-    EXPECT_EQ(settings.values[keys::kCardIndex], "0");
-    EXPECT_EQ(SetsSent(0x11), (std::vector<int>{1, 2, 3, 4}));
-}
-
-TEST_F(MaintenanceWindowTest, StoredLargeIndexFallsBackAtStartUp) {
-    settings.Write(keys::kCardIndex, "1");
-    EmulatorConfig config;
-    config.optionWord = 4;
-    Open(config);
-    EXPECT_TRUE(Get<QRadioButton>("Card_Index_j")->isChecked());
-    window->onStartupTimer();
-    EXPECT_TRUE(Get<QRadioButton>("Card_Index_st")->isChecked());
-    EXPECT_EQ(settings.values[keys::kCardIndex], "0");
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(SetsSent(0x11), (std::vector<int>{1, 2, 3, 4}));
-
-    // On a machine that has it the stored choice stays and the large group is read.
-    window->reject();
-    settings.Write(keys::kCardIndex, "1");
-    OpenAndStart();
-    EXPECT_TRUE(Get<QRadioButton>("Card_Index_j")->isChecked());
-    EXPECT_EQ(SetsSent(0x11), (std::vector<int>{5, 6, 7, 8}));
-}
-
-TEST_F(MaintenanceWindowTest, LostLinkClosesTheWindow) {
-    OpenAndStart();
-    window->show();
-    machine().SetLinkLost(true);
-    window->onPollTimer();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLostCommunicationMaintenance));
-    EXPECT_EQ(dialogs.Last().title, "Communication Error");
-    EXPECT_EQ(dialogs.Last().icon, Icon::Critical);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->pollTimer.isActive());
-    EXPECT_FALSE(link->IsOpen());
-    EXPECT_FALSE(machine().Latch());
-}
-
-TEST_F(MaintenanceWindowTest, FirmwareDownloadThenReconnect) {
+TEST_F(MaintenanceWindowTest, DownloadReconnectsAndAProgrammingErrorKeepsTheWindow) {
     test::TempDir dir;
     const std::string path = dir.File("new.adc");
     test::WriteFile(
         path, test::FirmwareFileBytes(test::FirmwareSection(700, 0x02, 0x55), test::FirmwareSection(300)));
-    OpenAndStart();
-    dialogs.QueueFile(path);
-    Click("Download");
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgFirmwareDownloaded));
-    EXPECT_EQ(Get<QLabel>("lblFrames")->text(), "Frames: 9"); // 5 + 2 + 2 header blocks
-    EXPECT_EQ(Get<QLabel>("lblSum")->text(), "Sum: 0");
-    EXPECT_TRUE(Get<QLabel>("lblFrames")->isHidden());
-    EXPECT_TRUE(Get<QProgressBar>("Download_bar")->isHidden());
-    EXPECT_EQ(Get<QProgressBar>("Download_bar")->value(), 0);
-    // Connected anew: the fields are cleared and the start-up exchange waits for its timer.
-    EXPECT_EQ(Text("Soft_ver"), "");
-    EXPECT_FALSE(Get<QPushButton>("Download")->isEnabled());
-    EXPECT_FALSE(window->pollTimer.isActive());
-    EXPECT_TRUE(window->startupTimer.isActive());
-    EXPECT_FALSE(window->session().Busy());
-    window->onStartupTimer();
-    EXPECT_EQ(Text("Soft_ver"), "2.55");
-    EXPECT_TRUE(Get<QPushButton>("Download")->isEnabled());
-    EXPECT_EQ(emu->ReadTimeoutMs(), kLinkTimeoutMs);
-}
-
-TEST_F(MaintenanceWindowTest, FirmwareProgrammingErrorKeepsTheWindow) {
-    test::TempDir dir;
-    const std::string path = dir.File("new.adc");
-    test::WriteFile(path, test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300)));
-    OpenAndStart();
+    Open();
     machine().InjectDownloadResult(1, 4);
     dialogs.QueueFile(path);
     Click("Download");
     EXPECT_EQ(PlainMessage(dialogs.Last().text), "Error: 1 during programming at 4");
     EXPECT_EQ(Text("Soft_ver"), "2.40");
     EXPECT_TRUE(window->pollTimer.isActive());
-    EXPECT_FALSE(window->session().Busy());
-    EXPECT_TRUE(Get<QProgressBar>("Download_bar")->isHidden());
-    // A second attempt in the same window reports its own position.
-    machine().InjectDownloadResult(2, 513);
+
     dialogs.QueueFile(path);
     Click("Download");
-    EXPECT_EQ(PlainMessage(dialogs.Last().text), "Error: 2 during programming at 513");
+    EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgFirmwareDownloaded));
+    // Connected anew: the boxes are cleared and the start-up exchange waits for its timer.
+    EXPECT_EQ(Text("Soft_ver"), "");
+    EXPECT_FALSE(Get("Download")->isEnabled());
+    EXPECT_FALSE(window->pollTimer.isActive());
+    EXPECT_TRUE(window->startupTimer.isActive());
+    window->onStartupTimer();
+    EXPECT_EQ(Text("Soft_ver"), "2.55");
+    EXPECT_EQ(emu->ReadTimeoutMs(), kLinkTimeoutMs);
 }
 
-// Every box has a caption of words beside it (never a field name such as "pos_x") and a tooltip; every output
-// switch is captioned in words.
-TEST_F(MaintenanceWindowTest, EveryFieldHasAReadableCaptionAndATooltip) {
-    Open();
-    const QList<QLineEdit*> boxes = window->findChildren<QLineEdit*>();
-    ASSERT_FALSE(boxes.isEmpty());
-    QHash<QLineEdit*, QLabel*> captions;
-    for (QLabel* label : window->findChildren<QLabel*>()) {
-        if (auto* box = qobject_cast<QLineEdit*>(label->buddy())) captions.insert(box, label);
-    }
-    for (QLineEdit* box : boxes) {
-        const std::string name = box->objectName().toStdString();
-        QLabel* caption = captions.value(box);
-        ASSERT_NE(caption, nullptr) << name;
-        EXPECT_FALSE(caption->text().contains('_')) << name;
-        EXPECT_FALSE(box->toolTip().isEmpty()) << name;
-    }
-    for (QCheckBox* output : window->findChildren<QCheckBox*>()) {
-        EXPECT_FALSE(output->text().contains('_')) << output->objectName().toStdString();
-        EXPECT_FALSE(output->toolTip().isEmpty() && output->objectName() != "Ignore_flip" &&
-                     output->objectName() != "Ignore_box")
-            << output->objectName().toStdString();
-    }
-}
-
-// Exit closes the window as its close box does: the sensor polling stops, the latch drops and the link
-// closes.
-TEST_F(MaintenanceWindowTest, ExitClosesAsTheCloseBoxDoes) {
-    const std::pair<const char*, std::function<void(MaintenanceWindow&)>> ways[] = {
-        {"close box", [](MaintenanceWindow& w) { w.close(); }},
-        {"Exit",
-         [](MaintenanceWindow& w) {
-             QTest::mouseClick(w.findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
-         }},
+// A lost link, Exit and the close box all close the window: the polling stops, the latch drops and the
+// link closes.
+TEST_F(MaintenanceWindowTest, LostLinkExitAndTheCloseBoxCloseTheLink) {
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"lost link", [this] { machine().SetLinkLost(true), window->onPollTimer(); }},
+        {"close box", [this] { window->close(); }},
+        {"Exit", [this] { QTest::mouseClick(Get<QPushButton>("cmdExit"), Qt::LeftButton); }},
     };
     for (const auto& [way, close] : ways) {
-        OpenAndStart();
+        SCOPED_TRACE(way);
+        Open();
         window->show();
-        ASSERT_TRUE(window->pollTimer.isActive()) << way;
-        ASSERT_TRUE(machine().Latch()) << way;
-        close(*window);
-        EXPECT_FALSE(window->isVisible()) << way;
-        EXPECT_EQ(window->result(), QDialog::Rejected) << way;
-        EXPECT_FALSE(window->pollTimer.isActive()) << way;
-        EXPECT_FALSE(link->IsOpen()) << way;
-        EXPECT_FALSE(machine().Latch()) << way;
+        close();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_FALSE(window->pollTimer.isActive());
+        EXPECT_FALSE(link->IsOpen());
+        EXPECT_FALSE(machine().Latch());
+        EXPECT_EQ(dialogs.messages.size(), std::string(way) == "lost link" ? 1u : 0u);
+        dialogs.messages.clear();
     }
 }
 
