@@ -124,84 +124,66 @@ class DealingRunTest : public ::testing::Test {
 
 // ---- The operator hand-over -----------------------------------------------------------------------------
 
-enum class Starter { Pedal, Box, Enter };
+enum class Starter { None, Pedal, Box, Enter };
 
-class StartTest : public DealingRunTest, public ::testing::WithParamInterface<Starter> {};
+struct StartCase {
+    const char* name;
+    Starter starter; // acts 1.2 s into each wait: past the ten quiet polls the card box needs after its reset
+    bool startOnBox;
+    bool interactive;
+    bool waitFirst;
+    bool pressBeforeRun;
+    int status;
+};
+
+class StartTest : public DealingRunTest, public ::testing::WithParamInterface<StartCase> {};
 
 TEST_P(StartTest, EachBoardWaitsUntilTheOperatorStartsIt) {
+    const StartCase& c = GetParam();
     WriteInput(test::RandomSet(1, 2));
-    options.startOnBox = GetParam() == Starter::Box;
-    op.interactive = GetParam() == Starter::Enter;
+    options.startOnBox = c.startOnBox;
+    options.waitFirst = c.waitFirst;
+    options.operatorTimeoutMs = 3000;
+    op.interactive = c.interactive;
     op.onPutIn = [this](int n, bool) {
         Machine().InsertBoard(n);
         Machine().RemoveBox(); // the box of the last board comes out
     };
-    // The operator acts after 1.2 s: past the ten quiet polls the card box needs after its reset.
-    op.onPoll = [this](int, int poll) -> std::optional<std::string> {
+    op.onPoll = [&](int, int poll) -> std::optional<std::string> {
         if (poll != 12) return std::nullopt;
-        if (GetParam() == Starter::Pedal) Machine().PressPedal();
-        if (GetParam() == Starter::Box) Machine().InsertBox();
-        if (GetParam() == Starter::Enter) return "";
-        return std::nullopt;
+        if (c.starter == Starter::Pedal) Machine().PressPedal();
+        if (c.starter == Starter::Box) Machine().InsertBox();
+        return c.starter == Starter::Enter ? std::optional<std::string>("") : std::nullopt;
     };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(Machine().BoardsDealt(), 2u);
+    if (c.pressBeforeRun) Machine().PressPedal();
+    const std::uint64_t start = Clock().NowMs();
+    EXPECT_EQ(Run(), c.status);
+    if (c.status != 0) {
+        EXPECT_EQ(StepCommands(), 0);
+        EXPECT_GE(Clock().NowMs() - start, 3000u);
+        EXPECT_TRUE(Has(op.err, "run: nobody started board 1 within 3 seconds"));
+        EXPECT_EQ(op.out.back(), "Boards dealt: 0");
+        return;
+    }
     for (int n : {1, 2}) {
-        EXPECT_GE(PollsBeforeStep(n), 12) << "board " << n;
-        EXPECT_TRUE(Has(op.out, "Put in board " + std::to_string(n))) << "board " << n;
+        const bool waited = n == 2 || c.waitFirst;
+        EXPECT_GE(PollsBeforeStep(n), waited ? 12 : 0) << "board " << n;
+        EXPECT_EQ(Has(op.out, "Put in board " + std::to_string(n)), waited) << "board " << n;
     }
     EXPECT_EQ(op.out.back(), "Boards dealt: 2");
     EXPECT_TRUE(op.err.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Starters, StartTest,
-                         ::testing::Values(Starter::Pedal, Starter::Box, Starter::Enter));
-
-TEST_F(DealingRunTest, APedalStartsOneBoardOnlyAndAnAbsentOperatorEndsTheRun) {
-    WriteInput(test::RandomSet(1, 3));
-    options.operatorTimeoutMs = 5000;
-    // One press for board 1. The box does not start a board without --start-on-box, and a line typed
-    // where nobody is at a terminal is not the operator.
-    op.onPutIn = [this](int n, bool) {
-        Machine().InsertBoard(n);
-        if (n == 1) Machine().PressPedal();
-    };
-    op.onPoll = [this](int, int poll) -> std::optional<std::string> {
-        if (poll == 15) Machine().InsertBox();
-        return "";
-    };
-    const std::uint64_t start = Clock().NowMs();
-    EXPECT_EQ(Run(), 2);
-    EXPECT_EQ(Machine().BoardsDealt(), 1u);
-    EXPECT_GE(Clock().NowMs() - start, 5000u);
-    EXPECT_TRUE(Has(op.err, "run: nobody started board 2 within 5 seconds"));
-    EXPECT_EQ(op.out.back(), "Boards dealt: 1");
-}
-
-TEST_F(DealingRunTest, APressFromBeforeThePromptDoesNotStartTheBoard) {
-    WriteInput(test::RandomSet(1, 1));
-    options.operatorTimeoutMs = 3000;
-    Machine().PressPedal(); // long before the run asks for board 1
-    op.onPutIn = [this](int n, bool) { Machine().InsertBoard(n); };
-    EXPECT_EQ(Run(), 2);
-    EXPECT_EQ(StepCommands(), 0);
-}
-
-TEST_F(DealingRunTest, NoWaitFirstStartsTheFirstBoardAtOnce) {
-    WriteInput(test::RandomSet(1, 2));
-    options.waitFirst = false;
-    std::vector<bool> waited;
-    op.onPutIn = [&](int n, bool waiting) {
-        waited.push_back(waiting);
-        Machine().InsertBoard(n);
-        if (waiting) Machine().PressPedal();
-    };
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(waited, (std::vector<bool>{false, true}));
-    EXPECT_EQ(PollsBeforeStep(1), 0);
-    EXPECT_FALSE(Has(op.out, "Put in board 1"));
-    EXPECT_EQ(Machine().BoardsDealt(), 2u);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Starters, StartTest,
+    ::testing::Values(StartCase{"Pedal", Starter::Pedal, false, false, true, false, 0},
+                      StartCase{"Box", Starter::Box, true, false, true, false, 0},
+                      StartCase{"Enter", Starter::Enter, false, true, true, false, 0},
+                      StartCase{"NoWaitFirst", Starter::Pedal, false, false, false, false, 0},
+                      StartCase{"BoxNotAsked", Starter::Box, false, false, true, false, 2},
+                      StartCase{"EnterNoTerminal", Starter::Enter, false, false, true, false, 2},
+                      StartCase{"PressBeforePrompt", Starter::None, false, false, true, true, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DealingRunTest, TheBoardNumberIsStillCheckedAfterThePedal) {
     WriteInput(test::RandomSet(1, 2));
