@@ -18,33 +18,31 @@ SharedMachineState Machine(std::uint8_t major, std::uint8_t minor, std::int32_t 
     return m;
 }
 
-TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoices) {
-    struct Case {
+TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoicesAndSavesRoundTrip) {
+    struct Key {
         const char* key;
-        const char* value;
-        CardOptions expected;
+        int CardOptions::*field;
+        int choices;
     };
-    const Case cases[] = {
-        {keys::kNational, "5", {5, 0, 0, 0, false}},
-        {keys::kNational, "6", {}},
-        {keys::kNational, "-1", {}},
-        {keys::kCardType, "1", {0, 1, 0, 0, false}},
-        {keys::kCardType, "2", {}},
-        {keys::kThreshold, "2", {0, 0, 2, 0, false}},
-        {keys::kThreshold, "3", {}},
-        {keys::kThreshold, "", {}},
-        {keys::kCardIndex, "1", {0, 0, 0, 1, false}},
-        {keys::kCardIndex, " 1", {}},
-        {keys::kCheckBoard, "x", {0, 0, 0, 0, true}},
-        {keys::kCheckBoard, "0", {}},
-    };
-    for (const Case& c : cases) {
+    for (const Key& k :
+         {Key{keys::kNational, &CardOptions::national, kNationalSets},
+          Key{keys::kCardType, &CardOptions::cardType, 2}, Key{keys::kThreshold, &CardOptions::threshold, 3},
+          Key{keys::kCardIndex, &CardOptions::cardIndex, 2}}) {
         MemorySettings s;
-        s.values[c.key] = c.value;
-        EXPECT_EQ(LoadCardOptions(s), c.expected) << c.key << "=" << c.value;
+        for (int v = -1; v <= k.choices; ++v) {
+            s.values[k.key] = std::to_string(v);
+            EXPECT_EQ(LoadCardOptions(s).*k.field, v >= 0 && v < k.choices ? v : 0) << k.key << v;
+        }
+        for (const char* other : {"", " 1", "1x"}) {
+            s.values[k.key] = other;
+            EXPECT_EQ(LoadCardOptions(s), CardOptions{}) << k.key << other;
+        }
     }
     MemorySettings s;
-    const CardOptions o{3, 1, 1, 1, true};
+    EXPECT_FALSE(LoadCardOptions(s).checkBoard);
+    s.values[keys::kCheckBoard] = "x";
+    EXPECT_TRUE(LoadCardOptions(s).checkBoard); // anything but "0" ticks it
+    const CardOptions o{3, 1, 1, 1, false};
     SaveNational(s, o);
     SaveCardType(s, o);
     SaveThreshold(s, o);
@@ -92,15 +90,13 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
         std::int32_t options;
         std::string refusal; // empty: accepted
     };
-    const Case cases[] = {
-        {LargeIndex, 2, 0x40, 8, ""},
-        {LargeIndex, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
-        {LargeIndex, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
-        {LargeIndex, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
-        {CheckBoard, 2, 0x40, 4, ""},
-        {CheckBoard, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
-        {CheckBoard, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)},
-    };
+    const Case cases[] = {{LargeIndex, 2, 0x40, 8, ""},
+                          {LargeIndex, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
+                          {LargeIndex, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
+                          {LargeIndex, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
+                          {CheckBoard, 2, 0x40, 4, ""},
+                          {CheckBoard, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
+                          {CheckBoard, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.refusal);
         MemorySettings s;
@@ -159,14 +155,12 @@ TEST(MachineChecks, ReadingAndNationalSetsNeedTheirFirmware) {
         std::uint8_t minor;
         std::string refusal;
     };
-    const Case cases[] = {
-        {kNationalStandard, 0x10, ""},
-        {kNationalDutch, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
-        {kNationalDutch, 0x27, ""},
-        {kNationalDanish, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
-        {kNationalDanish, 0x31, FormatMessage(MsgDanishNeedsFirmware, "2.31")},
-        {kNationalDanish, 0x32, ""},
-    };
+    const Case cases[] = {{kNationalStandard, 0x10, ""},
+                          {kNationalDutch, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
+                          {kNationalDutch, 0x27, ""},
+                          {kNationalDanish, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
+                          {kNationalDanish, 0x31, FormatMessage(MsgDanishNeedsFirmware, "2.31")},
+                          {kNationalDanish, 0x32, ""}};
     for (const Case& c : cases) {
         ScriptedDialogs d;
         EXPECT_EQ(NationalAllowed(CardOptions{c.national}, Machine(2, c.minor, 0), d), c.refusal.empty());
@@ -176,40 +170,30 @@ TEST(MachineChecks, ReadingAndNationalSetsNeedTheirFirmware) {
 
 // ---- The options in the session ------------------------------------------------------------------------
 
-TEST(SessionOptions, OldFirmwareUndoesLargeIndexAndBoardCheckSilentlyAtStartUp) {
-    test::SessionHarness h(test::SessionHarness::Fast(0x32));
-    h.set = test::RandomSet(1, 2);
-    h.settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kNational, "2"}};
-    DealingSession& s = h.Open(SessionMode::Deal);
-    EXPECT_EQ(s.Display().options, (CardOptions{2, 0, 0, 0, false}));
-    EXPECT_EQ(LoadCardOptions(h.settings), s.Display().options);
-    EXPECT_TRUE(h.dialogs.messages.empty());
-    s.CardIndexClicked(1); // choosing it again is refused
-    EXPECT_EQ(s.Display().options.cardIndex, 0);
-    EXPECT_EQ(h.dialogs.Last().text, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32"));
-}
-
-TEST(SessionOptions, ClicksAreSavedAtOnceAndReachTheDealCommand) {
-    test::SessionHarness h;
+TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
+    EmulatorConfig config = test::SessionHarness::Fast();
+    config.optionWord = 4; // a board-number reader, no large-index cards
+    test::SessionHarness h(config);
     h.set = test::RandomSet(1, 2);
     h.settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kInitReadMode, "0"}};
     DealingSession& s = h.Open(SessionMode::Deal);
-    EXPECT_EQ(s.Display().options, (CardOptions{0, 0, 0, 1, true}));
+    EXPECT_EQ(s.Display().options, (CardOptions{0, 0, 0, 0, true})); // undone silently at start-up
+    EXPECT_TRUE(h.dialogs.messages.empty());
     s.NationalClicked(kNationalDanish);
     s.CardTypeClicked(1);
     s.ThresholdClicked(2);
     s.ThresholdClicked(7); // no such option
     s.CheckBoardClicked(false);
     s.ReadModeClicked(ReadMode::PlayedBoards);
-    EXPECT_EQ(s.Display().options, (CardOptions{kNationalDanish, 1, 2, 1, false}));
+    s.CardIndexClicked(1);
+    EXPECT_EQ(s.Display().options, (CardOptions{kNationalDanish, 1, 2, 0, false}));
     EXPECT_EQ(LoadCardOptions(h.settings), s.Display().options);
     EXPECT_EQ(h.settings.values[keys::kInitReadMode], "1");
-    EXPECT_TRUE(h.dialogs.messages.empty());
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgJumboNotSuitable));
     s.DealCommand();
     ASSERT_EQ(h.StepCommands().size(), 1u);
     EXPECT_EQ(h.StepCommands()[0][2], CommandByte2(s.Display().options));
-    s.CardIndexClicked(0);
-    EXPECT_EQ(h.settings.values[keys::kCardIndex], "0");
 }
 
 TEST(SessionOptions, NoChecksAndNoSavingWhileInitialising) {

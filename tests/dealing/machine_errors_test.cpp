@@ -10,32 +10,22 @@ namespace {
 
 using Set = ErrorButtonSet;
 
-// The boundaries of the code ranges, and which errors the operator may continue after.
+// The boundaries of the code ranges: which errors the operator may continue after, and the texts of the
+// ranges.
 TEST(MachineErrorTable, RangesAndButtonSets) {
-    struct Row {
-        int code;
-        const char* text;
-        Set buttons;
-    };
-    const Row rows[] = {
-        {8, "Extra Card in N", Set::ContinueCancel},
-        {9, "Card Jam Error", Set::CancelOnly},
-        {16, "Card Jam Error", Set::CancelOnly},
-        {17, "Card did not go to S - double error", Set::CancelOnly},
-        {24, "Extra Card in N - double error", Set::CancelOnly},
-        {25, "Card Recognize Error", Set::ContinueCancel},
-        {53, "Card Recognize Error", Set::ContinueCancel},
-        {54, "Duplicate Card", Set::ContinueCancel},
-        {60, "Flip Plate open", Set::ContinueCancel},
-        {61, "Card does not belong to selected National Settings", Set::CancelOnly},
-        {62, "Undefine Error", Set::CancelOnly},
-        {0, "Undefine Error", Set::CancelOnly},
-        {-1, "Undefine Error", Set::CancelOnly},
-    };
-    for (const Row& r : rows) {
-        EXPECT_STREQ(MachineErrorFor(r.code).text, r.text) << r.code;
-        EXPECT_EQ(MachineErrorFor(r.code).buttons, r.buttons) << r.code;
-    }
+    using enum ErrorButtonSet;
+    const std::pair<int, Set> buttons[] = {{1, ContinueCancel},  {8, ContinueCancel},  {9, CancelOnly},
+                                           {16, CancelOnly},     {17, CancelOnly},     {24, CancelOnly},
+                                           {25, ContinueCancel}, {53, ContinueCancel}, {54, ContinueCancel},
+                                           {60, ContinueCancel}, {61, CancelOnly},     {62, CancelOnly},
+                                           {0, CancelOnly},      {-1, CancelOnly}};
+    for (const auto& [code, set] : buttons)
+        EXPECT_EQ(MachineErrorFor(code).buttons, set) << code;
+    const std::pair<int, const char*> texts[] = {{9, "Card Jam Error"},        {16, "Card Jam Error"},
+                                                 {25, "Card Recognize Error"}, {53, "Card Recognize Error"},
+                                                 {62, "Undefine Error"},       {0, "Undefine Error"}};
+    for (const auto& [code, text] : texts)
+        EXPECT_STREQ(MachineErrorFor(code).text, text) << code;
 }
 
 TEST(ErrorDialogContent, ButtonsShownForEachKindOfError) {
@@ -49,8 +39,7 @@ TEST(ErrorDialogContent, ButtonsShownForEachKindOfError) {
         {0, 5, 0, 5, "Extra Card in S ", true, false},
         {0, 16, 0, 16, "Card Jam Error", false, true},
         {kErrorKindBoardCheck, 0, 7, 65, FormatMessage(MsgIncorrectBoardInserted, "12", "7"), true, true},
-        {kErrorKindBoardCheck, 33, 0, 64, MessageTemplate(MsgCannotReadBoardNumber), true, true},
-    };
+        {kErrorKindBoardCheck, 33, 0, 64, MessageTemplate(MsgCannotReadBoardNumber), true, true}};
     for (const Case& c : cases) {
         const ErrorDialogContent d = MakeErrorDialogContent(c.kind, c.status, c.readBoard, 12);
         EXPECT_EQ(d.code, c.code);
@@ -68,13 +57,11 @@ TEST(ErrorDialogAnswers, ButtonsGiveTheirActionsAndSendNothing) {
         void (ErrorDialog::*press)();
         ErrorAction action;
     };
-    const Case cases[] = {
-        {0, &ErrorDialog::PressContinue, kErrorActionContinue},
-        {0, &ErrorDialog::PressCancel2, kErrorActionCancel},
-        {kErrorKindBoardCheck, &ErrorDialog::PressCancel2, kErrorActionDealCurrent},
-        {kErrorKindBoardCheck, &ErrorDialog::PressContinue, kErrorActionContinue},
-        {kErrorKindBoardCheck, &ErrorDialog::PressCancel, kErrorActionCancel},
-    };
+    const Case cases[] = {{0, &ErrorDialog::PressContinue, kErrorActionContinue},
+                          {0, &ErrorDialog::PressCancel2, kErrorActionCancel},
+                          {kErrorKindBoardCheck, &ErrorDialog::PressCancel2, kErrorActionDealCurrent},
+                          {kErrorKindBoardCheck, &ErrorDialog::PressContinue, kErrorActionContinue},
+                          {kErrorKindBoardCheck, &ErrorDialog::PressCancel, kErrorActionCancel}};
     test::SessionHarness h;
     for (const Case& c : cases) {
         ErrorDialog d(*h.link, h.dialogs, MakeErrorDialogContent(c.kind, 3, 4, 1));

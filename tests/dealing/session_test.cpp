@@ -123,8 +123,7 @@ TEST(SessionStartUp, TheMachineMustAnswerAndReadingNeedsFirmware224) {
         {kDeal, 0x40, 4, CloseReason::NoMachineReply, MessageTemplate(MsgCannotCommunicatePower)}, // silent
         {kRead, 0x23, 2, CloseReason::ReadNeedsFirmware, FormatMessage(MsgReadNeedsFirmware, "2.23")},
         {kRead, 0x24, 1, CloseReason::None, ""},
-        {kDeal, 0x10, 2, CloseReason::None, ""},
-    };
+        {kDeal, 0x10, 2, CloseReason::None, ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.minor);
         SessionHarness h(SessionHarness::Fast(c.minor));
@@ -213,11 +212,9 @@ TEST(SessionEndOfSet, TheLastBoardAsksWhatComesNext) {
         int current, saves;
         bool closes;
     };
-    const Case cases[] = {
-        {kDeal, Answer::Yes, 1, 0, false},    {kDeal, Answer::No, 2, 0, true},
-        {kDeal, Answer::Cancel, 2, 0, false}, {kRead, Answer::Yes, 2, 1, true},
-        {kRead, Answer::No, 2, 0, true},      {kRead, Answer::Cancel, 2, 0, false},
-    };
+    const Case cases[] = {{kDeal, Answer::Yes, 1, 0, false},    {kDeal, Answer::No, 2, 0, true},
+                          {kDeal, Answer::Cancel, 2, 0, false}, {kRead, Answer::Yes, 2, 1, true},
+                          {kRead, Answer::No, 2, 0, true},      {kRead, Answer::Cancel, 2, 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.mode) * 10 + static_cast<int>(c.answer));
         SessionHarness h;
@@ -337,11 +334,11 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
         std::size_t commands;
         StepOutcome outcome;
     };
-    const Case cases[] = {
-        {3, 20, 0, Continue, 2, StepOutcome::Completed}, {30, 5, 0, Pedal, 2, StepOutcome::Completed},
-        {12, 8, 0, Cancel, 1, StepOutcome::Cancelled}, // a jam: Cancel is the only button
-        {1, 10, 2, Continue, 3, StepOutcome::Completed}, {57, 0, 0, Break, 1, StepOutcome::Cancelled},
-    };
+    const Case cases[] = {{3, 20, 0, Continue, 2, StepOutcome::Completed},
+                          {30, 5, 0, Pedal, 2, StepOutcome::Completed},
+                          {12, 8, 0, Cancel, 1, StepOutcome::Cancelled}, // a jam: Cancel is the only button
+                          {1, 10, 2, Continue, 3, StepOutcome::Completed},
+                          {57, 0, 0, Break, 1, StepOutcome::Cancelled}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
         SessionHarness h;
@@ -425,13 +422,11 @@ TEST(SessionBoardCheck, TheLabelIsReadUpToSixTimesBeforeTheOperatorIsAsked) {
         int code, labelReads, dialogs;
         bool dealt;
     };
-    const Case cases[] = {
-        {12, None, 0, 1, 0, true},
-        {7, Cancel, 65, 6, 1, false},
-        {0, DealCurrent, 64, 6, 1, true},
-        {11, PutRightBoardAndTryAgain, 65, 7, 1, true},
-        {3, PedalThenCancel, 65, 12, 2, false},
-    };
+    const Case cases[] = {{12, None, 0, 1, 0, true},
+                          {7, Cancel, 65, 6, 1, false},
+                          {0, DealCurrent, 64, 6, 1, true},
+                          {11, PutRightBoardAndTryAgain, 65, 7, 1, true},
+                          {3, PedalThenCancel, 65, 12, 2, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         SessionHarness h;
