@@ -146,6 +146,19 @@ TEST_F(SessionTest, DealsAFourBoardSetToTheEndAndExits) {
     Open(kDeal, 1, 4);
     const BoardSet before = h.set;
     EXPECT_FALSE(D().clearVisible);
+    std::vector<std::string> times; // of the first board
+    h.view.onEvents = [&] {
+        if (S().LastStep().board == 1 && (times.empty() || times.back() != D().dealTime))
+            times.push_back(D().dealTime);
+        EXPECT_TRUE(Enabled(kCmdBreak));
+        EXPECT_FALSE(Enabled(kCmdDeal) || Enabled(kCmdExit) || Enabled(kCmdNext) || Enabled(kDealNext));
+        EXPECT_FALSE(h.view.pollTimer);
+        if (times.size() == 3) h.Machine().PressPedal(); // acknowledged by the step's polls
+        // Calls that still arrive while the buttons are disabled are ignored.
+        S().PollTick();
+        S().DealNextCommand();
+        S().ExitCommand();
+    };
     S().DealCommand();
     for (int n = 1; n <= 4; ++n) {
         SCOPED_TRACE(n);
@@ -153,14 +166,22 @@ TEST_F(SessionTest, DealsAFourBoardSetToTheEndAndExits) {
         EXPECT_EQ(S().LastStep().board, n);
         EXPECT_TRUE(DealtAsBoard(h.Machine(), h.set[n]));
         EXPECT_EQ(D().dealTime, FormatDealTime(S().LastStep().seconds));
+        for (const CountLabel& label : D().counts)
+            EXPECT_EQ(label, (CountLabel{13, CountColour::Green}));
         if (n == 4) break;
         EXPECT_TRUE(Enabled(kDealNext));
         EXPECT_TRUE(h.dialogs.messages.empty());
         S().DealNextCommand();
     }
+    ASSERT_GT(times.size(), 5u); // the time went up in tenths of a second while the machine was busy
+    for (std::size_t i = 2; i < times.size(); ++i)
+        EXPECT_NEAR(std::stod(times[i]) - std::stod(times[i - 1]), 0.15, 0.1) << times[i];
+    EXPECT_GE(std::stod(times.back()), 1.0);  // 52 cards at 20 ms
     EXPECT_EQ(h.dialogs.messages.size(), 1u); // the end-of-set question, answered Yes: back to board 1
     EXPECT_EQ(h.set.currentBoard, 1);
     EXPECT_FALSE(Enabled(kDealNext));
+    h.view.onEvents = nullptr;
+    h.Poll(3); // the pedal pressed during a step starts nothing after it
     // Each command carries the next sequence index, which wraps back to 0 after 3.
     const auto commands = h.StepCommands();
     ASSERT_EQ(commands.size(), 4u);
@@ -176,33 +197,6 @@ TEST_F(SessionTest, DealsAFourBoardSetToTheEndAndExits) {
     EXPECT_FALSE(h.view.pollTimer);
     S().Unload();
     EXPECT_FALSE(h.link->IsOpen());
-}
-
-TEST_F(SessionTest, WhileAStepRunsTheTimeIsShownAndNothingElseStarts) {
-    Open(kDeal, 1, 3);
-    std::vector<std::string> times;
-    h.view.onEvents = [&] {
-        if (times.empty() || times.back() != D().dealTime) times.push_back(D().dealTime);
-        EXPECT_TRUE(Enabled(kCmdBreak));
-        EXPECT_FALSE(Enabled(kCmdDeal) || Enabled(kCmdExit) || Enabled(kCmdNext) || Enabled(kDealNext));
-        EXPECT_FALSE(h.view.pollTimer);
-        if (times.size() == 3) h.Machine().PressPedal();
-        // Calls that still arrive while the buttons are disabled are ignored.
-        S().PollTick();
-        S().DealNextCommand();
-        S().ExitCommand();
-    };
-    S().DealCommand();
-    EXPECT_EQ(h.set.currentBoard, 1);
-    EXPECT_FALSE(S().CloseRequested());
-    ASSERT_GT(times.size(), 5u); // the time went up in tenths of a second while the machine was busy
-    for (std::size_t i = 2; i < times.size(); ++i)
-        EXPECT_NEAR(std::stod(times[i]) - std::stod(times[i - 1]), 0.15, 0.1) << times[i];
-    EXPECT_GE(std::stod(times.back()), 1.0); // 52 cards at 20 ms
-    // The pedal pressed during the step was acknowledged by the step's polls and starts nothing after it.
-    h.view.onEvents = nullptr;
-    h.Poll(3);
-    EXPECT_EQ(h.StepCommands().size(), 1u);
 }
 
 TEST(SessionEndOfSet, TheLastBoardAsksWhatComesNext) {
@@ -256,8 +250,11 @@ TEST(SessionRefusals, NothingIsSentForABoardThatCannotBeDealtOrRead) {
 
 // ---- Navigation and the board drawing -------------------------------------------------------------------
 
-TEST_F(SessionTest, NavigationStopsAtTheEndsAndEnablesTheButtonsThatMove) {
+TEST_F(SessionTest, NavigationStopsAtTheEndsAndDrawsEachBoard) {
     Open(kDeal, 1, 3);
+    // North is a card short on board 2: the count shows it, in red.
+    *std::find(h.set[2].cardOwner.begin() + 1, h.set[2].cardOwner.end(), Seat{1}) = 0;
+    AnalyseBoard(h.set[2]);
     const std::pair<void (DealingSession::*)(), int> steps[] = {
         {&DealingSession::LastCommand, 3}, {&DealingSession::PrevCommand, 2},
         {&DealingSession::PrevCommand, 1}, {&DealingSession::PrevCommand, 1},
@@ -267,22 +264,15 @@ TEST_F(SessionTest, NavigationStopsAtTheEndsAndEnablesTheButtonsThatMove) {
         (S().*command)();
         EXPECT_EQ(h.set.currentBoard, board);
         EXPECT_EQ(D().picture.board, board);
+        EXPECT_EQ(D().counts[kCountNorth],
+                  (CountLabel{board == 2 ? 12 : 13, board == 2 ? CountColour::Red : CountColour::Green}));
         const bool back = board > 1, on = board < 3;
         EXPECT_EQ((std::array{Enabled(kCmdFirst), Enabled(kCmdPrev), Enabled(kCmdNext), Enabled(kCmdLast),
                               Enabled(kDealNext)}),
                   (std::array{back, back, on, on, false}))
             << board;
     }
-}
-
-TEST_F(SessionTest, TheDrawingShowsTheBoardsCountsAndTheHandsOnRequest) {
-    Open(kDeal, 1, 2);
-    *std::find(h.set[2].cardOwner.begin() + 1, h.set[2].cardOwner.end(), Seat{1}) =
-        0; // North is a card short
-    AnalyseBoard(h.set[2]);
     S().NextCommand();
-    EXPECT_EQ(D().counts[kCountNorth], (CountLabel{12, CountColour::Red}));
-    EXPECT_EQ(D().counts[kCountSouth], (CountLabel{13, CountColour::Green}));
     S().DisplayBoardsCommand();
     std::size_t cards = 0;
     for (const auto& seat : D().picture.cards)
@@ -526,47 +516,46 @@ TEST(SessionRead, ReadsEachDealersBoardInBothModes) {
     }
 }
 
-TEST_F(SessionTest, ClearEmptiesABoardForReadingAfterOk) {
+TEST_F(SessionTest, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoard640) {
     h.settings.values[keys::kInitReadMode] = "1";
-    h.set = MakeSet(1, 2, true);
+    h.set = MakeSet(639, 639, true);
     h.Open(kRead);
     EXPECT_TRUE(Enabled(kCmdClear));
     h.dialogs.QueueAnswer(Answer::Cancel);
     S().ClearCommand();
     EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgClearBoardConfirm));
-    EXPECT_EQ(h.set[1].status, kBoardComplete);
+    EXPECT_EQ(h.set[639].status, kBoardComplete);
     S().ClearCommand(); // OK
-    EXPECT_EQ(h.set[1].status, kBoardEmpty);
-    EXPECT_EQ(h.set[1].cardOwner, Board{}.cardOwner);
-    EXPECT_EQ(h.set[1].cardCount, Board{}.cardCount);
-    EXPECT_EQ(h.set[1].dealer, 1);
+    EXPECT_EQ(h.set[639].status, kBoardEmpty);
+    EXPECT_EQ(h.set[639].cardOwner, Board{}.cardOwner);
+    EXPECT_EQ(h.set[639].cardCount, Board{}.cardCount);
+    EXPECT_EQ(h.set[639].dealer, DealerOf(639));
     EXPECT_FALSE(Enabled(kCmdClear));
     EXPECT_TRUE(h.set.modified);
-    const Board deal = test::RandomSet(1, 1, 4)[1];
-    h.Machine().PutReadStack(PlayedStack(deal));
-    S().DealCommand();
-    EXPECT_EQ(h.set[1].cardOwner, deal.cardOwner);
-}
-
-TEST_F(SessionTest, ReadingPastTheLastBoardGrowsTheSetUpToBoard640) {
-    Open(kRead, 639, 639).FirstCommand(); // the first board is the last one: Deal next may add a board
-    EXPECT_TRUE(Enabled(kDealNext));
-    const Board deal = test::RandomSet(1, 1, 4)[1];
-    h.Machine().PutReadStack(PlayedStack(deal));
-    h.dialogs.QueueAnswer(Answer::Cancel);
-    h.Machine().PressPedal();
-    h.Poll();
-    EXPECT_EQ(h.set.lastBoard, 640);
-    EXPECT_EQ(h.set.currentBoard, 640);
-    EXPECT_EQ(h.set[640].cardOwner, deal.cardOwner);
-    EXPECT_EQ(h.set[640].number, 640);
-    EXPECT_EQ(h.set[640].dealer, DealerOf(640));
+    for (int n : {639, 640}) {
+        const Board deal = test::RandomSet(1, 1, static_cast<std::uint32_t>(n))[1];
+        h.Machine().PutReadStack(PlayedStack(deal));
+        h.dialogs.QueueAnswer(Answer::Cancel); // to "save the set?" after the last board
+        if (n == 639) {
+            S().DealCommand();
+            S().FirstCommand(); // the first board is the last one: Deal next may add a board
+            EXPECT_TRUE(Enabled(kDealNext));
+        } else {
+            h.Machine().PressPedal();
+            h.Poll(); // the pedal does Deal next
+        }
+        EXPECT_EQ(h.set.lastBoard, n);
+        EXPECT_EQ(h.set.currentBoard, n);
+        EXPECT_EQ(h.set[n].cardOwner, deal.cardOwner);
+        EXPECT_EQ(h.set[n].number, n);
+        EXPECT_EQ(h.set[n].dealer, DealerOf(n));
+    }
     EXPECT_FALSE(Enabled(kDealNext));
     S().DealNextCommand();
     EXPECT_EQ(h.set.lastBoard, 640);
     EXPECT_EQ(S().LastStep().outcome, StepOutcome::Refused);
     EXPECT_EQ(h.dialogs.Last().title, "Reading Error");
-    EXPECT_EQ(h.StepCommands().size(), 1u);
+    EXPECT_EQ(h.StepCommands().size(), 2u);
 }
 
 } // namespace
