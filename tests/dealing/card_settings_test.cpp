@@ -83,51 +83,41 @@ TEST(BoardPicture, FrameTextsPointsAndCardsInTheNationalLetters) {
 // ---- Checks against the machine ---------------------------------------------------------------------
 
 TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
-    enum What { LargeIndex, CheckBoard };
-    struct Case {
-        What what;
-        std::uint8_t major, minor;
-        std::int32_t options;
-        std::string refusal; // empty: accepted
-    };
-    const Case cases[] = {{LargeIndex, 2, 0x40, 8, ""},
-                          {LargeIndex, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
-                          {LargeIndex, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
-                          {LargeIndex, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
-                          {CheckBoard, 2, 0x40, 4, ""},
-                          {CheckBoard, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
-                          {CheckBoard, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.refusal);
+    // Large index or the board check, major, minor, option word, and the refusal (empty: accepted).
+    const std::tuple<bool, std::uint8_t, std::uint8_t, std::int32_t, std::string> cases[] = {
+        {true, 2, 0x40, 8, ""},
+        {true, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
+        {true, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
+        {true, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
+        {false, 2, 0x40, 4, ""},
+        {false, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
+        {false, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)}};
+    for (const auto& [large, major, minor, optionWord, refusal] : cases) {
+        SCOPED_TRACE(refusal);
         MemorySettings s;
+        s.values[large ? keys::kCardIndex : keys::kCheckBoard] = "1";
         ScriptedDialogs d;
         CardOptions o;
-        bool undoneBeforeMessage = false;
-        auto undone = [&] { undoneBeforeMessage = d.messages.empty() && o.cardIndex == 0 && !o.checkBoard; };
-        const SharedMachineState m = Machine(c.major, c.minor, c.options);
-        const bool accepted = c.what == LargeIndex ? ChooseLargeIndex(o, m, s, d, undone)
-                                                   : ChooseCheckBoard(o, true, m, s, d, undone);
-        EXPECT_EQ(accepted, c.refusal.empty());
-        EXPECT_EQ(c.what == LargeIndex ? o.cardIndex == 1 : o.checkBoard, accepted);
-        EXPECT_EQ(s.values[c.what == LargeIndex ? keys::kCardIndex : keys::kCheckBoard],
-                  accepted ? "1" : "0");
-        EXPECT_EQ(undoneBeforeMessage, !accepted);
-        if (accepted) {
-            EXPECT_TRUE(d.messages.empty());
-            continue;
-        }
-        ASSERT_EQ(d.messages.size(), 1u);
-        EXPECT_EQ(d.Last().text, c.refusal);
-        EXPECT_EQ(d.Last().title, "Dealing Error");
+        bool undoneFirst = false;
+        auto undone = [&] { undoneFirst = d.messages.empty() && o == CardOptions{}; };
+        const SharedMachineState m = Machine(major, minor, optionWord);
+        const bool accepted =
+            large ? ChooseLargeIndex(o, m, s, d, undone) : ChooseCheckBoard(o, true, m, s, d, undone);
+        EXPECT_EQ(accepted, refusal.empty());
+        EXPECT_EQ(o, (CardOptions{0, 0, 0, large && accepted ? 1 : 0, !large && accepted}));
+        EXPECT_EQ(LoadCardOptions(s), o); // saved at once
+        EXPECT_EQ(undoneFirst, !accepted);
+        EXPECT_EQ(d.messages.size(), accepted ? 0u : 1u);
+        for (const MessageRequest& message : d.messages)
+            EXPECT_EQ(message.text + " | " + message.title, refusal + " | Dealing Error");
     }
     // Unticking never shows a message, whatever the machine.
-    MemorySettings s{};
+    MemorySettings s;
     s.values[keys::kCheckBoard] = "1";
     ScriptedDialogs d;
     CardOptions o{0, 0, 0, 0, true};
     EXPECT_FALSE(ChooseCheckBoard(o, false, Machine(2, 0x10, 0), s, d));
-    EXPECT_TRUE(d.messages.empty());
-    EXPECT_EQ(s.values[keys::kCheckBoard], "0");
+    EXPECT_TRUE(d.messages.empty() && !LoadCardOptions(s).checkBoard);
 }
 
 TEST(MachineChecks, StartUpUndoesWhatTheMachineCannotDo) {
