@@ -74,24 +74,5 @@ TEST(ErrorDialogAnswers, ButtonsGiveTheirActionsAndSendNothing) {
     EXPECT_TRUE(h.Machine().Commands().empty());
 }
 
-TEST(ErrorDialogAnswers, EachTickPollsAndThePedalContinues) {
-    test::SessionHarness h;
-    ErrorDialog d(*h.link, h.dialogs, MakeErrorDialogContent(0, 54, 0, 1));
-    d.Tick();
-    d.Tick();
-    EXPECT_FALSE(d.Closed());
-    ASSERT_EQ(h.Machine().Commands().size(), 2u);
-    EXPECT_EQ(h.Machine().Commands()[0].first[0], cmd::kStatus);
-    EXPECT_EQ(h.Machine().Commands()[0].first[1], 0); // neither a break nor an acknowledgement
-    h.Machine().PressPedal();
-    d.Tick();
-    EXPECT_TRUE(d.Closed());
-    EXPECT_TRUE(d.AnsweredByPedal());
-    EXPECT_EQ(d.Action(), kErrorActionContinue);
-    d.Tick(); // closed: no more polls
-    EXPECT_EQ(h.Machine().Commands().size(), 3u);
-    EXPECT_TRUE(h.dialogs.messages.empty());
-}
-
 } // namespace
 } // namespace orvenix
