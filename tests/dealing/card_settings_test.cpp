@@ -18,39 +18,36 @@ SharedMachineState Machine(std::uint8_t major, std::uint8_t minor, std::int32_t 
     return m;
 }
 
-TEST(CardOptionsStore, StoredValuesSelectTheirChoiceAndAnythingElseTheFirst) {
+TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoicesAndSavesRoundTrip) {
+    struct Key {
+        const char* key;
+        int CardOptions::*field;
+        int choices;
+    };
+    for (const Key& k :
+         {Key{keys::kNational, &CardOptions::national, kNationalSets},
+          Key{keys::kCardType, &CardOptions::cardType, 2}, Key{keys::kThreshold, &CardOptions::threshold, 3},
+          Key{keys::kCardIndex, &CardOptions::cardIndex, 2}}) {
+        MemorySettings s;
+        for (int v = -1; v <= k.choices; ++v) {
+            s.values[k.key] = std::to_string(v);
+            EXPECT_EQ(LoadCardOptions(s).*k.field, v >= 0 && v < k.choices ? v : 0) << k.key << v;
+        }
+        for (const char* other : {"", " 1", "1x"}) {
+            s.values[k.key] = other;
+            EXPECT_EQ(LoadCardOptions(s), CardOptions{}) << k.key << other;
+        }
+    }
     MemorySettings s;
-    EXPECT_EQ(LoadCardOptions(s), CardOptions{});
-    s.values = {{keys::kNational, "5"},
-                {keys::kCardType, "1"},
-                {keys::kThreshold, "2"},
-                {keys::kCardIndex, "1"},
-                {keys::kCheckBoard, "x"}};
-    EXPECT_EQ(LoadCardOptions(s), (CardOptions{5, 1, 2, 1, true}));
-    s.values = {{keys::kNational, "7"},
-                {keys::kCardType, "2"},
-                {keys::kThreshold, "3"},
-                {keys::kCardIndex, " 1"},
-                {keys::kCheckBoard, "0"}};
-    EXPECT_EQ(LoadCardOptions(s), CardOptions{});
-    s.values = {{keys::kNational, "-1"}, {keys::kThreshold, ""}};
-    EXPECT_EQ(LoadCardOptions(s), CardOptions{});
-}
-
-TEST(CardOptionsStore, SavingWritesOneKeyEach) {
-    MemorySettings s;
-    const CardOptions o{3, 1, 1, 1, true};
+    EXPECT_FALSE(LoadCardOptions(s).checkBoard);
+    s.values[keys::kCheckBoard] = "x";
+    EXPECT_TRUE(LoadCardOptions(s).checkBoard); // anything but "0" ticks it
+    const CardOptions o{3, 1, 1, 1, false};
     SaveNational(s, o);
-    EXPECT_EQ(s.values.size(), 1u);
     SaveCardType(s, o);
     SaveThreshold(s, o);
     SaveCardIndex(s, o);
     SaveCheckBoard(s, o);
-    EXPECT_EQ(s.values[keys::kNational], "3");
-    EXPECT_EQ(s.values[keys::kCardType], "1");
-    EXPECT_EQ(s.values[keys::kThreshold], "1");
-    EXPECT_EQ(s.values[keys::kCardIndex], "1");
-    EXPECT_EQ(s.values[keys::kCheckBoard], "1");
     EXPECT_EQ(LoadCardOptions(s), o);
 }
 
@@ -62,17 +59,7 @@ TEST(CommandByte2, CombinesNationalBitsAndOptionBits) {
     EXPECT_EQ(CommandByte2(CardOptions{kNationalGerman, 1, 0, 0, false}), 0x31);
 }
 
-TEST(NationalLetters, ReplaceAceKingQueenJack) {
-    EXPECT_EQ(ApplyNationalLetters("AKQJT98", kNationalStandard), "AKQJT98");
-    EXPECT_EQ(ApplyNationalLetters("AKQJT98", kNationalFrench1RDV), "1RDVT98");
-    EXPECT_EQ(ApplyNationalLetters("AKQJ", kNationalFrenchARDV), "ARDV");
-    EXPECT_EQ(ApplyNationalLetters("AKQJ", kNationalGerman), "AKDB");
-    EXPECT_EQ(ApplyNationalLetters("AKQJ", kNationalDutch), "AHVB");
-    EXPECT_EQ(ApplyNationalLetters("AKQJ", kNationalDanish), "EKDB");
-    EXPECT_EQ(ApplyNationalLetters("AKQJ", 9), "AKQJ");
-}
-
-TEST(BoardPicture, FrameTextsPointsAndNationalCards) {
+TEST(BoardPicture, FrameTextsPointsAndCardsInTheNationalLetters) {
     Board b = test::SuitPerHandBoard(); // N spades, E hearts, S diamonds, W clubs
     const BoardPicture hidden = MakeBoardPicture(b, 6, false, kNationalStandard);
     EXPECT_EQ(hidden.boardText, " Board: 6");
@@ -80,13 +67,12 @@ TEST(BoardPicture, FrameTextsPointsAndNationalCards) {
     EXPECT_EQ(hidden.dealerText, "Dealer: East");
     EXPECT_EQ(hidden.highCardPoints, (std::array<int, 4>{10, 10, 10, 10}));
     EXPECT_TRUE(hidden.cards[0][0].empty());
-
     const BoardPicture french = MakeBoardPicture(b, 6, true, kNationalFrench1RDV);
     EXPECT_EQ(french.cards[0][0], "1RDVT98765432");
     EXPECT_TRUE(french.cards[0][1].empty());
     EXPECT_EQ(french.cards[1][1], "1RDVT98765432");
-    const BoardPicture dutch = MakeBoardPicture(b, 6, true, kNationalDutch);
-    EXPECT_EQ(dutch.cards[3][3], "AHVBT98765432");
+    EXPECT_EQ(MakeBoardPicture(b, 6, true, kNationalDutch).cards[3][3], "AHVBT98765432");
+    EXPECT_EQ(ApplyNationalLetters("AKQJ", 9), "AKQJ"); // no such set: the standard letters
     b.dealer = 3;
     b.vulnerability = 4;
     const BoardPicture own = MakeBoardPicture(b, 6, false, 0);
@@ -96,179 +82,120 @@ TEST(BoardPicture, FrameTextsPointsAndNationalCards) {
 
 // ---- Checks against the machine ---------------------------------------------------------------------
 
-TEST(LargeIndex, AcceptedWithSupportAndFirmware240) {
-    MemorySettings s;
-    ScriptedDialogs d;
-    CardOptions o;
-    EXPECT_TRUE(ChooseLargeIndex(o, Machine(2, 0x40, 8), s, d));
-    EXPECT_EQ(o.cardIndex, 1);
-    EXPECT_EQ(s.values[keys::kCardIndex], "1");
-    EXPECT_TRUE(d.messages.empty());
-    // The large-index rule counts only a 2.x below 2.40 as too old.
-    EXPECT_TRUE(ChooseLargeIndex(o, Machine(3, 0x00, 8), s, d));
-}
-
-TEST(LargeIndex, OldFirmwareFallsBackToStandardNamingTheVersion) {
-    MemorySettings s;
-    ScriptedDialogs d;
-    CardOptions o;
-    int undoneIndex = -1;
-    EXPECT_FALSE(ChooseLargeIndex(o, Machine(2, 0x32, 8), s, d, [&] {
-        undoneIndex = o.cardIndex;
-        EXPECT_TRUE(d.messages.empty()); // undone before the message
-    }));
-    EXPECT_EQ(undoneIndex, 0);
-    EXPECT_EQ(o.cardIndex, 0);
-    EXPECT_EQ(s.values[keys::kCardIndex], "0");
-    ASSERT_EQ(d.messages.size(), 1u);
-    EXPECT_EQ(d.Last().text, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32"));
-    EXPECT_EQ(d.Last().title, "Dealing Error");
-    EXPECT_EQ(d.Last().icon, Icon::Critical);
-}
-
-TEST(LargeIndex, MachineWithoutSupportIsNotSuitable) {
-    MemorySettings s;
-    ScriptedDialogs d;
-    CardOptions o;
-    EXPECT_FALSE(ChooseLargeIndex(o, Machine(2, 0x40, 4), s, d));
-    EXPECT_EQ(d.Last().text, MessageTemplate(MsgJumboNotSuitable));
-    EXPECT_EQ(s.values[keys::kCardIndex], "0");
-}
-
-TEST(BoardCheck, NeedsAReaderAndFirmware240) {
-    MemorySettings s;
-    ScriptedDialogs d;
-    CardOptions o;
-    EXPECT_TRUE(ChooseCheckBoard(o, true, Machine(2, 0x40, 4), s, d));
-    EXPECT_EQ(s.values[keys::kCheckBoard], "1");
-    EXPECT_TRUE(d.messages.empty());
-
-    EXPECT_FALSE(ChooseCheckBoard(o, true, Machine(2, 0x39, 4), s, d));
-    EXPECT_FALSE(o.checkBoard);
-    EXPECT_EQ(s.values[keys::kCheckBoard], "0");
-    EXPECT_EQ(d.Last().text, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39"));
-
-    EXPECT_FALSE(ChooseCheckBoard(o, true, Machine(2, 0x40, 8), s, d));
-    EXPECT_EQ(d.Last().text, MessageTemplate(MsgNoBoardNumberReader));
-    EXPECT_EQ(d.messages.size(), 2u);
-
+TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
+    // Large index or the board check, major, minor, option word, and the refusal (empty: accepted).
+    const std::tuple<bool, std::uint8_t, std::uint8_t, std::int32_t, std::string> cases[] = {
+        {true, 2, 0x40, 8, ""},
+        {true, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
+        {true, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
+        {true, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
+        {false, 2, 0x40, 4, ""},
+        {false, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
+        {false, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)}};
+    for (const auto& [large, major, minor, optionWord, refusal] : cases) {
+        SCOPED_TRACE(refusal);
+        MemorySettings s;
+        s.values[large ? keys::kCardIndex : keys::kCheckBoard] = "1";
+        ScriptedDialogs d;
+        CardOptions o;
+        bool undoneFirst = false;
+        auto undone = [&] { undoneFirst = d.messages.empty() && o == CardOptions{}; };
+        const SharedMachineState m = Machine(major, minor, optionWord);
+        const bool accepted =
+            large ? ChooseLargeIndex(o, m, s, d, undone) : ChooseCheckBoard(o, true, m, s, d, undone);
+        EXPECT_EQ(accepted, refusal.empty());
+        EXPECT_EQ(o, (CardOptions{0, 0, 0, large && accepted ? 1 : 0, !large && accepted}));
+        EXPECT_EQ(LoadCardOptions(s), o); // saved at once
+        EXPECT_EQ(undoneFirst, !accepted);
+        EXPECT_EQ(d.messages.size(), accepted ? 0u : 1u);
+        for (const MessageRequest& message : d.messages)
+            EXPECT_EQ(message.text + " | " + message.title, refusal + " | Dealing Error");
+    }
     // Unticking never shows a message, whatever the machine.
-    s.values[keys::kCheckBoard] = "1";
-    EXPECT_FALSE(ChooseCheckBoard(o, false, Machine(2, 0x10, 0), s, d));
-    EXPECT_EQ(d.messages.size(), 2u);
-    EXPECT_EQ(s.values[keys::kCheckBoard], "0");
-}
-
-TEST(MachineLimits, StartUpRulesUndoWhatTheMachineCannotDo) {
     MemorySettings s;
-    CardOptions o{0, 0, 0, 1, true};
-    ApplyMachineLimits(o, Machine(2, 0x40, 4 | 8), s);
-    EXPECT_EQ(o, (CardOptions{0, 0, 0, 1, true}));
-
-    ApplyMachineLimits(o, Machine(2, 0x32, 4 | 8), s);
-    EXPECT_EQ(o.cardIndex, 0);
-    EXPECT_FALSE(o.checkBoard);
-    EXPECT_EQ(s.values[keys::kCardIndex], "0");
-    EXPECT_EQ(s.values[keys::kCheckBoard], "0");
-
-    o = CardOptions{0, 0, 0, 1, true};
-    ApplyMachineLimits(o, Machine(3, 0x00, 0), s);
-    EXPECT_EQ(o.cardIndex, 0);
-    EXPECT_FALSE(o.checkBoard);
+    s.values[keys::kCheckBoard] = "1";
+    ScriptedDialogs d;
+    CardOptions o{0, 0, 0, 0, true};
+    EXPECT_FALSE(ChooseCheckBoard(o, false, Machine(2, 0x10, 0), s, d));
+    EXPECT_TRUE(d.messages.empty() && !LoadCardOptions(s).checkBoard);
 }
 
-TEST(FirmwareGates, ReadingAndNationalSets) {
+TEST(MachineChecks, StartUpUndoesWhatTheMachineCannotDo) {
+    struct Case {
+        std::uint8_t major, minor;
+        std::int32_t options;
+        bool kept;
+    };
+    for (const Case& c : {Case{2, 0x40, 4 | 8, true}, Case{2, 0x32, 4 | 8, false}, Case{3, 0x00, 0, false}}) {
+        MemorySettings s;
+        CardOptions o{0, 0, 0, 1, true};
+        ApplyMachineLimits(o, Machine(c.major, c.minor, c.options), s);
+        EXPECT_EQ(o, (c.kept ? CardOptions{0, 0, 0, 1, true} : CardOptions{})) << int{c.minor};
+        EXPECT_EQ(LoadCardOptions(s), CardOptions{}); // only what is undone is written
+    }
+}
+
+TEST(MachineChecks, ReadingAndNationalSetsNeedTheirFirmware) {
     EXPECT_FALSE(ReadingSupported(Machine(2, 0x23, 0)));
     EXPECT_TRUE(ReadingSupported(Machine(2, 0x24, 0)));
     EXPECT_TRUE(ReadingSupported(Machine(3, 0x00, 0)));
     EXPECT_FALSE(ReadingSupported(Machine(1, 0x99, 0)));
-    ScriptedDialogs d;
-    EXPECT_TRUE(NationalAllowed(CardOptions{kNationalStandard}, Machine(1, 0, 0), d));
-    EXPECT_FALSE(NationalAllowed(CardOptions{kNationalDutch}, Machine(2, 0x26, 0), d));
-    EXPECT_TRUE(NationalAllowed(CardOptions{kNationalDutch}, Machine(2, 0x27, 0), d));
-    EXPECT_FALSE(NationalAllowed(CardOptions{kNationalDanish}, Machine(2, 0x31, 0), d));
-    EXPECT_EQ(d.Last().text, FormatMessage(MsgDanishNeedsFirmware, "2.31"));
-    EXPECT_TRUE(NationalAllowed(CardOptions{kNationalDanish}, Machine(2, 0x32, 0), d));
-    EXPECT_EQ(d.messages.size(), 2u);
+    struct Case {
+        int national;
+        std::uint8_t minor;
+        std::string refusal;
+    };
+    const Case cases[] = {{kNationalStandard, 0x10, ""},
+                          {kNationalDutch, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
+                          {kNationalDutch, 0x27, ""},
+                          {kNationalDanish, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
+                          {kNationalDanish, 0x31, FormatMessage(MsgDanishNeedsFirmware, "2.31")},
+                          {kNationalDanish, 0x32, ""}};
+    for (const Case& c : cases) {
+        ScriptedDialogs d;
+        EXPECT_EQ(NationalAllowed(CardOptions{c.national}, Machine(2, c.minor, 0), d), c.refusal.empty());
+        EXPECT_EQ(d.messages.empty() ? "" : d.Last().text, c.refusal);
+    }
 }
 
 // ---- The options in the session ------------------------------------------------------------------------
 
-class SessionOptionsTest : public ::testing::Test {
-  protected:
-    DealingSession& Open(EmulatorConfig config) {
-        h = std::make_unique<test::SessionHarness>(config);
-        h->set = test::RandomSet(1, 2);
-        h->settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kNational, "2"}};
-        return h->Open(SessionMode::Deal);
-    }
-    std::unique_ptr<test::SessionHarness> h;
-};
-
-TEST_F(SessionOptionsTest, StartUpKeepsWhatTheMachineCanDo) {
-    DealingSession& s = Open(test::SessionHarness::Fast());
-    EXPECT_EQ(s.Display().options, (CardOptions{2, 0, 0, 1, true}));
-    EXPECT_TRUE(h->dialogs.messages.empty());
-}
-
-TEST_F(SessionOptionsTest, StartUpUndoesLargeIndexAndBoardCheckSilentlyOnOldFirmware) {
-    EmulatorConfig c = test::SessionHarness::Fast();
-    c.firmwareMinor = 0x32;
-    DealingSession& s = Open(c);
-    EXPECT_EQ(s.Display().options.cardIndex, 0);
-    EXPECT_FALSE(s.Display().options.checkBoard);
-    EXPECT_EQ(h->settings.values[keys::kCardIndex], "0");
-    EXPECT_EQ(h->settings.values[keys::kCheckBoard], "0");
-    EXPECT_EQ(h->settings.values[keys::kNational], "2");
-    EXPECT_TRUE(h->dialogs.messages.empty());
-    // Choosing large index again is refused with the version.
-    s.CardIndexClicked(1);
-    EXPECT_EQ(s.Display().options.cardIndex, 0);
-    EXPECT_EQ(h->dialogs.Last().text, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32"));
-    EXPECT_TRUE(h->view.refreshed & kViewOptions);
-}
-
-TEST_F(SessionOptionsTest, ClicksAreSavedAtOnce) {
-    DealingSession& s = Open(test::SessionHarness::Fast());
-    s.NationalClicked(kNationalGerman);
-    EXPECT_EQ(h->settings.values[keys::kNational], "3");
+TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
+    EmulatorConfig config = test::SessionHarness::Fast();
+    config.optionWord = 4; // a board-number reader, no large-index cards
+    test::SessionHarness h(config);
+    h.set = test::RandomSet(1, 2);
+    h.settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kInitReadMode, "0"}};
+    DealingSession& s = h.Open(SessionMode::Deal);
+    EXPECT_EQ(s.Display().options, (CardOptions{0, 0, 0, 0, true})); // undone silently at start-up
+    EXPECT_TRUE(h.dialogs.messages.empty());
+    s.NationalClicked(kNationalDanish);
     s.CardTypeClicked(1);
-    EXPECT_EQ(h->settings.values[keys::kCardType], "1");
-    s.ThresholdClicked(1);
-    EXPECT_EQ(h->settings.values[keys::kThreshold], "1");
-    s.CardIndexClicked(0);
-    EXPECT_EQ(h->settings.values[keys::kCardIndex], "0");
-    s.CheckBoardClicked(false);
-    EXPECT_EQ(h->settings.values[keys::kCheckBoard], "0");
+    s.ThresholdClicked(2);
     s.ThresholdClicked(7); // no such option
-    EXPECT_EQ(h->settings.values[keys::kThreshold], "1");
-    EXPECT_TRUE(h->dialogs.messages.empty());
-    EXPECT_EQ(s.Display().options, (CardOptions{3, 1, 1, 0, false}));
+    s.CheckBoardClicked(false);
+    s.ReadModeClicked(ReadMode::PlayedBoards);
+    s.CardIndexClicked(1);
+    EXPECT_EQ(s.Display().options, (CardOptions{kNationalDanish, 1, 2, 0, false}));
+    EXPECT_EQ(LoadCardOptions(h.settings), s.Display().options);
+    EXPECT_EQ(h.settings.values[keys::kInitReadMode], "1");
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgJumboNotSuitable));
+    s.DealCommand();
+    ASSERT_EQ(h.StepCommands().size(), 1u);
+    EXPECT_EQ(h.StepCommands()[0][2], CommandByte2(s.Display().options));
 }
 
-TEST_F(SessionOptionsTest, NoChecksAndNoSavingWhileInitialising) {
-    h = std::make_unique<test::SessionHarness>(test::SessionHarness::Fast());
-    h->set = test::RandomSet(1, 2);
-    DealingSession s(SessionMode::Deal, LoadSessionOptions(h->settings), h->set, *h->link, *h->clock,
-                     h->dialogs, h->view, &h->settings);
-    s.Load();
+TEST(SessionOptions, NoChecksAndNoSavingWhileInitialising) {
+    test::SessionHarness h;
+    h.set = test::RandomSet(1, 2);
+    DealingSession& s = h.Load(SessionMode::Deal);
     s.CardIndexClicked(1);
     s.NationalClicked(4);
     s.CheckBoardClicked(true);
-    EXPECT_TRUE(h->settings.values.empty());
-    EXPECT_TRUE(h->dialogs.messages.empty());
+    EXPECT_TRUE(h.settings.values.empty());
+    EXPECT_TRUE(h.dialogs.messages.empty());
     EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 1, true}));
-}
-
-TEST_F(SessionOptionsTest, BoardCheckOnAMachineWithoutReaderIsRefused) {
-    EmulatorConfig c = test::SessionHarness::Fast();
-    c.optionWord = 8;
-    DealingSession& s = Open(c);
-    EXPECT_FALSE(s.Display().options.checkBoard);
-    s.CheckBoardClicked(true);
-    EXPECT_FALSE(s.Display().options.checkBoard);
-    EXPECT_EQ(h->dialogs.Last().text, MessageTemplate(MsgNoBoardNumberReader));
-    EXPECT_EQ(h->settings.values[keys::kCheckBoard], "0");
 }
 
 } // namespace
