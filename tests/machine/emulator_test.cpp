@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 namespace orvenix {
 namespace {
 
@@ -113,50 +111,14 @@ TEST_F(EmulatorTest, ReadsStacksIntoTheTargetBoard) {
     EXPECT_EQ(board.cardOwner, truth.cardOwner);
     EXPECT_EQ(board.status, kBoardComplete);
     EXPECT_EQ(board.number, 4);
-    std::vector<CardCode> inOrder(52);
-    std::iota(inOrder.begin(), inOrder.end(), CardCode{1});
-    Read(inOrder, ReadMode::SimulateHandDealing, 1 /* N */, board);
-    EXPECT_EQ(std::vector<int>(board.cardOwner.begin() + 1, board.cardOwner.begin() + 6),
-              (std::vector<int>{1, 4, 3, 2, 1})); // N, W, S, E and round again
-    EXPECT_EQ(board.status, kBoardComplete);
-    Read({inOrder.begin(), inOrder.begin() + 50}, ReadMode::PlayedBoards, 1, board);
-    EXPECT_EQ(board.cardOwner[51], 0);
+    played.resize(50);
+    Read(played, ReadMode::PlayedBoards, 1, board);
+    EXPECT_EQ(board.cardOwner[49], 0); // the last card of the North hand was not in the stack
     EXPECT_EQ(board.status, kBoardPartial);
     Read({1, 2, 2, 3}, ReadMode::PlayedBoards, 1, board);
     EXPECT_EQ(st().statusCode, 54);
     Read({}, ReadMode::PlayedBoards, 1, board);
     EXPECT_EQ(st().statusCode, 55);
-}
-
-TEST_F(EmulatorTest, LabelsPedalAndBoxReachTheStatusPoll) {
-    for (int n : {7, 70}) {
-        machine().InsertBoard(n);
-        ASSERT_TRUE(link.RequestBoardLabel());
-        EXPECT_EQ(st().readBoardNumber, n);
-    }
-    machine().SetBoardLabel(16);
-    ASSERT_TRUE(link.RequestBoardLabel());
-    EXPECT_EQ(st().readBoardNumber, 0);
-    machine().PressPedal();
-    ASSERT_TRUE(link.RequestStatus(0));
-    ASSERT_TRUE(link.RequestStatus(0)); // not acknowledged: still there
-    EXPECT_TRUE(st().pedalFlag);
-    ASSERT_TRUE(link.RequestStatus(link.AcknowledgeBits()));
-    EXPECT_FALSE(st().pedalFlag);
-    link.StateForTesting().boxCounter = 9;
-    machine().RemoveBox();
-    ASSERT_TRUE(link.RequestStatus(0));
-    EXPECT_EQ(st().boxCounter, 0);
-    link.StateForTesting().boxCounter = 10;
-    ASSERT_TRUE(link.RequestStatus(0));
-    EXPECT_EQ(st().boxCounter, 10); // the reset was reported once
-    machine().InsertBox();
-    ASSERT_TRUE(link.RequestStatus(0));
-    ASSERT_TRUE(link.RequestStatus(0));
-    EXPECT_TRUE(st().boxFlag);
-    EXPECT_EQ(st().boxCounterAtInsert, 10);
-    ASSERT_TRUE(link.RequestStatus(link.AcknowledgeBits()));
-    EXPECT_FALSE(st().boxFlag);
 }
 
 TEST_F(EmulatorTest, InjectedWireFaultsFailOneReply) {

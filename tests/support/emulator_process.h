@@ -43,15 +43,9 @@ class EmulatorProcess {
         path_ = ReadLine(std::chrono::seconds(10));
     }
     ~EmulatorProcess() {
-        if (input_ >= 0) ::close(input_);
-        if (pid_ > 0) {
-            // Closing the input ends it; give it a moment, then make sure.
-            for (int i = 0; i < 100 && ::waitpid(pid_, &status_, WNOHANG) == 0; ++i)
-                ::usleep(20000);
-            if (::waitpid(pid_, &status_, WNOHANG) == 0) {
-                ::kill(pid_, SIGKILL);
-                ::waitpid(pid_, &status_, 0);
-            }
+        if (!CloseAndWait() && pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, &status_, 0);
         }
         if (output_ >= 0) ::close(output_);
     }
@@ -77,16 +71,16 @@ class EmulatorProcess {
         }
         return line;
     }
-    // Closes the input and waits for the exit; true when the emulator ended by itself with status 0.
+    // Closes the input and waits up to five seconds for the exit; true when the emulator ended by itself
+    // with status 0.
     bool CloseAndWait() {
-        ::close(input_);
+        if (input_ >= 0) ::close(input_);
         input_ = -1;
-        for (int i = 0; i < 250; ++i) {
+        for (int i = 0; i < 250 && pid_ > 0; ++i, ::usleep(20000)) {
             if (::waitpid(pid_, &status_, WNOHANG) == pid_) {
                 pid_ = -1;
                 return WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
             }
-            ::usleep(20000);
         }
         return false;
     }
