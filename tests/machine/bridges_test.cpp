@@ -108,12 +108,14 @@ TEST(LibraryBridge, DealsOneBoardThroughTheLoadedLibrary) {
 }
 
 TEST(LibraryBridge, LibraryThatCannotBeUsedReportsMissingDrivers) {
-    // The loader sets no error number for a missing file: it counts as "no such file".
+    // The first message shows the system's error number: a folder is no library, a library without the
+    // functions is not supported.
     const struct {
         const char* path;
         const char* why;
         int error;
     } cases[] = {{"/nonexistent/libovx-missing.so", "", ENOENT},
+                 {"/", "", EISDIR},
                  {"libm.so.6", "SI_GetDriverVersion", ENOSYS}};
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
