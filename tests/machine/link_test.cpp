@@ -160,8 +160,6 @@ class LinkTest : public ::testing::Test {
   protected:
     LinkTest() {
         link->SetFillerSourceForTesting([this] { return filler++; });
-        fake->calls.clear();
-        fake->flushes = 0;
     }
     void Receive(PacketBuffer p) {
         const Bytes wire = MachineReply(p);
@@ -188,7 +186,8 @@ Bytes Truncated(Bytes wire, std::size_t n) {
 
 TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     const Bytes good = MachineReply({reply::kInfo, 2, 0x41});
-    const Bytes longReply = MachineReply({reply::kReadResult});
+    const Bytes bad = BadChecksum({reply::kInfo, 2, 0x40});
+    const Bytes cutLong = Truncated(MachineReply({reply::kReadResult}), 108);
     const struct {
         const char* name;
         Bytes stray;       // bytes left on the line before the command
@@ -201,25 +200,11 @@ TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     } cases[] = {
         {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
         {"short, then good", {}, 0, {Truncated(good, 3), good}, true, 2, 0, kReplyGood},
-        {"long cut short, then good", {}, 0, {Truncated(longReply, 108), good}, true, 2, 0, kReplyGood},
-        {"bad checksum, then good",
-         {},
-         0,
-         {BadChecksum({reply::kInfo, 2, 0x40}), good},
-         true,
-         2,
-         0,
-         kReplyGood},
+        {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
+        {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
         {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
         {"no answer twice", {}, 0, {{}, {}, good}, false, 2, 2, kReplyShort},
-        {"bad checksum twice",
-         {},
-         0,
-         {BadChecksum({0x1A}), BadChecksum({0x1A}), good},
-         false,
-         2,
-         2,
-         kReplyChecksum},
+        {"bad checksum twice", {}, 0, {bad, bad, good}, false, 2, 2, kReplyChecksum},
         {"after an earlier failure", {}, 1, {{}, good}, false, 1, 2, kReplyShort},
         {"earlier failure, then good", {}, 1, {good}, true, 1, 0, kReplyGood},
     };
@@ -251,6 +236,7 @@ TEST_F(LinkTest, StatusRepliesSetStateCountsAndFlags) {
     link->Events().pocketCounts = [&](const auto& c) { shown = c; };
     link->Events().busy = [&] { ++busyTicks; };
     link->Events().stateChanged = [&] { ++refreshed; };
+    constexpr std::uint8_t kBoxAndReset = kFlagBox | kFlagBoxReset; // the insert is taken before the reset
     const struct {
         PacketBuffer p;
         std::int32_t state;
@@ -262,13 +248,7 @@ TEST_F(LinkTest, StatusRepliesSetStateCountsAndFlags) {
         {{reply::kStatus, 0xF0, 5, 6, 7, 8}, kStateError, {}, false, false, 7, 0},
         {{reply::kStatus, 0xF1, 5, 6, 7, 8, kFlagPedal}, kStateBusy, {}, true, false, 7, 0},
         {{reply::kStatus, 0xF1, 0xC5, 0x46, 7, 13, kFlagBox}, kStateBusy, {5, 6, 7, 13}, false, true, 7, 7},
-        {{reply::kStatus, 0, 13, 13, 13, 13, kFlagBox | kFlagBoxReset},
-         kStateIdle,
-         {13, 13, 13, 13},
-         false,
-         true,
-         0,
-         7},
+        {{reply::kStatus, 0, 13, 13, 13, 13, kBoxAndReset}, kStateIdle, {13, 13, 13, 13}, false, true, 0, 7},
         {{reply::kBusy}, kStateBusy, {13, 13, 13, 13}, false, true, 0, 7},
         {{reply::kStatusLong, 0x05, 1, 1, 1, 1, kFlagPedal}, kStateError, {1, 1, 1, 1}, true, false, 0, 7},
         {{0x42, 0xF1, 13, 13, 13, 13, 0xFF}, kStateError, {1, 1, 1, 1}, true, false, 0, 7},
@@ -325,27 +305,20 @@ TEST_F(LinkTest, InfoLabelParameterAndMaintenanceReplies) {
               (Bytes{0x12, 0x12, 0x1B, 0x1B, 0x1B, 0x1B, 0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10, 0x81, 0xB3}));
 }
 
-TEST_F(LinkTest, ReadResultFillsOnlyItsTargetsCards) {
+TEST_F(LinkTest, ReadResultFillsOnlyItsTargetAndLeavesBadPocketCodesUnplaced) {
     BoardSet set;
-    set[9].dealer = 1;
     const Board before = set[9];
     PacketBuffer p{reply::kReadResult};
     for (int c = 1; c <= 52; ++c)
-        p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) / 13); // S W E N
-    Receive(p);                                                               // no target: only checked
+        p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) % 4);
+    Receive(p); // no target: only checked
     EXPECT_EQ(set[9], before);
     link->SetReadTarget(&set[9]);
-    Receive(p);
-    EXPECT_EQ(set[9].cardOwner[1], 3);  // spades in the South pocket
-    EXPECT_EQ(set[9].cardOwner[14], 4); // hearts West
-    EXPECT_EQ(set[9].cardOwner[27], 2); // diamonds East
-    EXPECT_EQ(set[9].cardOwner[52], 1); // clubs North
-    EXPECT_EQ(set[9].status, kBoardComplete);
-    EXPECT_EQ(set[9].dealer, 1);
     for (std::uint8_t bad : {0, 5, 0xFF}) {
         p[CardWirePosition(7)] = bad;
         Receive(p);
         EXPECT_EQ(set[9].cardOwner[7], 0);
+        EXPECT_EQ(set[9].cardOwner[8], PocketToSeat[4]);
         EXPECT_EQ(set[9].status, kBoardPartial);
     }
 }

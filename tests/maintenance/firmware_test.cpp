@@ -25,7 +25,7 @@ Bytes Resized(Bytes b, std::size_t n) {
     return b;
 }
 
-TEST(FirmwareFile, ReadsSoundFilesAndRefusesBadOnes) {
+TEST(FirmwareFile, LoadsSoundFilesAndRefusesBadOnes) {
     using F = FirmwareFileFault;
     const Bytes s100 = FirmwareSection(100);
     const Bytes sound = FirmwareFileBytes(FirmwareSection(40), FirmwareSection(25));
@@ -52,12 +52,18 @@ TEST(FirmwareFile, ReadsSoundFilesAndRefusesBadOnes) {
         {"negative length 2", FirmwareFileBytes(s100, {}, 200, -100), F::InconsistentLengths},
         {"negative length 1", FirmwareFileBytes(s100, {}, -1, 101), F::InconsistentLengths},
         {"lengths overflow", FirmwareFileBytes(s100, {}, 0x7FFFFFFF, 0x7FFFFFFF), F::InconsistentLengths},
+        {"too large on disk", Bytes(kFirmwareFileMaximum + 1, 0), F::TooLarge},
+        {"missing", {}, F::Unreadable},
     };
+    test::TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         F fault = F::None;
-        const auto image = Read(c.file, &fault);
+        std::string why;
+        if (c.fault != F::Unreadable) test::WriteFile(dir.File(c.name), c.file);
+        const auto image = LoadFirmwareFile(dir.File(c.name), &fault, &why);
         EXPECT_EQ(fault, c.fault);
+        EXPECT_EQ(why.empty(), c.fault != F::Unreadable);
         ASSERT_EQ(image.has_value(), c.fault == F::None);
         if (!image) continue;
         EXPECT_EQ(image->fileSize, c.file.size());
@@ -71,22 +77,6 @@ TEST(FirmwareFile, ReadsSoundFilesAndRefusesBadOnes) {
         EXPECT_EQ(std::count(image->image1.begin() + 16 + long(l1), image->image1.end(), 0),
                   long(kImageBufferSize - 16 - l1));
     }
-}
-
-TEST(FirmwareFile, LoadChecksTheFileOnDisk) {
-    test::TempDir dir;
-    FirmwareFileFault fault = FirmwareFileFault::None;
-    std::string why;
-    EXPECT_FALSE(LoadFirmwareFile(dir.File("missing.adc"), &fault, &why).has_value());
-    EXPECT_EQ(fault, FirmwareFileFault::Unreadable);
-    EXPECT_FALSE(why.empty());
-    test::WriteFile(dir.File("big.adc"), Bytes(kFirmwareFileMaximum + 1, 0));
-    EXPECT_FALSE(LoadFirmwareFile(dir.File("big.adc"), &fault).has_value());
-    EXPECT_EQ(fault, FirmwareFileFault::TooLarge);
-    test::WriteFile(dir.File("good.adc"), FirmwareFileBytes(FirmwareSection(300), FirmwareSection(5)));
-    const auto image = LoadFirmwareFile(dir.File("good.adc"), &fault);
-    ASSERT_TRUE(image.has_value());
-    EXPECT_EQ(image->length1, 300);
 }
 
 TEST(FirmwareFile, HeadersCarryTheLengthAndTheBigEndianWordSum) {
