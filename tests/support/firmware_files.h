@@ -13,13 +13,13 @@ namespace orvenix::test {
 inline std::vector<std::uint8_t> FirmwareFileBytes(const std::vector<std::uint8_t>& section1,
                                                    const std::vector<std::uint8_t>& section2,
                                                    std::int64_t length1 = -1, std::int64_t length2 = -1) {
-    std::vector<std::uint8_t> out(16, 0xEE); // bytes 8 to 15 are read and ignored
-    const auto l1 = static_cast<std::uint32_t>(length1 < 0 ? std::int64_t(section1.size()) : length1);
-    const auto l2 = static_cast<std::uint32_t>(length2 < 0 ? std::int64_t(section2.size()) : length2);
-    for (int i = 0; i < 4; ++i) { // both lengths little-endian
-        out[std::size_t(i)] = static_cast<std::uint8_t>(l1 >> (8 * i));
-        out[std::size_t(4 + i)] = static_cast<std::uint8_t>(l2 >> (8 * i));
+    std::vector<std::uint8_t> out;
+    for (const auto& [length, section] : {std::pair{length1, &section1}, {length2, &section2}}) {
+        const auto l = static_cast<std::uint32_t>(length < 0 ? std::int64_t(section->size()) : length);
+        for (int shift = 0; shift < 32; shift += 8) // little-endian
+            out.push_back(static_cast<std::uint8_t>(l >> shift));
     }
+    out.resize(16, 0xEE); // bytes 8 to 15 are read and ignored
     out.insert(out.end(), section1.begin(), section1.end());
     out.insert(out.end(), section2.begin(), section2.end());
     return out;
