@@ -77,7 +77,7 @@ struct Opened {
     }
 };
 
-TEST(Open, SetsTheLinkUpInOrderOnceAndNotWithoutAMachine) {
+TEST(Open, SetsTheLinkUpInOrderOnce) {
     Opened o;
     EXPECT_TRUE(o.link->IsOpen());
     EXPECT_EQ(o.fake->calls,
@@ -86,10 +86,6 @@ TEST(Open, SetsTheLinkUpInOrderOnceAndNotWithoutAMachine) {
     EXPECT_EQ(o.fake->readTimeout, kLinkTimeoutMs);
     o.link->Open(kLinkTimeoutMs);
     EXPECT_EQ(o.fake->calls.size(), 8u);
-    Opened none([](FakeSi& f) { f.products.clear(); });
-    EXPECT_FALSE(none.link->IsOpen());
-    EXPECT_EQ(none.fake->calls.size(), 2u);
-    EXPECT_TRUE(o.dialogs.messages.empty() && none.dialogs.messages.empty());
 }
 
 TEST(Open, ChoosesTheFirstMachineWithAFourDigitSerial) {
@@ -108,50 +104,43 @@ TEST(Open, ChoosesTheFirstMachineWithAFourDigitSerial) {
     }
 }
 
-TEST(Open, AnOldDriverGetsANoticeInDecimal) {
+TEST(Open, ShowsAnOldDriverAndEveryFailingStepWithItsCode) {
+    auto fail = [](const char* op, SiStatus status) { return [=](FakeSi& f) { f.status[op] = status; }; };
+    auto cannot = [](const char* code) { return FormatMessage(MsgCannotCommunicateUsb, code); };
     const struct {
-        std::uint32_t version;
-        const char* shown;
-    } cases[] = {{0x00030000, "3.0"}, {0x0002000C, "2.12"}, {0x00030001, nullptr}, {0x00040000, nullptr}};
-    for (const auto& c : cases) {
-        Opened o([&](FakeSi& f) { f.driverVersion = c.version; });
-        EXPECT_TRUE(o.link->IsOpen());
-        ASSERT_EQ(o.dialogs.messages.size(), c.shown ? 1u : 0u) << c.version;
-        EXPECT_TRUE(!c.shown || o.dialogs.Last().text == FormatMessage(MsgUsbDriverOld, c.shown));
-    }
-}
-
-TEST(Open, EveryFailingStepShowsItsOwnCode) {
-    const struct {
-        const char* op;
-        SiStatus status;
-        const char* code;
-        int closes;
+        std::function<void(FakeSi&)> script;
+        bool open;
+        std::vector<std::string> shown;
+        int closes = 0;
     } cases[] = {
-        {"GetDriverVersion", 3, "3.2", 0}, {"GetNumDevices", 7, "7.3", 0}, {"GetProductString", 8, "8.5", 0},
-        {"Open", 255, "255.6", 0},         {"SetTimeouts", 6, "6.8", 1},   {"SetBaudRate", 4, "4.9", 1},
-        {"SetLineControl", 6, "6.10", 1},  {"FlushBuffers", 2, "2.11", 1},
+        {[](FakeSi& f) { f.products.clear(); }, false, {}},
+        {[](FakeSi& f) { f.driverVersion = 0x00030000; }, true, {FormatMessage(MsgUsbDriverOld, "3.0")}},
+        {[](FakeSi& f) { f.driverVersion = 0x0002000C; }, true, {FormatMessage(MsgUsbDriverOld, "2.12")}},
+        {[](FakeSi& f) { f.driverVersion = 0x00040000; }, true, {}},
+        {fail("GetDriverVersion", 3), false, {cannot("3.2")}},
+        {fail("GetNumDevices", 7), false, {cannot("7.3")}},
+        {fail("GetProductString", 8), false, {cannot("8.5")}},
+        {fail("Open", 255), false, {cannot("255.6")}},
+        {fail("SetTimeouts", 6), false, {cannot("6.8")}, 1},
+        {fail("SetBaudRate", 4), false, {cannot("4.9")}, 1},
+        {fail("SetLineControl", 6), false, {cannot("6.10")}, 1},
+        {fail("FlushBuffers", 2), false, {cannot("2.11")}, 1},
+        {[](FakeSi& f) { f.status["Open"] = kSiSystemError, f.systemError = 13; },
+         false,
+         {"13", FormatMessage(MsgUsbDriversMissing, "12.6")}}, // the system's error number first
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.op);
-        Opened o([&](FakeSi& f) { f.status[c.op] = c.status; });
-        EXPECT_FALSE(o.link->IsOpen());
-        ASSERT_EQ(o.dialogs.messages.size(), 1u);
-        EXPECT_EQ(o.dialogs.Last().text, FormatMessage(MsgCannotCommunicateUsb, c.code));
-        EXPECT_EQ(o.dialogs.Last().icon, Icon::Critical);
-        EXPECT_EQ(o.fake->closes, c.closes);
+        Opened o(c.script);
+        std::vector<std::string> shown;
+        for (const auto& m : o.dialogs.messages)
+            shown.push_back(m.text);
+        EXPECT_EQ(o.link->IsOpen(), c.open) << &c - cases;
+        EXPECT_EQ(shown, c.shown) << &c - cases;
+        EXPECT_EQ(o.fake->closes, c.closes) << &c - cases;
+        o.fake->status.clear(); // a later attempt can succeed
+        o.link->Open(kLinkTimeoutMs);
+        EXPECT_EQ(o.link->IsOpen(), !o.fake->products.empty());
     }
-    // A system error shows the error number first; a later attempt can succeed.
-    Opened o([](FakeSi& f) {
-        f.status["Open"] = kSiSystemError;
-        f.systemError = 13;
-    });
-    ASSERT_EQ(o.dialogs.messages.size(), 2u);
-    EXPECT_EQ(o.dialogs.messages[0].text, "13");
-    EXPECT_EQ(o.dialogs.messages[1].text, FormatMessage(MsgUsbDriversMissing, "12.6"));
-    o.fake->status.clear();
-    o.link->Open(kLinkTimeoutMs);
-    EXPECT_TRUE(o.link->IsOpen());
 }
 
 // ---- Exchanges, replies and commands ---------------------------------------------------------------
