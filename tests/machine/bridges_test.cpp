@@ -1,4 +1,4 @@
-// The real bridges: the serial implementation against orvenix-machine-emulator on a pseudo-terminal, the
+// The real bridges: the serial implementation on a pseudo-terminal, the
 // run-time loaded library against the test library, and the choice of link.
 #include "base/dialogs.h"
 #include "base/messages.h"
@@ -6,61 +6,33 @@
 #include "machine/library_si.h"
 #include "machine/open_link.h"
 #include "machine/serial_si.h"
-#include "support/emulator_process.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
-#include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace orvenix {
 namespace {
 
-// Opens the link, asks for the firmware and deals one board until the machine is idle again.
-void OpenAndDealOneBoard(MachineLink& link, const ScriptedDialogs& dialogs, const std::string& firmware) {
+// A pseudo-terminal whose other side nobody answers.
+struct SilentTerminal {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    SilentTerminal() { EXPECT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0); }
+    ~SilentTerminal() { ::close(master); }
+    [[nodiscard]] std::string Path() const { return ::ptsname(master); }
+};
+
+TEST(SerialBridge, SilentDeviceGivesShortReadsAndALostLinkWithinTwoTimeouts) {
+    SilentTerminal terminal;
+    ScriptedDialogs dialogs;
+    MachineLink link(std::make_unique<SerialSi>(terminal.Path()), dialogs);
     link.Open(kLinkTimeoutMs);
     ASSERT_TRUE(link.IsOpen());
     EXPECT_TRUE(dialogs.messages.empty());
-    ASSERT_TRUE(link.RequestInfo());
-    EXPECT_EQ(FirmwareText(link.State().firmwareMajor, link.State().firmwareMinor), firmware);
-    Board board;
-    for (int c = 1; c <= 52; ++c)
-        board.cardOwner[std::size_t(c)] = static_cast<std::uint8_t>((c - 1) % 4 + 1);
-    ASSERT_TRUE(link.Exchange([&](PacketBuffer& p) { link.BuildDealCommand(p, board, 0, 0, 0); }));
-    for (int polls = 0; link.State().MachineState == kStateBusy && polls < 4000; ++polls) {
-        ASSERT_TRUE(link.RequestStatus(link.AcknowledgeBits()));
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    EXPECT_EQ(link.State().MachineState, kStateIdle);
-    EXPECT_EQ(link.State().pocketCount, (std::array<std::int16_t, 4>{13, 13, 13, 13}));
-}
-
-TEST(SerialBridge, DealsOneBoardOnTheEmulatorProgramAndTakesOperatorInput) {
-    test::EmulatorProcess emulator({"--card-ms", "3", "--firmware", "2.41"});
-    ScriptedDialogs dialogs;
-    MachineLink link(std::make_unique<SerialSi>(emulator.Path()), dialogs);
-    OpenAndDealOneBoard(link, dialogs, "2.41");
-    link.LatchOn(); // a pseudo-terminal has no latch line; the status is ignored
-    emulator.Send("pedal");
-    emulator.Send("state"); // answered once the pedal line has been taken in
-    EXPECT_EQ(emulator.ReadLine(std::chrono::seconds(5)).rfind("status 0 pockets S 13 W 13 E 13 N 13", 0),
-              0u);
-    ASSERT_TRUE(link.RequestStatus(0));
-    EXPECT_TRUE(link.State().pedalFlag);
-    link.Close();
-    EXPECT_TRUE(emulator.CloseAndWait());
-}
-
-TEST(SerialBridge, SilentDeviceGivesShortReadsAndALostLinkWithinTwoTimeouts) {
-    test::EmulatorProcess emulator;
-    emulator.Send("lost on");
-    ScriptedDialogs dialogs;
-    MachineLink link(std::make_unique<SerialSi>(emulator.Path()), dialogs);
-    link.Open(kLinkTimeoutMs);
-    ASSERT_TRUE(link.IsOpen());
-    emulator.Send("state"); // answered once "lost on" has been taken in
-    ASSERT_FALSE(emulator.ReadLine(std::chrono::seconds(5)).empty());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(link.RequestInfo());
     const auto took = std::chrono::steady_clock::now() - start;
@@ -79,9 +51,9 @@ TEST(SerialBridge, RefusesDevicesItCannotUseSettingsItCannotMakeAndASecondUser) 
         EXPECT_FALSE(link.IsOpen());
         EXPECT_NE(dialogs.Last().text.find(code), std::string::npos) << device;
     }
-    test::EmulatorProcess emulator;
-    SerialSi si(emulator.Path());
-    SerialSi second(emulator.Path());
+    SilentTerminal terminal;
+    SerialSi si(terminal.Path());
+    SerialSi second(terminal.Path());
     std::uint32_t count = 0;
     ASSERT_EQ(si.SI_GetNumDevices(count), kSiSuccess);
     ASSERT_EQ(count, 1u);
@@ -103,8 +75,17 @@ TEST(LibraryBridge, DealsOneBoardThroughTheLoadedLibrary) {
     auto si = std::make_unique<LibrarySi>(ORVENIX_SI_TEST_LIBRARY);
     ASSERT_TRUE(si->Loaded()) << si->LoadError();
     MachineLink link(std::move(si), dialogs);
-    OpenAndDealOneBoard(link, dialogs, "2.40");
+    link.Open(kLinkTimeoutMs);
+    ASSERT_TRUE(link.IsOpen());
+    EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(link.ProductString(), "4321");
+    Board board;
+    for (int c = 1; c <= 52; ++c)
+        board.cardOwner[std::size_t(c)] = static_cast<std::uint8_t>((c - 1) % 4 + 1);
+    ASSERT_TRUE(link.Exchange([&](PacketBuffer& p) { link.BuildDealCommand(p, board, 0, 0, 0); }));
+    for (int polls = 0; link.State().MachineState == kStateBusy && polls < 4000; ++polls)
+        ASSERT_TRUE(link.RequestStatus(0));
+    EXPECT_EQ(link.State().pocketCount, (std::array<std::int16_t, 4>{13, 13, 13, 13}));
 }
 
 TEST(LibraryBridge, LibraryThatCannotBeUsedReportsMissingDrivers) {
