@@ -20,20 +20,17 @@ class FakeSi : public SiLayer {
     std::map<std::string, SiStatus> status; // operation name (without SI_) -> status to return
     int systemError = 0;
     std::deque<std::uint8_t> input;
-    std::vector<std::vector<std::uint8_t>> writes;
-    std::vector<std::string> calls;
-    std::uint32_t openedIndex = 0xFFFFFFFF;
-    std::uint32_t readTimeout = 0;
-    int flushes = 0;
-    int closes = 0;
-    std::vector<int> latch;
     // Bytes queued as the machine's answer to every later write, in turn (empty: nothing answers).
     std::deque<std::vector<std::uint8_t>> answers;
+    std::vector<std::vector<std::uint8_t>> writes;
+    std::vector<std::string> calls;
+    std::uint32_t openedIndex = 0xFFFFFFFF, readTimeout = 0;
+    int flushes = 0, closes = 0;
+    std::vector<int> latch;
 
     SiStatus S(const std::string& op) {
         calls.push_back(op);
-        auto it = status.find(op);
-        return it == status.end() ? kSiSuccess : it->second;
+        return status.contains(op) ? status[op] : kSiSuccess;
     }
     SiStatus SI_GetDriverVersion(std::uint32_t& v, std::uint32_t& r) override {
         v = driverVersion;
@@ -45,21 +42,13 @@ class FakeSi : public SiLayer {
         return S("GetNumDevices");
     }
     SiStatus SI_GetProductString(std::uint32_t index, char* buffer, std::uint32_t) override {
-        const SiStatus s = S("GetProductString");
-        if (index < products.size()) {
-            const std::string& p = products[index];
-            std::memcpy(buffer, p.data(), std::min<std::size_t>(p.size(), 1024));
-            if (p.size() < 1024) buffer[p.size()] = 0;
-        }
-        return s;
+        std::strncpy(buffer, products.at(index).c_str(), kProductStringBufferSize - 1);
+        return S("GetProductString");
     }
     SiStatus SI_Open(std::uint32_t index, SiHandle& handle) override {
-        const SiStatus s = S("Open");
-        if (s == kSiSuccess) {
-            openedIndex = index;
-            handle = 7;
-        }
-        return s;
+        openedIndex = index;
+        handle = 7;
+        return S("Open");
     }
     SiStatus SI_SetTimeouts(std::uint32_t r, std::uint32_t) override {
         readTimeout = r;
@@ -76,20 +65,13 @@ class FakeSi : public SiLayer {
                       std::uint32_t& written) override {
         writes.emplace_back(data, data + count);
         written = count;
-        if (!answers.empty()) {
-            for (std::uint8_t b : answers.front())
-                input.push_back(b);
-            answers.pop_front();
-        }
+        if (!answers.empty()) input.insert(input.end(), answers.front().begin(), answers.front().end());
+        if (!answers.empty()) answers.pop_front();
         return S("Write");
     }
     SiStatus SI_Read(SiHandle, std::uint8_t* data, std::uint32_t count, std::uint32_t& got) override {
-        got = 0;
-        while (got < count && !input.empty()) {
+        for (got = 0; got < count && !input.empty(); input.pop_front())
             data[got++] = input.front();
-            input.pop_front();
-        }
-        calls.push_back("Read");
         return got == count ? kSiSuccess : kSiReadTimedOut;
     }
     SiStatus SI_WriteLatch(SiHandle, std::uint8_t, std::uint8_t value) override {
@@ -110,14 +92,6 @@ inline std::vector<std::uint8_t> MachineReply(PacketBuffer p) {
     PacketBuffer wire{};
     ScramblePacket(p, size, kReceiveKeyStep, wire);
     return {wire.begin(), wire.begin() + static_cast<std::ptrdiff_t>(size)};
-}
-
-inline std::vector<std::uint8_t> MachineReply(std::initializer_list<std::uint8_t> head) {
-    PacketBuffer p{};
-    std::size_t i = 0;
-    for (std::uint8_t b : head)
-        p[i++] = b;
-    return MachineReply(p);
 }
 
 } // namespace orvenix::test

@@ -9,21 +9,17 @@
 
 namespace orvenix::test {
 
-inline void PutLittleEndian32(std::vector<std::uint8_t>& out, std::int64_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(u >> shift));
-}
-
 // A file whose header gives the two lengths (by default the sections' real sizes).
 inline std::vector<std::uint8_t> FirmwareFileBytes(const std::vector<std::uint8_t>& section1,
                                                    const std::vector<std::uint8_t>& section2,
                                                    std::int64_t length1 = -1, std::int64_t length2 = -1) {
     std::vector<std::uint8_t> out;
-    PutLittleEndian32(out, length1 < 0 ? static_cast<std::int64_t>(section1.size()) : length1);
-    PutLittleEndian32(out, length2 < 0 ? static_cast<std::int64_t>(section2.size()) : length2);
-    for (int i = 0; i < 8; ++i)
-        out.push_back(0xEE); // read and ignored
+    for (const auto& [length, section] : {std::pair{length1, &section1}, {length2, &section2}}) {
+        const auto l = static_cast<std::uint32_t>(length < 0 ? std::int64_t(section->size()) : length);
+        for (int shift = 0; shift < 32; shift += 8) // little-endian
+            out.push_back(static_cast<std::uint8_t>(l >> shift));
+    }
+    out.resize(16, 0xEE); // bytes 8 to 15 are read and ignored
     out.insert(out.end(), section1.begin(), section1.end());
     out.insert(out.end(), section2.begin(), section2.end());
     return out;

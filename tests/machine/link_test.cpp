@@ -1,0 +1,357 @@
+// The link over a scripted SI_ layer: packets on the wire, opening, the exchange rule under link faults,
+// reply decoding and the command builders.
+#include "base/dialogs.h"
+#include "base/messages.h"
+#include "machine/link.h"
+#include "support/fake_si.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <set>
+#include <tuple>
+
+namespace orvenix {
+namespace {
+
+using test::FakeSi;
+using test::MachineReply;
+using Bytes = std::vector<std::uint8_t>;
+
+// ---- Packets ---------------------------------------------------------------------------------------
+
+TEST(Packet, ScramblesAsOnTheWireAndRoundTripsInBothDirections) {
+    PacketBuffer p{0x19, 0x01};
+    PacketBuffer wire{};
+    ScramblePacket(p, kShortPacket, kSendKeyStep, wire);
+    EXPECT_EQ(Bytes(wire.begin(), wire.begin() + 8), (Bytes{0x03, 0x30, 0x48, 0x5F, 0x76, 0x8D, 0xA4, 0xE5}));
+    for (std::uint8_t step : {kSendKeyStep, kReceiveKeyStep}) {
+        for (std::uint8_t code : {0x1A, 0x9D}) {
+            for (std::size_t i = 0; i < kLongPacket; ++i)
+                p[i] = static_cast<std::uint8_t>(i == 0 ? code : i * 37 + 11);
+            const std::size_t size = PacketSize(code);
+            PacketBuffer back{};
+            PacketBuffer other{};
+            ScramblePacket(p, size, step, wire);
+            const std::uint8_t key = DescrambleHead(wire, step, back);
+            if (size == kLongPacket) DescrambleTail(wire, key, step, back);
+            for (std::size_t i = 0; i < size; ++i)
+                EXPECT_TRUE(i == 7 || back[i] == p[i]) << int(code) << " byte " << i;
+            EXPECT_TRUE(PacketChecksumGood(back, wire[7], size));
+            back[size - 1 - (size == kShortPacket)] ^= 1; // the last summed byte
+            EXPECT_FALSE(PacketChecksumGood(back, wire[7], size));
+            DescrambleHead(wire, static_cast<std::uint8_t>(kSendKeyStep + kReceiveKeyStep - step), other);
+            EXPECT_NE(other[2], p[2]); // the two directions step the key differently
+        }
+    }
+}
+
+TEST(Packet, LabelsFirmwareVersionsFillerBytesAndStateNames) {
+    int board = 0; // the byte values with four bits set, in ascending order, are the boards 1 to 70
+    for (std::size_t v = 0; v <= 256; ++v)
+        EXPECT_EQ(BoardLabelTable[v], v < 256 && std::popcount(v) == 4 ? ++board : 0) << v;
+    for (int n = 0; n <= 71; ++n)
+        EXPECT_EQ(BoardLabelTable[BoardLabelCode(n)], n >= 1 && n <= kLabelledBoards ? n : 0) << n;
+    EXPECT_EQ(FirmwareText(0x02, 0x05) + " " + FirmwareText(0x03, 0x1A), "2.05 3.1A");
+    EXPECT_TRUE(FirmwareAtLeast(2, 0x40, 2, 0x40) && FirmwareAtLeast(3, 0x00, 2, 0x40));
+    EXPECT_FALSE(FirmwareAtLeast(2, 0x39, 2, 0x40));
+    std::set<int> seen;
+    for (int i = 0; i < 20000; ++i)
+        seen.insert(RandomFillerByte());
+    EXPECT_LE(*seen.rbegin(), 254);
+    EXPECT_GT(seen.size(), 200u);
+    EXPECT_EQ(MachineStateText(kStateIdle) + " " + MachineStateText(9), "Idle Illegal (9)");
+}
+
+// ---- Opening ---------------------------------------------------------------------------------------
+
+struct Opened {
+    ScriptedDialogs dialogs;
+    FakeSi* fake = nullptr;
+    std::unique_ptr<MachineLink> link;
+    explicit Opened(const std::function<void(FakeSi&)>& script = [](FakeSi&) {}) {
+        auto si = std::make_unique<FakeSi>();
+        fake = si.get();
+        script(*fake);
+        link = std::make_unique<MachineLink>(std::move(si), dialogs);
+        link->Open(kLinkTimeoutMs);
+    }
+};
+
+TEST(Open, SetsTheLinkUpInOrderOnce) {
+    Opened o;
+    EXPECT_TRUE(o.link->IsOpen());
+    EXPECT_EQ(o.fake->calls,
+              (std::vector<std::string>{"GetDriverVersion", "GetNumDevices", "GetProductString", "Open",
+                                        "SetTimeouts", "SetBaudRate", "SetLineControl", "FlushBuffers"}));
+    EXPECT_EQ(o.fake->readTimeout, kLinkTimeoutMs);
+    o.link->Open(kLinkTimeoutMs);
+    EXPECT_EQ(o.fake->calls.size(), 8u);
+}
+
+TEST(Open, ChoosesTheFirstMachineWithAFourDigitSerial) {
+    const struct {
+        std::vector<std::string> products;
+        std::uint32_t device;
+    } cases[] = {
+        {{"ABC-77"}, 0},       {{"AB12", "12345"}, 1}, {{"123456", "1234X"}, 1}, {{"ABC", "0007", "1111"}, 1},
+        {{"1234", "5678"}, 0}, {{"ABC", "XYZ"}, 0},    {{"12A4", "9999"}, 1},    {{"ABCDEFGH", "1234"}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.products[0]);
+        Opened o([&](FakeSi& f) { f.products = c.products; });
+        EXPECT_EQ(o.fake->openedIndex, c.device);
+        EXPECT_EQ(o.link->ProductString(), c.products[c.device]);
+    }
+}
+
+TEST(Open, ShowsAnOldDriverAndEveryFailingStepWithItsCode) {
+    auto fail = [](const char* op, SiStatus status) { return [=](FakeSi& f) { f.status[op] = status; }; };
+    auto cannot = [](const char* code) { return FormatMessage(MsgCannotCommunicateUsb, code); };
+    const struct {
+        std::function<void(FakeSi&)> script;
+        bool open;
+        std::vector<std::string> shown;
+        int closes = 0;
+    } cases[] = {
+        {[](FakeSi& f) { f.products.clear(); }, false, {}},
+        {[](FakeSi& f) { f.driverVersion = 0x00030000; }, true, {FormatMessage(MsgUsbDriverOld, "3.0")}},
+        {[](FakeSi& f) { f.driverVersion = 0x0002000C; }, true, {FormatMessage(MsgUsbDriverOld, "2.12")}},
+        {[](FakeSi& f) { f.driverVersion = 0x00040000; }, true, {}},
+        {fail("GetDriverVersion", 3), false, {cannot("3.2")}},
+        {fail("GetNumDevices", 7), false, {cannot("7.3")}},
+        {fail("GetProductString", 8), false, {cannot("8.5")}},
+        {fail("Open", 255), false, {cannot("255.6")}},
+        {fail("SetTimeouts", 6), false, {cannot("6.8")}, 1},
+        {fail("SetBaudRate", 4), false, {cannot("4.9")}, 1},
+        {fail("SetLineControl", 6), false, {cannot("6.10")}, 1},
+        {fail("FlushBuffers", 2), false, {cannot("2.11")}, 1},
+        {[](FakeSi& f) { f.status["Open"] = kSiSystemError, f.systemError = 13; },
+         false,
+         {"13", FormatMessage(MsgUsbDriversMissing, "12.6")}}, // the system's error number first
+    };
+    for (const auto& c : cases) {
+        Opened o(c.script);
+        std::vector<std::string> shown;
+        for (const auto& m : o.dialogs.messages)
+            shown.push_back(m.text);
+        EXPECT_EQ(o.link->IsOpen(), c.open) << &c - cases;
+        EXPECT_EQ(shown, c.shown) << &c - cases;
+        EXPECT_EQ(o.fake->closes, c.closes) << &c - cases;
+        o.fake->status.clear(); // a later attempt can succeed
+        o.link->Open(kLinkTimeoutMs);
+        EXPECT_EQ(o.link->IsOpen(), !o.fake->products.empty());
+    }
+}
+
+// ---- Exchanges, replies and commands ---------------------------------------------------------------
+
+class LinkTest : public ::testing::Test {
+  protected:
+    LinkTest() {
+        link->SetFillerSourceForTesting([this] { return filler++; });
+    }
+    void Receive(PacketBuffer p) {
+        const Bytes wire = MachineReply(p);
+        fake->input.assign(wire.begin(), wire.end());
+        link->ReceiveReply();
+    }
+    SharedMachineState& st() { return link->StateForTesting(); }
+
+    Opened o;
+    FakeSi* fake = o.fake;
+    MachineLink* link = o.link.get();
+    std::uint8_t filler = 0;
+};
+
+Bytes BadChecksum(PacketBuffer p) {
+    Bytes wire = MachineReply(p);
+    wire[6] ^= 1; // descrambles, but sums to 0xFE
+    return wire;
+}
+Bytes Truncated(Bytes wire, std::size_t n) {
+    wire.resize(n);
+    return wire;
+}
+
+TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
+    const Bytes good = MachineReply({reply::kInfo, 2, 0x41});
+    const Bytes bad = BadChecksum({reply::kInfo, 2, 0x40});
+    const Bytes cutLong = Truncated(MachineReply({reply::kReadResult}), 108);
+    const struct {
+        const char* name;
+        Bytes stray;       // bytes left on the line before the command
+        int earlierErrors; // failures counted by an earlier lone send
+        std::vector<Bytes> answers;
+        bool ok;
+        std::size_t writes;
+        std::int16_t errors;
+        std::uint8_t status;
+    } cases[] = {
+        {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
+        {"short, then good", {}, 0, {Truncated(good, 3), good}, true, 2, 0, kReplyGood},
+        {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
+        {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
+        {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
+        {"no answer twice", {}, 0, {{}, {}, good}, false, 2, 2, kReplyShort},
+        {"bad checksum twice", {}, 0, {bad, bad, good}, false, 2, 2, kReplyChecksum},
+        {"after an earlier failure", {}, 1, {{}, good}, false, 1, 2, kReplyShort},
+        {"earlier failure, then good", {}, 1, {good}, true, 1, 0, kReplyGood},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake->writes.clear();
+        fake->flushes = 0;
+        fake->input.assign(c.stray.begin(), c.stray.end());
+        fake->answers.assign(c.answers.begin(), c.answers.end());
+        st() = {};
+        st().commErrorCount = static_cast<std::int16_t>(c.earlierErrors);
+        const bool ok = link->RequestInfo();
+        EXPECT_EQ(std::tuple(ok, fake->writes.size(), st().commErrorCount, st().replyStatus, fake->flushes),
+                  std::tuple(c.ok, c.writes, c.errors, c.status, int(c.writes) - c.ok));
+        EXPECT_EQ(link->LinkLost(), c.errors == 2);
+        EXPECT_EQ(link->ReadFailed(), c.status == kReplyShort);
+        EXPECT_EQ(st().firmwareMinor, c.ok ? 0x41 : 0);
+        EXPECT_TRUE(c.writes == 1 || fake->writes[0] != fake->writes[1]); // fresh filler bytes
+    }
+}
+
+TEST_F(LinkTest, StatusRepliesSetStateCountsAndFlags) {
+    std::array<std::int16_t, 4> shown{};
+    int busyTicks = 0;
+    int refreshed = 0;
+    link->Events().pocketCounts = [&](const auto& c) { shown = c; };
+    link->Events().busy = [&] { ++busyTicks; };
+    link->Events().stateChanged = [&] { ++refreshed; };
+    constexpr std::uint8_t kBoxAndReset = kFlagBox | kFlagBoxReset; // the insert is taken before the reset
+    const struct {
+        PacketBuffer p;
+        std::int32_t state;
+        std::array<std::int16_t, 4> counts; // taken only while the machine was busy
+        bool pedal, box;
+        std::int16_t boxCounter, atInsert;
+    } cases[] = {
+        {{reply::kStatus, 0x00}, kStateIdle, {}, false, false, 7, 0},
+        {{reply::kStatus, 0xF0, 5, 6, 7, 8}, kStateError, {}, false, false, 7, 0},
+        {{reply::kStatus, 0xF1, 5, 6, 7, 8, kFlagPedal}, kStateBusy, {}, true, false, 7, 0},
+        {{reply::kStatus, 0xF1, 0xC5, 0x46, 7, 13, kFlagBox}, kStateBusy, {5, 6, 7, 13}, false, true, 7, 7},
+        {{reply::kStatus, 0, 13, 13, 13, 13, kBoxAndReset}, kStateIdle, {13, 13, 13, 13}, false, true, 0, 7},
+        {{reply::kBusy}, kStateBusy, {13, 13, 13, 13}, false, true, 0, 7},
+        {{reply::kStatusLong, 0x05, 1, 1, 1, 1, kFlagPedal}, kStateError, {1, 1, 1, 1}, true, false, 0, 7},
+        {{0x42, 0xF1, 13, 13, 13, 13, 0xFF}, kStateError, {1, 1, 1, 1}, true, false, 0, 7},
+    };
+    st().boxCounter = 7;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.p[1]));
+        Receive(c.p);
+        EXPECT_EQ(std::tuple(st().MachineState, st().pocketCount, st().pedalFlag, st().boxFlag,
+                             st().boxCounter, st().boxCounterAtInsert),
+                  std::tuple(c.state, c.counts, c.pedal, c.box, c.boxCounter, c.atInsert));
+        EXPECT_EQ(link->AcknowledgeBits(), (c.pedal ? kRequestAckPedal : 0) | (c.box ? kRequestAckBox : 0));
+    }
+    EXPECT_EQ(st().statusCode, 5);
+    EXPECT_EQ(shown, st().pocketCount);
+    EXPECT_EQ(busyTicks, 2);
+    EXPECT_EQ(refreshed, 1);
+}
+
+TEST_F(LinkTest, InfoLabelParameterAndMaintenanceReplies) {
+    Bytes hooked;
+    link->Events().maintenanceReply = [&](const PacketBuffer& p, std::size_t) { hooked.push_back(p[0]); };
+    Receive({reply::kInfo, 0x02, 0x40, 0x12, 0x34, 0x56});
+    EXPECT_TRUE(st().infoReceived);
+    EXPECT_EQ(FirmwareText(st().firmwareMajor, st().firmwareMinor), "2.40");
+    EXPECT_EQ(st().infoByte3 * 256 + st().infoByte4, 0x1234);
+    EXPECT_EQ(st().infoWord5, 0x56);
+    for (std::uint8_t code : {0x29, 0x2A, 0x2C, 0x2D}) {
+        Receive({code, static_cast<std::uint8_t>(code - 0x20)});
+        EXPECT_EQ(st().lastAcknowledgement, code - 0x20);
+    }
+    Receive({reply::kParameterBlock, 1, 0x04, 0xD2, 0x00, 0x0C});
+    EXPECT_EQ(st().optionWord, 12);
+    EXPECT_EQ(st().parameterBlock[1][2] * 256 + st().parameterBlock[1][3], 1234);
+    Receive({reply::kParameterBlock, 2, 12, 5, 0x07, 0xE8});
+    EXPECT_EQ(st().optionWord, 12); // block 2 leaves the options alone
+    EXPECT_EQ(st().parameterBlock[2][4], 0x07);
+    const struct {
+        std::uint8_t part, code;
+        int board, label;
+    } labels[] = {{4, 15, 1, 15}, {0x84, 240, 70, 240}, {4, 16, 0, 16}, {2, 15, 0, 16}}; // 0x80: flip plate
+    for (const auto& l : labels) {
+        Receive({reply::kSensors, l.part, l.code});
+        EXPECT_EQ(st().readBoardNumber, l.board) << int(l.code);
+        EXPECT_EQ(st().readLabelCode, l.label);
+    }
+    for (std::uint8_t code : {0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10, 0x81, 0xB3})
+        Receive({code, 1});
+    EXPECT_EQ(hooked,
+              (Bytes{0x12, 0x12, 0x1B, 0x1B, 0x1B, 0x1B, 0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10, 0x81, 0xB3}));
+}
+
+TEST_F(LinkTest, ReadResultFillsOnlyItsTargetAndLeavesBadPocketCodesUnplaced) {
+    BoardSet set;
+    const Board before = set[9];
+    PacketBuffer p{reply::kReadResult};
+    for (int c = 1; c <= 52; ++c)
+        p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) % 4);
+    Receive(p); // no target: only checked
+    EXPECT_EQ(set[9], before);
+    link->SetReadTarget(&set[9]);
+    for (std::uint8_t bad : {0, 5, 0xFF}) {
+        p[CardWirePosition(7)] = bad;
+        Receive(p);
+        EXPECT_EQ(set[9].cardOwner[7], 0);
+        EXPECT_EQ(set[9].cardOwner[8], PocketToSeat[4]);
+        EXPECT_EQ(set[9].status, kBoardPartial);
+    }
+}
+
+TEST_F(LinkTest, CommandsCarryTheirParametersAndCards) {
+    fake->answers.push_back(MachineReply({reply::kStatus}));
+    link->RequestStatus(kRequestBreak | kRequestAckPedal);
+    PacketBuffer wire{};
+    PacketBuffer plain{};
+    std::copy(fake->writes.back().begin(), fake->writes.back().end(), wire.begin());
+    DescrambleHead(wire, kSendKeyStep, plain);
+    EXPECT_EQ(Bytes(plain.begin(), plain.begin() + 7), (Bytes{cmd::kStatus, 3, 0, 1, 2, 3, 4}));
+
+    Board b;
+    for (int c = 1; c <= 52; ++c)
+        b.cardOwner[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(1 + (c - 1) / 13);
+    PacketBuffer p{};
+    std::set<int> sequences; // the four sequence indices give four byte pairs; the index counts modulo 4
+    for (int index : {0, 1, 2, 3, 6}) {
+        link->BuildDealCommand(p, b, 1, 0x5D, index);
+        EXPECT_EQ(Bytes(p.begin(), p.begin() + 4), (Bytes{cmd::kDeal, 1, 0x5D, std::uint8_t(index & 3)}));
+        sequences.insert(p[4] * 256 + p[5]);
+    }
+    EXPECT_EQ(sequences.size(), 4u);
+    const std::uint8_t pocketOfSuit[] = {4, 3, 1, 2}; // spades North, hearts East, diamonds South, clubs West
+    for (std::size_t i = 8; i < 136; ++i)
+        EXPECT_EQ(p[i], i < 60 ? pocketOfSuit[(i - 8) / 13] : 0) << i;
+    link->BuildReadCommand(p, ReadMode::SimulateHandDealing, 2 /* E */, 0, 0, 0);
+    EXPECT_EQ(p[0], cmd::kRead);
+    EXPECT_EQ(Bytes(p.begin() + 8, p.begin() + 13), (Bytes{3, 4, 2, 1, 3})); // E, N, W, S, E
+    EXPECT_EQ(p[59], 1);
+    link->BuildReadCommand(p, ReadMode::PlayedBoards, 1, 0, 0, 0);
+    for (std::size_t i = 8; i < 60; ++i)
+        EXPECT_EQ(p[i], 1 + (i - 8) / 13) << i;
+    fake->answers.push_back(MachineReply({reply::kStatus}));
+    EXPECT_TRUE(link->Exchange([&](PacketBuffer& q) { link->BuildDealCommand(q, b, 0, 0, 0); }));
+    EXPECT_EQ(fake->writes.back().size(), kLongPacket);
+}
+
+TEST_F(LinkTest, LatchTimeoutsAndClose) {
+    link->LatchOn();
+    link->LatchOff();
+    EXPECT_EQ(fake->latch, (std::vector<int>{1, 0}));
+    link->SetTimeouts(kDownloadTimeoutMs);
+    EXPECT_EQ(fake->readTimeout, kDownloadTimeoutMs);
+    link->Close();
+    link->Close();
+    EXPECT_FALSE(link->IsOpen());
+    EXPECT_EQ(fake->closes, 1);
+}
+
+} // namespace
+} // namespace orvenix
