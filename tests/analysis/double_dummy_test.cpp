@@ -44,43 +44,32 @@ class DoubleDummyTest : public ::testing::Test {
 };
 
 TEST_F(DoubleDummyTest, EachHandHoldingOneWholeSuit) {
-    Board b = OneSuitEach();
-    b.dealer = 1;
-    b.vulnerability = 1;
-    const auto r = analyser.Analyse(b, 1);
-    ASSERT_TRUE(r.has_value());
-    // A side whose hand holds all the trumps takes every trick; in the other side's suits it takes none.
-    for (int seat : {kN, kS}) {
-        EXPECT_EQ(r->tricks[seat][kSpades], 13);
-        EXPECT_EQ(r->tricks[seat][kDiamonds], 13);
-        EXPECT_EQ(r->tricks[seat][kHearts], 0);
-        EXPECT_EQ(r->tricks[seat][kClubs], 0);
-        // In notrump the opening leader runs a 13-card suit.
-        EXPECT_EQ(r->tricks[seat][kNotrump], 0);
+    // A side whose hand holds all the trumps takes every trick; in the other side's suits, and in notrump
+    // where the opening leader runs a 13-card suit, it takes none. Both sides make a grand slam and spades
+    // outrank hearts: 7S by North-South.
+    struct Case {
+        Seat dealer;
+        Vulnerability vulnerability;
+        int scoreNS;
+    };
+    for (const Case& c : {Case{1, 1, 1510}, Case{2, 4, 2210}}) { // 210 + 300 + 1000; 210 + 500 + 1500
+        Board b = OneSuitEach();
+        b.dealer = c.dealer;
+        b.vulnerability = c.vulnerability;
+        const auto r = analyser.Analyse(b, 1);
+        ASSERT_TRUE(r.has_value());
+        for (int seat = kN; seat <= kW; ++seat) {
+            const bool ns = seat == kN || seat == kS;
+            EXPECT_EQ(r->tricks[seat][kSpades], ns ? 13 : 0);
+            EXPECT_EQ(r->tricks[seat][kDiamonds], ns ? 13 : 0);
+            EXPECT_EQ(r->tricks[seat][kHearts], ns ? 0 : 13);
+            EXPECT_EQ(r->tricks[seat][kClubs], ns ? 0 : 13);
+            EXPECT_EQ(r->tricks[seat][kNotrump], 0);
+        }
+        EXPECT_EQ(r->par.scoreNS, c.scoreNS);
+        EXPECT_EQ(ParLine(r->par).substr(0, 7), "Par: 7S");
+        EXPECT_NE(ParLine(r->par).find("NS +" + std::to_string(c.scoreNS)), std::string::npos);
     }
-    for (int seat : {kE, kW}) {
-        EXPECT_EQ(r->tricks[seat][kHearts], 13);
-        EXPECT_EQ(r->tricks[seat][kClubs], 13);
-        EXPECT_EQ(r->tricks[seat][kSpades], 0);
-        EXPECT_EQ(r->tricks[seat][kDiamonds], 0);
-        EXPECT_EQ(r->tricks[seat][kNotrump], 0);
-    }
-    // Both sides make a grand slam; spades outrank hearts, and 7NT by East-West goes down 13:
-    // 7S by North-South, not vulnerable 210 + 300 + 1000.
-    EXPECT_EQ(r->par.scoreNS, 1510);
-    ASSERT_FALSE(r->par.contracts.empty());
-    EXPECT_EQ(r->par.contracts.front().substr(0, 2), "7S");
-}
-
-TEST_F(DoubleDummyTest, ParFollowsDealerAndVulnerability) {
-    Board b = OneSuitEach();
-    b.dealer = 2;        // East deals
-    b.vulnerability = 4; // all vulnerable: 7S is 210 + 500 + 1500
-    const auto r = analyser.Analyse(b, 1);
-    ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->par.scoreNS, 2210);
-    EXPECT_EQ(ParLine(r->par).substr(0, 7), "Par: 7S");
-    EXPECT_NE(ParLine(r->par).find("NS +2210"), std::string::npos);
 }
 
 TEST_F(DoubleDummyTest, OneHandHoldingAllThirteenSpades) {
@@ -114,13 +103,18 @@ TEST_F(DoubleDummyTest, FlatHandsWithNorthHoldingTheTopCards) {
     EXPECT_EQ(r->par.contracts.front().substr(0, 3), "7NT");
 }
 
-TEST_F(DoubleDummyTest, IncompleteBoardsGetNoAnalysis) {
+TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
     Board b = FlatTopNorth();
     b.status = kBoardPartial;
     EXPECT_FALSE(analyser.Analyse(b, 1).has_value());
     Board missing = FlatTopNorth();
     missing.cardOwner[5] = 0;
     EXPECT_FALSE(analyser.Analyse(missing, 1).has_value());
+    // Cancelled before the first batch: nothing is solved either.
+    const Board a = OneSuitEach();
+    const auto r = analyser.Analyse({{&a, 1}}, [](int, int) { return false; });
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_FALSE(r[0].has_value());
     EXPECT_EQ(analyser.SolvedDeals(), 0);
 }
 
@@ -142,14 +136,6 @@ TEST_F(DoubleDummyTest, EachDealIsSolvedOnceAndThenComesFromTheCache) {
     ASSERT_TRUE(again[0].has_value());
     EXPECT_EQ(again[0]->tricks, first[1]->tricks);
     EXPECT_EQ(again[0]->par.scoreNS, first[1]->par.scoreNS);
-}
-
-TEST_F(DoubleDummyTest, CancellingBeforeTheFirstBatchSolvesNothing) {
-    const Board a = OneSuitEach();
-    const auto r = analyser.Analyse({{&a, 1}}, [](int, int) { return false; });
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_FALSE(r[0].has_value());
-    EXPECT_EQ(analyser.SolvedDeals(), 0);
 }
 
 TEST(ParLineTest, Texts) {

@@ -21,33 +21,61 @@ using namespace orvenix::test;
 namespace fs = std::filesystem;
 
 TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
-    const BoardSet two = WithIncompleteBoards({3, 7});
-    const std::string list = IncompleteBoardList(two);
-    EXPECT_EQ(list, "3, 7");
-    ScriptedDialogs d;
-    EXPECT_FALSE(SaveChecks(FileFormat::Dge, two, list, d));
-    ASSERT_EQ(d.messages.size(), 1U);
-    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardsIncompleteCannotSave, "DGE"), "nnn", "3, 7"));
-    EXPECT_NE(d.Last().text.find("Boards number: 3, 7 are incomplete."), std::string::npos);
-    EXPECT_EQ(d.Last().title, "Save Error");
-    EXPECT_EQ(d.Last().icon, Icon::Critical);
-
-    d.messages.clear();
-    d.QueueAnswer(Answer::No);
-    EXPECT_FALSE(SaveChecks(FileFormat::Pbn, two, list, d));
-    ASSERT_EQ(d.messages.size(), 1U);
-    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardsIncompleteProceed, "PBN"), "nnn", "3, 7"));
-    EXPECT_EQ(d.Last().title, "Save Board Set");
-    EXPECT_EQ(d.Last().icon, Icon::Exclamation);
-    EXPECT_EQ(d.Last().buttons, Buttons::YesNo);
-
-    const BoardSet one = WithIncompleteBoards({12});
-    d.messages.clear();
-    EXPECT_FALSE(SaveChecks(FileFormat::Bri, one, IncompleteBoardList(one), d));
-    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardIncompleteCannotSave, "BRI"), "nnn", "12"));
-    d.messages.clear();
-    EXPECT_TRUE(SaveChecks(FileFormat::Bre, one, IncompleteBoardList(one), d)); // answered Yes
-    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardIncompleteProceed, "BRE"), "nnn", "12"));
+    struct Case {
+        FileFormat format;
+        std::initializer_list<int> incomplete;
+        Answer answer;
+        bool saves;
+        MessageKey key;
+        const char* title;
+        Icon icon;
+    };
+    const Case cases[] = {
+        {FileFormat::Dge,
+         {3, 7},
+         Answer::Yes,
+         false,
+         MsgBoardsIncompleteCannotSave,
+         "Save Error",
+         Icon::Critical},
+        {FileFormat::Bri,
+         {12},
+         Answer::Yes,
+         false,
+         MsgBoardIncompleteCannotSave,
+         "Save Error",
+         Icon::Critical},
+        {FileFormat::Pbn,
+         {3, 7},
+         Answer::No,
+         false,
+         MsgBoardsIncompleteProceed,
+         "Save Board Set",
+         Icon::Exclamation},
+        {FileFormat::Bre,
+         {12},
+         Answer::Yes,
+         true,
+         MsgBoardIncompleteProceed,
+         "Save Board Set",
+         Icon::Exclamation},
+    };
+    for (const Case& c : cases) {
+        const BoardSet set = WithIncompleteBoards(c.incomplete);
+        const std::string list = IncompleteBoardList(set);
+        SCOPED_TRACE(list);
+        ScriptedDialogs d;
+        d.QueueAnswer(c.answer);
+        EXPECT_EQ(SaveChecks(c.format, set, list, d), c.saves);
+        ASSERT_EQ(d.messages.size(), 1U);
+        EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(c.key, InfoOf(c.format).name), "nnn", list));
+        EXPECT_EQ(d.Last().title, c.title);
+        EXPECT_EQ(d.Last().icon, c.icon);
+    }
+    EXPECT_EQ(IncompleteBoardList(WithIncompleteBoards({3, 7})), "3, 7");
+    EXPECT_NE(ReplaceAll(FormatMessage(MsgBoardsIncompleteCannotSave, "DGE"), "nnn", "3, 7")
+                  .find("Boards number: 3, 7 are incomplete."),
+              std::string::npos);
 }
 
 TEST(SaveChecks, LongIncompleteListIsCutOnce) {
@@ -153,8 +181,11 @@ INSTANTIATE_TEST_SUITE_P(
                       EventBytesCase{FileFormat::Pbn, "Caf\xE9", nullptr, false},
                       EventBytesCase{FileFormat::Bre, "Caf\xC3\xA9", nullptr, true},
                       EventBytesCase{FileFormat::Pbn, "Caf\xC3\xA9", nullptr, true},
-                      EventBytesCase{FileFormat::Pbn, "Club", "Z\xC3\xBCrich", false},         // Latin-1 holds it
-                      EventBytesCase{FileFormat::Bre, "Club", "\xC5\x81\xC3\xB3" "d\xC5\xBA Pairs", true},
+                      EventBytesCase{FileFormat::Pbn, "Club", "Z\xC3\xBCrich", false}, // Latin-1 holds it
+                      EventBytesCase{FileFormat::Bre, "Club",
+                                     "\xC5\x81\xC3\xB3"
+                                     "d\xC5\xBA Pairs",
+                                     true},
                       EventBytesCase{FileFormat::Pbn, "Caf\xE9", "10 \xE2\x82\xAC", true}));
 
 TEST(WriteFileSafely, ReplacesTheTargetKeepingItsPermissions) {
