@@ -2,6 +2,7 @@
 #include "formats/bre.h"
 #include "formats/dge.h"
 #include "formats/event_text.h"
+#include "formats/format_checks.h"
 #include "support/board_set_samples.h"
 #include "support/temp_dir.h"
 
@@ -34,13 +35,9 @@ TEST(BreWrite, HeaderThenOneLinePerSlotWithEmptySlotsBeforeTheFirstBoard) {
                          "\r\n" + DgeHandString(set[4]) + "\r\n" + DgeHandString(set[5]) + "\r\n");
     BoardSet loaded;
     ASSERT_FALSE(Load(bytes, loaded));
-    EXPECT_EQ(loaded.firstBoard, 1);
-    EXPECT_EQ(loaded.lastBoard, 5);
-    EXPECT_EQ(loaded[2].status, kBoardEmpty);
-    EXPECT_EQ(loaded[3].status, kBoardComplete);
-    EXPECT_EQ(loaded[3].number, 3);
-    EXPECT_EQ(loaded[3].dealer, 3);
-    EXPECT_EQ(loaded[3].vulnerability, 3);
+    EXPECT_EQ(std::tuple(loaded.firstBoard, loaded.lastBoard), std::tuple(1, 5));
+    EXPECT_EQ(std::tuple(loaded[2].status, loaded[3].status), std::tuple(kBoardEmpty, kBoardComplete));
+    EXPECT_EQ(Numbering(loaded[3]), StandardNumbering(3));
     EXPECT_EQ(loaded[5].cardOwner, set[5].cardOwner);
 }
 
@@ -64,9 +61,7 @@ TEST(BreRead, LineEndsBlankLinesAndEmptyLines) {
          {"N\nS\nD\n" + body, "N\r\nS\r\nD\r\n" + ReplaceAll(body, "\n", "\r\n")}) {
         BoardSet set;
         ASSERT_FALSE(Load(bytes, set));
-        EXPECT_EQ(set.eventName, "N");
-        EXPECT_EQ(set.eventSite, "S");
-        EXPECT_EQ(set.eventDate, "D");
+        EXPECT_EQ(std::tuple(set.eventName, set.eventSite, set.eventDate), std::tuple("N", "S", "D"));
         ASSERT_EQ(set.lastBoard, 5);
         for (int n : {1, 3, 4})
             EXPECT_EQ(set[n].status, kBoardEmpty) << n;
@@ -80,15 +75,11 @@ TEST(BreRead, HeaderOnlyFilesAreEmpty) {
     BoardSet set;
     for (const std::string bytes : {"", "Name", "Name\r\n", "Name\r\nSite\r\n", "Name\r\nSite\r\nDate\r\n",
                                     "Name\r\nSite\r\nDate\r\n\r\n\r\n"}) {
-        const ReadResult r = Load(bytes, set);
-        ASSERT_TRUE(r) << bytes;
-        EXPECT_EQ(r->key, MsgFmtFileEmpty);
-        EXPECT_EQ(set.lastBoard, 0);
+        EXPECT_EQ(FaultOf(Load(bytes, set)), Fault(MsgFmtFileEmpty, "", "")) << bytes;
     }
     // A header line counts only when another line follows it.
     Load("Name\r\nSite", set);
-    EXPECT_EQ(set.eventName, "Name");
-    EXPECT_EQ(set.eventSite, "");
+    EXPECT_EQ(std::tuple(set.eventName, set.eventSite), std::tuple("Name", ""));
 }
 
 TEST(BreRead, LongEventTextsAreCutByCharacters) {
@@ -123,10 +114,7 @@ TEST(BreRead, FaultsNameTheFileLine) {
     for (const Case& c : cases) {
         BoardSet set;
         const ReadResult r = Load(c.bytes, set);
-        ASSERT_TRUE(r);
-        EXPECT_EQ(r->key, c.key);
-        EXPECT_EQ(r->main, c.main);
-        EXPECT_EQ(r->second, c.line);
+        EXPECT_EQ(FaultOf(r), Fault(c.key, c.main, c.line));
         EXPECT_NE(r->Text().find(std::string("in line: ") + c.line), std::string::npos) << r->Text();
     }
 }
@@ -137,18 +125,15 @@ TEST(BreRead, CardsPerHandAreNotCountedAndAtMost640Boards) {
     line.erase(line.find('A', 36), 1); // and out of South's
     BoardSet set;
     ASSERT_FALSE(Load("n\ns\nd\n" + line + "\n", set));
-    EXPECT_EQ(set[1].cardCount[1], 14);
-    EXPECT_EQ(set[1].cardCount[3], 12);
-    EXPECT_EQ(set[1].status, kBoardPartial);
+    EXPECT_EQ(std::tuple(set[1].cardCount[1], set[1].cardCount[3], set[1].status),
+              std::tuple(14, 12, kBoardPartial));
 
     std::string bytes = "n\ns\nd\n";
     for (int i = 0; i < 640; ++i)
         bytes += kEmptyLine + "\n";
     ASSERT_FALSE(Load(bytes, set));
     EXPECT_EQ(set.lastBoard, 640);
-    const ReadResult r = Load(bytes + kEmptyLine, set);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->key, MsgFmtTooManyRecords);
+    EXPECT_EQ(FaultOf(Load(bytes + kEmptyLine, set)), Fault(MsgFmtTooManyRecords, "", ""));
 }
 
 TEST(BreRoundTrip, Set640WithIncompleteBoardsAndEventTextsByteForByte) {
@@ -168,13 +153,11 @@ TEST(BreRoundTrip, Set640WithIncompleteBoardsAndEventTextsByteForByte) {
     const std::string bytes = WriteBre(set);
     BoardSet loaded;
     ASSERT_FALSE(Load(bytes, loaded));
-    EXPECT_EQ(loaded.lastBoard, 640);
-    EXPECT_EQ(loaded.eventName, set.eventName);
-    EXPECT_EQ(loaded.eventSite, set.eventSite);
-    EXPECT_EQ(loaded.eventDate, set.eventDate);
+    EXPECT_EQ(std::tuple(loaded.eventName, loaded.eventSite, loaded.eventDate),
+              std::tuple(set.eventName, set.eventSite, set.eventDate));
     EXPECT_TRUE(SameBoards(loaded, set, 1, 640));
-    EXPECT_EQ(loaded[10].status, kBoardPartial);
-    EXPECT_EQ(loaded[11].status, kBoardEmpty);
+    EXPECT_EQ(std::tuple(loaded.lastBoard, loaded[10].status, loaded[11].status),
+              std::tuple(640, kBoardPartial, kBoardEmpty));
     EXPECT_EQ(WriteBre(loaded), bytes);
 }
 
@@ -186,9 +169,8 @@ TEST(BreRead, SampleFilesInLatin1AndUtf8) {
     ASSERT_FALSE(Load(ReadFile(dir + "utf8_lf.bre"), utf8));
     EXPECT_EQ(latin1.eventName, "Tournoi d'\u00e9t\u00e9");
     EXPECT_EQ(utf8.eventName, latin1.eventName);
-    EXPECT_EQ(latin1.lastBoard, 3);
-    EXPECT_EQ(latin1[1].status, kBoardComplete);
-    EXPECT_EQ(latin1[3].status, kBoardPartial);
+    EXPECT_EQ(std::tuple(latin1.lastBoard, latin1[1].status, latin1[3].status),
+              std::tuple(3, kBoardComplete, kBoardPartial));
     EXPECT_EQ(utf8.lastBoard, 3);
     EXPECT_TRUE(SameBoards(latin1, utf8, 1, 3));
 }

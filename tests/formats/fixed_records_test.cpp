@@ -3,6 +3,7 @@
 #include "formats/dge.h"
 #include "formats/dup.h"
 #include "formats/fixed_records.h"
+#include "formats/format_checks.h"
 #include "formats/zeta771.h"
 #include "support/board_set_samples.h"
 
@@ -73,13 +74,9 @@ TEST_P(FixedRecordFormat, WorkedExampleBothWays) {
     one[1] = SuitPerHandBoard();
     EXPECT_EQ(f.write(one), f.suitPerHandRecord);
     ASSERT_FALSE(Load(f.name, f.suitPerHandRecord, set_));
-    EXPECT_EQ(set_.firstBoard, 1);
-    EXPECT_EQ(set_.lastBoard, 1);
+    EXPECT_EQ(std::tuple(set_.firstBoard, set_.lastBoard, set_[1].status), std::tuple(1, 1, kBoardComplete));
     EXPECT_EQ(set_[1].cardOwner, SuitPerHandBoard().cardOwner);
-    EXPECT_EQ(set_[1].status, kBoardComplete);
-    EXPECT_EQ(set_[1].number, 1);
-    EXPECT_EQ(set_[1].dealer, 1);
-    EXPECT_EQ(set_[1].vulnerability, 1);
+    EXPECT_EQ(Numbering(set_[1]), std::tuple(1, 1, 1));
 }
 
 TEST_P(FixedRecordFormat, FullSetOf640BoardsRoundTripsByteForByte) {
@@ -100,14 +97,11 @@ TEST_P(FixedRecordFormat, BoardsFromALaterFirstBoardAreRecordsOneOnward) {
     const std::string bytes = f.write(set);
     ASSERT_EQ(bytes.size(), 4 * f.recordLength);
     ASSERT_FALSE(Load(f.name, bytes, set_));
-    EXPECT_EQ(set_.firstBoard, f.firstAfterLoad);
-    EXPECT_EQ(set_.lastBoard, f.firstAfterLoad + 3);
+    EXPECT_EQ(std::tuple(set_.firstBoard, set_.lastBoard),
+              std::tuple(f.firstAfterLoad, f.firstAfterLoad + 3));
     for (int k = 0; k < 4; ++k) {
-        const int n = f.firstAfterLoad + k;
-        EXPECT_EQ(set_[n].cardOwner, set[17 + k].cardOwner);
-        EXPECT_EQ(set_[n].number, n);
-        EXPECT_EQ(set_[n].dealer, DealerOf(n));
-        EXPECT_EQ(set_[n].vulnerability, VulnerabilityOf(n));
+        EXPECT_EQ(set_[f.firstAfterLoad + k].cardOwner, set[17 + k].cardOwner);
+        EXPECT_EQ(Numbering(set_[f.firstAfterLoad + k]), StandardNumbering(f.firstAfterLoad + k));
     }
 }
 
@@ -116,35 +110,21 @@ TEST_P(FixedRecordFormat, FaultsNameTheirRecordAndKeepTheBoardsBefore) {
     const std::string& good = f.suitPerHandRecord;
     std::string bad = good;
     bad.replace(f.badAt, f.bad.size(), f.bad);
-    ReadResult r = Load(f.name, good + bad, set_);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->key, f.key);
-    EXPECT_EQ(r->main, f.main);
-    EXPECT_EQ(r->second, "2");
+    const ReadResult r = Load(f.name, good + bad, set_);
+    EXPECT_EQ(FaultOf(r), Fault(f.key, f.main, "2"));
     EXPECT_NE(r->Text().find("in record: 2"), std::string::npos) << r->Text();
     EXPECT_EQ(set_.lastBoard, 1);
-
-    r = Load(f.name, good + good.substr(0, 30), set_);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->key, MsgFmtRecordLength);
-    EXPECT_EQ(r->main, "30");
-    EXPECT_EQ(r->second, "2");
+    EXPECT_EQ(FaultOf(Load(f.name, good + good.substr(0, 30), set_)), Fault(MsgFmtRecordLength, "30", "2"));
     EXPECT_EQ(set_.lastBoard, 1);
-
-    r = Load(f.name, "", set_);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->key, MsgFmtFileEmpty);
+    EXPECT_EQ(FaultOf(Load(f.name, "", set_)), Fault(MsgFmtFileEmpty, "", ""));
 }
 
 TEST_P(FixedRecordFormat, AtMost640Records) {
     const Format& f = GetParam();
     const std::string bytes = Repeat(f.suitPerHandRecord, 640);
     ASSERT_FALSE(Load(f.name, bytes, set_));
-    EXPECT_EQ(set_.lastBoard, 640);
-    EXPECT_EQ(set_[640].dealer, 4);
-    const ReadResult r = Load(f.name, bytes + f.suitPerHandRecord, set_);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->key, MsgFmtTooManyRecords);
+    EXPECT_EQ(Numbering(set_[640]), StandardNumbering(640));
+    EXPECT_EQ(FaultOf(Load(f.name, bytes + f.suitPerHandRecord, set_)), Fault(MsgFmtTooManyRecords, "", ""));
     EXPECT_EQ(set_.lastBoard, 640);
 }
 
@@ -196,10 +176,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, FixedRecordFormat, ::testing::ValuesIn(kFormat
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FixedRecords, UnknownFormatName) {
-    BoardSet set = ClearedSet();
-    const ReadResult r = LoadFixedRecords("XYZ", "abc", set);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->key, MsgUnknownFormatLoad);
+    BoardSet set = RandomSet(1, 3);
+    EXPECT_EQ(FaultOf(LoadFixedRecords("XYZ", "abc", set)), Fault(MsgUnknownFormatLoad, "XYZ", ""));
     EXPECT_EQ(set.lastBoard, 0);
 }
 
@@ -240,37 +218,12 @@ TEST(Bri, FieldAndLengthFaults) {
         {BriRecord(kSuitDigits + "404142434445"), MsgFmtRecordLength, "90"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.main);
         BoardSet set = ClearedSet();
-        const ReadResult r = ReadBri(c.record, set);
-        ASSERT_TRUE(r);
-        EXPECT_EQ(r->key, c.key);
-        EXPECT_EQ(r->main, c.main);
-        EXPECT_EQ(r->second, "1");
+        EXPECT_EQ(FaultOf(ReadBri(c.record, set)), Fault(c.key, c.main, "1"));
     }
 }
 
-TEST(Bri, DupPartIsExactly78Characters) {
-    Board b{};
-    EXPECT_FALSE(ParseBriRecord(kSuitDigits, b, 1));
-    EXPECT_EQ(b.cardOwner, SuitPerHandBoard().cardOwner);
-    const ReadResult r = ParseBriRecord(kSuitDigits.substr(0, 60), b, 1);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->main, "60");
-    EXPECT_TRUE(ParseBriRecord(BriRecord(kSuitDigits), b, 1));
-    EXPECT_TRUE(ParseBriRecord(kSuitDigits, b, 0));
-}
-
 // ---- DGE: suit symbols and rank letters ------------------------------------------------------------
-
-TEST(Dge, HandStringsOfVoidsAndUnplacedCards) {
-    EXPECT_EQ(DgeHandString(Board{}), kSymbols + kSymbols + kSymbols + kSymbols);
-    Board b;
-    b.cardOwner[CardCodeOf(4, 13)] = 1; // club two to North
-    b.cardOwner[CardCodeOf(2, 1)] = 3;  // heart ace to South
-    b.cardOwner[CardCodeOf(1, 5)] = 3;  // spade ten to South
-    EXPECT_EQ(DgeHandString(b), S + H + D + C + "2" + kSymbols + S + "T" + H + "A" + D + C + kSymbols);
-}
 
 TEST(Dge, ParsingInEachMode) {
     const std::string empty = kSymbols + kSymbols + kSymbols + kSymbols;
@@ -338,9 +291,7 @@ TEST(Dge, ParsingInEachMode) {
             }
             continue;
         }
-        ASSERT_TRUE(r);
-        EXPECT_EQ(r->key, c.key);
-        EXPECT_EQ(r->main, c.main);
+        EXPECT_EQ(FaultOf(r), Fault(c.key, c.main, ""));
     }
 }
 
@@ -377,11 +328,10 @@ TEST(Dup, NumbersPlaceTheBoardsOnlyWhenTheyFitTheFile) {
         ASSERT_FALSE(ReadDup(bytes, back, &kept));
         EXPECT_EQ(kept, c.first != 0);
         const int first = c.first == 0 ? 1 : c.first;
-        EXPECT_EQ(back.firstBoard, first);
-        EXPECT_EQ(back.lastBoard, first + c.records - 1);
+        EXPECT_EQ(std::tuple(back.firstBoard, back.lastBoard), std::tuple(first, first + c.records - 1));
         for (int k = 0; k < c.records; ++k)
             EXPECT_EQ(back[first + k].cardOwner, set[1 + k].cardOwner);
-        EXPECT_EQ(back[first].number, first);
+        EXPECT_EQ(Numbering(back[first]), StandardNumbering(first));
     }
     // The first record carrying numbers counts.
     std::string bytes = WriteDup(RandomSet(5, 6));
@@ -405,37 +355,29 @@ TEST(Dup, BothPartsMustHoldTheSameDeal) {
     bad.replace(kDupRecordLength + 78, 68, DgeHandString(moved));
     std::string dgeFault = bytes;
     dgeFault[78 + 5] = 'x';
-    struct Case {
-        std::string bytes;
-        MessageKey key;
-        const char* main;
-        const char* record;
-    };
-    const Case cases[] = {
-        {bad, MsgFmtDupBoardMismatch, "", "2"},
-        {dgeFault, MsgFmtIllegalCardCode, "6", "1"},
-        {bytes.substr(0, kDupRecordLength + 120), MsgFmtDupBoardMismatch, "", "2"}, // DGE part cut short
-    };
-    for (const Case& c : cases) {
-        BoardSet back = ClearedSet();
-        const ReadResult r = ReadDup(c.bytes, back);
-        ASSERT_TRUE(r);
-        EXPECT_EQ(r->key, c.key);
-        EXPECT_EQ(r->main, c.main);
-        EXPECT_EQ(r->second, c.record);
-    }
     BoardSet back = ClearedSet();
+    EXPECT_EQ(FaultOf(ReadDup(bad, back)), Fault(MsgFmtDupBoardMismatch, "", "2"));
+    EXPECT_EQ(FaultOf(ReadDup(dgeFault, back)), Fault(MsgFmtIllegalCardCode, "6", "1"));
+    // A record cut short within its DGE part.
+    EXPECT_EQ(FaultOf(ReadDup(bytes.substr(0, kDupRecordLength + 120), back)),
+              Fault(MsgFmtDupBoardMismatch, "", "2"));
     EXPECT_NE(ReadDup(bad, back)->Text().find("Board does not match in both parts of DUP record: 2"),
               std::string::npos);
 }
 
 // ---- ZETA771: one digit per card, 0 North .. 3 West ------------------------------------------------
 
-TEST(Zeta771, LineEndsAreNotExaminedAndLineFeedsAloneWork) {
-    const std::string record = kFormats[3].suitPerHandRecord;
+TEST(Zeta771, LineEndsCardCountsAndLineFeedsAlone) {
+    std::string record = kFormats[3].suitPerHandRecord;
     BoardSet set = ClearedSet();
-    ASSERT_FALSE(ReadZeta771(record.substr(0, 52) + "  ", set));
+    ASSERT_FALSE(ReadZeta771(record.substr(0, 52) + "  ", set)); // the line end is not examined
     EXPECT_EQ(set[1].cardOwner, SuitPerHandBoard().cardOwner);
+    record[13] = '0'; // the heart ace goes to North: 14 cards, East 12, accepted
+    ASSERT_FALSE(ReadZeta771(record, set));
+    EXPECT_EQ(std::tuple(set[1].cardCount[1], set[1].cardCount[2], set[1].status),
+              std::tuple(14, 12, kBoardPartial));
+    record[51] = 'x'; // a fault shows the character and the next one
+    EXPECT_EQ(FaultOf(ReadZeta771(record, set)), Fault(MsgFmtInvalidCharacter, "x\r", "1"));
 
     const BoardSet five = RandomSet(1, 5, 8);
     std::string lf;
@@ -444,23 +386,7 @@ TEST(Zeta771, LineEndsAreNotExaminedAndLineFeedsAloneWork) {
     ASSERT_FALSE(ReadZeta771(lf, set));
     EXPECT_TRUE(SameBoards(five, set, 1, 5));
     lf[2 * 53 + 7] = '9';
-    const ReadResult r = ReadZeta771(lf, set);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->second, "3");
-}
-
-TEST(Zeta771, SeatsAreNotCountedAndTheLastDigitShowsTheLineEnd) {
-    std::string record = kFormats[3].suitPerHandRecord;
-    record[13] = '0'; // the heart ace goes to North: 14 cards, East 12
-    BoardSet set = ClearedSet();
-    ASSERT_FALSE(ReadZeta771(record, set));
-    EXPECT_EQ(set[1].cardCount[1], 14);
-    EXPECT_EQ(set[1].cardCount[2], 12);
-    EXPECT_EQ(set[1].status, kBoardPartial);
-    record[51] = 'x';
-    const ReadResult r = ReadZeta771(record, set);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->main, "x\r");
+    EXPECT_EQ(std::get<2>(FaultOf(ReadZeta771(lf, set))), "3");
 }
 
 } // namespace

@@ -1,8 +1,5 @@
 #include "base/text_encoding.h"
-#include "formats/bri.h"
-#include "formats/dup.h"
 #include "formats/frame.h"
-#include "formats/pbn.h"
 #include "support/board_set_samples.h"
 #include "support/temp_dir.h"
 
@@ -12,70 +9,87 @@
 #include <cstring>
 #include <filesystem>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 using namespace orvenix;
 using namespace orvenix::test;
 namespace fs = std::filesystem;
 
-TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
+namespace {
+std::string Incomplete(MessageKey key, const char* format, const char* list) {
+    return ReplaceAll(FormatMessage(key, format), "nnn", list);
+}
+} // namespace
+
+// The questions and refusals before a save, in the order they come, and whether the save goes on.
+TEST(SaveChecks, QuestionsAndRefusalsByFormat) {
     struct Case {
         FileFormat format;
-        std::initializer_list<int> incomplete;
-        Answer answer;
+        int first;
+        std::vector<int> incomplete;
+        std::vector<Answer> answers; // then Yes
         bool saves;
-        MessageKey key;
-        const char* title;
-        Icon icon;
+        std::vector<std::string> messages;
     };
+    const std::string event = "Pairs; evening"; // characters PBN cannot hold, given for BRE and PBN only
     const Case cases[] = {
-        {FileFormat::Dge,
-         {3, 7},
-         Answer::Yes,
-         false,
-         MsgBoardsIncompleteCannotSave,
-         "Save Error",
-         Icon::Critical},
-        {FileFormat::Bri,
-         {12},
-         Answer::Yes,
-         false,
-         MsgBoardIncompleteCannotSave,
-         "Save Error",
-         Icon::Critical},
+        {FileFormat::Dge, 1, {3, 7}, {}, false, {Incomplete(MsgBoardsIncompleteCannotSave, "DGE", "3, 7")}},
+        {FileFormat::Bri, 1, {12}, {}, false, {Incomplete(MsgBoardIncompleteCannotSave, "BRI", "12")}},
         {FileFormat::Pbn,
+         1,
          {3, 7},
-         Answer::No,
+         {Answer::No},
          false,
-         MsgBoardsIncompleteProceed,
-         "Save Board Set",
-         Icon::Exclamation},
-        {FileFormat::Bre,
-         {12},
-         Answer::Yes,
+         {Incomplete(MsgBoardsIncompleteProceed, "PBN", "3, 7")}},
+        {FileFormat::Bre, 1, {12}, {}, true, {Incomplete(MsgBoardIncompleteProceed, "BRE", "12")}},
+        {FileFormat::Pbn,
+         1,
+         {2},
+         {},
+         false,
+         {Incomplete(MsgBoardIncompleteProceed, "PBN", "2"), FormatMessage(MsgPbnForbiddenCharacters)}},
+        {FileFormat::Bre, 17, {}, {}, true, {}},
+        {FileFormat::Pbn, 17, {}, {}, false, {FormatMessage(MsgPbnForbiddenCharacters)}},
+        {FileFormat::Dup, 17, {}, {}, true, {FormatMessage(MsgEventInfoNotSupported, "DUP")}},
+        {FileFormat::Bri, 1, {}, {}, true, {FormatMessage(MsgEventInfoNotSupported, "BRI")}},
+        {FileFormat::Bri, 17, {}, {Answer::No}, false, {FormatMessage(MsgEventInfoNotSupported, "BRI")}},
+        {FileFormat::Bri,
+         17,
+         {},
+         {Answer::Yes, Answer::No},
+         false,
+         {FormatMessage(MsgEventInfoNotSupported, "BRI"), FormatMessage(MsgFirstBoardNotOne, "BRI")}},
+        {FileFormat::Dge,
+         17,
+         {},
+         {},
          true,
-         MsgBoardIncompleteProceed,
-         "Save Board Set",
-         Icon::Exclamation},
+         {FormatMessage(MsgEventInfoNotSupported, "DGE"), FormatMessage(MsgFirstBoardNotOne, "DGE")}},
+        {FileFormat::Zeta771,
+         17,
+         {},
+         {},
+         true,
+         {FormatMessage(MsgEventInfoNotSupported, "ZETA771"), FormatMessage(MsgFirstBoardNotOne, "ZETA771")}},
     };
-    for (const Case& c : cases) {
-        const BoardSet set = WithIncompleteBoards(c.incomplete);
-        const std::string list = IncompleteBoardList(set);
-        SCOPED_TRACE(list);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE("case " + std::to_string(i));
+        BoardSet set = RandomSet(c.first, c.first + 15);
+        for (int n : c.incomplete) {
+            set[n].cardOwner[1] = 0;
+            AnalyseBoard(set[n]);
+        }
+        if (c.format == FileFormat::Pbn || c.format == FileFormat::Bre) set.eventName = event;
         ScriptedDialogs d;
-        d.QueueAnswer(c.answer);
-        EXPECT_EQ(SaveChecks(c.format, set, list, d), c.saves);
-        ASSERT_EQ(d.messages.size(), 1U);
-        EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(c.key, InfoOf(c.format).name), "nnn", list));
-        EXPECT_EQ(d.Last().title, c.title);
-        EXPECT_EQ(d.Last().icon, c.icon);
+        for (Answer a : c.answers)
+            d.QueueAnswer(a);
+        EXPECT_EQ(SaveChecks(c.format, set, IncompleteBoardList(set), d), c.saves);
+        ASSERT_EQ(d.messages.size(), c.messages.size());
+        for (std::size_t m = 0; m < c.messages.size(); ++m)
+            EXPECT_EQ(d.messages[m].text, c.messages[m]);
     }
-    EXPECT_EQ(IncompleteBoardList(WithIncompleteBoards({3, 7})), "3, 7");
-    EXPECT_NE(ReplaceAll(FormatMessage(MsgBoardsIncompleteCannotSave, "DGE"), "nnn", "3, 7")
-                  .find("Boards number: 3, 7 are incomplete."),
-              std::string::npos);
+    EXPECT_NE(
+        Incomplete(MsgBoardsIncompleteCannotSave, "DGE", "3, 7").find("Boards number: 3, 7 are incomplete."),
+        std::string::npos);
 }
 
 TEST(SaveChecks, LongIncompleteListIsCutOnce) {
@@ -85,54 +99,6 @@ TEST(SaveChecks, LongIncompleteListIsCutOnce) {
     // "1, 2, 3, 4, 5, 6, 7, 8, 9, 10" is 29 characters; 11 takes it past, then the cut mark follows.
     EXPECT_EQ(IncompleteBoardList(set), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11.... ");
     EXPECT_EQ(IncompleteBoardList(RandomSet(1, 40)), "");
-}
-
-TEST(SaveChecks, QuestionsOfEachFormatInOrder) {
-    BoardSet set = RandomSet(17, 32);
-    for (FileFormat format : {FileFormat::Bri, FileFormat::Dge, FileFormat::Zeta771}) {
-        ScriptedDialogs d;
-        EXPECT_TRUE(SaveChecks(format, set, "", d));
-        const std::string name = InfoOf(format).name;
-        ASSERT_EQ(d.messages.size(), 2U) << name;
-        EXPECT_EQ(d.messages[0].text, FormatMessage(MsgEventInfoNotSupported, name));
-        EXPECT_EQ(d.messages[1].text, FormatMessage(MsgFirstBoardNotOne, name));
-        EXPECT_EQ(d.messages[1].title, "Save Boards Set");
-        EXPECT_EQ(d.messages[1].buttons, Buttons::YesNo);
-    }
-    ScriptedDialogs dup;
-    EXPECT_TRUE(SaveChecks(FileFormat::Dup, set, "", dup));
-    EXPECT_EQ(dup.messages.size(), 1U);
-
-    // Declining either question stops the save.
-    ScriptedDialogs no;
-    no.QueueAnswer(Answer::Yes);
-    no.QueueAnswer(Answer::No);
-    EXPECT_FALSE(SaveChecks(FileFormat::Bri, set, "", no));
-    ScriptedDialogs no2;
-    no2.QueueAnswer(Answer::No);
-    EXPECT_FALSE(SaveChecks(FileFormat::Bri, set, "", no2));
-    EXPECT_EQ(no2.messages.size(), 1U);
-
-    // The event question is asked even for a set without event texts; BRE and PBN ask nothing.
-    set = RandomSet(1, 16);
-    ScriptedDialogs quiet;
-    EXPECT_TRUE(SaveChecks(FileFormat::Bre, set, "", quiet));
-    EXPECT_TRUE(SaveChecks(FileFormat::Pbn, set, "", quiet));
-    EXPECT_TRUE(quiet.messages.empty());
-}
-
-TEST(SaveChecks, PbnForbiddenCharactersComeAfterTheIncompleteQuestion) {
-    BoardSet set = WithIncompleteBoards({2});
-    set.eventName = "Pairs; evening";
-    ScriptedDialogs d;
-    EXPECT_FALSE(SaveChecks(FileFormat::Pbn, set, IncompleteBoardList(set), d));
-    ASSERT_EQ(d.messages.size(), 2U);
-    EXPECT_EQ(d.messages[0].text, ReplaceAll(FormatMessage(MsgBoardIncompleteProceed, "PBN"), "nnn", "2"));
-    EXPECT_EQ(d.messages[1].text, FormatMessage(MsgPbnForbiddenCharacters));
-    EXPECT_EQ(d.messages[1].title, "Save Error");
-    // BRE keeps such texts.
-    ScriptedDialogs bre;
-    EXPECT_TRUE(SaveChecks(FileFormat::Bre, set, IncompleteBoardList(set), bre));
 }
 
 // Event texts keep the bytes their file brought: a load-and-save round trip of a Latin-1 or a UTF-8 file
@@ -206,50 +172,35 @@ TEST(WriteFileSafely, ReplacesTheTargetKeepingItsPermissions) {
     EXPECT_EQ(ReadFile(path), "via link");
 }
 
-// ---- Board numbers after a load -------------------------------------------------------------------------
-
-TEST(PlaceLoadedBoards, ThirtyTwoBoardsFitUpTo609) {
+TEST(PlaceLoadedBoards, WithinTheSetRangeWithoutStaleBoards) {
     EXPECT_EQ(MaxFirstBoard(32), 609);
-    EXPECT_EQ(MaxFirstBoard(640), 1);
-    BoardSet loaded = RandomSet(1, 32);
+    const BoardSet loaded = RandomSet(1, 32);
     BoardSet set = loaded;
     EXPECT_FALSE(PlaceLoadedBoards(set, 610));
     EXPECT_FALSE(PlaceLoadedBoards(set, 0));
-    EXPECT_EQ(set.firstBoard, 1);
     EXPECT_TRUE(SameBoards(loaded, set, 1, 32));
     EXPECT_NE(IncorrectFirstBoardText(609).find("First Board numbers must be between 1 and 609"),
               std::string::npos);
-
-    ASSERT_TRUE(PlaceLoadedBoards(set, 609));
-    EXPECT_EQ(set.firstBoard, 609);
-    EXPECT_EQ(set.lastBoard, 640);
-    for (int k = 1; k <= 32; ++k) {
-        EXPECT_EQ(set[608 + k].cardOwner, loaded[k].cardOwner);
-        EXPECT_EQ(set[608 + k].number, 608 + k);
-        EXPECT_EQ(set[608 + k].dealer, DealerOf(608 + k));
-        EXPECT_EQ(set[608 + k].vulnerability, VulnerabilityOf(608 + k));
-        EXPECT_EQ(set[k], Board{}); // nothing stale is left below the set
+    for (int first : {609, 4, 1}) { // 4: the boards move onto slots they also come from
+        set = loaded;
+        ASSERT_TRUE(PlaceLoadedBoards(set, first));
+        EXPECT_EQ(set.firstBoard, first);
+        EXPECT_EQ(set.lastBoard, first + 31);
+        for (int k = 1; k <= 32; ++k) {
+            const int n = first - 1 + k;
+            EXPECT_EQ(set[n].cardOwner, loaded[k].cardOwner);
+            EXPECT_EQ(set[n].number, n);
+            EXPECT_EQ(set[n].dealer, DealerOf(n));
+            EXPECT_EQ(set[n].vulnerability, VulnerabilityOf(n));
+        }
+        for (int n = 1; n < first; ++n)
+            EXPECT_EQ(set[n], Board{});
     }
 }
 
-TEST(PlaceLoadedBoards, OverlappingMoveKeepsEveryBoard) {
-    const BoardSet loaded = RandomSet(1, 10);
-    BoardSet set = loaded;
-    ASSERT_TRUE(PlaceLoadedBoards(set, 4));
-    EXPECT_EQ(set.lastBoard, 13);
-    for (int k = 1; k <= 10; ++k)
-        EXPECT_EQ(set[k + 3].cardOwner, loaded[k].cardOwner) << k;
-    for (int k = 1; k <= 3; ++k)
-        EXPECT_EQ(set[k], Board{});
-    EXPECT_TRUE(PlaceLoadedBoards(set = loaded, 1));
-    EXPECT_TRUE(SameBoards(loaded, set, 1, 10));
-}
-
-// ---- Whole files without windows --------------------------------------------------------------------------
-
 TEST(BoardSetFiles, EveryFormatRoundTripsThroughAFile) {
     TempDir dir;
-    BoardSet set = RandomSet(1, 640, 21);
+    BoardSet set = RandomSet(1, 16, 21);
     for (const FormatInfo& info : BoardSetFormats()) {
         SCOPED_TRACE(info.name);
         const std::string path = dir.File(std::string("set.") + info.extension);
@@ -260,8 +211,7 @@ TEST(BoardSetFiles, EveryFormatRoundTripsThroughAFile) {
         back.eventName = "left over";
         FileOutcome in = LoadBoardSetFile(path, back);
         ASSERT_TRUE(in.ok) << in.error;
-        EXPECT_EQ(back.lastBoard, 640);
-        EXPECT_TRUE(SameBoards(set, back, 1, 640));
+        EXPECT_TRUE(SameBoards(set, back, 1, 16));
         EXPECT_EQ(back.fileName, path);
         EXPECT_EQ(ReadFile(path), WriteBoardSet(info.format, back));
     }
