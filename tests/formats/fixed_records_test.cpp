@@ -111,7 +111,7 @@ TEST_P(FixedRecordFormat, FaultsNameTheirRecordAndKeepTheBoardsBefore) {
     std::string bad = good;
     bad.replace(f.badAt, f.bad.size(), f.bad);
     const ReadResult r = Load(f.name, good + bad, set_);
-    EXPECT_EQ(FaultOf(r), Fault(f.key, f.main, "2"));
+    ASSERT_EQ(FaultOf(r), Fault(f.key, f.main, "2"));
     EXPECT_NE(r->Text().find("in record: 2"), std::string::npos) << r->Text();
     EXPECT_EQ(set_.lastBoard, 1);
     EXPECT_EQ(FaultOf(Load(f.name, good + good.substr(0, 30), set_)), Fault(MsgFmtRecordLength, "30", "2"));
