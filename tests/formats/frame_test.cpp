@@ -27,48 +27,25 @@ TEST(SaveChecks, QuestionsAndRefusalsByFormat) {
         std::vector<int> incomplete;
         std::vector<Answer> answers; // then Yes
         bool saves;
-        std::vector<std::string> messages;
+        std::vector<MessageKey> messages;
     };
     const std::string event = "Pairs; evening"; // characters PBN cannot hold, given for BRE and PBN only
+    const MessageKey E = MsgEventInfoNotSupported, F = MsgFirstBoardNotOne, P = MsgPbnForbiddenCharacters;
+    const Answer No = Answer::No, Yes = Answer::Yes;
     const Case cases[] = {
-        {FileFormat::Dge, 1, {3, 7}, {}, false, {Incomplete(MsgBoardsIncompleteCannotSave, "DGE", "3, 7")}},
-        {FileFormat::Bri, 1, {12}, {}, false, {Incomplete(MsgBoardIncompleteCannotSave, "BRI", "12")}},
-        {FileFormat::Pbn,
-         1,
-         {3, 7},
-         {Answer::No},
-         false,
-         {Incomplete(MsgBoardsIncompleteProceed, "PBN", "3, 7")}},
-        {FileFormat::Bre, 1, {12}, {}, true, {Incomplete(MsgBoardIncompleteProceed, "BRE", "12")}},
-        {FileFormat::Pbn,
-         1,
-         {2},
-         {},
-         false,
-         {Incomplete(MsgBoardIncompleteProceed, "PBN", "2"), FormatMessage(MsgPbnForbiddenCharacters)}},
+        {FileFormat::Dge, 1, {3, 7}, {}, false, {MsgBoardsIncompleteCannotSave}},
+        {FileFormat::Bri, 1, {12}, {}, false, {MsgBoardIncompleteCannotSave}},
+        {FileFormat::Pbn, 1, {3, 7}, {No}, false, {MsgBoardsIncompleteProceed}},
+        {FileFormat::Bre, 1, {12}, {}, true, {MsgBoardIncompleteProceed}},
+        {FileFormat::Pbn, 1, {2}, {}, false, {MsgBoardIncompleteProceed, P}},
         {FileFormat::Bre, 17, {}, {}, true, {}},
-        {FileFormat::Pbn, 17, {}, {}, false, {FormatMessage(MsgPbnForbiddenCharacters)}},
-        {FileFormat::Dup, 17, {}, {}, true, {FormatMessage(MsgEventInfoNotSupported, "DUP")}},
-        {FileFormat::Bri, 1, {}, {}, true, {FormatMessage(MsgEventInfoNotSupported, "BRI")}},
-        {FileFormat::Bri, 17, {}, {Answer::No}, false, {FormatMessage(MsgEventInfoNotSupported, "BRI")}},
-        {FileFormat::Bri,
-         17,
-         {},
-         {Answer::Yes, Answer::No},
-         false,
-         {FormatMessage(MsgEventInfoNotSupported, "BRI"), FormatMessage(MsgFirstBoardNotOne, "BRI")}},
-        {FileFormat::Dge,
-         17,
-         {},
-         {},
-         true,
-         {FormatMessage(MsgEventInfoNotSupported, "DGE"), FormatMessage(MsgFirstBoardNotOne, "DGE")}},
-        {FileFormat::Zeta771,
-         17,
-         {},
-         {},
-         true,
-         {FormatMessage(MsgEventInfoNotSupported, "ZETA771"), FormatMessage(MsgFirstBoardNotOne, "ZETA771")}},
+        {FileFormat::Pbn, 17, {}, {}, false, {P}},
+        {FileFormat::Dup, 17, {}, {}, true, {E}},
+        {FileFormat::Bri, 1, {}, {}, true, {E}},
+        {FileFormat::Bri, 17, {}, {No}, false, {E}},
+        {FileFormat::Bri, 17, {}, {Yes, No}, false, {E, F}},
+        {FileFormat::Dge, 17, {}, {}, true, {E, F}},
+        {FileFormat::Zeta771, 17, {}, {}, true, {E, F}},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
@@ -84,8 +61,10 @@ TEST(SaveChecks, QuestionsAndRefusalsByFormat) {
             d.QueueAnswer(a);
         EXPECT_EQ(SaveChecks(c.format, set, IncompleteBoardList(set), d), c.saves);
         ASSERT_EQ(d.messages.size(), c.messages.size());
+        const std::string name = InfoOf(c.format).name;
         for (std::size_t m = 0; m < c.messages.size(); ++m)
-            EXPECT_EQ(d.messages[m].text, c.messages[m]);
+            EXPECT_EQ(d.messages[m].text,
+                      Incomplete(c.messages[m], name.c_str(), IncompleteBoardList(set).c_str()));
     }
     EXPECT_NE(
         Incomplete(MsgBoardsIncompleteCannotSave, "DGE", "3, 7").find("Boards number: 3, 7 are incomplete."),

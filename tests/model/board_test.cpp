@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace orvenix;
 using orvenix::test::SuitPerHandBoard;
 
@@ -14,10 +16,8 @@ TEST(Cards, CodesSuitsRanksPointsAndNames) {
         EXPECT_EQ(SuitOf(c), (c - 1) / 13 + 1);
         total += CardPoints[c];
     }
-    EXPECT_EQ(total, 40);
-    EXPECT_EQ(CardPoints[4], 1);  // spade jack
-    EXPECT_EQ(CardPoints[5], 0);  // spade ten
-    EXPECT_EQ(CardPoints[40], 4); // club ace
+    EXPECT_EQ(std::tuple(total, CardPoints[4], CardPoints[5], CardPoints[40]),
+              std::tuple(40, 1, 0, 4)); // J, T, A
     EXPECT_EQ(CardName(1), "\x06"
                            "A");
     EXPECT_EQ(CardName(52), "\x05"
@@ -36,52 +36,41 @@ TEST(Cards, DealerAndVulnerabilityCycles) {
 
 TEST(AnalyseBoard, StatusCountsPointsAndShapes) {
     Board b;
-    EXPECT_EQ(AnalyseBoard(b), 0);
-    EXPECT_EQ(b.status, kBoardEmpty);
+    EXPECT_EQ(std::tuple(AnalyseBoard(b), b.status), std::tuple(0, kBoardEmpty));
     b.cardOwner[5] = 2;
     b.cardOwner[6] = 9; // owners above 4 are not counted
     AnalyseBoard(b);
-    EXPECT_EQ(b.status, kBoardPartial);
-    EXPECT_EQ(b.cardCount[2], 1);
+    EXPECT_EQ(std::tuple(b.status, b.cardCount[2], b.cardCount[0]), std::tuple(kBoardPartial, 1, 0));
 
     b = SuitPerHandBoard(); // 13-card suits: three voids, 9 distribution points each
-    EXPECT_EQ(AnalyseBoard(b), 4);
-    EXPECT_EQ(b.status, kBoardComplete);
-    for (int s = 1; s <= 4; ++s) {
-        EXPECT_EQ(b.shapeIndex[s], FindShape("D000"));
-        EXPECT_EQ(b.distributionPoints[s], 9);
-        EXPECT_EQ(b.highCardPoints[s], 10);
-    }
+    EXPECT_EQ(std::tuple(AnalyseBoard(b), b.status), std::tuple(4, kBoardComplete));
+    for (int s = 1; s <= 4; ++s)
+        EXPECT_EQ(std::tuple(b.shapeIndex[s], b.distributionPoints[s], b.highCardPoints[s]),
+                  std::tuple(39, 9, 10));
     // A heart moves from East to North: 14 and 12 cards have neither shape nor distribution points, also
     // when the board was analysed before.
     b.cardOwner[14] = 1;
-    EXPECT_EQ(AnalyseBoard(b), 2);
-    EXPECT_EQ(b.status, kBoardPartial);
-    EXPECT_EQ(b.cardCount[1], 14);
-    EXPECT_EQ(b.cardCount[2], 12);
-    for (int s : {1, 2}) {
-        EXPECT_EQ(b.shapeIndex[s], 0);
-        EXPECT_EQ(b.distributionPoints[s], 0);
-    }
+    EXPECT_EQ(std::tuple(AnalyseBoard(b), b.status, b.cardCount[1], b.cardCount[2]),
+              std::tuple(2, kBoardPartial, 14, 12));
+    for (int s : {1, 2})
+        EXPECT_EQ(std::tuple(b.shapeIndex[s], b.distributionPoints[s]), std::tuple(0, 0)) << s;
     EXPECT_EQ(b.distributionPoints[3], 9);
 
     Board flat; // every card in turn: each hand 4-3-3-3, no distribution points
     for (int code = 1; code <= kCards; ++code)
         flat.cardOwner[code] = static_cast<Seat>((code - 1) % 4 + 1);
     AnalyseBoard(flat);
-    for (int s = 1; s <= 4; ++s) {
-        EXPECT_EQ(ShapeText(GetHandShape(flat, s)), "4333");
-        EXPECT_EQ(flat.shapeIndex[s], FindShape("4333"));
-        EXPECT_EQ(flat.distributionPoints[s], 0);
-    }
+    for (int s = 1; s <= 4; ++s)
+        EXPECT_EQ(
+            std::tuple(ShapeText(GetHandShape(flat, s)), flat.shapeIndex[s], flat.distributionPoints[s]),
+            std::tuple("4333", FindShape("4333"), 0));
     Board twoSuited; // North 5-4-2-2 gets 2 points, East 6-5-1-1 gets 4
     for (int c : {1, 2, 3, 4, 5, 14, 15, 16, 17, 27, 28, 40, 41})
         twoSuited.cardOwner[c] = 1;
     for (int c : {6, 7, 8, 9, 10, 11, 18, 19, 20, 21, 22, 29, 42})
         twoSuited.cardOwner[c] = 2;
     AnalyseBoard(twoSuited);
-    EXPECT_EQ(twoSuited.distributionPoints[1], 2);
-    EXPECT_EQ(twoSuited.distributionPoints[2], 4);
+    EXPECT_EQ(std::tuple(twoSuited.distributionPoints[1], twoSuited.distributionPoints[2]), std::tuple(2, 4));
 }
 
 TEST(CompareBoards, OwnersFirstThenNumberDealerVulnerability) {
@@ -104,9 +93,7 @@ TEST(BoardSet, RenumberCountAndClear) {
     set.lastBoard = 32;
     EXPECT_EQ(set.count(), 16);
     set.Renumber();
-    EXPECT_EQ(set[17].number, 17);
-    EXPECT_EQ(set[32].vulnerability, 3);
-    EXPECT_EQ(set[16].number, 0);
+    EXPECT_EQ(std::tuple(set[17].number, set[32].vulnerability, set[16].number), std::tuple(17, 3, 0));
     ClearBoard(set, 17);
     EXPECT_EQ(set[17], Board{});
     EXPECT_EQ(EffectiveDealer(set[17], 17), 1);
@@ -116,10 +103,8 @@ TEST(BoardSet, RenumberCountAndClear) {
 }
 
 TEST(Shapes, FindShapeAndGetHandShape) {
-    EXPECT_EQ(FindShape("4432"), 1);
-    EXPECT_EQ(FindShape("7510"), 23);
-    EXPECT_EQ(FindShape("4431"), 0); // 12 cards
-    EXPECT_EQ(FindShape(""), 0);
+    EXPECT_EQ(std::tuple(FindShape("4432"), FindShape("7510"), FindShape("4431"), FindShape("")),
+              std::tuple(1, 23, 0, 0)); // 4431: 12 cards
     float sum = 0;
     for (int i = 1; i <= kShapeCount; ++i)
         sum += kShapeTable[i].frequency;
