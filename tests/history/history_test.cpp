@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
 #include <optional>
 #include <random>
 #include <tuple>
@@ -49,6 +50,17 @@ struct Fixture {
     std::vector<std::string> status;
 };
 
+// One run of the program with its history in dir/history.dat.
+struct Instance : Fixture {
+    explicit Instance(const fs::path& dir, const fs::path& file = "history.dat")
+        : Fixture(dir / "dealer.log"), history(History::Startup(ctx, dir / file)) {}
+    bool Record(const BoardSet& s, const std::string& name) {
+        set = s;
+        return history->RecordHistory(ctx, ctx.set, name);
+    }
+    std::unique_ptr<History> history;
+};
+
 // Score, board number and set name of the best match in the history.
 using Found = std::tuple<int, int, std::string>;
 
@@ -59,11 +71,12 @@ Found Similar(const History& h, const Board& b) {
     return {score, board, name};
 }
 
-bool SuperUser() {
+// Whether a file's permissions keep this process from writing it (not so for the super-user).
+bool PermissionsBind() {
 #ifdef _WIN32
     return false;
 #else
-    return geteuid() == 0;
+    return geteuid() != 0;
 #endif
 }
 
@@ -204,27 +217,24 @@ TEST(HistoryFile, StartupReportsWhatItCannotUseOnceAndLeavesTheFileAsItIs) {
 
 TEST(HistoryRecord, NameThenCompleteBoardsThenEndMarker) {
     TempDir dir;
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    f.set = WithIncompleteBoards({5, 6, 30}, 1, 32);
-    EXPECT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "week.pbn"));
-    EXPECT_TRUE(f.dialogs.messages.empty());
-    EXPECT_EQ(h->Ring().writeSlot, 31);
+    Instance run(dir.path());
+    ASSERT_NE(run.history, nullptr);
+    const BoardSet set = WithIncompleteBoards({5, 6, 30}, 1, 32);
+    EXPECT_TRUE(run.Record(set, "week.pbn"));
+    EXPECT_TRUE(run.dialogs.messages.empty());
     std::string expected = Bytes({MakeNameRecord("WEEK.PBN", 32)}); // incomplete boards are left out
     for (int n = 1; n <= 32; ++n)
-        expected += n == 5 || n == 6 || n == 30 ? "" : Bytes({MakeBoardRecord(f.set[n], n)});
+        expected += n == 5 || n == 6 || n == 30 ? "" : Bytes({MakeBoardRecord(set[n], n)});
     EXPECT_EQ(ReadFile(dir / "history.dat"), expected + Bytes({MakeEndMarker()}));
     // At once, and after a new start, every board is found under the set's name.
     for (int b : {1, 17, 32})
-        EXPECT_EQ(Similar(*h, f.set[b]), Found(13, b, "WEEK.PBN"));
-    h.reset();
-    Fixture g(dir / "dealer.log");
-    auto again = History::Startup(g.ctx, dir / "history.dat");
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(std::tuple(g.status.back(), again->Ring().writeSlot, again->FindHistoryName("WEEK.PBN")),
-              std::tuple("History records: 29", 31, 1));
-    EXPECT_EQ(Similar(*again, f.set[32]), Found(13, 32, "WEEK.PBN"));
+        EXPECT_EQ(Similar(*run.history, set[b]), Found(13, b, "WEEK.PBN"));
+    run.history.reset();
+    Instance again(dir.path());
+    ASSERT_NE(again.history, nullptr);
+    EXPECT_EQ(std::tuple(again.status.back(), again.history->Ring().writeSlot),
+              std::tuple("History records: 29", 31));
+    EXPECT_EQ(Similar(*again.history, set[32]), Found(13, 32, "WEEK.PBN"));
 }
 
 TEST(HistoryRecord, NothingRecordedWithoutSetOrName) {
@@ -241,67 +251,58 @@ TEST(HistoryRecord, NothingRecordedWithoutSetOrName) {
 
 TEST(HistoryRecord, DuplicateNameAsksAndNoLeavesTheFileUnchanged) {
     TempDir dir;
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    f.set = RandomSet(1, 8, 12);
-    ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "Abcdefghijklm1.pbn"));
+    Instance run(dir.path());
+    ASSERT_NE(run.history, nullptr);
+    ASSERT_TRUE(run.Record(RandomSet(1, 8, 12), "Abcdefghijklm1.pbn"));
     const std::string before = ReadFile(dir / "history.dat");
     // Differs only from the 14th character on: the same recorded name.
-    f.dialogs.QueueAnswer(Answer::No);
-    EXPECT_FALSE(h->RecordHistory(f.ctx, f.ctx.set, "abcdefghijklm2.pbn"));
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"));
-    EXPECT_EQ(f.dialogs.Last().buttons, Buttons::YesNo);
+    run.dialogs.QueueAnswer(Answer::No);
+    EXPECT_FALSE(run.Record(run.set, "abcdefghijklm2.pbn"));
+    ASSERT_EQ(run.dialogs.messages.size(), 1U);
+    EXPECT_EQ(run.dialogs.Last().text, FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"));
+    EXPECT_EQ(run.dialogs.Last().buttons, Buttons::YesNo);
     EXPECT_EQ(ReadFile(dir / "history.dat"), before);
-    EXPECT_EQ(h->Ring().writeSlot, 10);
-
-    f.dialogs.QueueAnswer(Answer::Yes);
-    EXPECT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "abcdefghijklm2.pbn"));
-    EXPECT_EQ(h->Ring().writeSlot, 19);
-    EXPECT_EQ(h->FindHistoryName("ABCDEFGHIJKLM"), 2); // the last equal entry
+    run.dialogs.QueueAnswer(Answer::Yes);
+    EXPECT_TRUE(run.Record(run.set, "abcdefghijklm2.pbn"));
+    EXPECT_EQ(run.history->FindHistoryName("ABCDEFGHIJKLM"), 2); // the last equal entry
     EXPECT_EQ(ReadFile(dir / "history.dat").size(), 19U * 16U);
 }
 
 TEST(HistoryRecord, RingWrapsAfterTenThousandSlots) {
     TempDir dir;
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
+    Instance run(dir.path());
+    ASSERT_NE(run.history, nullptr);
     // Sets of 640 complete boards take 641 slots each (the end marker is overwritten by the next set).
     std::vector<BoardSet> sets;
     for (int i = 0; i < 16; ++i) {
         sets.push_back(RandomSet(1, 640, 100 + static_cast<std::uint32_t>(i)));
-        f.set = sets.back();
-        ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "SET" + std::to_string(i + 1)));
+        ASSERT_TRUE(run.Record(sets.back(), "SET" + std::to_string(i + 1)));
     }
     // Set 16: name at 9616, boards 1..384 at 9617..10000, boards 385..640 at 1..256, end marker at 257.
-    EXPECT_EQ(std::tuple(h->Ring().writeSlot, h->Ring().usedSlots, h->Ring().slotBoard[1].number),
+    const History& h = *run.history;
+    EXPECT_EQ(std::tuple(h.Ring().writeSlot, h.Ring().usedSlots, h.Ring().slotBoard[1].number),
               std::tuple(257, kHistorySlots, 385));
-    EXPECT_EQ(h->Ring().slotKind[257], kHistoryEnd);
+    EXPECT_EQ(h.Ring().slotKind[257], kHistoryEnd);
     EXPECT_EQ(fs::file_size(dir / "history.dat"), static_cast<std::uintmax_t>(kHistorySlots) * 16U);
-
     // Board 300 of set 1 is still in slot 301, but its name record (slot 1) is gone: never matched.
-    const Board& orphan = sets[0][300];
-    EXPECT_EQ(CompareHands(h->Ring().slotBoard[301], orphan), 13);
-    EXPECT_LT(std::get<0>(Similar(*h, orphan)), 13);
-    EXPECT_EQ(Similar(*h, sets[1][77]), Found(13, 77, "SET2"));
-    EXPECT_EQ(Similar(*h, sets[15][640]), Found(13, 640, "SET16"));
-    EXPECT_EQ(h->FindHistoryName("set1"), 1); // names are not forgotten while the program runs
+    EXPECT_EQ(CompareHands(h.Ring().slotBoard[301], sets[0][300]), 13);
+    EXPECT_LT(std::get<0>(Similar(h, sets[0][300])), 13);
+    EXPECT_EQ(Similar(h, sets[1][77]), Found(13, 77, "SET2"));
+    EXPECT_EQ(Similar(h, sets[15][640]), Found(13, 640, "SET16"));
+    EXPECT_EQ(h.FindHistoryName("set1"), 1); // names are not forgotten while the program runs
 
-    const HistoryRing ring = h->Ring();
-    h.reset();
-    Fixture g(dir / "dealer.log");
-    auto again = History::Startup(g.ctx, dir / "history.dat");
-    ASSERT_NE(again, nullptr);
-    EXPECT_TRUE(g.dialogs.messages.empty());
-    EXPECT_EQ(again->Ring().writeSlot, ring.writeSlot);
-    EXPECT_EQ(again->Ring().slotKind, ring.slotKind);
-    const auto listed = again->SetsInRingOrder();
+    const HistoryRing ring = h.Ring();
+    run.history.reset();
+    Instance again(dir.path());
+    ASSERT_NE(again.history, nullptr);
+    EXPECT_TRUE(again.dialogs.messages.empty());
+    EXPECT_EQ(again.history->Ring().writeSlot, ring.writeSlot);
+    EXPECT_EQ(again.history->Ring().slotKind, ring.slotKind);
+    const auto listed = again.history->SetsInRingOrder();
     ASSERT_EQ(listed.size(), 15U); // set 1's name record was overwritten
     EXPECT_EQ(std::tuple(listed.front().name, listed.front().slot), std::tuple("SET2", 642));
     EXPECT_EQ(std::tuple(listed.back().name, listed.back().boardCount), std::tuple("SET16", 640));
-    EXPECT_EQ(again->FindHistoryName("set1"), 0);
+    EXPECT_EQ(again.history->FindHistoryName("set1"), 0);
 }
 
 TEST(HistorySimilarity, FirstBoardReachingTheBestUnderANonBlankName) {
@@ -327,29 +328,24 @@ TEST(HistorySimilarity, FirstBoardReachingTheBestUnderANonBlankName) {
 
 TEST(HistoryFile, RecordingAfterACutRecordingKeepsTheEarlierRecords) {
     TempDir dir;
-    const fs::path path = dir / "history.dat";
     std::mt19937 rng(6);
     const Board kept = RandomBoard(rng);
     const std::string bytes =
         Bytes({MakeNameRecord("CUT.PBN", 2), MakeBoardRecord(kept, 1), MakeBoardRecord(RandomBoard(rng), 2)});
-    WriteFile(path, bytes);
+    WriteFile(dir / "history.dat", bytes);
     {
-        Fixture f(dir / "dealer.log");
-        auto h = History::Startup(f.ctx, path);
-        ASSERT_NE(h, nullptr);
-        f.set = RandomSet(1, 2, 40);
-        ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "NEXT.PBN"));
+        Instance run(dir.path());
+        ASSERT_TRUE(run.Record(RandomSet(1, 2, 40), "NEXT.PBN"));
     }
-    const std::string after = ReadFile(path);
+    const std::string after = ReadFile(dir / "history.dat");
     ASSERT_EQ(after.size(), 7U * 16U);
     EXPECT_EQ(after.substr(0, bytes.size()), bytes);
-    Fixture g(dir / "dealer.log");
-    auto h = History::Startup(g.ctx, path);
-    ASSERT_NE(h, nullptr);
-    const auto sets = h->SetsInRingOrder();
+    Instance again(dir.path());
+    ASSERT_NE(again.history, nullptr);
+    const auto sets = again.history->SetsInRingOrder();
     ASSERT_EQ(sets.size(), 2U);
     EXPECT_EQ(sets[1].name, "NEXT.PBN");
-    EXPECT_EQ(Similar(*h, kept), Found(13, 1, "CUT.PBN"));
+    EXPECT_EQ(Similar(*again.history, kept), Found(13, 1, "CUT.PBN"));
 }
 
 TEST(HistoryFile, UnusablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
@@ -358,82 +354,57 @@ TEST(HistoryFile, UnusablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
     WriteFile(dir / "plain", "abc");
     fs::create_directories(dir / "locked");
     fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    const std::pair<fs::path, int> cases[] = {
-        {dir / "folder.dat", EISDIR},
-        {dir / "plain" / "history.dat", ENOTDIR}, // the folder cannot be made
-        {dir / "locked" / "history.dat", EACCES},
-    };
-    for (const auto& [path, error] : cases) {
-        if (error == EACCES && SuperUser()) continue; // file permissions do not bind the super-user
-        Fixture f(dir / "dealer.log");
-        EXPECT_EQ(History::Startup(f.ctx, path), nullptr) << path;
-        ASSERT_EQ(f.dialogs.messages.size(), 1U);
-        EXPECT_EQ(f.dialogs.Last().title, "History File Read Error");
-        EXPECT_EQ(f.dialogs.Last().text, Error(error));
+    const std::pair<const char*, int> cases[] = {
+        {"folder.dat", EISDIR}, {"plain/history.dat", ENOTDIR}, {"locked/history.dat", EACCES}};
+    for (const auto& [file, error] : cases) {
+        if (error == EACCES && !PermissionsBind()) continue;
+        Instance run(dir.path(), file);
+        EXPECT_EQ(run.history, nullptr) << file;
+        ASSERT_EQ(run.dialogs.messages.size(), 1U);
+        EXPECT_EQ(run.dialogs.Last().text, Error(error));
     }
     fs::permissions(dir / "locked", fs::perms::owner_all);
 }
 
-#ifndef _WIN32
-TEST(HistoryFile, ReadOnlyFileIsUsedButNotRecorded) {
-    if (SuperUser()) GTEST_SKIP() << "file permissions do not bind the super-user";
+// Another run holding the history, or a file without write permission: the history is read and used, and
+// nothing is recorded.
+TEST(HistoryFile, ReadOnlyHistoryIsUsedButNotRecorded) {
     TempDir dir;
-    const std::string bytes =
-        Bytes({MakeNameRecord("RO.PBN", 1), MakeBoardRecord(SuitPerHandBoard(), 1), MakeEndMarker()});
-    WriteFile(dir / "history.dat", bytes);
-    fs::permissions(dir / "history.dat", fs::perms::owner_read);
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    EXPECT_TRUE(h->ReadOnly());
-    EXPECT_EQ(f.status.back(), "History records: 1 (history file is read-only - not recording)");
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().text, Error(EACCES));
-    f.set = RandomSet(1, 2, 3);
-    EXPECT_FALSE(h->RecordHistory(f.ctx, f.ctx.set, "NEW.PBN"));
-    EXPECT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(ReadFile(dir / "history.dat"), bytes);
-}
-
-#endif
-
-TEST(HistoryFile, SecondInstanceReadsButDoesNotRecord) {
-    TempDir dir;
-    const fs::path path = dir / "history.dat";
-    Fixture first(dir / "dealer.log");
-    auto owner = History::Startup(first.ctx, path);
-    ASSERT_NE(owner, nullptr);
-    first.set = RandomSet(1, 4, 5);
-    ASSERT_TRUE(owner->RecordHistory(first.ctx, first.ctx.set, "SHARED.PBN"));
-
-    Fixture second(dir / "dealer.log");
-    auto other = History::Startup(second.ctx, path);
-    ASSERT_NE(other, nullptr);
-    EXPECT_TRUE(other->ReadOnly());
-    EXPECT_EQ(second.status.back(),
-              "History records: 4 (history in use by another Orvenix window - not recording)");
-    EXPECT_EQ(Similar(*other, first.set[2]), Found(13, 2, "SHARED.PBN"));
-    const std::string before = ReadFile(path);
-    second.set = RandomSet(1, 3, 6);
-    EXPECT_FALSE(other->RecordHistory(second.ctx, second.ctx.set, "OTHER.PBN"));
-    EXPECT_TRUE(second.dialogs.messages.empty());
-    EXPECT_EQ(ReadFile(path), before);
-
-    owner.reset();
-    other.reset();
-    Fixture third(dir / "dealer.log");
-    auto next = History::Startup(third.ctx, path);
-    ASSERT_NE(next, nullptr);
-    EXPECT_FALSE(next->ReadOnly());
+    const BoardSet shared = RandomSet(1, 4, 5);
+    auto owner = std::make_unique<Instance>(dir.path());
+    ASSERT_TRUE(owner->Record(shared, "SHARED.PBN"));
+    const std::string bytes = ReadFile(dir / "history.dat");
+    for (const bool locked : {true, false}) {
+        if (!locked) {
+            owner.reset();
+            if (!PermissionsBind()) break;
+            fs::permissions(dir / "history.dat", fs::perms::owner_read);
+        }
+        Instance other(dir.path());
+        ASSERT_NE(other.history, nullptr);
+        EXPECT_TRUE(other.history->ReadOnly());
+        EXPECT_EQ(other.status.back(),
+                  locked ? "History records: 4 (history in use by another Orvenix window - not recording)"
+                         : "History records: 4 (history file is read-only - not recording)");
+        EXPECT_EQ(Similar(*other.history, shared[2]), Found(13, 2, "SHARED.PBN"));
+        EXPECT_FALSE(other.Record(RandomSet(1, 3, 6), "OTHER.PBN"));
+        ASSERT_EQ(other.dialogs.messages.size(), locked ? 0U : 1U); // the permission is told once
+        if (!locked) {
+            EXPECT_EQ(other.dialogs.Last().text.rfind(Error(EACCES), 0), 0U);
+        }
+        EXPECT_EQ(ReadFile(dir / "history.dat"), bytes);
+    }
+    fs::permissions(dir / "history.dat", fs::perms::owner_read | fs::perms::owner_write);
+    Instance next(dir.path()); // once the first run ends and the file may be written, the next one records
+    EXPECT_FALSE(next.history->ReadOnly());
 }
 
 #ifndef _WIN32
 TEST(HistoryFile, WriteFailureIsReportedOnceAndTheSetStaysInMemory) {
     TempDir dir;
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    f.set = RandomSet(1, 6, 13);
+    Instance run(dir.path());
+    ASSERT_NE(run.history, nullptr);
+    BoardSet set = RandomSet(1, 6, 13);
     // Let the file grow by one record only.
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -441,19 +412,19 @@ TEST(HistoryFile, WriteFailureIsReportedOnceAndTheSetStaysInMemory) {
     small.rlim_cur = 16;
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool recorded = h->RecordHistory(f.ctx, f.ctx.set, "FULL.PBN");
-    f.set[1] = f.set[6];
-    const bool again = h->RecordHistory(f.ctx, f.ctx.set, "FULLER.PBN");
+    const bool recorded = run.Record(set, "FULL.PBN");
+    set[1] = set[6];
+    const bool again = run.Record(set, "FULLER.PBN");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
 
     EXPECT_FALSE(recorded);
     EXPECT_FALSE(again);
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().title, "History File Write Error");
-    EXPECT_EQ(f.dialogs.Last().text, Error(EFBIG));
-    EXPECT_EQ(h->Notice(), "history file cannot be written - not recording");
-    EXPECT_EQ(Similar(*h, f.set[3]), Found(13, 3, "FULL.PBN"));
+    ASSERT_EQ(run.dialogs.messages.size(), 1U);
+    EXPECT_EQ(run.dialogs.Last().title, "History File Write Error");
+    EXPECT_EQ(run.dialogs.Last().text, Error(EFBIG));
+    EXPECT_EQ(run.history->Notice(), "history file cannot be written - not recording");
+    EXPECT_EQ(Similar(*run.history, set[3]), Found(13, 3, "FULL.PBN"));
     EXPECT_EQ(fs::file_size(dir / "history.dat"), 16U);
 }
 #endif
