@@ -59,11 +59,8 @@ TEST(PbnWrite, DealValuesStartWithTheDealer) {
 
 TEST(PbnWrite, EventTextsCannotBreakTheFile) {
     BoardSet set = RandomSet(1, 1, 2);
-    set.eventName = "Caf\u00e9 \u2660";
     set.eventSite = "a\"b]c";
-    const std::string bytes = WritePbn(set);
-    EXPECT_NE(bytes.find("[Event \"Caf\u00e9 \u2660\"]\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find("[Site \"a?b?c\"]\r\n"), std::string::npos);
+    EXPECT_NE(WritePbn(set).find("[Site \"a?b?c\"]\r\n"), std::string::npos);
     for (const char* s : {"[", "]", "{", "}", "%", ";", "\"", "a;b"})
         EXPECT_TRUE(HasPbnForbiddenCharacters(s)) << s;
     EXPECT_FALSE(HasPbnForbiddenCharacters("Club night, 6 Dec (final) #2 <x> 'y'"));
