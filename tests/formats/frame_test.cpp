@@ -14,7 +14,8 @@ using namespace orvenix::test;
 namespace fs = std::filesystem;
 
 namespace {
-std::string Incomplete(MessageKey key, const char* format, const char* list) {
+// A message about a format, with the list of incomplete boards where it has one.
+std::string Message(MessageKey key, const char* format, const char* list) {
     return ReplaceAll(FormatMessage(key, format), "nnn", list);
 }
 } // namespace
@@ -64,10 +65,10 @@ TEST(SaveChecks, QuestionsAndRefusalsByFormat) {
         const std::string name = InfoOf(c.format).name;
         for (std::size_t m = 0; m < c.messages.size(); ++m)
             EXPECT_EQ(d.messages[m].text,
-                      Incomplete(c.messages[m], name.c_str(), IncompleteBoardList(set).c_str()));
+                      Message(c.messages[m], name.c_str(), IncompleteBoardList(set).c_str()));
     }
     EXPECT_NE(
-        Incomplete(MsgBoardsIncompleteCannotSave, "DGE", "3, 7").find("Boards number: 3, 7 are incomplete."),
+        Message(MsgBoardsIncompleteCannotSave, "DGE", "3, 7").find("Boards number: 3, 7 are incomplete."),
         std::string::npos);
 }
 
@@ -207,7 +208,7 @@ TEST(BoardSetFiles, QuestionsBecomeWarningsAndRefusalsErrors) {
     set = WithIncompleteBoards({6}, 5, 8);
     out = SaveBoardSetFile(dir.File("y.bri"), set);
     EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.error, ReplaceAll(FormatMessage(MsgBoardIncompleteCannotSave, "BRI"), "nnn", "6"));
+    EXPECT_EQ(out.error, Message(MsgBoardIncompleteCannotSave, "BRI", "6"));
     EXPECT_FALSE(fs::exists(dir.File("y.bri")));
 
     out = SaveBoardSetFile(dir.File("z.doc"), set);
