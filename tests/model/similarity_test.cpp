@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 using namespace orvenix;
 namespace samples = orvenix::test;
@@ -78,25 +79,17 @@ TEST(MaxInnerSimilarity, FewerThanTwoBoards) {
     }
 }
 
-TEST(MaxInnerSimilarity, FirstPairReachingTheHighestScore) {
-    BoardSet set = samples::RandomSet(1, 40, 5);
-    set[31] = Rotated(set[12]);
-    set[35] = set[12];
-    std::int16_t first = 0;
-    std::int16_t second = 0;
-    EXPECT_EQ(MaxInnerSimilarity(set, first, second), 13);
-    EXPECT_EQ(first, 12);
-    EXPECT_EQ(second, 31);
-}
-
 TEST(MaxInnerSimilarity, MatchesTheReferenceOverRandomAndPartialSets) {
     std::mt19937 rng(77);
     for (int round = 0; round < 6; ++round) {
         BoardSet set;
         set.firstBoard = static_cast<std::int16_t>(1 + round * 7);
         set.lastBoard = static_cast<std::int16_t>(set.firstBoard + 30 + round * 20);
-        for (int b = set.firstBoard; b <= set.lastBoard; ++b) {
+        for (int b = set.firstBoard; b <= set.lastBoard; ++b)
             set[b] = (b % 4 == 0) ? RandomPartialBoard(rng) : samples::RandomBoard(rng);
+        if (round == 0) { // ties: the first pair reaching 13 is reported
+            set[30] = Rotated(set[13]);
+            set[31] = set[13];
         }
         int best = 0;
         int bi = 0;
@@ -114,7 +107,7 @@ TEST(MaxInnerSimilarity, MatchesTheReferenceOverRandomAndPartialSets) {
         std::int16_t first = 0;
         std::int16_t second = 0;
         EXPECT_EQ(MaxInnerSimilarity(set, first, second), best);
-        EXPECT_EQ(first, bi);
-        EXPECT_EQ(second, bj);
+        EXPECT_EQ(std::tuple(first, second), std::tuple(bi, bj));
+        EXPECT_TRUE(round != 0 || std::tuple(best, bi, bj) == std::tuple(13, 13, 30));
     }
 }
