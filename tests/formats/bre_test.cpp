@@ -2,6 +2,7 @@
 #include "formats/bre.h"
 #include "formats/dge.h"
 #include "formats/format_checks.h"
+#include "formats/frame.h"
 #include "support/board_set_samples.h"
 #include "support/temp_dir.h"
 
@@ -132,7 +133,10 @@ TEST(BreRead, CardsPerHandAreNotCountedAndAtMost640Boards) {
     EXPECT_EQ(FaultOf(Load(bytes + kEmptyLine, set)), Fault(MsgFmtTooManyRecords, "", ""));
 }
 
-TEST(BreRoundTrip, Set640WithIncompleteBoardsAndEventTextsByteForByte) {
+// BRE and PBN keep incomplete boards and the event texts: whole sets come back byte for byte.
+class TextFormatRoundTrip : public ::testing::TestWithParam<FileFormat> {};
+
+TEST_P(TextFormatRoundTrip, SetsWithIncompleteBoardsAndEventTexts) {
     BoardSet set = RandomSet(1, 640, 77);
     set[11] = Board{};
     for (int n : {10, 640}) {
@@ -146,14 +150,16 @@ TEST(BreRoundTrip, Set640WithIncompleteBoardsAndEventTextsByteForByte) {
     set.eventName = "Spring pairs \u00e9t\u00e9";
     set.eventSite = "Club house";
     set.eventDate = "2026-12-06";
-    const std::string bytes = WriteBre(set);
-    BoardSet loaded;
-    ASSERT_FALSE(Load(bytes, loaded));
-    EXPECT_TRUE(SameBoards(loaded, set, 1, 640));
-    EXPECT_EQ(std::tuple(loaded.lastBoard, loaded[10].status, loaded[11].status),
-              std::tuple(640, kBoardPartial, kBoardEmpty));
-    EXPECT_EQ(WriteBre(loaded), bytes);
+    for (const BoardSet& original : {set, RandomSet(100, 139, 4)}) {
+        const std::string bytes = WriteBoardSet(GetParam(), original);
+        BoardSet loaded = ClearedSet();
+        ASSERT_FALSE(ReadBoardSet(GetParam(), bytes, loaded));
+        EXPECT_TRUE(SameBoards(loaded, original, original.firstBoard, original.lastBoard));
+        EXPECT_EQ(WriteBoardSet(GetParam(), loaded), bytes);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(BreAndPbn, TextFormatRoundTrip, ::testing::Values(FileFormat::Bre, FileFormat::Pbn));
 
 TEST(BreRead, SampleFilesInLatin1AndUtf8) {
     const std::string dir = ORVENIX_TEST_DATA "/bre/";

@@ -184,29 +184,6 @@ TEST(PbnRead, FaultsNameTheLine) {
         EXPECT_EQ(FaultOf(Load(bytes, set)), Fault(MsgFmtFileEmpty, "", ""));
 }
 
-TEST(PbnRoundTrip, SetsWithIncompleteBoardsAndEventTextsByteForByte) {
-    BoardSet set = RandomSet(1, 640, 99);
-    set[5] = Board{};
-    for (int r = 1; r <= 13; ++r)
-        set[6].cardOwner[CardCodeOf(3, r)] = 0;
-    set.Renumber();
-    AnalyseBoard(set[5]);
-    AnalyseBoard(set[6]);
-    set[7].dealer = 3; // a dealer other than the standard one is kept
-    set[8].vulnerability = 1;
-    set.eventName = "Winter cup \u00e9";
-    set.eventSite = "Club";
-    set.eventDate = "2026.12.06";
-    for (const BoardSet& original : {set, RandomSet(100, 139, 4)}) {
-        const std::string bytes = WritePbn(original);
-        BoardSet loaded;
-        ASSERT_FALSE(Load(bytes, loaded));
-        // Event texts, board numbers, dealers and vulnerabilities all come back: the file is the same again.
-        EXPECT_TRUE(SameBoards(loaded, original, original.firstBoard, original.lastBoard));
-        EXPECT_EQ(WritePbn(loaded), bytes);
-    }
-}
-
 // Files written by another program (Debian's "dealer", action printpbn, LF line ends), each next to the
 // same deals printed one per line by its printoneline action: "n <hand> e <hand> s <hand> w <hand>".
 class PbnFromOtherPrograms : public ::testing::TestWithParam<std::string> {};
