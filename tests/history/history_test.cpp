@@ -189,12 +189,11 @@ TEST(HistoryFile, StartupReportsWhatItCannotUseOnceAndLeavesTheFileAsItIs) {
             if (c.size != 0) fs::resize_file(path, c.size);
         }
         const std::uintmax_t size = c.bytes ? fs::file_size(path) : 0;
-        Fixture f(dir / "dealer.log");
-        auto h = History::Startup(f.ctx, path);
-        ASSERT_NE(h, nullptr);
-        EXPECT_FALSE(h->ReadOnly());
-        EXPECT_EQ(f.status.back(), "History records: " + std::to_string(c.records));
-        EXPECT_EQ(h->Ring().writeSlot, c.writeSlot);
+        Instance f(dir.path(), "sub/history.dat");
+        ASSERT_NE(f.history, nullptr);
+        EXPECT_FALSE(f.history->ReadOnly());
+        EXPECT_EQ(std::tuple(f.status.back(), f.history->Ring().writeSlot),
+                  std::tuple("History records: " + std::to_string(c.records), c.writeSlot));
         EXPECT_EQ(fs::file_size(path), size);
         if (size < 1000) {
             EXPECT_EQ(ReadFile(path), c.bytes.value_or(""));
