@@ -117,22 +117,19 @@ TEST(HandRecordAnalysisTest, AddedWithoutMovingOrOverlappingAnything) {
                     EXPECT_FALSE(op.y1 > box.y1 && op.y1 < box.y2) << "'" << add.text << "' crosses a line";
                 }
             }
-            EXPECT_GE(box.x1, 0);
-            EXPECT_LE(box.x2, 11520);
+            EXPECT_TRUE(box.x1 >= 0 && box.x2 <= 11520) << add.text;
         }
         EXPECT_EQ(parLines, analysed);
     }
 }
 
 TEST(HandRecordAnalysisTest, RoomOnTheLargerCells) {
-    RecordingSurface letter;
-    // 8 per page (2 x 4) and 16 per page (4 x 4): rows of 3638 twips leave about 1200 twips below West.
-    EXPECT_TRUE(DoubleDummyHasRoom(letter, 0));
-    EXPECT_TRUE(DoubleDummyHasRoom(letter, 3));
+    // 8 per page (2 x 4) and 16 per page (4 x 4): rows of 3638 twips leave about 1200 twips below West;
     // 12 and 18 per page: rows of 2415 twips leave about 560 twips, less than five lines of 6 points.
-    EXPECT_FALSE(DoubleDummyHasRoom(letter, 2));
-    EXPECT_FALSE(DoubleDummyHasRoom(letter, 4));
-    EXPECT_FALSE(DoubleDummyHasRoom(letter, 7));
+    RecordingSurface letter;
+    for (const auto& [layout, room] : {std::pair{0, true}, std::pair{3, true}, std::pair{2, false},
+                                       std::pair{4, false}, std::pair{7, false}})
+        EXPECT_EQ(DoubleDummyHasRoom(letter, layout), room) << layout;
 }
 
 TEST(HandRecordAnalysisTest, BoardsWithoutResultPrintWithoutAnalysis) {

@@ -1,8 +1,5 @@
 #include "base/text_encoding.h"
-#include "formats/bri.h"
-#include "formats/dup.h"
 #include "formats/frame.h"
-#include "formats/pbn.h"
 #include "support/board_set_samples.h"
 #include "support/temp_dir.h"
 
@@ -12,42 +9,67 @@
 #include <cstring>
 #include <filesystem>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 using namespace orvenix;
 using namespace orvenix::test;
 namespace fs = std::filesystem;
 
-TEST(SaveChecks, IncompleteBoardsAreRefusedOrQuestionedByFormat) {
-    const BoardSet two = WithIncompleteBoards({3, 7});
-    const std::string list = IncompleteBoardList(two);
-    EXPECT_EQ(list, "3, 7");
-    ScriptedDialogs d;
-    EXPECT_FALSE(SaveChecks(FileFormat::Dge, two, list, d));
-    ASSERT_EQ(d.messages.size(), 1U);
-    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardsIncompleteCannotSave, "DGE"), "nnn", "3, 7"));
-    EXPECT_NE(d.Last().text.find("Boards number: 3, 7 are incomplete."), std::string::npos);
-    EXPECT_EQ(d.Last().title, "Save Error");
-    EXPECT_EQ(d.Last().icon, Icon::Critical);
+namespace {
+// A message about a format, with the list of incomplete boards where it has one.
+std::string Message(MessageKey key, const char* format, const char* list) {
+    return ReplaceAll(FormatMessage(key, format), "nnn", list);
+}
+} // namespace
 
-    d.messages.clear();
-    d.QueueAnswer(Answer::No);
-    EXPECT_FALSE(SaveChecks(FileFormat::Pbn, two, list, d));
-    ASSERT_EQ(d.messages.size(), 1U);
-    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardsIncompleteProceed, "PBN"), "nnn", "3, 7"));
-    EXPECT_EQ(d.Last().title, "Save Board Set");
-    EXPECT_EQ(d.Last().icon, Icon::Exclamation);
-    EXPECT_EQ(d.Last().buttons, Buttons::YesNo);
-
-    const BoardSet one = WithIncompleteBoards({12});
-    d.messages.clear();
-    EXPECT_FALSE(SaveChecks(FileFormat::Bri, one, IncompleteBoardList(one), d));
-    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardIncompleteCannotSave, "BRI"), "nnn", "12"));
-    d.messages.clear();
-    EXPECT_TRUE(SaveChecks(FileFormat::Bre, one, IncompleteBoardList(one), d)); // answered Yes
-    EXPECT_EQ(d.Last().text, ReplaceAll(FormatMessage(MsgBoardIncompleteProceed, "BRE"), "nnn", "12"));
+// The questions and refusals before a save, in the order they come, and whether the save goes on.
+TEST(SaveChecks, QuestionsAndRefusalsByFormat) {
+    struct Case {
+        FileFormat format;
+        int first;
+        std::vector<int> incomplete;
+        std::vector<Answer> answers; // then Yes
+        bool saves;
+        std::vector<MessageKey> messages;
+    };
+    const std::string event = "Pairs; evening"; // characters PBN cannot hold, given for BRE and PBN only
+    const MessageKey E = MsgEventInfoNotSupported, F = MsgFirstBoardNotOne, P = MsgPbnForbiddenCharacters;
+    const Answer No = Answer::No, Yes = Answer::Yes;
+    const Case cases[] = {
+        {FileFormat::Dge, 1, {3, 7}, {}, false, {MsgBoardsIncompleteCannotSave}},
+        {FileFormat::Bri, 1, {12}, {}, false, {MsgBoardIncompleteCannotSave}},
+        {FileFormat::Pbn, 1, {3, 7}, {No}, false, {MsgBoardsIncompleteProceed}},
+        {FileFormat::Bre, 1, {12}, {}, true, {MsgBoardIncompleteProceed}},
+        {FileFormat::Pbn, 1, {2}, {}, false, {MsgBoardIncompleteProceed, P}},
+        {FileFormat::Bre, 17, {}, {}, true, {}},
+        {FileFormat::Pbn, 17, {}, {}, false, {P}},
+        {FileFormat::Dup, 17, {}, {}, true, {E}},
+        {FileFormat::Bri, 1, {}, {}, true, {E}},
+        {FileFormat::Bri, 17, {}, {No}, false, {E}},
+        {FileFormat::Bri, 17, {}, {Yes, No}, false, {E, F}},
+        {FileFormat::Dge, 17, {}, {}, true, {E, F}},
+        {FileFormat::Zeta771, 17, {}, {}, true, {E, F}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE("case " + std::to_string(i));
+        BoardSet set = RandomSet(c.first, c.first + 15);
+        for (int n : c.incomplete) {
+            set[n].cardOwner[1] = 0;
+            AnalyseBoard(set[n]);
+        }
+        if (c.format == FileFormat::Pbn || c.format == FileFormat::Bre) set.eventName = event;
+        ScriptedDialogs d;
+        for (Answer a : c.answers)
+            d.QueueAnswer(a);
+        EXPECT_EQ(SaveChecks(c.format, set, IncompleteBoardList(set), d), c.saves);
+        ASSERT_EQ(d.messages.size(), c.messages.size());
+        const std::string name = InfoOf(c.format).name;
+        for (std::size_t m = 0; m < c.messages.size(); ++m)
+            EXPECT_EQ(d.messages[m].text,
+                      Message(c.messages[m], name.c_str(), IncompleteBoardList(set).c_str()));
+    }
+    EXPECT_NE(
+        Message(MsgBoardsIncompleteCannotSave, "DGE", "3, 7").find("Boards number: 3, 7 are incomplete."),
+        std::string::npos);
 }
 
 TEST(SaveChecks, LongIncompleteListIsCutOnce) {
@@ -57,54 +79,6 @@ TEST(SaveChecks, LongIncompleteListIsCutOnce) {
     // "1, 2, 3, 4, 5, 6, 7, 8, 9, 10" is 29 characters; 11 takes it past, then the cut mark follows.
     EXPECT_EQ(IncompleteBoardList(set), "1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11.... ");
     EXPECT_EQ(IncompleteBoardList(RandomSet(1, 40)), "");
-}
-
-TEST(SaveChecks, QuestionsOfEachFormatInOrder) {
-    BoardSet set = RandomSet(17, 32);
-    for (FileFormat format : {FileFormat::Bri, FileFormat::Dge, FileFormat::Zeta771}) {
-        ScriptedDialogs d;
-        EXPECT_TRUE(SaveChecks(format, set, "", d));
-        const std::string name = InfoOf(format).name;
-        ASSERT_EQ(d.messages.size(), 2U) << name;
-        EXPECT_EQ(d.messages[0].text, FormatMessage(MsgEventInfoNotSupported, name));
-        EXPECT_EQ(d.messages[1].text, FormatMessage(MsgFirstBoardNotOne, name));
-        EXPECT_EQ(d.messages[1].title, "Save Boards Set");
-        EXPECT_EQ(d.messages[1].buttons, Buttons::YesNo);
-    }
-    ScriptedDialogs dup;
-    EXPECT_TRUE(SaveChecks(FileFormat::Dup, set, "", dup));
-    EXPECT_EQ(dup.messages.size(), 1U);
-
-    // Declining either question stops the save.
-    ScriptedDialogs no;
-    no.QueueAnswer(Answer::Yes);
-    no.QueueAnswer(Answer::No);
-    EXPECT_FALSE(SaveChecks(FileFormat::Bri, set, "", no));
-    ScriptedDialogs no2;
-    no2.QueueAnswer(Answer::No);
-    EXPECT_FALSE(SaveChecks(FileFormat::Bri, set, "", no2));
-    EXPECT_EQ(no2.messages.size(), 1U);
-
-    // The event question is asked even for a set without event texts; BRE and PBN ask nothing.
-    set = RandomSet(1, 16);
-    ScriptedDialogs quiet;
-    EXPECT_TRUE(SaveChecks(FileFormat::Bre, set, "", quiet));
-    EXPECT_TRUE(SaveChecks(FileFormat::Pbn, set, "", quiet));
-    EXPECT_TRUE(quiet.messages.empty());
-}
-
-TEST(SaveChecks, PbnForbiddenCharactersComeAfterTheIncompleteQuestion) {
-    BoardSet set = WithIncompleteBoards({2});
-    set.eventName = "Pairs; evening";
-    ScriptedDialogs d;
-    EXPECT_FALSE(SaveChecks(FileFormat::Pbn, set, IncompleteBoardList(set), d));
-    ASSERT_EQ(d.messages.size(), 2U);
-    EXPECT_EQ(d.messages[0].text, ReplaceAll(FormatMessage(MsgBoardIncompleteProceed, "PBN"), "nnn", "2"));
-    EXPECT_EQ(d.messages[1].text, FormatMessage(MsgPbnForbiddenCharacters));
-    EXPECT_EQ(d.messages[1].title, "Save Error");
-    // BRE keeps such texts.
-    ScriptedDialogs bre;
-    EXPECT_TRUE(SaveChecks(FileFormat::Bre, set, IncompleteBoardList(set), bre));
 }
 
 // Event texts keep the bytes their file brought: a load-and-save round trip of a Latin-1 or a UTF-8 file
@@ -153,8 +127,11 @@ INSTANTIATE_TEST_SUITE_P(
                       EventBytesCase{FileFormat::Pbn, "Caf\xE9", nullptr, false},
                       EventBytesCase{FileFormat::Bre, "Caf\xC3\xA9", nullptr, true},
                       EventBytesCase{FileFormat::Pbn, "Caf\xC3\xA9", nullptr, true},
-                      EventBytesCase{FileFormat::Pbn, "Club", "Z\xC3\xBCrich", false},         // Latin-1 holds it
-                      EventBytesCase{FileFormat::Bre, "Club", "\xC5\x81\xC3\xB3" "d\xC5\xBA Pairs", true},
+                      EventBytesCase{FileFormat::Pbn, "Club", "Z\xC3\xBCrich", false}, // Latin-1 holds it
+                      EventBytesCase{FileFormat::Bre, "Club",
+                                     "\xC5\x81\xC3\xB3"
+                                     "d\xC5\xBA Pairs",
+                                     true},
                       EventBytesCase{FileFormat::Pbn, "Caf\xE9", "10 \xE2\x82\xAC", true}));
 
 TEST(WriteFileSafely, ReplacesTheTargetKeepingItsPermissions) {
@@ -175,50 +152,35 @@ TEST(WriteFileSafely, ReplacesTheTargetKeepingItsPermissions) {
     EXPECT_EQ(ReadFile(path), "via link");
 }
 
-// ---- Board numbers after a load -------------------------------------------------------------------------
-
-TEST(PlaceLoadedBoards, ThirtyTwoBoardsFitUpTo609) {
+TEST(PlaceLoadedBoards, WithinTheSetRangeWithoutStaleBoards) {
     EXPECT_EQ(MaxFirstBoard(32), 609);
-    EXPECT_EQ(MaxFirstBoard(640), 1);
-    BoardSet loaded = RandomSet(1, 32);
+    const BoardSet loaded = RandomSet(1, 32);
     BoardSet set = loaded;
     EXPECT_FALSE(PlaceLoadedBoards(set, 610));
     EXPECT_FALSE(PlaceLoadedBoards(set, 0));
-    EXPECT_EQ(set.firstBoard, 1);
     EXPECT_TRUE(SameBoards(loaded, set, 1, 32));
     EXPECT_NE(IncorrectFirstBoardText(609).find("First Board numbers must be between 1 and 609"),
               std::string::npos);
-
-    ASSERT_TRUE(PlaceLoadedBoards(set, 609));
-    EXPECT_EQ(set.firstBoard, 609);
-    EXPECT_EQ(set.lastBoard, 640);
-    for (int k = 1; k <= 32; ++k) {
-        EXPECT_EQ(set[608 + k].cardOwner, loaded[k].cardOwner);
-        EXPECT_EQ(set[608 + k].number, 608 + k);
-        EXPECT_EQ(set[608 + k].dealer, DealerOf(608 + k));
-        EXPECT_EQ(set[608 + k].vulnerability, VulnerabilityOf(608 + k));
-        EXPECT_EQ(set[k], Board{}); // nothing stale is left below the set
+    for (int first : {609, 4, 1}) { // 4: the boards move onto slots they also come from
+        set = loaded;
+        ASSERT_TRUE(PlaceLoadedBoards(set, first));
+        EXPECT_EQ(set.firstBoard, first);
+        EXPECT_EQ(set.lastBoard, first + 31);
+        for (int k = 1; k <= 32; ++k) {
+            const int n = first - 1 + k;
+            EXPECT_EQ(set[n].cardOwner, loaded[k].cardOwner);
+            EXPECT_EQ(set[n].number, n);
+            EXPECT_EQ(set[n].dealer, DealerOf(n));
+            EXPECT_EQ(set[n].vulnerability, VulnerabilityOf(n));
+        }
+        for (int n = 1; n < first; ++n)
+            EXPECT_EQ(set[n], Board{});
     }
 }
 
-TEST(PlaceLoadedBoards, OverlappingMoveKeepsEveryBoard) {
-    const BoardSet loaded = RandomSet(1, 10);
-    BoardSet set = loaded;
-    ASSERT_TRUE(PlaceLoadedBoards(set, 4));
-    EXPECT_EQ(set.lastBoard, 13);
-    for (int k = 1; k <= 10; ++k)
-        EXPECT_EQ(set[k + 3].cardOwner, loaded[k].cardOwner) << k;
-    for (int k = 1; k <= 3; ++k)
-        EXPECT_EQ(set[k], Board{});
-    EXPECT_TRUE(PlaceLoadedBoards(set = loaded, 1));
-    EXPECT_TRUE(SameBoards(loaded, set, 1, 10));
-}
-
-// ---- Whole files without windows --------------------------------------------------------------------------
-
 TEST(BoardSetFiles, EveryFormatRoundTripsThroughAFile) {
     TempDir dir;
-    BoardSet set = RandomSet(1, 640, 21);
+    BoardSet set = RandomSet(1, 16, 21);
     for (const FormatInfo& info : BoardSetFormats()) {
         SCOPED_TRACE(info.name);
         const std::string path = dir.File(std::string("set.") + info.extension);
@@ -229,8 +191,7 @@ TEST(BoardSetFiles, EveryFormatRoundTripsThroughAFile) {
         back.eventName = "left over";
         FileOutcome in = LoadBoardSetFile(path, back);
         ASSERT_TRUE(in.ok) << in.error;
-        EXPECT_EQ(back.lastBoard, 640);
-        EXPECT_TRUE(SameBoards(set, back, 1, 640));
+        EXPECT_TRUE(SameBoards(set, back, 1, 16));
         EXPECT_EQ(back.fileName, path);
         EXPECT_EQ(ReadFile(path), WriteBoardSet(info.format, back));
     }
@@ -247,7 +208,7 @@ TEST(BoardSetFiles, QuestionsBecomeWarningsAndRefusalsErrors) {
     set = WithIncompleteBoards({6}, 5, 8);
     out = SaveBoardSetFile(dir.File("y.bri"), set);
     EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.error, ReplaceAll(FormatMessage(MsgBoardIncompleteCannotSave, "BRI"), "nnn", "6"));
+    EXPECT_EQ(out.error, Message(MsgBoardIncompleteCannotSave, "BRI", "6"));
     EXPECT_FALSE(fs::exists(dir.File("y.bri")));
 
     out = SaveBoardSetFile(dir.File("z.doc"), set);

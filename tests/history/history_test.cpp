@@ -1,16 +1,18 @@
 #include "app/context.h"
 #include "base/messages.h"
 #include "history/history.h"
-#include "model/similarity.h"
 #include "model/board.h"
+#include "model/similarity.h"
 #include "support/board_set_samples.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
-#include <fstream>
+#include <memory>
+#include <optional>
 #include <random>
+#include <tuple>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -18,45 +20,20 @@
 #endif
 
 using namespace orvenix;
-namespace samples = orvenix::test;
+using namespace orvenix::test;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempDir {
-  public:
-    TempDir() {
-        std::random_device rd;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = fs::temp_directory_path() /
-                    ("orvenix-history-" + std::to_string(rd()) + std::to_string(rd()));
-            if (fs::create_directory(path_)) return;
-        }
-        throw std::runtime_error("no temporary folder");
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    [[nodiscard]] const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-  private:
-    fs::path path_;
-};
-
-std::vector<std::uint8_t> ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::string Bytes(std::initializer_list<HistoryRecord> records) {
+    std::string out;
+    for (const HistoryRecord& r : records)
+        out.append(reinterpret_cast<const char*>(r.data()), r.size());
+    return out;
 }
 
-void WriteBytes(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-void Append(std::vector<std::uint8_t>& bytes, const HistoryRecord& r) {
-    bytes.insert(bytes.end(), r.begin(), r.end());
+HistoryLoadReport LoadInto(History& h, const std::string& bytes) {
+    return h.Load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
 // A program context around a set, with scripted dialogs and a recorded status line.
@@ -73,637 +50,357 @@ struct Fixture {
     std::vector<std::string> status;
 };
 
-// Boards first..last as random complete deals; the boards listed in `incomplete` lose their last card.
-void FillSet(BoardSet& set, int first, int last, std::uint32_t seed, std::vector<int> incomplete = {}) {
-    set = samples::RandomSet(first, last, seed);
-    for (int b : incomplete) {
-        set[b].cardOwner[52] = 0;
-        AnalyseBoard(set[b]);
+// One run of the program with its history in dir/history.dat.
+struct Instance : Fixture {
+    explicit Instance(const fs::path& dir, const fs::path& file = "history.dat")
+        : Fixture(dir / "dealer.log"), history(History::Startup(ctx, dir / file)) {}
+    bool Record(const BoardSet& s, const std::string& name) {
+        set = s;
+        return history->RecordHistory(ctx, ctx.set, name);
     }
+    std::unique_ptr<History> history;
+};
+
+// Score, board number and set name of the best match in the history.
+using Found = std::tuple<int, int, std::string>;
+
+Found Similar(const History& h, const Board& b) {
+    std::int16_t board = -1;
+    std::string name;
+    const int score = MaxHistorySimilarity(h, b, board, name);
+    return {score, board, name};
+}
+
+// Whether a file's permissions keep this process from writing it (not so for the super-user).
+bool PermissionsBind() {
+#ifdef _WIN32
+    return false;
+#else
+    return geteuid() != 0;
+#endif
+}
+
+std::string Error(int number) {
+    return std::to_string(number) + ", " + std::generic_category().message(number);
 }
 
 } // namespace
 
-// ---- Records ------------------------------------------------------------------------------------------
-
-TEST(HistoryRecords, BoardEncodingPacksTwoBitsPerCard) {
+TEST(HistoryRecords, BoardsNamesAndEndMarker) {
     Board b{};
-    b.cardOwner[1] = 4; // W: 11
-    b.cardOwner[2] = 1; // N: 00
-    b.cardOwner[3] = 3; // S: 10
-    b.cardOwner[4] = 2; // E: 01
+    b.cardOwner[1] = 4; // W: 11, N: 00, S: 10, E: 01
+    b.cardOwner[2] = 1;
+    b.cardOwner[3] = 3;
+    b.cardOwner[4] = 2;
     b.cardOwner[52] = 2;
-    const auto bytes = EncodeHistoryBoard(b);
-    EXPECT_EQ(bytes[0], 0xC9);
-    EXPECT_EQ(bytes[12] & 3, 1); // the highest code of a byte in bits 1 and 0
-    // A card that is not placed is written as West.
-    EXPECT_EQ(bytes[1], 0xFF);
-}
-
-TEST(HistoryRecords, BoardNumbersInBaseHundred) {
-    const Board b = samples::SuitPerHandBoard();
-    const HistoryRecord r117 = MakeBoardRecord(b, 117);
-    EXPECT_EQ(r117[0], 0);
-    EXPECT_EQ(r117[1], 17);
-    EXPECT_EQ(r117[2], 1);
-    const HistoryRecord r640 = MakeBoardRecord(b, 640);
-    EXPECT_EQ(r640[1], 40);
-    EXPECT_EQ(r640[2], 6);
-    EXPECT_EQ(DecodeHistoryBoard(r640.data()).number, 640);
-    EXPECT_EQ(DecodeHistoryBoard(r117.data()).number, 117);
-}
-
-TEST(HistoryRecords, DecodeRestoresTheOwnersOnly) {
+    const auto bits = EncodeHistoryBoard(b);
+    EXPECT_EQ(bits[0], 0xC9);
+    EXPECT_EQ(bits[12] & 3, 1); // the highest code of a byte in bits 1 and 0
+    EXPECT_EQ(bits[1], 0xFF);   // a card not placed is written as West's
+    EXPECT_EQ(Bytes({MakeBoardRecord(SuitPerHandBoard(), 617)}).substr(0, 3),
+              std::string("\0\x11\x06", 3)); // base 100
     std::mt19937 rng(8);
-    for (int i = 0; i < 200; ++i) {
-        Board b = samples::RandomBoard(rng);
-        b.dealer = 3;
-        const Board d = DecodeHistoryBoard(MakeBoardRecord(b, i + 1).data());
-        EXPECT_EQ(d.number, i + 1);
-        EXPECT_EQ(d.cardOwner, b.cardOwner);
-        EXPECT_EQ(d.dealer, 0);
-        EXPECT_EQ(d.status, 0);
-        EXPECT_EQ(d.cardCount, (std::array<std::uint8_t, 5>{}));
-    }
-}
-
-TEST(HistoryRecords, NameRecordAndEndMarker) {
+    Board random = RandomBoard(rng);
+    random.dealer = 3;
+    Board expected{}; // owners and number only
+    expected.cardOwner = random.cardOwner;
+    expected.number = 612;
+    EXPECT_EQ(DecodeHistoryBoard(MakeBoardRecord(random, 612).data()), expected);
     const HistoryRecord n = MakeNameRecord("  club night.pbn  ", 232);
-    EXPECT_EQ(n[0], 0xFE);
-    EXPECT_EQ(n[1], 32);
-    EXPECT_EQ(n[2], 2);
-    EXPECT_EQ(std::string(n.begin() + 3, n.end()), "CLUB NIGHT.PB");
-    const HistoryRecord s = MakeNameRecord("x", 1);
-    EXPECT_EQ(std::string(s.begin() + 3, s.end()), "X            ");
-    const HistoryRecord e = MakeEndMarker();
-    EXPECT_EQ(e[0], 0xFF);
-    for (std::size_t i = 1; i < 16; ++i)
-        EXPECT_EQ(e[i], '=');
+    EXPECT_EQ(std::string(n.begin(), n.end()), "\xFE\x20\x02"
+                                               "CLUB NIGHT.PB");
+    EXPECT_EQ(Bytes({MakeEndMarker()}), "\xFF" + std::string(15, '='));
+    EXPECT_EQ(Bytes({MakeNameRecord("x", 1)}).substr(3), "X            ");
 }
 
 TEST(HistoryRecords, NamesAreTrimmedCutAndUpperCase) {
-    EXPECT_EQ(NormalizeHistoryName("  week12.pbn "), "WEEK12.PBN");
-    EXPECT_EQ(NormalizeHistoryName("abcdefghijklmNO"), "ABCDEFGHIJKLM");
-    EXPECT_EQ(NormalizeHistoryName("abcdefghijkl mNO"), "ABCDEFGHIJKL"); // no blank left at the end
-    EXPECT_EQ(NormalizeHistoryName("\xc3\xa9t\xc3\xa9.dup"), "\xc3\x89T\xc3\x89.DUP"); // été.dup
-    EXPECT_EQ(NormalizeHistoryName("\xe2\x99\xa0.pbn"), "?.PBN");                      // no single-byte code
-    EXPECT_EQ(NormalizeHistoryName("   "), "");
-    // A name written and read back is the same name.
+    const std::pair<const char*, const char*> cases[] = {
+        {"  week12.pbn ", "WEEK12.PBN"},
+        {"abcdefghijklmNO", "ABCDEFGHIJKLM"},
+        {"abcdefghijkl mNO", "ABCDEFGHIJKL"}, // no blank left at the end
+        {"\xc3\xa9t\xc3\xa9.dup", "\xc3\x89T\xc3\x89.DUP"},
+        {"\xe2\x99\xa0.pbn", "?.PBN"}, // no single-byte code
+        {"   ", ""},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(NormalizeHistoryName(in), out) << in;
     History h;
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("\xc3\xa9t\xc3\xa9 final.pbn", 1));
-    Append(bytes, MakeEndMarker());
-    h.Load(bytes.data(), bytes.size());
+    LoadInto(h, Bytes({MakeNameRecord("\xc3\xa9t\xc3\xa9 final.pbn", 1), MakeEndMarker()}));
     EXPECT_EQ(h.Names().entries.at(0).name, "\xc3\x89T\xc3\x89 FINAL.PBN");
 }
 
-// ---- Reading ------------------------------------------------------------------------------------------
-
 TEST(HistoryLoad, RingNamesAndEndMarker) {
     std::mt19937 rng(1);
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("FIRST.PBN", 2));
-    Append(bytes, MakeBoardRecord(samples::RandomBoard(rng), 1));
-    Append(bytes, MakeBoardRecord(samples::RandomBoard(rng), 2));
-    Append(bytes, MakeNameRecord("SECOND.PBN", 1));
-    Append(bytes, MakeBoardRecord(samples::RandomBoard(rng), 9));
-    Append(bytes, MakeEndMarker());
     History h;
-    const HistoryLoadReport r = h.Load(bytes.data(), bytes.size());
+    EXPECT_TRUE(LoadInto(h, "").Clean());
+    EXPECT_EQ(h.Ring().writeSlot, 1);
+    const HistoryLoadReport r =
+        LoadInto(h, Bytes({MakeNameRecord("FIRST.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1),
+                           MakeBoardRecord(RandomBoard(rng), 2), MakeNameRecord("SECOND.PBN", 1),
+                           MakeBoardRecord(RandomBoard(rng), 9), MakeEndMarker()}));
     EXPECT_TRUE(r.Clean());
     EXPECT_TRUE(r.endMarkerFound);
-    EXPECT_EQ(r.records, 6U);
-    EXPECT_EQ(h.Ring().usedSlots, 6);
-    EXPECT_EQ(h.Ring().writeSlot, 6);
-    EXPECT_EQ(h.BoardRecordCount(), 3);
+    EXPECT_EQ(std::tuple(h.Ring().usedSlots, h.Ring().writeSlot, h.BoardRecordCount()), std::tuple(6, 6, 3));
     EXPECT_EQ(h.Ring().slotBoard[5].number, 9);
     EXPECT_EQ(h.Ring().slotBoard[5].status, kBoardComplete); // analysed when read
-    EXPECT_EQ(h.FindHistoryName("second.pbn"), 2);
-    EXPECT_EQ(h.FindHistoryName(" first.pbn "), 1);
-    EXPECT_EQ(h.FindHistoryName("third.pbn"), 0);
-    EXPECT_EQ(h.FindNameBySlot(4), 2);
-    EXPECT_EQ(h.FindNameBySlot(2), 0);
+    EXPECT_EQ(
+        std::tuple(h.FindHistoryName("second.pbn"), h.FindHistoryName(" first.pbn "), h.FindHistoryName("x")),
+        std::tuple(2, 1, 0));
+    EXPECT_EQ(std::tuple(h.FindNameBySlot(4), h.FindNameBySlot(2)), std::tuple(2, 0));
     const auto sets = h.SetsInRingOrder();
     ASSERT_EQ(sets.size(), 2U);
-    EXPECT_EQ(sets[0].slot, 1);
-    EXPECT_EQ(sets[0].boardCount, 2);
-    EXPECT_EQ(sets[1].name, "SECOND.PBN");
+    EXPECT_EQ(std::tuple(sets[0].slot, sets[0].boardCount, sets[1].name), std::tuple(1, 2, "SECOND.PBN"));
 }
 
-TEST(HistoryLoad, EmptyBytesGiveAnEmptyRing) {
-    History h;
-    const HistoryLoadReport r = h.Load(nullptr, 0);
-    EXPECT_TRUE(r.Clean());
-    EXPECT_EQ(h.Ring().usedSlots, 0);
-    EXPECT_EQ(h.Ring().writeSlot, 1);
-    EXPECT_EQ(h.BoardRecordCount(), 0);
-    EXPECT_TRUE(h.SetsInRingOrder().empty());
-}
-
-TEST(HistoryLoad, PartialRecordUnknownKindsAndExcessAreCountedNotUsed) {
-    std::mt19937 rng(2);
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("A", 3));
-    Append(bytes, MakeBoardRecord(samples::RandomBoard(rng), 1));
-    HistoryRecord odd = MakeBoardRecord(samples::RandomBoard(rng), 2);
-    odd[0] = 0x05;
-    Append(bytes, odd);
-    Append(bytes, MakeEndMarker());
-    bytes.insert(bytes.end(), {1, 2, 3, 4, 5, 6, 7});
-    History h;
-    const HistoryLoadReport r = h.Load(bytes.data(), bytes.size());
-    EXPECT_FALSE(r.Clean());
-    EXPECT_EQ(r.trailingBytes, 7U);
-    EXPECT_EQ(r.unknownKinds, 1U);
-    EXPECT_EQ(r.excessRecords, 0U);
-    EXPECT_EQ(h.BoardRecordCount(), 1);
-    EXPECT_EQ(h.Ring().slotKind[3], 0x05);
-    EXPECT_EQ(h.Ring().writeSlot, 4);
-    EXPECT_NE(r.Describe().find("7 byte(s)"), std::string::npos);
-    EXPECT_NE(r.Describe().find("1 record(s) of unknown kind"), std::string::npos);
-
-    // Only the first 10000 records are the ring; the length of the rest is told through totalSize.
-    std::vector<std::uint8_t> big;
-    for (int i = 0; i < kHistorySlots; ++i)
-        Append(big, MakeBoardRecord(samples::SuitPerHandBoard(), 1));
-    const HistoryLoadReport rb = h.Load(big.data(), big.size(), big.size() + 5 * 16 + 3);
-    EXPECT_EQ(rb.excessRecords, 5U);
-    EXPECT_EQ(rb.trailingBytes, 3U);
-    EXPECT_EQ(h.BoardRecordCount(), kHistorySlots);
-
-    // A later read starts from an empty ring again.
-    std::vector<std::uint8_t> small;
-    Append(small, MakeNameRecord("SMALL", 0));
-    Append(small, MakeEndMarker());
-    EXPECT_TRUE(h.Load(small.data(), small.size()).Clean());
-    EXPECT_EQ(h.BoardRecordCount(), 0);
-    EXPECT_EQ(h.Ring().usedSlots, 2);
-    EXPECT_EQ(h.Ring().slotKind[5000], kHistoryEnd);
-    EXPECT_EQ(h.Ring().slotBoard[5000], Board{});
-    EXPECT_EQ(h.Names().count(), 1);
-}
-
-TEST(HistoryLoad, MissingEndMarkerContinuesAfterTheLastRecord) {
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("CUT.PBN", 2));
-    Append(bytes, MakeBoardRecord(samples::SuitPerHandBoard(), 1));
-    History h;
-    const HistoryLoadReport r = h.Load(bytes.data(), bytes.size());
-    EXPECT_FALSE(r.endMarkerFound);
-    EXPECT_EQ(h.Ring().writeSlot, 3);
-    EXPECT_EQ(h.Ring().slotKind[1], kHistoryName); // the set's name is kept
-    std::int16_t board = 0;
-    std::string name;
-    EXPECT_EQ(MaxHistorySimilarity(h, samples::SuitPerHandBoard(), board, name), 13);
-    EXPECT_EQ(name, "CUT.PBN");
-}
-
-// ---- Recording ----------------------------------------------------------------------------------------
-
-TEST(HistoryRecord, SetWithIncompleteBoardsWritesNameBoardsAndEndMarker) {
-    TempDir dir;
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    EXPECT_EQ(f.status.back(), "History records: 0");
-    FillSet(f.set, 1, 32, 4, {5, 6, 30});
-
-    EXPECT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "week.pbn"));
-    EXPECT_TRUE(f.dialogs.messages.empty());
-    EXPECT_EQ(h->Ring().writeSlot, 31);
-    EXPECT_EQ(h->BoardRecordCount(), 29);
-
-    const auto bytes = ReadBytes(dir / "history.dat");
-    ASSERT_EQ(bytes.size(), 31U * 16U);
-    EXPECT_EQ(bytes[0], 0xFE);
-    EXPECT_EQ(bytes[1], 32);
-    EXPECT_EQ(bytes[2], 0);
-    EXPECT_EQ(std::string(bytes.begin() + 3, bytes.begin() + 16), "WEEK.PBN     ");
-    // Boards in ascending order, incomplete ones left out.
-    std::vector<int> numbers;
-    for (std::size_t rec = 1; rec < 30; ++rec) {
-        EXPECT_EQ(bytes[rec * 16], 0);
-        const Board d = DecodeHistoryBoard(&bytes[rec * 16]);
-        numbers.push_back(d.number);
-        EXPECT_EQ(d.cardOwner, f.set[d.number].cardOwner);
+TEST(HistoryFile, StartupReportsWhatItCannotUseOnceAndLeavesTheFileAsItIs) {
+    std::mt19937 rng(4);
+    HistoryRecord odd = MakeBoardRecord(RandomBoard(rng), 2);
+    odd[0] = 0x42;
+    std::string beyond = Bytes({MakeNameRecord("BIG.PBN", 640)});
+    for (int i = 1; i < kHistorySlots + 4; ++i)
+        beyond += Bytes({MakeBoardRecord(SuitPerHandBoard(), 1)});
+    const std::uintmax_t huge = 1ULL << 26; // 64 MB of zeros: records of board 0
+    const std::string cut = Bytes({MakeNameRecord("CUT.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1),
+                                   MakeBoardRecord(RandomBoard(rng), 2)});
+    const std::string unusable =
+        Bytes({MakeNameRecord("KEEP.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1), odd, MakeEndMarker()}) +
+        "12345";
+    struct Case {
+        std::optional<std::string> bytes; // none: no file
+        std::uintmax_t size;              // grown to this size when not 0
+        std::vector<std::string> told;    // in the one message; nothing told when empty
+        int records;
+        int writeSlot;
+    };
+    const Case cases[] = {
+        {std::nullopt, 0, {}, 0, 1},
+        {cut, 0, {}, 2, 4},
+        {unusable, 0, {"5 byte(s)", "1 record(s) of unknown kind"}, 1, 4},
+        {beyond, 0, {"4 record(s) beyond the 10000th"}, 9999, 1},
+        {"", huge, {std::to_string(huge / 16 - kHistorySlots) + " record(s) beyond"}, 10000, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.records);
+        TempDir dir;
+        const fs::path path = dir / "sub" / "history.dat";
+        if (c.bytes) {
+            fs::create_directories(path.parent_path());
+            WriteFile(path, *c.bytes);
+            if (c.size != 0) fs::resize_file(path, c.size);
+        }
+        const std::uintmax_t size = c.bytes ? fs::file_size(path) : 0;
+        Instance f(dir.path(), "sub/history.dat");
+        ASSERT_NE(f.history, nullptr);
+        EXPECT_FALSE(f.history->ReadOnly());
+        EXPECT_EQ(std::tuple(f.status.back(), f.history->Ring().writeSlot),
+                  std::tuple("History records: " + std::to_string(c.records), c.writeSlot));
+        EXPECT_EQ(fs::file_size(path), size);
+        if (size < 1000) {
+            EXPECT_EQ(ReadFile(path), c.bytes.value_or(""));
+        }
+        if (c.told.empty()) {
+            EXPECT_TRUE(f.dialogs.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(f.dialogs.messages.size(), 1U);
+        for (const std::string& part : c.told)
+            EXPECT_NE(f.dialogs.Last().text.find(part), std::string::npos) << f.dialogs.Last().text;
+        f.log.Close();
+        EXPECT_NE(ReadFile(dir / "dealer.log").find("History File Read Error: Parts of the history file"),
+                  std::string::npos);
     }
-    EXPECT_EQ(numbers.front(), 1);
-    EXPECT_EQ(numbers[4], 7);
-    EXPECT_EQ(numbers.back(), 32);
-    EXPECT_EQ(bytes[30 * 16], 0xFF);
+}
 
-    // Read back by a new start, the ring is the same.
-    h.reset();
-    Fixture g(dir / "dealer.log");
-    auto again = History::Startup(g.ctx, dir / "history.dat");
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(g.status.back(), "History records: 29");
-    EXPECT_EQ(again->Ring().writeSlot, 31);
-    EXPECT_EQ(again->FindHistoryName("WEEK.PBN"), 1);
-    EXPECT_TRUE(g.dialogs.messages.empty());
+TEST(HistoryRecord, NameThenCompleteBoardsThenEndMarker) {
+    TempDir dir;
+    Instance run(dir.path());
+    ASSERT_NE(run.history, nullptr);
+    const BoardSet set = WithIncompleteBoards({5, 6, 30}, 1, 32);
+    EXPECT_TRUE(run.Record(set, "week.pbn"));
+    EXPECT_TRUE(run.dialogs.messages.empty());
+    std::string expected = Bytes({MakeNameRecord("WEEK.PBN", 32)}); // incomplete boards are left out
+    for (int n = 1; n <= 32; ++n)
+        expected += n == 5 || n == 6 || n == 30 ? "" : Bytes({MakeBoardRecord(set[n], n)});
+    EXPECT_EQ(ReadFile(dir / "history.dat"), expected + Bytes({MakeEndMarker()}));
+    // At once, and after a new start, every board is found under the set's name.
+    for (int b : {1, 17, 32})
+        EXPECT_EQ(Similar(*run.history, set[b]), Found(13, b, "WEEK.PBN"));
+    run.history.reset();
+    Instance again(dir.path());
+    ASSERT_NE(again.history, nullptr);
+    EXPECT_EQ(std::tuple(again.status.back(), again.history->Ring().writeSlot),
+              std::tuple("History records: 29", 31));
+    EXPECT_EQ(Similar(*again.history, set[32]), Found(13, 32, "WEEK.PBN"));
 }
 
 TEST(HistoryRecord, NothingRecordedWithoutSetOrName) {
     History h;
-    BoardSet set;
-    ScriptedDialogs dialogs;
-    MemorySettings settings;
     TempDir dir;
-    ActivityLog log(dir / "dealer.log");
-    AppContext ctx{set, dialogs, settings, log};
-    EXPECT_FALSE(h.RecordHistory(ctx, ctx.set, "NOSET.PBN"));
-    FillSet(set, 1, 4, 9);
-    EXPECT_FALSE(h.RecordHistory(ctx, ctx.set, "    "));
-    EXPECT_FALSE(h.RecordHistory(ctx, ctx.set, ""));
+    Fixture f(dir / "dealer.log");
+    EXPECT_FALSE(h.RecordHistory(f.ctx, f.ctx.set, "NOSET.PBN"));
+    f.set = RandomSet(1, 4, 9);
+    EXPECT_FALSE(h.RecordHistory(f.ctx, f.ctx.set, "    "));
+    EXPECT_FALSE(h.RecordHistory(f.ctx, f.ctx.set, ""));
     EXPECT_EQ(h.Ring().usedSlots, 0);
-    EXPECT_EQ(h.Names().count(), 0);
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(f.dialogs.messages.empty());
 }
 
 TEST(HistoryRecord, DuplicateNameAsksAndNoLeavesTheFileUnchanged) {
     TempDir dir;
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    FillSet(f.set, 1, 8, 12);
-    ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "Abcdefghijklm1.pbn"));
-    const auto before = ReadBytes(dir / "history.dat");
-
+    Instance run(dir.path());
+    ASSERT_NE(run.history, nullptr);
+    ASSERT_TRUE(run.Record(RandomSet(1, 8, 12), "Abcdefghijklm1.pbn"));
+    const std::string before = ReadFile(dir / "history.dat");
     // Differs only from the 14th character on: the same recorded name.
-    f.dialogs.QueueAnswer(Answer::No);
-    EXPECT_FALSE(h->RecordHistory(f.ctx, f.ctx.set, "abcdefghijklm2.pbn"));
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"));
-    EXPECT_EQ(f.dialogs.Last().title, "Record History");
-    EXPECT_EQ(f.dialogs.Last().buttons, Buttons::YesNo);
-    EXPECT_EQ(f.dialogs.Last().icon, Icon::Question);
-    EXPECT_EQ(ReadBytes(dir / "history.dat"), before);
-    EXPECT_EQ(h->Ring().writeSlot, 10);
-    EXPECT_EQ(h->Names().count(), 1);
-
-    f.dialogs.QueueAnswer(Answer::Yes);
-    EXPECT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "abcdefghijklm2.pbn"));
-    EXPECT_EQ(f.dialogs.messages.size(), 2U);
-    EXPECT_EQ(h->Ring().writeSlot, 19);
-    EXPECT_EQ(h->Names().count(), 2);
-    EXPECT_EQ(h->FindHistoryName("ABCDEFGHIJKLM"), 2); // the last equal entry
-    EXPECT_EQ(ReadBytes(dir / "history.dat").size(), 19U * 16U);
+    run.dialogs.QueueAnswer(Answer::No);
+    EXPECT_FALSE(run.Record(run.set, "abcdefghijklm2.pbn"));
+    ASSERT_EQ(run.dialogs.messages.size(), 1U);
+    EXPECT_EQ(run.dialogs.Last().text, FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"));
+    EXPECT_EQ(run.dialogs.Last().buttons, Buttons::YesNo);
+    EXPECT_EQ(ReadFile(dir / "history.dat"), before);
+    run.dialogs.QueueAnswer(Answer::Yes);
+    EXPECT_TRUE(run.Record(run.set, "abcdefghijklm2.pbn"));
+    EXPECT_EQ(run.history->FindHistoryName("ABCDEFGHIJKLM"), 2); // the last equal entry
+    EXPECT_EQ(ReadFile(dir / "history.dat").size(), 19U * 16U);
 }
 
 TEST(HistoryRecord, RingWrapsAfterTenThousandSlots) {
     TempDir dir;
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
+    Instance run(dir.path());
+    ASSERT_NE(run.history, nullptr);
     // Sets of 640 complete boards take 641 slots each (the end marker is overwritten by the next set).
-    std::vector<BoardSet> sets(16);
+    std::vector<BoardSet> sets;
     for (int i = 0; i < 16; ++i) {
-        FillSet(sets[static_cast<std::size_t>(i)], 1, 640, 100 + static_cast<std::uint32_t>(i));
-        f.set = sets[static_cast<std::size_t>(i)];
-        ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "SET" + std::to_string(i + 1)));
-        if (i == 14) {
-            EXPECT_EQ(h->Ring().writeSlot, 15 * 641 + 1);
-            EXPECT_EQ(h->Ring().usedSlots, 15 * 641 + 1);
-        }
+        sets.push_back(RandomSet(1, 640, 100 + static_cast<std::uint32_t>(i)));
+        ASSERT_TRUE(run.Record(sets.back(), "SET" + std::to_string(i + 1)));
     }
     // Set 16: name at 9616, boards 1..384 at 9617..10000, boards 385..640 at 1..256, end marker at 257.
-    EXPECT_EQ(h->Ring().writeSlot, 257);
-    EXPECT_EQ(h->Ring().usedSlots, kHistorySlots);
-    EXPECT_EQ(h->Ring().slotKind[1], kHistoryBoard);
-    EXPECT_EQ(h->Ring().slotBoard[1].number, 385);
-    EXPECT_EQ(h->Ring().slotKind[257], kHistoryEnd);
-    EXPECT_EQ(ReadBytes(dir / "history.dat").size(), static_cast<std::size_t>(kHistorySlots) * 16U);
+    const History& h = *run.history;
+    EXPECT_EQ(std::tuple(h.Ring().writeSlot, h.Ring().usedSlots, h.Ring().slotBoard[1].number),
+              std::tuple(257, kHistorySlots, 385));
+    EXPECT_EQ(h.Ring().slotKind[257], kHistoryEnd);
+    EXPECT_EQ(fs::file_size(dir / "history.dat"), static_cast<std::uintmax_t>(kHistorySlots) * 16U);
+    // Board 300 of set 1 is still in slot 301, but its name record (slot 1) is gone: never matched.
+    EXPECT_EQ(CompareHands(h.Ring().slotBoard[301], sets[0][300]), 13);
+    EXPECT_LT(std::get<0>(Similar(h, sets[0][300])), 13);
+    EXPECT_EQ(Similar(h, sets[1][77]), Found(13, 77, "SET2"));
+    EXPECT_EQ(Similar(h, sets[15][640]), Found(13, 640, "SET16"));
+    EXPECT_EQ(h.FindHistoryName("set1"), 1); // names are not forgotten while the program runs
 
-    // Boards of set 1 left after its name record was overwritten are never matched.
-    std::int16_t board = 0;
-    std::string name;
-    const Board& orphan = sets[0][300]; // slot 301: still there, its name record (slot 1) is gone
-    EXPECT_EQ(CompareHands(h->Ring().slotBoard[301], orphan), 13);
-    EXPECT_LT(MaxHistorySimilarity(*h, orphan, board, name), 13);
-    EXPECT_NE(name, "SET1");
-    // Boards of set 2 and of the wrapped set 16 are found under their names.
-    EXPECT_EQ(MaxHistorySimilarity(*h, sets[1][77], board, name), 13);
-    EXPECT_EQ(name, "SET2");
-    EXPECT_EQ(board, 77);
-    EXPECT_EQ(MaxHistorySimilarity(*h, sets[15][640], board, name), 13);
-    EXPECT_EQ(name, "SET16");
-    EXPECT_EQ(board, 640);
-
-    EXPECT_EQ(h->FindHistoryName("set1"), 1); // names are not forgotten while the program runs
-
-    // A new start reads the same ring and lists the sets oldest first.
-    const HistoryRing ring = h->Ring();
-    h.reset();
-    Fixture g(dir / "dealer.log");
-    auto again = History::Startup(g.ctx, dir / "history.dat");
-    ASSERT_NE(again, nullptr);
-    EXPECT_TRUE(g.dialogs.messages.empty());
-    EXPECT_EQ(again->Ring().writeSlot, ring.writeSlot);
-    EXPECT_EQ(again->Ring().usedSlots, ring.usedSlots);
-    EXPECT_EQ(again->Ring().slotKind, ring.slotKind);
-    const auto listed = again->SetsInRingOrder();
+    const HistoryRing ring = h.Ring();
+    run.history.reset();
+    Instance again(dir.path());
+    ASSERT_NE(again.history, nullptr);
+    EXPECT_TRUE(again.dialogs.messages.empty());
+    EXPECT_EQ(again.history->Ring().writeSlot, ring.writeSlot);
+    EXPECT_EQ(again.history->Ring().slotKind, ring.slotKind);
+    const auto listed = again.history->SetsInRingOrder();
     ASSERT_EQ(listed.size(), 15U); // set 1's name record was overwritten
-    EXPECT_EQ(listed.front().name, "SET2");
-    EXPECT_EQ(listed.front().slot, 642);
-    EXPECT_EQ(listed.back().name, "SET16");
-    EXPECT_EQ(listed.back().boardCount, 640);
-    EXPECT_EQ(again->FindHistoryName("set1"), 0); // its name record is no longer in the file
+    EXPECT_EQ(std::tuple(listed.front().name, listed.front().slot), std::tuple("SET2", 642));
+    EXPECT_EQ(std::tuple(listed.back().name, listed.back().boardCount), std::tuple("SET16", 640));
+    EXPECT_EQ(again.history->FindHistoryName("set1"), 0);
 }
 
-// ---- History similarity -------------------------------------------------------------------------------
-
-TEST(HistorySimilarity, EmptyHistory) {
+TEST(HistorySimilarity, FirstBoardReachingTheBestUnderANonBlankName) {
     History h;
-    std::int16_t board = 5;
-    std::string name = "x";
-    EXPECT_EQ(MaxHistorySimilarity(h, samples::SuitPerHandBoard(), board, name), 0);
-    EXPECT_EQ(board, 0);
-    EXPECT_EQ(name, "<none>");
-}
+    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>"));
+    LoadInto(h, Bytes({MakeNameRecord("", 1), MakeBoardRecord(SuitPerHandBoard(), 1), MakeEndMarker()}));
+    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>")); // no name: never matched
 
-TEST(HistorySimilarity, FreshlyRecordedSetIsSeenAtOnceUpToItsLastBoard) {
-    History h;
-    TempDir dir;
-    Fixture f(dir / "dealer.log");
-    FillSet(f.set, 3, 10, 21);
-    ASSERT_TRUE(h.RecordHistory(f.ctx, f.ctx.set, "fresh.pbn"));
-    std::int16_t board = 0;
-    std::string name;
-    for (int b = 3; b <= 10; ++b) {
-        EXPECT_EQ(MaxHistorySimilarity(h, f.set[b], board, name), 13) << b;
-        EXPECT_EQ(board, b);
-        EXPECT_EQ(name, "FRESH.PBN");
-    }
-}
-
-TEST(HistorySimilarity, FirstBoardReachingTheBestIsReported) {
     std::mt19937 rng(31);
-    const Board target = samples::RandomBoard(rng);
-    // One card of each hand passed on to the next seat: every hand keeps 12 of its cards.
-    Board near = target;
+    const Board target = RandomBoard(rng);
+    Board near = target; // one card of each hand passed on to the next seat
     for (int seat = 1; seat <= 4; ++seat) {
-        for (int code = 1; code <= kCards; ++code) {
-            if (target.cardOwner[code] == seat) {
-                near.cardOwner[code] = static_cast<Seat>(seat % 4 + 1);
-                break;
-            }
-        }
+        int code = 1;
+        while (target.cardOwner[code] != seat)
+            ++code;
+        near.cardOwner[code] = static_cast<Seat>(seat % 4 + 1);
     }
     ASSERT_EQ(CompareHands(near, target), 12);
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("OLD.PBN", 2));
-    Append(bytes, MakeBoardRecord(near, 4));
-    Append(bytes, MakeBoardRecord(target, 5));
-    Append(bytes, MakeNameRecord("NEW.PBN", 1));
-    Append(bytes, MakeBoardRecord(target, 8));
-    Append(bytes, MakeEndMarker());
-    History h;
-    h.Load(bytes.data(), bytes.size());
-    std::int16_t board = 0;
-    std::string name;
-    EXPECT_EQ(MaxHistorySimilarity(h, target, board, name), 13);
-    EXPECT_EQ(board, 5);
-    EXPECT_EQ(name, "OLD.PBN");
-    // Board 4 (12 cards) comes first but scores lower; board 8 (13 again) comes later and does not replace
-    // board 5.
-}
-
-TEST(HistorySimilarity, BoardsUnderABlankNameAreSkipped) {
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("", 1));
-    Append(bytes, MakeBoardRecord(samples::SuitPerHandBoard(), 1));
-    Append(bytes, MakeEndMarker());
-    History h;
-    h.Load(bytes.data(), bytes.size());
-    std::int16_t board = 0;
-    std::string name;
-    EXPECT_EQ(MaxHistorySimilarity(h, samples::SuitPerHandBoard(), board, name), 0);
-    EXPECT_EQ(name, "<none>");
-}
-
-// ---- The file -----------------------------------------------------------------------------------------
-
-TEST(HistoryFile, MissingFileIsCreatedEmpty) {
-    TempDir dir;
-    Fixture f(dir / "dealer.log");
-    const fs::path path = dir / "sub" / "history.dat";
-    auto h = History::Startup(f.ctx, path);
-    ASSERT_NE(h, nullptr);
-    EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(fs::file_size(path), 0U);
-    ASSERT_EQ(f.status.size(), 1U);
-    EXPECT_EQ(f.status.back(), "History records: 0");
-    EXPECT_FALSE(h->ReadOnly());
-    EXPECT_TRUE(f.dialogs.messages.empty());
-}
-
-TEST(HistoryFile, UnusablePartsAreReportedOnceAndKept) {
-    TempDir dir;
-    std::mt19937 rng(4);
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("KEEP.PBN", 2));
-    Append(bytes, MakeBoardRecord(samples::RandomBoard(rng), 1));
-    HistoryRecord odd = MakeBoardRecord(samples::RandomBoard(rng), 2);
-    odd[0] = 0x42;
-    Append(bytes, odd);
-    Append(bytes, MakeEndMarker());
-    bytes.insert(bytes.end(), {9, 9, 9, 9, 9});
-    WriteBytes(dir / "history.dat", bytes);
-
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    const MessageRequest& m = f.dialogs.Last();
-    EXPECT_EQ(m.title, "History File Read Error");
-    EXPECT_EQ(m.icon, Icon::Exclamation);
-    EXPECT_NE(m.text.find("5 byte(s)"), std::string::npos);
-    EXPECT_NE(m.text.find("1 record(s) of unknown kind"), std::string::npos);
-    EXPECT_EQ(f.status.back(), "History records: 1");
-    EXPECT_EQ(ReadBytes(dir / "history.dat"), bytes); // reading changes nothing
-    f.log.Close();
-    std::ifstream logIn(dir / "dealer.log");
-    const std::string logText((std::istreambuf_iterator<char>(logIn)), std::istreambuf_iterator<char>());
-    EXPECT_NE(logText.find("History File Read Error: Parts of the history file"), std::string::npos);
-}
-
-TEST(HistoryFile, RecordsBeyondTheRingAreReportedAndLeftInTheFile) {
-    TempDir dir;
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("BIG.PBN", 640));
-    for (int i = 1; i < kHistorySlots + 4; ++i)
-        Append(bytes, MakeBoardRecord(samples::SuitPerHandBoard(), 1));
-    WriteBytes(dir / "history.dat", bytes);
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_NE(f.dialogs.Last().text.find("4 record(s) beyond the 10000th"), std::string::npos);
-    EXPECT_EQ(f.status.back(), "History records: 9999");
-    EXPECT_EQ(h->Ring().usedSlots, kHistorySlots);
-    EXPECT_EQ(h->Ring().writeSlot, 1); // full ring without an end marker: the oldest slot is next
-    EXPECT_EQ(fs::file_size(dir / "history.dat"), bytes.size());
-}
-
-TEST(HistoryFile, HugeFileIsReadOnlyAsFarAsTheRing) {
-    TempDir dir;
-    const fs::path path = dir / "history.dat";
-    WriteBytes(path, {});
-    const std::uintmax_t size = 1ULL << 26; // 64 MB of zeros (sparse where it can be): records of board 0
-    fs::resize_file(path, size);
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, path);
-    ASSERT_NE(h, nullptr);
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_NE(f.dialogs.Last().text.find(std::to_string(size / 16 - kHistorySlots) + " record(s) beyond"),
-              std::string::npos);
-    EXPECT_EQ(f.status.back(), "History records: 10000");
-    EXPECT_EQ(fs::file_size(path), size);
+    LoadInto(h, Bytes({MakeNameRecord("OLD.PBN", 2), MakeBoardRecord(near, 4), MakeBoardRecord(target, 5),
+                       MakeNameRecord("NEW.PBN", 1), MakeBoardRecord(target, 8), MakeEndMarker()}));
+    EXPECT_EQ(Similar(h, target), Found(13, 5, "OLD.PBN"));
 }
 
 TEST(HistoryFile, RecordingAfterACutRecordingKeepsTheEarlierRecords) {
     TempDir dir;
-    const fs::path path = dir / "history.dat";
     std::mt19937 rng(6);
-    const Board kept = samples::RandomBoard(rng);
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("CUT.PBN", 2));
-    Append(bytes, MakeBoardRecord(kept, 1));
-    Append(bytes, MakeBoardRecord(samples::RandomBoard(rng), 2)); // the end marker was never written
-    WriteBytes(path, bytes);
+    const Board kept = RandomBoard(rng);
+    const std::string bytes =
+        Bytes({MakeNameRecord("CUT.PBN", 2), MakeBoardRecord(kept, 1), MakeBoardRecord(RandomBoard(rng), 2)});
+    WriteFile(dir / "history.dat", bytes);
     {
-        Fixture f(dir / "dealer.log");
-        auto h = History::Startup(f.ctx, path);
-        ASSERT_NE(h, nullptr);
-        EXPECT_TRUE(f.dialogs.messages.empty());
-        EXPECT_EQ(h->Ring().writeSlot, 4);
-        FillSet(f.set, 1, 2, 40);
-        ASSERT_TRUE(h->RecordHistory(f.ctx, f.ctx.set, "NEXT.PBN"));
+        Instance run(dir.path());
+        ASSERT_TRUE(run.Record(RandomSet(1, 2, 40), "NEXT.PBN"));
     }
-    const auto after = ReadBytes(path);
+    const std::string after = ReadFile(dir / "history.dat");
     ASSERT_EQ(after.size(), 7U * 16U);
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), after.begin()));
-    Fixture g(dir / "dealer.log");
-    auto h = History::Startup(g.ctx, path);
-    ASSERT_NE(h, nullptr);
-    const auto sets = h->SetsInRingOrder();
+    EXPECT_EQ(after.substr(0, bytes.size()), bytes);
+    Instance again(dir.path());
+    ASSERT_NE(again.history, nullptr);
+    const auto sets = again.history->SetsInRingOrder();
     ASSERT_EQ(sets.size(), 2U);
-    EXPECT_EQ(sets[0].name, "CUT.PBN");
     EXPECT_EQ(sets[1].name, "NEXT.PBN");
-    std::int16_t board = 0;
-    std::string name;
-    EXPECT_EQ(MaxHistorySimilarity(*h, kept, board, name), 13);
-    EXPECT_EQ(name, "CUT.PBN");
+    EXPECT_EQ(Similar(*again.history, kept), Found(13, 1, "CUT.PBN"));
 }
 
-TEST(HistoryFile, UnreadablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
+TEST(HistoryFile, UnusablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
     TempDir dir;
-    {
-        Fixture f(dir / "dealer.log");
-        fs::create_directories(dir / "folder.dat");
-        EXPECT_EQ(History::Startup(f.ctx, dir / "folder.dat"), nullptr);
-        ASSERT_EQ(f.dialogs.messages.size(), 1U);
-        EXPECT_EQ(f.dialogs.Last().title, "History File Read Error");
-        EXPECT_EQ(f.dialogs.Last().icon, Icon::Exclamation);
-        EXPECT_EQ(f.dialogs.Last().text,
-                  std::to_string(EISDIR) + ", " + std::generic_category().message(EISDIR));
-    }
-    {
-        // The folder cannot be made: a file stands where it should be.
-        WriteBytes(dir / "plain", {1, 2, 3});
-        Fixture f(dir / "dealer.log");
-        EXPECT_EQ(History::Startup(f.ctx, dir / "plain" / "history.dat"), nullptr);
-        ASSERT_EQ(f.dialogs.messages.size(), 1U);
-        EXPECT_EQ(f.dialogs.Last().text,
-                  std::to_string(ENOTDIR) + ", " + std::generic_category().message(ENOTDIR));
-    }
-}
-
-#ifndef _WIN32
-TEST(HistoryFile, ReadOnlyFileIsUsedButNotRecorded) {
-    if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the super-user";
-    TempDir dir;
-    std::vector<std::uint8_t> bytes;
-    Append(bytes, MakeNameRecord("RO.PBN", 1));
-    Append(bytes, MakeBoardRecord(samples::SuitPerHandBoard(), 1));
-    Append(bytes, MakeEndMarker());
-    WriteBytes(dir / "history.dat", bytes);
-    fs::permissions(dir / "history.dat", fs::perms::owner_read);
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    EXPECT_TRUE(h->ReadOnly());
-    EXPECT_EQ(f.status.back(), "History records: 1 (history file is read-only - not recording)");
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().title, "History File Read Error");
-    EXPECT_EQ(f.dialogs.Last().text.rfind(std::to_string(EACCES) + ", ", 0), 0U);
-    FillSet(f.set, 1, 2, 3);
-    EXPECT_FALSE(h->RecordHistory(f.ctx, f.ctx.set, "NEW.PBN"));
-    EXPECT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(ReadBytes(dir / "history.dat"), bytes);
-}
-
-TEST(HistoryFile, UnwritableFolderIsReported) {
-    if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the super-user";
-    TempDir dir;
+    fs::create_directories(dir / "folder.dat");
+    WriteFile(dir / "plain", "abc");
     fs::create_directories(dir / "locked");
     fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    Fixture f(dir / "dealer.log");
-    EXPECT_EQ(History::Startup(f.ctx, dir / "locked" / "history.dat"), nullptr);
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().title, "History File Read Error");
-    EXPECT_EQ(f.dialogs.Last().text, std::to_string(EACCES) + ", " + std::generic_category().message(EACCES));
+    const std::pair<const char*, int> cases[] = {
+        {"folder.dat", EISDIR}, {"plain/history.dat", ENOTDIR}, {"locked/history.dat", EACCES}};
+    for (const auto& [file, error] : cases) {
+        if (error == EACCES && !PermissionsBind()) continue;
+        Instance run(dir.path(), file);
+        EXPECT_EQ(run.history, nullptr) << file;
+        ASSERT_EQ(run.dialogs.messages.size(), 1U);
+        EXPECT_EQ(run.dialogs.Last().text, Error(error));
+    }
     fs::permissions(dir / "locked", fs::perms::owner_all);
 }
-#endif
 
-TEST(HistoryFile, SecondInstanceReadsButDoesNotRecord) {
+// Another run holding the history, or a file without write permission: the history is read and used, and
+// nothing is recorded.
+TEST(HistoryFile, ReadOnlyHistoryIsUsedButNotRecorded) {
     TempDir dir;
-    const fs::path path = dir / "history.dat";
-    Fixture first(dir / "dealer.log");
-    auto owner = History::Startup(first.ctx, path);
-    ASSERT_NE(owner, nullptr);
-    FillSet(first.set, 1, 4, 5);
-    ASSERT_TRUE(owner->RecordHistory(first.ctx, first.ctx.set, "SHARED.PBN"));
-    EXPECT_FALSE(owner->ReadOnly());
-
-    Fixture second(dir / "dealer.log");
-    auto other = History::Startup(second.ctx, path);
-    ASSERT_NE(other, nullptr);
-    EXPECT_TRUE(other->ReadOnly());
-    EXPECT_EQ(second.status.back(),
-              "History records: 4 (history in use by another Orvenix window - not recording)");
-    EXPECT_TRUE(second.dialogs.messages.empty());
-    // It still filters against the recorded sets.
-    std::int16_t board = 0;
-    std::string name;
-    EXPECT_EQ(MaxHistorySimilarity(*other, first.set[2], board, name), 13);
-    EXPECT_EQ(name, "SHARED.PBN");
-    // But records nothing.
-    const auto before = ReadBytes(path);
-    FillSet(second.set, 1, 3, 6);
-    EXPECT_FALSE(other->RecordHistory(second.ctx, second.ctx.set, "OTHER.PBN"));
-    EXPECT_TRUE(second.dialogs.messages.empty());
-    EXPECT_EQ(ReadBytes(path), before);
-
-    // Once the first instance ends, the next one records again.
-    owner.reset();
-    other.reset();
-    Fixture third(dir / "dealer.log");
-    auto next = History::Startup(third.ctx, path);
-    ASSERT_NE(next, nullptr);
-    EXPECT_FALSE(next->ReadOnly());
-    EXPECT_EQ(third.status.back(), "History records: 4");
+    const BoardSet shared = RandomSet(1, 4, 5);
+    auto owner = std::make_unique<Instance>(dir.path());
+    ASSERT_TRUE(owner->Record(shared, "SHARED.PBN"));
+    const std::string bytes = ReadFile(dir / "history.dat");
+    for (const bool locked : {true, false}) {
+        if (!locked) {
+            owner.reset();
+            if (!PermissionsBind()) break;
+            fs::permissions(dir / "history.dat", fs::perms::owner_read);
+        }
+        Instance other(dir.path());
+        ASSERT_NE(other.history, nullptr);
+        EXPECT_TRUE(other.history->ReadOnly());
+        EXPECT_EQ(other.status.back(),
+                  locked ? "History records: 4 (history in use by another Orvenix window - not recording)"
+                         : "History records: 4 (history file is read-only - not recording)");
+        EXPECT_EQ(Similar(*other.history, shared[2]), Found(13, 2, "SHARED.PBN"));
+        EXPECT_FALSE(other.Record(RandomSet(1, 3, 6), "OTHER.PBN"));
+        ASSERT_EQ(other.dialogs.messages.size(), locked ? 0U : 1U); // the permission is told once
+        if (!locked) {
+            EXPECT_EQ(other.dialogs.Last().text.rfind(Error(EACCES), 0), 0U);
+        }
+        EXPECT_EQ(ReadFile(dir / "history.dat"), bytes);
+    }
+    fs::permissions(dir / "history.dat", fs::perms::owner_read | fs::perms::owner_write);
+    Instance next(dir.path()); // once the first run ends and the file may be written, the next one records
+    EXPECT_FALSE(next.history->ReadOnly());
 }
 
 #ifndef _WIN32
 TEST(HistoryFile, WriteFailureIsReportedOnceAndTheSetStaysInMemory) {
     TempDir dir;
-    Fixture f(dir / "dealer.log");
-    auto h = History::Startup(f.ctx, dir / "history.dat");
-    ASSERT_NE(h, nullptr);
-    FillSet(f.set, 1, 6, 13);
-
+    Instance run(dir.path());
+    ASSERT_NE(run.history, nullptr);
+    BoardSet set = RandomSet(1, 6, 13);
     // Let the file grow by one record only.
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -711,23 +408,19 @@ TEST(HistoryFile, WriteFailureIsReportedOnceAndTheSetStaysInMemory) {
     small.rlim_cur = 16;
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool recorded = h->RecordHistory(f.ctx, f.ctx.set, "FULL.PBN");
-    f.set[1] = f.set[6];
-    const bool again = h->RecordHistory(f.ctx, f.ctx.set, "FULLER.PBN");
+    const bool recorded = run.Record(set, "FULL.PBN");
+    set[1] = set[6];
+    const bool again = run.Record(set, "FULLER.PBN");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
 
     EXPECT_FALSE(recorded);
     EXPECT_FALSE(again);
-    ASSERT_EQ(f.dialogs.messages.size(), 1U);
-    EXPECT_EQ(f.dialogs.Last().title, "History File Write Error");
-    EXPECT_EQ(f.dialogs.Last().text, std::to_string(EFBIG) + ", " + std::generic_category().message(EFBIG));
-    EXPECT_EQ(h->Notice(), "history file cannot be written - not recording");
-    // The run still filters against both sets.
-    std::int16_t board = 0;
-    std::string name;
-    EXPECT_EQ(MaxHistorySimilarity(*h, f.set[3], board, name), 13);
-    EXPECT_EQ(name, "FULL.PBN");
+    ASSERT_EQ(run.dialogs.messages.size(), 1U);
+    EXPECT_EQ(run.dialogs.Last().title, "History File Write Error");
+    EXPECT_EQ(run.dialogs.Last().text, Error(EFBIG));
+    EXPECT_EQ(run.history->Notice(), "history file cannot be written - not recording");
+    EXPECT_EQ(Similar(*run.history, set[3]), Found(13, 3, "FULL.PBN"));
     EXPECT_EQ(fs::file_size(dir / "history.dat"), 16U);
 }
 #endif

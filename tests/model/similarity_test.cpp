@@ -1,10 +1,11 @@
-#include "model/similarity.h"
 #include "model/board.h"
+#include "model/similarity.h"
 #include "support/board_set_samples.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 using namespace orvenix;
 namespace samples = orvenix::test;
@@ -51,44 +52,12 @@ Board RandomPartialBoard(std::mt19937& rng) {
 
 } // namespace
 
-TEST(CompareHands, IdenticalAndRotatedDealsScoreThirteen) {
-    std::mt19937 rng(11);
-    for (int i = 0; i < 50; ++i) {
-        const Board b = samples::RandomBoard(rng);
-        EXPECT_EQ(CompareHands(b, b), 13);
-        EXPECT_EQ(CompareHands(b, Rotated(b)), 13);
-        EXPECT_EQ(CompareHands(Rotated(b), b), 13);
-    }
-}
-
-TEST(CompareHands, BoardsWithoutPlacedCardsScoreZero) {
-    const Board empty{};
-    std::mt19937 rng(3);
-    const Board full = samples::RandomBoard(rng);
-    EXPECT_EQ(CompareHands(empty, empty), 0);
-    EXPECT_EQ(CompareHands(empty, full), 0);
-    EXPECT_EQ(CompareHands(full, empty), 0);
-    Board junk{};
-    junk.cardOwner.fill(200);
-    EXPECT_EQ(CompareHands(junk, full), 0);
-}
-
-TEST(CompareHands, OneCardInCommon) {
-    Board a{};
-    Board b{};
-    a.cardOwner[52] = 4;
-    b.cardOwner[52] = 1;
-    EXPECT_EQ(CompareHands(a, b), 1);
-    a.cardOwner[1] = 2;
-    b.cardOwner[1] = 3;
-    EXPECT_EQ(CompareHands(a, b), 1);
-    a.cardOwner[13] = 2;
-    b.cardOwner[13] = 3;
-    EXPECT_EQ(CompareHands(a, b), 2);
-}
-
 TEST(CompareHands, EqualsTheCardByCardCount) {
     std::mt19937 rng(2024);
+    const Board full = samples::SuitPerHandBoard();
+    EXPECT_EQ(CompareHands(full, full), 13);
+    EXPECT_EQ(CompareHands(full, Rotated(full)), 13);
+    EXPECT_EQ(CompareHands(Board{}, full), 0);
     for (int i = 0; i < 20000; ++i) {
         Board a = (i % 3 == 0) ? samples::RandomBoard(rng) : RandomPartialBoard(rng);
         Board b = (i % 5 == 0) ? samples::RandomBoard(rng) : RandomPartialBoard(rng);
@@ -100,46 +69,14 @@ TEST(CompareHands, EqualsTheCardByCardCount) {
     }
 }
 
-TEST(CompareHands, MasksHoldEachSeatsCards) {
-    const Board b = samples::SuitPerHandBoard();
-    const HandMasks m = MasksOf(b);
-    EXPECT_EQ(m.seat[0], 0x1FFFULL);
-    EXPECT_EQ(m.seat[1], 0x1FFFULL << 13);
-    EXPECT_EQ(m.seat[2], 0x1FFFULL << 26);
-    EXPECT_EQ(m.seat[3], 0x1FFFULL << 39);
-    Board last{};
-    last.cardOwner[49] = 1; // the last four cards come from the overlapping block
-    last.cardOwner[52] = 4;
-    const HandMasks ml = MasksOf(last);
-    EXPECT_EQ(ml.seat[0], 1ULL << 48);
-    EXPECT_EQ(ml.seat[3], 1ULL << 51);
-    EXPECT_EQ(ml.seat[1] | ml.seat[2], 0ULL);
-}
-
 TEST(MaxInnerSimilarity, FewerThanTwoBoards) {
-    std::int16_t first = 99;
-    std::int16_t second = 99;
-    BoardSet none;
-    EXPECT_EQ(MaxInnerSimilarity(none, first, second), 0);
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(second, 0);
-
-    BoardSet one = samples::RandomSet(5, 5);
-    first = second = 99;
-    EXPECT_EQ(MaxInnerSimilarity(one, first, second), 0);
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(second, 0);
-}
-
-TEST(MaxInnerSimilarity, FirstPairReachingTheHighestScore) {
-    BoardSet set = samples::RandomSet(1, 40, 5);
-    set[31] = Rotated(set[12]);
-    set[35] = set[12];
-    std::int16_t first = 0;
-    std::int16_t second = 0;
-    EXPECT_EQ(MaxInnerSimilarity(set, first, second), 13);
-    EXPECT_EQ(first, 12);
-    EXPECT_EQ(second, 31);
+    for (const BoardSet& set : {BoardSet{}, samples::RandomSet(5, 5)}) {
+        std::int16_t first = 99;
+        std::int16_t second = 99;
+        EXPECT_EQ(MaxInnerSimilarity(set, first, second), 0);
+        EXPECT_EQ(first, 0);
+        EXPECT_EQ(second, 0);
+    }
 }
 
 TEST(MaxInnerSimilarity, MatchesTheReferenceOverRandomAndPartialSets) {
@@ -148,8 +85,11 @@ TEST(MaxInnerSimilarity, MatchesTheReferenceOverRandomAndPartialSets) {
         BoardSet set;
         set.firstBoard = static_cast<std::int16_t>(1 + round * 7);
         set.lastBoard = static_cast<std::int16_t>(set.firstBoard + 30 + round * 20);
-        for (int b = set.firstBoard; b <= set.lastBoard; ++b) {
+        for (int b = set.firstBoard; b <= set.lastBoard; ++b)
             set[b] = (b % 4 == 0) ? RandomPartialBoard(rng) : samples::RandomBoard(rng);
+        if (round == 0) { // ties: the first pair reaching 13 is reported
+            set[30] = Rotated(set[13]);
+            set[31] = set[13];
         }
         int best = 0;
         int bi = 0;
@@ -167,7 +107,7 @@ TEST(MaxInnerSimilarity, MatchesTheReferenceOverRandomAndPartialSets) {
         std::int16_t first = 0;
         std::int16_t second = 0;
         EXPECT_EQ(MaxInnerSimilarity(set, first, second), best);
-        EXPECT_EQ(first, bi);
-        EXPECT_EQ(second, bj);
+        EXPECT_EQ(std::tuple(first, second), std::tuple(bi, bj));
+        EXPECT_TRUE(round != 0 || std::tuple(best, bi, bj) == std::tuple(13, 13, 30));
     }
 }

@@ -1,0 +1,392 @@
+// The four fixed-record formats: what they share in one parameterised test, then what is particular to each.
+#include "formats/bri.h"
+#include "formats/dge.h"
+#include "formats/dup.h"
+#include "formats/fixed_records.h"
+#include "formats/format_checks.h"
+#include "formats/zeta771.h"
+#include "support/board_set_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+using namespace orvenix;
+using namespace orvenix::test;
+
+namespace {
+
+// N spades, E hearts, S diamonds in ascending card codes.
+const std::string kSuitDigits = "0102030405060708091011121314151617181920212223242526"
+                                "27282930313233343536373839";
+const std::string S = "\x06", H = "\x03", D = "\x04", C = "\x05";
+const std::string kRanks = "AKQJT98765432";
+const std::string kSymbols = S + H + D + C;
+const std::string kSuitHands =
+    S + kRanks + H + D + C + S + H + kRanks + D + C + S + H + D + kRanks + C + S + H + D + C + kRanks;
+
+struct Format {
+    const char* name;
+    std::size_t recordLength;
+    std::string (*write)(const BoardSet&);
+    std::string suitPerHandRecord; // board 1 with one suit per hand, written out
+    int firstAfterLoad;            // where boards written from board 17 come back
+    std::size_t badAt;             // a fault planted in a record, and how it is reported
+    std::string bad;
+    MessageKey key;
+    std::string main;
+};
+
+const Format kFormats[] = {
+    {"BRI", kBriRecordLength, WriteBri, kSuitDigits + std::string(32, ' ') + std::string(18, '\0'), 1, 40,
+     "7a", MsgFmtInvalidCharacter, "7a"},
+    {"DGE", kDgeRecordLength, WriteDge, kSuitHands + std::string(60, '\0'), 1, 1, "a", MsgFmtIllegalCardCode,
+     "2"},
+    {"DUP", kDupRecordLength, WriteDup, kSuitDigits + kSuitHands + "YN1  1 1  ", 17, 4, "60", MsgFmtCardValue,
+     "60"},
+    {"ZETA771", kZeta771RecordLength, WriteZeta771,
+     "0000000000000111111111111122222222222223333333333333\r\n", 1, 9, "4", MsgFmtInvalidCharacter, "40"},
+};
+
+ReadResult Load(const char* format, std::string_view bytes, BoardSet& set) {
+    set = ClearedSet();
+    return LoadFixedRecords(format, bytes, set);
+}
+
+std::string Repeat(const std::string& record, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += record;
+    return out;
+}
+
+class FixedRecordFormat : public ::testing::TestWithParam<Format> {
+  protected:
+    BoardSet set_;
+};
+
+TEST_P(FixedRecordFormat, WorkedExampleBothWays) {
+    const Format& f = GetParam();
+    ASSERT_EQ(f.suitPerHandRecord.size(), f.recordLength);
+    BoardSet one = ClearedSet();
+    one.lastBoard = 1;
+    one[1] = SuitPerHandBoard();
+    EXPECT_EQ(f.write(one), f.suitPerHandRecord);
+    ASSERT_FALSE(Load(f.name, f.suitPerHandRecord, set_));
+    EXPECT_EQ(std::tuple(set_.firstBoard, set_.lastBoard, set_[1].status), std::tuple(1, 1, kBoardComplete));
+    EXPECT_EQ(set_[1].cardOwner, SuitPerHandBoard().cardOwner);
+    EXPECT_EQ(Numbering(set_[1]), std::tuple(1, 1, 1));
+}
+
+TEST_P(FixedRecordFormat, FullSetOf640BoardsRoundTripsByteForByte) {
+    const Format& f = GetParam();
+    const BoardSet set = RandomSet(1, 640, 99);
+    const std::string bytes = f.write(set);
+    ASSERT_EQ(bytes.size(), 640 * f.recordLength);
+    ASSERT_FALSE(Load(f.name, bytes, set_));
+    ASSERT_EQ(set_.lastBoard, 640);
+    EXPECT_TRUE(SameBoards(set, set_, 1, 640));
+    EXPECT_EQ(set_[640].status, kBoardComplete);
+    EXPECT_EQ(f.write(set_), bytes);
+}
+
+TEST_P(FixedRecordFormat, BoardsFromALaterFirstBoardAreRecordsOneOnward) {
+    const Format& f = GetParam();
+    const BoardSet set = RandomSet(17, 20, 5);
+    const std::string bytes = f.write(set);
+    ASSERT_EQ(bytes.size(), 4 * f.recordLength);
+    ASSERT_FALSE(Load(f.name, bytes, set_));
+    EXPECT_EQ(std::tuple(set_.firstBoard, set_.lastBoard),
+              std::tuple(f.firstAfterLoad, f.firstAfterLoad + 3));
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(set_[f.firstAfterLoad + k].cardOwner, set[17 + k].cardOwner);
+        EXPECT_EQ(Numbering(set_[f.firstAfterLoad + k]), StandardNumbering(f.firstAfterLoad + k));
+    }
+}
+
+TEST_P(FixedRecordFormat, FaultsNameTheirRecordAndKeepTheBoardsBefore) {
+    const Format& f = GetParam();
+    const std::string& good = f.suitPerHandRecord;
+    std::string bad = good;
+    bad.replace(f.badAt, f.bad.size(), f.bad);
+    const ReadResult r = Load(f.name, good + bad, set_);
+    ASSERT_EQ(FaultOf(r), Fault(f.key, f.main, "2"));
+    EXPECT_NE(r->Text().find("in record: 2"), std::string::npos) << r->Text();
+    EXPECT_EQ(set_.lastBoard, 1);
+    EXPECT_EQ(FaultOf(Load(f.name, good + good.substr(0, 30), set_)), Fault(MsgFmtRecordLength, "30", "2"));
+    EXPECT_EQ(set_.lastBoard, 1);
+    EXPECT_EQ(FaultOf(Load(f.name, "", set_)), Fault(MsgFmtFileEmpty, "", ""));
+}
+
+TEST_P(FixedRecordFormat, AtMost640Records) {
+    const Format& f = GetParam();
+    const std::string bytes = Repeat(f.suitPerHandRecord, 640);
+    ASSERT_FALSE(Load(f.name, bytes, set_));
+    EXPECT_EQ(Numbering(set_[640]), StandardNumbering(640));
+    EXPECT_EQ(FaultOf(Load(f.name, bytes + f.suitPerHandRecord, set_)), Fault(MsgFmtTooManyRecords, "", ""));
+    EXPECT_EQ(set_.lastBoard, 640);
+}
+
+// Whatever the bytes, a reader ends with either sound boards, one per record, or a fault naming a record of
+// the file (and never reads outside the bytes: the sanitizer builds run this too).
+TEST_P(FixedRecordFormat, DamagedFilesLoadSoundlyOrNameTheirFault) {
+    const Format& f = GetParam();
+    std::mt19937 rng(2026);
+    const std::string good = f.write(RandomSet(1, 8, 5));
+    auto check = [&](const std::string& bytes) {
+        const std::size_t records = (bytes.size() + f.recordLength - 1) / f.recordLength;
+        const ReadResult r = Load(f.name, bytes, set_);
+        if (r) {
+            if (r->key == MsgFmtFileEmpty || r->key == MsgFmtTooManyRecords) return;
+            EXPECT_GE(std::stol(r->second), 1);
+            EXPECT_LE(std::stoul(r->second), records);
+            return;
+        }
+        EXPECT_EQ(static_cast<std::size_t>(set_.count()), records);
+        EXPECT_GE(set_.firstBoard, 1);
+        EXPECT_LE(set_.lastBoard, kMaxBoard);
+        for (int n = set_.firstBoard; n <= set_.lastBoard; ++n) {
+            EXPECT_EQ(set_[n].number, n);
+            for (int c = 1; c <= kCards; ++c)
+                EXPECT_LE(set_[n].cardOwner[c], 4);
+        }
+    };
+    for (int round = 0; round < 1500; ++round) {
+        std::string bytes = good;
+        for (int e = 0, edits = 1 + static_cast<int>(rng() % 4); e < edits; ++e) {
+            const std::size_t at = rng() % (bytes.size() + 1);
+            const int kind = static_cast<int>(rng() % 4);
+            if (kind < 2 && at < bytes.size())
+                bytes[at] = static_cast<char>(kind == 0 ? rng() % 256 : '0' + rng() % 10);
+            if (kind == 2) bytes.insert(at, 1, static_cast<char>(rng() % 256));
+            if (kind == 3) bytes.resize(at);
+        }
+        check(bytes);
+    }
+    for (std::size_t length = 0; length <= 2 * f.recordLength + 1; ++length) {
+        std::string bytes(length, '\0');
+        for (char& c : bytes)
+            c = static_cast<char>(rng() % 256);
+        check(bytes);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, FixedRecordFormat, ::testing::ValuesIn(kFormats),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FixedRecords, UnknownFormatName) {
+    BoardSet set = RandomSet(1, 3);
+    EXPECT_EQ(FaultOf(LoadFixedRecords("XYZ", "abc", set)), Fault(MsgUnknownFormatLoad, "XYZ", ""));
+    EXPECT_EQ(set.lastBoard, 0);
+}
+
+// ---- BRI: card numbers 01..52 of North, East, South (and West) --------------------------------------
+
+std::string BriRecord(const std::string& fields) {
+    std::string r = fields;
+    r.resize(110, ' ');
+    return r + std::string(18, '\0');
+}
+
+TEST(Bri, RecordsOfThreeOrFourSeatsInAnyOrder) {
+    std::string swapped = kSuitDigits; // North "13...01": fields 1 and 13 exchanged
+    std::swap(swapped[0], swapped[24]);
+    std::swap(swapped[1], swapped[25]);
+    for (const std::string& record :
+         {BriRecord(kSuitDigits), BriRecord(kSuitDigits + "40414243444546474849505152"),
+          swapped + std::string(26, ' ') + std::string(24, 'x')}) {
+        BoardSet set = ClearedSet();
+        ASSERT_FALSE(ReadBri(record, set));
+        EXPECT_EQ(set[1].cardOwner, SuitPerHandBoard().cardOwner);
+    }
+}
+
+TEST(Bri, FieldAndLengthFaults) {
+    struct Case {
+        std::string record;
+        MessageKey key;
+        const char* main;
+    };
+    auto field = [](const char* value) { return BriRecord(std::string(kSuitDigits).replace(40, 2, value)); };
+    const Case cases[] = {
+        {field("00"), MsgFmtCardValue, "00"},
+        {field("53"), MsgFmtCardValue, "53"},
+        {field(" 7"), MsgFmtInvalidCharacter, " 7"},
+        {BriRecord(kSuitDigits + "40414243444546474849505101"), MsgFmtDuplicateCardValue, "01"},
+        {BriRecord(kSuitDigits.substr(0, 77)), MsgFmtRecordLength, "77"}, // trailing blanks do not count
+        {BriRecord(kSuitDigits + "404142434445"), MsgFmtRecordLength, "90"},
+    };
+    for (const Case& c : cases) {
+        BoardSet set = ClearedSet();
+        EXPECT_EQ(FaultOf(ReadBri(c.record, set)), Fault(c.key, c.main, "1"));
+    }
+}
+
+// ---- DGE: suit symbols and rank letters ------------------------------------------------------------
+
+TEST(Dge, ParsingInEachMode) {
+    const std::string empty = kSymbols + kSymbols + kSymbols + kSymbols;
+    // The heart two moves from East to South: N 13, E 12, S 14, W 13.
+    const std::string uneven = S + kRanks + H + D + C + S + H + "AKQJT9876543" + D + C + S + H + "2" + D +
+                               kRanks + C + S + H + D + C + kRanks;
+    auto record = [](std::string hands, char fill = '\0') {
+        hands.resize(kDgeRecordLength, fill);
+        return hands;
+    };
+    std::string reversed = kSuitHands;
+    reversed.replace(1, 13, std::string(kRanks.rbegin(), kRanks.rend()));
+    std::string lateFault = record(kSuitHands);
+    lateFault[100] = 'A'; // only the first 68 bytes of a record count
+    const DgeMode F = DgeMode::kFileRecord, L = DgeMode::kBreLine, P = DgeMode::kDupPart;
+    struct Case {
+        std::string text;
+        DgeMode mode;
+        MessageKey key; // ok: accepted ("suits": as the board with one suit per hand)
+        std::string main;
+    };
+    const MessageKey ok = MessageKey(kMessageCount);
+    const Case cases[] = {
+        {record(kSuitHands), F, ok, "suits"},
+        {kSuitHands, L, ok, "suits"},
+        {kSuitHands, P, ok, "suits"},
+        {record(reversed, 'x'), F, ok, "suits"},
+        {lateFault, F, ok, "suits"},
+        {kSuitHands + std::string(59, '\0'), F, MsgFmtRecordLength, "127"},
+        {record(kSuitHands) + "x", F, MsgFmtRecordLength, "129"},
+        {kSuitHands + "\x01", L, MsgFmtIllegalCardCode, "69"},
+        {kSuitHands + "\x01", P, MsgFmtIllegalCardCode, "69"},
+        {record(uneven), F, MsgFmtHandCardCount, "13, 12, 14, 13"},
+        {uneven, L, ok, ""},
+        {uneven, P, ok, ""},
+        {empty, L, ok, ""},
+        {record(empty), F, MsgFmtIllegalCardCode, "17"},
+        {S + "A" + D, L, MsgFmtUnexpectedCharacterAtPosition, "3"},
+        {H, L, MsgFmtUnexpectedCharacterAtPosition, "1"},
+        {S + S, L, MsgFmtUnexpectedCharacterAtPosition, "2"},
+        {empty + S, L, MsgFmtUnexpectedCharacterAtPosition, "17"},
+        {record(empty + S + "A"), F, MsgFmtUnexpectedCharacterAtPosition, "17"},
+        {"A" + S, L, MsgFmtIllegalCardCode, "1"},
+        {S + "AK1", L, MsgFmtIllegalCardCode, "4"},
+        {S + "A K", L, MsgFmtIllegalCardCode, "3"},
+        {S + "\xE9", P, MsgFmtIllegalCardCode, "2"},
+        {S + "AKA", L, MsgFmtDuplicateCardAtPosition, "4"},
+        {S + "Q" + H + D + C + S + "Q", L, MsgFmtDuplicateCardAtPosition, "7"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE("case " + std::to_string(i));
+        Board b = SuitPerHandBoard();
+        b.number = 9;
+        const ReadResult r = ParseDgeRecord(c.text, b, c.mode);
+        if (c.key == ok) {
+            ASSERT_FALSE(r) << r->Text();
+            EXPECT_EQ(b.number, 9); // only the owners are set
+            if (c.main == "suits") {
+                EXPECT_EQ(b.cardOwner, SuitPerHandBoard().cardOwner);
+            } else if (c.text == uneven) {
+                EXPECT_EQ(b.cardOwner[CardCodeOf(2, 13)], 3);
+            } else {
+                EXPECT_EQ(b.cardOwner, Board{}.cardOwner);
+            }
+            continue;
+        }
+        EXPECT_EQ(FaultOf(r), Fault(c.key, c.main, ""));
+    }
+}
+
+// ---- DUP: a BRI part, a DGE part and the set's board numbers ----------------------------------------
+
+TEST(Dup, EveryRecordCarriesTheSetRange) {
+    for (const auto& [first, last, tail] : {std::tuple{1, 16, "YN1  1 16 "}, std::tuple{17, 32, "YN17 1 32 "},
+                                            std::tuple{600, 640, "YN6001 640"}}) {
+        const std::string bytes = WriteDup(RandomSet(first, last));
+        for (int r = 0; r <= last - first; ++r)
+            EXPECT_EQ(bytes.substr(r * kDupRecordLength + 146, 10), tail) << r;
+    }
+}
+
+TEST(Dup, NumbersPlaceTheBoardsOnlyWhenTheyFitTheFile) {
+    struct Case {
+        std::string tail; // in every record
+        int records;
+        int first; // 0: the numbers are not kept, boards 1..n
+    };
+    const Case cases[] = {
+        {"YN1  1 4  ", 4, 1}, {"YN6371 640", 4, 637}, {"YN5  1 5  ", 1, 0}, {"YN1  1 20 ", 4, 0},
+        {"YN6381 641", 4, 0}, {"YNab 1 cd ", 4, 0},   {"YN20 1 5  ", 4, 0}, {"YN-1 1 4  ", 4, 0},
+        {"YN  51 4  ", 4, 0}, {"YN5x 1 4  ", 4, 0},   {"YN0  1 4  ", 4, 0}, {"YN9991 999", 4, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tail);
+        const BoardSet set = RandomSet(1, c.records);
+        std::string bytes = WriteDup(set);
+        for (int k = 0; k < c.records; ++k)
+            bytes.replace(k * kDupRecordLength + 146, 10, c.tail);
+        BoardSet back = ClearedSet();
+        bool kept = c.first == 0;
+        ASSERT_FALSE(ReadDup(bytes, back, &kept));
+        EXPECT_EQ(kept, c.first != 0);
+        const int first = c.first == 0 ? 1 : c.first;
+        EXPECT_EQ(std::tuple(back.firstBoard, back.lastBoard), std::tuple(first, first + c.records - 1));
+        for (int k = 0; k < c.records; ++k)
+            EXPECT_EQ(back[first + k].cardOwner, set[1 + k].cardOwner);
+        EXPECT_EQ(Numbering(back[first]), StandardNumbering(first));
+    }
+    // The first record carrying numbers counts.
+    std::string bytes = WriteDup(RandomSet(5, 6));
+    bytes.replace(146, 10, "YN   1    ");
+    BoardSet back = ClearedSet();
+    ASSERT_FALSE(ReadDup(bytes, back));
+    EXPECT_EQ(back.firstBoard, 5);
+    for (int k = 1; k < 5; ++k)
+        EXPECT_EQ(back[k], Board{});
+}
+
+TEST(Dup, BothPartsMustHoldTheSameDeal) {
+    const BoardSet set = RandomSet(1, 3);
+    const std::string bytes = WriteDup(set);
+    Board moved = set[2]; // the DGE part gives North's first card to East
+    int code = 1;
+    while (moved.cardOwner[code] != 1)
+        ++code;
+    moved.cardOwner[code] = 2;
+    std::string bad = bytes;
+    bad.replace(kDupRecordLength + 78, 68, DgeHandString(moved));
+    std::string dgeFault = bytes;
+    dgeFault[78 + 5] = 'x';
+    BoardSet back = ClearedSet();
+    EXPECT_EQ(FaultOf(ReadDup(bad, back)), Fault(MsgFmtDupBoardMismatch, "", "2"));
+    EXPECT_EQ(FaultOf(ReadDup(dgeFault, back)), Fault(MsgFmtIllegalCardCode, "6", "1"));
+    // A record cut short within its DGE part.
+    EXPECT_EQ(FaultOf(ReadDup(bytes.substr(0, kDupRecordLength + 120), back)),
+              Fault(MsgFmtDupBoardMismatch, "", "2"));
+    EXPECT_NE(ReadDup(bad, back)->Text().find("Board does not match in both parts of DUP record: 2"),
+              std::string::npos);
+}
+
+// ---- ZETA771: one digit per card, 0 North .. 3 West ------------------------------------------------
+
+TEST(Zeta771, LineEndsCardCountsAndLineFeedsAlone) {
+    std::string record = kFormats[3].suitPerHandRecord;
+    BoardSet set = ClearedSet();
+    ASSERT_FALSE(ReadZeta771(record.substr(0, 52) + "  ", set)); // the line end is not examined
+    EXPECT_EQ(set[1].cardOwner, SuitPerHandBoard().cardOwner);
+    record[13] = '0'; // the heart ace goes to North: 14 cards, East 12, accepted
+    ASSERT_FALSE(ReadZeta771(record, set));
+    EXPECT_EQ(std::tuple(set[1].cardCount[1], set[1].cardCount[2], set[1].status),
+              std::tuple(14, 12, kBoardPartial));
+    record[51] = 'x'; // a fault shows the character and the next one
+    EXPECT_EQ(FaultOf(ReadZeta771(record, set)), Fault(MsgFmtInvalidCharacter, "x\r", "1"));
+
+    const BoardSet five = RandomSet(1, 5, 8);
+    std::string lf;
+    for (char c : WriteZeta771(five))
+        if (c != '\r') lf += c;
+    ASSERT_FALSE(ReadZeta771(lf, set));
+    EXPECT_TRUE(SameBoards(five, set, 1, 5));
+    lf[2 * 53 + 7] = '9';
+    EXPECT_EQ(std::get<2>(FaultOf(ReadZeta771(lf, set))), "3");
+}
+
+} // namespace
