@@ -26,8 +26,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SeedWordsTest,
     ::testing::Values(SeedCase{{10, 20}, 0, 10 * 256 + 20 + 1, 0},
                       SeedCase{{300, 7}, 365, (300 * 256 + 7) & 0xFFFF, 365}, // already odd
-                      SeedCase{{-1, 0}, 1, 0xFF01, 1},          // left of the screen: two's complement
-                      SeedCase{{0, 0}, 65536 + 3, 1, 3}));      // the day count wraps
+                      SeedCase{{-1, 0}, 1, 0xFF01, 1},     // left of the screen: two's complement
+                      SeedCase{{0, 0}, 65536 + 3, 1, 3})); // the day count wraps
 
 TEST(SeedRandomSource, ANumberMakesEveryDrawReproducible) {
     RandomSource a;
