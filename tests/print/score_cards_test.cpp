@@ -123,16 +123,22 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
         EXPECT_TRUE(lines[i].x1 == L + kScoreTableColumns[i] && lines[i].x2 == lines[i].x1);
         EXPECT_TRUE(lines[i].y1 == 300 && lines[i].y2 == 330);
     }
-    const std::tuple<const char*, double, double, double> headings[] = {
-        {"NS", 9, 302, 10},       {"Numb", 3, 319, 10},      {"EW", 39, 302, 10},
-        {"Numb", 33, 319, 10},    {"Contract", 66, 304, 10}, {"Declarer", 66, 315, 10},
-        {"Tricks", 111, 304, 10}, {"Made", 113, 315, 10},    {"NS + ", 147, 311, 12},
-        {"NS - ", 199, 311, 12},  {"Match", 243, 304, 10},   {"Points", 243, 315, 10},
-        {"Pair", 7, 310, 10},     {"Pair", 37, 310, 10}};
-    for (const auto& [text, x, y, size] : headings) {
-        const DrawOp* op = Find(s, 0, text, L + x, y);
-        ASSERT_NE(op, nullptr) << text;
-        EXPECT_EQ(op->font, (PrintFont{"Times New Roman", size, false})) << text;
+    // The head row reads, column by column, top to bottom, each text starting inside its column.
+    const std::string heads[7] = {"NS Pair Numb", "EW Pair Numb", "Contract Declarer", "Tricks Made",
+                                  "NS + ",        "NS - ",        "Match Points"};
+    for (std::size_t col = 0; col < 7; ++col) {
+        const double from = L + (col == 0 ? 0 : kScoreTableColumns[col - 1]);
+        std::vector<DrawOp> texts;
+        for (const DrawOp& op : s.Texts(0)) {
+            if (op.y1 > 300 && op.y1 + op.font.size < 330 && op.x1 >= from &&
+                op.x1 < L + kScoreTableColumns[col])
+                texts.push_back(op);
+        }
+        std::sort(texts.begin(), texts.end(), [](const DrawOp& a, const DrawOp& b) { return a.y1 < b.y1; });
+        std::string read;
+        for (const DrawOp& op : texts)
+            read += (read.empty() ? "" : " ") + op.text;
+        EXPECT_EQ(read, heads[col]);
     }
 }
 
