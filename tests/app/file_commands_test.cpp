@@ -298,14 +298,6 @@ TEST(SaveCommand, WritesTheFileAndUpdatesSettingsStatusAndHistory) {
     EXPECT_EQ(f.set.fileName, path);
     EXPECT_FALSE(f.set.modified);
     EXPECT_EQ(history.FindHistoryName("club"), 1);
-
-    // Saved again under the same name: the history asks before recording a duplicate.
-    f.dialogs.QueueFile(path);
-    f.dialogs.QueueAnswer(Answer::Yes); // event information
-    f.dialogs.QueueAnswer(Answer::No);  // duplicate history
-    EXPECT_TRUE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_EQ(f.dialogs.Last().title, "Record History");
-    EXPECT_EQ(history.Names().count(), 1);
 }
 
 TEST(SaveCommand, WithoutASetNothingIsAsked) {

@@ -119,19 +119,17 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
     }
     const auto lines = s.Lines(0);
     ASSERT_EQ(lines.size(), 15u * 7);
-    for (std::size_t i = 0; i < 7; ++i) {
-        EXPECT_TRUE(lines[i].x1 == L + kScoreTableColumns[i] && lines[i].x2 == lines[i].x1);
-        EXPECT_TRUE(lines[i].y1 == 300 && lines[i].y2 == 330);
-    }
-    // The head row reads, column by column, top to bottom, each text starting inside its column.
+    for (std::size_t i = 0; i < 7; ++i) // the head row's column lines, left to right, the last at the edge
+        EXPECT_TRUE(lines[i].x2 == lines[i].x1 && lines[i].y1 == 300 && lines[i].y2 == 330 &&
+                    lines[i].x1 > (i == 0 ? L : lines[i - 1].x1) && lines[i].x1 <= L + 274);
+    // The head row reads, column by column, top to bottom, each text starting between its column's lines.
     const std::string heads[7] = {"NS Pair Numb", "EW Pair Numb", "Contract Declarer", "Tricks Made",
                                   "NS + ",        "NS - ",        "Match Points"};
     for (std::size_t col = 0; col < 7; ++col) {
-        const double from = L + (col == 0 ? 0 : kScoreTableColumns[col - 1]);
+        const double from = col == 0 ? L : lines[col - 1].x1;
         std::vector<DrawOp> texts;
         for (const DrawOp& op : s.Texts(0)) {
-            if (op.y1 > 300 && op.y1 + op.font.size < 330 && op.x1 >= from &&
-                op.x1 < L + kScoreTableColumns[col])
+            if (op.y1 > 300 && op.y1 + op.font.size < 330 && op.x1 >= from && op.x1 < lines[col].x1)
                 texts.push_back(op);
         }
         std::sort(texts.begin(), texts.end(), [](const DrawOp& a, const DrawOp& b) { return a.y1 < b.y1; });

@@ -54,18 +54,5 @@ TEST(Shortening, EventNameFitsThePrintableWidthAtTheHeadingFont) {
     EXPECT_EQ(s.font(), (PrintFont{"Symbol", 9, false}));
 }
 
-TEST(RecordingSurface, MeasuresInTheCurrentUnit) {
-    RecordingSurface s(576, 756);
-    s.SetUnit(PrintUnit::Twips);
-    EXPECT_EQ(s.PageWidth(), 11520);
-    EXPECT_EQ(s.PageHeight(), 15120);
-    s.SetFontSize(10);
-    EXPECT_DOUBLE_EQ(s.TextWidth("A"), 0.72 * 10 * 20);
-    s.SetBold(true);
-    EXPECT_DOUBLE_EQ(s.TextWidth("A"), 0.72 * 10 * 1.1 * 20);
-    s.SetUnit(PrintUnit::Points);
-    EXPECT_EQ(s.PageWidth(), 576);
-}
-
 } // namespace
 } // namespace orvenix
