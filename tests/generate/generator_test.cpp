@@ -176,21 +176,35 @@ TEST(GenerateRandom, SameSeedSameSetAndANewRunStartsAfresh) {
         EXPECT_NE(a.set[n].cardOwner, firstRun[n].cardOwner);
 }
 
-TEST(GenerateFilters, InnerFilterRejectsARepeatedHandInAnySeat) {
+// A hand repeated in any seat rejects the candidate; fifty rejected candidates for one board end the run.
+TEST(GenerateFilters, InnerFilterRejectsARepeatedHandUntilTheRunCannotGenerate) {
     Context t;
+    PutOldSet(t);
     Script s;
     std::mt19937 rng(5);
     const Board d = RandomBoard(rng);
-    const Board other = RandomBoard(rng);
-    s.script = {d, Rotated(d), TwoCardsSwapped(d), other};
-    const GenerateResult r = s.Run(t, Choices(1, 3, false, true, false));
-    ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
-    EXPECT_EQ(r.innerRejects, 1);
-    EXPECT_EQ(s.drawn, 4);
-    EXPECT_EQ(t.set[2].cardOwner, TwoCardsSwapped(d).cardOwner);
-    EXPECT_EQ(t.set[3].cardOwner, other.cardOwner);
-    EXPECT_EQ(SimilarityText(r.innerMax, r.innerBoard, r.innerOther), "12, 2:1");
+    s.script = {d, Rotated(d), TwoCardsSwapped(d)};
+    for (int i = 0; i < 60; ++i)
+        s.script.push_back(i % 2 == 0 ? Rotated(d) : d);
+    std::vector<int> progress;
+    const GenerateResult r = GenerateBoardSet(
+        t.ctx.Generation(), Choices(4, 10, false, true, false), [&](int n) { progress.push_back(n); },
+        s.Source());
+    EXPECT_EQ(r.outcome, GenerateOutcome::CannotGenerate);
+    EXPECT_EQ(s.drawn, 3 + 50);
+    EXPECT_EQ(r.innerRejects, 51);
+    EXPECT_EQ(r.boardsGenerated, 2);
+    EXPECT_EQ(progress, (std::vector<int>{1, 2}));
     EXPECT_TRUE(r.WorthRepeating());
+    ASSERT_EQ(t.dialogs.messages.size(), 1U);
+    EXPECT_EQ(t.dialogs.Last().text, "Cannot generate!");
+    EXPECT_EQ(t.dialogs.Last().icon, Icon::Critical);
+    EXPECT_EQ(SimilarityText(r.innerMax, r.innerBoard, r.innerOther), "12, 5:4");
+    // No set exists; the boards already made stay in their slots.
+    EXPECT_FALSE(t.set.exists());
+    EXPECT_EQ(t.set[4].cardOwner, d.cardOwner);
+    EXPECT_EQ(t.set[5].cardOwner, TwoCardsSwapped(d).cardOwner);
+    EXPECT_EQ(t.set[6].status, 0);
 
     // With the filters off the same deal is taken every time.
     Context u;
@@ -201,33 +215,6 @@ TEST(GenerateFilters, InnerFilterRejectsARepeatedHandInAnySeat) {
     EXPECT_EQ(r2.shapeRejects + r2.innerRejects + r2.historyRejects, 0);
     EXPECT_EQ(u.set[3].cardOwner, d.cardOwner);
     EXPECT_FALSE(r2.WorthRepeating());
-}
-
-TEST(GenerateFilters, FiftyRejectedCandidatesCannotGenerate) {
-    Context t;
-    PutOldSet(t);
-    Script s;
-    std::mt19937 rng(6);
-    const Board d = RandomBoard(rng);
-    s.script = {d, RandomBoard(rng)};
-    for (int i = 0; i < 60; ++i)
-        s.script.push_back(i % 2 == 0 ? Rotated(d) : d);
-    std::vector<int> progress;
-    const GenerateResult r = GenerateBoardSet(
-        t.ctx.Generation(), Choices(4, 10, false, true, false), [&](int n) { progress.push_back(n); },
-        s.Source());
-    EXPECT_EQ(r.outcome, GenerateOutcome::CannotGenerate);
-    EXPECT_EQ(s.drawn, 2 + 50);
-    EXPECT_EQ(r.innerRejects, 50);
-    EXPECT_EQ(r.boardsGenerated, 2);
-    EXPECT_EQ(progress, (std::vector<int>{1, 2}));
-    ASSERT_EQ(t.dialogs.messages.size(), 1U);
-    EXPECT_EQ(t.dialogs.Last().text, "Cannot generate!");
-    EXPECT_EQ(t.dialogs.Last().icon, Icon::Critical);
-    // No set exists; the boards already made stay in their slots.
-    EXPECT_FALSE(t.set.exists());
-    EXPECT_EQ(t.set[4].cardOwner, d.cardOwner);
-    EXPECT_EQ(t.set[6].status, 0);
 }
 
 TEST(GenerateFilters, ShapeRuleCountsTheEarlierBoardsAtTheirNumbers) {
