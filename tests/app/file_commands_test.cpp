@@ -284,68 +284,59 @@ TEST(SaveCommand, WritesTheFileAndUpdatesSettingsStatusAndHistory) {
     EXPECT_EQ(history.FindHistoryName("club"), 1);
 }
 
-TEST(SaveCommand, WithoutASetNothingIsAsked) {
-    Frame f;
-    EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_TRUE(f.dialogs.fileRequests.empty());
-    f.ExpectError(FormatMessage(MsgNoBoardSet), "Save Error");
-    // The refusal stands in the status line while the box is up.
-    EXPECT_EQ(f.statuses, (std::vector<std::string>{"Saving", FormatMessage(MsgNoBoardSet), "Ready"}));
-}
-
-TEST(SaveCommand, TheExtensionChoosesTheFormat) {
+TEST(SaveCommand, ANameWithoutExtensionTakesTheChosenType) {
     Frame f;
     f.set = RandomSet(1, 2);
-    f.set.modified = true;
-    EXPECT_FALSE(SaveCommand(f.ctx, f.hooks)); // cancelled
-    EXPECT_EQ(f.Status(), "Ready");
-    EXPECT_TRUE(f.set.modified);
-
-    f.dialogs.QueueFile(f.dir.File("club.txt"));
-    EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    f.ExpectError(FormatMessage(MsgUnknownFormatSave, "club.txt"), "Save Error");
-    EXPECT_TRUE(f.SawStatus("Save operation aborted"));
-    EXPECT_FALSE(fs::exists(f.dir.File("club.txt")));
-    EXPECT_TRUE(f.set.modified);
-    f.log.Close();
-    EXPECT_FALSE(fs::exists(f.dir.path() / "dealer.log")); // only shown, not logged
-
-    // A name without extension takes the chosen file type's; without a chosen type it is refused.
-    f.dialogs.QueueFile(f.dir.File("wednesday"));
-    EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_EQ(f.dialogs.Last().text, FormatMessage(MsgUnknownFormatSave, "wednesday"));
     f.dialogs.QueueFile(f.dir.File("tuesday"), SaveFilterIndex("bri"));
     EXPECT_TRUE(SaveCommand(f.ctx, f.hooks));
     EXPECT_EQ(ReadFile(f.dir.File("tuesday.bri")), WriteBri(f.set));
     EXPECT_EQ(f.set.fileName, f.dir.File("tuesday.bri"));
 }
 
-TEST(SaveCommand, RefusedOrFailedSaveLeavesTheTargetAsItWas) {
-    Frame f;
-    f.set = WithIncompleteBoards({5});
-    f.set.modified = true;
-    const std::string old = f.dir.File("old.bri");
-    WriteFile(old, "previous contents");
-    f.dialogs.QueueFile(old);
+// A save that is cancelled, refused or fails keeps the set modified and leaves the target as it was.
+TEST(SaveCommand, ARefusedOrFailedSaveWritesNothing) {
+    struct Case {
+        const char* name; // "": the file dialog is cancelled
+        BoardSet set;
+        std::string text;
+    };
+    const std::vector<Case> cases{
+        {"", RandomSet(1, 2), ""},
+        {"club.txt", RandomSet(1, 2), FormatMessage(MsgUnknownFormatSave, "club.txt")},
+        {"wednesday", RandomSet(1, 2), FormatMessage(MsgUnknownFormatSave, "wednesday")}, // no type chosen
+        {"old.bri", WithIncompleteBoards({5}), "5"},
+        {"missing/club.pbn", RandomSet(1, 2),
+         FormatMessage(MsgSaveError, std::to_string(ENOENT), std::strerror(ENOENT))},
+        {"taken.pbn", RandomSet(1, 2), "during save operation"}, // a folder of that name cannot be replaced
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Frame f;
+        f.set = c.set;
+        f.set.modified = true;
+        fs::create_directory(f.dir.path() / "taken.pbn");
+        WriteFile(f.dir.File("old.bri"), "previous contents");
+        if (*c.name) f.dialogs.QueueFile(f.dir.File(c.name));
+        EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
+        if (c.text.empty()) {
+            EXPECT_TRUE(f.dialogs.messages.empty());
+        } else {
+            ASSERT_FALSE(f.dialogs.messages.empty());
+            EXPECT_NE(f.dialogs.Last().text.find(c.text), std::string::npos) << f.dialogs.Last().text;
+            f.ExpectError(f.dialogs.Last().text, "Save Error");
+        }
+        EXPECT_EQ(f.Status(), "Ready");
+        EXPECT_EQ(f.SawStatus("Save operation aborted"), !c.text.empty());
+        EXPECT_TRUE(f.set.modified);
+        EXPECT_TRUE(f.set.fileName.empty());
+        EXPECT_EQ(ReadFile(f.dir.File("old.bri")), "previous contents");
+        f.log.Close();
+        // Nothing else in the folder: no temporary file, no log.
+        EXPECT_EQ(std::distance(fs::directory_iterator(f.dir.path()), fs::directory_iterator{}), 2);
+    }
+    Frame f; // without a set nothing is asked; the refusal stands in the status line while the box is up
     EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_EQ(ReadFile(old), "previous contents");
-    EXPECT_TRUE(f.SawStatus("Save operation aborted"));
-    EXPECT_EQ(f.Status(), "Ready");
-    EXPECT_TRUE(f.set.modified);
-    EXPECT_TRUE(f.set.fileName.empty());
-    fs::remove(old);
-
-    f.set = RandomSet(1, 4);
-    f.dialogs.QueueFile(f.dir.File("missing/club.pbn")); // a folder that does not exist
-    EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    f.ExpectError(FormatMessage(MsgSaveError, std::to_string(ENOENT), std::strerror(ENOENT)), "Save Error");
-
-    // A target that cannot be replaced (a folder of that name): no temporary file is left behind.
-    fs::create_directory(f.dir.path() / "taken.pbn");
-    WriteFile((f.dir.path() / "taken.pbn" / "keep").string(), "x");
-    f.dialogs.QueueFile(f.dir.File("taken.pbn"));
-    EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_NE(f.dialogs.Last().text.find("during save operation"), std::string::npos);
-    EXPECT_EQ(ReadFile((f.dir.path() / "taken.pbn" / "keep").string()), "x");
-    EXPECT_EQ(std::distance(fs::directory_iterator(f.dir.path()), fs::directory_iterator{}), 1);
+    EXPECT_TRUE(f.dialogs.fileRequests.empty());
+    f.ExpectError(FormatMessage(MsgNoBoardSet), "Save Error");
+    EXPECT_EQ(f.statuses, (std::vector<std::string>{"Saving", FormatMessage(MsgNoBoardSet), "Ready"}));
 }
