@@ -41,9 +41,10 @@ class EditorTest : public ::testing::Test {
 };
 
 TEST_F(EditorTest, OpeningWithoutASetCreatesBoardOne) {
+    original = std::make_unique<BoardSet>(*set);
     ed.Open();
     EXPECT_TRUE(Range(1, 1, 1));
-    EXPECT_EQ((*set)[1].number + (*set)[1].dealer + (*set)[1].vulnerability, 3);
+    EXPECT_TRUE(Holds(1, 1)); // an empty board with the number, dealer and vulnerability of board 1
     EXPECT_EQ((*set)[1].status, kBoardEmpty);
     EXPECT_TRUE(ed.noFileName());
     EXPECT_FALSE(ed.Changed() || set->modified);
