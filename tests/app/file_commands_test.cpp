@@ -6,6 +6,7 @@
 #include "history/history.h"
 #include "support/board_set_samples.h"
 #include "support/temp_dir.h"
+#include "support/test_context.h"
 
 #include <gtest/gtest.h>
 
@@ -25,22 +26,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The program's services around one board set, with scripted dialogs and a record of the status line.
-struct Frame {
-    TempDir dir;
-    BoardSet set;
-    ScriptedDialogs dialogs;
-    MemorySettings settings;
-    ActivityLog log{dir.path() / "dealer.log"};
-    AppContext ctx{set, dialogs, settings, log};
-    std::vector<std::string> statuses;
+// The program's services around one board set, with what the window adds to the file commands.
+struct Frame : TestContext {
+    BoardSet& set = *TestContext::set;
     std::vector<std::string> chosenFormats;
     int refreshes = 0;
     int placeAt = 0; // first board the board-number dialog chooses; 0 leaves the boards where they are
     FileCommandHooks hooks;
 
     Frame() {
-        ctx.status = [this](const std::string& s) { statuses.push_back(s); };
         hooks.refresh = [this] { ++refreshes; };
         hooks.chooseBoardNumbers = [this](BoardSet& s, const std::string& format) {
             chosenFormats.push_back(format);
