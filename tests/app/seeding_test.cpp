@@ -6,28 +6,22 @@
 namespace orvenix {
 namespace {
 
-struct SeedCase {
-    PointerPosition pointer;
-    std::int64_t days;
-    std::uint16_t first;
-    std::uint16_t second;
-};
-
-class SeedWordsTest : public ::testing::TestWithParam<SeedCase> {};
-
-TEST_P(SeedWordsTest, FollowThePointerAndTheDate) {
-    const SeedCase& c = GetParam();
-    const GeneratorSeeds s = SeedsFrom(c.pointer, c.days);
-    EXPECT_EQ(s.first, c.first);
-    EXPECT_EQ(s.second, c.second);
+TEST(SeedsFrom, FollowThePointerAndTheDate) {
+    struct Case {
+        PointerPosition pointer;
+        std::int64_t days;
+        std::uint16_t first, second;
+    };
+    const Case cases[] = {{{10, 20}, 0, 10 * 256 + 20 + 1, 0},
+                          {{300, 7}, 365, (300 * 256 + 7) & 0xFFFF, 365}, // already odd
+                          {{-1, 0}, 1, 0xFF01, 1},    // left of the screen: two's complement
+                          {{0, 0}, 65536 + 3, 1, 3}}; // the day count wraps
+    for (const Case& c : cases) {
+        const GeneratorSeeds s = SeedsFrom(c.pointer, c.days);
+        EXPECT_EQ(s.first, c.first);
+        EXPECT_EQ(s.second, c.second);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SeedWordsTest,
-    ::testing::Values(SeedCase{{10, 20}, 0, 10 * 256 + 20 + 1, 0},
-                      SeedCase{{300, 7}, 365, (300 * 256 + 7) & 0xFFFF, 365}, // already odd
-                      SeedCase{{-1, 0}, 1, 0xFF01, 1},          // left of the screen: two's complement
-                      SeedCase{{0, 0}, 65536 + 3, 1, 3}));      // the day count wraps
 
 TEST(SeedRandomSource, ANumberMakesEveryDrawReproducible) {
     RandomSource a;

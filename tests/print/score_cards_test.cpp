@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,227 +15,155 @@ namespace {
 
 using test::SampleSet;
 
-const DrawOp* FindText(const RecordingSurface& s, int page, const std::string& text, double x = -1) {
+const DrawOp* Find(const RecordingSurface& s, int page, const std::string& text, double x = -1,
+                   double y = -1) {
     for (const DrawOp& op : s.ops) {
-        if (op.page == page && op.kind == DrawKind::Text && op.text == text && (x < 0 || op.x1 == x))
+        if (op.page == page && op.kind == DrawKind::Text && op.text == text &&
+            (x < 0 || std::abs(op.x1 - x) < 1e-9) && (y < 0 || op.y1 == y))
             return &op;
     }
     return nullptr;
 }
 
-double MinX(const std::vector<DrawOp>& ops) {
-    double m = 1e9;
-    for (const DrawOp& op : ops)
-        m = std::min(m, op.x1);
-    return m;
-}
-double MaxX(const std::vector<DrawOp>& ops) {
-    double m = -1e9;
-    for (const DrawOp& op : ops)
-        m = std::max({m, op.x1, op.kind == DrawKind::Text ? op.x1 : op.x2});
-    return m;
-}
-
-PrintRequest Cards(int from, int to) {
+RecordingSurface Print(BoardSet& set, int from, int to, int nsFirst = 0, bool deal = true) {
     PrintRequest req;
     req.from = from;
     req.to = to;
-    return req;
+    req.nsFirst = nsFirst;
+    req.printDeal = deal;
+    RecordingSurface s;
+    PrintScoreCards(s, set, req);
+    return s;
 }
 
 TEST(ScoreCardPages, OddBoardsLeftEvenBoardsRight) {
-    BoardSet set = SampleSet(1, 10);
-    RecordingSurface s;
-    PrintScoreCards(s, set, Cards(2, 3));
-    ASSERT_EQ(s.pagesEnded, 2);
-    EXPECT_EQ(s.documentsEnded, 1);
-    // Page 1: board 2 on the right half, the left half empty.
-    EXPECT_GE(MinX(s.Page(0)), 300);
-    EXPECT_NE(FindText(s, 0, " 2 ", 370), nullptr);
-    // Page 2: board 3 on the left half, the right half empty.
-    EXPECT_NE(FindText(s, 1, " 3 ", 85), nullptr);
-    EXPECT_LE(MaxX(s.Page(1)), 15 + 274);
-    for (const DrawOp& op : s.ops)
-        EXPECT_EQ(op.unit, PrintUnit::Points);
+    struct Case {
+        int from, to;
+        std::vector<std::vector<double>> lefts; // per page, where the board numbers stand
+    };
+    const Case cases[] = {{2, 3, {{300}, {15}}}, {1, 3, {{15, 300}, {15}}}};
+    for (const Case& c : cases) {
+        BoardSet set = SampleSet(1, 10);
+        const RecordingSurface s = Print(set, c.from, c.to);
+        ASSERT_EQ(s.pagesEnded, static_cast<int>(c.lefts.size()));
+        EXPECT_EQ(s.documentsEnded, 1);
+        int board = c.from;
+        for (std::size_t page = 0; page < c.lefts.size(); ++page) {
+            for (double left : c.lefts[page]) {
+                EXPECT_NE(Find(s, static_cast<int>(page), PrintedNumber(board++), left + 70), nullptr);
+                // Nothing of the card reaches into the other half.
+                for (const DrawOp& op : s.Page(static_cast<int>(page))) {
+                    if (c.lefts[page].size() == 1) {
+                        EXPECT_TRUE(op.x1 >= left && op.x1 <= left + 274) << op.text;
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(set.currentBoard, c.to + 1) << "left at the board after the last one printed";
+    }
 }
 
-TEST(ScoreCardPages, ThreeBoardsGiveTwoPages) {
+TEST(ScoreCardContent, HeadingDealTableAndFileName) {
     BoardSet set = SampleSet(1, 10);
-    RecordingSurface s;
-    PrintScoreCards(s, set, Cards(1, 3));
-    ASSERT_EQ(s.pagesEnded, 2);
-    EXPECT_NE(FindText(s, 0, " 1 ", 85), nullptr);
-    EXPECT_NE(FindText(s, 0, " 2 ", 370), nullptr);
-    EXPECT_NE(FindText(s, 1, " 3 ", 85), nullptr);
-    EXPECT_EQ(set.currentBoard, 4) << "the loop leaves the current board after the last one printed";
-}
-
-TEST(ScoreCardContent, HeadingDealAndFileName) {
-    BoardSet set = SampleSet(1, 10);
-    RecordingSurface s;
-    PrintScoreCards(s, set, Cards(3, 3));
+    const RecordingSurface s = Print(set, 3, 3);
     const double L = 15;
-    const DrawOp* board = FindText(s, 0, "Board");
-    ASSERT_NE(board, nullptr);
-    EXPECT_EQ(board->x1, L + 10);
-    EXPECT_EQ(board->y1, 10);
-    EXPECT_EQ(board->font, (PrintFont{"Times New Roman", 20, false}));
-    const DrawOp* number = FindText(s, 0, " 3 ");
-    ASSERT_NE(number, nullptr);
-    EXPECT_EQ(number->x1, L + 70);
-    EXPECT_EQ(number->font, (PrintFont{"Times New Roman", 20, true}));
-    const DrawOp* dealer = FindText(s, 0, "Dealer: South");
-    ASSERT_NE(dealer, nullptr);
-    EXPECT_EQ(dealer->y1, 29);
-    EXPECT_EQ(dealer->font, (PrintFont{"Times New Roman", 14, false}));
-    const DrawOp* vul = FindText(s, 0, "Vul:      EW");
-    ASSERT_NE(vul, nullptr);
-    EXPECT_EQ(vul->y1, 45);
-
-    struct Label {
+    struct Text {
         const char* text;
         double x, y;
+        PrintFont font;
     };
-    for (const Label& l : {Label{"North", 100, 61}, Label{"West", 25, 131}, Label{"East", 185, 131},
-                           Label{"South", 100, 202}}) {
-        const DrawOp* op = FindText(s, 0, l.text);
-        ASSERT_NE(op, nullptr) << l.text;
-        EXPECT_EQ(op->x1, L + l.x);
-        EXPECT_EQ(op->y1, l.y);
-        EXPECT_EQ(op->font, (PrintFont{"Times New Roman", 18, true}));
+    const PrintFont times14{"Times New Roman", 14, false}, label{"Times New Roman", 18, true};
+    const Text texts[] = {
+        {"Board", 10, 10, {"Times New Roman", 20, false}},
+        {" 3 ", 70, -1, {"Times New Roman", 20, true}},
+        {"Dealer: South", -1, 29, times14},
+        {"Vul:      EW", -1, 45, times14},
+        {"North", 100, 61, label},
+        {"West", 25, 131, label},
+        {"East", 185, 131, label},
+        {"South", 100, 202, label},
+        {"/home/club/sets/tuesday.pbn", 10, 684, {"Times New Roman", 10, false}},
+    };
+    for (const Text& t : texts) {
+        const DrawOp* op = Find(s, 0, t.text, t.x < 0 ? -1 : L + t.x, t.y);
+        ASSERT_NE(op, nullptr) << t.text;
+        EXPECT_EQ(op->font, t.font) << t.text;
     }
 
     // South's hand (anchor L + 95, 217): symbols at (x - 2, y - 2) in Symbol 14, cards centred at x + 10k.
-    const Board& b = set[3];
     RecordingSurface measure;
     measure.SetUnit(PrintUnit::Points);
     measure.SetFontSize(14);
-    double y = 217;
     for (int suit = 1; suit <= 4; ++suit) {
-        std::optional<DrawOp> sym;
-        for (const DrawOp& op : s.Texts(0)) {
-            if (op.text == kSuitSymbolsUtf8[suit - 1] && op.x1 == L + 93 && op.y1 == y - 2) sym = op;
-        }
-        ASSERT_TRUE(sym.has_value()) << suit;
-        EXPECT_EQ(sym->font, (PrintFont{"Symbol", 14, false}));
-        int k = 0;
-        for (int rank = 1; rank <= 13; ++rank) {
-            if (b.cardOwner[CardCodeOf(suit, rank)] != 3) continue;
-            ++k;
+        const double y = 217 + 14 * (suit - 1);
+        const DrawOp* symbol = Find(s, 0, kSuitSymbolsUtf8[suit - 1], L + 93, y - 2);
+        ASSERT_NE(symbol, nullptr) << suit;
+        EXPECT_EQ(symbol->font, (PrintFont{"Symbol", 14, false}));
+        for (int rank = 1, k = 0; rank <= 13; ++rank) {
+            if (set[3].cardOwner[CardCodeOf(suit, rank)] != 3) continue;
             const std::string letter(1, kRankLetters[rank - 1]);
-            const double x = L + 95 + 10 * k - measure.TextWidth(letter) / 2 + measure.TextWidth("A") / 2;
-            const bool found = std::any_of(s.ops.begin(), s.ops.end(), [&](const DrawOp& op) {
-                return op.kind == DrawKind::Text && op.text == letter && std::abs(op.x1 - x) < 1e-9 &&
-                       op.y1 == y && op.font == PrintFont{"Times New Roman", 14, false};
-            });
-            EXPECT_TRUE(found) << letter << " in suit " << suit;
+            const double x = L + 95 + 10 * ++k - measure.TextWidth(letter) / 2 + measure.TextWidth("A") / 2;
+            const DrawOp* card = Find(s, 0, letter, x, y);
+            ASSERT_NE(card, nullptr) << letter << " in suit " << suit;
+            EXPECT_EQ(card->font, times14);
         }
-        y += 14;
     }
 
-    const DrawOp* file = FindText(s, 0, "/home/club/sets/tuesday.pbn");
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(file->x1, L + 10);
-    EXPECT_EQ(file->y1, 684);
-    EXPECT_EQ(file->font, (PrintFont{"Times New Roman", 10, false}));
-}
-
-TEST(ScoreCardContent, TableGridAndColumnHeadings) {
-    BoardSet set = SampleSet(1, 10);
-    RecordingSurface s;
-    PrintScoreCards(s, set, Cards(4, 4));
-    const double L = 300;
+    // The table: a head row of 30 points and 14 result rows of 25, split by the seven column lines.
     const auto rects = s.Rectangles(0);
     ASSERT_EQ(rects.size(), 15u);
-    EXPECT_EQ(rects[0].y1, 300);
-    EXPECT_EQ(rects[0].y2, 330);
-    EXPECT_EQ(rects[1].y1, 330);
-    EXPECT_EQ(rects[1].y2, 355);
-    EXPECT_EQ(rects[14].y2, 680);
-    for (const DrawOp& r : rects) {
-        EXPECT_EQ(r.x1, L);
-        EXPECT_EQ(r.x2, L + 274);
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        EXPECT_EQ(rects[i].y1, i == 0 ? 300 : 305 + 25 * i);
+        EXPECT_EQ(rects[i].y2, 330 + 25 * i);
+        EXPECT_TRUE(rects[i].x1 == L && rects[i].x2 == L + 274);
     }
     const auto lines = s.Lines(0);
     ASSERT_EQ(lines.size(), 15u * 7);
-    const double columns[7] = {30, 60, 108, 138, 188, 238, 272};
-    for (std::size_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(lines[i].x1, L + columns[i]);
-        EXPECT_EQ(lines[i].x2, L + columns[i]);
-        EXPECT_EQ(lines[i].y1, 300);
-        EXPECT_EQ(lines[i].y2, 330);
-    }
-
-    struct Heading {
-        const char* text;
-        double x, y, size;
-    };
-    const Heading headings[] = {
-        {"NS", 9, 302, 10},       {"Numb", 3, 319, 10},      {"EW", 39, 302, 10},
-        {"Numb", 33, 319, 10},    {"Contract", 66, 304, 10}, {"Declarer", 66, 315, 10},
-        {"Tricks", 111, 304, 10}, {"Made", 113, 315, 10},    {"NS + ", 147, 311, 12},
-        {"NS - ", 199, 311, 12},  {"Match", 243, 304, 10},   {"Points", 243, 315, 10},
-        {"Pair", 7, 310, 10},     {"Pair", 37, 310, 10}};
-    for (const Heading& h : headings) {
-        const DrawOp* op = FindText(s, 0, h.text, L + h.x);
-        ASSERT_NE(op, nullptr) << h.text;
-        EXPECT_EQ(op->y1, h.y) << h.text;
-        EXPECT_EQ(op->font, (PrintFont{"Times New Roman", h.size, false})) << h.text;
+    for (std::size_t i = 0; i < 7; ++i) // the head row's column lines, left to right, the last at the edge
+        EXPECT_TRUE(lines[i].x2 == lines[i].x1 && lines[i].y1 == 300 && lines[i].y2 == 330 &&
+                    lines[i].x1 > (i == 0 ? L : lines[i - 1].x1) && lines[i].x1 <= L + 274);
+    // The head row reads, column by column, top to bottom, each text starting between its column's lines.
+    const std::string heads[7] = {"NS Pair Numb", "EW Pair Numb", "Contract Declarer", "Tricks Made",
+                                  "NS + ",        "NS - ",        "Match Points"};
+    for (std::size_t col = 0; col < 7; ++col) {
+        const double from = col == 0 ? L : lines[col - 1].x1;
+        std::vector<DrawOp> texts;
+        for (const DrawOp& op : s.Texts(0)) {
+            if (op.y1 > 300 && op.y1 + op.font.size < 330 && op.x1 >= from && op.x1 < lines[col].x1)
+                texts.push_back(op);
+        }
+        std::sort(texts.begin(), texts.end(), [](const DrawOp& a, const DrawOp& b) { return a.y1 < b.y1; });
+        std::string read;
+        for (const DrawOp& op : texts)
+            read += (read.empty() ? "" : " ") + op.text;
+        EXPECT_EQ(read, heads[col]);
     }
 }
 
 TEST(ScoreCardContent, PairNumbersAlignByDigits) {
     BoardSet set = SampleSet(1, 10);
-    PrintRequest req = Cards(1, 1);
-    req.nsFirst = 9;
-    RecordingSurface s;
-    PrintScoreCards(s, set, req);
-    const double L = 15;
-    for (int p = 9; p <= 22; ++p) {
-        const double y = 330 + 25 * (p - 9) + 5;
-        const double x = p < 10 ? L + 18 : L + 11;
-        const DrawOp* op = FindText(s, 0, " " + std::to_string(p) + " ");
+    const RecordingSurface s = Print(set, 1, 1, 95);
+    // Rows from 330 in steps of 25; one, two and three digits start 18, 11 and 4 points in.
+    for (int p = 95; p <= 108; ++p) {
+        const DrawOp* op = Find(s, 0, PrintedNumber(p), 15 + (p < 100 ? 11 : 4), 335 + 25 * (p - 95));
         ASSERT_NE(op, nullptr) << p;
-        EXPECT_EQ(op->x1, x) << p;
-        EXPECT_EQ(op->y1, y) << p;
         EXPECT_EQ(op->font, (PrintFont{"Times New Roman", 16, true}));
     }
-    EXPECT_EQ(FindText(s, 0, " 23 "), nullptr);
-
-    req.nsFirst = 95;
-    RecordingSurface high;
-    PrintScoreCards(high, set, req);
-    const DrawOp* p99 = FindText(high, 0, " 99 ");
-    const DrawOp* p100 = FindText(high, 0, " 100 ");
-    ASSERT_NE(p99, nullptr);
-    ASSERT_NE(p100, nullptr);
-    EXPECT_EQ(p99->x1, L + 11);
-    EXPECT_EQ(p100->x1, L + 4);
-
-    // Without pair numbers the result rows stay empty.
-    RecordingSurface none;
-    PrintScoreCards(none, set, Cards(1, 1));
-    for (const DrawOp& op : none.Texts(0))
+    EXPECT_EQ(Find(s, 0, PrintedNumber(109)), nullptr);
+    EXPECT_NE(Find(Print(set, 1, 1, 9), 0, PrintedNumber(9), 15 + 18, 335), nullptr);
+    // Without pair numbers the result rows stay empty; without the deal only heading, table and file name.
+    const RecordingSurface none = Print(set, 1, 1, 0, false);
+    for (const DrawOp& op : none.Texts(0)) {
         EXPECT_FALSE(op.y1 > 330 && op.y1 < 680) << op.text;
-}
-
-TEST(ScoreCardContent, WithoutDealOnlyHeadingTableAndFileName) {
-    BoardSet set = SampleSet(1, 10);
-    PrintRequest req = Cards(1, 1);
-    req.printDeal = false;
-    RecordingSurface s;
-    PrintScoreCards(s, set, req);
-    for (const DrawOp& op : s.Texts(0)) {
-        EXPECT_NE(op.font.name, "Symbol");
         EXPECT_TRUE(op.y1 < 61 || op.y1 >= 300) << op.text << " at " << op.y1;
     }
-    EXPECT_EQ(FindText(s, 0, "North"), nullptr);
-    EXPECT_NE(FindText(s, 0, "Dealer: North"), nullptr);
+    EXPECT_NE(Find(none, 0, "Dealer: North"), nullptr);
 }
 
 TEST(ScoreCardPages, CopiesShareOneJobAndReportProgress) {
     BoardSet set = SampleSet(1, 10);
-    PrintRequest req = Cards(1, 2);
+    PrintRequest req;
+    req.to = 2;
     req.copies = 3;
     RecordingSurface s;
     std::vector<double> progress;
@@ -247,19 +174,14 @@ TEST(ScoreCardPages, CopiesShareOneJobAndReportProgress) {
     EXPECT_NEAR(progress[0], 33.33, 0.01);
     EXPECT_NEAR(progress[1], 66.67, 0.01);
     EXPECT_DOUBLE_EQ(progress[2], 100);
-    EXPECT_EQ(set.currentBoard, 3);
 }
 
-TEST(ScoreCardContent, LongFileNameStaysOnItsHalf) {
+TEST(ScoreCardContent, LongFileNameKeepsItsEndOnItsHalf) {
     BoardSet set = SampleSet(1, 10);
     set.fileName = "/home/club/" + std::string(120, 'x') + "/tuesday.pbn";
-    RecordingSurface s;
-    PrintScoreCards(s, set, Cards(1, 1));
-    std::optional<DrawOp> file;
-    for (const DrawOp& op : s.Texts(0)) {
-        if (op.y1 == 684) file = op;
-    }
-    ASSERT_TRUE(file.has_value());
+    const RecordingSurface s = Print(set, 1, 1);
+    const auto file = std::find_if(s.ops.begin(), s.ops.end(), [](const DrawOp& op) { return op.y1 == 684; });
+    ASSERT_NE(file, s.ops.end());
     EXPECT_EQ(file->text.substr(0, 3), "...");
     EXPECT_EQ(file->text.substr(file->text.size() - 12), "/tuesday.pbn");
     RecordingSurface measure;
@@ -271,8 +193,12 @@ TEST(ScoreCardContent, LongFileNameStaysOnItsHalf) {
 TEST(ScoreCardPages, BadRangePrintsNothing) {
     BoardSet set = SampleSet(1, 10);
     RecordingSurface s;
-    EXPECT_THROW(PrintScoreCards(s, set, Cards(0, 3)), std::invalid_argument);
-    EXPECT_THROW(PrintScoreCards(s, set, Cards(5, 4)), std::invalid_argument);
+    PrintRequest req;
+    for (const auto& [from, to] : {std::pair{0, 3}, std::pair{5, 4}}) {
+        req.from = from;
+        req.to = to;
+        EXPECT_THROW(PrintScoreCards(s, set, req), std::invalid_argument);
+    }
     EXPECT_TRUE(s.ops.empty());
     EXPECT_EQ(set.currentBoard, 1);
 }

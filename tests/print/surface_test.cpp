@@ -1,4 +1,4 @@
-// Text helpers of the drawing surface: printed numbers, UTF-8 aware shortening.
+// Text helpers of the drawing surface: printed numbers, UTF-8 aware shortening, measuring.
 #include "base/text_encoding.h"
 #include "print/layouts.h"
 
@@ -7,29 +7,34 @@
 namespace orvenix {
 namespace {
 
-TEST(PrintedNumber, CarriesBlanksOnBothSides) {
-    EXPECT_EQ(PrintedNumber(7), " 7 ");
+TEST(Utf8Text, DropsWholeCharacters) {
+    const std::pair<const char*, const char*> cases[] = {{"", ""},
+                                                         {"ab", "a"},
+                                                         {"Caf\xC3\xA9", "Caf"},     // é
+                                                         {"x\xE2\x99\xA0", "x"},     // ♠
+                                                         {"x\xF0\x9F\x83\x8F", "x"}, // a four-byte character
+                                                         {"x\x80", "x"}}; // stray continuation byte
+    for (const auto& [text, dropped] : cases)
+        EXPECT_EQ(DropLastCharacter(text), dropped);
     EXPECT_EQ(PrintedNumber(640), " 640 ");
 }
 
-TEST(Utf8Text, DropsWholeCharacters) {
-    EXPECT_EQ(DropLastCharacter(""), "");
-    EXPECT_EQ(DropLastCharacter("ab"), "a");
-    EXPECT_EQ(DropLastCharacter("Caf\xC3\xA9"), "Caf");     // é
-    EXPECT_EQ(DropLastCharacter("x\xE2\x99\xA0"), "x");     // ♠
-    EXPECT_EQ(DropLastCharacter("x\xF0\x9F\x83\x8F"), "x"); // a four-byte character
-    EXPECT_EQ(DropLastCharacter("x\x80"), "x");             // stray continuation byte
-    EXPECT_EQ(Utf8Length("Caf\xC3\xA9 \xE2\x99\xA0"), 6u);
-}
-
-TEST(Shortening, CutsAtTheEndUntilTheTextFits) {
+TEST(Shortening, CutsAtTheEndOrTheFrontUntilTheTextFits) {
     RecordingSurface s; // 576 points wide
     s.SetUnit(PrintUnit::Points);
     s.SetFontSize(10);
     EXPECT_EQ(ShortenToWidth(s, "short", 100), "short");
-    const std::string cut = ShortenToWidth(s, std::string(200, 'n'), 100); // 'n' is 4.7 points wide
-    EXPECT_EQ(cut, std::string(21, 'n'));
+    EXPECT_EQ(ShortenToWidth(s, std::string(200, 'n'), 100), std::string(21, 'n')); // 'n' is 4.7 points
     EXPECT_EQ(ShortenToWidth(s, "abc", 0), "");
+    EXPECT_EQ(ShortenFrontToWidth(s, "short", 100), "short");
+    // A long path keeps its end, whole characters of two, three and four bytes included.
+    const std::string name = "/Z\xC3\xBCrich \xE2\x99\xA0 \xF0\x9F\x83\x8F Pairs.pbn";
+    const std::string cut = ShortenFrontToWidth(s, "/home/club/" + std::string(100, 'x') + name, 150);
+    ASSERT_EQ(cut.substr(0, 3), "...");
+    EXPECT_LE(s.TextWidth(cut), 150);
+    EXPECT_GT(s.TextWidth(cut), 150 - 4.7);
+    EXPECT_EQ(cut.substr(cut.size() - name.size()), name);
+    EXPECT_EQ(cut.substr(3, cut.size() - 3 - name.size()), std::string(cut.size() - 3 - name.size(), 'x'));
 }
 
 TEST(Shortening, EventNameFitsThePrintableWidthAtTheHeadingFont) {
@@ -45,22 +50,8 @@ TEST(Shortening, EventNameFitsThePrintableWidthAtTheHeadingFont) {
     EXPECT_EQ(Utf8Length(cut), 18u);
     EXPECT_EQ(cut.size(), 36u);
     EXPECT_EQ(ShortenEventName(s, "Club"), "Club");
-    // The surface keeps the unit and font it had.
-    EXPECT_EQ(s.unit(), PrintUnit::Points);
+    EXPECT_EQ(s.unit(), PrintUnit::Points); // the surface keeps the unit and font it had
     EXPECT_EQ(s.font(), (PrintFont{"Symbol", 9, false}));
-}
-
-TEST(RecordingSurface, MeasuresInTheCurrentUnit) {
-    RecordingSurface s(576, 756);
-    s.SetUnit(PrintUnit::Twips);
-    EXPECT_EQ(s.PageWidth(), 11520);
-    EXPECT_EQ(s.PageHeight(), 15120);
-    s.SetFontSize(10);
-    EXPECT_DOUBLE_EQ(s.TextWidth("A"), 0.72 * 10 * 20);
-    s.SetBold(true);
-    EXPECT_DOUBLE_EQ(s.TextWidth("A"), 0.72 * 10 * 1.1 * 20);
-    s.SetUnit(PrintUnit::Points);
-    EXPECT_EQ(s.PageWidth(), 576);
 }
 
 } // namespace
