@@ -56,6 +56,15 @@ TEST(RandomDeal, SameSeedSameDealsAndTheShuffleContinues) {
     a.Reseed(5); // the same sequence again from an ordered deck
     EXPECT_EQ(a.deck(), OrderedDeck());
     EXPECT_EQ(a.RandomDeal(), deals[0]);
+    std::set<int> lows, highs; // a seed number gives both packet-generator words, each spread over 16 bits
+    for (std::uint64_t seed = 1; seed <= 64; ++seed) {
+        const RandomSource s = RandomSource::FromSeed(seed);
+        lows.insert(s.packets().packetSeedLow);
+        highs.insert(s.packets().packetSeedHigh);
+        ASSERT_EQ(s.packets().packetSeedLow % 2, 1);
+    }
+    EXPECT_GT(lows.size(), 60U);
+    EXPECT_GT(highs.size(), 60U);
     const RandomSource words(GeneratorSeeds{0x1234, 0x0ABC}); // the start-up words, the low one made odd
     EXPECT_EQ(words.packets().packetSeedLow, 0x1235);
     EXPECT_EQ(words.packets().packetSeedHigh, 0x0ABC);
