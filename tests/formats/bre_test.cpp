@@ -161,18 +161,4 @@ TEST_P(TextFormatRoundTrip, SetsWithIncompleteBoardsAndEventTexts) {
 
 INSTANTIATE_TEST_SUITE_P(BreAndPbn, TextFormatRoundTrip, ::testing::Values(FileFormat::Bre, FileFormat::Pbn));
 
-TEST(BreRead, SampleFilesInLatin1AndUtf8) {
-    const std::string dir = ORVENIX_TEST_DATA "/bre/";
-    BoardSet latin1;
-    BoardSet utf8;
-    ASSERT_FALSE(Load(ReadFile(dir + "latin1_crlf.bre"), latin1));
-    ASSERT_FALSE(Load(ReadFile(dir + "utf8_lf.bre"), utf8));
-    EXPECT_EQ(latin1.eventName, "Tournoi d'\u00e9t\u00e9");
-    EXPECT_EQ(utf8.eventName, latin1.eventName);
-    EXPECT_EQ(std::tuple(latin1.lastBoard, latin1[1].status, latin1[3].status),
-              std::tuple(3, kBoardComplete, kBoardPartial));
-    EXPECT_EQ(utf8.lastBoard, 3);
-    EXPECT_TRUE(SameBoards(latin1, utf8, 1, 3));
-}
-
 } // namespace
