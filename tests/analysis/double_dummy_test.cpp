@@ -1,4 +1,5 @@
 #include "analysis/double_dummy.h"
+#include "support/board_set_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +13,15 @@ constexpr int kN = 0, kE = 1, kS = 2, kW = 3;
 // A board from four hands written as "AKQJ.AKQ.AKQ.AKQ" (spades, hearts, diamonds, clubs), N E S W.
 Board BoardFromHands(const std::array<std::string, 4>& hands) {
     Board b;
-    for (int seat = 1; seat <= 4; ++seat) {
-        int suit = 1;
-        for (char c : hands[static_cast<std::size_t>(seat - 1)]) {
-            if (c == '.') {
+    const std::string ranks = kRankLetters;
+    for (int seat = 1, suit = 1; seat <= 4; ++seat, suit = 1)
+        for (char c : hands[seat - 1])
+            if (c == '.')
                 ++suit;
-                continue;
-            }
-            const std::string ranks = kRankLetters;
-            const int rank = static_cast<int>(ranks.find(c)) + 1;
-            b.cardOwner[static_cast<std::size_t>(CardCodeOf(suit, rank))] = static_cast<std::uint8_t>(seat);
-        }
-    }
+            else
+                b.cardOwner[CardCodeOf(suit, static_cast<int>(ranks.find(c)) + 1)] = static_cast<Seat>(seat);
     b.status = kBoardComplete;
     return b;
-}
-
-// North holds every spade, East every heart, South every diamond, West every club.
-Board OneSuitEach() {
-    return BoardFromHands({"AKQJT98765432...", ".AKQJT98765432..", "..AKQJT98765432.", "...AKQJT98765432"});
 }
 
 // Every hand 4-3-3-3 and North holds the top cards of every suit; the other hands hold lower cards only.
@@ -60,7 +51,7 @@ TEST_F(DoubleDummyTest, EachHandHoldingOneWholeSuit) {
         int scoreNS;
     };
     for (const Case& c : {Case{1, 1, 1510}, Case{2, 4, 2210}}) { // 210 + 300 + 1000; 210 + 500 + 1500
-        Board b = OneSuitEach();
+        Board b = test::SuitPerHandBoard();
         b.dealer = c.dealer;
         b.vulnerability = c.vulnerability;
         const auto r = analyser.Analyse(b, 1);
@@ -101,14 +92,14 @@ TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
     partial.status = kBoardPartial;
     EXPECT_FALSE(analyser.Analyse(b, 1).has_value() || analyser.Analyse(partial, 1).has_value());
     // Cancelled before the first batch: nothing is solved either.
-    const Board a = OneSuitEach();
+    const Board a = test::SuitPerHandBoard();
     const auto r = analyser.Analyse({{&a, 1}}, [](int, int) { return false; });
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(std::tuple(r[0].has_value(), analyser.SolvedDeals()), std::tuple(false, 0));
 }
 
 TEST_F(DoubleDummyTest, EachDealIsSolvedOnceAndThenComesFromTheCache) {
-    const Board a = OneSuitEach();
+    const Board a = test::SuitPerHandBoard();
     const Board b = FlatTopNorth();
     Board aAgain = a; // the same deal on another board number, dealer and vulnerability
     aAgain.dealer = 3;

