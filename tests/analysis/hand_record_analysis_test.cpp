@@ -96,14 +96,10 @@ TEST(HandRecordAnalysisTest, AddedWithoutMovingOrOverlappingAnything) {
             const Box box = TextBox(add);
             for (const DrawOp& op : plain.ops) {
                 if (op.page != add.page) continue;
-                if (op.kind == DrawKind::Text) {
-                    EXPECT_FALSE(Overlap(box, TextBox(op)))
-                        << "'" << add.text << "' overlaps '" << op.text << "' " << box.x1 << "," << box.y1
-                        << " " << op.x1 << "," << op.y1 << " " << op.font.size;
-                } else if (op.kind == DrawKind::Line) {
-                    // the lines between rows run across the page
-                    EXPECT_FALSE(op.y1 > box.y1 && op.y1 < box.y2) << "'" << add.text << "' crosses a line";
-                }
+                EXPECT_FALSE(op.kind == DrawKind::Text && Overlap(box, TextBox(op)))
+                    << add.text << " on " << op.text;
+                // the lines between rows run across the page
+                EXPECT_FALSE(op.kind == DrawKind::Line && op.y1 > box.y1 && op.y1 < box.y2) << add.text;
             }
             EXPECT_TRUE(box.x1 >= 0 && box.x2 <= 11520) << add.text;
         }
