@@ -1,4 +1,5 @@
 #include "analysis/double_dummy.h"
+#include "support/board_set_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +13,15 @@ constexpr int kN = 0, kE = 1, kS = 2, kW = 3;
 // A board from four hands written as "AKQJ.AKQ.AKQ.AKQ" (spades, hearts, diamonds, clubs), N E S W.
 Board BoardFromHands(const std::array<std::string, 4>& hands) {
     Board b;
-    for (int seat = 1; seat <= 4; ++seat) {
-        int suit = 1;
-        for (char c : hands[static_cast<std::size_t>(seat - 1)]) {
-            if (c == '.') {
+    const std::string ranks = kRankLetters;
+    for (int seat = 1, suit = 1; seat <= 4; ++seat, suit = 1)
+        for (char c : hands[seat - 1])
+            if (c == '.')
                 ++suit;
-                continue;
-            }
-            const std::string ranks = kRankLetters;
-            const int rank = static_cast<int>(ranks.find(c)) + 1;
-            b.cardOwner[static_cast<std::size_t>(CardCodeOf(suit, rank))] = static_cast<std::uint8_t>(seat);
-        }
-    }
+            else
+                b.cardOwner[CardCodeOf(suit, static_cast<int>(ranks.find(c)) + 1)] = static_cast<Seat>(seat);
     b.status = kBoardComplete;
     return b;
-}
-
-// North holds every spade, East every heart, South every diamond, West every club.
-Board OneSuitEach() {
-    return BoardFromHands({"AKQJT98765432...", ".AKQJT98765432..", "..AKQJT98765432.", "...AKQJT98765432"});
 }
 
 // Every hand 4-3-3-3 and North holds the top cards of every suit; the other hands hold lower cards only.
@@ -60,19 +51,15 @@ TEST_F(DoubleDummyTest, EachHandHoldingOneWholeSuit) {
         int scoreNS;
     };
     for (const Case& c : {Case{1, 1, 1510}, Case{2, 4, 2210}}) { // 210 + 300 + 1000; 210 + 500 + 1500
-        Board b = OneSuitEach();
+        Board b = test::SuitPerHandBoard();
         b.dealer = c.dealer;
         b.vulnerability = c.vulnerability;
         const auto r = analyser.Analyse(b, 1);
         ASSERT_TRUE(r.has_value());
-        EXPECT_EQ(Column(*r, kSpades), kAllNS);
-        EXPECT_EQ(Column(*r, kDiamonds), kAllNS);
-        EXPECT_EQ(Column(*r, kHearts), kAllEW);
-        EXPECT_EQ(Column(*r, kClubs), kAllEW);
-        EXPECT_EQ(Column(*r, kNotrump), (std::array<int, 4>{}));
-        EXPECT_EQ(r->par.scoreNS, c.scoreNS);
-        EXPECT_EQ(ParLine(r->par).substr(0, 7), "Par: 7S");
-        EXPECT_NE(ParLine(r->par).find("NS +" + std::to_string(c.scoreNS)), std::string::npos);
+        EXPECT_EQ(std::tuple(Column(*r, kSpades), Column(*r, kDiamonds), Column(*r, kHearts),
+                             Column(*r, kClubs), Column(*r, kNotrump)),
+                  std::tuple(kAllNS, kAllNS, kAllEW, kAllEW, std::array<int, 4>{}));
+        EXPECT_EQ(std::tuple(r->par.scoreNS, ParLine(r->par).substr(0, 7)), std::tuple(c.scoreNS, "Par: 7S"));
     }
 }
 
@@ -95,43 +82,38 @@ TEST_F(DoubleDummyTest, FlatHandsWithNorthHoldingTheTopCards) {
     for (int strain : {kNotrump, kSpades, kDiamonds})
         EXPECT_EQ(Column(*r, strain), kAllNS) << strain;
     // 7NT by North-South; board 1 is not vulnerable: 220 + 300 + 1000.
-    EXPECT_EQ(ParLine(r->par).substr(0, 8), "Par: 7NT");
-    EXPECT_EQ(r->par.scoreNS, 1520);
+    EXPECT_EQ(std::tuple(ParLine(r->par).substr(0, 8), r->par.scoreNS), std::tuple("Par: 7NT", 1520));
 }
 
 TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
     Board b = FlatTopNorth();
     b.cardOwner[5] = 0;
-    EXPECT_FALSE(analyser.Analyse(b, 1).has_value());
-    b = FlatTopNorth();
-    b.status = kBoardPartial;
-    EXPECT_FALSE(analyser.Analyse(b, 1).has_value());
+    Board partial = FlatTopNorth();
+    partial.status = kBoardPartial;
+    EXPECT_FALSE(analyser.Analyse(b, 1).has_value() || analyser.Analyse(partial, 1).has_value());
     // Cancelled before the first batch: nothing is solved either.
-    const Board a = OneSuitEach();
+    const Board a = test::SuitPerHandBoard();
     const auto r = analyser.Analyse({{&a, 1}}, [](int, int) { return false; });
     ASSERT_EQ(r.size(), 1u);
-    EXPECT_FALSE(r[0].has_value());
-    EXPECT_EQ(analyser.SolvedDeals(), 0);
+    EXPECT_EQ(std::tuple(r[0].has_value(), analyser.SolvedDeals()), std::tuple(false, 0));
 }
 
 TEST_F(DoubleDummyTest, EachDealIsSolvedOnceAndThenComesFromTheCache) {
-    const Board a = OneSuitEach();
+    const Board a = test::SuitPerHandBoard();
     const Board b = FlatTopNorth();
     Board aAgain = a; // the same deal on another board number, dealer and vulnerability
     aAgain.dealer = 3;
     aAgain.vulnerability = 2;
     const auto first = analyser.Analyse({{&a, 1}, {&b, 2}, {&aAgain, 7}});
     ASSERT_EQ(first.size(), 3u);
-    EXPECT_EQ(analyser.SolvedDeals(), 2);
-    EXPECT_EQ(analyser.CacheSize(), 2u);
+    EXPECT_EQ(std::tuple(analyser.SolvedDeals(), analyser.CacheSize()), std::tuple(2, 2u));
     EXPECT_EQ(first[0]->tricks, first[2]->tricks);
-
     EXPECT_TRUE(analyser.Cached(b, 2).has_value());
     const auto again = analyser.Analyse({{&b, 2}, {&a, 1}});
     EXPECT_EQ(analyser.SolvedDeals(), 2); // nothing solved the second time
     ASSERT_TRUE(again[0].has_value());
-    EXPECT_EQ(again[0]->tricks, first[1]->tricks);
-    EXPECT_EQ(again[0]->par.scoreNS, first[1]->par.scoreNS);
+    EXPECT_EQ(std::tie(again[0]->tricks, again[0]->par.scoreNS),
+              std::tie(first[1]->tricks, first[1]->par.scoreNS));
 }
 
 TEST(ParLineTest, Texts) {

@@ -23,25 +23,23 @@ TEST(ActivityLog, OneHeaderPerRunWithCrLfLines) {
 }
 
 TEST(ActivityLog, SizeLimitsOfTheFile) {
-    struct Case {
-        std::size_t size;
-        bool written; // the first line of the run
-    };
-    // Past 32000 bytes a run still writes, then the log switches off; past 64000 it is never touched.
-    for (const Case& c : {Case{32500, true}, Case{64000, true}, Case{64001, false}}) {
-        SCOPED_TRACE(c.size);
+    // Past 32000 bytes a run still writes its first line, then the log switches off; past 64000 it is never
+    // touched.
+    for (const auto& [size, written] :
+         {std::pair{32500U, true}, std::pair{64000U, true}, std::pair{64001U, false}}) {
+        SCOPED_TRACE(size);
         TempDir dir;
         const fs::path path = dir / "dealer.log";
-        WriteFile(path, std::string(c.size, 'x'));
+        WriteFile(path, std::string(size, 'x'));
         ActivityLog log(path);
         log.LogLine("one more");
         EXPECT_TRUE(log.SwitchedOff());
         log.LogLine("not written");
         log.Close();
         const std::string text = ReadFile(path);
-        EXPECT_EQ(text.find("one more") != std::string::npos, c.written);
-        EXPECT_EQ(text.find("not written"), std::string::npos);
-        EXPECT_EQ(text.size() == c.size, !c.written);
+        EXPECT_EQ(std::tuple(text.find("one more") != std::string::npos, text.find("not written"),
+                             text.size() == size),
+                  std::tuple(written, std::string::npos, !written));
     }
 }
 
@@ -59,8 +57,8 @@ TEST(ActivityLog, ReportErrorLogsTitleAndMessageThenShowsTheBox) {
     EXPECT_EQ(ReportError(dialogs, log, "Unknow file format: XYZ", Buttons::Ok, Icon::Critical, "Load Error"),
               Answer::Ok);
     ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(dialogs.Last().title, "Load Error");
-    EXPECT_EQ(dialogs.Last().icon, Icon::Critical);
+    EXPECT_EQ(std::tuple(dialogs.Last().title, dialogs.Last().icon),
+              std::tuple("Load Error", Icon::Critical));
     log.Close();
     EXPECT_NE(ReadFile(dir / "dealer.log").find("Load Error: Unknow file format: XYZ\r\n"),
               std::string::npos);

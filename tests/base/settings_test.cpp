@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace orvenix;
 
 TEST(Settings, DefaultsAndGarbageNumbers) {
     MemorySettings s;
-    EXPECT_EQ(s.Read(keys::kInitFormat), "BRI");
-    EXPECT_EQ(s.Read(keys::kInitDirectory), HomeDirectory());
-    EXPECT_EQ(s.Read(keys::kPrintScoreCardMode), "2");
-    EXPECT_EQ(s.Read(keys::kPrintPerPage), "0");
+    EXPECT_EQ(std::tuple(s.Read(keys::kInitFormat), s.Read(keys::kInitDirectory),
+                         s.Read(keys::kPrintScoreCardMode), s.Read(keys::kPrintPerPage)),
+              std::tuple("BRI", HomeDirectory(), "2", "0"));
     s.Write(keys::kInitFormat, "pbn");
     EXPECT_EQ(s.Read(keys::kInitFormat), "pbn");
     const std::pair<const char*, int> cases[] = {
@@ -22,18 +23,13 @@ TEST(Settings, DefaultsAndGarbageNumbers) {
 }
 
 TEST(Settings, DirectoryAndFileNameAcceptEverySeparator) {
-    struct Case {
-        const char* path;
-        const char* dir;
-        const char* name;
-    };
-    for (const Case& c :
-         {Case{"/home/td/sets/club.pbn", "/home/td/sets", "club.pbn"},
-          Case{"c:\\sets\\club.pbn", "c:\\sets", "club.pbn"}, Case{"c:club.pbn", "c", nullptr},
-          Case{"/club.pbn", "/", "club.pbn"}, Case{"club.pbn", "", "club.pbn"}}) {
-        EXPECT_EQ(DirectoryOf(c.path), c.dir) << c.path;
-        if (c.name != nullptr) {
-            EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
-        }
+    const std::array<const char*, 3> cases[] = {{"/home/td/sets/club.pbn", "/home/td/sets", "club.pbn"},
+                                                {"c:\\sets\\club.pbn", "c:\\sets", "club.pbn"},
+                                                {"c:club.pbn", "c", nullptr},
+                                                {"/club.pbn", "/", "club.pbn"},
+                                                {"club.pbn", "", "club.pbn"}};
+    for (const auto& [path, dir, name] : cases) {
+        EXPECT_EQ(DirectoryOf(path), dir) << path;
+        EXPECT_TRUE(name == nullptr || FileNameOf(path) == name) << path;
     }
 }
