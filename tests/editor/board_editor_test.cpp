@@ -119,15 +119,13 @@ TEST_F(EditorTest, SetOperationsMoveTheDealsUnderNewNumbers) {
         int from;  // slot n >= from holds the deal of n + shift
         int shift;
     };
-    const Case cases[] = {
-        {"insert", 1, 10, 5, &BoardEditor::Insert, 1, 11, 5, 5, 6, -1},
-        {"add", 1, 3, 1, &BoardEditor::Add, 1, 4, 1, 4, 5, 0},
-        {"delete", 1, 5, 2, &BoardEditor::Delete, 1, 4, 2, 0, 2, 1},
-        {"delete last", 1, 5, 5, &BoardEditor::Delete, 1, 4, 4, 0, 5, 0},
-        {"shift left", 3, 6, 4, &BoardEditor::ShiftLeft, 2, 5, 3, 0, 2, 1},
-        {"shift right", 3, 6, 4, &BoardEditor::ShiftRight, 4, 7, 5, 0, 4, -1},
-        {"push", 1, 6, 3, &BoardEditor::Push, 1, 5, 3, 0, 3, 1},
-    };
+    const Case cases[] = {{"insert", 1, 10, 5, &BoardEditor::Insert, 1, 11, 5, 5, 6, -1},
+                          {"add", 1, 3, 1, &BoardEditor::Add, 1, 4, 1, 4, 5, 0},
+                          {"delete", 1, 5, 2, &BoardEditor::Delete, 1, 4, 2, 0, 2, 1},
+                          {"delete last", 1, 5, 5, &BoardEditor::Delete, 1, 4, 4, 0, 5, 0},
+                          {"shift left", 3, 6, 4, &BoardEditor::ShiftLeft, 2, 5, 3, 0, 2, 1},
+                          {"shift right", 3, 6, 4, &BoardEditor::ShiftRight, 4, 7, 5, 0, 4, -1},
+                          {"push", 1, 6, 3, &BoardEditor::Push, 1, 5, 3, 0, 3, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MakeSet(c.first, c.last, c.current);

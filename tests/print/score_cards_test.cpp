@@ -79,17 +79,15 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
         PrintFont font;
     };
     const PrintFont times14{"Times New Roman", 14, false}, label{"Times New Roman", 18, true};
-    const Text texts[] = {
-        {"Board", 10, 10, {"Times New Roman", 20, false}},
-        {" 3 ", 70, -1, {"Times New Roman", 20, true}},
-        {"Dealer: South", -1, 29, times14},
-        {"Vul:      EW", -1, 45, times14},
-        {"North", 100, 61, label},
-        {"West", 25, 131, label},
-        {"East", 185, 131, label},
-        {"South", 100, 202, label},
-        {"/home/club/sets/tuesday.pbn", 10, 684, {"Times New Roman", 10, false}},
-    };
+    const Text texts[] = {{"Board", 10, 10, {"Times New Roman", 20, false}},
+                          {" 3 ", 70, -1, {"Times New Roman", 20, true}},
+                          {"Dealer: South", -1, 29, times14},
+                          {"Vul:      EW", -1, 45, times14},
+                          {"North", 100, 61, label},
+                          {"West", 25, 131, label},
+                          {"East", 185, 131, label},
+                          {"South", 100, 202, label},
+                          {"/home/club/sets/tuesday.pbn", 10, 684, {"Times New Roman", 10, false}}};
     for (const Text& t : texts) {
         const DrawOp* op = Find(s, 0, t.text, t.x < 0 ? -1 : L + t.x, t.y);
         ASSERT_NE(op, nullptr) << t.text;
