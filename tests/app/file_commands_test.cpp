@@ -106,7 +106,7 @@ TEST(OfferToSave, EveryCommandWithEveryAnswer) {
 // ---- Load ---------------------------------------------------------------------------------------------
 
 // Files without usable board numbers go through the board-number step; the format and folder are remembered
-// for the next Load.
+// for the next Load; the set is recorded in the history once under its name's first 13 characters.
 TEST(LoadCommand, LoadsTheFileAndRemembersItsFormatAndFolder) {
     struct Case {
         const char* name;
@@ -114,15 +114,19 @@ TEST(LoadCommand, LoadsTheFileAndRemembersItsFormatAndFolder) {
         const char* asked; // the format the board-number step is asked for; "" when it is skipped
         int firstAfter;
         const char* remembered;
+        const char* historyName;
     };
-    const Case cases[] = {{"set.all", 1, 4, 9, "ZETA771", 9, "all"},
-                          {"set.BRI", 1, 3, 0, "BRI", 1, "bri"},
-                          {"set.dup", 17, 32, 0, "", 17, "dup"},
-                          {"set.pbn", 3, 5, 0, "", 3, "pbn"},
-                          {"one.DUP", 1, 1, 0, "DUP", 1, "dup"}}; // one DUP board carries no usable numbers
+    const Case cases[] = {
+        {"set.all", 1, 4, 9, "ZETA771", 9, "all", "SET"},
+        {"set.BRI", 1, 3, 0, "BRI", 1, "bri", "set"},
+        {"set.dup", 17, 32, 0, "", 17, "dup", "SET"},
+        {"a-rather-long-name.pbn", 3, 5, 0, "", 3, "pbn", "A-RATHER-LONG"},
+        {"one.DUP", 1, 1, 0, "DUP", 1, "dup", "one"}}; // one DUP board carries no usable numbers
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Frame f;
+        History history;
+        f.ctx.history = &history;
         const BoardSet content = RandomSet(c.first, c.last);
         const std::string path = f.Prepare(c.name, content);
         f.dialogs.QueueFile(path);
@@ -143,6 +147,11 @@ TEST(LoadCommand, LoadsTheFileAndRemembersItsFormatAndFolder) {
         EXPECT_EQ(f.set.fileName, path);
         EXPECT_EQ(f.dialogs.fileRequests[1].directory, f.dir.path().string() + "/");
         EXPECT_EQ(f.dialogs.fileRequests[1].selectedFilter, LoadFilterIndex(c.remembered));
+        f.dialogs.QueueFile(path); // loaded again: the name is known, nothing is asked
+        ASSERT_TRUE(LoadCommand(f.ctx, f.hooks));
+        EXPECT_TRUE(f.dialogs.messages.empty());
+        EXPECT_TRUE(history.Names().count() == 1 && history.FindHistoryName(c.historyName) == 1);
+        EXPECT_EQ(history.BoardRecordCount(), count);
     }
 }
 
@@ -228,20 +237,6 @@ TEST(LoadCommand, AFailedLoadTellsWhyAndLeavesAnEmptySet) {
     std::string bytes;
     ReadFileBytes(path, bytes);
     EXPECT_EQ(bytes.size(), kMaxBoardSetFileBytes);
-}
-
-TEST(LoadCommand, RecordsTheSetInTheHistoryOnceUnderItsShortName) {
-    Frame f;
-    History history;
-    f.ctx.history = &history;
-    for (int load = 0; load < 2; ++load) {
-        f.dialogs.QueueFile(f.Prepare("a-rather-long-name.pbn", RandomSet(1, 4)));
-        ASSERT_TRUE(LoadCommand(f.ctx, f.hooks));
-        EXPECT_EQ(history.Names().count(), 1);
-        EXPECT_EQ(history.FindHistoryName("A-RATHER-LONG"), 1);
-        EXPECT_EQ(history.BoardRecordCount(), 4);
-        EXPECT_TRUE(f.dialogs.messages.empty()); // loaded again: the name is known, nothing is asked
-    }
 }
 
 // ---- Save ---------------------------------------------------------------------------------------------
