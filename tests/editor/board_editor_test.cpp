@@ -26,7 +26,7 @@ class EditorTest : public test::EditorFixture {
     }
 };
 
-TEST_F(EditorTest, OpeningWithoutASetCreatesBoardOne) {
+TEST_F(EditorTest, OpeningWithoutASetCreatesBoardOneElseStartsAtTheFirstBoard) {
     original = std::make_unique<BoardSet>(*set);
     ed.Open();
     // An empty board with the number, dealer and vulnerability of board 1.
@@ -36,9 +36,7 @@ TEST_F(EditorTest, OpeningWithoutASetCreatesBoardOne) {
     EXPECT_FALSE(b.del || b.push || b.next || b.prev || b.first || b.last || b.shiftLeft || b.accept ||
                  b.fill);
     EXPECT_TRUE(b.add && b.insert && b.shiftRight && b.exit);
-}
-
-TEST_F(EditorTest, OpeningStartsAtTheFirstBoardAndRenumbersTheSet) {
+    // With a set it starts at the first board and renumbers the set.
     *set = test::RandomSet(17, 32);
     original = std::make_unique<BoardSet>(*set);
     (*set)[20].dealer = N;
