@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <random>
 
@@ -31,15 +32,9 @@ Board Rotated(const Board& d) {
 // One card of North exchanged for one of East and one of South for one of West: every hand keeps 12 cards.
 Board TwoCardsSwapped(const Board& d) {
     Board r;
-    r.cardOwner = d.cardOwner;
-    for (const auto& [from, to] : {std::pair<int, int>{1, 2}, std::pair<int, int>{3, 4}}) {
-        int a = 0, b = 0;
-        for (int c = 1; c <= kCards; ++c) {
-            if (a == 0 && d.cardOwner[c] == from) a = c;
-            if (b == 0 && d.cardOwner[c] == to) b = c;
-        }
-        std::swap(r.cardOwner[a], r.cardOwner[b]);
-    }
+    auto& o = r.cardOwner = d.cardOwner;
+    for (const auto& [from, to] : {std::pair{1, 2}, std::pair{3, 4}})
+        std::swap(*std::find(o.begin() + 1, o.end(), from), *std::find(o.begin() + 1, o.end(), to));
     return r;
 }
 
