@@ -2,28 +2,18 @@
 // temporary stack and their enabling rules.
 #include "editor/board_editor.h"
 
+#include "editor/editor_fixture.h"
 #include "editor/hand_edit.h"
-#include "support/board_set_samples.h"
-
-#include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace orvenix {
 namespace {
 
 constexpr int N = 1, S = 3, W = 4;
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public test::EditorFixture {
   protected:
-    void MakeSet(int first, int last, int current = 0) {
-        *set = test::RandomSet(first, last);
-        original = std::make_unique<BoardSet>(*set);
-        ed.Open();
-        while (set->currentBoard < current && ed.Next()) {
-        }
-    }
     // Whether slot n holds the deal that slot old held before, with the number, dealer and vulnerability of
     // n.
     [[nodiscard]] bool Holds(int n, int old) const {
@@ -34,27 +24,19 @@ class EditorTest : public ::testing::Test {
     [[nodiscard]] bool Range(int first, int last, int current) const {
         return set->firstBoard == first && set->lastBoard == last && set->currentBoard == current;
     }
-
-    std::unique_ptr<BoardSet> set = std::make_unique<BoardSet>();
-    std::unique_ptr<BoardSet> original;
-    BoardEditor ed{*set};
 };
 
-TEST_F(EditorTest, OpeningWithoutASetCreatesBoardOne) {
+TEST_F(EditorTest, OpeningWithoutASetCreatesBoardOneElseStartsAtTheFirstBoard) {
     original = std::make_unique<BoardSet>(*set);
     ed.Open();
-    EXPECT_TRUE(Range(1, 1, 1));
-    EXPECT_TRUE(Holds(1, 1)); // an empty board with the number, dealer and vulnerability of board 1
-    EXPECT_EQ((*set)[1].status, kBoardEmpty);
-    EXPECT_TRUE(ed.noFileName());
+    // An empty board with the number, dealer and vulnerability of board 1.
+    EXPECT_TRUE(Range(1, 1, 1) && Holds(1, 1) && (*set)[1].status == kBoardEmpty && ed.noFileName());
     EXPECT_FALSE(ed.Changed() || set->modified);
     const EditorButtons b = ed.Buttons();
     EXPECT_FALSE(b.del || b.push || b.next || b.prev || b.first || b.last || b.shiftLeft || b.accept ||
                  b.fill);
     EXPECT_TRUE(b.add && b.insert && b.shiftRight && b.exit);
-}
-
-TEST_F(EditorTest, OpeningStartsAtTheFirstBoardAndRenumbersTheSet) {
+    // With a set it starts at the first board and renumbers the set.
     *set = test::RandomSet(17, 32);
     original = std::make_unique<BoardSet>(*set);
     (*set)[20].dealer = N;
@@ -62,9 +44,7 @@ TEST_F(EditorTest, OpeningStartsAtTheFirstBoardAndRenumbersTheSet) {
     set->currentBoard = 25;
     set->fileName = "/tmp/club.pbn";
     ed.Open();
-    EXPECT_TRUE(Range(17, 32, 17));
-    EXPECT_FALSE(ed.noFileName());
-    EXPECT_TRUE(Holds(20, 20));
+    EXPECT_TRUE(Range(17, 32, 17) && !ed.noFileName() && Holds(20, 20));
     EXPECT_FALSE(CardsDiffer(ed.editBoard(), (*original)[17]));
     EXPECT_EQ(ed.StackCountText(), "Boards saved: 0");
 }
@@ -95,8 +75,7 @@ TEST_F(EditorTest, AnEditAllowsOnlyAcceptAndRestore) {
 TEST_F(EditorTest, AcceptStoresTheWorkingCopyAndMayExtendTheSet) {
     MakeSet(1, 4);
     ed.Swap(6);
-    EXPECT_TRUE(ed.Accept());
-    EXPECT_TRUE(set->modified);
+    EXPECT_TRUE(ed.Accept() && set->modified);
     EXPECT_FALSE(ed.Changed() || ed.Accept()); // nothing left to accept
     Board rotated = (*original)[1];
     RotateHands(rotated, 1);
@@ -110,8 +89,8 @@ TEST_F(EditorTest, AcceptStoresTheWorkingCopyAndMayExtendTheSet) {
         ed.DisplayBoard();
         ed.SetSuitText(SuitBoxIndex(N, 1), "AK");
         ASSERT_TRUE(ed.Accept());
-        EXPECT_TRUE(Range(1, board, std::min(board + 1, kMaxBoard)));
-        EXPECT_EQ((*set)[board].dealer, DealerOf(board));
+        EXPECT_TRUE(Range(1, board, std::min(board + 1, kMaxBoard)) &&
+                    (*set)[board].dealer == DealerOf(board));
         EXPECT_EQ(HandSuitCards((*set)[board], SuitBoxIndex(N, 1)), "AK");
     }
     EXPECT_FALSE(ed.Buttons().add);
@@ -120,14 +99,11 @@ TEST_F(EditorTest, AcceptStoresTheWorkingCopyAndMayExtendTheSet) {
 TEST_F(EditorTest, NavigationStopsAtTheEndsOfTheSet) {
     MakeSet(5, 8);
     EXPECT_FALSE(ed.Prev() || ed.First());
-    EXPECT_TRUE(ed.Last());
-    EXPECT_EQ(set->currentBoard, 8);
+    EXPECT_TRUE(ed.Last() && set->currentBoard == 8);
     EXPECT_FALSE(ed.Next() || ed.Last());
     EXPECT_TRUE(ed.Prev());
     EXPECT_FALSE(CardsDiffer(ed.editBoard(), (*original)[7]));
-    EXPECT_TRUE(ed.First());
-    EXPECT_EQ(set->currentBoard, 5);
-    EXPECT_FALSE(set->modified);
+    EXPECT_TRUE(ed.First() && set->currentBoard == 5 && !set->modified);
 }
 
 TEST_F(EditorTest, SetOperationsMoveTheDealsUnderNewNumbers) {
@@ -141,28 +117,22 @@ TEST_F(EditorTest, SetOperationsMoveTheDealsUnderNewNumbers) {
         int from;  // slot n >= from holds the deal of n + shift
         int shift;
     };
-    const Case cases[] = {
-        {"insert", 1, 10, 5, &BoardEditor::Insert, 1, 11, 5, 5, 6, -1},
-        {"add", 1, 3, 1, &BoardEditor::Add, 1, 4, 1, 4, 5, 0},
-        {"delete", 1, 5, 2, &BoardEditor::Delete, 1, 4, 2, 0, 2, 1},
-        {"delete last", 1, 5, 5, &BoardEditor::Delete, 1, 4, 4, 0, 5, 0},
-        {"shift left", 3, 6, 4, &BoardEditor::ShiftLeft, 2, 5, 3, 0, 2, 1},
-        {"shift right", 3, 6, 4, &BoardEditor::ShiftRight, 4, 7, 5, 0, 4, -1},
-        {"push", 1, 6, 3, &BoardEditor::Push, 1, 5, 3, 0, 3, 1},
-    };
+    const Case cases[] = {{"insert", 1, 10, 5, &BoardEditor::Insert, 1, 11, 5, 5, 6, -1},
+                          {"add", 1, 3, 1, &BoardEditor::Add, 1, 4, 1, 4, 5, 0},
+                          {"delete", 1, 5, 2, &BoardEditor::Delete, 1, 4, 2, 0, 2, 1},
+                          {"delete last", 1, 5, 5, &BoardEditor::Delete, 1, 4, 4, 0, 5, 0},
+                          {"shift left", 3, 6, 4, &BoardEditor::ShiftLeft, 2, 5, 3, 0, 2, 1},
+                          {"shift right", 3, 6, 4, &BoardEditor::ShiftRight, 4, 7, 5, 0, 4, -1},
+                          {"push", 1, 6, 3, &BoardEditor::Push, 1, 5, 3, 0, 3, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MakeSet(c.first, c.last, c.current);
         ASSERT_TRUE(c.op(ed));
-        EXPECT_TRUE(Range(c.newFirst, c.newLast, c.newCurrent));
-        EXPECT_TRUE(set->modified);
+        EXPECT_TRUE(Range(c.newFirst, c.newLast, c.newCurrent) && set->modified);
         for (int n = c.newFirst; n <= c.newLast; ++n) {
-            if (n == c.empty) {
-                EXPECT_EQ((*set)[n].status, kBoardEmpty);
-                EXPECT_EQ((*set)[n].dealer, DealerOf(n));
-            } else {
-                EXPECT_TRUE(Holds(n, n >= c.from ? n + c.shift : n)) << n;
-            }
+            EXPECT_TRUE(n == c.empty ? (*set)[n].status == kBoardEmpty && (*set)[n].dealer == DealerOf(n)
+                                     : Holds(n, n >= c.from ? n + c.shift : n))
+                << n;
         }
         EXPECT_FALSE(CardsDiffer(ed.editBoard(), (*set)[c.newCurrent]));
     }
@@ -179,8 +149,7 @@ TEST_F(EditorTest, OperationsThatWouldLeaveTheBoardsRefuse) {
     ASSERT_TRUE(ed.Push());
     ASSERT_TRUE(ed.Add());
     EXPECT_FALSE(ed.Buttons().pop || ed.Pop()); // a parked board cannot come back while the set ends at 640
-    EXPECT_EQ(ed.stackCount(), 1);
-    EXPECT_EQ(set->lastBoard, 640);
+    EXPECT_TRUE(ed.stackCount() == 1 && set->lastBoard == 640);
 }
 
 TEST_F(EditorTest, PoppedBoardsComeBackAtTheCurrentBoardLastParkedFirst) {

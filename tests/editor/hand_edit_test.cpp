@@ -24,26 +24,23 @@ Board TypedBoard(const std::vector<Typed>& typed) {
 }
 
 TEST(ParseSuitText, TypedRankLettersReplaceThatSeatsCardsOfThatSuit) {
-    struct Case {
-        std::vector<Typed> typed;
-        int seat, suit;
-        const char* shown;
-    };
-    const Case cases[] = {
-        {{{E, Spades, "A"}, {N, Spades, "akq"}}, N, Spades, "AKQ"}, // lower case, taken from East
-        {{{E, Spades, "A"}, {N, Spades, "akq"}}, E, Spades, ""},
-        {{{S, Hearts, "2TKA9"}}, S, Hearts, "AKT92"}, // shown in rank order
-        {{{N, Spades, "x10"}}, N, Spades, ""},        // a ten is T
-        {{{N, Spades, "  \xc3\x84 k-j,1 \t"}}, N, Spades, "KJ"},
-        {{{W, Clubs, "AAAA"}}, W, Clubs, "A"},
-        {{{N, Spades, "AKQ"}, {N, Hearts, "AK"}, {E, Spades, "J"}, {N, Spades, "Q"}}, N, Spades, "Q"},
-        {{{N, Spades, "AKQ"}, {N, Hearts, "AK"}, {E, Spades, "J"}, {N, Spades, "Q"}}, N, Hearts, "AK"},
-        {{{N, Spades, "AKQ"}, {N, Hearts, "AK"}, {E, Spades, "J"}, {N, Spades, "Q"}}, E, Spades, "J"},
-        {{{N, Hearts, "AK"}, {N, Hearts, ""}}, N, Hearts, ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(HandSuitCards(TypedBoard(c.typed), SuitBoxIndex(c.seat, c.suit)), c.shown)
-            << std::get<2>(c.typed.back());
+    // What the typing leaves in North's spades and hearts, East's spades, South's hearts and West's clubs.
+    const std::pair<std::vector<Typed>, std::vector<std::string>> cases[] = {
+        {{{E, Spades, "A"}, {N, Spades, "akq"}}, {"AKQ", "", "", "", ""}}, // lower case, taken from East
+        {{{S, Hearts, "2TKA9"}}, {"", "", "", "AKT92", ""}},               // shown in rank order
+        {{{N, Spades, "x10"}}, {"", "", "", "", ""}},                      // a ten is T
+        {{{N, Spades, "  \xc3\x84 k-j,1 \t"}, {W, Clubs, "AAAA"}}, {"KJ", "", "", "", "A"}},
+        {{{N, Spades, "AKQ"}, {N, Hearts, "AK"}, {E, Spades, "J"}, {N, Spades, "Q"}},
+         {"Q", "AK", "J", "", ""}},
+        {{{N, Hearts, "AK"}, {N, Hearts, ""}}, {"", "", "", "", ""}}};
+    for (const auto& [typed, shown] : cases) {
+        const Board b = TypedBoard(typed);
+        EXPECT_EQ((std::vector<std::string>{
+                      HandSuitCards(b, SuitBoxIndex(N, Spades)), HandSuitCards(b, SuitBoxIndex(N, Hearts)),
+                      HandSuitCards(b, SuitBoxIndex(E, Spades)), HandSuitCards(b, SuitBoxIndex(S, Hearts)),
+                      HandSuitCards(b, SuitBoxIndex(W, Clubs))}),
+                  shown);
+    }
     // A box outside 0..15 changes and shows nothing.
     Board b = test::SuitPerHandBoard();
     for (int index : {-1, 16, 1000})
@@ -54,10 +51,9 @@ TEST(ParseSuitText, TypedRankLettersReplaceThatSeatsCardsOfThatSuit) {
 
 TEST(SpareCards, ListsCardsNoSeatHoldsInRankOrder) {
     const Board b = TypedBoard({{N, Diamonds, "AQT8642"}, {S, Diamonds, "KJ975"}, {N, Spades, "AKQ"}});
-    EXPECT_EQ(SpareCards(b, Diamonds), "3");
-    EXPECT_EQ(SpareCards(b, Spades), "JT98765432");
-    EXPECT_EQ(SpareCards(b, Hearts), "AKQJT98765432");
-    EXPECT_EQ(SpareCards(b, 0) + SpareCards(b, 5), "");
+    EXPECT_EQ(SpareCards(b, Diamonds) + "|" + SpareCards(b, Spades) + "|" + SpareCards(b, Hearts) + "|" +
+                  SpareCards(b, 0) + SpareCards(b, 5),
+              "3|JT98765432|AKQJT98765432|");
     Board full = test::SuitPerHandBoard();
     full.cardOwner[CardCodeOf(Clubs, 8)] = 9; // an owner that is no seat counts as not placed
     EXPECT_EQ(SpareCards(full, Clubs), "7");
@@ -101,24 +97,20 @@ TEST(FillLastHand, CompletesTheFourthHandOnlyWhenThreeAreComplete) {
             }
         }
         EXPECT_EQ(CompleteHands(b), 3);
-        EXPECT_TRUE(FillLastHand(b));
-        EXPECT_FALSE(CardsDiffer(b, full)) << "open seat " << open;
+        EXPECT_TRUE(FillLastHand(b) && !CardsDiffer(b, full)) << "open seat " << open;
     }
     Board two = TypedBoard({{N, Spades, "AKQJT98765432"}, {E, Hearts, "AKQJT98765432"}});
     Board none{}, four = full;
     for (Board* b : {&none, &two, &four}) {
         const Board before = *b;
-        EXPECT_FALSE(FillLastHand(*b));
-        EXPECT_FALSE(CardsDiffer(*b, before));
+        EXPECT_TRUE(!FillLastHand(*b) && !CardsDiffer(*b, before));
     }
 }
 
 TEST(CardsDiffer, LooksAtCardOwnersOnly) {
-    Board a = test::SuitPerHandBoard();
+    const Board a = test::SuitPerHandBoard();
     Board b = a;
-    b.number = 7;
-    b.dealer = 3;
-    b.vulnerability = 4;
+    std::tie(b.number, b.dealer, b.vulnerability) = std::tuple{7, 3, 4};
     EXPECT_FALSE(CardsDiffer(a, b));
     b.cardOwner[52] = N;
     EXPECT_TRUE(CardsDiffer(a, b));

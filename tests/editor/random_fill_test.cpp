@@ -2,14 +2,11 @@
 // checks count against, and the status line.
 #include "editor/board_editor.h"
 
+#include "editor/editor_fixture.h"
 #include "editor/hand_edit.h"
 #include "history/history.h"
-#include "support/board_set_samples.h"
-
-#include <gtest/gtest.h>
 
 #include <deque>
-#include <memory>
 #include <random>
 
 namespace orvenix {
@@ -31,16 +28,8 @@ Board SevenSix(bool other) {
     return b;
 }
 
-class RandomFillTest : public ::testing::Test {
+class RandomFillTest : public test::EditorFixture {
   protected:
-    void MakeSet(int first, int last, int current) {
-        *set = test::RandomSet(first, last);
-        original = std::make_unique<BoardSet>(*set);
-        ed.Open();
-        while (set->currentBoard < current && ed.Next()) {
-        }
-        ASSERT_EQ(set->currentBoard, current);
-    }
     // Deals the queued boards first, then fresh random deals.
     RandomFillResult Fill(const char* count, const History* history = nullptr) {
         RandomFillServices s;
@@ -57,9 +46,6 @@ class RandomFillTest : public ::testing::Test {
         return ed.RandomFill(count, s);
     }
 
-    std::unique_ptr<BoardSet> set = std::make_unique<BoardSet>();
-    std::unique_ptr<BoardSet> original;
-    BoardEditor ed{*set};
     ShapeTally tally{};
     std::mt19937 rng{99};
     std::deque<Board> queued;
@@ -82,10 +68,8 @@ TEST_F(RandomFillTest, WithoutACountOneDealReplacesTheWorkingCopyOnly) {
         const RandomFillResult r = Fill(text);
         EXPECT_FALSE(r.stored || r.count != 0) << text;
         EXPECT_EQ(r.statusText, "1 board generated and NOT saved");
-        EXPECT_EQ(ed.editBoard().status, kBoardComplete);
-        EXPECT_EQ(ed.editBoard().number, 1);
-        EXPECT_TRUE(test::SameBoards(*set, *original, 1, kMaxBoard)) << text;
-        EXPECT_FALSE(set->modified);
+        EXPECT_TRUE(ed.editBoard().status == kBoardComplete && ed.editBoard().number == 1);
+        EXPECT_TRUE(test::SameBoards(*set, *original, 1, kMaxBoard) && !set->modified) << text;
         EXPECT_TRUE(ed.Changed()); // the deal can be accepted like any edit
     }
     EXPECT_EQ(eventRuns, 3);
@@ -105,20 +89,17 @@ TEST_F(RandomFillTest, BoardsGoFromTheCurrentBoardOnUpTo640) {
         SCOPED_TRACE(c.count);
         MakeSet(c.first, c.last, c.current);
         const RandomFillResult r = Fill(c.count);
-        EXPECT_EQ(r.count, c.filled);
-        EXPECT_TRUE(r.stored && r.verify.empty());
+        EXPECT_TRUE(r.count == c.filled && r.stored && r.verify.empty());
         EXPECT_EQ(r.statusText, c.status);
         const int end = c.current + c.filled - 1;
-        EXPECT_EQ(set->lastBoard, c.newLast);
-        EXPECT_EQ(set->currentBoard, end);
-        EXPECT_TRUE(set->modified);
+        EXPECT_TRUE(set->lastBoard == c.newLast && set->currentBoard == end && set->modified);
         EXPECT_TRUE(test::SameBoards(*set, *original, c.first, c.current - 1));
         EXPECT_TRUE(test::SameBoards(*set, *original, end + 1, c.last));
         for (int n = c.current; n <= end; ++n) {
-            EXPECT_TRUE(CardsDiffer((*set)[n], (*original)[n]));
-            EXPECT_EQ((*set)[n].status, kBoardComplete);
-            EXPECT_EQ((*set)[n].number, n);
-            EXPECT_EQ((*set)[n].dealer, DealerOf(n));
+            const Board& b = (*set)[n];
+            EXPECT_TRUE(CardsDiffer(b, (*original)[n]) && b.status == kBoardComplete && b.number == n &&
+                        b.dealer == DealerOf(n))
+                << n;
         }
         // The editor shows the last board generated, with nothing to accept.
         EXPECT_FALSE(ed.Changed() || CardsDiffer(ed.editBoard(), (*set)[end]));
@@ -146,8 +127,7 @@ TEST_F(RandomFillTest, AfterFiveRejectedCandidatesTheFifthIsKeptAndReported) {
     EXPECT_EQ(drawn, 10);
     EXPECT_EQ(r.verify, (std::vector<int>{2, 3}));
     EXPECT_EQ(r.statusText, "Please verify boards: 2, 3");
-    EXPECT_FALSE(CardsDiffer((*set)[3], (*original)[1]));
-    EXPECT_TRUE(set->modified);
+    EXPECT_TRUE(!CardsDiffer((*set)[3], (*original)[1]) && set->modified);
 }
 
 TEST_F(RandomFillTest, TheShapeRuleCountsTheShapesOfTheSet) {

@@ -35,15 +35,13 @@ TEST(RandomDeal, CompleteDealsAndFillerBytesBelow255) {
         for (int k = 0; k < 30; ++k)
             ++seen[r.FillerByte()];
     }
-    EXPECT_EQ(seen[255], 0);
-    EXPECT_GT(seen[0] * seen[254], 0);
+    EXPECT_TRUE(seen[255] == 0 && seen[0] * seen[254] > 0);
 }
 
 TEST(RandomDeal, SameSeedSameDealsAndTheShuffleContinues) {
     RandomSource a = RandomSource::FromSeed(5), b = RandomSource::FromSeed(5), c = RandomSource::FromSeed(6);
     RandomSource secure1, secure2;
-    EXPECT_TRUE(a.deterministic());
-    EXPECT_FALSE(secure1.deterministic());
+    EXPECT_TRUE(a.deterministic() && !secure1.deterministic());
     std::vector<Board> deals{a.RandomDeal()};
     EXPECT_EQ(deals[0], b.RandomDeal());
     for (int i = 1; i < 300; ++i) { // across several refills of the uniform source's buffer
@@ -66,17 +64,18 @@ TEST(RandomDeal, SameSeedSameDealsAndTheShuffleContinues) {
     EXPECT_GT(lows.size(), 60U);
     EXPECT_GT(highs.size(), 60U);
     const RandomSource words(GeneratorSeeds{0x1234, 0x0ABC}); // the start-up words, the low one made odd
-    EXPECT_EQ(words.packets().packetSeedLow, 0x1235);
-    EXPECT_EQ(words.packets().packetSeedHigh, 0x0ABC);
+    EXPECT_TRUE(words.packets().packetSeedLow == 0x1235 && words.packets().packetSeedHigh == 0x0ABC);
 }
 
-// Fairness with a fixed seed, so the outcome is the same on every run.
-TEST(RandomDealFairness, EveryCardInEverySeatAQuarterOfTheTimeIndependentlyOfTheLastDeal) {
+// Fairness with a fixed seed, so the outcome is the same on every run: every card in every seat a quarter of
+// the time, independently of the last deal, and hand shapes as often as the shape table says.
+TEST(RandomDealFairness, SeatsOfTheCardsAndHandShapes) {
     RandomSource r = RandomSource::FromSeed(20260101);
     constexpr int kDeals = 40000;
     std::array<std::array<int, 5>, 53> count{};
     // Seat of each card in one deal against the next: a weak shuffle of the kept deck would carry it over.
     std::array<std::array<int, 16>, 53> pair{};
+    std::array<int, 41> tally{};
     Board previous = r.RandomDeal();
     for (int i = 0; i < kDeals; ++i) {
         const Board b = r.RandomDeal();
@@ -84,6 +83,8 @@ TEST(RandomDealFairness, EveryCardInEverySeatAQuarterOfTheTimeIndependentlyOfThe
             ++count[c][b.cardOwner[c]];
             ++pair[c][(previous.cardOwner[c] - 1) * 4 + (b.cardOwner[c] - 1)];
         }
+        for (int seat = 1; seat <= 4; ++seat)
+            ++tally[static_cast<std::size_t>(FindShape(GetHandShape(b, seat)))];
         previous = b;
     }
     double chi = 0, chiPairs = 0;
@@ -97,26 +98,14 @@ TEST(RandomDealFairness, EveryCardInEverySeatAQuarterOfTheTimeIndependentlyOfThe
     }
     EXPECT_LT(chi, ChiSquareCritical(52 * 3));
     EXPECT_LT(chiPairs, ChiSquareCritical(52 * 15));
-}
-
-TEST(RandomDealFairness, HandShapesFollowTheTable) {
-    RandomSource r = RandomSource::FromSeed(77);
-    constexpr int kDeals = 25000;
-    std::array<int, 41> tally{};
-    for (int i = 0; i < kDeals; ++i) {
-        const Board b = r.RandomDeal();
-        for (int seat = 1; seat <= 4; ++seat)
-            ++tally[static_cast<std::size_t>(FindShape(GetHandShape(b, seat)))];
-    }
     ASSERT_EQ(tally[0], 0) << "every hand has a shape of the table";
     // Shapes in index order; the rare tail is pooled until its expected count reaches 20.
-    const double hands = 4.0 * kDeals;
-    double chi = 0, pooledExpected = 0, pooledObserved = 0;
+    double chiShapes = 0, pooledExpected = 0, pooledObserved = 0;
     int cells = 1;
     for (std::size_t i = 1; i <= kShapeCount; ++i) {
-        const double e = hands * kShapeTable[i].frequency;
+        const double e = 4.0 * kDeals * kShapeTable[i].frequency;
         if (e >= 20) {
-            chi += std::pow(tally[i] - e, 2) / e;
+            chiShapes += std::pow(tally[i] - e, 2) / e;
             ++cells;
         } else {
             pooledExpected += e;
@@ -124,7 +113,7 @@ TEST(RandomDealFairness, HandShapesFollowTheTable) {
         }
     }
     ASSERT_GE(pooledExpected, 20);
-    chi += std::pow(pooledObserved - pooledExpected, 2) / pooledExpected;
+    chiShapes += std::pow(pooledObserved - pooledExpected, 2) / pooledExpected;
     EXPECT_GE(cells, 20);
-    EXPECT_LT(chi, ChiSquareCritical(cells - 1));
+    EXPECT_LT(chiShapes, ChiSquareCritical(cells - 1));
 }

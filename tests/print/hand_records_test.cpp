@@ -1,47 +1,29 @@
-// Hand-record pages laid out on the recording surface: geometry of each boards-per-page option, page
-// breaks, copies, the footer and the double-dummy table.
+// Hand-record pages on the recording surface: the geometry of each boards-per-page option, page breaks,
+// copies, the footer and the double-dummy table.
 #include "analysis/double_dummy.h"
-#include "print/layouts.h"
+#include "print/print_probe.h"
 #include "support/sample_deals.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <string>
-#include <vector>
 
 namespace orvenix {
 namespace {
 
+using test::Find;
 using test::SampleSet;
-
-constexpr double kW = 11520; // the default recording page, 576 x 756 points, is 11520 x 15120 twips
+constexpr double kW = 11520; // the default page, 576 x 756 points, is 11520 x 15120 twips
 
 double Width(const std::string& text, double size, bool bold = false) {
-    RecordingSurface s;
-    s.SetUnit(PrintUnit::Twips);
-    s.SetFontSize(size);
-    s.SetBold(bold);
-    return s.TextWidth(text);
+    return test::Width(text, size, PrintUnit::Twips, bold);
 }
 
-std::vector<DrawOp> TextsStartingWith(const RecordingSurface& s, int page, const std::string& prefix) {
+std::vector<DrawOp> BoardTexts(const RecordingSurface& s, int page) {
     std::vector<DrawOp> out;
-    for (const DrawOp& op : s.Texts(page)) {
-        if (op.text.rfind(prefix, 0) == 0) out.push_back(op);
-    }
+    for (const DrawOp& op : s.Texts(page))
+        if (op.text.rfind("Board:", 0) == 0) out.push_back(op);
     return out;
-}
-
-const DrawOp* Find(const RecordingSurface& s, int page, const std::string& text, double x = -1,
-                   double y = -1) {
-    for (const DrawOp& op : s.ops) {
-        if (op.page == page && op.kind == DrawKind::Text && op.text == text &&
-            (x < 0 || std::abs(op.x1 - x) < 1e-9) && (y < 0 || op.y1 == y))
-            return &op;
-    }
-    return nullptr;
 }
 
 std::vector<double> LineYs(const RecordingSurface& s, int page) {
@@ -64,12 +46,11 @@ RecordingSurface Print(const BoardSet& set, int from, int to, int layout = 0) {
     return s;
 }
 
-// Geometry per option worked out by hand from the page (rows leave 260 twips at the foot for the footer):
-// column width W / columns, row height round((H - 450 - 260) / rows - 30), and the four hands' anchors.
+// Geometry per option worked out by hand (rows leave 260 twips at the foot for the footer): column width
+// W / columns, row height round((H - 450 - 260) / rows - 30), and the anchors of North, East, South, West.
 struct Expected {
     int option;
-    double colW, rowH;
-    double x[4], y[4]; // North, East, South, West
+    double colW, rowH, x[4], y[4];
 };
 const Expected kExpected[] = {
     {0, 5760, 3572, {2880, 3744, 2880, 1440}, {630, 1741, 2851, 1741}},
@@ -87,22 +68,18 @@ TEST_P(HandRecordLayoutTest, FullPageHasHeadingCellsHandsAndRowLines) {
     EXPECT_EQ(LayoutIndexOf(layout.boardsPerPage), e.option);
     const BoardSet set = SampleSet(1, 40);
     const RecordingSurface s = Print(set, 1, layout.boardsPerPage, e.option);
-    EXPECT_EQ(s.pagesEnded, 1);
-    EXPECT_EQ(s.documentsEnded, 1);
-
-    // Heading: the event name centred in 20-point bold between two pairs of lines.
+    EXPECT_EQ(s.pagesEnded + s.documentsEnded, 2);
+    // The event name centred in 20-point bold between two pairs of lines, then a line above and below each
+    // row.
     const DrawOp* title = Find(s, 0, "Tuesday Pairs", kW / 2 - Width("Tuesday Pairs", 20, true) / 2, 50);
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->font, (PrintFont{"Times New Roman", 20, true}));
     std::vector<double> lines{10, 34, 480, 504};
-    for (int r = 0; r < layout.rows; ++r) {
-        lines.push_back(e.rowH * r + 510);
-        lines.push_back(e.rowH * (r + 1) + 510);
-    }
+    for (int r = 0; r < layout.rows; ++r)
+        lines.insert(lines.end(), {e.rowH * r + 510, e.rowH * (r + 1) + 510});
     EXPECT_EQ(LineYs(s, 0), lines);
-
     // Every cell, row by row: board, dealer and vulnerability in Times 12.
-    EXPECT_EQ(TextsStartingWith(s, 0, "Board:").size(), static_cast<std::size_t>(layout.boardsPerPage));
+    EXPECT_EQ(BoardTexts(s, 0).size(), static_cast<std::size_t>(layout.boardsPerPage));
     for (int board = 1; board <= layout.boardsPerPage; ++board) {
         const double x0 = e.colW * ((board - 1) % layout.columns) + 100;
         const double y0 = e.rowH * ((board - 1) / layout.columns) + 590;
@@ -113,10 +90,10 @@ TEST_P(HandRecordLayoutTest, FullPageHasHeadingCellsHandsAndRowLines) {
         EXPECT_NE(Find(s, 0, std::string(kVulnerabilityNames[VulnerabilityOf(board)]) + " Vul", x0, y0 + 540),
                   nullptr);
     }
-
-    // The four hands of the last cell: each suit's cards ace down, centred in slots of the card pitch, and
-    // its symbol before them, never touching the first.
+    // The hands of the last cell: each suit's cards ace down, centred in slots of the card pitch, after the
+    // suit's symbol, which never touches the first card.
     const Board& b = set[layout.boardsPerPage];
+    const double size = layout.cardFontSize, pitch = layout.cardPitch;
     for (int seat = 1; seat <= 4; ++seat) {
         const double left = e.colW * (layout.columns - 1) + e.x[seat - 1];
         for (int suit = 1; suit <= 4; ++suit) {
@@ -126,21 +103,20 @@ TEST_P(HandRecordLayoutTest, FullPageHasHeadingCellsHandsAndRowLines) {
             for (int rank = 1; rank <= 13; ++rank) {
                 if (b.cardOwner[CardCodeOf(suit, rank)] != seat) continue;
                 const std::string letter(1, kRankLetters[rank - 1]);
-                const double x = left + k++ * layout.cardPitch - Width(letter, layout.cardFontSize) / 2 +
-                                 Width("A", layout.cardFontSize) / 2;
+                const double x = left + k++ * pitch - Width(letter, size) / 2 + Width("A", size) / 2;
                 if (k == 1) firstRank = x;
                 const DrawOp* card = Find(s, 0, letter, x, y);
                 ASSERT_NE(card, nullptr) << "card " << letter << " of seat " << seat << " suit " << suit;
-                EXPECT_EQ(card->font, (PrintFont{"Times New Roman", double(layout.cardFontSize), false}));
+                EXPECT_EQ(card->font, (PrintFont{"Times New Roman", size, false}));
             }
             EXPECT_GE(k, 3); // the sample deals give every hand three or four cards of each suit
             const auto symbol = std::find_if(s.ops.begin(), s.ops.end(), [&](const DrawOp& op) {
                 return op.text == kSuitSymbolsUtf8[suit - 1] && op.y1 == y - 40 &&
-                       op.x1 <= left - layout.cardPitch * 1.2 && op.x1 > left - layout.cardPitch * 3;
+                       op.x1 <= left - pitch * 1.2 && op.x1 > left - pitch * 3;
             });
             ASSERT_NE(symbol, s.ops.end()) << "seat " << seat << " suit " << suit;
-            EXPECT_EQ(symbol->font, (PrintFont{"Symbol", layout.cardFontSize + 2.0, false}));
-            EXPECT_LT(symbol->x1 + Width(symbol->text, layout.cardFontSize + 2.0), firstRank);
+            EXPECT_EQ(symbol->font, (PrintFont{"Symbol", size + 2.0, false}));
+            EXPECT_LT(symbol->x1 + Width(symbol->text, size + 2.0), firstRank);
         }
     }
 }
@@ -150,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(EveryOption, HandRecordLayoutTest, ::testing::ValuesIn(
 TEST(HandRecordPages, BoardsFillPagesFromTheTopLeft) {
     struct Case {
         int first, last, from, to, layout, pages;
-        std::vector<std::string> lastPage; // the boards of the last page
+        std::vector<std::string> lastPage; // the first and last board of the last page
     };
     const Case cases[] = {{1, 10, 3, 3, 0, 1, {"Board:  3 "}},
                           {1, 32, 1, 17, 3, 2, {"Board:  17 "}},
@@ -162,16 +138,15 @@ TEST(HandRecordPages, BoardsFillPagesFromTheTopLeft) {
         EXPECT_NE(Find(s, c.pages - 1, "Tuesday Pairs"), nullptr); // each page has its own heading
         EXPECT_EQ(LineYs(s, c.pages - 1).size(), 4u + 2 * 4);      // and all its row lines
         if (c.lastPage.empty()) continue;
-        const auto boards = TextsStartingWith(s, c.pages - 1, "Board:");
+        const auto boards = BoardTexts(s, c.pages - 1);
         ASSERT_EQ(boards.size(), c.lastPage.size());
         EXPECT_EQ(boards[0].text, c.lastPage[0]);
-        EXPECT_EQ(boards[0].x1, 100);
-        EXPECT_EQ(boards[0].y1, 610);
+        EXPECT_TRUE(boards[0].x1 == 100 && boards[0].y1 == 610);
         EXPECT_EQ(boards.back().text, c.lastPage.back());
     }
 }
 
-TEST(HandRecordPages, RedSuitsOnRequestAndAFooterOnEveryPage) {
+TEST(HandRecordPages, RedSuitsOnRequestAFooterOnEveryPageAndCopiesInOneJob) {
     for (bool red : {false, true}) {
         PrintRequest req;
         req.to = 20; // 8 boards per page: three pages
@@ -195,9 +170,6 @@ TEST(HandRecordPages, RedSuitsOnRequestAndAFooterOnEveryPage) {
             EXPECT_LE(number->y1 + date->font.size * 20, 15120);
         }
     }
-}
-
-TEST(HandRecordPages, CopiesShareOneJobAndReportProgress) {
     PrintRequest req;
     req.to = 8;
     req.copies = 2;
@@ -210,26 +182,23 @@ TEST(HandRecordPages, CopiesShareOneJobAndReportProgress) {
     EXPECT_EQ(progress, (std::vector<double>{50, 100}));
     const auto first = s.Page(0), second = s.Page(1);
     ASSERT_EQ(first.size(), second.size());
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        EXPECT_EQ(first[i].text, second[i].text);
-        EXPECT_EQ(first[i].x1 + first[i].y1, second[i].x1 + second[i].y1);
-    }
+    for (std::size_t i = 0; i < first.size(); ++i)
+        EXPECT_TRUE(first[i].text == second[i].text && first[i].x1 == second[i].x1 &&
+                    first[i].y1 == second[i].y1);
 }
 
 TEST(HandRecordPages, VoidSuitShowsOnlyItsSymbolAndALandscapePageWidensTheColumns) {
     BoardSet set = SampleSet(1, 8);
     set[1] = test::VoidBoard(1); // North holds the spades only
-    RecordingSurface s = Print(set, 1, 1);
     std::string north;
     int symbols = 0;
-    for (const DrawOp& op : s.Texts(0)) {
+    for (const DrawOp& op : Print(set, 1, 1).Texts(0)) {
         if (op.x1 < 2000 || op.x1 > 5700 || op.y1 < 500 || op.y1 > 1400) continue; // North's hand
         symbols += op.font.name == "Symbol";
         if (op.font.name != "Symbol") north += op.text;
     }
     EXPECT_EQ(symbols, 4);
     EXPECT_EQ(north, "AKQJT98765432");
-
     RecordingSurface landscape(756, 576); // 15120 x 11520 twips
     PrintRequest req;
     req.to = 8;
@@ -267,20 +236,15 @@ TEST(HandRecordPages, TheDoubleDummyTableUsesThe7PointFontWhereItFitsElse6) {
 }
 
 TEST(HandRecordPages, BadRequestsPrintNothingAndAFailingPrinterStopsTheJob) {
-    const BoardSet set = SampleSet(3, 10);
     RecordingSurface s;
     for (const auto& [from, to, copies, layout] :
          {std::tuple{2, 5, 1, 0}, std::tuple{3, 11, 1, 0}, std::tuple{3, 5, 0, 0}, std::tuple{3, 5, 1, 5}}) {
         PrintRequest req;
-        req.from = from;
-        req.to = to;
-        req.copies = copies;
-        req.layout = layout;
-        EXPECT_THROW(PrintHandRecords(s, set, req), std::invalid_argument);
+        std::tie(req.from, req.to, req.copies, req.layout) = std::tie(from, to, copies, layout);
+        EXPECT_THROW(PrintHandRecords(s, SampleSet(3, 10), req), std::invalid_argument);
     }
     EXPECT_THROW(PrintHandRecords(s, BoardSet{}, PrintRequest{}), std::invalid_argument);
     EXPECT_TRUE(s.ops.empty());
-
     PrintRequest req;
     req.to = 30;
     s.failAfterPages = 1;

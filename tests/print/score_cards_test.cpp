@@ -1,6 +1,6 @@
 // Score cards on the recording surface: halves of the page, the card's heading, deal and table, pair
 // numbers, copies and progress.
-#include "print/layouts.h"
+#include "print/print_probe.h"
 #include "support/sample_deals.h"
 
 #include <gtest/gtest.h>
@@ -14,16 +14,9 @@ namespace orvenix {
 namespace {
 
 using test::SampleSet;
+using test::Width;
 
-const DrawOp* Find(const RecordingSurface& s, int page, const std::string& text, double x = -1,
-                   double y = -1) {
-    for (const DrawOp& op : s.ops) {
-        if (op.page == page && op.kind == DrawKind::Text && op.text == text &&
-            (x < 0 || std::abs(op.x1 - x) < 1e-9) && (y < 0 || op.y1 == y))
-            return &op;
-    }
-    return nullptr;
-}
+using test::Find;
 
 RecordingSurface Print(BoardSet& set, int from, int to, int nsFirst = 0, bool deal = true) {
     PrintRequest req;
@@ -61,6 +54,19 @@ TEST(ScoreCardPages, OddBoardsLeftEvenBoardsRight) {
         }
         EXPECT_EQ(set.currentBoard, c.to + 1) << "left at the board after the last one printed";
     }
+    // Copies share one job; progress per page.
+    BoardSet set = SampleSet(1, 10);
+    PrintRequest req;
+    req.to = 2;
+    req.copies = 3;
+    RecordingSurface s;
+    std::vector<double> progress;
+    PrintScoreCards(s, set, req, [&](double p) { progress.push_back(p); });
+    EXPECT_EQ(s.pagesEnded * 10 + s.documentsEnded, 31);
+    ASSERT_EQ(progress.size(), 3u);
+    EXPECT_NEAR(progress[0], 33.33, 0.01);
+    EXPECT_NEAR(progress[1], 66.67, 0.01);
+    EXPECT_DOUBLE_EQ(progress[2], 100);
 }
 
 TEST(ScoreCardContent, HeadingDealTableAndFileName) {
@@ -73,17 +79,15 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
         PrintFont font;
     };
     const PrintFont times14{"Times New Roman", 14, false}, label{"Times New Roman", 18, true};
-    const Text texts[] = {
-        {"Board", 10, 10, {"Times New Roman", 20, false}},
-        {" 3 ", 70, -1, {"Times New Roman", 20, true}},
-        {"Dealer: South", -1, 29, times14},
-        {"Vul:      EW", -1, 45, times14},
-        {"North", 100, 61, label},
-        {"West", 25, 131, label},
-        {"East", 185, 131, label},
-        {"South", 100, 202, label},
-        {"/home/club/sets/tuesday.pbn", 10, 684, {"Times New Roman", 10, false}},
-    };
+    const Text texts[] = {{"Board", 10, 10, {"Times New Roman", 20, false}},
+                          {" 3 ", 70, -1, {"Times New Roman", 20, true}},
+                          {"Dealer: South", -1, 29, times14},
+                          {"Vul:      EW", -1, 45, times14},
+                          {"North", 100, 61, label},
+                          {"West", 25, 131, label},
+                          {"East", 185, 131, label},
+                          {"South", 100, 202, label},
+                          {"/home/club/sets/tuesday.pbn", 10, 684, {"Times New Roman", 10, false}}};
     for (const Text& t : texts) {
         const DrawOp* op = Find(s, 0, t.text, t.x < 0 ? -1 : L + t.x, t.y);
         ASSERT_NE(op, nullptr) << t.text;
@@ -91,9 +95,6 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
     }
 
     // South's hand (anchor L + 95, 217): symbols at (x - 2, y - 2) in Symbol 14, cards centred at x + 10k.
-    RecordingSurface measure;
-    measure.SetUnit(PrintUnit::Points);
-    measure.SetFontSize(14);
     for (int suit = 1; suit <= 4; ++suit) {
         const double y = 217 + 14 * (suit - 1);
         const DrawOp* symbol = Find(s, 0, kSuitSymbolsUtf8[suit - 1], L + 93, y - 2);
@@ -102,7 +103,8 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
         for (int rank = 1, k = 0; rank <= 13; ++rank) {
             if (set[3].cardOwner[CardCodeOf(suit, rank)] != 3) continue;
             const std::string letter(1, kRankLetters[rank - 1]);
-            const double x = L + 95 + 10 * ++k - measure.TextWidth(letter) / 2 + measure.TextWidth("A") / 2;
+            const double x = L + 95 + 10 * ++k - Width(letter, 14, PrintUnit::Points) / 2 +
+                             Width("A", 14, PrintUnit::Points) / 2;
             const DrawOp* card = Find(s, 0, letter, x, y);
             ASSERT_NE(card, nullptr) << letter << " in suit " << suit;
             EXPECT_EQ(card->font, times14);
@@ -138,6 +140,14 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
             read += (read.empty() ? "" : " ") + op.text;
         EXPECT_EQ(read, heads[col]);
     }
+    // A long file name keeps its end on its half.
+    set.fileName = "/home/club/" + std::string(120, 'x') + "/tuesday.pbn";
+    const auto longName = Print(set, 1, 1).Texts(0);
+    const auto file =
+        *std::find_if(longName.begin(), longName.end(), [](const DrawOp& op) { return op.y1 == 684; });
+    EXPECT_EQ(file.text.substr(0, 3), "...");
+    EXPECT_EQ(file.text.substr(file.text.size() - 12), "/tuesday.pbn");
+    EXPECT_LE(Width(file.text, 10, PrintUnit::Points), 264);
 }
 
 TEST(ScoreCardContent, PairNumbersAlignByDigits) {
@@ -158,36 +168,6 @@ TEST(ScoreCardContent, PairNumbersAlignByDigits) {
         EXPECT_TRUE(op.y1 < 61 || op.y1 >= 300) << op.text << " at " << op.y1;
     }
     EXPECT_NE(Find(none, 0, "Dealer: North"), nullptr);
-}
-
-TEST(ScoreCardPages, CopiesShareOneJobAndReportProgress) {
-    BoardSet set = SampleSet(1, 10);
-    PrintRequest req;
-    req.to = 2;
-    req.copies = 3;
-    RecordingSurface s;
-    std::vector<double> progress;
-    PrintScoreCards(s, set, req, [&](double p) { progress.push_back(p); });
-    EXPECT_EQ(s.pagesEnded, 3);
-    EXPECT_EQ(s.documentsEnded, 1);
-    ASSERT_EQ(progress.size(), 3u);
-    EXPECT_NEAR(progress[0], 33.33, 0.01);
-    EXPECT_NEAR(progress[1], 66.67, 0.01);
-    EXPECT_DOUBLE_EQ(progress[2], 100);
-}
-
-TEST(ScoreCardContent, LongFileNameKeepsItsEndOnItsHalf) {
-    BoardSet set = SampleSet(1, 10);
-    set.fileName = "/home/club/" + std::string(120, 'x') + "/tuesday.pbn";
-    const RecordingSurface s = Print(set, 1, 1);
-    const auto file = std::find_if(s.ops.begin(), s.ops.end(), [](const DrawOp& op) { return op.y1 == 684; });
-    ASSERT_NE(file, s.ops.end());
-    EXPECT_EQ(file->text.substr(0, 3), "...");
-    EXPECT_EQ(file->text.substr(file->text.size() - 12), "/tuesday.pbn");
-    RecordingSurface measure;
-    measure.SetUnit(PrintUnit::Points);
-    measure.SetFontSize(10);
-    EXPECT_LE(measure.TextWidth(file->text), 264);
 }
 
 TEST(ScoreCardPages, BadRangePrintsNothing) {
