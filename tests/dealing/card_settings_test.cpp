@@ -43,11 +43,8 @@ TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoicesAndSavesRoundTrip) {
     s.values[keys::kCheckBoard] = "x";
     EXPECT_TRUE(LoadCardOptions(s).checkBoard); // anything but "0" ticks it
     const CardOptions o{3, 1, 1, 1, false};
-    SaveNational(s, o);
-    SaveCardType(s, o);
-    SaveThreshold(s, o);
-    SaveCardIndex(s, o);
-    SaveCheckBoard(s, o);
+    for (auto save : {SaveNational, SaveCardType, SaveThreshold, SaveCardIndex, SaveCheckBoard})
+        save(s, o);
     EXPECT_EQ(LoadCardOptions(s), o);
 }
 
@@ -121,40 +118,32 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
 }
 
 TEST(MachineChecks, StartUpUndoesWhatTheMachineCannotDo) {
-    struct Case {
-        std::uint8_t major, minor;
-        std::int32_t options;
-        bool kept;
-    };
-    for (const Case& c : {Case{2, 0x40, 4 | 8, true}, Case{2, 0x32, 4 | 8, false}, Case{3, 0x00, 0, false}}) {
+    const std::tuple<std::uint8_t, std::uint8_t, std::int32_t, bool> cases[] = {
+        {2, 0x40, 4 | 8, true}, {2, 0x32, 4 | 8, false}, {3, 0x00, 0, false}};
+    for (const auto& [major, minor, options, kept] : cases) {
         MemorySettings s;
         CardOptions o{0, 0, 0, 1, true};
-        ApplyMachineLimits(o, Machine(c.major, c.minor, c.options), s);
-        EXPECT_EQ(o, (c.kept ? CardOptions{0, 0, 0, 1, true} : CardOptions{})) << int{c.minor};
+        ApplyMachineLimits(o, Machine(major, minor, options), s);
+        EXPECT_EQ(o, (kept ? CardOptions{0, 0, 0, 1, true} : CardOptions{})) << int{minor};
         EXPECT_EQ(LoadCardOptions(s), CardOptions{}); // only what is undone is written
     }
 }
 
 TEST(MachineChecks, ReadingAndNationalSetsNeedTheirFirmware) {
-    EXPECT_FALSE(ReadingSupported(Machine(2, 0x23, 0)));
-    EXPECT_TRUE(ReadingSupported(Machine(2, 0x24, 0)));
-    EXPECT_TRUE(ReadingSupported(Machine(3, 0x00, 0)));
-    EXPECT_FALSE(ReadingSupported(Machine(1, 0x99, 0)));
-    struct Case {
-        int national;
-        std::uint8_t minor;
-        std::string refusal;
-    };
-    const Case cases[] = {{kNationalStandard, 0x10, ""},
-                          {kNationalDutch, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
-                          {kNationalDutch, 0x27, ""},
-                          {kNationalDanish, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
-                          {kNationalDanish, 0x31, FormatMessage(MsgDanishNeedsFirmware, "2.31")},
-                          {kNationalDanish, 0x32, ""}};
-    for (const Case& c : cases) {
+    for (const auto& [major, minor, supported] :
+         {std::tuple{2, 0x23, false}, {2, 0x24, true}, {3, 0, true}, {1, 0x99, false}})
+        EXPECT_EQ(ReadingSupported(Machine(std::uint8_t(major), std::uint8_t(minor), 0)), supported) << minor;
+    const std::tuple<int, std::uint8_t, std::string> cases[] = {
+        {kNationalStandard, 0x10, ""},
+        {kNationalDutch, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
+        {kNationalDutch, 0x27, ""},
+        {kNationalDanish, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
+        {kNationalDanish, 0x31, FormatMessage(MsgDanishNeedsFirmware, "2.31")},
+        {kNationalDanish, 0x32, ""}};
+    for (const auto& [national, minor, refusal] : cases) {
         ScriptedDialogs d;
-        EXPECT_EQ(NationalAllowed(CardOptions{c.national}, Machine(2, c.minor, 0), d), c.refusal.empty());
-        EXPECT_EQ(d.messages.empty() ? "" : d.Last().text, c.refusal);
+        EXPECT_EQ(NationalAllowed(CardOptions{national}, Machine(2, minor, 0), d), refusal.empty());
+        EXPECT_EQ(d.messages.empty() ? "" : d.Last().text, refusal);
     }
 }
 
