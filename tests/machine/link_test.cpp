@@ -90,18 +90,15 @@ TEST(Open, SetsTheLinkUpInOrderOnce) {
 }
 
 TEST(Open, ChoosesTheFirstMachineWithAFourDigitSerial) {
-    const struct {
-        std::vector<std::string> products;
-        std::uint32_t device;
-    } cases[] = {
+    const std::tuple<std::vector<std::string>, std::uint32_t> cases[] = {
         {{"ABC-77"}, 0},       {{"AB12", "12345"}, 1}, {{"123456", "1234X"}, 1}, {{"ABC", "0007", "1111"}, 1},
         {{"1234", "5678"}, 0}, {{"ABC", "XYZ"}, 0},    {{"12A4", "9999"}, 1},    {{"ABCDEFGH", "1234"}, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.products[0]);
-        Opened o([&](FakeSi& f) { f.products = c.products; });
-        EXPECT_EQ(o.fake->openedIndex, c.device);
-        EXPECT_EQ(o.link->ProductString(), c.products[c.device]);
+    for (const auto& [products, device] : cases) {
+        SCOPED_TRACE(products[0]);
+        Opened o([&](FakeSi& f) { f.products = products; });
+        EXPECT_EQ(o.fake->openedIndex, device);
+        EXPECT_EQ(o.link->ProductString(), products[device]);
     }
 }
 

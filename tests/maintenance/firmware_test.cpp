@@ -104,20 +104,17 @@ TEST(FirmwareFile, HeadersCarryTheLengthAndTheBigEndianWordSum) {
 
 TEST(FirmwareFile, BlocksGoSectionTwoFirstAndHeadersLast) {
     // A section of L bytes sends blocks 1 to n while n x 128 does not exceed L (L = length + 16).
-    const struct {
-        std::size_t length1, length2;
-        std::vector<std::uint16_t> addresses;
-    } cases[] = {
+    const std::tuple<std::size_t, std::size_t, std::vector<std::uint16_t>> cases[] = {
         {300, 384, {1, 2, 513, 514, 515, 512, 0}},
         {112, 113, {1, 513, 512, 0}},
         {240, 239, {1, 2, 513, 512, 0}},
     };
-    for (const auto& c : cases) {
-        const auto image = Read(FirmwareFileBytes(FirmwareSection(c.length1), FirmwareSection(c.length2)));
+    for (const auto& [length1, length2, expected] : cases) {
+        const auto image = Read(FirmwareFileBytes(FirmwareSection(length1), FirmwareSection(length2)));
         std::vector<std::uint16_t> addresses;
         for (const auto& b : FirmwareBlockOrder(*image))
             addresses.push_back(b.address);
-        EXPECT_EQ(addresses, c.addresses) << c.length1;
+        EXPECT_EQ(addresses, expected) << length1;
     }
     const Bytes s2 = FirmwareSection(1000);
     const auto image = Read(FirmwareFileBytes(FirmwareSection(10), s2));
@@ -234,22 +231,19 @@ TEST_F(DownloadTest, ALostLinkKeepsTheOldFirmware) {
 
 TEST_F(DownloadTest, ProgrammingErrorsStopAtOnceWithCodeAndPosition) {
     const Bytes file = FirmwareFileBytes(FirmwareSection(600), FirmwareSection(600));
-    const struct {
-        std::vector<std::pair<std::uint8_t, int>> injected; // code 3 is counted and the transfer goes on
-        const char* shown;
-        DownloadCounters counters;
-    } cases[] = {
+    // Injected results (code 3 is counted and the transfer goes on), the message and the counters.
+    const std::tuple<std::vector<std::pair<std::uint8_t, int>>, const char*, DownloadCounters> cases[] = {
         {{{3, 2}, {2, 3}}, "Error: 2 during programming at 3", {3, 0, 0, 1}},
         {{{1, 514}}, "Error: 1 during programming at 514", {6, 0, 0, 0}},
         {{{2, 512}}, "Error: 2 during programming at 512", {9, 0, 0, 0}},
         {{{3, -1}}, "Error: 3 during programming .", {0, 0, 0, 0}}, // the start packet
     };
-    for (const auto& c : cases) {
-        for (const auto& [code, address] : c.injected)
+    for (const auto& [injected, shown, counters] : cases) {
+        for (const auto& [code, address] : injected)
             machine().InjectDownloadResult(code, address);
         EXPECT_EQ(Download(file), DownloadCommandOutcome::ProgrammingError);
-        EXPECT_EQ(PlainMessage(dialogs.Last().text), c.shown);
-        EXPECT_EQ(result.counters, c.counters) << c.shown;
+        EXPECT_EQ(PlainMessage(dialogs.Last().text), shown);
+        EXPECT_EQ(result.counters, counters) << shown;
     }
     EXPECT_EQ(machine().FirmwareInstalled(), 0);
     // An image changed after its header was built: the machine refuses it at the last block.
