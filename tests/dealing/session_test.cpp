@@ -346,10 +346,11 @@ TEST(SessionNotDone, ABoardTheMachineLeftShortIsNotDealt) {
         EXPECT_TRUE(h.dialogs.messages.empty()); // no "last board dealt" question
         EXPECT_FALSE(Enabled(h, kDealNext));
         EXPECT_TRUE(Enabled(h, kCmdDeal));
-        int red = 0;
-        for (const CountLabel& label : h.session->Display().counts)
-            red += label.colour == CountColour::Red ? 1 : 0;
-        EXPECT_EQ(red, stray ? 2 : 4); // one pocket with 14 cards and one with 12, or all empty
+        const auto& counts = h.session->Display().counts;
+        // One pocket with 14 cards and one with 12, or all empty.
+        EXPECT_EQ(
+            std::count_if(counts.begin(), counts.end(), [](auto l) { return l.colour == CountColour::Red; }),
+            stray ? 2 : 4);
     }
 }
 
