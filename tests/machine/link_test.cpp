@@ -256,17 +256,16 @@ TEST_F(LinkTest, InfoLabelParameterAndMaintenanceReplies) {
     Bytes hooked;
     link->Events().maintenanceReply = [&](const PacketBuffer& p, std::size_t) { hooked.push_back(p[0]); };
     Receive({reply::kInfo, 0x02, 0x40, 0x12, 0x34, 0x56});
-    EXPECT_TRUE(st().infoReceived);
-    EXPECT_EQ(FirmwareText(st().firmwareMajor, st().firmwareMinor), "2.40");
-    EXPECT_EQ(st().infoByte3 * 256 + st().infoByte4, 0x1234);
-    EXPECT_EQ(st().infoWord5, 0x56);
+    EXPECT_EQ(std::tuple(st().infoReceived, st().firmwareMajor, st().firmwareMinor,
+                         st().infoByte3 * 256 + st().infoByte4, st().infoWord5),
+              std::tuple(true, 2, 0x40, 0x1234, 0x56));
     for (std::uint8_t code : {0x29, 0x2A, 0x2C, 0x2D}) {
         Receive({code, static_cast<std::uint8_t>(code - 0x20)});
         EXPECT_EQ(st().lastAcknowledgement, code - 0x20);
     }
     Receive({reply::kParameterBlock, 1, 0x04, 0xD2, 0x00, 0x0C});
-    EXPECT_EQ(st().optionWord, 12);
-    EXPECT_EQ(st().parameterBlock[1][2] * 256 + st().parameterBlock[1][3], 1234);
+    EXPECT_EQ(std::tuple(st().optionWord, st().parameterBlock[1][2] * 256 + st().parameterBlock[1][3]),
+              std::tuple(12, 1234));
     Receive({reply::kParameterBlock, 2, 12, 5, 0x07, 0xE8});
     EXPECT_EQ(st().optionWord, 12); // block 2 leaves the options alone
     EXPECT_EQ(st().parameterBlock[2][4], 0x07);
@@ -297,9 +296,8 @@ TEST_F(LinkTest, ReadResultFillsOnlyItsTargetAndLeavesBadPocketCodesUnplaced) {
     for (std::uint8_t bad : {0, 5, 0xFF}) {
         p[CardWirePosition(7)] = bad;
         Receive(p);
-        EXPECT_EQ(set[9].cardOwner[7], 0);
-        EXPECT_EQ(set[9].cardOwner[8], PocketToSeat[4]);
-        EXPECT_EQ(set[9].status, kBoardPartial);
+        EXPECT_EQ(std::tuple(set[9].cardOwner[7], set[9].cardOwner[8], set[9].status),
+                  std::tuple(0, PocketToSeat[4], kBoardPartial));
     }
 }
 

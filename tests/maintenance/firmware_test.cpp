@@ -179,15 +179,15 @@ TEST_F(DownloadTest, SuccessInstallsTheNewVersionAfterTheHeaders) {
     EXPECT_EQ(Download(FirmwareFileBytes(FirmwareSection(1000, 0x03, 0x51), FirmwareSection(500))),
               DownloadCommandOutcome::Done);
     // L1 = 1016: blocks 1 to 7; L2 = 516: blocks 1 to 4; two header blocks.
-    EXPECT_EQ(result.counters, (DownloadCounters{13, 0, 0, 0}));
-    EXPECT_EQ(lastCounters, result.counters);
+    EXPECT_EQ(std::pair(result.counters, lastCounters),
+              std::pair(DownloadCounters{13, 0, 0, 0}, result.counters));
     EXPECT_EQ(machine().FirmwareInstalled(), 1);
     EXPECT_EQ(machine().Commands().front().first[0], cmd::kDownloadStart);
     EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgFirmwareDownloaded));
     EXPECT_EQ(shownStates, (std::vector<bool>{true, false}));
     ASSERT_EQ(percents.size(), 11u);
-    EXPECT_EQ(percents.front(), 8); // 128 x 100 / 1516 = 8.44
-    EXPECT_EQ(percents.back(), 93); // 1408 x 100 / 1516 = 92.88
+    // 128 x 100 / 1516 = 8.44 and 1408 x 100 / 1516 = 92.88.
+    EXPECT_EQ(std::tuple(percents.front(), percents.back()), std::tuple(8, 93));
     EXPECT_EQ(emu->ReadTimeoutMs(), kLinkTimeoutMs);
     EXPECT_EQ(Version(), "3.51"); // the version the image carried
     // Zero blocks beyond a tiny file's size would push the share past 100.
@@ -248,9 +248,8 @@ TEST_F(DownloadTest, ProgrammingErrorsStopAtOnceWithCodeAndPosition) {
     auto image = Read(File(500, 300));
     image->image1[100] ^= 0xFF;
     const DownloadResult refused = SendFirmware(link, *image);
-    EXPECT_EQ(refused.outcome, DownloadOutcome::ProgrammingError);
-    EXPECT_EQ(refused.position, 0);
-    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(std::tuple(refused.outcome, refused.position, refused.code),
+              std::tuple(DownloadOutcome::ProgrammingError, 0, 2));
 }
 
 TEST_F(DownloadTest, BadFilesAndNoFileSendNothing) {
