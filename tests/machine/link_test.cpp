@@ -175,41 +175,36 @@ TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     const Bytes good = MachineReply({reply::kInfo, 2, 0x41});
     const Bytes bad = BadChecksum({reply::kInfo, 2, 0x40});
     const Bytes cutLong = Truncated(MachineReply({reply::kReadResult}), 108);
-    const struct {
-        const char* name;
-        Bytes stray;       // bytes left on the line before the command
-        int earlierErrors; // failures counted by an earlier lone send
-        std::vector<Bytes> answers;
-        bool ok;
-        std::size_t writes;
-        std::int16_t errors;
-        std::uint8_t status;
-    } cases[] = {
-        {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
-        {"short, then good", {}, 0, {Truncated(good, 3), good}, true, 2, 0, kReplyGood},
-        {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
-        {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
-        {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
-        {"no answer twice", {}, 0, {{}, {}, good}, false, 2, 2, kReplyShort},
-        {"bad checksum twice", {}, 0, {bad, bad, good}, false, 2, 2, kReplyChecksum},
-        {"after an earlier failure", {}, 1, {{}, good}, false, 1, 2, kReplyShort},
-        {"earlier failure, then good", {}, 1, {good}, true, 1, 0, kReplyGood},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // Stray bytes left on the line before the command, failures counted by an earlier lone send, the
+    // answers in turn, and what the exchange gives.
+    const std::tuple<const char*, Bytes, int, std::vector<Bytes>, bool, std::size_t, std::int16_t,
+                     std::uint8_t>
+        cases[] = {
+            {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
+            {"short, then good", {}, 0, {Truncated(good, 3), good}, true, 2, 0, kReplyGood},
+            {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
+            {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
+            {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
+            {"no answer twice", {}, 0, {{}, {}, good}, false, 2, 2, kReplyShort},
+            {"bad checksum twice", {}, 0, {bad, bad, good}, false, 2, 2, kReplyChecksum},
+            {"after an earlier failure", {}, 1, {{}, good}, false, 1, 2, kReplyShort},
+            {"earlier failure, then good", {}, 1, {good}, true, 1, 0, kReplyGood},
+        };
+    for (const auto& [name, stray, earlierErrors, answers, succeeds, writes, errors, status] : cases) {
+        SCOPED_TRACE(name);
         fake->writes.clear();
         fake->flushes = 0;
-        fake->input.assign(c.stray.begin(), c.stray.end());
-        fake->answers.assign(c.answers.begin(), c.answers.end());
+        fake->input.assign(stray.begin(), stray.end());
+        fake->answers.assign(answers.begin(), answers.end());
         st() = {};
-        st().commErrorCount = static_cast<std::int16_t>(c.earlierErrors);
+        st().commErrorCount = static_cast<std::int16_t>(earlierErrors);
         const bool ok = link->RequestInfo();
         EXPECT_EQ(std::tuple(ok, fake->writes.size(), st().commErrorCount, st().replyStatus, fake->flushes),
-                  std::tuple(c.ok, c.writes, c.errors, c.status, int(c.writes) - c.ok));
-        EXPECT_EQ(link->LinkLost(), c.errors == 2);
-        EXPECT_EQ(link->ReadFailed(), c.status == kReplyShort);
-        EXPECT_EQ(st().firmwareMinor, c.ok ? 0x41 : 0);
-        EXPECT_TRUE(c.writes == 1 || fake->writes[0] != fake->writes[1]); // fresh filler bytes
+                  std::tuple(succeeds, writes, errors, status, int(writes) - succeeds));
+        EXPECT_EQ(link->LinkLost(), errors == 2);
+        EXPECT_EQ(link->ReadFailed(), status == kReplyShort);
+        EXPECT_EQ(st().firmwareMinor, succeeds ? 0x41 : 0);
+        EXPECT_TRUE(writes == 1 || fake->writes[0] != fake->writes[1]); // fresh filler bytes
     }
 }
 
