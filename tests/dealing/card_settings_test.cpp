@@ -19,23 +19,20 @@ SharedMachineState Machine(std::uint8_t major, std::uint8_t minor, std::int32_t 
 }
 
 TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoicesAndSavesRoundTrip) {
-    struct Key {
-        const char* key;
-        int CardOptions::*field;
-        int choices;
-    };
-    for (const Key& k :
-         {Key{keys::kNational, &CardOptions::national, kNationalSets},
-          Key{keys::kCardType, &CardOptions::cardType, 2}, Key{keys::kThreshold, &CardOptions::threshold, 3},
-          Key{keys::kCardIndex, &CardOptions::cardIndex, 2}}) {
+    const std::tuple<const char*, int CardOptions::*, int> stored[] = {
+        {keys::kNational, &CardOptions::national, kNationalSets},
+        {keys::kCardType, &CardOptions::cardType, 2},
+        {keys::kThreshold, &CardOptions::threshold, 3},
+        {keys::kCardIndex, &CardOptions::cardIndex, 2}};
+    for (const auto& [key, field, choices] : stored) {
         MemorySettings s;
-        for (int v = -1; v <= k.choices; ++v) {
-            s.values[k.key] = std::to_string(v);
-            EXPECT_EQ(LoadCardOptions(s).*k.field, v >= 0 && v < k.choices ? v : 0) << k.key << v;
+        for (int v = -1; v <= choices; ++v) {
+            s.values[key] = std::to_string(v);
+            EXPECT_EQ(LoadCardOptions(s).*field, v >= 0 && v < choices ? v : 0) << key << v;
         }
         for (const char* other : {"", " 1", "1x"}) {
-            s.values[k.key] = other;
-            EXPECT_EQ(LoadCardOptions(s), CardOptions{}) << k.key << other;
+            s.values[key] = other;
+            EXPECT_EQ(LoadCardOptions(s), CardOptions{}) << key << other;
         }
     }
     MemorySettings s;
