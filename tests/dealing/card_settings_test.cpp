@@ -152,8 +152,16 @@ TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
     test::SessionHarness h(config);
     h.set = test::RandomSet(1, 2);
     h.settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kInitReadMode, "0"}};
-    DealingSession& s = h.Open(SessionMode::Deal);
-    EXPECT_EQ(s.Display().options, (CardOptions{0, 0, 0, 0, true})); // undone silently at start-up
+    DealingSession& s = h.Load(SessionMode::Deal);
+    const auto stored = h.settings.values;
+    s.NationalClicked(4); // while initialising: neither checked nor saved
+    s.CardIndexClicked(1);
+    s.CheckBoardClicked(true);
+    EXPECT_EQ(h.settings.values, stored);
+    EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 1, true}));
+    h.clock->Advance(2000);
+    s.StartupExchange();
+    EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 0, true})); // undone silently at start-up
     EXPECT_TRUE(h.dialogs.messages.empty());
     s.NationalClicked(kNationalDanish);
     s.CardTypeClicked(1);
@@ -170,18 +178,6 @@ TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
     s.DealCommand();
     ASSERT_EQ(h.StepCommands().size(), 1u);
     EXPECT_EQ(h.StepCommands()[0][2], CommandByte2(s.Display().options));
-}
-
-TEST(SessionOptions, NoChecksAndNoSavingWhileInitialising) {
-    test::SessionHarness h;
-    h.set = test::RandomSet(1, 2);
-    DealingSession& s = h.Load(SessionMode::Deal);
-    s.CardIndexClicked(1);
-    s.NationalClicked(4);
-    s.CheckBoardClicked(true);
-    EXPECT_TRUE(h.settings.values.empty());
-    EXPECT_TRUE(h.dialogs.messages.empty());
-    EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 1, true}));
 }
 
 } // namespace
