@@ -121,12 +121,12 @@ TEST(MachineChoice, ParsesTheThreeKindsAndSaysWhatIsWrong) {
         {"serial:", std::nullopt, "machine 'serial:' names no device"},
         {"library:", std::nullopt, "machine 'library:' names no device or library"},
     };
-    for (const auto& [spec, kind, argumentOrError] : cases) {
+    for (const auto& [text, kind, argumentOrError] : cases) {
         std::string error;
-        const auto choice = ParseMachineChoice(spec, &error);
-        ASSERT_EQ(choice.has_value(), kind.has_value()) << spec;
+        const auto choice = ParseMachineChoice(text, &error);
+        ASSERT_EQ(choice.has_value(), kind.has_value()) << text;
         EXPECT_TRUE(choice ? choice->argument == argumentOrError : error.find(argumentOrError) == 0) << error;
-        EXPECT_TRUE(!choice || choice->kind == *kind) << spec;
+        EXPECT_TRUE(!choice || choice->kind == *kind) << text;
     }
     ScriptedDialogs dialogs;
     auto machine = OpenLink("emulated", dialogs);
