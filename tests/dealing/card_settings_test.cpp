@@ -19,23 +19,20 @@ SharedMachineState Machine(std::uint8_t major, std::uint8_t minor, std::int32_t 
 }
 
 TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoicesAndSavesRoundTrip) {
-    struct Key {
-        const char* key;
-        int CardOptions::*field;
-        int choices;
-    };
-    for (const Key& k :
-         {Key{keys::kNational, &CardOptions::national, kNationalSets},
-          Key{keys::kCardType, &CardOptions::cardType, 2}, Key{keys::kThreshold, &CardOptions::threshold, 3},
-          Key{keys::kCardIndex, &CardOptions::cardIndex, 2}}) {
+    const std::tuple<const char*, int CardOptions::*, int> stored[] = {
+        {keys::kNational, &CardOptions::national, kNationalSets},
+        {keys::kCardType, &CardOptions::cardType, 2},
+        {keys::kThreshold, &CardOptions::threshold, 3},
+        {keys::kCardIndex, &CardOptions::cardIndex, 2}};
+    for (const auto& [key, field, choices] : stored) {
         MemorySettings s;
-        for (int v = -1; v <= k.choices; ++v) {
-            s.values[k.key] = std::to_string(v);
-            EXPECT_EQ(LoadCardOptions(s).*k.field, v >= 0 && v < k.choices ? v : 0) << k.key << v;
+        for (int v = -1; v <= choices; ++v) {
+            s.values[key] = std::to_string(v);
+            EXPECT_EQ(LoadCardOptions(s).*field, v >= 0 && v < choices ? v : 0) << key << v;
         }
         for (const char* other : {"", " 1", "1x"}) {
-            s.values[k.key] = other;
-            EXPECT_EQ(LoadCardOptions(s), CardOptions{}) << k.key << other;
+            s.values[key] = other;
+            EXPECT_EQ(LoadCardOptions(s), CardOptions{}) << key << other;
         }
     }
     MemorySettings s;
@@ -43,11 +40,8 @@ TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoicesAndSavesRoundTrip) {
     s.values[keys::kCheckBoard] = "x";
     EXPECT_TRUE(LoadCardOptions(s).checkBoard); // anything but "0" ticks it
     const CardOptions o{3, 1, 1, 1, false};
-    SaveNational(s, o);
-    SaveCardType(s, o);
-    SaveThreshold(s, o);
-    SaveCardIndex(s, o);
-    SaveCheckBoard(s, o);
+    for (auto save : {SaveNational, SaveCardType, SaveThreshold, SaveCardIndex, SaveCheckBoard})
+        save(s, o);
     EXPECT_EQ(LoadCardOptions(s), o);
 }
 
@@ -121,40 +115,32 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
 }
 
 TEST(MachineChecks, StartUpUndoesWhatTheMachineCannotDo) {
-    struct Case {
-        std::uint8_t major, minor;
-        std::int32_t options;
-        bool kept;
-    };
-    for (const Case& c : {Case{2, 0x40, 4 | 8, true}, Case{2, 0x32, 4 | 8, false}, Case{3, 0x00, 0, false}}) {
+    const std::tuple<std::uint8_t, std::uint8_t, std::int32_t, bool> cases[] = {
+        {2, 0x40, 4 | 8, true}, {2, 0x32, 4 | 8, false}, {3, 0x00, 0, false}};
+    for (const auto& [major, minor, options, kept] : cases) {
         MemorySettings s;
         CardOptions o{0, 0, 0, 1, true};
-        ApplyMachineLimits(o, Machine(c.major, c.minor, c.options), s);
-        EXPECT_EQ(o, (c.kept ? CardOptions{0, 0, 0, 1, true} : CardOptions{})) << int{c.minor};
+        ApplyMachineLimits(o, Machine(major, minor, options), s);
+        EXPECT_EQ(o, (kept ? CardOptions{0, 0, 0, 1, true} : CardOptions{})) << int{minor};
         EXPECT_EQ(LoadCardOptions(s), CardOptions{}); // only what is undone is written
     }
 }
 
 TEST(MachineChecks, ReadingAndNationalSetsNeedTheirFirmware) {
-    EXPECT_FALSE(ReadingSupported(Machine(2, 0x23, 0)));
-    EXPECT_TRUE(ReadingSupported(Machine(2, 0x24, 0)));
-    EXPECT_TRUE(ReadingSupported(Machine(3, 0x00, 0)));
-    EXPECT_FALSE(ReadingSupported(Machine(1, 0x99, 0)));
-    struct Case {
-        int national;
-        std::uint8_t minor;
-        std::string refusal;
-    };
-    const Case cases[] = {{kNationalStandard, 0x10, ""},
-                          {kNationalDutch, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
-                          {kNationalDutch, 0x27, ""},
-                          {kNationalDanish, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
-                          {kNationalDanish, 0x31, FormatMessage(MsgDanishNeedsFirmware, "2.31")},
-                          {kNationalDanish, 0x32, ""}};
-    for (const Case& c : cases) {
+    for (const auto& [major, minor, supported] :
+         {std::tuple{2, 0x23, false}, {2, 0x24, true}, {3, 0, true}, {1, 0x99, false}})
+        EXPECT_EQ(ReadingSupported(Machine(std::uint8_t(major), std::uint8_t(minor), 0)), supported) << minor;
+    const std::tuple<int, std::uint8_t, std::string> cases[] = {
+        {kNationalStandard, 0x10, ""},
+        {kNationalDutch, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
+        {kNationalDutch, 0x27, ""},
+        {kNationalDanish, 0x26, FormatMessage(MsgNationalNeedsFirmware, "2.26")},
+        {kNationalDanish, 0x31, FormatMessage(MsgDanishNeedsFirmware, "2.31")},
+        {kNationalDanish, 0x32, ""}};
+    for (const auto& [national, minor, refusal] : cases) {
         ScriptedDialogs d;
-        EXPECT_EQ(NationalAllowed(CardOptions{c.national}, Machine(2, c.minor, 0), d), c.refusal.empty());
-        EXPECT_EQ(d.messages.empty() ? "" : d.Last().text, c.refusal);
+        EXPECT_EQ(NationalAllowed(CardOptions{national}, Machine(2, minor, 0), d), refusal.empty());
+        EXPECT_EQ(d.messages.empty() ? "" : d.Last().text, refusal);
     }
 }
 
@@ -166,8 +152,16 @@ TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
     test::SessionHarness h(config);
     h.set = test::RandomSet(1, 2);
     h.settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kInitReadMode, "0"}};
-    DealingSession& s = h.Open(SessionMode::Deal);
-    EXPECT_EQ(s.Display().options, (CardOptions{0, 0, 0, 0, true})); // undone silently at start-up
+    DealingSession& s = h.Load(SessionMode::Deal);
+    const auto stored = h.settings.values;
+    s.NationalClicked(4); // while initialising: neither checked nor saved
+    s.CardIndexClicked(1);
+    s.CheckBoardClicked(true);
+    EXPECT_EQ(h.settings.values, stored);
+    EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 1, true}));
+    h.clock->Advance(2000);
+    s.StartupExchange();
+    EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 0, true})); // undone silently at start-up
     EXPECT_TRUE(h.dialogs.messages.empty());
     s.NationalClicked(kNationalDanish);
     s.CardTypeClicked(1);
@@ -184,18 +178,6 @@ TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
     s.DealCommand();
     ASSERT_EQ(h.StepCommands().size(), 1u);
     EXPECT_EQ(h.StepCommands()[0][2], CommandByte2(s.Display().options));
-}
-
-TEST(SessionOptions, NoChecksAndNoSavingWhileInitialising) {
-    test::SessionHarness h;
-    h.set = test::RandomSet(1, 2);
-    DealingSession& s = h.Load(SessionMode::Deal);
-    s.CardIndexClicked(1);
-    s.NationalClicked(4);
-    s.CheckBoardClicked(true);
-    EXPECT_TRUE(h.settings.values.empty());
-    EXPECT_TRUE(h.dialogs.messages.empty());
-    EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 1, true}));
 }
 
 } // namespace

@@ -111,35 +111,31 @@ class DealingRunTest : public ::testing::Test {
 
 enum class Starter { None, Pedal, Box, Enter };
 
-struct StartCase {
-    const char* name;
-    Starter starter; // acts 1.2 s into each wait: past the ten quiet polls the card box needs after its reset
-    bool startOnBox, interactive, waitFirst, pressBeforeRun;
-    int status;
-};
+// The starter acts 1.2 s into each wait: past the ten quiet polls the card box needs after its reset.
+using StartCase = std::tuple<const char*, Starter, bool, bool, bool, bool, int>;
 
 class StartTest : public DealingRunTest, public ::testing::WithParamInterface<StartCase> {};
 
 TEST_P(StartTest, EachBoardWaitsUntilTheOperatorStartsIt) {
-    const StartCase& c = GetParam();
+    const auto& [name, starter, startOnBox, interactive, waitFirst, pressBeforeRun, status] = GetParam();
     WriteInput(test::RandomSet(1, 2));
-    options.startOnBox = c.startOnBox;
-    options.waitFirst = c.waitFirst;
+    options.startOnBox = startOnBox;
+    options.waitFirst = waitFirst;
     options.operatorTimeoutMs = 3000;
-    op.interactive = c.interactive;
+    op.interactive = interactive;
     op.onPutIn = [this](int n, bool) {
         Machine().InsertBoard(n);
         Machine().RemoveBox(); // the box of the last board comes out
     };
     op.onPoll = [&](int poll) -> std::optional<std::string> {
-        if (poll == 12 && c.starter == Starter::Pedal) Machine().PressPedal();
-        if (poll == 12 && c.starter == Starter::Box) Machine().InsertBox();
-        return poll == 12 && c.starter == Starter::Enter ? std::optional<std::string>("") : std::nullopt;
+        if (poll == 12 && starter == Starter::Pedal) Machine().PressPedal();
+        if (poll == 12 && starter == Starter::Box) Machine().InsertBox();
+        return poll == 12 && starter == Starter::Enter ? std::optional<std::string>("") : std::nullopt;
     };
-    if (c.pressBeforeRun) Machine().PressPedal();
+    if (pressBeforeRun) Machine().PressPedal();
     const std::uint64_t start = Clock().NowMs();
-    EXPECT_EQ(Run(), c.status);
-    if (c.status != 0) {
+    EXPECT_EQ(Run(), status);
+    if (status != 0) {
         EXPECT_TRUE(PollsBeforeSteps().empty());
         EXPECT_GE(Clock().NowMs() - start, 3000u);
         EXPECT_TRUE(Has(op.err, "run: nobody started board 1 within 3 seconds"));
@@ -148,9 +144,9 @@ TEST_P(StartTest, EachBoardWaitsUntilTheOperatorStartsIt) {
     }
     const auto polls = PollsBeforeSteps();
     ASSERT_EQ(polls.size(), 2u);
-    EXPECT_TRUE(c.waitFirst ? polls[0] >= 12 : polls[0] == 0) << polls[0];
+    EXPECT_TRUE(waitFirst ? polls[0] >= 12 : polls[0] == 0) << polls[0];
     EXPECT_GE(polls[1], 12);
-    EXPECT_EQ(Has(op.out, "Put in board 1"), c.waitFirst);
+    EXPECT_EQ(Has(op.out, "Put in board 1"), waitFirst);
     EXPECT_TRUE(Has(op.out, "Put in board 2"));
     EXPECT_EQ(op.out.back(), "Boards dealt: 2");
     EXPECT_TRUE(op.err.empty());
@@ -165,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{"BoxNotAsked", Starter::Box, false, false, true, false, 2},
                       StartCase{"EnterNoTerminal", Starter::Enter, false, false, true, false, 2},
                       StartCase{"PressBeforePrompt", Starter::None, false, false, true, true, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 // ---- Boards not read ----------------------------------------------------------------------------------
 
@@ -232,19 +228,15 @@ TEST_F(DealingRunTest, NoMachineAttachedEndsWithStatus2BeforeAnyBoard) {
 
 // ---- The error dialog on a terminal -------------------------------------------------------------------
 
-struct DialogCase {
-    const char* name;
-    bool interactive;
-    const char* typed; // nullptr: the pedal answers
-    int status;
-};
+// Whether there is a terminal, what is typed (nullptr: the pedal answers) and the exit status.
+using DialogCase = std::tuple<const char*, bool, const char*, int>;
 
 class ErrorDialogTest : public DealingRunTest, public ::testing::WithParamInterface<DialogCase> {};
 
 TEST_P(ErrorDialogTest, ARecoverableMachineErrorIsAskedOnATerminal) {
-    const DialogCase& c = GetParam();
+    const auto& [name, interactive, typed, status] = GetParam();
     WriteInput(test::RandomSet(1, 1));
-    op.interactive = c.interactive;
+    op.interactive = interactive;
     op.onPutIn = [this](int n, bool) {
         Machine().InjectError(1, 20); // "Card did not go to S": Continue or Cancel
         PutIn(n);
@@ -253,14 +245,14 @@ TEST_P(ErrorDialogTest, ARecoverableMachineErrorIsAskedOnATerminal) {
     op.onPoll = [&](int) -> std::optional<std::string> {
         if (!Has(op.out, "Type c for Continue, x for Cancel")) return std::nullopt; // not yet in the dialog
         asked = true;
-        if (c.typed == nullptr) Machine().PressPedal();
-        return c.typed != nullptr ? std::optional<std::string>(c.typed) : std::nullopt;
+        if (typed == nullptr) Machine().PressPedal();
+        return typed != nullptr ? std::optional<std::string>(typed) : std::nullopt;
     };
-    EXPECT_EQ(Run(), c.status);
-    EXPECT_EQ(asked, c.interactive);
-    EXPECT_EQ(Machine().BoardsDealt(), c.status == 0 ? 1u : 0u);
-    EXPECT_EQ(Has(op.err, "run: board 1: Card did not go to S (Error Code: 1)"), c.status != 0);
-    EXPECT_EQ(Has(op.err, "run: board 1 was NOT dealt (the pockets hold"), c.status != 0);
+    EXPECT_EQ(Run(), status);
+    EXPECT_EQ(asked, interactive);
+    EXPECT_EQ(Machine().BoardsDealt(), status == 0 ? 1u : 0u);
+    EXPECT_EQ(Has(op.err, "run: board 1: Card did not go to S (Error Code: 1)"), status != 0);
+    EXPECT_EQ(Has(op.err, "run: board 1 was NOT dealt (the pockets hold"), status != 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, ErrorDialogTest,
@@ -268,7 +260,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, ErrorDialogTest,
                                            DialogCase{"CancelTyped", true, "x", 1},
                                            DialogCase{"Pedal", true, nullptr, 0},
                                            DialogCase{"NobodyToAsk", false, "c", 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 } // namespace
 } // namespace orvenix

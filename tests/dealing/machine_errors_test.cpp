@@ -29,47 +29,35 @@ TEST(MachineErrorTable, RangesAndButtonSets) {
 }
 
 TEST(ErrorDialogContent, ButtonsShownForEachKindOfError) {
-    struct Case {
-        std::uint8_t kind, status, readBoard;
-        int code;
-        std::string text;
-        bool continueCancel, cancel2;
-    };
-    const Case cases[] = {
+    const std::tuple<std::uint8_t, std::uint8_t, std::uint8_t, int, std::string, bool, bool> cases[] = {
         {0, 5, 0, 5, "Extra Card in S ", true, false},
         {0, 16, 0, 16, "Card Jam Error", false, true},
         {kErrorKindBoardCheck, 0, 7, 65, FormatMessage(MsgIncorrectBoardInserted, "12", "7"), true, true},
         {kErrorKindBoardCheck, 33, 0, 64, MessageTemplate(MsgCannotReadBoardNumber), true, true}};
-    for (const Case& c : cases) {
-        const ErrorDialogContent d = MakeErrorDialogContent(c.kind, c.status, c.readBoard, 12);
-        EXPECT_EQ(d.code, c.code);
-        EXPECT_EQ(d.codeText, "Error Code: " + std::to_string(c.code));
-        EXPECT_EQ(d.text, c.text);
-        EXPECT_EQ(d.continueVisible, c.continueCancel) << c.code;
-        EXPECT_EQ(d.cancelVisible, c.continueCancel) << c.code;
-        EXPECT_EQ(d.cancel2Visible, c.cancel2) << c.code;
+    for (const auto& [kind, status, readBoard, code, text, continueCancel, cancel2] : cases) {
+        const ErrorDialogContent d = MakeErrorDialogContent(kind, status, readBoard, 12);
+        EXPECT_EQ(
+            std::tuple(d.code, d.codeText, d.text, d.continueVisible, d.cancelVisible, d.cancel2Visible),
+            std::tuple(code, "Error Code: " + std::to_string(code), text, continueCancel, continueCancel,
+                       cancel2));
     }
 }
 
 TEST(ErrorDialogAnswers, ButtonsGiveTheirActionsAndSendNothing) {
-    struct Case {
-        std::uint8_t kind;
-        void (ErrorDialog::*press)();
-        ErrorAction action;
-    };
-    const Case cases[] = {{0, &ErrorDialog::PressContinue, kErrorActionContinue},
-                          {0, &ErrorDialog::PressCancel2, kErrorActionCancel},
-                          {kErrorKindBoardCheck, &ErrorDialog::PressCancel2, kErrorActionDealCurrent},
-                          {kErrorKindBoardCheck, &ErrorDialog::PressContinue, kErrorActionContinue},
-                          {kErrorKindBoardCheck, &ErrorDialog::PressCancel, kErrorActionCancel}};
+    const std::tuple<std::uint8_t, void (ErrorDialog::*)(), ErrorAction> cases[] = {
+        {0, &ErrorDialog::PressContinue, kErrorActionContinue},
+        {0, &ErrorDialog::PressCancel2, kErrorActionCancel},
+        {kErrorKindBoardCheck, &ErrorDialog::PressCancel2, kErrorActionDealCurrent},
+        {kErrorKindBoardCheck, &ErrorDialog::PressContinue, kErrorActionContinue},
+        {kErrorKindBoardCheck, &ErrorDialog::PressCancel, kErrorActionCancel}};
     test::SessionHarness h;
-    for (const Case& c : cases) {
-        ErrorDialog d(*h.link, h.dialogs, MakeErrorDialogContent(c.kind, 3, 4, 1));
-        (d.*c.press)();
+    for (const auto& [kind, press, action] : cases) {
+        ErrorDialog d(*h.link, h.dialogs, MakeErrorDialogContent(kind, 3, 4, 1));
+        (d.*press)();
         EXPECT_TRUE(d.Closed());
-        EXPECT_EQ(d.Action(), c.action);
+        EXPECT_EQ(d.Action(), action);
         d.PressCancel(); // closed: nothing changes
-        EXPECT_EQ(d.Action(), c.action);
+        EXPECT_EQ(d.Action(), action);
     }
     EXPECT_TRUE(h.Machine().Commands().empty());
 }

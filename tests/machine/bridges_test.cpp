@@ -91,34 +91,26 @@ TEST(LibraryBridge, DealsOneBoardThroughTheLoadedLibrary) {
 TEST(LibraryBridge, LibraryThatCannotBeUsedReportsMissingDrivers) {
     // The first message shows the system's error number: a folder is no library, a library without the
     // functions is not supported.
-    const struct {
-        const char* path;
-        const char* why;
-        int error;
-    } cases[] = {{"/nonexistent/libovx-missing.so", "", ENOENT},
-                 {"/", "", EISDIR},
-                 {"libm.so.6", "SI_GetDriverVersion", ENOSYS}};
-    for (const auto& c : cases) {
+    const std::tuple<const char*, const char*, int> cases[] = {{"/nonexistent/libovx-missing.so", "", ENOENT},
+                                                               {"/", "", EISDIR},
+                                                               {"libm.so.6", "SI_GetDriverVersion", ENOSYS}};
+    for (const auto& [path, why, error] : cases) {
         ScriptedDialogs dialogs;
-        auto si = std::make_unique<LibrarySi>(c.path);
+        auto si = std::make_unique<LibrarySi>(path);
         EXPECT_FALSE(si->Loaded());
-        EXPECT_NE(si->LoadError().find(c.why), std::string::npos);
+        EXPECT_NE(si->LoadError().find(why), std::string::npos);
         MachineLink link(std::move(si), dialogs);
         link.Open(kLinkTimeoutMs);
         EXPECT_FALSE(link.IsOpen());
         ASSERT_EQ(dialogs.messages.size(), 2u);
-        EXPECT_EQ(dialogs.messages[0].text, std::to_string(c.error)) << c.path;
+        EXPECT_EQ(dialogs.messages[0].text, std::to_string(error)) << path;
         EXPECT_EQ(dialogs.messages[1].text, FormatMessage(MsgUsbDriversMissing, "12.2"));
     }
 }
 
 TEST(MachineChoice, ParsesTheThreeKindsAndSaysWhatIsWrong) {
     using K = MachineChoice::Kind;
-    const struct {
-        const char* spec;
-        std::optional<K> kind;
-        const char* argumentOrError;
-    } cases[] = {
+    const std::tuple<const char*, std::optional<K>, const char*> cases[] = {
         {"emulated", K::Emulated, ""},
         {"serial", K::Serial, ""},
         {"serial:/dev/ttyUSB1", K::Serial, "/dev/ttyUSB1"},
@@ -129,13 +121,12 @@ TEST(MachineChoice, ParsesTheThreeKindsAndSaysWhatIsWrong) {
         {"serial:", std::nullopt, "machine 'serial:' names no device"},
         {"library:", std::nullopt, "machine 'library:' names no device or library"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, kind, argumentOrError] : cases) {
         std::string error;
-        const auto choice = ParseMachineChoice(c.spec, &error);
-        ASSERT_EQ(choice.has_value(), c.kind.has_value()) << c.spec;
-        EXPECT_TRUE(choice ? choice->argument == c.argumentOrError : error.find(c.argumentOrError) == 0)
-            << error;
-        EXPECT_TRUE(!choice || choice->kind == *c.kind) << c.spec;
+        const auto choice = ParseMachineChoice(text, &error);
+        ASSERT_EQ(choice.has_value(), kind.has_value()) << text;
+        EXPECT_TRUE(choice ? choice->argument == argumentOrError : error.find(argumentOrError) == 0) << error;
+        EXPECT_TRUE(!choice || choice->kind == *kind) << text;
     }
     ScriptedDialogs dialogs;
     auto machine = OpenLink("emulated", dialogs);

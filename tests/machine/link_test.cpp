@@ -90,18 +90,15 @@ TEST(Open, SetsTheLinkUpInOrderOnce) {
 }
 
 TEST(Open, ChoosesTheFirstMachineWithAFourDigitSerial) {
-    const struct {
-        std::vector<std::string> products;
-        std::uint32_t device;
-    } cases[] = {
+    const std::tuple<std::vector<std::string>, std::uint32_t> cases[] = {
         {{"ABC-77"}, 0},       {{"AB12", "12345"}, 1}, {{"123456", "1234X"}, 1}, {{"ABC", "0007", "1111"}, 1},
         {{"1234", "5678"}, 0}, {{"ABC", "XYZ"}, 0},    {{"12A4", "9999"}, 1},    {{"ABCDEFGH", "1234"}, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.products[0]);
-        Opened o([&](FakeSi& f) { f.products = c.products; });
-        EXPECT_EQ(o.fake->openedIndex, c.device);
-        EXPECT_EQ(o.link->ProductString(), c.products[c.device]);
+    for (const auto& [products, device] : cases) {
+        SCOPED_TRACE(products[0]);
+        Opened o([&](FakeSi& f) { f.products = products; });
+        EXPECT_EQ(o.fake->openedIndex, device);
+        EXPECT_EQ(o.link->ProductString(), products[device]);
     }
 }
 
@@ -178,41 +175,36 @@ TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     const Bytes good = MachineReply({reply::kInfo, 2, 0x41});
     const Bytes bad = BadChecksum({reply::kInfo, 2, 0x40});
     const Bytes cutLong = Truncated(MachineReply({reply::kReadResult}), 108);
-    const struct {
-        const char* name;
-        Bytes stray;       // bytes left on the line before the command
-        int earlierErrors; // failures counted by an earlier lone send
-        std::vector<Bytes> answers;
-        bool ok;
-        std::size_t writes;
-        std::int16_t errors;
-        std::uint8_t status;
-    } cases[] = {
-        {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
-        {"short, then good", {}, 0, {Truncated(good, 3), good}, true, 2, 0, kReplyGood},
-        {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
-        {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
-        {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
-        {"no answer twice", {}, 0, {{}, {}, good}, false, 2, 2, kReplyShort},
-        {"bad checksum twice", {}, 0, {bad, bad, good}, false, 2, 2, kReplyChecksum},
-        {"after an earlier failure", {}, 1, {{}, good}, false, 1, 2, kReplyShort},
-        {"earlier failure, then good", {}, 1, {good}, true, 1, 0, kReplyGood},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // Stray bytes left on the line before the command, failures counted by an earlier lone send, the
+    // answers in turn, and what the exchange gives.
+    const std::tuple<const char*, Bytes, int, std::vector<Bytes>, bool, std::size_t, std::int16_t,
+                     std::uint8_t>
+        cases[] = {
+            {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
+            {"short, then good", {}, 0, {Truncated(good, 3), good}, true, 2, 0, kReplyGood},
+            {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
+            {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
+            {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
+            {"no answer twice", {}, 0, {{}, {}, good}, false, 2, 2, kReplyShort},
+            {"bad checksum twice", {}, 0, {bad, bad, good}, false, 2, 2, kReplyChecksum},
+            {"after an earlier failure", {}, 1, {{}, good}, false, 1, 2, kReplyShort},
+            {"earlier failure, then good", {}, 1, {good}, true, 1, 0, kReplyGood},
+        };
+    for (const auto& [name, stray, earlierErrors, answers, succeeds, writes, errors, status] : cases) {
+        SCOPED_TRACE(name);
         fake->writes.clear();
         fake->flushes = 0;
-        fake->input.assign(c.stray.begin(), c.stray.end());
-        fake->answers.assign(c.answers.begin(), c.answers.end());
+        fake->input.assign(stray.begin(), stray.end());
+        fake->answers.assign(answers.begin(), answers.end());
         st() = {};
-        st().commErrorCount = static_cast<std::int16_t>(c.earlierErrors);
+        st().commErrorCount = static_cast<std::int16_t>(earlierErrors);
         const bool ok = link->RequestInfo();
         EXPECT_EQ(std::tuple(ok, fake->writes.size(), st().commErrorCount, st().replyStatus, fake->flushes),
-                  std::tuple(c.ok, c.writes, c.errors, c.status, int(c.writes) - c.ok));
-        EXPECT_EQ(link->LinkLost(), c.errors == 2);
-        EXPECT_EQ(link->ReadFailed(), c.status == kReplyShort);
-        EXPECT_EQ(st().firmwareMinor, c.ok ? 0x41 : 0);
-        EXPECT_TRUE(c.writes == 1 || fake->writes[0] != fake->writes[1]); // fresh filler bytes
+                  std::tuple(succeeds, writes, errors, status, int(writes) - succeeds));
+        EXPECT_EQ(link->LinkLost(), errors == 2);
+        EXPECT_EQ(link->ReadFailed(), status == kReplyShort);
+        EXPECT_EQ(st().firmwareMinor, succeeds ? 0x41 : 0);
+        EXPECT_TRUE(writes == 1 || fake->writes[0] != fake->writes[1]); // fresh filler bytes
     }
 }
 
@@ -259,17 +251,16 @@ TEST_F(LinkTest, InfoLabelParameterAndMaintenanceReplies) {
     Bytes hooked;
     link->Events().maintenanceReply = [&](const PacketBuffer& p, std::size_t) { hooked.push_back(p[0]); };
     Receive({reply::kInfo, 0x02, 0x40, 0x12, 0x34, 0x56});
-    EXPECT_TRUE(st().infoReceived);
-    EXPECT_EQ(FirmwareText(st().firmwareMajor, st().firmwareMinor), "2.40");
-    EXPECT_EQ(st().infoByte3 * 256 + st().infoByte4, 0x1234);
-    EXPECT_EQ(st().infoWord5, 0x56);
+    EXPECT_EQ(std::tuple(st().infoReceived, st().firmwareMajor, st().firmwareMinor,
+                         st().infoByte3 * 256 + st().infoByte4, st().infoWord5),
+              std::tuple(true, 2, 0x40, 0x1234, 0x56));
     for (std::uint8_t code : {0x29, 0x2A, 0x2C, 0x2D}) {
         Receive({code, static_cast<std::uint8_t>(code - 0x20)});
         EXPECT_EQ(st().lastAcknowledgement, code - 0x20);
     }
     Receive({reply::kParameterBlock, 1, 0x04, 0xD2, 0x00, 0x0C});
-    EXPECT_EQ(st().optionWord, 12);
-    EXPECT_EQ(st().parameterBlock[1][2] * 256 + st().parameterBlock[1][3], 1234);
+    EXPECT_EQ(std::tuple(st().optionWord, st().parameterBlock[1][2] * 256 + st().parameterBlock[1][3]),
+              std::tuple(12, 1234));
     Receive({reply::kParameterBlock, 2, 12, 5, 0x07, 0xE8});
     EXPECT_EQ(st().optionWord, 12); // block 2 leaves the options alone
     EXPECT_EQ(st().parameterBlock[2][4], 0x07);
@@ -300,9 +291,8 @@ TEST_F(LinkTest, ReadResultFillsOnlyItsTargetAndLeavesBadPocketCodesUnplaced) {
     for (std::uint8_t bad : {0, 5, 0xFF}) {
         p[CardWirePosition(7)] = bad;
         Receive(p);
-        EXPECT_EQ(set[9].cardOwner[7], 0);
-        EXPECT_EQ(set[9].cardOwner[8], PocketToSeat[4]);
-        EXPECT_EQ(set[9].status, kBoardPartial);
+        EXPECT_EQ(std::tuple(set[9].cardOwner[7], set[9].cardOwner[8], set[9].status),
+                  std::tuple(0, PocketToSeat[4], kBoardPartial));
     }
 }
 

@@ -20,6 +20,10 @@ using Bytes = std::vector<std::uint8_t>;
 std::optional<FirmwareImage> Read(const Bytes& bytes, FirmwareFileFault* fault = nullptr) {
     return ReadFirmwareImage(std::span<const std::uint8_t>(bytes.data(), bytes.size()), fault);
 }
+// A file with two pattern sections of l1 and l2 bytes.
+Bytes File(std::size_t l1, std::size_t l2) {
+    return FirmwareFileBytes(FirmwareSection(l1), FirmwareSection(l2));
+}
 Bytes Resized(Bytes b, std::size_t n) {
     b.resize(n);
     return b;
@@ -28,7 +32,7 @@ Bytes Resized(Bytes b, std::size_t n) {
 TEST(FirmwareFile, LoadsSoundFilesAndRefusesBadOnes) {
     using F = FirmwareFileFault;
     const Bytes s100 = FirmwareSection(100);
-    const Bytes sound = FirmwareFileBytes(FirmwareSection(40), FirmwareSection(25));
+    const Bytes sound = File(40, 25);
     const struct {
         const char* name;
         Bytes file;
@@ -36,19 +40,16 @@ TEST(FirmwareFile, LoadsSoundFilesAndRefusesBadOnes) {
     } cases[] = {
         {"two sections", sound, F::None},
         {"two empty sections", FirmwareFileBytes({}, {}), F::None},
-        {"the largest file", FirmwareFileBytes(FirmwareSection(65517), FirmwareSection(65517)), F::None},
-        {"the largest section", FirmwareFileBytes(FirmwareSection(65519), FirmwareSection(10)), F::None},
+        {"the largest file", File(65517, 65517), F::None},
+        {"the largest section", File(65519, 10), F::None},
         {"empty", {}, F::TooSmall},
         {"8 bytes", Bytes(8), F::TooSmall},
         {"15 bytes", Bytes(15), F::TooSmall},
         {"one byte more", Resized(sound, 82), F::InconsistentLengths},
         {"one byte less", Resized(sound, 80), F::InconsistentLengths},
-        {"one byte too large", FirmwareFileBytes(FirmwareSection(65518), FirmwareSection(65517)),
-         F::TooLarge},
-        {"section 1 too long", FirmwareFileBytes(FirmwareSection(65520), FirmwareSection(10)),
-         F::SectionTooLong},
-        {"section 2 too long", FirmwareFileBytes(FirmwareSection(10), FirmwareSection(65530)),
-         F::SectionTooLong},
+        {"one byte too large", File(65518, 65517), F::TooLarge},
+        {"section 1 too long", File(65520, 10), F::SectionTooLong},
+        {"section 2 too long", File(10, 65530), F::SectionTooLong},
         {"negative length 2", FirmwareFileBytes(s100, {}, 200, -100), F::InconsistentLengths},
         {"negative length 1", FirmwareFileBytes(s100, {}, -1, 101), F::InconsistentLengths},
         {"lengths overflow", FirmwareFileBytes(s100, {}, 0x7FFFFFFF, 0x7FFFFFFF), F::InconsistentLengths},
@@ -104,20 +105,17 @@ TEST(FirmwareFile, HeadersCarryTheLengthAndTheBigEndianWordSum) {
 
 TEST(FirmwareFile, BlocksGoSectionTwoFirstAndHeadersLast) {
     // A section of L bytes sends blocks 1 to n while n x 128 does not exceed L (L = length + 16).
-    const struct {
-        std::size_t length1, length2;
-        std::vector<std::uint16_t> addresses;
-    } cases[] = {
+    const std::tuple<std::size_t, std::size_t, std::vector<std::uint16_t>> cases[] = {
         {300, 384, {1, 2, 513, 514, 515, 512, 0}},
         {112, 113, {1, 513, 512, 0}},
         {240, 239, {1, 2, 513, 512, 0}},
     };
-    for (const auto& c : cases) {
-        const auto image = Read(FirmwareFileBytes(FirmwareSection(c.length1), FirmwareSection(c.length2)));
+    for (const auto& [length1, length2, expected] : cases) {
+        const auto image = Read(File(length1, length2));
         std::vector<std::uint16_t> addresses;
         for (const auto& b : FirmwareBlockOrder(*image))
             addresses.push_back(b.address);
-        EXPECT_EQ(addresses, c.addresses) << c.length1;
+        EXPECT_EQ(addresses, expected) << length1;
     }
     const Bytes s2 = FirmwareSection(1000);
     const auto image = Read(FirmwareFileBytes(FirmwareSection(10), s2));
@@ -181,20 +179,19 @@ TEST_F(DownloadTest, SuccessInstallsTheNewVersionAfterTheHeaders) {
     EXPECT_EQ(Download(FirmwareFileBytes(FirmwareSection(1000, 0x03, 0x51), FirmwareSection(500))),
               DownloadCommandOutcome::Done);
     // L1 = 1016: blocks 1 to 7; L2 = 516: blocks 1 to 4; two header blocks.
-    EXPECT_EQ(result.counters, (DownloadCounters{13, 0, 0, 0}));
-    EXPECT_EQ(lastCounters, result.counters);
+    EXPECT_EQ(std::pair(result.counters, lastCounters),
+              std::pair(DownloadCounters{13, 0, 0, 0}, result.counters));
     EXPECT_EQ(machine().FirmwareInstalled(), 1);
     EXPECT_EQ(machine().Commands().front().first[0], cmd::kDownloadStart);
     EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgFirmwareDownloaded));
     EXPECT_EQ(shownStates, (std::vector<bool>{true, false}));
     ASSERT_EQ(percents.size(), 11u);
-    EXPECT_EQ(percents.front(), 8); // 128 x 100 / 1516 = 8.44
-    EXPECT_EQ(percents.back(), 93); // 1408 x 100 / 1516 = 92.88
+    // 128 x 100 / 1516 = 8.44 and 1408 x 100 / 1516 = 92.88.
+    EXPECT_EQ(std::tuple(percents.front(), percents.back()), std::tuple(8, 93));
     EXPECT_EQ(emu->ReadTimeoutMs(), kLinkTimeoutMs);
     EXPECT_EQ(Version(), "3.51"); // the version the image carried
     // Zero blocks beyond a tiny file's size would push the share past 100.
-    EXPECT_EQ(Download(FirmwareFileBytes(FirmwareSection(1), FirmwareSection(1))),
-              DownloadCommandOutcome::Done);
+    EXPECT_EQ(Download(File(1, 1)), DownloadCommandOutcome::Done);
     EXPECT_EQ(percents, (std::vector<int>{100, 100}));
 }
 
@@ -202,7 +199,7 @@ TEST_F(DownloadTest, EveryFailedReplyIsSentOnceMoreAndCounted) {
     // The start packet's reply fails its checksum once, later ones come short, not at all and bad again.
     machine().InjectWireFault(WireFault::BadChecksum);
     const WireFault after[] = {WireFault::ShortReply, WireFault::NoReply, WireFault::BadChecksum};
-    EXPECT_EQ(Download(FirmwareFileBytes(FirmwareSection(300), FirmwareSection(100)),
+    EXPECT_EQ(Download(File(300, 100),
                        [&](int blocks) {
                            if (blocks <= 3) machine().InjectWireFault(after[blocks - 1]);
                        }),
@@ -214,8 +211,7 @@ TEST_F(DownloadTest, EveryFailedReplyIsSentOnceMoreAndCounted) {
 }
 
 TEST_F(DownloadTest, ALostLinkKeepsTheOldFirmware) {
-    EXPECT_EQ(Download(FirmwareFileBytes(FirmwareSection(2000), FirmwareSection(900)),
-                       [&](int blocks) { machine().SetLinkLost(blocks >= 7); }),
+    EXPECT_EQ(Download(File(2000, 900), [&](int blocks) { machine().SetLinkLost(blocks >= 7); }),
               DownloadCommandOutcome::LinkLost);
     EXPECT_EQ(result.counters.Comm, 2);
     EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLostCommunicationMaintenance));
@@ -226,39 +222,34 @@ TEST_F(DownloadTest, ALostLinkKeepsTheOldFirmware) {
     EXPECT_EQ(emu->ReadTimeoutMs(), kLinkTimeoutMs);
     // Two bad replies to the start packet: nothing else is sent.
     machine().InjectWireFault(WireFault::BadChecksum, 2);
-    EXPECT_EQ(Download(FirmwareFileBytes(FirmwareSection(10), FirmwareSection(10))),
-              DownloadCommandOutcome::LinkLost);
+    EXPECT_EQ(Download(File(10, 10)), DownloadCommandOutcome::LinkLost);
     EXPECT_EQ(result.counters, (DownloadCounters{0, 2, 0, 0}));
     EXPECT_EQ(machine().FirmwareInstalled(), 0);
 }
 
 TEST_F(DownloadTest, ProgrammingErrorsStopAtOnceWithCodeAndPosition) {
-    const Bytes file = FirmwareFileBytes(FirmwareSection(600), FirmwareSection(600));
-    const struct {
-        std::vector<std::pair<std::uint8_t, int>> injected; // code 3 is counted and the transfer goes on
-        const char* shown;
-        DownloadCounters counters;
-    } cases[] = {
+    const Bytes file = File(600, 600);
+    // Injected results (code 3 is counted and the transfer goes on), the message and the counters.
+    const std::tuple<std::vector<std::pair<std::uint8_t, int>>, const char*, DownloadCounters> cases[] = {
         {{{3, 2}, {2, 3}}, "Error: 2 during programming at 3", {3, 0, 0, 1}},
         {{{1, 514}}, "Error: 1 during programming at 514", {6, 0, 0, 0}},
         {{{2, 512}}, "Error: 2 during programming at 512", {9, 0, 0, 0}},
         {{{3, -1}}, "Error: 3 during programming .", {0, 0, 0, 0}}, // the start packet
     };
-    for (const auto& c : cases) {
-        for (const auto& [code, address] : c.injected)
+    for (const auto& [injected, shown, counters] : cases) {
+        for (const auto& [code, address] : injected)
             machine().InjectDownloadResult(code, address);
         EXPECT_EQ(Download(file), DownloadCommandOutcome::ProgrammingError);
-        EXPECT_EQ(PlainMessage(dialogs.Last().text), c.shown);
-        EXPECT_EQ(result.counters, c.counters) << c.shown;
+        EXPECT_EQ(PlainMessage(dialogs.Last().text), shown);
+        EXPECT_EQ(result.counters, counters) << shown;
     }
     EXPECT_EQ(machine().FirmwareInstalled(), 0);
     // An image changed after its header was built: the machine refuses it at the last block.
-    auto image = Read(FirmwareFileBytes(FirmwareSection(500), FirmwareSection(300)));
+    auto image = Read(File(500, 300));
     image->image1[100] ^= 0xFF;
     const DownloadResult refused = SendFirmware(link, *image);
-    EXPECT_EQ(refused.outcome, DownloadOutcome::ProgrammingError);
-    EXPECT_EQ(refused.position, 0);
-    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(std::tuple(refused.outcome, refused.position, refused.code),
+              std::tuple(DownloadOutcome::ProgrammingError, 0, 2));
 }
 
 TEST_F(DownloadTest, BadFilesAndNoFileSendNothing) {

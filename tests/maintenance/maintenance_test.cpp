@@ -37,11 +37,7 @@ class SessionTest : public ::testing::Test {
 
 TEST_F(SessionTest, RepliesFillTheirFields) {
     using F = const MaintenanceFields&;
-    const struct {
-        PacketBuffer reply;
-        std::string (*field)(F);
-        const char* shown;
-    } cases[] = {
+    const std::tuple<PacketBuffer, std::string (*)(F), const char*> cases[] = {
         // Motor speeds take 15 bits: the top bit of each high byte is not part of the value.
         {{0x1B, 0x80 | 0, 0x34, 0x92, 0x00, 0x80},
          [](F f) { return f.motorSpeed[0] + "," + f.motorSpeed[1]; },
@@ -73,9 +69,9 @@ TEST_F(SessionTest, RepliesFillTheirFields) {
          [](F f) { return f.Boards_dealed; },
          "4294967295"},
     };
-    for (const auto& c : cases) {
-        DecodeReply(c.reply, PacketSize(c.reply[0]), link.StateForTesting(), link.Events(), nullptr);
-        EXPECT_EQ(c.field(session.Fields()), c.shown) << int(c.reply[0]) << " " << int(c.reply[1]);
+    for (const auto& [reply, field, shown] : cases) {
+        DecodeReply(reply, PacketSize(reply[0]), link.StateForTesting(), link.Events(), nullptr);
+        EXPECT_EQ(field(session.Fields()), shown) << int(reply[0]) << " " << int(reply[1]);
     }
 }
 
