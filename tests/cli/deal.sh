@@ -94,13 +94,15 @@ emulator_do ""
 grep "^status" "$work/emu.out" | tail -n 1 | grep -q "boards 4 latch off"
 check "serial deal: the machine dealt 4 boards and the latch is off again" $?
 
-# Nothing is sent before the operator: with no pedal, board 1 is not dealt within two seconds.
+# Nothing is sent before the operator: with no pedal, board 1 is not dealt within two seconds of the
+# prompt. The pedal is pressed only once the prompt is out (a press from before it is forgotten).
 "$cli" deal "$set32" --machine "serial:$pty" --to 1 </dev/null >"$work/out" 2>&1 &
 cli_pid=$!
-sleep 4 # 2 s of start-up, then the wait
+for _ in $(seq 1 600); do grep -q "^Put in board 1" "$work/out" && break; sleep 0.1; done
+grep -qx "Put in board 1 and press the foot pedal" "$work/out"; check "no pedal: the prompt" $?
+sleep 2
 emulator_do ""
 grep "^status" "$work/emu.out" | tail -n 1 | grep -q "boards 4 "; check "no pedal: nothing dealt" $?
-grep -qx "Put in board 1 and press the foot pedal" "$work/out"; check "no pedal: the prompt" $?
 echo "pedal" >&3
 wait "$cli_pid"; check "the pedal then deals it" $?
 
