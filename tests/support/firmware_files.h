@@ -2,9 +2,12 @@
 // the emulator's convention the first two bytes of section 1 are the version the new firmware reports.
 #pragma once
 
+#include "support/temp_dir.h"
+
 #include <cstdint>
-#include <fstream>
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvenix::test {
@@ -36,9 +39,8 @@ inline std::vector<std::uint8_t> FirmwareSection(std::size_t n, std::uint8_t maj
     return s;
 }
 
-inline void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+inline void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 } // namespace orvenix::test
