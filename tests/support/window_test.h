@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -30,21 +29,21 @@ template <typename T> T* Child(QObject* parent, const char* name) {
     return child;
 }
 
-// The texts of the named text boxes, in order.
-inline QStringList BoxTexts(QObject* parent, std::initializer_list<const char*> names) {
+// The texts of the named text boxes (names apart by spaces), joined by '|'.
+inline QString BoxTexts(QObject* parent, const QString& names) {
     QStringList texts;
-    for (const char* name : names) {
-        auto* box = Child<QLineEdit>(parent, name);
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
+        auto* box = Child<QLineEdit>(parent, name.toLatin1().constData());
         texts << (box != nullptr ? box->text() : QString("<missing>"));
     }
-    return texts;
+    return texts.join('|');
 }
 
-// Whether each named control is enabled ('1') or not ('0'), in order.
-inline std::string EnabledFlags(QObject* parent, std::initializer_list<const char*> names) {
+// Whether each named control (names apart by spaces) is enabled ('1') or not ('0'), in order.
+inline std::string EnabledFlags(QObject* parent, const QString& names) {
     std::string flags;
-    for (const char* name : names) {
-        auto* widget = Child<QWidget>(parent, name);
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
+        auto* widget = Child<QWidget>(parent, name.toLatin1().constData());
         flags += widget != nullptr && widget->isEnabled() ? '1' : '0';
     }
     return flags;
