@@ -5,13 +5,19 @@
 #include "support/test_context.h"
 #include "ui/app/main_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -19,6 +25,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orvenix::test {
 

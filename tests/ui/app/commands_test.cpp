@@ -9,10 +9,6 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QPrinter>
-#include <QPushButton>
-#include <QTest>
-
-#include <algorithm>
 
 namespace orvenix::test {
 namespace {

@@ -4,8 +4,6 @@
 #include "support/window_test.h"
 
 #include <QCursor>
-#include <QLabel>
-#include <QTest>
 #include <QTreeWidget>
 
 namespace orvenix::test {

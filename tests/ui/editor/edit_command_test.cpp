@@ -4,9 +4,6 @@
 #include "support/window_test.h"
 #include "ui/editor/editor_window.h"
 
-#include <QPushButton>
-#include <QTest>
-
 namespace orvenix::test {
 namespace {
 

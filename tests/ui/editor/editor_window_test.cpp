@@ -9,18 +9,6 @@
 #include "support/generator_context.h"
 #include "support/window_test.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
-#include <vector>
-
 namespace orvenix {
 namespace {
 

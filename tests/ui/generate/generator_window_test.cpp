@@ -6,9 +6,6 @@
 #include "support/window_test.h"
 #include "ui/generate/generator_window.h"
 
-#include <QPushButton>
-#include <QTest>
-
 namespace orvenix::test {
 namespace {
 

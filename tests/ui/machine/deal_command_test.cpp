@@ -4,9 +4,6 @@
 #include "support/window_test.h"
 #include "ui/machine/dealing_window.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-
 namespace orvenix::test {
 namespace {
 

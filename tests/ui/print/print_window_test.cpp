@@ -8,16 +8,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QTest>
 
 namespace orvenix::test {
 namespace {
