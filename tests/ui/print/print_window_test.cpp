@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -250,7 +249,6 @@ TEST_F(PrintWindowTest, RedSuitsAndDoubleDummyFollowTheirBoxes) {
     QString text = QString::fromUtf8(Tool("pdftotext", {"-layout", pdf(), "-"})).simplified();
     EXPECT_EQ(text.count("Par:"), 8);
     EXPECT_TRUE(text.contains("Par: 7S NS")) << text.toStdString();
-    EXPECT_EQ(Get<QPushButton>("cmdPrint")->text(), "&Print");
 
     auto* note = Get<QLabel>("lblDoubleDummyNote");
     Tick("Option5"); // 18 per page leaves no room for the analysis: a note says so
@@ -265,9 +263,6 @@ TEST_F(PrintWindowTest, RedSuitsAndDoubleDummyFollowTheirBoxes) {
 }
 
 TEST_F(PrintWindowTest, PrinterSetupSetsPaperAndOrientationOnlyWhenConfirmed) {
-    EXPECT_EQ(&ProgramPrinter(), &ProgramPrinter());
-    EXPECT_TRUE(!QPrinterInfo::availablePrinterNames().isEmpty() ||
-                ProgramPrinter().outputFormat() == QPrinter::PdfFormat);
     for (const bool confirm : {false, true}) {
         WhenModalOpens([confirm](QWidget* modal) {
             auto* paper = Child<QComboBox>(modal, "cboPaper");
