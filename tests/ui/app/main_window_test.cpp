@@ -87,10 +87,9 @@ TEST_F(MainWindowTest, SummaryShowsTheSetAndEmptiesWithoutOne) {
     for (int refresh = 0; refresh < 2; ++refresh) { // a second refresh recounts, it does not add
         EXPECT_EQ(BoxTexts(window.get(), summary), shown);
         ASSERT_EQ(shapes->topLevelItemCount(), 39);
-        QStringList last;
-        for (int c = 0; c < 4; ++c)
-            last << shapes->topLevelItem(38)->text(c);
-        EXPECT_EQ(last, (QStringList{"D000", "   4", "   0", "+4"}));
+        const QTreeWidgetItem* last = shapes->topLevelItem(38); // D000: shape, seen, expected, difference
+        EXPECT_EQ(QStringList({last->text(0), last->text(1), last->text(2), last->text(3)}).join('|'),
+                  "D000|   4|   0|+4");
         window->RefreshSetDisplay();
     }
     EXPECT_EQ(HistoryLabel(*window), "History records: 3");
