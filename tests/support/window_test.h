@@ -70,26 +70,18 @@ inline void TypeText(QWidget* widget, const QString& text) {
 // Runs `handler` on the first modal window that opens within the time limit (a command's window or a
 // box). Call before the command that opens it; the handler must close the window.
 inline void WhenModalOpens(std::function<void(QWidget*)> handler, int timeoutMs = 5000) {
-    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [handler = std::move(handler), deadline, poll]() {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            handler(modal);
-            *poll = nullptr; // breaks the cycle of the shared pointer
-            return;
-        }
-        if (deadline->hasExpired()) {
-            ADD_FAILURE() << "no modal window opened";
-            *poll = nullptr;
-            return;
-        }
-        QTimer::singleShot(10, [poll] {
-            if (*poll) (*poll)();
-        });
-    };
-    QTimer::singleShot(0, [poll] {
-        if (*poll) (*poll)();
-    });
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, handler = std::move(handler), deadline = QDeadlineTimer(timeoutMs)] {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (modal == nullptr && !deadline.hasExpired()) return;
+                         timer->stop();
+                         timer->deleteLater();
+                         if (modal == nullptr) ADD_FAILURE() << "no modal window opened";
+                         if (modal != nullptr) handler(modal);
+                     });
+    timer->start();
 }
 
 // While it lives, closes (rejects) every modal window that opens, as a user pressing Cancel would: for
