@@ -3,19 +3,16 @@
 #pragma once
 
 #include "app/context.h"
+#include "app/options.h"
 #include "base/dialogs.h"
 #include "base/log.h"
-#include "app/options.h"
 #include "base/settings.h"
 #include "model/board.h"
 #include "support/temp_dir.h"
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace orvenix::test {
@@ -28,8 +25,6 @@ struct TestContext {
         options.seed = 12345;
         RecordStatus();
     }
-    TestContext(const TestContext&) = delete;
-    TestContext& operator=(const TestContext&) = delete;
 
     // Wraps whatever ctx.status does now (a window replaces it when it is made) so that every status
     // text is also kept in `statuses`.

@@ -5,21 +5,28 @@
 #include "support/test_context.h"
 #include "ui/app/main_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace orvenix::test {
 
@@ -30,21 +37,21 @@ template <typename T> T* Child(QObject* parent, const char* name) {
     return child;
 }
 
-// The texts of the named text boxes, in order.
-inline QStringList BoxTexts(QObject* parent, std::initializer_list<const char*> names) {
+// The texts of the named text boxes (names apart by spaces), joined by '|'.
+inline QString BoxTexts(QObject* parent, const QString& names) {
     QStringList texts;
-    for (const char* name : names) {
-        auto* box = Child<QLineEdit>(parent, name);
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
+        auto* box = Child<QLineEdit>(parent, name.toLatin1().constData());
         texts << (box != nullptr ? box->text() : QString("<missing>"));
     }
-    return texts;
+    return texts.join('|');
 }
 
-// Whether each named control is enabled ('1') or not ('0'), in order.
-inline std::string EnabledFlags(QObject* parent, std::initializer_list<const char*> names) {
+// Whether each named control (names apart by spaces) is enabled ('1') or not ('0'), in order.
+inline std::string EnabledFlags(QObject* parent, const QString& names) {
     std::string flags;
-    for (const char* name : names) {
-        auto* widget = Child<QWidget>(parent, name);
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
+        auto* widget = Child<QWidget>(parent, name.toLatin1().constData());
         flags += widget != nullptr && widget->isEnabled() ? '1' : '0';
     }
     return flags;
@@ -63,26 +70,18 @@ inline void TypeText(QWidget* widget, const QString& text) {
 // Runs `handler` on the first modal window that opens within the time limit (a command's window or a
 // box). Call before the command that opens it; the handler must close the window.
 inline void WhenModalOpens(std::function<void(QWidget*)> handler, int timeoutMs = 5000) {
-    auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [handler = std::move(handler), deadline, poll]() {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            handler(modal);
-            *poll = nullptr; // breaks the cycle of the shared pointer
-            return;
-        }
-        if (deadline->hasExpired()) {
-            ADD_FAILURE() << "no modal window opened";
-            *poll = nullptr;
-            return;
-        }
-        QTimer::singleShot(10, [poll] {
-            if (*poll) (*poll)();
-        });
-    };
-    QTimer::singleShot(0, [poll] {
-        if (*poll) (*poll)();
-    });
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, handler = std::move(handler), deadline = QDeadlineTimer(timeoutMs)] {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (modal == nullptr && !deadline.hasExpired()) return;
+                         timer->stop();
+                         timer->deleteLater();
+                         if (modal == nullptr) ADD_FAILURE() << "no modal window opened";
+                         if (modal != nullptr) handler(modal);
+                     });
+    timer->start();
 }
 
 // While it lives, closes (rejects) every modal window that opens, as a user pressing Cancel would: for

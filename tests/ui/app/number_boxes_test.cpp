@@ -1,7 +1,8 @@
-// Every number box of the board-number, generator and printing windows takes digits only, up to its
+// Every number box of the board-number, generator, editor and printing windows takes digits only, up to its
 // maximum: a refused change is undone whole and the caret steps back one place.
 #include "support/board_set_samples.h"
 #include "support/window_test.h"
+#include "ui/editor/editor_window.h"
 #include "ui/formats/board_number_dialog.h"
 #include "ui/generate/generator_window.h"
 #include "ui/print/print_window.h"
@@ -11,7 +12,7 @@
 namespace orvenix::test {
 namespace {
 
-enum class Window { BoardNumbers, Generator, Printing };
+enum class Window { BoardNumbers, Generator, Editor, Printing };
 
 struct BoxCase {
     Window window;
@@ -39,6 +40,11 @@ TEST(NumberBoxes, TakeDigitsOnlyUpToTheirMaximum) {
         {Window::Generator, "txtFirstBoard", "17", 2, "-", false, "17", 2},
         {Window::Generator, "txtFirstBoard", "", 0, "x9", false, "9", 1},
         {Window::Generator, "txtFirstBoard", "", 0, "99999999999999999999", true, "", 0},
+        // The editor's count: up to 999, leading zeros kept.
+        {Window::Editor, "txtCount", "", 0, "a3", false, "3", 1},
+        {Window::Editor, "txtCount", "", 0, "12.5", false, "125", 3},
+        {Window::Editor, "txtCount", "", 0, "1000", false, "100", 3},
+        {Window::Editor, "txtCount", "", 0, "0012", false, "0012", 4},
         // The printing window: up to 99 copies and board numbers up to 999, no leading zero.
         {Window::Printing, "txtCopies", "9", 1, "90", false, "99", 2},
         {Window::Printing, "txtCopies", "", 0, "07", false, "7", 1},
@@ -57,6 +63,7 @@ TEST(NumberBoxes, TakeDigitsOnlyUpToTheirMaximum) {
         if (c.window == Window::BoardNumbers)
             window = std::make_unique<BoardNumberDialog>(*t.set, "BRI", t.dialogs);
         if (c.window == Window::Generator) window = std::make_unique<GeneratorWindow>(t.ctx);
+        if (c.window == Window::Editor) window = std::make_unique<EditorWindow>(t.ctx);
         if (c.window == Window::Printing) window = std::make_unique<PrintWindow>(t.ctx, printer);
         QLineEdit* box = Child<QLineEdit>(window.get(), c.box);
         ASSERT_NE(box, nullptr);

@@ -4,11 +4,9 @@
 #include "ui/app/qt_dialogs.h"
 #include "ui/app/qt_settings.h"
 
-#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QSettings>
-#include <QTest>
 
 namespace orvenix::test {
 namespace {

@@ -54,21 +54,16 @@ TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen) {
     link.Open(kLinkTimeoutMs);
     ErrorDialog boardCheck(link, t.dialogs, MakeErrorDialogContent(kErrorKindBoardCheck, 0, 7, 12));
     ErrorDialog machineError(link, t.dialogs, MakeErrorDialogContent(0, 5, 0, 1));
+    const auto dealing = [&](SessionMode mode) {
+        return std::make_unique<DealingWindow>(mode, dealt, link, clock, t.settings, t.dialogs, [] {});
+    };
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> cases[] = {
         {"generator", [&] { return std::make_unique<GeneratorWindow>(t.ctx); }},
         {"editor", [&] { return std::make_unique<EditorWindow>(t.ctx); }},
         {"printing", [&] { return std::make_unique<PrintWindow>(t.ctx, printer); }},
         {"board numbers", [&] { return std::make_unique<BoardNumberDialog>(*t.set, "DUP", t.dialogs); }},
-        {"dealing",
-         [&] {
-             return std::make_unique<DealingWindow>(SessionMode::Deal, dealt, link, clock, t.settings,
-                                                    t.dialogs, [] {});
-         }},
-        {"reading",
-         [&] {
-             return std::make_unique<DealingWindow>(SessionMode::Read, dealt, link, clock, t.settings,
-                                                    t.dialogs, [] {});
-         }},
+        {"dealing", [&] { return dealing(SessionMode::Deal); }},
+        {"reading", [&] { return dealing(SessionMode::Read); }},
         {"machine error", [&] { return std::make_unique<MachineErrorDialog>(machineError); }},
         {"board check", [&] { return std::make_unique<MachineErrorDialog>(boardCheck); }},
         {"emulator panel", [&] { return std::make_unique<EmulatorPanel>(emu->Machine()); }},

@@ -5,10 +5,6 @@
 #include "support/window_test.h"
 #include "ui/formats/board_number_dialog.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-
 namespace orvenix::test {
 namespace {
 

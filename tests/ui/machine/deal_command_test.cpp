@@ -1,11 +1,8 @@
 // The main window's Deal and Read: with a board set they open the dealing window modally in their mode on
-// the machine, and the main window is "Ready" afterwards; without a machine nothing opens.
+// the machine; without a machine nothing opens.
 #include "support/sample_deals.h"
 #include "support/window_test.h"
 #include "ui/machine/dealing_window.h"
-
-#include <QLineEdit>
-#include <QPushButton>
 
 namespace orvenix::test {
 namespace {
@@ -14,22 +11,18 @@ TEST_F(MainWindowTest, DealAndReadOpenTheDealingWindowInTheirMode) {
     *t.set = test::SampleSet(1, 4);
     for (const auto& [action, caption] : {std::pair{"menuDeal", "&Deal"}, std::pair{"menuRead", "&Read"}}) {
         SCOPED_TRACE(action);
-        QString deal;
-        QString state;
+        QString seen;
         WhenModalOpens([&](QWidget* modal) {
             auto* dealing = qobject_cast<DealingWindow*>(modal);
             ASSERT_NE(dealing, nullptr);
-            deal = dealing->findChild<QPushButton*>("cmdDeal")->text();
             dealing->onStartupTimer();
-            dealing->onPollTimer();
-            state = dealing->findChild<QLineEdit*>("txtStatus")->text();
-            dealing->findChild<QPushButton*>("cmdExit")->click();
-            if (!dealing->closed()) dealing->reject();
+            dealing->onPollTimer(); // the start-up exchange ran on the machine
+            seen = Child<QPushButton>(dealing, "cmdDeal")->text() + " " +
+                   Child<QLineEdit>(dealing, "txtStatus")->text();
+            dealing->reject();
         });
         Trigger(action);
-        EXPECT_EQ(deal, caption);
-        EXPECT_EQ(state, "Idle");
-        EXPECT_EQ(window->statusText(), "Ready");
+        EXPECT_EQ(seen, caption + QString(" Idle"));
     }
 }
 

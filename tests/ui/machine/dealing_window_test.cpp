@@ -3,8 +3,6 @@
 // Break through, the error dialog's answers, and the emulator panel beside the window.
 #include "ui/machine/dealing_window.h"
 
-#include "base/dialogs.h"
-#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
 #include "support/sample_deals.h"
@@ -12,19 +10,9 @@
 #include "ui/machine/emulator_panel.h"
 #include "ui/machine/machine_error_dialog.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
-#include <string>
 
 namespace orvenix {
 namespace {

@@ -3,8 +3,6 @@
 #include "support/window_test.h"
 #include "ui/maintenance/maintenance_window.h"
 
-#include <QLineEdit>
-
 namespace orvenix::test {
 namespace {
 

@@ -3,25 +3,13 @@
 // boxes and the picture, the card options follow the firmware, and a lost link or Exit closes the link.
 #include "ui/maintenance/maintenance_window.h"
 
-#include "base/dialogs.h"
 #include "base/messages.h"
-#include "base/settings.h"
 #include "machine/emulated_si.h"
 #include "support/firmware_files.h"
 #include "support/temp_dir.h"
 #include "support/window_test.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
-#include <utility>
 
 namespace orvenix {
 namespace {

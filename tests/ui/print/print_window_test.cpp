@@ -8,16 +8,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QTest>
 
 namespace orvenix::test {
 namespace {
@@ -94,8 +89,7 @@ std::string Ticked(QWidget* window) {
 }
 
 // Enabled or not: the boards-per-page frame, red suits, double dummy, boards on the cards, pair offset.
-const auto kModeControls = {"frameBoardsPerPage", "chkRedSuits", "chkDoubleDummy", "chkPrintBoards",
-                            "txtNSoffset"};
+const QString kModeControls = "frameBoardsPerPage chkRedSuits chkDoubleDummy chkPrintBoards txtNSoffset";
 
 TEST_F(PrintWindowTest, StoredSettingsChooseTheOptionsAndTheirEnabling) {
     const char* keys[] = {"PrintPerPage", "PrintMode", "PrintScoreCardMode", "PrintRedSuits",
@@ -119,8 +113,7 @@ TEST_F(PrintWindowTest, StoredSettingsChooseTheOptionsAndTheirEnabling) {
         EXPECT_EQ(EnabledFlags(window.get(), kModeControls), c.enabled);
         EXPECT_EQ(t.settings.values, stored) << "opening the window writes no setting";
     }
-    EXPECT_EQ(BoxTexts(window.get(), {"txtFromBoard", "txtToBoard", "txtCopies"}),
-              (QStringList{"1", "20", "1"}));
+    EXPECT_EQ(BoxTexts(window.get(), "txtFromBoard txtToBoard txtCopies"), "1|20|1");
     EXPECT_TRUE(QTest::qWaitFor([&] { return Get("txtCopies")->hasFocus(); }, 2000));
     EXPECT_FALSE(Get<QProgressBar>("Printing_progress")->isVisible());
 }
@@ -256,7 +249,6 @@ TEST_F(PrintWindowTest, RedSuitsAndDoubleDummyFollowTheirBoxes) {
     QString text = QString::fromUtf8(Tool("pdftotext", {"-layout", pdf(), "-"})).simplified();
     EXPECT_EQ(text.count("Par:"), 8);
     EXPECT_TRUE(text.contains("Par: 7S NS")) << text.toStdString();
-    EXPECT_EQ(Get<QPushButton>("cmdPrint")->text(), "&Print");
 
     auto* note = Get<QLabel>("lblDoubleDummyNote");
     Tick("Option5"); // 18 per page leaves no room for the analysis: a note says so
@@ -271,9 +263,6 @@ TEST_F(PrintWindowTest, RedSuitsAndDoubleDummyFollowTheirBoxes) {
 }
 
 TEST_F(PrintWindowTest, PrinterSetupSetsPaperAndOrientationOnlyWhenConfirmed) {
-    EXPECT_EQ(&ProgramPrinter(), &ProgramPrinter());
-    EXPECT_TRUE(!QPrinterInfo::availablePrinterNames().isEmpty() ||
-                ProgramPrinter().outputFormat() == QPrinter::PdfFormat);
     for (const bool confirm : {false, true}) {
         WhenModalOpens([confirm](QWidget* modal) {
             auto* paper = Child<QComboBox>(modal, "cboPaper");
