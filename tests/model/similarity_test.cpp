@@ -49,10 +49,6 @@ Board RandomPartialBoard(std::mt19937& rng) {
 
 TEST(CompareHands, EqualsTheCardByCardCount) {
     std::mt19937 rng(2024);
-    const Board full = samples::SuitPerHandBoard();
-    EXPECT_EQ(
-        std::tuple(CompareHands(full, full), CompareHands(full, Rotated(full)), CompareHands(Board{}, full)),
-        std::tuple(13, 13, 0));
     for (int i = 0; i < 20000; ++i) {
         Board a = (i % 3 == 0) ? samples::RandomBoard(rng) : RandomPartialBoard(rng);
         Board b = (i % 5 == 0) ? samples::RandomBoard(rng) : RandomPartialBoard(rng);
