@@ -24,50 +24,38 @@ ReadResult Load(const std::string& bytes, BoardSet& set) {
     return ReadBre(bytes, set);
 }
 
+// (Whether the texts go out as Latin-1 or UTF-8 is checked with the save checks, for BRE and PBN alike.)
 TEST(BreWrite, HeaderThenOneLinePerSlotWithEmptySlotsBeforeTheFirstBoard) {
     BoardSet set = RandomSet(1, 5, 9); // stale deals stay in slots 1 and 2
     set.firstBoard = 3;
     set[3] = SuitPerHandBoard();
-    set.eventName = "Club night";
+    set.eventName = "a\377b";        // not UTF-8: one "?" per byte
+    set.eventSite = "Line\r\nbreak"; // texts cannot break lines
     set.eventDate = "6 Dec";
-    const std::string bytes = WriteBre(set);
-    EXPECT_EQ(bytes, "Club night\r\n\r\n6 Dec\r\n" + kEmptyLine + "\r\n" + kEmptyLine + "\r\n" + kSuitLine +
-                         "\r\n" + DgeHandString(set[4]) + "\r\n" + DgeHandString(set[5]) + "\r\n");
-    BoardSet loaded;
-    ASSERT_FALSE(Load(bytes, loaded));
-    EXPECT_EQ(std::tuple(loaded.firstBoard, loaded.lastBoard), std::tuple(1, 5));
-    EXPECT_EQ(std::tuple(loaded[2].status, loaded[3].status), std::tuple(kBoardEmpty, kBoardComplete));
-    EXPECT_EQ(Numbering(loaded[3]), StandardNumbering(3));
-    EXPECT_EQ(loaded[5].cardOwner, set[5].cardOwner);
+    EXPECT_EQ(WriteBre(set), "a?b\r\nLine  break\r\n6 Dec\r\n" + kEmptyLine + "\r\n" + kEmptyLine + "\r\n" +
+                                 kSuitLine + "\r\n" + DgeHandString(set[4]) + "\r\n" + DgeHandString(set[5]) +
+                                 "\r\n");
 }
 
-// (Whether the texts go out as Latin-1 or UTF-8 is checked with the save checks, for BRE and PBN alike.)
-TEST(BreWrite, EventTextsCannotBreakLines) {
-    BoardSet set = RandomSet(1, 1, 3);
-    set.eventName = "a\xff"
-                    "b"; // not UTF-8: one "?" per byte
-    set.eventSite = "Line\r\nbreak";
-    EXPECT_EQ(WriteBre(set).substr(0, 20), "a?b\r\nLine  break\r\n\r\n");
-}
-
-TEST(BreRead, LineEndsBlankLinesAndEmptyLines) {
+TEST(BreRead, LineEndsBlankLinesEmptyLinesAndLongEventTexts) {
     // A line of blanks is a board without cards; truly empty lines are skipped, also before the first board;
-    // the last line needs no line end.
-    const std::string body = "\n  \n" + kSuitLine + "   \n  \n\n" + kEmptyLine + "\n" + kSuitLine;
-    for (const std::string& bytes :
-         {"N\nS\nD\n" + body, "N\r\nS\r\nD\r\n" + ReplaceAll(body, "\n", "\r\n")}) {
+    // the last line needs no line end. Event texts are cut by characters: 199, the date 40.
+    std::string accents;
+    for (int i = 0; i < 45; ++i)
+        accents += "\xc3\xa9";
+    const std::string lines = std::string(250, 'n') + "\nS\n" + accents + "\n\n  \n" + kSuitLine +
+                              "   \n  \n\n" + kEmptyLine + "\n" + kSuitLine;
+    for (const std::string& bytes : {lines, ReplaceAll(lines, "\n", "\r\n")}) {
         BoardSet set;
         ASSERT_FALSE(Load(bytes, set));
-        EXPECT_EQ(std::tuple(set.eventName, set.eventSite, set.eventDate), std::tuple("N", "S", "D"));
+        EXPECT_EQ(std::tuple(set.eventName, set.eventSite, set.eventDate),
+                  std::tuple(std::string(199, 'n'), "S", accents.substr(0, 80)));
         ASSERT_EQ(set.lastBoard, 5);
         for (int n = 1; n <= 5; ++n)
-            EXPECT_EQ(std::tuple(set[n].status, set[n].number),
-                      std::tuple(n == 2 || n == 5 ? kBoardComplete : kBoardEmpty, n));
+            EXPECT_EQ(std::tuple(set[n].status, Numbering(set[n])),
+                      std::tuple(n == 2 || n == 5 ? kBoardComplete : kBoardEmpty, StandardNumbering(n)));
         EXPECT_EQ(set[5].cardOwner, SuitPerHandBoard().cardOwner);
     }
-}
-
-TEST(BreRead, HeaderOnlyFilesAreEmpty) {
     BoardSet set;
     for (const std::string bytes : {"", "Name", "Name\r\n", "Name\r\nSite\r\n", "Name\r\nSite\r\nDate\r\n",
                                     "Name\r\nSite\r\nDate\r\n\r\n\r\n"})
@@ -77,39 +65,18 @@ TEST(BreRead, HeaderOnlyFilesAreEmpty) {
     EXPECT_EQ(std::tuple(set.eventName, set.eventSite), std::tuple("Name", ""));
 }
 
-TEST(BreRead, LongEventTextsAreCutByCharacters) {
-    std::string accents;
-    for (int i = 0; i < 45; ++i)
-        accents += "\xc3\xa9";
-    BoardSet set;
-    ASSERT_FALSE(Load(std::string(250, 'n') + "\r\ns\r\n" + accents + "\r\n" + kSuitLine, set));
-    EXPECT_EQ(std::tuple(set.eventName, Utf8Length(set.eventDate), set.eventDate.size()),
-              std::tuple(std::string(199, 'n'), 40u, 80u));
-}
-
 TEST(BreRead, FaultsNameTheFileLine) {
-    struct Case {
-        std::string bytes;
-        MessageKey key;
-        const char* main;
-        const char* line;
-    };
     const std::string good = kSuitLine + "\r\n";
-    const Case cases[] = {
-        {"n\r\ns\r\nd\r\n" + good + good + good +
-             "\x06"
-             "AKx\r\n",
-         MsgFmtIllegalCardCode, "4", "7"},
+    const std::tuple<std::string, MessageKey, const char*, const char*> cases[] = {
+        {"n\r\ns\r\nd\r\n" + good + good + good + "\6AKx\r\n", MsgFmtIllegalCardCode, "4", "7"},
         {"n\ns\nd\n\n\n" + kSymbols + "\x04\n", MsgFmtUnexpectedCharacterAtPosition, "5", "6"},
-        {"n\ns\nd\n\x06"
-         "AA\n",
-         MsgFmtDuplicateCardAtPosition, "3", "4"},
+        {"n\ns\nd\n\6AA\n", MsgFmtDuplicateCardAtPosition, "3", "4"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [bytes, key, main, line] : cases) {
         BoardSet set;
-        const ReadResult r = Load(c.bytes, set);
-        ASSERT_EQ(FaultOf(r), Fault(c.key, c.main, c.line));
-        EXPECT_NE(r->Text().find(std::string("in line: ") + c.line), std::string::npos) << r->Text();
+        const ReadResult r = Load(bytes, set);
+        ASSERT_EQ(FaultOf(r), Fault(key, main, line));
+        EXPECT_NE(r->Text().find(std::string("in line: ") + line), std::string::npos) << r->Text();
     }
 }
 

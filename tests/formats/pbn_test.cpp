@@ -1,4 +1,3 @@
-#include "base/text_encoding.h"
 #include "base/version.h"
 #include "formats/format_checks.h"
 #include "formats/pbn.h"
@@ -24,44 +23,44 @@ ReadResult Load(const std::string& bytes, BoardSet& set) {
     return ReadPbn(bytes, set);
 }
 
-TEST(PbnWrite, WorkedExampleAndLaterBoards) {
+TEST(PbnWrite, WorkedExampleLaterBoardsAndEventTexts) {
     BoardSet set = RandomSet(1, 2, 2);
     set[1] = SuitPerHandBoard();
     set.Renumber();
     set[2].dealer = 0;        // not given: the standard dealer of board 2 (E)
     set[2].vulnerability = 0; // and its standard vulnerability (NS)
     set.eventName = "Monday pairs";
-    const std::string header = "% Orvenix ver " + std::to_string(kVersionMajor) + "." +
-                               std::to_string(kVersionMinor) + "." + std::to_string(kVersionPatch) + "\r\n";
-    const std::string board1 = "[Event \"Monday pairs\"]\r\n[Site \"<unknown>\"]\r\n[Date \"<unknown>\"]\r\n"
-                               "[Board \"1\"]\r\n[Dealer \"N\"]\r\n[Vulnerable \"None\"]\r\n[Deal \"" +
-                               kSuitPerHandDeal + "\"]\r\n\r\n";
-    const std::string board2 = "[Event \"#\"]\r\n[Site \"#\"]\r\n[Date \"#\"]\r\n[Board \"2\"]\r\n"
-                               "[Dealer \"E\"]\r\n[Vulnerable \"NS\"]\r\n[Deal \"E:";
-    const std::string bytes = WritePbn(set);
-    EXPECT_EQ(bytes.substr(0, header.size() + board1.size() + board2.size()), header + board1 + board2);
-}
-
-TEST(PbnWrite, DealValuesStartWithTheDealer) {
-    Board spades;
-    for (int r = 1; r <= 13; ++r)
-        spades.cardOwner[CardCodeOf(1, r)] = 1;
-    Board two;
-    two.cardOwner[CardCodeOf(4, 13)] = 2;
-    two.cardOwner[CardCodeOf(2, 12)] = 2;
-    EXPECT_EQ(std::tuple(PbnDealValue(spades, 4), PbnDealValue(Board{}, 3), PbnDealValue(two, 2)),
-              std::tuple("W:- AKQJT98765432... - -", "S:- - - -", "E:.3..2 - - -"));
-    EXPECT_EQ(PbnDealValue(SuitPerHandBoard(), 2),
-              "E:.AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432 AKQJT98765432...");
-}
-
-TEST(PbnWrite, EventTextsCannotBreakTheFile) {
-    BoardSet set = RandomSet(1, 1, 2);
-    set.eventSite = "a\"b]c";
-    EXPECT_NE(WritePbn(set).find("[Site \"a?b?c\"]\r\n"), std::string::npos);
+    set.eventSite = "a\"b]c"; // characters that would end the value
+    const std::string start = "% Orvenix ver " + VersionText() +
+                              "\r\n[Event \"Monday pairs\"]\r\n[Site \"a?b?c\"]\r\n[Date \"<unknown>\"]\r\n"
+                              "[Board \"1\"]\r\n[Dealer \"N\"]\r\n[Vulnerable \"None\"]\r\n[Deal \"" +
+                              kSuitPerHandDeal +
+                              "\"]\r\n\r\n[Event \"#\"]\r\n[Site \"#\"]\r\n[Date \"#\"]\r\n[Board \"2\"]\r\n"
+                              "[Dealer \"E\"]\r\n[Vulnerable \"NS\"]\r\n[Deal \"E:";
+    EXPECT_EQ(WritePbn(set).substr(0, start.size()), start);
     for (const char* s : {"[", "]", "{", "}", "%", ";", "\"", "a;b"})
         EXPECT_TRUE(HasPbnForbiddenCharacters(s)) << s;
     EXPECT_FALSE(HasPbnForbiddenCharacters("Club night, 6 Dec (final) #2 <x> 'y'"));
+}
+
+// Deals as read, written back from a dealer.
+TEST(Pbn, DealValuesReadAndWrittenFromTheDealer) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"N:AKQJT98765432... - - -", 4, "W:- AKQJT98765432... - -"},
+        {"E:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432", 1,
+         "N:...AKQJT98765432 AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432."},
+        {"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432", 2,
+         "E:.AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432 AKQJT98765432..."},
+        {"E:.3..2", 2, "E:.3..2 - - -"},
+        {"S:   A...  K... - Q... J...", 1, "N:- Q... AJ... K..."}, // a fifth hand: the first seat again
+        {"N:-\u00e9A... -xK...", 1, "N:- A... - K..."},            // a dash skips the character after it
+        {"W:", 3, "S:- - - -"},
+    };
+    for (const auto& [value, dealer, written] : cases) {
+        BoardSet set;
+        ASSERT_FALSE(Load("[Board \"1\"][Deal \"" + std::string(value) + "\"]", set)) << value;
+        EXPECT_EQ(PbnDealValue(set[1], dealer), written);
+    }
 }
 
 TEST(PbnRead, TagsOfTheSetAndItsBoards) {
@@ -84,54 +83,25 @@ TEST(PbnRead, TagsOfTheSetAndItsBoards) {
     EXPECT_EQ(set[12].dealer, 0);
 }
 
-TEST(PbnRead, DealerVulnerableAndEventValues) {
-    BoardSet set;
-    const std::pair<const char*, int> vul[] = {{"None", 1}, {"Love", 1}, {"-", 1},   {"NS", 2},
-                                               {"EW", 3},   {"All", 4},  {"Both", 4}};
-    for (const auto& [value, code] : vul) {
-        ASSERT_FALSE(Load("[Board \"1\"]\n[Vulnerable \"" + std::string(value) + "\"]\n", set)) << value;
-        EXPECT_EQ(set[1].vulnerability, code) << value;
-    }
-    for (int seat = 1; seat <= 4; ++seat) {
-        ASSERT_FALSE(
-            Load("[Board \"9\"]\n[Dealer \"" + std::string(1, kSeatLetters[seat - 1]) + "\"]\n", set));
-        EXPECT_EQ(set[9].dealer, seat);
-    }
-    ASSERT_FALSE(Load("[Event \"Caf\xe9\"]\r\n[Board \"1\"]\r\n", set)); // Latin-1
-    EXPECT_EQ(set.eventName, "Caf\u00e9");
-    std::string name;
-    for (int i = 0; i < 210; ++i)
-        name += "\xc3\xa9";
-    ASSERT_FALSE(Load("[Event \"" + name + "\"][Board \"640\"]", set));
-    EXPECT_EQ(std::tuple(Utf8Length(set.eventName), set.firstBoard), std::tuple(199u, 640));
-}
-
-// Deals as read, written back from North.
-TEST(PbnRead, DealValues) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"N:AKQJT98765432... - - -", "N:AKQJT98765432... - - -"},
-        {"E:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432",
-         "N:...AKQJT98765432 AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432."},
-        {"S:   A...  K... - Q... J...", "N:- Q... AJ... K..."}, // a fifth hand goes to the first seat again
-        {"N:-\u00e9A... -xK...", "N:- A... - K..."},            // a dash skips the character after it
-        {"W:", "N:- - - -"},
+TEST(PbnRead, DealerAndVulnerableValues) {
+    const std::tuple<const char*, int, int> tags[] = {
+        {"Vulnerable \"None", 0, 1}, {"Vulnerable \"Love", 0, 1}, {"Vulnerable \"-", 0, 1},
+        {"Vulnerable \"NS", 0, 2},   {"Vulnerable \"EW", 0, 3},   {"Vulnerable \"All", 0, 4},
+        {"Vulnerable \"Both", 0, 4}, {"Dealer \"N", 1, 0},        {"Dealer \"E", 2, 0},
+        {"Dealer \"S", 3, 0},        {"Dealer \"W", 4, 0},
     };
-    for (const auto& [value, north] : cases) {
-        BoardSet set;
-        ASSERT_FALSE(Load("[Board \"1\"][Deal \"" + std::string(value) + "\"]", set)) << value;
-        EXPECT_EQ(PbnDealValue(set[1], 1), north);
-    }
+    std::string bytes; // each tag on a board of its own
+    for (int n = 1; n <= 11; ++n)
+        bytes += "[Board \"" + std::to_string(n) + "\"][" + std::get<0>(tags[n - 1]) + "\"]\n";
+    BoardSet set;
+    ASSERT_FALSE(Load(bytes, set));
+    for (int n = 1; n <= 11; ++n)
+        EXPECT_EQ(Numbering(set[n]), std::tuple(n, std::get<1>(tags[n - 1]), std::get<2>(tags[n - 1]))) << n;
 }
 
 TEST(PbnRead, FaultsNameTheLine) {
-    struct Case {
-        std::string bytes;
-        MessageKey key;
-        const char* main;
-        int line;
-    };
     const std::string b1 = "[Board \"1\"]\n";
-    const Case cases[] = {
+    const std::tuple<std::string, MessageKey, const char*, int> cases[] = {
         {b1 + "[Vulnerable \"both\"]\n", MsgFmtInvalidString, "\"both\"", 2},
         {b1 + "\n[Vulnerable \"\"]\n", MsgFmtInvalidString, "\"\"", 3},
         {b1 + "[Dealer \"n\"]\n", MsgFmtInvalidString, "\"n\"", 2},
@@ -164,11 +134,11 @@ TEST(PbnRead, FaultsNameTheLine) {
         {b1 + "[Deal \"N:- - - - - 2...\"]", MsgFmtTooManyHandChanges, "", 2},
         {b1 + "[Deal \"N:A...\tK...\"]", MsgFmtUnexpectedCharacter, "\t", 2},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
+    for (const auto& [bytes, key, main, line] : cases) {
+        SCOPED_TRACE(bytes);
         BoardSet set;
-        const ReadResult r = Load(c.bytes, set);
-        ASSERT_EQ(FaultOf(r), Fault(c.key, c.main, std::to_string(c.line)));
+        const ReadResult r = Load(bytes, set);
+        ASSERT_EQ(FaultOf(r), Fault(key, main, std::to_string(line)));
         EXPECT_EQ(r->Text().find("record"), std::string::npos);
     }
     // A "[" ending a line, or a tag name ending it, is not a tag pair.
@@ -180,31 +150,24 @@ TEST(PbnRead, FaultsNameTheLine) {
 
 // Files written by another program (Debian's "dealer", action printpbn, LF line ends), each next to the
 // same deals printed one per line by its printoneline action: "n <hand> e <hand> s <hand> w <hand>".
-class PbnFromOtherPrograms : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(PbnFromOtherPrograms, LoadWithTheirDeals) {
-    const std::string base = std::string(ORVENIX_TEST_DATA) + "/pbn/" + GetParam();
-    const std::string pbn = ReadFile(base + ".pbn");
-    BoardSet set;
-    const ReadResult r = Load(pbn, set);
-    ASSERT_FALSE(r) << r->Text();
-    std::vector<std::string> deals;
-    std::istringstream listing(ReadFile(base + ".txt"));
-    const std::regex oneLine(R"(^n (\S*) e (\S*) s (\S*) w (\S*)\s*$)");
-    std::smatch m;
-    for (std::string line; std::getline(listing, line);)
-        if (std::regex_match(line, m, oneLine))
-            deals.push_back("N:" + m.str(1) + " " + m.str(2) + " " + m.str(3) + " " + m.str(4));
-    ASSERT_GE(deals.size(), 5u);
-    ASSERT_EQ(std::tuple(set.firstBoard, set.lastBoard), std::tuple(1, static_cast<int>(deals.size())));
-    for (std::size_t i = 0; i < deals.size(); ++i)
-        EXPECT_EQ(PbnDealValue(set[static_cast<int>(i) + 1], 1), deals[i]);
-    BoardSet crlf;
-    ASSERT_FALSE(Load(ReplaceAll(pbn, "\n", "\r\n"), crlf));
-    EXPECT_TRUE(SameBoards(crlf, set, 1, set.lastBoard));
+TEST(PbnRead, FilesOfAnotherProgramWithTheirDeals) {
+    for (const std::string name : {"dealer_rotating", "dealer_west_ew"}) {
+        SCOPED_TRACE(name);
+        const std::string base = std::string(ORVENIX_TEST_DATA) + "/pbn/" + name;
+        BoardSet set;
+        ASSERT_EQ(FaultOf(Load(ReadFile(base + ".pbn"), set)), kNoFault);
+        std::vector<std::string> deals;
+        std::istringstream listing(ReadFile(base + ".txt"));
+        const std::regex oneLine(R"(^n (\S*) e (\S*) s (\S*) w (\S*)\s*$)");
+        std::smatch m;
+        for (std::string line; std::getline(listing, line);)
+            if (std::regex_match(line, m, oneLine))
+                deals.push_back("N:" + m.str(1) + " " + m.str(2) + " " + m.str(3) + " " + m.str(4));
+        ASSERT_GE(deals.size(), 5u);
+        ASSERT_EQ(std::tuple(set.firstBoard, set.lastBoard), std::tuple(1, static_cast<int>(deals.size())));
+        for (std::size_t i = 0; i < deals.size(); ++i)
+            EXPECT_EQ(PbnDealValue(set[static_cast<int>(i) + 1], 1), deals[i]);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(DealerFiles, PbnFromOtherPrograms,
-                         ::testing::Values("dealer_rotating", "dealer_west_ew"));
 
 } // namespace
