@@ -80,48 +80,13 @@ TEST(BreRead, FaultsNameTheFileLine) {
     }
 }
 
-TEST(BreRead, CardsPerHandAreNotCountedAndAtMost640Boards) {
-    std::string line = kSuitLine;
-    line.insert(16, "A");              // the diamond ace also in North's hand: 14 cards
-    line.erase(line.find('A', 36), 1); // and out of South's
+TEST(BreRead, AtMost640Boards) {
     BoardSet set;
-    ASSERT_FALSE(Load("n\ns\nd\n" + line + "\n", set));
-    EXPECT_EQ(std::tuple(set[1].cardCount[1], set[1].cardCount[3], set[1].status),
-              std::tuple(14, 12, kBoardPartial));
-
     std::string bytes = "n\ns\nd\n";
     for (int i = 0; i < 640; ++i)
         bytes += kEmptyLine + "\n";
     EXPECT_EQ(std::tuple(FaultOf(Load(bytes, set)), set.lastBoard), std::tuple(kNoFault, 640));
     EXPECT_EQ(FaultOf(Load(bytes + kEmptyLine, set)), Fault(MsgFmtTooManyRecords, "", ""));
 }
-
-// BRE and PBN keep incomplete boards and the event texts: whole sets come back byte for byte.
-class TextFormatRoundTrip : public ::testing::TestWithParam<FileFormat> {};
-
-TEST_P(TextFormatRoundTrip, SetsWithIncompleteBoardsAndEventTexts) {
-    BoardSet set = RandomSet(1, 640, 77);
-    set[11] = Board{};
-    for (int n : {10, 640}) {
-        set[n] = Board{};
-        for (int code = 1; code <= 14; ++code) // the spades and the heart ace
-            set[n].cardOwner[code] = code == 14 ? 3 : 1;
-    }
-    set.Renumber();
-    for (int n : {10, 11, 640})
-        AnalyseBoard(set[n]);
-    set.eventName = "Spring pairs \u00e9t\u00e9";
-    set.eventSite = "Club house";
-    set.eventDate = "2026-12-06";
-    for (const BoardSet& original : {set, RandomSet(100, 139, 4)}) {
-        const std::string bytes = WriteBoardSet(GetParam(), original);
-        BoardSet loaded = ClearedSet();
-        ASSERT_FALSE(ReadBoardSet(GetParam(), bytes, loaded));
-        EXPECT_TRUE(SameBoards(loaded, original, original.firstBoard, original.lastBoard));
-        EXPECT_EQ(WriteBoardSet(GetParam(), loaded), bytes);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(BreAndPbn, TextFormatRoundTrip, ::testing::Values(FileFormat::Bre, FileFormat::Pbn));
 
 } // namespace

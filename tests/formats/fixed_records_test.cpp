@@ -83,10 +83,9 @@ TEST_P(FixedRecordFormat, SetsRoundTripAndComeBackFromRecordOne) {
     const Format& f = GetParam();
     const BoardSet set = RandomSet(1, 640, 99);
     const std::string bytes = f.write(set);
-    ASSERT_FALSE(Load(f.name, bytes, set_));
-    EXPECT_EQ(std::tuple(bytes.size(), set_.lastBoard), std::tuple(640 * f.recordLength, 640));
-    EXPECT_TRUE(SameBoards(set, set_, 1, 640));
-    EXPECT_EQ(f.write(set_), bytes);
+    ASSERT_EQ(std::tuple(FaultOf(Load(f.name, bytes, set_)), bytes.size()),
+              std::tuple(kNoFault, 640 * f.recordLength));
+    EXPECT_TRUE(SameBoards(set, set_, 1, 640)); // byte for byte through a file with the frame's tests
     EXPECT_EQ(FaultOf(Load(f.name, bytes + f.suitPerHandRecord, set_)), Fault(MsgFmtTooManyRecords, "", ""));
     EXPECT_EQ(set_.lastBoard, 640);
     const BoardSet later = RandomSet(17, 20, 5);
