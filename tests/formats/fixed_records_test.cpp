@@ -88,13 +88,11 @@ TEST_P(FixedRecordFormat, SetsRoundTripAndComeBackFromRecordOne) {
     EXPECT_TRUE(SameBoards(set, set_, 1, 640)); // byte for byte through a file with the frame's tests
     EXPECT_EQ(FaultOf(Load(f.name, bytes + f.suitPerHandRecord, set_)), Fault(MsgFmtTooManyRecords, "", ""));
     EXPECT_EQ(set_.lastBoard, 640);
-    const BoardSet later = RandomSet(17, 20, 5);
-    ASSERT_FALSE(Load(f.name, f.write(later), set_));
-    const int first = f.firstAfterLoad;
-    EXPECT_EQ(std::tuple(set_.firstBoard, set_.lastBoard), std::tuple(first, first + 3));
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(std::tuple(set_[first + k].cardOwner, Numbering(set_[first + k])),
-                  std::tuple(later[17 + k].cardOwner, StandardNumbering(first + k)));
+    ASSERT_FALSE(Load(f.name, f.write(RandomSet(17, 20, 5)), set_));
+    const int first = f.firstAfterLoad; // the same deals, numbered where they come back
+    EXPECT_EQ(std::tuple(set_.firstBoard, set_.lastBoard,
+                         SameBoards(RandomSet(first, first + 3, 5), set_, first, first + 3)),
+              std::tuple(first, first + 3, true));
     EXPECT_EQ(FaultOf(LoadFixedRecords("XYZ", bytes, set_)), Fault(MsgUnknownFormatLoad, "XYZ", ""));
     EXPECT_EQ(set_.lastBoard, 0);
 }
@@ -156,7 +154,6 @@ TEST(Bri, RecordsOfThreeOrFourSeatsInAnyOrderAndTheirFaults) {
     std::swap(swapped[1], swapped[25]);
     auto field = [](const char* value) { return BriRecord(std::string(kSuitDigits).replace(40, 2, value)); };
     const std::pair<std::string, Fault> cases[] = {
-        {BriRecord(kSuitDigits), kNoFault},
         {BriRecord(kSuitDigits + "40414243444546474849505152"), kNoFault},
         {swapped + std::string(26, ' ') + std::string(24, 'x'), kNoFault},
         {field("00"), Fault(MsgFmtCardValue, "00", "1")},
@@ -186,15 +183,12 @@ TEST(Dge, ParsingInEachMode) {
     };
     std::string reversed = kSuitHands;
     reversed.replace(1, 13, std::string(kRanks.rbegin(), kRanks.rend()));
-    std::string lateFault = record(kSuitHands);
-    lateFault[100] = 'A'; // only the first 68 bytes of a record count
     const DgeMode F = DgeMode::kFileRecord, L = DgeMode::kBreLine, P = DgeMode::kDupPart;
     const MessageKey ok = MessageKey(kMessageCount); // then main is the hand string of the owners read
     const std::tuple<std::string, DgeMode, MessageKey, std::string> cases[] = {
         {record(kSuitHands), F, ok, kSuitHands},
         {kSuitHands, L, ok, kSuitHands},
-        {record(reversed, 'x'), F, ok, kSuitHands},
-        {lateFault, F, ok, kSuitHands},
+        {record(reversed, 'A'), F, ok, kSuitHands}, // only the first 68 bytes of a record count
         {kSuitHands + std::string(59, '\0'), F, MsgFmtRecordLength, "127"},
         {record(kSuitHands) + "x", F, MsgFmtRecordLength, "129"},
         {kSuitHands + "\x01", L, MsgFmtIllegalCardCode, "69"},
@@ -207,12 +201,9 @@ TEST(Dge, ParsingInEachMode) {
         {H, L, MsgFmtUnexpectedCharacterAtPosition, "1"},
         {S + S, L, MsgFmtUnexpectedCharacterAtPosition, "2"},
         {empty + S, L, MsgFmtUnexpectedCharacterAtPosition, "17"},
-        {record(empty + S + "A"), F, MsgFmtUnexpectedCharacterAtPosition, "17"},
         {"A" + S, L, MsgFmtIllegalCardCode, "1"},
         {S + "AK1", L, MsgFmtIllegalCardCode, "4"},
-        {S + "A K", L, MsgFmtIllegalCardCode, "3"},
         {S + "\xE9", P, MsgFmtIllegalCardCode, "2"},
-        {S + "AKA", L, MsgFmtDuplicateCardAtPosition, "4"},
         {S + "Q" + H + D + C + S + "Q", L, MsgFmtDuplicateCardAtPosition, "7"},
     };
     for (const auto& [text, mode, key, main] : cases) {
