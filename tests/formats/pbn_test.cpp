@@ -38,9 +38,9 @@ TEST(PbnWrite, WorkedExampleLaterBoardsAndEventTexts) {
                               "\"]\r\n\r\n[Event \"#\"]\r\n[Site \"#\"]\r\n[Date \"#\"]\r\n[Board \"2\"]\r\n"
                               "[Dealer \"E\"]\r\n[Vulnerable \"NS\"]\r\n[Deal \"E:";
     EXPECT_EQ(WritePbn(set).substr(0, start.size()), start);
-    for (const char* s : {"[", "]", "{", "}", "%", ";", "\"", "a;b"})
-        EXPECT_TRUE(HasPbnForbiddenCharacters(s)) << s;
-    EXPECT_FALSE(HasPbnForbiddenCharacters("Club night, 6 Dec (final) #2 <x> 'y'"));
+    EXPECT_EQ(std::tuple(HasPbnForbiddenCharacters("a;b"), HasPbnForbiddenCharacters("{"),
+                         HasPbnForbiddenCharacters("Club night, 6 Dec (final) #2 <x> 'y'")),
+              std::tuple(true, true, false));
 }
 
 // Deals as read, written back from a dealer.
@@ -64,46 +64,41 @@ TEST(Pbn, DealValuesReadAndWrittenFromTheDealer) {
 }
 
 TEST(PbnRead, TagsOfTheSetAndItsBoards) {
-    BoardSet set;
-    ASSERT_FALSE(Load("[Dealer \"W\"][Vulnerable \"All\"]\n" // before the first Board tag: no board
-                      "[Event \"Real event\"][Site \"Hall\"][Date \"D\"]\n[EventDate \"2026\"][Sitex \"s\"]\n"
-                      "[Board \"7\"][Dealer \"S\"] junk [ Vulnerable\"EW\" ]\n[DealId \"x\"][Deal \"" +
-                          kSuitPerHandDeal +
-                          "\"]\n[Dealers \"Q\"][BoardNo \"99\"][board \"5\"]\n"
-                          "[Board \"0003\"]\n[Event \"#\"][Site \"##\"][Date \"<unknown>\"]\n",
-                      set));
-    // "<unknown>" is the writer's placeholder for an empty text.
-    EXPECT_EQ(std::tuple(set.eventName, set.eventSite, set.eventDate), std::tuple("Real event", "Hall", ""));
-    EXPECT_EQ(std::tuple(set.firstBoard, set.lastBoard), std::tuple(3, 7));
-    EXPECT_EQ(set[7].cardOwner, SuitPerHandBoard().cardOwner);
-    EXPECT_EQ(std::tuple(Numbering(set[7]), Numbering(set[3]), set[5].status, set[0].dealer),
-              std::tuple(std::tuple(7, 3, 3), std::tuple(3, 0, 0), kBoardEmpty, 0));
-    // A board given twice: the later one replaces it.
-    ASSERT_FALSE(Load("[Board \"12\"][Dealer \"W\"]\n[Board \"12\"]\n", set));
-    EXPECT_EQ(set[12].dealer, 0);
-}
-
-TEST(PbnRead, DealerAndVulnerableValues) {
-    const std::tuple<const char*, int, int> tags[] = {
+    // Dealer and Vulnerable values, each on a board of its own from board 21 on.
+    const std::tuple<const char*, int, int> values[] = {
         {"Vulnerable \"None", 0, 1}, {"Vulnerable \"Love", 0, 1}, {"Vulnerable \"-", 0, 1},
         {"Vulnerable \"NS", 0, 2},   {"Vulnerable \"EW", 0, 3},   {"Vulnerable \"All", 0, 4},
         {"Vulnerable \"Both", 0, 4}, {"Dealer \"N", 1, 0},        {"Dealer \"E", 2, 0},
         {"Dealer \"S", 3, 0},        {"Dealer \"W", 4, 0},
     };
-    std::string bytes; // each tag on a board of its own
-    for (int n = 1; n <= 11; ++n)
-        bytes += "[Board \"" + std::to_string(n) + "\"][" + std::get<0>(tags[n - 1]) + "\"]\n";
+    std::string bytes =
+        "[Dealer \"W\"][Vulnerable \"All\"]\n" // before the first Board tag: no board
+        "[Event \"Real event\"][Site \"Hall\"][Date \"D\"]\n[EventDate \"2026\"][Sitex \"s\"]\n"
+        "[Board \"7\"][Dealer \"S\"] junk [ Vulnerable\"EW\" ]\n[DealId \"x\"][Deal \"" +
+        kSuitPerHandDeal +
+        "\"]\n[Dealers \"Q\"][BoardNo \"99\"][board \"5\"]\n"
+        "[Board \"0003\"]\n[Event \"#\"][Site \"##\"][Date \"<unknown>\"]\n"
+        "[Board \"12\"][Dealer \"W\"]\n[Board \"12\"]\n"; // the later board 12 replaces the first
+    for (int k = 0; k < 11; ++k)
+        bytes += "[Board \"" + std::to_string(21 + k) + "\"][" + std::get<0>(values[k]) + "\"]\n";
     BoardSet set;
     ASSERT_FALSE(Load(bytes, set));
-    for (int n = 1; n <= 11; ++n)
-        EXPECT_EQ(Numbering(set[n]), std::tuple(n, std::get<1>(tags[n - 1]), std::get<2>(tags[n - 1]))) << n;
+    // "<unknown>" is the writer's placeholder for an empty text.
+    EXPECT_EQ(std::tuple(set.eventName, set.eventSite, set.eventDate), std::tuple("Real event", "Hall", ""));
+    EXPECT_EQ(std::tuple(set.firstBoard, set.lastBoard, set[7].cardOwner),
+              std::tuple(3, 31, SuitPerHandBoard().cardOwner));
+    EXPECT_EQ(
+        std::tuple(Numbering(set[7]), Numbering(set[3]), Numbering(set[12]), set[5].status, set[0].dealer),
+        std::tuple(std::tuple(7, 3, 3), std::tuple(3, 0, 0), std::tuple(12, 0, 0), kBoardEmpty, 0));
+    for (int k = 0; k < 11; ++k)
+        EXPECT_EQ(Numbering(set[21 + k]), std::tuple(21 + k, std::get<1>(values[k]), std::get<2>(values[k])))
+            << k;
 }
 
 TEST(PbnRead, FaultsNameTheLine) {
     const std::string b1 = "[Board \"1\"]\n";
     const std::tuple<std::string, MessageKey, const char*, int> cases[] = {
         {b1 + "[Vulnerable \"both\"]\n", MsgFmtInvalidString, "\"both\"", 2},
-        {b1 + "\n[Vulnerable \"\"]\n", MsgFmtInvalidString, "\"\"", 3},
         {b1 + "[Dealer \"n\"]\n", MsgFmtInvalidString, "\"n\"", 2},
         {b1 + "[Dealer \"North\"]\n", MsgFmtInvalidString, "\"North\"", 2},
         {"[Board \"12a\"]\n", MsgFmtUnexpectedCharacter, "a", 1},
@@ -111,7 +106,6 @@ TEST(PbnRead, FaultsNameTheLine) {
         {"[Board \"641\"]\n", MsgFmtInvalidBoardNumber, "", 1},
         {"[Board \"\"]\n", MsgFmtInvalidBoardNumber, "", 1},
         {"[Board \"99999999999999999999\"]\n", MsgFmtInvalidBoardNumber, "", 1},
-        {"[Board \"-1\"]\n", MsgFmtUnexpectedCharacter, "-", 1},
         {"[Board \"\xe9\"]\n", MsgFmtUnexpectedCharacter, "\u00e9", 1},
         {"[Board 1]\n", MsgFmtExpectedCharacter, "\"", 1},
         {"[Board \"1]\n", MsgFmtExpectedCharacter, "\"", 1},
@@ -122,14 +116,11 @@ TEST(PbnRead, FaultsNameTheLine) {
         {b1 + "[Deal \"N:- - - -\"]\n[Deal \"N:- - - -\"]\n", MsgFmtTokenOrder, "", 3},
         {b1 + "[Deal \"AK.QJ.T9.87.6\"]", MsgFmtUnexpectedCharacter, "A", 2},
         {b1 + "[Deal \"N:AK.QJ.T9.87.6\"]", MsgFmtTooManySuitChanges, "", 2},
-        {b1 + "[Deal \"N:ak...\"]", MsgFmtUnexpectedCharacter, "a", 2},
         {b1 + "[Deal \"N:10...\"]", MsgFmtUnexpectedCharacter, "1", 2},
         {b1 + "[Deal \"N:A\u00e9...\"]", MsgFmtUnexpectedCharacter, "\u00e9", 2},
         {b1 + "[Deal \"N-AKQ\"]", MsgFmtExpectedCharacter, ":", 2},
         {b1 + "[Deal \"N\"]", MsgFmtExpectedCharacter, ":", 2},
         {b1 + "[Deal \"\"]", MsgFmtUnexpectedCharacter, "", 2},
-        {b1 + "[Deal \"n:A...\"]", MsgFmtUnexpectedCharacter, "n", 2},
-        {b1 + "[Deal \"N:AA...\"]", MsgFmtDuplicateCard, "A", 2},
         {b1 + "[Deal \"N:A... A...\"]", MsgFmtDuplicateCard, "A", 2},
         {b1 + "[Deal \"N:- - - - - 2...\"]", MsgFmtTooManyHandChanges, "", 2},
         {b1 + "[Deal \"N:A...\tK...\"]", MsgFmtUnexpectedCharacter, "\t", 2},
