@@ -132,20 +132,6 @@ TEST_P(FixedRecordFormat, DamagedFilesLoadSoundlyOrNameTheirFault) {
     const Format& f = GetParam();
     std::mt19937 rng(2026);
     const std::string good = f.write(RandomSet(1, 8, 5));
-    auto check = [&](const std::string& bytes) {
-        const std::size_t records = (bytes.size() + f.recordLength - 1) / f.recordLength;
-        const ReadResult r = Load(f.name, bytes, set_);
-        if (r) {
-            EXPECT_TRUE(r->key == MsgFmtFileEmpty || r->key == MsgFmtTooManyRecords ||
-                        (std::stol(r->second) >= 1 && std::stoul(r->second) <= records));
-            return;
-        }
-        EXPECT_TRUE(static_cast<std::size_t>(set_.count()) == records && set_.firstBoard >= 1 &&
-                    set_.lastBoard <= kMaxBoard);
-        for (int n = set_.firstBoard; n <= set_.lastBoard; ++n)
-            EXPECT_TRUE(set_[n].number == n &&
-                        *std::max_element(set_[n].cardOwner.begin() + 1, set_[n].cardOwner.end()) <= 4);
-    };
     for (int round = 0; round < 1500; ++round) {
         std::string bytes = good;
         for (int e = 0, edits = 1 + static_cast<int>(rng() % 4); e < edits; ++e) {
@@ -156,7 +142,18 @@ TEST_P(FixedRecordFormat, DamagedFilesLoadSoundlyOrNameTheirFault) {
             if (kind == 2) bytes.insert(at, 1, static_cast<char>(rng() % 256));
             if (kind == 3) bytes.resize(at);
         }
-        check(bytes);
+        const std::size_t records = (bytes.size() + f.recordLength - 1) / f.recordLength;
+        const ReadResult r = Load(f.name, bytes, set_);
+        if (r) {
+            EXPECT_TRUE(r->key == MsgFmtFileEmpty || r->key == MsgFmtTooManyRecords ||
+                        (std::stol(r->second) >= 1 && std::stoul(r->second) <= records));
+            continue;
+        }
+        EXPECT_TRUE(static_cast<std::size_t>(set_.count()) == records && set_.firstBoard >= 1 &&
+                    set_.lastBoard <= kMaxBoard);
+        for (int n = set_.firstBoard; n <= set_.lastBoard; ++n)
+            EXPECT_TRUE(set_[n].number == n &&
+                        *std::max_element(set_[n].cardOwner.begin() + 1, set_[n].cardOwner.end()) <= 4);
     }
 }
 
@@ -201,30 +198,27 @@ TEST(Dge, ParsingInEachMode) {
 // ---- DUP: a BRI part, a DGE part and the set's board numbers ----------------------------------------
 
 TEST(Dup, EveryRecordCarriesTheSetRangeWhichPlacesTheBoardsWhenItFitsTheFile) {
-    struct Case {
-        std::string tail; // in every record
-        int records;
-        int first; // the set written, whose range is the tail; 0: a tail put in whose numbers are not kept
-    };
-    const Case cases[] = {
+    // The tail put in every record, the records, and the first board of the set written whose range the tail
+    // is (0: a tail put in whose numbers are not kept).
+    const std::tuple<std::string, int, int> cases[] = {
         {"YN1  1 4  ", 4, 1}, {"YN17 1 20 ", 4, 17}, {"YN6371 640", 4, 637}, {"YN5  1 5  ", 1, 0},
         {"YN1  1 20 ", 4, 0}, {"YN6381 641", 4, 0},  {"YNab 1 cd ", 4, 0},   {"YN20 1 5  ", 4, 0},
         {"YN-1 1 4  ", 4, 0}, {"YN  51 4  ", 4, 0},  {"YN5x 1 4  ", 4, 0},   {"YN0  1 4  ", 4, 0},
         {"YN9991 999", 4, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.tail);
-        const int first = c.first == 0 ? 1 : c.first, last = first + c.records - 1;
+    for (const auto& [tail, records, written] : cases) {
+        SCOPED_TRACE(tail);
+        const int first = written == 0 ? 1 : written, last = first + records - 1;
         const BoardSet set = RandomSet(first, last);
         std::string bytes = WriteDup(set);
-        for (int k = 0; k < c.records; ++k) {
-            EXPECT_TRUE(c.first == 0 || bytes.substr(k * kDupRecordLength + 146, 10) == c.tail) << k;
-            bytes.replace(k * kDupRecordLength + 146, 10, c.tail);
+        for (int k = 0; k < records; ++k) {
+            EXPECT_TRUE(written == 0 || bytes.substr(k * kDupRecordLength + 146, 10) == tail) << k;
+            bytes.replace(k * kDupRecordLength + 146, 10, tail);
         }
         BoardSet back = ClearedSet();
-        bool kept = c.first == 0;
+        bool kept = written == 0;
         ASSERT_FALSE(ReadDup(bytes, back, &kept));
-        EXPECT_EQ(std::tuple(kept, back.firstBoard, back.lastBoard), std::tuple(c.first != 0, first, last));
+        EXPECT_EQ(std::tuple(kept, back.firstBoard, back.lastBoard), std::tuple(written != 0, first, last));
         EXPECT_TRUE(SameBoards(set, back, first, last));
     }
     // The first record carrying numbers counts.
