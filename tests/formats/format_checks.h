@@ -24,9 +24,4 @@ inline std::tuple<int, int, int> Numbering(const Board& b) {
     return {b.number, b.dealer, b.vulnerability};
 }
 
-// The numbering board n has in a set numbered from board 1.
-inline std::tuple<int, int, int> StandardNumbering(int n) {
-    return {n, DealerOf(n), VulnerabilityOf(n)};
-}
-
 } // namespace orvenix::test

@@ -14,12 +14,10 @@ using namespace orvenix;
 using namespace orvenix::test;
 namespace fs = std::filesystem;
 
-namespace {
 // A message about a format, with the list of incomplete boards where it has one.
-std::string Message(MessageKey key, const std::string& format, const std::string& list) {
+static std::string Message(MessageKey key, const std::string& format, const std::string& list) {
     return ReplaceAll(FormatMessage(key, format), "nnn", list);
 }
-} // namespace
 
 // The questions and refusals before a save, in the order they come, and whether the save goes on.
 TEST(SaveChecks, QuestionsAndRefusalsByFormat) {
@@ -109,11 +107,11 @@ TEST(WriteFileSafely, ReplacesTheTargetKeepingItsPermissions) {
     TempDir dir;
     const std::string path = dir.File("set.bri");
     WriteFile(path, "old");
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path, perms);
     EXPECT_FALSE(WriteFileSafely(path, "new contents"));
-    EXPECT_EQ(ReadFile(path), "new contents");
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::tuple(ReadFile(path), fs::status(path).permissions() & fs::perms::all),
+              std::tuple("new contents", perms));
 
     // Through a link: the file it names is replaced, the link stays.
     const std::string link = dir.File("link.bri");

@@ -201,7 +201,8 @@ TEST(BreRead, LineEndsBlankLinesEmptyLinesAndLongEventTexts) {
         ASSERT_EQ(set.lastBoard, 5);
         for (int n = 1; n <= 5; ++n)
             EXPECT_EQ(std::tuple(set[n].status, Numbering(set[n])),
-                      std::tuple(n == 2 || n == 5 ? kBoardComplete : kBoardEmpty, StandardNumbering(n)));
+                      std::tuple(n == 2 || n == 5 ? kBoardComplete : kBoardEmpty,
+                                 std::tuple(n, DealerOf(n), VulnerabilityOf(n))));
         EXPECT_EQ(set[5].cardOwner, SuitPerHandBoard().cardOwner);
     }
     BoardSet set;

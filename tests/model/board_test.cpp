@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -21,11 +22,7 @@ int ReferenceCompare(const Board& a, const Board& b) {
         const int sa = a.cardOwner[code], sb = b.cardOwner[code];
         if (sa >= 1 && sa <= 4 && sb >= 1 && sb <= 4) ++counter[sa - 1][sb - 1];
     }
-    int best = 0;
-    for (auto& row : counter)
-        for (int c : row)
-            best = std::max(best, c);
-    return best;
+    return *std::max_element(&counter[0][0], &counter[0][0] + 16);
 }
 
 // A board whose owners are drawn from 0..4 with some values above 4 mixed in.
@@ -47,15 +44,14 @@ TEST(Cards, CodesPointsNamesAndTheDealerAndVulnerabilityCycles) {
         EXPECT_EQ(std::tuple(CardCodeOf(SuitOf(c), RankOf(c)), SuitOf(c)), std::tuple(c, (c - 1) / 13 + 1));
         total += CardPoints[c];
     }
-    EXPECT_EQ(std::tuple(total, CardPoints[4], CardPoints[5], CardPoints[40]),
-              std::tuple(40, 1, 0, 4)); // J T A
+    // All the points, the jack, the ten and the ace.
+    EXPECT_EQ(std::tuple(total, CardPoints[4], CardPoints[5], CardPoints[40]), std::tuple(40, 1, 0, 4));
     EXPECT_EQ(std::tuple(CardName(1), CardName(52), CardNameUtf8(27), CardName(0)),
               std::tuple("\6A", "\0052", "\u2666A", ""));
     const Vulnerability expected[16] = {1, 2, 3, 4, 2, 3, 4, 1, 3, 4, 1, 2, 4, 1, 2, 3};
     for (int n = 1; n <= 640; ++n)
         EXPECT_EQ(std::tuple(DealerOf(n), VulnerabilityOf(n)),
-                  std::tuple((n - 1) % 4 + 1, expected[(n - 1) % 16]))
-            << n;
+                  std::tuple((n - 1) % 4 + 1, expected[(n - 1) % 16]));
 }
 
 TEST(AnalyseBoard, StatusCountsPointsAndShapes) {
