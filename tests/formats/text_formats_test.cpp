@@ -1,5 +1,4 @@
 // The text formats: PBN tag pairs, and BRE lines of DGE hand strings.
-#include "base/text_encoding.h"
 #include "base/version.h"
 #include "formats/bre.h"
 #include "formats/dge.h"
@@ -214,7 +213,7 @@ TEST(BreRead, LineEndsBlankLinesEmptyLinesAndLongEventTexts) {
     EXPECT_EQ(std::tuple(set.eventName, set.eventSite), std::tuple("Name", ""));
 }
 
-TEST(BreRead, FaultsNameTheFileLine) {
+TEST(BreRead, FaultsNameTheFileLineAndAtMost640Boards) {
     const std::string good = kSuitLine + "\r\n";
     const std::tuple<std::string, MessageKey, const char*, const char*> cases[] = {
         {"n\r\ns\r\nd\r\n" + good + good + good + "\6AKx\r\n", MsgFmtIllegalCardCode, "4", "7"},
@@ -227,10 +226,7 @@ TEST(BreRead, FaultsNameTheFileLine) {
         ASSERT_EQ(FaultOf(r), Fault(key, main, line));
         EXPECT_NE(r->Text().find(std::string("in line: ") + line), std::string::npos) << r->Text();
     }
-}
-
-TEST(BreRead, AtMost640Boards) {
-    BoardSet set;
+    BoardSet set; // at most 640 boards
     std::string bytes = "n\ns\nd\n";
     for (int i = 0; i < 640; ++i)
         bytes += kEmptyLine + "\n";

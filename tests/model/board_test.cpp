@@ -106,7 +106,6 @@ TEST(BoardSet, CompareRenumberCountAndClear) {
     b.cardOwner[52] = 1;
     EXPECT_EQ(std::tuple(same, otherDealer, CompareBoards(a, b)), std::tuple(2, 1, 0));
     BoardSet set;
-    EXPECT_EQ(set.count(), 0);
     set.firstBoard = 17;
     set.lastBoard = 32;
     set.Renumber();
