@@ -23,21 +23,20 @@ static std::string Message(MessageKey key, const std::string& format, const std:
 TEST(SaveChecks, QuestionsAndRefusalsByFormat) {
     const std::string event = "Pairs; evening"; // characters PBN cannot hold, given for BRE and PBN only
     const MessageKey E = MsgEventInfoNotSupported, F = MsgFirstBoardNotOne, P = MsgPbnForbiddenCharacters;
-    const Answer No = Answer::No, Yes = Answer::Yes;
     // Format, first board, incomplete boards, answers (then Yes), whether it saves, the messages.
     const std::tuple<FileFormat, int, std::vector<int>, std::vector<Answer>, bool, std::vector<MessageKey>>
         cases[] = {
             {FileFormat::Dge, 1, {3, 7}, {}, false, {MsgBoardsIncompleteCannotSave}},
             {FileFormat::Bri, 1, {12}, {}, false, {MsgBoardIncompleteCannotSave}},
-            {FileFormat::Pbn, 1, {3, 7}, {No}, false, {MsgBoardsIncompleteProceed}},
+            {FileFormat::Pbn, 1, {3, 7}, {Answer::No}, false, {MsgBoardsIncompleteProceed}},
             {FileFormat::Bre, 1, {12}, {}, true, {MsgBoardIncompleteProceed}},
             {FileFormat::Pbn, 1, {2}, {}, false, {MsgBoardIncompleteProceed, P}},
             {FileFormat::Bre, 17, {}, {}, true, {}},
             {FileFormat::Pbn, 17, {}, {}, false, {P}},
             {FileFormat::Dup, 17, {}, {}, true, {E}},
             {FileFormat::Bri, 1, {}, {}, true, {E}},
-            {FileFormat::Bri, 17, {}, {No}, false, {E}},
-            {FileFormat::Bri, 17, {}, {Yes, No}, false, {E, F}},
+            {FileFormat::Bri, 17, {}, {Answer::No}, false, {E}},
+            {FileFormat::Bri, 17, {}, {Answer::Yes, Answer::No}, false, {E, F}},
             {FileFormat::Dge, 17, {}, {}, true, {E, F}},
             {FileFormat::Zeta771, 17, {}, {}, true, {E, F}},
         };

@@ -210,7 +210,10 @@ TEST(BreRead, LineEndsBlankLinesEmptyLinesAndLongEventTexts) {
         EXPECT_EQ(FaultOf(LoadBre(bytes, set)), Fault(MsgFmtFileEmpty, "", "")) << bytes;
     // A header line counts only when another line follows it.
     LoadBre("Name\r\nSite", set);
-    EXPECT_EQ(std::tuple(set.eventName, set.eventSite), std::tuple("Name", ""));
+    const std::string site = set.eventSite;
+    LoadBre("Name\r\nSite\r\nDate", set);
+    EXPECT_EQ(std::tuple(site, set.eventName, set.eventSite, set.eventDate),
+              std::tuple("", "Name", "Site", ""));
 }
 
 TEST(BreRead, FaultsNameTheFileLineAndAtMost640Boards) {
