@@ -48,8 +48,7 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
     BoardSet set = SampleSet(1, 10);
     const RecordingSurface s = Print(set, Request{.from = 3, .to = 3, .nsFirst = 9});
     // Each text of the card, on the left half (15 points in), and its font.
-    const PrintFont t10{kTextFont, 10, false}, t12{kTextFont, 12, false}, t14{kTextFont, 14, false},
-        label{kTextFont, 18, true};
+    const PrintFont t10{kTextFont, 10, false}, t14{kTextFont, 14, false}, label{kTextFont, 18, true};
     const std::tuple<const char*, double, double, PrintFont> texts[] = {
         {"Board", 10, 10, {kTextFont, 20, false}},
         {" 3 ", 70, 10, {kTextFont, 20, true}},
@@ -60,23 +59,18 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
         {"East", 185, 131, label},
         {"South", 100, 202, label},
         {" 9 ", 18, 335, {kTextFont, 16, true}},
-        {"/home/club/sets/tuesday.pbn", 10, 684, t10},
-        {"NS", 9, 302, t10},
-        {"Pair", 7, 310, t10},
-        {"Numb", 3, 319, t10},
-        {"EW", 39, 302, t10},
-        {"Pair", 37, 310, t10},
-        {"Numb", 33, 319, t10},
-        {"Contract", 66, 304, t10},
-        {"Declarer", 66, 315, t10},
-        {"Tricks", 111, 304, t10},
-        {"Made", 113, 315, t10},
-        {"NS + ", 147, 311, t12},
-        {"NS - ", 199, 311, t12},
-        {"Match", 243, 304, t10},
-        {"Points", 243, 315, t10}};
+        {"/home/club/sets/tuesday.pbn", 10, 684, t10}};
     for (const auto& [text, x, y, font] : texts)
         EXPECT_NE(Find(s, 0, text, 15 + x, y, font), nullptr) << text;
+    // The column heads, in 10 or 12 points.
+    const std::tuple<const char*, double, double, double> heads[] = {
+        {"NS", 9, 302, 10},        {"Pair", 7, 310, 10},      {"Numb", 3, 319, 10},
+        {"EW", 39, 302, 10},       {"Pair", 37, 310, 10},     {"Numb", 33, 319, 10},
+        {"Contract", 66, 304, 10}, {"Declarer", 66, 315, 10}, {"Tricks", 111, 304, 10},
+        {"Made", 113, 315, 10},    {"NS + ", 147, 311, 12},   {"NS - ", 199, 311, 12},
+        {"Match", 243, 304, 10},   {"Points", 243, 315, 10}};
+    for (const auto& [text, x, y, size] : heads)
+        EXPECT_NE(Find(s, 0, text, 15 + x, y, PrintFont{kTextFont, size, false}), nullptr) << text;
     // South's hand (anchor 15 + 95, 217): symbols at (x - 2, y - 2) in Symbol 14, cards centred at x + 10k.
     for (int suit = 1; suit <= 4; ++suit) {
         const double y = 217 + 14 * (suit - 1);
