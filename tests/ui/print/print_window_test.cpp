@@ -204,7 +204,8 @@ TEST_F(PrintWindowTest, DoubleDummyAndRedSuitsFollowTheirBoxes) {
     SetBox("txtToBoard", "8");
     PrintTo(pdf);
     const QString text = QString::fromUtf8(Tool("pdftotext", {"-layout", pdf, "-"})).simplified();
-    EXPECT_EQ(std::pair(text.count("Par:"), text.count("Par: 7S NS")), std::pair<qsizetype, qsizetype>(8, 1))
+    EXPECT_EQ(std::pair(text.count("Par:"), text.count("Par: 7S NS")),
+              (std::pair<qsizetype, qsizetype>(8, 1)))
         << text.toStdString();
 
     auto* note = Get<QLabel>("lblDoubleDummyNote");
