@@ -151,8 +151,6 @@ TEST(HandRecordPages, TheDoubleDummyTableUsesThe7PointFontWhereItFitsElse6) {
     // narrower or lower cells of 10 and 16 per page only the 6-point one, and 12 and 18 per page none; an
     // A3 page holds the 7-point table in every layout.
     DoubleDummyResult dd;
-    for (auto& row : dd.tricks)
-        row = {13, 10, 7, 0, 13};
     dd.par.contracts = {"7NTx NS -13"};
     dd.par.scoreNS = -7600;
     for (const auto& [width, height, sizes] : {std::tuple{576, 756, std::array{7, 6, 0, 6, 0}},

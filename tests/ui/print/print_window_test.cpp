@@ -152,17 +152,11 @@ TEST_F(PrintWindowTest, PrintsWithProgressAndCannotBeClosedMeanwhile) {
         std::tuple(Get<QPushButton>("cmdExit")->isEnabled(), bar->isVisibleTo(window.get()), window->size()),
         std::tuple(true, false, size));
 
-    Tick("PrintMode2"); // score cards: one page a board
-    SetBox("txtFromBoard", "2");
-    SetBox("txtToBoard", "3");
-    SetBox("txtCopies", "1");
-    PrintTo(pdf);
-    EXPECT_EQ(Pages(pdf), 2);
     Click("cmdExit");
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(PrintWindowTest, RefusesARangeOutsideTheSetAsksForTheFileAndBeforeReplacingOneAndReportsFailures) {
+TEST_F(PrintWindowTest, RefusesARangeOutsideTheSetAsksForTheFileBeforeReplacingOneAndReportsFailures) {
     *t.set = SampleSet(3, 20);
     Open();
     for (const auto& [from, to, focus] : {std::tuple{"2", "10", "txtFromBoard"}, {"3", "21", "txtToBoard"}}) {
@@ -172,19 +166,22 @@ TEST_F(PrintWindowTest, RefusesARangeOutsideTheSetAsksForTheFileAndBeforeReplaci
         EXPECT_TRUE(QTest::qWaitFor([&] { return Get(focus)->hasFocus(); }, 1000)) << focus;
     }
     EXPECT_EQ(std::pair(t.dialogs.messages.size(), t.dialogs.fileRequests.size()), std::pair(2ul, 0ul));
-    SetBox("txtToBoard", "3");
+    SetBox("txtFromBoard", "4");
+    SetBox("txtToBoard", "5");
+    Tick("PrintMode2");
     Click("cmdPrint"); // file dialog cancelled
     ASSERT_EQ(t.dialogs.fileRequests.size(), 1u);
     const FileDialogRequest& asked = t.dialogs.fileRequests[0];
     EXPECT_EQ(std::tuple(asked.save, asked.directory, asked.fileName),
-              std::tuple(true, "/home/club/sets", "tuesday - hand records.pdf"));
+              std::tuple(true, "/home/club/sets", "tuesday - score cards.pdf"));
     PrintTo(QString::fromStdString((t.dir / "missing/folder/out.pdf").string())); // a printer that fails
     EXPECT_EQ(std::tuple(t.dialogs.messages.size(), window->lastDestination()), std::tuple(3ul, ""));
 
     const QString written = QString::fromStdString((t.dir / "tuesday").string()) + ".pdf";
     PrintTo(written.chopped(4)); // ".pdf" is added
-    EXPECT_EQ(std::tuple(t.dialogs.messages.size(), t.statuses.back(), Pages(written)),
-              std::tuple(3ul, "Hand records printed to " + written.toStdString(), 1));
+    EXPECT_EQ(
+        std::tuple(t.dialogs.messages.size(), t.statuses.back(), Pages(written)),
+        std::tuple(3ul, "Score cards printed to " + written.toStdString(), 2)); // 4 on the right, 5 left
     WriteFile(written.toStdString(), "kept");
     t.dialogs.QueueAnswer(Answer::No); // asked again from the refused name, then cancelled
     PrintTo(written);
@@ -194,7 +191,7 @@ TEST_F(PrintWindowTest, RefusesARangeOutsideTheSetAsksForTheFileAndBeforeReplaci
     EXPECT_EQ(t.dialogs.fileRequests.size(), 5u);
     t.dialogs.QueueAnswer(Answer::Yes);
     PrintTo(written);
-    EXPECT_EQ(Pages(written), 1);
+    EXPECT_EQ(Pages(written), 2);
 }
 
 TEST_F(PrintWindowTest, DoubleDummyAndRedSuitsFollowTheirBoxes) {
