@@ -44,7 +44,7 @@ TEST(ScoreCardPages, OddBoardsLeftEvenBoardsRightCopiesInOneJob) {
     EXPECT_EQ(set.currentBoard, 6) << "left at the board after the last one printed";
 }
 
-TEST(ScoreCardContent, HeadingDealTableAndFileName) {
+TEST(ScoreCardContent, HeadingDealTablePairNumbersAndFileName) {
     BoardSet set = SampleSet(1, 10);
     const RecordingSurface s = Print(set, Request{.from = 3, .to = 3, .nsFirst = 9});
     // Each text of the card, on the left half (15 points in), and its font.
@@ -94,20 +94,12 @@ TEST(ScoreCardContent, HeadingDealTableAndFileName) {
             EXPECT_EQ(Box(lines[7 * i + k]), std::tuple(x, top, x, bottom));
         }
     }
-}
-
-TEST(ScoreCardContent, PairNumbersAlignByDigitsAndTheCardLeavesOutWhatIsNotAskedFor) {
-    BoardSet set = SampleSet(1, 10);
     for (int first : {9, 95}) { // one, two and three digits start 18, 11 and 4 points in
         const RecordingSurface s = Print(set, Request{.nsFirst = first});
-        for (int p = first; p < first + 14; ++p)
-            EXPECT_NE(Find(s, 0, PrintedNumber(p),
-                           15 + (p < 10    ? 18
-                                 : p < 100 ? 11
-                                           : 4),
-                           335 + 25 * (p - first)),
-                      nullptr)
-                << p;
+        for (int p = first; p < first + 14; ++p) {
+            const double x = 15 + (p < 10 ? 18 : p < 100 ? 11 : 4);
+            EXPECT_NE(Find(s, 0, PrintedNumber(p), x, 335 + 25 * (p - first)), nullptr) << p;
+        }
         EXPECT_EQ(Find(s, 0, PrintedNumber(first + 14)), nullptr);
     }
     // Without pair numbers and deal: the heading's four texts, the fourteen column heads and the file name.

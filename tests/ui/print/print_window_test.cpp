@@ -127,7 +127,8 @@ TEST_F(PrintWindowTest, StoredSettingsChooseTheOptionsAndClicksSaveThemAndSwitch
     EXPECT_EQ(Get("txtCopies")->text(), "1");
 }
 
-TEST_F(PrintWindowTest, PrintsWithProgressAndCannotBeClosedMeanwhile) {
+TEST_F(PrintWindowTest, PrintsWithProgressAndCannotBeClosedMeanwhileAndTheBoxesChooseWhatIsPrinted) {
+    (*t.set)[1] = VoidBoard(1); // every hand one whole suit: 7S by North-South
     Open();
     Tick("Option4"); // 16 per page
     SetBox("txtToBoard", "17");
@@ -136,7 +137,7 @@ TEST_F(PrintWindowTest, PrintsWithProgressAndCannotBeClosedMeanwhile) {
     std::vector<int> values;
     bool busy = true;
     auto* bar = Get<QProgressBar>("Printing_progress");
-    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) {
+    const auto watch = QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) {
         values.push_back(v);
         if (v == 0) return;
         busy &= EnabledFlags(window.get(), "cmdPrint cmdExit cmdPrinterSetup") == "000" &&
@@ -152,6 +153,25 @@ TEST_F(PrintWindowTest, PrintsWithProgressAndCannotBeClosedMeanwhile) {
         std::tuple(Get<QPushButton>("cmdExit")->isEnabled(), bar->isVisibleTo(window.get()), window->size()),
         std::tuple(true, false, size));
 
+    // The analysis on request, then neither analysis nor red suits.
+    QObject::disconnect(watch);
+    Tick("Option1");
+    Tick("chkDoubleDummy");
+    SetBox("txtToBoard", "8");
+    SetBox("txtCopies", "1");
+    PrintTo(pdf);
+    const QString text = QString::fromUtf8(Tool("pdftotext", {"-layout", pdf, "-"})).simplified();
+    EXPECT_EQ(text.count("Par:"), 8);
+    EXPECT_EQ(text.count("Par: 7S NS"), 1);
+    Tick("Option5"); // 18 per page leaves no room for the analysis: a note says so
+    EXPECT_TRUE(Get<QLabel>("lblDoubleDummyNote")->isVisibleTo(window.get()));
+    Tick("chkDoubleDummy");
+    EXPECT_FALSE(Get<QLabel>("lblDoubleDummyNote")->isVisibleTo(window.get()));
+    Tick("Option1");
+    Tick("chkRedSuits");
+    PrintTo(pdf);
+    EXPECT_EQ(RedPixels(pdf), 0);
+    EXPECT_FALSE(Tool("pdftotext", {pdf, "-"}).contains("Par:"));
     Click("cmdExit");
     EXPECT_FALSE(window->isVisible());
 }
@@ -185,36 +205,12 @@ TEST_F(PrintWindowTest, RefusesARangeOutsideTheSetAsksForTheFileBeforeReplacingO
     WriteFile(written.toStdString(), "kept");
     t.dialogs.QueueAnswer(Answer::No); // asked again from the refused name, then cancelled
     PrintTo(written);
-    EXPECT_EQ(std::tuple(t.dialogs.Last().buttons, t.dialogs.fileRequests.back().fileName,
-                         ReadFile(written.toStdString())),
-              std::tuple(Buttons::YesNo, "tuesday.pdf", "kept"));
-    EXPECT_EQ(t.dialogs.fileRequests.size(), 5u);
+    EXPECT_EQ(std::tuple(t.dialogs.Last().buttons, t.dialogs.fileRequests.size(),
+                         t.dialogs.fileRequests.back().fileName, ReadFile(written.toStdString())),
+              std::tuple(Buttons::YesNo, 5u, "tuesday.pdf", "kept"));
     t.dialogs.QueueAnswer(Answer::Yes);
     PrintTo(written);
     EXPECT_EQ(Pages(written), 2);
-}
-
-TEST_F(PrintWindowTest, DoubleDummyAndRedSuitsFollowTheirBoxes) {
-    t.settings.values["PrintDoubleDummy"] = "1";
-    (*t.set)[1] = VoidBoard(1); // every hand one whole suit: 7S by North-South
-    Open();
-    SetBox("txtToBoard", "8");
-    PrintTo(pdf);
-    const QString text = QString::fromUtf8(Tool("pdftotext", {"-layout", pdf, "-"})).simplified();
-    EXPECT_EQ(std::pair(text.count("Par:"), text.count("Par: 7S NS")),
-              (std::pair<qsizetype, qsizetype>(8, 1)))
-        << text.toStdString();
-
-    auto* note = Get<QLabel>("lblDoubleDummyNote");
-    Tick("Option5"); // 18 per page leaves no room for the analysis: a note says so
-    EXPECT_TRUE(note->isVisibleTo(window.get()));
-    Tick("chkDoubleDummy");
-    EXPECT_FALSE(note->isVisibleTo(window.get()));
-    Tick("Option1");
-    Tick("chkRedSuits");
-    PrintTo(pdf);
-    EXPECT_EQ(RedPixels(pdf), 0);
-    EXPECT_FALSE(Tool("pdftotext", {pdf, "-"}).contains("Par:"));
 }
 
 TEST_F(PrintWindowTest, PrinterSetupSetsPaperAndOrientationOnlyWhenConfirmed) {
