@@ -67,12 +67,11 @@ TEST_P(HandRecordLayoutTest, FullPageHasHeadingCellsHandsAndRowLines) {
     for (int board = 1; board <= layout.boardsPerPage; ++board) {
         const double x0 = e.colW * ((board - 1) % layout.columns) + 100;
         const double y0 = e.rowH * ((board - 1) / layout.columns) + 590;
-        const std::string vul = std::string(kVulnerabilityNames[VulnerabilityOf(board)]) + " Vul";
-        EXPECT_NE(Find(s, 0, "Board:  " + std::to_string(board) + " ", x0, y0 + 20, times12), nullptr)
-            << board;
-        EXPECT_NE(Find(s, 0, std::string("Dealer: ") + "NESW"[(board - 1) % 4], x0, y0 + 280, times12),
-                  nullptr);
-        EXPECT_NE(Find(s, 0, vul, x0, y0 + 540, times12), nullptr) << board;
+        for (const auto& [text, dy] :
+             {std::pair{"Board: " + PrintedNumber(board), 20},
+              {std::string("Dealer: ") + "NESW"[(board - 1) % 4], 280},
+              {std::string(kVulnerabilityNames[VulnerabilityOf(board)]) + " Vul", 540}})
+            EXPECT_NE(Find(s, 0, text, x0, y0 + dy, times12), nullptr) << text;
     }
     // The hands of the first and the last cell: each suit's cards ace down, centred in slots of the card
     // pitch, after the suit's symbol, which never touches the first card (or the slot of a void).

@@ -25,10 +25,8 @@ inline const DrawOp* Find(const RecordingSurface& s, int page, const std::string
 
 // A print request in one expression, by designated initializers.
 struct Request {
-    int from = 1, to = 1, copies = 1, layout = 0;
-    bool printDeal = true;
-    int nsFirst = 0;
-    bool redSuits = false;
+    int from = 1, to = 1, copies = 1, layout = 0, nsFirst = 0;
+    bool printDeal = true, redSuits = false;
     std::string eventDate{};
     std::map<int, DoubleDummyResult> doubleDummy{};
     operator PrintRequest() const {

@@ -89,10 +89,8 @@ TEST(ScoreCardContent, HeadingDealTablePairNumbersAndFileName) {
     for (std::size_t i = 0; i < rects.size(); ++i) {
         const double top = i == 0 ? 300 : 305 + 25 * i, bottom = 330 + 25 * i;
         EXPECT_EQ(Box(rects[i]), std::tuple(15, top, 289, bottom));
-        for (std::size_t k = 0; k < 7; ++k) {
-            const double x = 15 + std::array{30, 60, 108, 138, 188, 238, 272}[k];
-            EXPECT_EQ(Box(lines[7 * i + k]), std::tuple(x, top, x, bottom));
-        }
+        for (std::size_t k = 7 * i; const double x : {45, 75, 123, 153, 203, 253, 287})
+            EXPECT_EQ(Box(lines[k++]), std::tuple(x, top, x, bottom));
     }
     for (int first : {9, 95}) { // one, two and three digits start 18, 11 and 4 points in
         const RecordingSurface s = Print(set, Request{.nsFirst = first});

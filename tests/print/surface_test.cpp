@@ -7,14 +7,11 @@
 namespace orvenix {
 namespace {
 
-TEST(Utf8Text, DropsWholeCharacters) {
+TEST(Shortening, DropsWholeCharactersAndCutsAtTheEndOrTheFrontUntilTheTextFits) {
     EXPECT_EQ(DropLastCharacter(""), "");
     // a letter, é, ♠, a four-byte character, a stray continuation byte
     for (const char* text : {"xb", "x\xC3\xA9", "x\xE2\x99\xA0", "x\xF0\x9F\x83\x8F", "x\x80"})
         EXPECT_EQ(DropLastCharacter(text), "x") << text;
-}
-
-TEST(Shortening, CutsAtTheEndOrTheFrontUntilTheTextFits) {
     RecordingSurface s; // 576 points wide
     s.SetUnit(PrintUnit::Points);
     EXPECT_EQ(ShortenToWidth(s, std::string(200, 'n'), 100), std::string(21, 'n')); // 'n' is 4.7 points

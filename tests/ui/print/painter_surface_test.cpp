@@ -13,14 +13,12 @@
 namespace orvenix {
 namespace {
 
-TEST(PainterSurface, LogicalFontsAreInstalledWithTheirGlyphs) {
+TEST(PainterSurface, FontsMeasuringInTheCurrentUnitTheDocumentsPagesOrNoFileAtAll) {
+    // The logical fonts are installed with their glyphs.
     EXPECT_TRUE(QFontDatabase::hasFamily(InstalledFamily(kTextFont)));
     const QFontMetricsF symbols(MakeQFont(PrintFont{kSymbolFont, 14, false}));
     for (char32_t suit : {U'\u2660', U'\u2665', U'\u2666', U'\u2663'})
         EXPECT_TRUE(symbols.inFontUcs4(suit));
-}
-
-TEST(PainterSurface, MeasuresInTheCurrentUnitWritesTheDocumentsPagesOrNoFileAtAll) {
     QTemporaryDir dir;
     const QString path = dir.filePath("t.pdf");
     int pages = 0;

@@ -52,8 +52,7 @@ class PrintWindowTest : public ::testing::Test {
     }
     template <class T = QLineEdit> T* Get(const char* name) { return Child<T>(window.get(), name); }
     void SetBox(const char* name, const QString& text) {
-        Get(name)->selectAll();
-        Get(name)->del();
+        Get(name)->clear();
         QTest::keyClicks(Get(name), text);
     }
     // Option buttons and check boxes take clicks on their mark and caption only, at the left.
