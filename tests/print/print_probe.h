@@ -4,9 +4,6 @@
 #include "print/layouts.h"
 
 #include <cmath>
-#include <map>
-#include <optional>
-#include <string>
 #include <tuple>
 
 namespace orvenix::test {

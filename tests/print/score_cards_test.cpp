@@ -5,16 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-#include <vector>
-
 namespace orvenix {
 namespace {
 
 using test::Find;
 using test::Request;
-using test::SampleSet;
 
 RecordingSurface Print(BoardSet& set, const PrintRequest& req) {
     RecordingSurface s;
@@ -27,7 +22,7 @@ std::tuple<double, double, double, double> Box(const DrawOp& op) {
 }
 
 TEST(ScoreCardPages, OddBoardsLeftEvenBoardsRightCopiesInOneJob) {
-    BoardSet set = SampleSet(1, 10);
+    BoardSet set = test::SampleSet(1, 10);
     RecordingSurface s;
     std::vector<double> progress;
     PrintScoreCards(s, set, Request{.from = 2, .to = 5, .copies = 2},
@@ -45,10 +40,11 @@ TEST(ScoreCardPages, OddBoardsLeftEvenBoardsRightCopiesInOneJob) {
 }
 
 TEST(ScoreCardContent, HeadingDealTablePairNumbersAndFileName) {
-    BoardSet set = SampleSet(1, 10);
+    BoardSet set = test::SampleSet(1, 10);
     const RecordingSurface s = Print(set, Request{.from = 3, .to = 3, .nsFirst = 9});
     // Each text of the card, on the left half (15 points in), and its font.
-    const PrintFont t10{kTextFont, 10, false}, t14{kTextFont, 14, false}, label{kTextFont, 18, true};
+    const PrintFont t10{kTextFont, 10, false}, t14{kTextFont, 14, false}, label{kTextFont, 18, true},
+        symbol{kSymbolFont, 14, false};
     const std::tuple<const char*, double, double, PrintFont> texts[] = {
         {"Board", 10, 10, {kTextFont, 20, false}},
         {" 3 ", 70, 10, {kTextFont, 20, true}},
@@ -74,8 +70,7 @@ TEST(ScoreCardContent, HeadingDealTablePairNumbersAndFileName) {
     // South's hand (anchor 15 + 95, 217): symbols at (x - 2, y - 2) in Symbol 14, cards centred at x + 10k.
     for (int suit = 1; suit <= 4; ++suit) {
         const double y = 217 + 14 * (suit - 1);
-        EXPECT_NE(Find(s, 0, kSuitSymbolsUtf8[suit - 1], 108, y - 2, PrintFont{kSymbolFont, 14, false}),
-                  nullptr);
+        EXPECT_NE(Find(s, 0, kSuitSymbolsUtf8[suit - 1], 108, y - 2, symbol), nullptr) << suit;
         for (int rank = 1, k = 0; rank <= 13; ++rank) {
             if (set[3].cardOwner[CardCodeOf(suit, rank)] != 3) continue;
             const std::string letter(1, kRankLetters[rank - 1]);

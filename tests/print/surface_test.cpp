@@ -1,5 +1,4 @@
 // Text helpers of the drawing surface: UTF-8 aware shortening at the end or the front, and the event name.
-#include "base/text_encoding.h"
 #include "print/layouts.h"
 
 #include <gtest/gtest.h>

@@ -215,9 +215,8 @@ TEST_F(PrintWindowTest, RefusesARangeOutsideTheSetAsksForTheFileBeforeReplacingO
 TEST_F(PrintWindowTest, PrinterSetupSetsPaperAndOrientationOnlyWhenConfirmed) {
     for (const bool confirm : {false, true}) {
         WhenModalOpens([confirm](QWidget* modal) {
-            auto* paper = Child<QComboBox>(modal, "cboPaper");
             EXPECT_FALSE(Child<QComboBox>(modal, "cboDuplex")->isEnabled()) << "a PDF file has no sides";
-            paper->setCurrentIndex(paper->findText(QPageSize::name(QPageSize::Letter)));
+            Child<QComboBox>(modal, "cboPaper")->setCurrentText(QPageSize::name(QPageSize::Letter));
             Child<QRadioButton>(modal, "optLandscape")->click();
             confirm ? qobject_cast<QDialog*>(modal)->accept() : qobject_cast<QDialog*>(modal)->reject();
         });
