@@ -123,7 +123,7 @@ TEST(HandRecordPages, BoardsFillPagesFromTheTopLeft) {
 TEST(HandRecordPages, RedSuitsOnRequestAFooterOnEveryPageAndCopiesInOneJob) {
     for (bool red : {false, true}) {
         const RecordingSurface s =
-            Print(SampleSet(1, 20), Request{.to = 20, .redSuits = red, .eventDate = "2026.12.08"});
+            Print(SampleSet(1, 24), Request{.to = 24, .redSuits = red, .eventDate = "2026.12.08"});
         for (const DrawOp& op : s.ops)
             EXPECT_EQ(op.colour == InkColour::Red, red && (op.text == "\u2665" || op.text == "\u2666"))
                 << op.text;

@@ -14,13 +14,12 @@ TEST(Shortening, DropsWholeCharactersAndCutsAtTheEndOrTheFrontUntilTheTextFits) 
     RecordingSurface s; // 576 points wide
     s.SetUnit(PrintUnit::Points);
     EXPECT_EQ(ShortenToWidth(s, std::string(200, 'n'), 100), std::string(21, 'n')); // 'n' is 4.7 points
-    EXPECT_EQ(ShortenFrontToWidth(s, "short", 100), "short");
+    EXPECT_EQ(ShortenFrontToWidth(s, "short", s.TextWidth("short")), "short");      // just fits
     // A long path keeps its end, whole characters of two, three and four bytes included, and as many of
-    // the 4.7-point 'x' before it as fit.
-    const std::string name = "/Z\xC3\xBCrich \xE2\x99\xA0 \xF0\x9F\x83\x8F Pairs.pbn";
-    const auto xs = static_cast<std::size_t>((150 - s.TextWidth("..." + name)) / 4.7);
-    EXPECT_EQ(ShortenFrontToWidth(s, "/home/club/" + std::string(100, 'x') + name, 150),
-              "..." + std::string(xs, 'x') + name);
+    // the 'x' before it as fit.
+    const std::string cut = "...xxxxxxxx/Z\xC3\xBCrich \xE2\x99\xA0 \xF0\x9F\x83\x8F Pairs.pbn";
+    EXPECT_EQ(ShortenFrontToWidth(s, "/home/club/" + std::string(100, 'x') + cut.substr(3), s.TextWidth(cut)),
+              cut);
 }
 
 TEST(Shortening, EventNameFitsThePrintableWidthAtTheHeadingFontAndLeavesTheSurfaceAsItWas) {
