@@ -5,182 +5,104 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <string>
-#include <vector>
-
 namespace orvenix {
 namespace {
 
-using test::SampleSet;
-using test::Width;
-
 using test::Find;
+using test::Request;
 
-RecordingSurface Print(BoardSet& set, int from, int to, int nsFirst = 0, bool deal = true) {
-    PrintRequest req;
-    req.from = from;
-    req.to = to;
-    req.nsFirst = nsFirst;
-    req.printDeal = deal;
+RecordingSurface Print(BoardSet& set, const PrintRequest& req) {
     RecordingSurface s;
     PrintScoreCards(s, set, req);
     return s;
 }
 
-TEST(ScoreCardPages, OddBoardsLeftEvenBoardsRight) {
-    struct Case {
-        int from, to;
-        std::vector<std::vector<double>> lefts; // per page, where the board numbers stand
-    };
-    const Case cases[] = {{2, 3, {{300}, {15}}}, {1, 3, {{15, 300}, {15}}}};
-    for (const Case& c : cases) {
-        BoardSet set = SampleSet(1, 10);
-        const RecordingSurface s = Print(set, c.from, c.to);
-        ASSERT_EQ(s.pagesEnded, static_cast<int>(c.lefts.size()));
-        EXPECT_EQ(s.documentsEnded, 1);
-        int board = c.from;
-        for (std::size_t page = 0; page < c.lefts.size(); ++page) {
-            for (double left : c.lefts[page]) {
-                EXPECT_NE(Find(s, static_cast<int>(page), PrintedNumber(board++), left + 70), nullptr);
-                // Nothing of the card reaches into the other half.
-                for (const DrawOp& op : s.Page(static_cast<int>(page))) {
-                    if (c.lefts[page].size() == 1) {
-                        EXPECT_TRUE(op.x1 >= left && op.x1 <= left + 274) << op.text;
-                    }
-                }
-            }
-        }
-        EXPECT_EQ(set.currentBoard, c.to + 1) << "left at the board after the last one printed";
-    }
-    // Copies share one job; progress per page.
-    BoardSet set = SampleSet(1, 10);
-    PrintRequest req;
-    req.to = 2;
-    req.copies = 3;
-    RecordingSurface s;
-    std::vector<double> progress;
-    PrintScoreCards(s, set, req, [&](double p) { progress.push_back(p); });
-    EXPECT_EQ(s.pagesEnded * 10 + s.documentsEnded, 31);
-    ASSERT_EQ(progress.size(), 3u);
-    EXPECT_NEAR(progress[0], 33.33, 0.01);
-    EXPECT_NEAR(progress[1], 66.67, 0.01);
-    EXPECT_DOUBLE_EQ(progress[2], 100);
+std::tuple<double, double, double, double> Box(const DrawOp& op) {
+    return {op.x1, op.y1, op.x2, op.y2};
 }
 
-TEST(ScoreCardContent, HeadingDealTableAndFileName) {
-    BoardSet set = SampleSet(1, 10);
-    const RecordingSurface s = Print(set, 3, 3);
-    const double L = 15;
-    struct Text {
-        const char* text;
-        double x, y;
-        PrintFont font;
-    };
-    const PrintFont times14{"Times New Roman", 14, false}, label{"Times New Roman", 18, true};
-    const Text texts[] = {{"Board", 10, 10, {"Times New Roman", 20, false}},
-                          {" 3 ", 70, -1, {"Times New Roman", 20, true}},
-                          {"Dealer: South", -1, 29, times14},
-                          {"Vul:      EW", -1, 45, times14},
-                          {"North", 100, 61, label},
-                          {"West", 25, 131, label},
-                          {"East", 185, 131, label},
-                          {"South", 100, 202, label},
-                          {"/home/club/sets/tuesday.pbn", 10, 684, {"Times New Roman", 10, false}}};
-    for (const Text& t : texts) {
-        const DrawOp* op = Find(s, 0, t.text, t.x < 0 ? -1 : L + t.x, t.y);
-        ASSERT_NE(op, nullptr) << t.text;
-        EXPECT_EQ(op->font, t.font) << t.text;
+TEST(ScoreCardPages, OddBoardsLeftEvenBoardsRightCopiesInOneJob) {
+    BoardSet set = test::SampleSet(1, 10);
+    RecordingSurface s;
+    std::vector<double> progress;
+    PrintScoreCards(s, set, Request{.from = 2, .to = 5, .copies = 2},
+                    [&](double p) { progress.push_back(p); });
+    // Pages of the copy: board 2 alone on the right, 3 and 4, 5 alone on the left.
+    EXPECT_EQ(std::tuple(s.pagesEnded, s.documentsEnded, progress),
+              std::tuple(6, 1, std::vector<double>{50, 100}));
+    for (int board = 2; board <= 5; ++board) {
+        const double left = board % 2 == 1 ? 15 : 300;
+        EXPECT_NE(Find(s, (board - 1) / 2, PrintedNumber(board), left + 70), nullptr) << board;
+        for (const DrawOp& op : s.Page(board == 2 ? 0 : board == 5 ? 2 : -1)) // nothing in the other half
+            EXPECT_TRUE(op.x1 >= left && op.x1 <= left + 274) << board << op.text;
     }
+    EXPECT_EQ(set.currentBoard, 6) << "left at the board after the last one printed";
+}
 
-    // South's hand (anchor L + 95, 217): symbols at (x - 2, y - 2) in Symbol 14, cards centred at x + 10k.
+TEST(ScoreCardContent, HeadingDealTablePairNumbersAndFileName) {
+    BoardSet set = test::SampleSet(1, 10);
+    const RecordingSurface s = Print(set, Request{.from = 3, .to = 3, .nsFirst = 9});
+    // Each text of the card, on the left half (15 points in), and its font.
+    const PrintFont t10{kTextFont, 10, false}, t14{kTextFont, 14, false}, label{kTextFont, 18, true},
+        symbol{kSymbolFont, 14, false};
+    const std::tuple<const char*, double, double, PrintFont> texts[] = {
+        {"Board", 10, 10, {kTextFont, 20, false}},
+        {" 3 ", 70, 10, {kTextFont, 20, true}},
+        {"Dealer: South", 10, 29, t14},
+        {"Vul:      EW", 10, 45, t14},
+        {"North", 100, 61, label},
+        {"West", 25, 131, label},
+        {"East", 185, 131, label},
+        {"South", 100, 202, label},
+        {" 9 ", 18, 335, {kTextFont, 16, true}},
+        {"/home/club/sets/tuesday.pbn", 10, 684, t10}};
+    for (const auto& [text, x, y, font] : texts)
+        EXPECT_NE(Find(s, 0, text, 15 + x, y, font), nullptr) << text;
+    // The column heads, in 10 or 12 points.
+    const std::tuple<const char*, double, double, double> heads[] = {
+        {"NS", 9, 302, 10},        {"Pair", 7, 310, 10},      {"Numb", 3, 319, 10},
+        {"EW", 39, 302, 10},       {"Pair", 37, 310, 10},     {"Numb", 33, 319, 10},
+        {"Contract", 66, 304, 10}, {"Declarer", 66, 315, 10}, {"Tricks", 111, 304, 10},
+        {"Made", 113, 315, 10},    {"NS + ", 147, 311, 12},   {"NS - ", 199, 311, 12},
+        {"Match", 243, 304, 10},   {"Points", 243, 315, 10}};
+    for (const auto& [text, x, y, size] : heads)
+        EXPECT_NE(Find(s, 0, text, 15 + x, y, PrintFont{kTextFont, size, false}), nullptr) << text;
+    // South's hand (anchor 15 + 95, 217): symbols at (x - 2, y - 2) in Symbol 14, cards centred at x + 10k.
     for (int suit = 1; suit <= 4; ++suit) {
         const double y = 217 + 14 * (suit - 1);
-        const DrawOp* symbol = Find(s, 0, kSuitSymbolsUtf8[suit - 1], L + 93, y - 2);
-        ASSERT_NE(symbol, nullptr) << suit;
-        EXPECT_EQ(symbol->font, (PrintFont{"Symbol", 14, false}));
+        EXPECT_NE(Find(s, 0, kSuitSymbolsUtf8[suit - 1], 108, y - 2, symbol), nullptr) << suit;
         for (int rank = 1, k = 0; rank <= 13; ++rank) {
             if (set[3].cardOwner[CardCodeOf(suit, rank)] != 3) continue;
             const std::string letter(1, kRankLetters[rank - 1]);
-            const double x = L + 95 + 10 * ++k - Width(letter, 14, PrintUnit::Points) / 2 +
-                             Width("A", 14, PrintUnit::Points) / 2;
-            const DrawOp* card = Find(s, 0, letter, x, y);
-            ASSERT_NE(card, nullptr) << letter << " in suit " << suit;
-            EXPECT_EQ(card->font, times14);
+            const double x = 110 + 10 * ++k - (test::Width(letter, 14) - test::Width("A", 14)) / 40;
+            EXPECT_NE(Find(s, 0, letter, x, y, t14), nullptr) << letter << " in suit " << suit;
         }
     }
-
-    // The table: a head row of 30 points and 14 result rows of 25, split by the seven column lines.
-    const auto rects = s.Rectangles(0);
-    ASSERT_EQ(rects.size(), 15u);
+    // The table: a head row of 30 points and 14 result rows of 25, each split by the seven column lines.
+    const auto rects = s.Rectangles(0), lines = s.Lines(0);
+    ASSERT_EQ(std::pair(rects.size(), lines.size()), std::pair(15ul, 15ul * 7));
     for (std::size_t i = 0; i < rects.size(); ++i) {
-        EXPECT_EQ(rects[i].y1, i == 0 ? 300 : 305 + 25 * i);
-        EXPECT_EQ(rects[i].y2, 330 + 25 * i);
-        EXPECT_TRUE(rects[i].x1 == L && rects[i].x2 == L + 274);
+        const double top = i == 0 ? 300 : 305 + 25 * i, bottom = 330 + 25 * i;
+        EXPECT_EQ(Box(rects[i]), std::tuple(15, top, 289, bottom));
+        for (std::size_t k = 7 * i; const double x : {45, 75, 123, 153, 203, 253, 287})
+            EXPECT_EQ(Box(lines[k++]), std::tuple(x, top, x, bottom));
     }
-    const auto lines = s.Lines(0);
-    ASSERT_EQ(lines.size(), 15u * 7);
-    for (std::size_t i = 0; i < 7; ++i) // the head row's column lines, left to right, the last at the edge
-        EXPECT_TRUE(lines[i].x2 == lines[i].x1 && lines[i].y1 == 300 && lines[i].y2 == 330 &&
-                    lines[i].x1 > (i == 0 ? L : lines[i - 1].x1) && lines[i].x1 <= L + 274);
-    // The head row reads, column by column, top to bottom, each text starting between its column's lines.
-    const std::string heads[7] = {"NS Pair Numb", "EW Pair Numb", "Contract Declarer", "Tricks Made",
-                                  "NS + ",        "NS - ",        "Match Points"};
-    for (std::size_t col = 0; col < 7; ++col) {
-        const double from = col == 0 ? L : lines[col - 1].x1;
-        std::vector<DrawOp> texts;
-        for (const DrawOp& op : s.Texts(0)) {
-            if (op.y1 > 300 && op.y1 + op.font.size < 330 && op.x1 >= from && op.x1 < lines[col].x1)
-                texts.push_back(op);
+    for (int first : {9, 95}) { // one, two and three digits start 18, 11 and 4 points in
+        const RecordingSurface s = Print(set, Request{.nsFirst = first});
+        for (int p = first; p < first + 14; ++p) {
+            const double x = 15 + (p < 10 ? 18 : p < 100 ? 11 : 4);
+            EXPECT_NE(Find(s, 0, PrintedNumber(p), x, 335 + 25 * (p - first)), nullptr) << p;
         }
-        std::sort(texts.begin(), texts.end(), [](const DrawOp& a, const DrawOp& b) { return a.y1 < b.y1; });
-        std::string read;
-        for (const DrawOp& op : texts)
-            read += (read.empty() ? "" : " ") + op.text;
-        EXPECT_EQ(read, heads[col]);
+        EXPECT_EQ(Find(s, 0, PrintedNumber(first + 14)), nullptr);
     }
+    // Without pair numbers and deal: the heading's four texts, the fourteen column heads and the file name.
+    EXPECT_EQ(Print(set, Request{.printDeal = false}).Texts(0).size(), 4u + 14 + 1);
     // A long file name keeps its end on its half.
     set.fileName = "/home/club/" + std::string(120, 'x') + "/tuesday.pbn";
-    const auto longName = Print(set, 1, 1).Texts(0);
-    const auto file =
-        *std::find_if(longName.begin(), longName.end(), [](const DrawOp& op) { return op.y1 == 684; });
-    EXPECT_EQ(file.text.substr(0, 3), "...");
-    EXPECT_EQ(file.text.substr(file.text.size() - 12), "/tuesday.pbn");
-    EXPECT_LE(Width(file.text, 10, PrintUnit::Points), 264);
-}
-
-TEST(ScoreCardContent, PairNumbersAlignByDigits) {
-    BoardSet set = SampleSet(1, 10);
-    const RecordingSurface s = Print(set, 1, 1, 95);
-    // Rows from 330 in steps of 25; one, two and three digits start 18, 11 and 4 points in.
-    for (int p = 95; p <= 108; ++p) {
-        const DrawOp* op = Find(s, 0, PrintedNumber(p), 15 + (p < 100 ? 11 : 4), 335 + 25 * (p - 95));
-        ASSERT_NE(op, nullptr) << p;
-        EXPECT_EQ(op->font, (PrintFont{"Times New Roman", 16, true}));
-    }
-    EXPECT_EQ(Find(s, 0, PrintedNumber(109)), nullptr);
-    EXPECT_NE(Find(Print(set, 1, 1, 9), 0, PrintedNumber(9), 15 + 18, 335), nullptr);
-    // Without pair numbers the result rows stay empty; without the deal only heading, table and file name.
-    const RecordingSurface none = Print(set, 1, 1, 0, false);
-    for (const DrawOp& op : none.Texts(0)) {
-        EXPECT_FALSE(op.y1 > 330 && op.y1 < 680) << op.text;
-        EXPECT_TRUE(op.y1 < 61 || op.y1 >= 300) << op.text << " at " << op.y1;
-    }
-    EXPECT_NE(Find(none, 0, "Dealer: North"), nullptr);
-}
-
-TEST(ScoreCardPages, BadRangePrintsNothing) {
-    BoardSet set = SampleSet(1, 10);
-    RecordingSurface s;
-    PrintRequest req;
-    for (const auto& [from, to] : {std::pair{0, 3}, std::pair{5, 4}}) {
-        req.from = from;
-        req.to = to;
-        EXPECT_THROW(PrintScoreCards(s, set, req), std::invalid_argument);
-    }
-    EXPECT_TRUE(s.ops.empty());
-    EXPECT_EQ(set.currentBoard, 1);
+    RecordingSurface measure;
+    measure.SetUnit(PrintUnit::Points);
+    EXPECT_NE(Find(Print(set, Request{}), 0, ShortenFrontToWidth(measure, set.fileName, 264), 25, 684),
+              nullptr);
 }
 
 } // namespace
