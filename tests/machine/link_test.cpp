@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <set>
 #include <tuple>
@@ -78,17 +79,6 @@ struct Opened {
     }
 };
 
-TEST(Open, SetsTheLinkUpInOrderOnce) {
-    Opened o;
-    EXPECT_TRUE(o.link->IsOpen());
-    EXPECT_EQ(o.fake->calls,
-              (std::vector<std::string>{"GetDriverVersion", "GetNumDevices", "GetProductString", "Open",
-                                        "SetTimeouts", "SetBaudRate", "SetLineControl", "FlushBuffers"}));
-    EXPECT_EQ(o.fake->readTimeout, kLinkTimeoutMs);
-    o.link->Open(kLinkTimeoutMs);
-    EXPECT_EQ(o.fake->calls.size(), 8u);
-}
-
 TEST(Open, ChoosesTheFirstMachineWithAFourDigitSerial) {
     const std::tuple<std::vector<std::string>, std::uint32_t> cases[] = {
         {{"ABC-77"}, 0},       {{"AB12", "12345"}, 1}, {{"123456", "1234X"}, 1}, {{"ABC", "0007", "1111"}, 1},
@@ -97,48 +87,52 @@ TEST(Open, ChoosesTheFirstMachineWithAFourDigitSerial) {
     for (const auto& [products, device] : cases) {
         SCOPED_TRACE(products[0]);
         Opened o([&](FakeSi& f) { f.products = products; });
-        EXPECT_EQ(o.fake->openedIndex, device);
-        EXPECT_EQ(o.link->ProductString(), products[device]);
+        EXPECT_EQ(std::tuple(std::ranges::count(o.fake->calls, "Open " + std::to_string(device)),
+                             o.link->ProductString()),
+                  std::tuple(1, products[device]));
     }
 }
 
-TEST(Open, ShowsAnOldDriverAndEveryFailingStepWithItsCode) {
+TEST(Open, SetsTheLinkUpOnceAndShowsAnOldDriverAndEveryFailingStepWithItsCode) {
     auto fail = [](const char* op, SiStatus status) { return [=](FakeSi& f) { f.status[op] = status; }; };
     auto cannot = [](const char* code) { return FormatMessage(MsgCannotCommunicateUsb, code); };
-    const struct {
-        std::function<void(FakeSi&)> script;
-        bool open;
-        std::vector<std::string> shown;
-        int closes = 0;
-    } cases[] = {
-        {[](FakeSi& f) { f.products.clear(); }, false, {}},
-        {[](FakeSi& f) { f.driverVersion = 0x00030000; }, true, {FormatMessage(MsgUsbDriverOld, "3.0")}},
-        {[](FakeSi& f) { f.driverVersion = 0x0002000C; }, true, {FormatMessage(MsgUsbDriverOld, "2.12")}},
-        {[](FakeSi& f) { f.driverVersion = 0x00040000; }, true, {}},
-        {fail("GetDriverVersion", 3), false, {cannot("3.2")}},
-        {fail("GetNumDevices", 7), false, {cannot("7.3")}},
-        {fail("GetProductString", 8), false, {cannot("8.5")}},
-        {fail("Open", 255), false, {cannot("255.6")}},
-        {fail("SetTimeouts", 6), false, {cannot("6.8")}, 1},
-        {fail("SetBaudRate", 4), false, {cannot("4.9")}, 1},
-        {fail("SetLineControl", 6), false, {cannot("6.10")}, 1},
-        {fail("FlushBuffers", 2), false, {cannot("2.11")}, 1},
+    const std::string opened = "FlushBuffers";
+    // What goes wrong, the last call (a failure once the device is open closes it) and the messages shown.
+    const std::tuple<std::function<void(FakeSi&)>, std::string, std::vector<std::string>> cases[] = {
+        {[](FakeSi& f) { f.products.clear(); }, "GetNumDevices", {}},
+        {[](FakeSi& f) { f.driverVersion = 0x00030000; }, opened, {FormatMessage(MsgUsbDriverOld, "3.0")}},
+        {[](FakeSi& f) { f.driverVersion = 0x0002000C; }, opened, {FormatMessage(MsgUsbDriverOld, "2.12")}},
+        {[](FakeSi& f) { f.driverVersion = 0x00040000; }, opened, {}},
+        {fail("GetDriverVersion", 3), "GetDriverVersion", {cannot("3.2")}},
+        {fail("GetNumDevices", 7), "GetNumDevices", {cannot("7.3")}},
+        {fail("GetProductString", 8), "GetProductString", {cannot("8.5")}},
+        {fail("Open", 255), "Open 0", {cannot("255.6")}},
+        {fail("SetTimeouts", 6), "Close", {cannot("6.8")}},
+        {fail("SetBaudRate", 4), "Close", {cannot("4.9")}},
+        {fail("SetLineControl", 6), "Close", {cannot("6.10")}},
+        {fail("FlushBuffers", 2), "Close", {cannot("2.11")}},
         {[](FakeSi& f) { f.status["Open"] = kSiSystemError, f.systemError = 13; },
-         false,
+         "Open 0",
          {"13", FormatMessage(MsgUsbDriversMissing, "12.6")}}, // the system's error number first
     };
-    for (const auto& c : cases) {
-        Opened o(c.script);
-        std::vector<std::string> shown;
+    for (const auto& [script, last, shown] : cases) {
+        SCOPED_TRACE(last + " " + (shown.empty() ? "" : shown.back()));
+        Opened o(script);
+        std::vector<std::string> messages;
         for (const auto& m : o.dialogs.messages)
-            shown.push_back(m.text);
-        EXPECT_EQ(o.link->IsOpen(), c.open) << &c - cases;
-        EXPECT_EQ(shown, c.shown) << &c - cases;
-        EXPECT_EQ(o.fake->closes, c.closes) << &c - cases;
-        o.fake->status.clear(); // a later attempt can succeed
+            messages.push_back(m.text);
+        EXPECT_EQ(std::tuple(o.link->IsOpen(), o.fake->calls.back(), messages),
+                  std::tuple(last == opened, last, shown));
+        o.fake->status.clear(); // a later attempt can succeed; once open, opening again does nothing
+        o.fake->calls.clear();
         o.link->Open(kLinkTimeoutMs);
-        EXPECT_EQ(o.link->IsOpen(), !o.fake->products.empty());
+        o.link->Open(kLinkTimeoutMs);
+        EXPECT_EQ(o.fake->calls.size(), last == opened ? 0U : o.fake->products.empty() ? 4U : 8U);
     }
+    EXPECT_EQ(Opened().fake->calls,
+              (std::vector<std::string>{"GetDriverVersion", "GetNumDevices", "GetProductString", "Open 0",
+                                        "SetTimeouts " + std::to_string(kLinkTimeoutMs), "SetBaudRate",
+                                        "SetLineControl", opened}));
 }
 
 // ---- Exchanges, replies and commands ---------------------------------------------------------------
@@ -161,27 +155,26 @@ class LinkTest : public ::testing::Test {
     std::uint8_t filler = 0;
 };
 
-Bytes BadChecksum(PacketBuffer p) {
-    Bytes wire = MachineReply(p);
-    wire[6] ^= 1; // descrambles, but sums to 0xFE
-    return wire;
-}
-Bytes Truncated(Bytes wire, std::size_t n) {
-    wire.resize(n);
-    return wire;
-}
-
 TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     const Bytes good = MachineReply({reply::kInfo, 2, 0x41});
-    const Bytes bad = BadChecksum({reply::kInfo, 2, 0x40});
-    const Bytes cutLong = Truncated(MachineReply({reply::kReadResult}), 108);
+    Bytes bad = MachineReply({reply::kInfo, 2, 0x40});
+    bad[6] ^= 1; // descrambles, but sums to 0xFE
+    Bytes cutLong = MachineReply({reply::kReadResult});
+    cutLong.resize(108);
     // Stray bytes left on the line before the command, failures counted by an earlier lone send, the
     // answers in turn, and what the exchange gives.
     const std::tuple<const char*, Bytes, int, std::vector<Bytes>, bool, std::size_t, std::int16_t,
                      std::uint8_t>
         cases[] = {
             {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
-            {"short, then good", {}, 0, {Truncated(good, 3), good}, true, 2, 0, kReplyGood},
+            {"short, then good",
+             {},
+             0,
+             {Bytes(good.begin(), good.begin() + 3), good},
+             true,
+             2,
+             0,
+             kReplyGood},
             {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
             {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
             {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
@@ -193,13 +186,14 @@ TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     for (const auto& [name, stray, earlierErrors, answers, succeeds, writes, errors, status] : cases) {
         SCOPED_TRACE(name);
         fake->writes.clear();
-        fake->flushes = 0;
+        fake->calls.clear();
         fake->input.assign(stray.begin(), stray.end());
         fake->answers.assign(answers.begin(), answers.end());
         st() = {};
         st().commErrorCount = static_cast<std::int16_t>(earlierErrors);
         const bool ok = link->RequestInfo();
-        EXPECT_EQ(std::tuple(ok, fake->writes.size(), st().commErrorCount, st().replyStatus, fake->flushes),
+        EXPECT_EQ(std::tuple(ok, fake->writes.size(), st().commErrorCount, st().replyStatus,
+                             std::ranges::count(fake->calls, "FlushBuffers")),
                   std::tuple(succeeds, writes, errors, status, int(writes) - succeeds));
         EXPECT_EQ(link->LinkLost(), errors == 2);
         EXPECT_EQ(link->ReadFailed(), status == kReplyShort);
@@ -264,14 +258,13 @@ TEST_F(LinkTest, InfoLabelParameterAndMaintenanceReplies) {
     Receive({reply::kParameterBlock, 2, 12, 5, 0x07, 0xE8});
     EXPECT_EQ(st().optionWord, 12); // block 2 leaves the options alone
     EXPECT_EQ(st().parameterBlock[2][4], 0x07);
-    const struct {
-        std::uint8_t part, code;
-        int board, label;
-    } labels[] = {{4, 15, 1, 15}, {0x84, 240, 70, 240}, {4, 16, 0, 16}, {2, 15, 0, 16}}; // 0x80: flip plate
-    for (const auto& l : labels) {
-        Receive({reply::kSensors, l.part, l.code});
-        EXPECT_EQ(st().readBoardNumber, l.board) << int(l.code);
-        EXPECT_EQ(st().readLabelCode, l.label);
+    // The sensor part (0x80: the flip plate), the label code, the board and label read.
+    const std::tuple<std::uint8_t, std::uint8_t, int, int> labels[] = {
+        {4, 15, 1, 15}, {0x84, 240, 70, 240}, {4, 16, 0, 16}, {2, 15, 0, 16}};
+    for (const auto& [part, code, board, label] : labels) {
+        Receive({reply::kSensors, part, code});
+        EXPECT_EQ(std::tuple(st().readBoardNumber, st().readLabelCode), std::tuple(board, label))
+            << int(code);
     }
     for (std::uint8_t code : {0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10, 0x81, 0xB3})
         Receive({code, 1});
@@ -296,7 +289,7 @@ TEST_F(LinkTest, ReadResultFillsOnlyItsTargetAndLeavesBadPocketCodesUnplaced) {
     }
 }
 
-TEST_F(LinkTest, CommandsCarryTheirParametersAndCards) {
+TEST_F(LinkTest, CommandsCarryTheirParametersAndCardsThenLatchAndClose) {
     fake->answers.push_back(MachineReply({reply::kStatus}));
     link->RequestStatus(kRequestBreak | kRequestAckPedal);
     PacketBuffer wire{};
@@ -329,18 +322,16 @@ TEST_F(LinkTest, CommandsCarryTheirParametersAndCards) {
     fake->answers.push_back(MachineReply({reply::kStatus}));
     EXPECT_TRUE(link->Exchange([&](PacketBuffer& q) { link->BuildDealCommand(q, b, 0, 0, 0); }));
     EXPECT_EQ(fake->writes.back().size(), kLongPacket);
-}
-
-TEST_F(LinkTest, LatchTimeoutsAndClose) {
+    fake->calls.clear();
     link->LatchOn();
     link->LatchOff();
-    EXPECT_EQ(fake->latch, (std::vector<int>{1, 0}));
     link->SetTimeouts(kDownloadTimeoutMs);
-    EXPECT_EQ(fake->readTimeout, kDownloadTimeoutMs);
     link->Close();
     link->Close();
-    EXPECT_FALSE(link->IsOpen());
-    EXPECT_EQ(fake->closes, 1);
+    EXPECT_EQ(std::tuple(link->IsOpen(), fake->calls),
+              std::tuple(false, std::vector<std::string>{"WriteLatch 1", "WriteLatch 0",
+                                                         "SetTimeouts " + std::to_string(kDownloadTimeoutMs),
+                                                         "Close"}));
 }
 
 } // namespace

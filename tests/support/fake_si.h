@@ -23,18 +23,14 @@ class FakeSi : public SiLayer {
     // Bytes queued as the machine's answer to every later write, in turn (empty: nothing answers).
     std::deque<std::vector<std::uint8_t>> answers;
     std::vector<std::vector<std::uint8_t>> writes;
-    std::vector<std::string> calls;
-    std::uint32_t openedIndex = 0xFFFFFFFF, readTimeout = 0;
-    int flushes = 0, closes = 0;
-    std::vector<int> latch;
+    std::vector<std::string> calls; // the operation, with the device, time-out or latch value it was given
 
-    SiStatus S(const std::string& op) {
-        calls.push_back(op);
+    SiStatus S(const std::string& op, long argument = -1) {
+        calls.push_back(argument < 0 ? op : op + " " + std::to_string(argument));
         return status.contains(op) ? status[op] : kSiSuccess;
     }
-    SiStatus SI_GetDriverVersion(std::uint32_t& v, std::uint32_t& r) override {
+    SiStatus SI_GetDriverVersion(std::uint32_t& v, std::uint32_t&) override {
         v = driverVersion;
-        r = 0;
         return S("GetDriverVersion");
     }
     SiStatus SI_GetNumDevices(std::uint32_t& count) override {
@@ -46,18 +42,13 @@ class FakeSi : public SiLayer {
         return S("GetProductString");
     }
     SiStatus SI_Open(std::uint32_t index, SiHandle& handle) override {
-        openedIndex = index;
         handle = 7;
-        return S("Open");
+        return S("Open", index);
     }
-    SiStatus SI_SetTimeouts(std::uint32_t r, std::uint32_t) override {
-        readTimeout = r;
-        return S("SetTimeouts");
-    }
+    SiStatus SI_SetTimeouts(std::uint32_t r, std::uint32_t) override { return S("SetTimeouts", r); }
     SiStatus SI_SetBaudRate(SiHandle, std::uint32_t) override { return S("SetBaudRate"); }
     SiStatus SI_SetLineControl(SiHandle, std::uint16_t) override { return S("SetLineControl"); }
     SiStatus SI_FlushBuffers(SiHandle, std::uint8_t, std::uint8_t) override {
-        ++flushes;
         input.clear();
         return S("FlushBuffers");
     }
@@ -74,14 +65,8 @@ class FakeSi : public SiLayer {
             data[got++] = input.front();
         return got == count ? kSiSuccess : kSiReadTimedOut;
     }
-    SiStatus SI_WriteLatch(SiHandle, std::uint8_t, std::uint8_t value) override {
-        latch.push_back(value);
-        return S("WriteLatch");
-    }
-    SiStatus SI_Close(SiHandle) override {
-        ++closes;
-        return S("Close");
-    }
+    SiStatus SI_WriteLatch(SiHandle, std::uint8_t, std::uint8_t v) override { return S("WriteLatch", v); }
+    SiStatus SI_Close(SiHandle) override { return S("Close"); }
     [[nodiscard]] int LastSystemError() const override { return systemError; }
 };
 
