@@ -65,13 +65,11 @@ Found Similar(const History& h, const Board& b) {
 }
 
 // Whether a file's permissions keep this process from writing it (not so for the super-user).
-bool PermissionsBind() {
 #ifdef _WIN32
-    return false;
+const bool kPermissionsBind = false;
 #else
-    return geteuid() != 0;
+const bool kPermissionsBind = geteuid() != 0;
 #endif
-}
 
 std::string Error(int number) {
     return std::to_string(number) + ", " + std::generic_category().message(number);
@@ -79,7 +77,7 @@ std::string Error(int number) {
 
 } // namespace
 
-TEST(HistoryRecords, BoardsNamesAndEndMarker) {
+TEST(HistoryRecords, BoardsNamesEndMarkerAndTheRingTheyLoadInto) {
     Board b{};
     b.cardOwner = {0, 4, 1, 3, 2}; // W: 11, N: 00, S: 10, E: 01
     b.cardOwner[52] = 2;
@@ -105,10 +103,6 @@ TEST(HistoryRecords, BoardsNamesAndEndMarker) {
         {"\xe2\x99\xa0.pbn", "?.PBN"},        {"   ", ""}};
     for (const auto& [in, out] : names)
         EXPECT_EQ(NormalizeHistoryName(in), out) << in;
-}
-
-TEST(HistoryLoad, RingNamesAndEndMarker) {
-    std::mt19937 rng(1);
     History h;
     EXPECT_TRUE(LoadInto(h, "").Clean());
     EXPECT_EQ(h.Ring().writeSlot, 1);
@@ -175,38 +169,31 @@ TEST(HistoryFile, StartupReportsWhatItCannotUseOnceAndLeavesTheFileAsItIs) {
     }
 }
 
-TEST(HistoryRecord, NameThenCompleteBoardsThenEndMarker) {
+TEST(HistoryRecord, NameThenCompleteBoardsThenEndMarkerAndADuplicateNameAsks) {
     TempDir dir;
     Instance run(dir.path());
+    for (const char* name : {"NOSET.PBN", "    ", ""}) // nothing without a set or a name
+        EXPECT_FALSE(run.Record(name[0] == 'N' ? BoardSet{} : RandomSet(1, 4, 9), name));
+    EXPECT_EQ(std::tuple(run.history->Ring().usedSlots, run.dialogs.messages.size()), std::tuple(0, 0U));
     const BoardSet set = WithIncompleteBoards({5, 6, 30}, 1, 32);
-    EXPECT_TRUE(run.Record(set, "week.pbn"));
-    EXPECT_TRUE(run.dialogs.messages.empty());
-    std::string expected = Bytes({MakeNameRecord("WEEK.PBN", 32)}); // incomplete boards are left out
+    EXPECT_TRUE(run.Record(set, "Abcdefghijklm1.pbn"));
+    std::string expected = Bytes({MakeNameRecord("ABCDEFGHIJKLM", 32)}); // incomplete boards are left out
     for (int n = 1; n <= 32; ++n)
         expected += n == 5 || n == 6 || n == 30 ? "" : Bytes({MakeBoardRecord(set[n], n)});
     EXPECT_EQ(ReadFile(dir / "history.dat"), expected + Bytes({MakeEndMarker()}));
     for (int b : {1, 17, 32})
-        EXPECT_EQ(Similar(*run.history, set[b]), Found(13, b, "WEEK.PBN"));
-}
-
-TEST(HistoryRecord, NothingWithoutSetOrNameAndADuplicateNameAsks) {
-    TempDir dir;
-    Instance run(dir.path());
-    for (const char* name : {"NOSET.PBN", "    ", ""})
-        EXPECT_FALSE(run.Record(name[0] == 'N' ? BoardSet{} : RandomSet(1, 4, 9), name));
-    EXPECT_EQ(std::tuple(run.history->Ring().usedSlots, run.dialogs.messages.size()), std::tuple(0, 0U));
-    ASSERT_TRUE(run.Record(RandomSet(1, 8, 12), "Abcdefghijklm1.pbn"));
-    const std::string before = ReadFile(dir / "history.dat");
+        EXPECT_EQ(Similar(*run.history, set[b]), Found(13, b, "ABCDEFGHIJKLM"));
     // Differs only from the 14th character on: the same recorded name.
     run.dialogs.QueueAnswer(Answer::No);
-    EXPECT_FALSE(run.Record(run.set, "abcdefghijklm2.pbn"));
+    EXPECT_FALSE(run.Record(set, "abcdefghijklm2.pbn"));
     ASSERT_EQ(run.dialogs.messages.size(), 1U);
     EXPECT_EQ(std::tuple(run.dialogs.Last().text, run.dialogs.Last().buttons, ReadFile(dir / "history.dat")),
-              std::tuple(FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"), Buttons::YesNo, before));
+              std::tuple(FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"), Buttons::YesNo,
+                         expected + Bytes({MakeEndMarker()})));
     run.dialogs.QueueAnswer(Answer::Yes);
-    EXPECT_TRUE(run.Record(run.set, "abcdefghijklm2.pbn"));
-    EXPECT_EQ(run.history->FindHistoryName("ABCDEFGHIJKLM"), 2); // the last equal entry
-    EXPECT_EQ(ReadFile(dir / "history.dat").size(), 19U * 16U);
+    EXPECT_TRUE(run.Record(set, "abcdefghijklm2.pbn"));
+    EXPECT_EQ(std::tuple(run.history->FindHistoryName("ABCDEFGHIJKLM"), ReadFile(dir / "history.dat")),
+              std::tuple(2, expected + expected + Bytes({MakeEndMarker()}))); // the last equal entry
 }
 
 TEST(HistoryRecord, RingWrapsAfterTenThousandSlots) {
@@ -272,7 +259,7 @@ TEST(HistoryFile, UnusablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
     const std::pair<const char*, int> cases[] = {
         {"folder.dat", EISDIR}, {"plain/history.dat", ENOTDIR}, {"locked/history.dat", EACCES}};
     for (const auto& [file, error] : cases) {
-        if (error == EACCES && !PermissionsBind()) continue;
+        if (error == EACCES && !kPermissionsBind) continue;
         Instance run(dir.path(), file);
         EXPECT_EQ(run.history, nullptr) << file;
         ASSERT_EQ(run.dialogs.messages.size(), 1U);
@@ -291,7 +278,7 @@ TEST(HistoryFile, ReadOnlyHistoryIsUsedButNotRecorded) {
     const std::string bytes = ReadFile(dir / "history.dat");
     for (const bool locked : {true, false}) {
         if (!locked) owner.reset();
-        if (!locked && !PermissionsBind()) break;
+        if (!locked && !kPermissionsBind) break;
         if (!locked) fs::permissions(dir / "history.dat", fs::perms::owner_read);
         Instance other(dir.path());
         EXPECT_EQ(std::tuple(other.history->ReadOnly(), other.status.back()),
@@ -318,8 +305,7 @@ TEST(HistoryFile, WriteFailureIsReportedOnceAndTheSetStaysInMemory) {
     // Let the file grow by one record only.
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 16;
+    const rlimit small{16, old.rlim_max};
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool recorded = run.Record(set, "FULL.PBN");
