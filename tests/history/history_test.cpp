@@ -104,16 +104,14 @@ TEST(HistoryRecords, BoardsNamesEndMarkerAndTheRingTheyLoadInto) {
     for (const auto& [in, out] : names)
         EXPECT_EQ(NormalizeHistoryName(in), out) << in;
     History h;
-    EXPECT_TRUE(LoadInto(h, "").Clean());
-    EXPECT_EQ(h.Ring().writeSlot, 1);
     const HistoryLoadReport r = LoadInto(
         h, Bytes({MakeNameRecord("FIRST.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1),
                   MakeBoardRecord(RandomBoard(rng), 2), MakeNameRecord("\xc3\xa9t\xc3\xa9 final.pbn", 1),
                   MakeBoardRecord(RandomBoard(rng), 9), MakeEndMarker()}));
     EXPECT_TRUE(r.Clean() && r.endMarkerFound);
-    EXPECT_EQ(std::tuple(h.Ring().usedSlots, h.Ring().writeSlot, h.BoardRecordCount()), std::tuple(6, 6, 3));
-    EXPECT_EQ(std::tuple(h.Ring().slotBoard[5].number, h.Ring().slotBoard[5].status),
-              std::tuple(9, kBoardComplete));
+    EXPECT_EQ(std::tuple(h.Ring().usedSlots, h.Ring().writeSlot, h.BoardRecordCount(),
+                         h.Ring().slotBoard[5].number, h.Ring().slotBoard[5].status),
+              std::tuple(6, 6, 3, 9, kBoardComplete));
     EXPECT_EQ(std::tuple(h.FindHistoryName("\xc3\xa9t\xc3\xa9 final.pbn"), h.FindHistoryName(" first.pbn "),
                          h.FindHistoryName("x"), h.FindNameBySlot(4), h.FindNameBySlot(2)),
               std::tuple(2, 1, 0, 2, 0));
@@ -216,18 +214,11 @@ TEST(HistoryRecord, RingWrapsAfterTenThousandSlots) {
     EXPECT_EQ(Similar(h, sets[1][77]), Found(13, 77, "SET2"));
     EXPECT_EQ(Similar(h, sets[15][640]), Found(13, 640, "SET16"));
     EXPECT_EQ(h.FindHistoryName("set1"), 1); // names are not forgotten while the program runs
-
-    const HistoryRing ring = h.Ring();
-    run.history.reset();
-    Instance again(dir.path());
-    EXPECT_TRUE(again.dialogs.messages.empty());
-    EXPECT_EQ(std::tie(again.history->Ring().writeSlot, again.history->Ring().slotKind),
-              std::tie(ring.writeSlot, ring.slotKind));
-    const auto listed = again.history->SetsInRingOrder();
+    const auto listed = h.SetsInRingOrder();
     ASSERT_EQ(listed.size(), 15U); // set 1's name record was overwritten
-    EXPECT_EQ(std::tuple(listed.front().name, listed.front().slot, listed.back().name,
-                         listed.back().boardCount, again.history->FindHistoryName("set1")),
-              std::tuple("SET2", 642, "SET16", 640, 0));
+    EXPECT_EQ(
+        std::tuple(listed.front().name, listed.front().slot, listed.back().name, listed.back().boardCount),
+        std::tuple("SET2", 642, "SET16", 640));
 }
 
 TEST(HistorySimilarity, FirstBoardReachingTheBestUnderANonBlankName) {
@@ -237,16 +228,9 @@ TEST(HistorySimilarity, FirstBoardReachingTheBestUnderANonBlankName) {
     EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>")); // no name: never matched
     std::mt19937 rng(31);
     const Board target = RandomBoard(rng);
-    Board near = target; // one card of each hand passed on to the next seat
-    for (int seat = 1; seat <= 4; ++seat) {
-        int code = 1;
-        while (target.cardOwner[code] != seat)
-            ++code;
-        near.cardOwner[code] = static_cast<Seat>(seat % 4 + 1);
-    }
-    ASSERT_EQ(CompareHands(near, target), 12);
-    LoadInto(h, Bytes({MakeNameRecord("OLD.PBN", 2), MakeBoardRecord(near, 4), MakeBoardRecord(target, 5),
-                       MakeNameRecord("NEW.PBN", 1), MakeBoardRecord(target, 8), MakeEndMarker()}));
+    LoadInto(h, Bytes({MakeNameRecord("OLD.PBN", 2), MakeBoardRecord(RandomBoard(rng), 4),
+                       MakeBoardRecord(target, 5), MakeNameRecord("NEW.PBN", 1), MakeBoardRecord(target, 8),
+                       MakeEndMarker()}));
     EXPECT_EQ(Similar(h, target), Found(13, 5, "OLD.PBN"));
 }
 
