@@ -77,7 +77,7 @@ std::string Error(int number) {
 
 } // namespace
 
-TEST(HistoryRecords, BoardsNamesEndMarkerAndTheRingTheyLoadInto) {
+TEST(HistoryRecords, BoardsNamesEndMarkerTheRingTheyLoadIntoAndTheBestMatch) {
     Board b{};
     b.cardOwner = {0, 4, 1, 3, 2}; // W: 11, N: 00, S: 10, E: 01
     b.cardOwner[52] = 2;
@@ -103,11 +103,16 @@ TEST(HistoryRecords, BoardsNamesEndMarkerAndTheRingTheyLoadInto) {
         {"\xe2\x99\xa0.pbn", "?.PBN"},        {"   ", ""}};
     for (const auto& [in, out] : names)
         EXPECT_EQ(NormalizeHistoryName(in), out) << in;
-    History h;
-    const HistoryLoadReport r = LoadInto(
-        h, Bytes({MakeNameRecord("FIRST.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1),
-                  MakeBoardRecord(RandomBoard(rng), 2), MakeNameRecord("\xc3\xa9t\xc3\xa9 final.pbn", 1),
-                  MakeBoardRecord(RandomBoard(rng), 9), MakeEndMarker()}));
+    History h; // the best match: the first board reaching the best score under a name that is not blank
+    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>"));
+    LoadInto(h, Bytes({MakeNameRecord("", 1), MakeBoardRecord(SuitPerHandBoard(), 1), MakeEndMarker()}));
+    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>"));
+    const Board target = RandomBoard(rng);
+    const HistoryLoadReport r =
+        LoadInto(h, Bytes({MakeNameRecord("FIRST.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1),
+                           MakeBoardRecord(target, 2), MakeNameRecord("\xc3\xa9t\xc3\xa9 final.pbn", 1),
+                           MakeBoardRecord(target, 9), MakeEndMarker()}));
+    EXPECT_EQ(Similar(h, target), Found(13, 2, "FIRST.PBN"));
     EXPECT_TRUE(r.Clean() && r.endMarkerFound);
     EXPECT_EQ(std::tuple(h.Ring().usedSlots, h.Ring().writeSlot, h.BoardRecordCount(),
                          h.Ring().slotBoard[5].number, h.Ring().slotBoard[5].status),
@@ -219,19 +224,6 @@ TEST(HistoryRecord, RingWrapsAfterTenThousandSlots) {
     EXPECT_EQ(
         std::tuple(listed.front().name, listed.front().slot, listed.back().name, listed.back().boardCount),
         std::tuple("SET2", 642, "SET16", 640));
-}
-
-TEST(HistorySimilarity, FirstBoardReachingTheBestUnderANonBlankName) {
-    History h;
-    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>"));
-    LoadInto(h, Bytes({MakeNameRecord("", 1), MakeBoardRecord(SuitPerHandBoard(), 1), MakeEndMarker()}));
-    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>")); // no name: never matched
-    std::mt19937 rng(31);
-    const Board target = RandomBoard(rng);
-    LoadInto(h, Bytes({MakeNameRecord("OLD.PBN", 2), MakeBoardRecord(RandomBoard(rng), 4),
-                       MakeBoardRecord(target, 5), MakeNameRecord("NEW.PBN", 1), MakeBoardRecord(target, 8),
-                       MakeEndMarker()}));
-    EXPECT_EQ(Similar(h, target), Found(13, 5, "OLD.PBN"));
 }
 
 TEST(HistoryFile, UnusablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
