@@ -278,7 +278,7 @@ TEST_F(LinkTest, StatusRepliesSetStateCountsAndFlags) {
               std::tuple(5, st().pocketCount, 2, 1));
 }
 
-TEST_F(LinkTest, InfoLabelParameterAndMaintenanceReplies) {
+TEST_F(LinkTest, InfoLabelParameterMaintenanceAndReadReplies) {
     Bytes hooked;
     link->Events().maintenanceReply = [&](const PacketBuffer& p, std::size_t) { hooked.push_back(p[0]); };
     Receive({reply::kInfo, 0x02, 0x40, 0x12, 0x34, 0x56});
@@ -306,16 +306,13 @@ TEST_F(LinkTest, InfoLabelParameterAndMaintenanceReplies) {
         Receive({code, 1});
     EXPECT_EQ(hooked,
               (Bytes{0x12, 0x12, 0x1B, 0x1B, 0x1B, 0x1B, 0x11, 0x15, 0x17, 0x0A, 0x0F, 0x10, 0x81, 0xB3}));
-}
-
-TEST_F(LinkTest, ReadResultFillsOnlyItsTargetAndLeavesBadPocketCodesUnplaced) {
+    // A read result fills only its target board and leaves bad pocket codes unplaced.
     BoardSet set;
-    const Board before = set[9];
     PacketBuffer p{reply::kReadResult};
     for (int c = 1; c <= 52; ++c)
         p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) % 4);
     Receive(p); // no target: only checked
-    EXPECT_EQ(set[9], before);
+    EXPECT_EQ(set[9], BoardSet{}[9]);
     link->SetReadTarget(&set[9]);
     for (std::uint8_t bad : {0, 5, 0xFF}) {
         p[CardWirePosition(7)] = bad;
@@ -328,8 +325,7 @@ TEST_F(LinkTest, ReadResultFillsOnlyItsTargetAndLeavesBadPocketCodesUnplaced) {
 TEST_F(LinkTest, CommandsCarryTheirParametersAndCardsThenLatchAndClose) {
     fake->answers.push_back(MachineReply({reply::kStatus}));
     link->RequestStatus(kRequestBreak | kRequestAckPedal);
-    PacketBuffer wire{};
-    PacketBuffer plain{};
+    PacketBuffer wire{}, plain{};
     std::copy(fake->writes.back().begin(), fake->writes.back().end(), wire.begin());
     DescrambleHead(wire, kSendKeyStep, plain);
     EXPECT_EQ(Bytes(plain.begin(), plain.begin() + 7), (Bytes{cmd::kStatus, 3, 0, 1, 2, 3, 4}));
@@ -349,9 +345,8 @@ TEST_F(LinkTest, CommandsCarryTheirParametersAndCardsThenLatchAndClose) {
     for (std::size_t i = 8; i < 136; ++i)
         EXPECT_EQ(p[i], i < 60 ? pocketOfSuit[(i - 8) / 13] : 0) << i;
     link->BuildReadCommand(p, ReadMode::SimulateHandDealing, 2 /* E */, 0, 0, 0);
-    EXPECT_EQ(p[0], cmd::kRead);
-    EXPECT_EQ(Bytes(p.begin() + 8, p.begin() + 13), (Bytes{3, 4, 2, 1, 3})); // E, N, W, S, E
-    EXPECT_EQ(p[59], 1);
+    EXPECT_EQ(std::tuple(p[0], Bytes(p.begin() + 8, p.begin() + 13), p[59]),
+              std::tuple(cmd::kRead, Bytes{3, 4, 2, 1, 3}, 1)); // E, N, W, S, E
     link->BuildReadCommand(p, ReadMode::PlayedBoards, 1, 0, 0, 0);
     for (std::size_t i = 8; i < 60; ++i)
         EXPECT_EQ(p[i], 1 + (i - 8) / 13) << i;
