@@ -172,13 +172,13 @@ TEST(Open, SetsTheLinkUpOnceAndShowsAnOldDriverAndEveryFailingStepWithItsCode) {
             messages.push_back(m.text);
         EXPECT_EQ(std::tuple(o.link->IsOpen(), o.fake->calls.back(), messages),
                   std::tuple(last == opened, last, shown));
-        o.fake->status.clear(); // a later attempt can succeed; once open, opening again does nothing
-        o.fake->calls.clear();
+        o.fake->status.clear(); // a later attempt can succeed
         o.link->Open(kLinkTimeoutMs);
-        o.link->Open(kLinkTimeoutMs);
-        EXPECT_EQ(o.fake->calls.size(), last == opened ? 0U : o.fake->products.empty() ? 4U : 8U) << last;
+        EXPECT_EQ(o.link->IsOpen(), !o.fake->products.empty()) << last;
     }
-    EXPECT_EQ(Opened().fake->calls,
+    Opened o;
+    o.link->Open(kLinkTimeoutMs); // once open, opening again does nothing
+    EXPECT_EQ(o.fake->calls,
               (std::vector<std::string>{"GetDriverVersion", "GetNumDevices", "GetProductString", "Open 0",
                                         "SetTimeouts " + std::to_string(kLinkTimeoutMs), "SetBaudRate",
                                         "SetLineControl", opened}));
@@ -350,9 +350,6 @@ TEST_F(LinkTest, CommandsCarryTheirParametersAndCardsThenLatchAndClose) {
     link->BuildReadCommand(p, ReadMode::PlayedBoards, 1, 0, 0, 0);
     for (std::size_t i = 8; i < 60; ++i)
         EXPECT_EQ(p[i], 1 + (i - 8) / 13) << i;
-    fake->answers.push_back(MachineReply({reply::kStatus}));
-    EXPECT_TRUE(link->Exchange([&](PacketBuffer& q) { link->BuildDealCommand(q, b, 0, 0, 0); }));
-    EXPECT_EQ(fake->writes.back().size(), kLongPacket);
     fake->calls.clear();
     link->LatchOn();
     link->LatchOff();
