@@ -186,7 +186,7 @@ TEST(Open, SetsTheLinkUpOnceAndShowsAnOldDriverAndEveryFailingStepWithItsCode) {
 
 // ---- Exchanges, replies and commands ---------------------------------------------------------------
 
-class LinkTest : public ::testing::Test {
+class LinkTest : public ::testing::Test, public Opened {
   protected:
     LinkTest() {
         link->SetFillerSourceForTesting([this] { return filler++; });
@@ -198,9 +198,6 @@ class LinkTest : public ::testing::Test {
     }
     SharedMachineState& st() { return link->StateForTesting(); }
 
-    Opened o;
-    FakeSi* fake = o.fake;
-    MachineLink* link = o.link.get();
     std::uint8_t filler = 0;
 };
 
