@@ -116,15 +116,18 @@ TEST(Packet, ScramblesAsOnTheWireChecksTheSumAndLabelsBoardsFillerAndStates) {
 
 // ---- Opening ---------------------------------------------------------------------------------------
 
+// A link opened over a FakeSi set up by script; its filler bytes count up from 0.
 struct Opened {
     ScriptedDialogs dialogs;
     FakeSi* fake = nullptr;
     std::unique_ptr<MachineLink> link;
+    std::uint8_t filler = 0;
     explicit Opened(const std::function<void(FakeSi&)>& script = [](FakeSi&) {}) {
         auto si = std::make_unique<FakeSi>();
         fake = si.get();
         script(*fake);
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
+        link->SetFillerSourceForTesting([this] { return filler++; });
         link->Open(kLinkTimeoutMs);
     }
 };
@@ -188,17 +191,12 @@ TEST(Open, SetsTheLinkUpOnceAndShowsAnOldDriverAndEveryFailingStepWithItsCode) {
 
 class LinkTest : public ::testing::Test, public Opened {
   protected:
-    LinkTest() {
-        link->SetFillerSourceForTesting([this] { return filler++; });
-    }
     void Receive(PacketBuffer p) {
         const Bytes wire = MachineReply(p);
         fake->input.assign(wire.begin(), wire.end());
         link->ReceiveReply();
     }
     SharedMachineState& st() { return link->StateForTesting(); }
-
-    std::uint8_t filler = 0;
 };
 
 TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
@@ -210,19 +208,19 @@ TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     const Bytes cut(good.begin(), good.begin() + 3);
     // Stray bytes left on the line before the command, failures counted by an earlier lone send, the
     // answers in turn, and what the exchange gives.
-    const std::tuple<const char*, Bytes, int, std::vector<Bytes>, bool, std::size_t, std::int16_t,
-                     std::uint8_t>
-        cases[] = {
-            {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
-            {"short, then good", {}, 0, {cut, good}, true, 2, 0, kReplyGood},
-            {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
-            {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
-            {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
-            {"no answer twice", {}, 0, {{}, {}, good}, false, 2, 2, kReplyShort},
-            {"bad checksum twice", {}, 0, {bad, bad, good}, false, 2, 2, kReplyChecksum},
-            {"after an earlier failure", {}, 1, {{}, good}, false, 1, 2, kReplyShort},
-            {"earlier failure, then good", {}, 1, {good}, true, 1, 0, kReplyGood},
-        };
+    using Case = std::tuple<const char*, Bytes, int, std::vector<Bytes>, bool, std::size_t, std::int16_t,
+                            std::uint8_t>;
+    const Case cases[] = {
+        {"good at once", {}, 0, {good}, true, 1, 0, kReplyGood},
+        {"short, then good", {}, 0, {cut, good}, true, 2, 0, kReplyGood},
+        {"long cut short, then good", {}, 0, {cutLong, good}, true, 2, 0, kReplyGood},
+        {"bad checksum, then good", {}, 0, {bad, good}, true, 2, 0, kReplyGood},
+        {"stray bytes, then good", {0x11, 0x22, 0x33}, 0, {good, good}, true, 2, 0, kReplyGood},
+        {"no answer twice", {}, 0, {{}, {}, good}, false, 2, 2, kReplyShort},
+        {"bad checksum twice", {}, 0, {bad, bad, good}, false, 2, 2, kReplyChecksum},
+        {"after an earlier failure", {}, 1, {{}, good}, false, 1, 2, kReplyShort},
+        {"earlier failure, then good", {}, 1, {good}, true, 1, 0, kReplyGood},
+    };
     for (const auto& [name, stray, earlierErrors, answers, succeeds, writes, errors, status] : cases) {
         SCOPED_TRACE(name);
         fake->writes.clear();
