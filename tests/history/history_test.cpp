@@ -37,7 +37,6 @@ HistoryLoadReport LoadInto(History& h, const std::string& bytes) {
 // One run of the program with its history in dir/file, scripted dialogs and a recorded status line.
 struct Instance {
     explicit Instance(const fs::path& dir, const fs::path& file = "history.dat") : log(dir / "dealer.log") {
-        log.now = [] { return std::string("now"); };
         ctx.status = [this](const std::string& s) { status.push_back(s); };
         history = History::Startup(ctx, dir / file);
     }
