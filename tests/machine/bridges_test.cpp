@@ -19,18 +19,13 @@
 namespace orvenix {
 namespace {
 
-// A pseudo-terminal whose other side nobody answers.
-struct SilentTerminal {
-    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    SilentTerminal() { EXPECT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0); }
-    ~SilentTerminal() { ::close(master); }
-    [[nodiscard]] std::string Path() const { return ::ptsname(master); }
-};
-
 TEST(SerialBridge, SilentDeviceTimesOutAndOtherDevicesOrASecondUserAreRefused) {
-    SilentTerminal terminal;
+    const int terminal =
+        ::posix_openpt(O_RDWR | O_NOCTTY); // a pseudo-terminal whose other side nobody answers
+    ASSERT_TRUE(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+    const std::string path = ::ptsname(terminal);
     ScriptedDialogs dialogs;
-    MachineLink link(std::make_unique<SerialSi>(terminal.Path()), dialogs);
+    MachineLink link(std::make_unique<SerialSi>(path), dialogs);
     link.Open(kLinkTimeoutMs);
     ASSERT_TRUE(link.IsOpen() && dialogs.messages.empty());
     const auto start = std::chrono::steady_clock::now();
@@ -40,7 +35,7 @@ TEST(SerialBridge, SilentDeviceTimesOutAndOtherDevicesOrASecondUserAreRefused) {
               std::tuple(false, kReplyShort, true));
     EXPECT_GE(took, std::chrono::milliseconds(2 * kLinkTimeoutMs - 10));
     EXPECT_LT(took, std::chrono::milliseconds(2 * kLinkTimeoutMs + 1500));
-    SerialSi second(terminal.Path());
+    SerialSi second(path);
     std::uint32_t count = 0;
     SiHandle h = kNoLink;
     ASSERT_EQ(second.SI_GetNumDevices(count), kSiSuccess);
@@ -53,6 +48,7 @@ TEST(SerialBridge, SilentDeviceTimesOutAndOtherDevicesOrASecondUserAreRefused) {
         EXPECT_FALSE(refused.IsOpen());
         EXPECT_NE(dialogs.Last().text.find(code), std::string::npos) << device;
     }
+    ::close(terminal);
 }
 
 TEST(LibraryBridge, TalksToTheMachineOrReportsMissingDrivers) {
