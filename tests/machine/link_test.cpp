@@ -132,21 +132,18 @@ struct Opened {
     }
 };
 
-TEST(Open, ChoosesTheFirstMachineWithAFourDigitSerial) {
-    const std::tuple<std::vector<std::string>, std::uint32_t> cases[] = {
+TEST(Open, ChoosesTheFirstFourDigitSerialSetsTheLinkUpOnceAndShowsEveryFailingStepWithItsCode) {
+    const std::tuple<std::vector<std::string>, std::uint32_t> machines[] = {
         {{"ABC-77"}, 0},       {{"AB12", "12345"}, 1}, {{"123456", "1234X"}, 1}, {{"ABC", "0007", "1111"}, 1},
         {{"1234", "5678"}, 0}, {{"ABC", "XYZ"}, 0},    {{"12A4", "9999"}, 1},    {{"ABCDEFGH", "1234"}, 1},
     };
-    for (const auto& [products, device] : cases) {
+    for (const auto& [products, device] : machines) {
         SCOPED_TRACE(products[0]);
         Opened o([&](FakeSi& f) { f.products = products; });
         EXPECT_EQ(std::tuple(std::ranges::count(o.fake->calls, "Open " + std::to_string(device)),
                              o.link->ProductString()),
                   std::tuple(1, products[device]));
     }
-}
-
-TEST(Open, SetsTheLinkUpOnceAndShowsAnOldDriverAndEveryFailingStepWithItsCode) {
     auto fail = [](const char* op, SiStatus status) { return [=](FakeSi& f) { f.status[op] = status; }; };
     auto cannot = [](const char* code) { return FormatMessage(MsgCannotCommunicateUsb, code); };
     const std::string opened = "FlushBuffers";
@@ -241,8 +238,7 @@ TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
 
 TEST_F(LinkTest, StatusRepliesSetStateCountsAndFlags) {
     std::array<std::int16_t, 4> shown{};
-    int busyTicks = 0;
-    int refreshed = 0;
+    int busyTicks = 0, refreshed = 0;
     link->Events().pocketCounts = [&](const auto& c) { shown = c; };
     link->Events().busy = [&] { ++busyTicks; };
     link->Events().stateChanged = [&] { ++refreshed; };
