@@ -126,8 +126,7 @@ TEST(HistoryRecords, BoardsNamesEndMarkerTheRingTheyLoadIntoAndTheBestMatch) {
 
 TEST(HistoryFile, StartupReportsWhatItCannotUseOnceAndLeavesTheFileAsItIs) {
     std::mt19937 rng(4);
-    HistoryRecord odd = MakeBoardRecord(RandomBoard(rng), 2);
-    odd[0] = 0x42;
+    const HistoryRecord odd{0x42, 2}; // of no known kind
     std::string beyond = Bytes({MakeNameRecord("BIG.PBN", 640)});
     for (int i = 1; i < kHistorySlots + 4; ++i)
         beyond += Bytes({MakeBoardRecord(SuitPerHandBoard(), 1)});
@@ -145,7 +144,6 @@ TEST(HistoryFile, StartupReportsWhatItCannotUseOnceAndLeavesTheFileAsItIs) {
         {beyond, {"4 record(s) beyond the 10000th"}, 9999, 1},
     };
     for (const auto& [bytes, told, records, writeSlot] : cases) {
-        SCOPED_TRACE(records);
         TempDir dir;
         const fs::path path = dir / "sub" / "history.dat";
         if (bytes) fs::create_directories(path.parent_path());

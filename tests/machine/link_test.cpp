@@ -93,10 +93,9 @@ using Bytes = std::vector<std::uint8_t>;
 // are compared and shown by the card settings and session tests.
 TEST(Packet, ScramblesAsOnTheWireChecksTheSumAndLabelsBoardsFillerAndStates) {
     PacketBuffer p{0x19, 0x01, 0, 0, 0, 0, 0, 0xE5}; // byte 7 carries the sum
-    PacketBuffer wire{};
+    PacketBuffer wire{}, back{};
     ScramblePacket(p, kShortPacket, kSendKeyStep, wire);
     EXPECT_EQ(Bytes(wire.begin(), wire.begin() + 8), (Bytes{0x03, 0x30, 0x48, 0x5F, 0x76, 0x8D, 0xA4, 0xE5}));
-    PacketBuffer back{};
     DescrambleHead(wire, kSendKeyStep, back);
     EXPECT_EQ(std::tuple(back, PacketChecksumGood(back, wire[7], kShortPacket)), std::tuple(p, true));
     back[6] ^= 1; // the last summed byte
@@ -130,6 +129,13 @@ struct Opened {
         link->SetFillerSourceForTesting([this] { return filler++; });
         link->Open(kLinkTimeoutMs);
     }
+    // The link receives plain reply p as the machine sends it.
+    void Receive(PacketBuffer p) {
+        const Bytes wire = MachineReply(p);
+        fake->input.assign(wire.begin(), wire.end());
+        link->ReceiveReply();
+    }
+    SharedMachineState& st() { return link->StateForTesting(); }
 };
 
 TEST(Open, ChoosesTheFirstFourDigitSerialSetsTheLinkUpOnceAndShowsEveryFailingStepWithItsCode) {
@@ -186,15 +192,7 @@ TEST(Open, ChoosesTheFirstFourDigitSerialSetsTheLinkUpOnceAndShowsEveryFailingSt
 
 // ---- Exchanges, replies and commands ---------------------------------------------------------------
 
-class LinkTest : public ::testing::Test, public Opened {
-  protected:
-    void Receive(PacketBuffer p) {
-        const Bytes wire = MachineReply(p);
-        fake->input.assign(wire.begin(), wire.end());
-        link->ReceiveReply();
-    }
-    SharedMachineState& st() { return link->StateForTesting(); }
-};
+struct LinkTest : ::testing::Test, Opened {};
 
 TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     const Bytes good = MachineReply({reply::kInfo, 2, 0x41});
