@@ -234,7 +234,7 @@ TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     }
 }
 
-TEST_F(LinkTest, StatusRepliesSetStateCountsAndFlags) {
+TEST_F(LinkTest, RepliesSetStateCountsFlagsInfoLabelsParametersAndReadResults) {
     std::array<std::int16_t, 4> shown{};
     int busyTicks = 0, refreshed = 0;
     link->Events().pocketCounts = [&](const auto& c) { shown = c; };
@@ -265,10 +265,7 @@ TEST_F(LinkTest, StatusRepliesSetStateCountsAndFlags) {
     }
     EXPECT_EQ(std::tuple(st().statusCode, shown, busyTicks, refreshed),
               std::tuple(5, st().pocketCount, 2, 1));
-}
-
-// The maintenance replies reach the maintenance fields through the link in the maintenance tests.
-TEST_F(LinkTest, InfoLabelParameterAndReadReplies) {
+    // The maintenance replies reach the maintenance fields through the link in the maintenance tests.
     Receive({reply::kInfo, 0x02, 0x40, 0x12, 0x34, 0x56});
     EXPECT_EQ(std::tuple(st().infoReceived, st().firmwareMajor, st().firmwareMinor,
                          st().infoByte3 * 256 + st().infoByte4, st().infoWord5),
