@@ -93,8 +93,7 @@ TEST(HistoryRecords, BoardsNamesEndMarkerTheRingTheyLoadIntoAndTheBestMatch) {
     EXPECT_EQ(Bytes({MakeNameRecord("  club night.pbn  ", 232), MakeNameRecord("x", 1), MakeEndMarker()}),
               "\xFE\x20\x02"
               "CLUB NIGHT.PB\xFE\x01\x00"
-              "X            \xFF"s +
-                  std::string(15, '='));
+              "X            \xFF==============="s);
     const std::pair<const char*, const char*> names[] = {
         {"  week12.pbn ", "WEEK12.PBN"},      {"abcdefghijklmNO", "ABCDEFGHIJKLM"},
         {"abcdefghijkl mNO", "ABCDEFGHIJKL"}, {"\xc3\xa9t\xc3\xa9.dup", "\xc3\x89T\xc3\x89.DUP"},
@@ -247,11 +246,10 @@ TEST(HistoryFile, UnusablePlaceIsReportedOnceAndAReadOnlyHistoryIsUsedButNotReco
         if (!locked && !kPermissionsBind) break;
         if (!locked) fs::permissions(dir / "history.dat", fs::perms::owner_read);
         Instance other(dir.path());
+        const std::string why =
+            locked ? "history in use by another Orvenix window" : "history file is read-only";
         EXPECT_EQ(std::tuple(other.history->ReadOnly(), other.status.back()),
-                  std::tuple(true, locked
-                                       ? "History records: 4 (history in use by another Orvenix window - "
-                                         "not recording)"
-                                       : "History records: 4 (history file is read-only - not recording)"));
+                  std::tuple(true, "History records: 4 (" + why + " - not recording)"));
         EXPECT_EQ(Similar(*other.history, shared[2]), Found(13, 2, "SHARED.PBN"));
         EXPECT_FALSE(other.Record(RandomSet(1, 3, 6), "OTHER.PBN"));
         ASSERT_EQ(other.dialogs.messages.size(), locked ? 0U : 1U); // the permission is told once

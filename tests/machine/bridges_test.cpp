@@ -138,8 +138,7 @@ TEST(EmulatedMachine, ReadsStacksDropsStrayBytesAndPutsItsOwnOnTheWire) {
             truth.cardOwner[std::size_t(c)] = Seat(seat);
         }
     }
-    Board board;
-    board.number = 4;
+    Board board{.number = 4};
     read(played, 4, board);
     EXPECT_EQ(std::tuple(board.cardOwner, board.status, board.number),
               std::tuple(truth.cardOwner, kBoardComplete, 4));

@@ -194,7 +194,7 @@ TEST(Open, ChoosesTheFirstFourDigitSerialSetsTheLinkUpOnceAndShowsEveryFailingSt
 
 struct LinkTest : ::testing::Test, Opened {};
 
-TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
+TEST(Exchange, RetriesOnceUnderLinkFaults) {
     const Bytes good = MachineReply({reply::kInfo, 2, 0x41});
     Bytes bad = MachineReply({reply::kInfo, 2, 0x40});
     bad[6] ^= 1; // descrambles, but sums to 0xFE
@@ -218,23 +218,21 @@ TEST_F(LinkTest, ExchangeRetriesOnceUnderLinkFaults) {
     };
     for (const auto& [name, stray, earlierErrors, answers, succeeds, writes, errors, status] : cases) {
         SCOPED_TRACE(name);
-        fake->writes.clear();
-        fake->calls.clear();
-        fake->input.assign(stray.begin(), stray.end());
-        fake->answers.assign(answers.begin(), answers.end());
-        st() = {};
-        st().commErrorCount = static_cast<std::int16_t>(earlierErrors);
-        const bool ok = link->RequestInfo();
-        EXPECT_EQ(std::tuple(ok, fake->writes.size(), st().commErrorCount, st().replyStatus,
-                             std::ranges::count(fake->calls, "FlushBuffers"), link->LinkLost(),
-                             link->ReadFailed(), st().firmwareMinor),
-                  std::tuple(succeeds, writes, errors, status, int(writes) - succeeds, errors == 2,
+        Opened o; // its opening flushes once
+        o.fake->input.assign(stray.begin(), stray.end());
+        o.fake->answers.assign(answers.begin(), answers.end());
+        o.st().commErrorCount = static_cast<std::int16_t>(earlierErrors);
+        const bool ok = o.link->RequestInfo();
+        EXPECT_EQ(std::tuple(ok, o.fake->writes.size(), o.st().commErrorCount, o.st().replyStatus,
+                             std::ranges::count(o.fake->calls, "FlushBuffers"), o.link->LinkLost(),
+                             o.link->ReadFailed(), o.st().firmwareMinor),
+                  std::tuple(succeeds, writes, errors, status, int(writes) - succeeds + 1, errors == 2,
                              status == kReplyShort, succeeds ? 0x41 : 0));
-        EXPECT_TRUE(writes == 1 || fake->writes[0] != fake->writes[1]); // fresh filler bytes
+        EXPECT_TRUE(writes == 1 || o.fake->writes[0] != o.fake->writes[1]); // fresh filler bytes
     }
 }
 
-TEST_F(LinkTest, RepliesSetStateCountsFlagsInfoLabelsParametersAndReadResults) {
+TEST_F(LinkTest, DecodesEveryReplyAndBuildsEveryCommand) {
     std::array<std::int16_t, 4> shown{};
     int busyTicks = 0, refreshed = 0;
     link->Events().pocketCounts = [&](const auto& c) { shown = c; };
@@ -289,21 +287,19 @@ TEST_F(LinkTest, RepliesSetStateCountsFlagsInfoLabelsParametersAndReadResults) {
     }
     // A read result fills only its target board and leaves bad pocket codes unplaced.
     BoardSet set;
-    PacketBuffer p{reply::kReadResult};
+    PacketBuffer result{reply::kReadResult};
     for (int c = 1; c <= 52; ++c)
-        p[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) % 4);
-    Receive(p); // no target: only checked
+        result[CardWirePosition(c)] = static_cast<std::uint8_t>(1 + (c - 1) % 4);
+    Receive(result); // no target: only checked
     EXPECT_EQ(set[9], BoardSet{}[9]);
     link->SetReadTarget(&set[9]);
     for (std::uint8_t bad : {0, 5, 0xFF}) {
-        p[CardWirePosition(7)] = bad;
-        Receive(p);
+        result[CardWirePosition(7)] = bad;
+        Receive(result);
         EXPECT_EQ(std::tuple(set[9].cardOwner[7], set[9].cardOwner[8], set[9].status),
                   std::tuple(0, PocketToSeat[4], kBoardPartial));
     }
-}
-
-TEST_F(LinkTest, CommandsCarryTheirParametersAndCardsThenLatchAndClose) {
+    // Commands carry their parameters and cards; then the latch, a time-out and closing.
     fake->answers.push_back(MachineReply({reply::kStatus}));
     link->RequestStatus(kRequestBreak | kRequestAckPedal);
     PacketBuffer wire{}, plain{};
