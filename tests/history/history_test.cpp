@@ -1,7 +1,6 @@
 #include "app/context.h"
 #include "base/messages.h"
 #include "history/history.h"
-#include "model/board.h"
 #include "model/similarity.h"
 #include "support/board_set_samples.h"
 #include "support/temp_dir.h"
@@ -9,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <memory>
-#include <optional>
 #include <random>
 #include <tuple>
 
@@ -21,6 +18,7 @@
 
 using namespace orvenix;
 using namespace orvenix::test;
+using namespace std::string_literals;
 namespace fs = std::filesystem;
 
 namespace {
@@ -36,11 +34,15 @@ HistoryLoadReport LoadInto(History& h, const std::string& bytes) {
     return h.Load(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 
-// A program context around a set, with scripted dialogs and a recorded status line.
-struct Fixture {
-    explicit Fixture(const fs::path& logPath) : log(logPath) {
-        log.now = [] { return std::string("now"); };
+// One run of the program with its history in dir/file, scripted dialogs and a recorded status line.
+struct Instance {
+    explicit Instance(const fs::path& dir, const fs::path& file = "history.dat") : log(dir / "dealer.log") {
         ctx.status = [this](const std::string& s) { status.push_back(s); };
+        history = History::Startup(ctx, dir / file);
+    }
+    bool Record(const BoardSet& s, const std::string& name) {
+        set = s;
+        return history->RecordHistory(ctx, ctx.set, name);
     }
     BoardSet set;
     ScriptedDialogs dialogs;
@@ -48,16 +50,6 @@ struct Fixture {
     ActivityLog log;
     AppContext ctx{set, dialogs, settings, log};
     std::vector<std::string> status;
-};
-
-// One run of the program with its history in dir/history.dat.
-struct Instance : Fixture {
-    explicit Instance(const fs::path& dir, const fs::path& file = "history.dat")
-        : Fixture(dir / "dealer.log"), history(History::Startup(ctx, dir / file)) {}
-    bool Record(const BoardSet& s, const std::string& name) {
-        set = s;
-        return history->RecordHistory(ctx, ctx.set, name);
-    }
     std::unique_ptr<History> history;
 };
 
@@ -72,13 +64,11 @@ Found Similar(const History& h, const Board& b) {
 }
 
 // Whether a file's permissions keep this process from writing it (not so for the super-user).
-bool PermissionsBind() {
 #ifdef _WIN32
-    return false;
+const bool kPermissionsBind = false;
 #else
-    return geteuid() != 0;
+const bool kPermissionsBind = geteuid() != 0;
 #endif
-}
 
 std::string Error(int number) {
     return std::to_string(number) + ", " + std::generic_category().message(number);
@@ -86,7 +76,7 @@ std::string Error(int number) {
 
 } // namespace
 
-TEST(HistoryRecords, BoardsNamesAndEndMarker) {
+TEST(HistoryRecords, BoardsNamesEndMarkerTheRingTheyLoadIntoAndTheBestMatch) {
     Board b{};
     b.cardOwner = {0, 4, 1, 3, 2}; // W: 11, N: 00, S: 10, E: 01
     b.cardOwner[52] = 2;
@@ -97,156 +87,109 @@ TEST(HistoryRecords, BoardsNamesAndEndMarker) {
     std::mt19937 rng(8);
     Board random = RandomBoard(rng);
     random.dealer = 3;
-    Board expected{}; // owners and number only
-    expected.cardOwner = random.cardOwner;
-    expected.number = 612;
-    EXPECT_EQ(DecodeHistoryBoard(MakeBoardRecord(random, 612).data()), expected);
-    EXPECT_EQ(Bytes({MakeNameRecord("  club night.pbn  ", 232)}), "\xFE\x20\x02"
-                                                                  "CLUB NIGHT.PB");
-    EXPECT_EQ(Bytes({MakeEndMarker()}), "\xFF" + std::string(15, '='));
-    EXPECT_EQ(Bytes({MakeNameRecord("x", 1)}).substr(3), "X            ");
+    const Board back = DecodeHistoryBoard(MakeBoardRecord(random, 612).data()); // owners and number only
+    EXPECT_EQ(std::tuple(back.cardOwner, back.number, back.dealer),
+              std::tuple(random.cardOwner, 612, Board{}.dealer));
+    EXPECT_EQ(Bytes({MakeNameRecord("  club night.pbn  ", 232), MakeNameRecord("x", 1), MakeEndMarker()}),
+              "\xFE\x20\x02"
+              "CLUB NIGHT.PB\xFE\x01\x00"
+              "X            \xFF==============="s);
     const std::pair<const char*, const char*> names[] = {
         {"  week12.pbn ", "WEEK12.PBN"},      {"abcdefghijklmNO", "ABCDEFGHIJKLM"},
         {"abcdefghijkl mNO", "ABCDEFGHIJKL"}, {"\xc3\xa9t\xc3\xa9.dup", "\xc3\x89T\xc3\x89.DUP"},
         {"\xe2\x99\xa0.pbn", "?.PBN"},        {"   ", ""}};
     for (const auto& [in, out] : names)
         EXPECT_EQ(NormalizeHistoryName(in), out) << in;
-    History h;
-    LoadInto(h, Bytes({MakeNameRecord("\xc3\xa9t\xc3\xa9 final.pbn", 1), MakeEndMarker()}));
-    EXPECT_EQ(h.Names().entries.at(0).name, "\xc3\x89T\xc3\x89 FINAL.PBN");
-}
-
-TEST(HistoryLoad, RingNamesAndEndMarker) {
-    std::mt19937 rng(1);
-    History h;
-    EXPECT_TRUE(LoadInto(h, "").Clean());
-    EXPECT_EQ(h.Ring().writeSlot, 1);
+    History h; // the best match: the first board reaching the best score under a name that is not blank
+    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>"));
+    LoadInto(h, Bytes({MakeNameRecord("", 1), MakeBoardRecord(SuitPerHandBoard(), 1), MakeEndMarker()}));
+    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>"));
+    const Board target = RandomBoard(rng);
     const HistoryLoadReport r =
         LoadInto(h, Bytes({MakeNameRecord("FIRST.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1),
-                           MakeBoardRecord(RandomBoard(rng), 2), MakeNameRecord("SECOND.PBN", 1),
-                           MakeBoardRecord(RandomBoard(rng), 9), MakeEndMarker()}));
-    EXPECT_TRUE(r.Clean());
-    EXPECT_TRUE(r.endMarkerFound);
-    EXPECT_EQ(std::tuple(h.Ring().usedSlots, h.Ring().writeSlot, h.BoardRecordCount()), std::tuple(6, 6, 3));
-    EXPECT_EQ(std::tuple(h.Ring().slotBoard[5].number, h.Ring().slotBoard[5].status),
-              std::tuple(9, kBoardComplete));
-    EXPECT_EQ(
-        std::tuple(h.FindHistoryName("second.pbn"), h.FindHistoryName(" first.pbn "), h.FindHistoryName("x")),
-        std::tuple(2, 1, 0));
-    EXPECT_EQ(std::tuple(h.FindNameBySlot(4), h.FindNameBySlot(2)), std::tuple(2, 0));
+                           MakeBoardRecord(target, 2), MakeNameRecord("\xc3\xa9t\xc3\xa9 final.pbn", 1),
+                           MakeBoardRecord(target, 9), MakeEndMarker()}));
+    EXPECT_EQ(Similar(h, target), Found(13, 2, "FIRST.PBN"));
+    EXPECT_TRUE(r.Clean() && r.endMarkerFound);
+    EXPECT_EQ(std::tuple(h.Ring().usedSlots, h.Ring().writeSlot, h.BoardRecordCount(),
+                         h.Ring().slotBoard[5].number, h.Ring().slotBoard[5].status),
+              std::tuple(6, 6, 3, 9, kBoardComplete));
+    EXPECT_EQ(std::tuple(h.FindHistoryName("\xc3\xa9t\xc3\xa9 final.pbn"), h.FindHistoryName(" first.pbn "),
+                         h.FindHistoryName("x"), h.FindNameBySlot(4), h.FindNameBySlot(2)),
+              std::tuple(2, 1, 0, 2, 0));
     const auto sets = h.SetsInRingOrder();
     ASSERT_EQ(sets.size(), 2U);
-    EXPECT_EQ(std::tuple(sets[0].slot, sets[0].boardCount, sets[1].name), std::tuple(1, 2, "SECOND.PBN"));
+    EXPECT_EQ(std::tuple(sets[0].slot, sets[0].boardCount, sets[1].name),
+              std::tuple(1, 2, "\xc3\x89T\xc3\x89 FINAL.PBN"));
 }
 
 TEST(HistoryFile, StartupReportsWhatItCannotUseOnceAndLeavesTheFileAsItIs) {
     std::mt19937 rng(4);
-    HistoryRecord odd = MakeBoardRecord(RandomBoard(rng), 2);
-    odd[0] = 0x42;
+    const HistoryRecord odd{0x42, 2}; // of no known kind
     std::string beyond = Bytes({MakeNameRecord("BIG.PBN", 640)});
     for (int i = 1; i < kHistorySlots + 4; ++i)
         beyond += Bytes({MakeBoardRecord(SuitPerHandBoard(), 1)});
-    const Board kept = RandomBoard(rng);
-    const std::string cut =
-        Bytes({MakeNameRecord("CUT.PBN", 2), MakeBoardRecord(kept, 1), MakeBoardRecord(RandomBoard(rng), 2)});
+    const std::string cut = Bytes({MakeNameRecord("CUT.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1),
+                                   MakeBoardRecord(RandomBoard(rng), 2)});
     const std::string unusable =
         Bytes({MakeNameRecord("KEEP.PBN", 2), MakeBoardRecord(RandomBoard(rng), 1), odd, MakeEndMarker()}) +
         "12345";
-    struct Case {
-        std::optional<std::string> bytes; // none: no file
-        std::vector<std::string> told;    // in the one message; nothing told when empty
-        int records;
-        int writeSlot;
-    };
-    const Case cases[] = {
+    // The file (none: no file), what the one message tells (nothing told when empty), the records taken
+    // and the write slot.
+    const std::tuple<std::optional<std::string>, std::vector<std::string>, int, int> cases[] = {
         {std::nullopt, {}, 0, 1},
         {cut, {}, 2, 4},
         {unusable, {"5 byte(s)", "1 record(s) of unknown kind"}, 1, 4},
         {beyond, {"4 record(s) beyond the 10000th"}, 9999, 1},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.records);
+    for (const auto& [bytes, told, records, writeSlot] : cases) {
         TempDir dir;
         const fs::path path = dir / "sub" / "history.dat";
-        if (c.bytes) {
-            fs::create_directories(path.parent_path());
-            WriteFile(path, *c.bytes);
-        }
+        if (bytes) fs::create_directories(path.parent_path());
+        if (bytes) WriteFile(path, *bytes);
         Instance f(dir.path(), "sub/history.dat");
         ASSERT_NE(f.history, nullptr);
-        EXPECT_FALSE(f.history->ReadOnly());
-        EXPECT_EQ(std::tuple(f.status.back(), f.history->Ring().writeSlot),
-                  std::tuple("History records: " + std::to_string(c.records), c.writeSlot));
-        EXPECT_EQ(ReadFile(path), c.bytes.value_or(""));
-        if (c.bytes == cut) { // recording after a cut recording keeps the earlier records
+        EXPECT_EQ(std::tuple(f.history->ReadOnly(), f.status.back(), f.history->Ring().writeSlot,
+                             ReadFile(path), f.dialogs.messages.size()),
+                  std::tuple(false, "History records: " + std::to_string(records), writeSlot,
+                             bytes.value_or(""), told.empty() ? 0U : 1U));
+        if (bytes == cut) { // recording after a cut recording keeps the earlier records
             ASSERT_TRUE(f.Record(RandomSet(1, 2, 40), "NEXT.PBN"));
             const std::string after = ReadFile(path);
             EXPECT_EQ(std::tuple(after.size(), after.substr(0, cut.size())), std::tuple(7U * 16U, cut));
-            f.history.reset();
-            Instance again(dir.path(), "sub/history.dat");
-            ASSERT_EQ(again.history->SetsInRingOrder().size(), 2U);
-            EXPECT_EQ(Similar(*again.history, kept), Found(13, 1, "CUT.PBN"));
         }
-        if (c.told.empty()) {
-            EXPECT_TRUE(f.dialogs.messages.empty());
-            continue;
-        }
-        ASSERT_EQ(f.dialogs.messages.size(), 1U);
-        for (const std::string& part : c.told)
+        for (const std::string& part : told)
             EXPECT_NE(f.dialogs.Last().text.find(part), std::string::npos) << f.dialogs.Last().text;
         f.log.Close();
-        EXPECT_NE(ReadFile(dir / "dealer.log").find("History File Read Error: Parts of the history file"),
-                  std::string::npos);
+        EXPECT_EQ(ReadFile(dir / "dealer.log").find("History File Read Error: Parts of the history file") !=
+                      std::string::npos,
+                  !told.empty());
     }
 }
 
-TEST(HistoryRecord, NameThenCompleteBoardsThenEndMarker) {
+TEST(HistoryRecord, NameThenCompleteBoardsThenEndMarkerAndADuplicateNameAsks) {
     TempDir dir;
     Instance run(dir.path());
+    for (const char* name : {"NOSET.PBN", "    ", ""}) // nothing without a set or a name
+        EXPECT_FALSE(run.Record(name[0] == 'N' ? BoardSet{} : RandomSet(1, 4, 9), name));
+    EXPECT_EQ(std::tuple(run.history->Ring().usedSlots, run.dialogs.messages.size()), std::tuple(0, 0U));
     const BoardSet set = WithIncompleteBoards({5, 6, 30}, 1, 32);
-    EXPECT_TRUE(run.Record(set, "week.pbn"));
-    EXPECT_TRUE(run.dialogs.messages.empty());
-    std::string expected = Bytes({MakeNameRecord("WEEK.PBN", 32)}); // incomplete boards are left out
+    EXPECT_TRUE(run.Record(set, "Abcdefghijklm1.pbn"));
+    std::string expected = Bytes({MakeNameRecord("ABCDEFGHIJKLM", 32)}); // incomplete boards are left out
     for (int n = 1; n <= 32; ++n)
         expected += n == 5 || n == 6 || n == 30 ? "" : Bytes({MakeBoardRecord(set[n], n)});
-    EXPECT_EQ(ReadFile(dir / "history.dat"), expected + Bytes({MakeEndMarker()}));
-    // At once, and after a new start, every board is found under the set's name.
-    for (int b : {1, 17, 32})
-        EXPECT_EQ(Similar(*run.history, set[b]), Found(13, b, "WEEK.PBN"));
-    run.history.reset();
-    Instance again(dir.path());
-    EXPECT_EQ(std::tuple(again.status.back(), again.history->Ring().writeSlot),
-              std::tuple("History records: 29", 31));
-    EXPECT_EQ(Similar(*again.history, set[32]), Found(13, 32, "WEEK.PBN"));
-}
-
-TEST(HistoryRecord, NothingRecordedWithoutSetOrName) {
-    History h;
-    TempDir dir;
-    Fixture f(dir / "dealer.log");
-    for (const char* name : {"NOSET.PBN", "    ", ""}) {
-        EXPECT_FALSE(h.RecordHistory(f.ctx, f.ctx.set, name));
-        f.set = RandomSet(1, 4, 9);
-    }
-    EXPECT_EQ(std::tuple(h.Ring().usedSlots, f.dialogs.messages.size()), std::tuple(0, 0U));
-}
-
-TEST(HistoryRecord, DuplicateNameAsksAndNoLeavesTheFileUnchanged) {
-    TempDir dir;
-    Instance run(dir.path());
-    ASSERT_TRUE(run.Record(RandomSet(1, 8, 12), "Abcdefghijklm1.pbn"));
-    const std::string before = ReadFile(dir / "history.dat");
+    EXPECT_EQ(Similar(*run.history, set[32]), Found(13, 32, "ABCDEFGHIJKLM"));
     // Differs only from the 14th character on: the same recorded name.
     run.dialogs.QueueAnswer(Answer::No);
-    EXPECT_FALSE(run.Record(run.set, "abcdefghijklm2.pbn"));
+    EXPECT_FALSE(run.Record(set, "abcdefghijklm2.pbn"));
     ASSERT_EQ(run.dialogs.messages.size(), 1U);
-    EXPECT_EQ(std::tuple(run.dialogs.Last().text, run.dialogs.Last().buttons),
-              std::tuple(FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"), Buttons::YesNo));
-    EXPECT_EQ(ReadFile(dir / "history.dat"), before);
+    EXPECT_EQ(std::tuple(run.dialogs.Last().text, run.dialogs.Last().buttons, ReadFile(dir / "history.dat")),
+              std::tuple(FormatMessage(MsgHistoryDuplicate, "ABCDEFGHIJKLM"), Buttons::YesNo,
+                         expected + Bytes({MakeEndMarker()})));
     run.dialogs.QueueAnswer(Answer::Yes);
-    EXPECT_TRUE(run.Record(run.set, "abcdefghijklm2.pbn"));
-    EXPECT_EQ(run.history->FindHistoryName("ABCDEFGHIJKLM"), 2); // the last equal entry
-    EXPECT_EQ(ReadFile(dir / "history.dat").size(), 19U * 16U);
+    EXPECT_TRUE(run.Record(set, "abcdefghijklm2.pbn"));
+    EXPECT_EQ(std::tuple(run.history->FindHistoryName("ABCDEFGHIJKLM"), ReadFile(dir / "history.dat")),
+              std::tuple(2, expected + expected + Bytes({MakeEndMarker()}))); // the last equal entry
 }
 
 TEST(HistoryRecord, RingWrapsAfterTenThousandSlots) {
@@ -260,52 +203,23 @@ TEST(HistoryRecord, RingWrapsAfterTenThousandSlots) {
     }
     // Set 16: name at 9616, boards 1..384 at 9617..10000, boards 385..640 at 1..256, end marker at 257.
     const History& h = *run.history;
-    EXPECT_EQ(std::tuple(h.Ring().writeSlot, h.Ring().usedSlots, h.Ring().slotBoard[1].number),
-              std::tuple(257, kHistorySlots, 385));
-    EXPECT_EQ(h.Ring().slotKind[257], kHistoryEnd);
-    EXPECT_EQ(fs::file_size(dir / "history.dat"), static_cast<std::uintmax_t>(kHistorySlots) * 16U);
+    EXPECT_EQ(std::tuple(h.Ring().writeSlot, h.Ring().usedSlots, h.Ring().slotBoard[1].number,
+                         h.Ring().slotKind[257], fs::file_size(dir / "history.dat")),
+              std::tuple(257, kHistorySlots, 385, kHistoryEnd, std::uintmax_t{kHistorySlots} * 16U));
     // Board 300 of set 1 is still in slot 301, but its name record (slot 1) is gone: never matched.
     EXPECT_EQ(CompareHands(h.Ring().slotBoard[301], sets[0][300]), 13);
     EXPECT_LT(std::get<0>(Similar(h, sets[0][300])), 13);
     EXPECT_EQ(Similar(h, sets[1][77]), Found(13, 77, "SET2"));
     EXPECT_EQ(Similar(h, sets[15][640]), Found(13, 640, "SET16"));
     EXPECT_EQ(h.FindHistoryName("set1"), 1); // names are not forgotten while the program runs
-
-    const HistoryRing ring = h.Ring();
-    run.history.reset();
-    Instance again(dir.path());
-    EXPECT_TRUE(again.dialogs.messages.empty());
-    EXPECT_EQ(std::tie(again.history->Ring().writeSlot, again.history->Ring().slotKind),
-              std::tie(ring.writeSlot, ring.slotKind));
-    const auto listed = again.history->SetsInRingOrder();
+    const auto listed = h.SetsInRingOrder();
     ASSERT_EQ(listed.size(), 15U); // set 1's name record was overwritten
-    EXPECT_EQ(std::tuple(listed.front().name, listed.front().slot), std::tuple("SET2", 642));
-    EXPECT_EQ(std::tuple(listed.back().name, listed.back().boardCount), std::tuple("SET16", 640));
-    EXPECT_EQ(again.history->FindHistoryName("set1"), 0);
+    EXPECT_EQ(
+        std::tuple(listed.front().name, listed.front().slot, listed.back().name, listed.back().boardCount),
+        std::tuple("SET2", 642, "SET16", 640));
 }
 
-TEST(HistorySimilarity, FirstBoardReachingTheBestUnderANonBlankName) {
-    History h;
-    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>"));
-    LoadInto(h, Bytes({MakeNameRecord("", 1), MakeBoardRecord(SuitPerHandBoard(), 1), MakeEndMarker()}));
-    EXPECT_EQ(Similar(h, SuitPerHandBoard()), Found(0, 0, "<none>")); // no name: never matched
-
-    std::mt19937 rng(31);
-    const Board target = RandomBoard(rng);
-    Board near = target; // one card of each hand passed on to the next seat
-    for (int seat = 1; seat <= 4; ++seat) {
-        int code = 1;
-        while (target.cardOwner[code] != seat)
-            ++code;
-        near.cardOwner[code] = static_cast<Seat>(seat % 4 + 1);
-    }
-    ASSERT_EQ(CompareHands(near, target), 12);
-    LoadInto(h, Bytes({MakeNameRecord("OLD.PBN", 2), MakeBoardRecord(near, 4), MakeBoardRecord(target, 5),
-                       MakeNameRecord("NEW.PBN", 1), MakeBoardRecord(target, 8), MakeEndMarker()}));
-    EXPECT_EQ(Similar(h, target), Found(13, 5, "OLD.PBN"));
-}
-
-TEST(HistoryFile, UnusablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
+TEST(HistoryFile, UnusablePlaceIsReportedOnceAndAReadOnlyHistoryIsUsedButNotRecorded) {
     TempDir dir;
     fs::create_directories(dir / "folder.dat");
     WriteFile(dir / "plain", "abc");
@@ -314,34 +228,28 @@ TEST(HistoryFile, UnusablePlaceIsReportedOnceAndTheProgramRunsWithoutHistory) {
     const std::pair<const char*, int> cases[] = {
         {"folder.dat", EISDIR}, {"plain/history.dat", ENOTDIR}, {"locked/history.dat", EACCES}};
     for (const auto& [file, error] : cases) {
-        if (error == EACCES && !PermissionsBind()) continue;
+        if (error == EACCES && !kPermissionsBind) continue;
         Instance run(dir.path(), file);
         EXPECT_EQ(run.history, nullptr) << file;
         ASSERT_EQ(run.dialogs.messages.size(), 1U);
         EXPECT_EQ(run.dialogs.Last().text, Error(error));
     }
     fs::permissions(dir / "locked", fs::perms::owner_all);
-}
-
-// Another run holding the history, or a file without write permission: the history is read and used, and
-// nothing is recorded.
-TEST(HistoryFile, ReadOnlyHistoryIsUsedButNotRecorded) {
-    TempDir dir;
+    // Another run holding the history, or a file without write permission: the history is read and used,
+    // and nothing is recorded.
     const BoardSet shared = RandomSet(1, 4, 5);
     auto owner = std::make_unique<Instance>(dir.path());
     ASSERT_TRUE(owner->Record(shared, "SHARED.PBN"));
     const std::string bytes = ReadFile(dir / "history.dat");
     for (const bool locked : {true, false}) {
-        if (!locked) {
-            owner.reset();
-            if (!PermissionsBind()) break;
-            fs::permissions(dir / "history.dat", fs::perms::owner_read);
-        }
+        if (!locked) owner.reset();
+        if (!locked && !kPermissionsBind) break;
+        if (!locked) fs::permissions(dir / "history.dat", fs::perms::owner_read);
         Instance other(dir.path());
-        EXPECT_TRUE(other.history->ReadOnly());
-        EXPECT_EQ(other.status.back(),
-                  locked ? "History records: 4 (history in use by another Orvenix window - not recording)"
-                         : "History records: 4 (history file is read-only - not recording)");
+        const std::string why =
+            locked ? "history in use by another Orvenix window" : "history file is read-only";
+        EXPECT_EQ(std::tuple(other.history->ReadOnly(), other.status.back()),
+                  std::tuple(true, "History records: 4 (" + why + " - not recording)"));
         EXPECT_EQ(Similar(*other.history, shared[2]), Found(13, 2, "SHARED.PBN"));
         EXPECT_FALSE(other.Record(RandomSet(1, 3, 6), "OTHER.PBN"));
         ASSERT_EQ(other.dialogs.messages.size(), locked ? 0U : 1U); // the permission is told once
@@ -361,8 +269,7 @@ TEST(HistoryFile, WriteFailureIsReportedOnceAndTheSetStaysInMemory) {
     // Let the file grow by one record only.
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 16;
+    const rlimit small{16, old.rlim_max};
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const bool recorded = run.Record(set, "FULL.PBN");
@@ -370,12 +277,10 @@ TEST(HistoryFile, WriteFailureIsReportedOnceAndTheSetStaysInMemory) {
     const bool again = run.Record(set, "FULLER.PBN");
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
-
-    EXPECT_EQ(std::tuple(recorded, again, run.dialogs.messages.size()), std::tuple(false, false, 1U));
-    EXPECT_EQ(std::tuple(run.dialogs.Last().title, run.dialogs.Last().text, run.history->Notice()),
-              std::tuple("History File Write Error", Error(EFBIG),
-                         "history file cannot be written - not recording"));
+    EXPECT_EQ(std::tuple(recorded, again, run.dialogs.messages.size(), run.dialogs.Last().title,
+                         run.dialogs.Last().text, run.history->Notice(), fs::file_size(dir / "history.dat")),
+              std::tuple(false, false, 1U, "History File Write Error", Error(EFBIG),
+                         "history file cannot be written - not recording", 16U));
     EXPECT_EQ(Similar(*run.history, set[3]), Found(13, 3, "FULL.PBN"));
-    EXPECT_EQ(fs::file_size(dir / "history.dat"), 16U);
 }
 #endif

@@ -9,14 +9,9 @@ namespace {
 
 using namespace orvenix;
 
-EmulatedSi& Bridge() {
-    static EmulatedSi bridge(std::make_unique<VirtualClock>(), EmulatorConfig{},
-                             EmulatedBridge{.products = {"4321"}});
-    return bridge;
-}
-SiHandle H(SiLibHandle h) {
-    return h == nullptr ? kNoLink : 1;
-}
+EmulatedSi bridge(std::make_unique<VirtualClock>(), EmulatorConfig{}, EmulatedBridge{.products = {"4321"}});
+// The library's handle is the bridge's address; the bridge's own handle is 1.
+const auto H = [](SiLibHandle h) { return h == nullptr ? kNoLink : SiHandle{1}; };
 using U8 = std::uint8_t;
 using U32 = std::uint32_t;
 
@@ -25,7 +20,7 @@ using U32 = std::uint32_t;
 // Each SI_ function of the library calls the emulated bridge with the library's handle made its own.
 #define FORWARD(name, parameters, ...)                                                                       \
     extern "C" __attribute__((visibility("default"))) std::int32_t name parameters {                         \
-        return static_cast<std::int32_t>(Bridge().name(__VA_ARGS__));                                        \
+        return static_cast<std::int32_t>(bridge.name(__VA_ARGS__));                                          \
     }
 
 FORWARD(SI_GetDriverVersion, (U32 * v, U32* r), *v, *r)
@@ -44,7 +39,7 @@ FORWARD(SI_Close, (SiLibHandle h), H(h))
 
 extern "C" __attribute__((visibility("default"))) std::int32_t SI_Open(U32 index, SiLibHandle* handle) {
     SiHandle h = kNoLink;
-    const SiStatus s = Bridge().SI_Open(index, h);
-    *handle = s == kSiSuccess ? static_cast<void*>(&Bridge()) : nullptr;
+    const SiStatus s = bridge.SI_Open(index, h);
+    *handle = s == kSiSuccess ? static_cast<void*>(&bridge) : nullptr;
     return static_cast<std::int32_t>(s);
 }
