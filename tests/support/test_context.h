@@ -68,20 +68,11 @@ inline Owners RoundRobinDeal() {
 
 // Stores a board with these owners as board n (number, standard dealer and vulnerability) and analyses it.
 inline Board& PutBoard(BoardSet& set, int n, const Owners& owners) {
-    Board& b = set[n];
-    b = Board{};
-    b.number = static_cast<std::int16_t>(n);
-    for (int c = 1; c <= kCards; ++c)
-        b.cardOwner[static_cast<std::size_t>(c)] = owners[static_cast<std::size_t>(c)];
-    b.dealer = DealerOf(n);
-    b.vulnerability = VulnerabilityOf(n);
+    Board& b = set[n] = Board{};
+    b.cardOwner = owners;
+    NumberBoard(b, n);
     AnalyseBoard(b);
     return b;
-}
-
-// An empty board n that belongs to the set.
-inline Board& PutEmptyBoard(BoardSet& set, int n) {
-    return PutBoard(set, n, Owners{});
 }
 
 } // namespace orvenix::test
