@@ -110,10 +110,6 @@ TEST(ShapeStatistics, AveragesAndFrequenciesOverCompleteBoardsOnly) {
     EXPECT_EQ(Summary(st), " 10.0  3.0| 10.0  3.0| 10.0  3.0| 10.0  3.0|100% \u2660A N|0% \u2665A N");
     // Round robin, the same moved on by one seat, and suit per hand: no card stays in one hand in all three,
     // so the largest count is 2 of 3, rounded to 67%.
-    Owners moved = RoundRobinDeal();
-    for (Seat& seat : moved)
-        seat = static_cast<Seat>(seat % 4 + 1);
-    moved[0] = 0;
-    st = StatisticsOf(1, {RoundRobinDeal(), moved, SuitDeal()}, tally, 3);
+    st = StatisticsOf(1, {RoundRobinDeal(), Rotated(RoundRobinDeal()), SuitDeal()}, tally, 3);
     EXPECT_EQ(st.maxFrequency, "67% \u2660A N");
 }

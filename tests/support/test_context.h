@@ -66,6 +66,13 @@ inline Owners RoundRobinDeal() {
     return o;
 }
 
+// Every hand moves one seat round the table.
+inline Owners Rotated(Owners o) {
+    for (int c = 1; c <= kCards; ++c)
+        o[static_cast<std::size_t>(c)] = static_cast<Seat>(o[static_cast<std::size_t>(c)] % 4 + 1);
+    return o;
+}
+
 // Stores a board with these owners as board n (number, standard dealer and vulnerability) and analyses it.
 inline Board& PutBoard(BoardSet& set, int n, const Owners& owners) {
     Board& b = set[n] = Board{};
