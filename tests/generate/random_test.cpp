@@ -20,31 +20,27 @@ double ChiSquareCritical(int dof, double z = 4.75) {
 
 } // namespace
 
-TEST(RandomDeal, CompleteDealsAndFillerBytesBelow255) {
-    RandomSource r; // the secure source of the program
-    std::array<int, 256> seen{};
-    for (int i = 0; i < 3000; ++i) {
-        Board b = r.RandomDeal();
-        ASSERT_EQ(b.number + b.dealer + b.vulnerability + b.status + b.cardOwner[0], 0) << "only the cards";
-        ASSERT_EQ(AnalyseBoard(b), 4) << "13 cards in each hand";
-        for (int k = 0; k < 30; ++k)
-            ++seen[r.FillerByte()];
-    }
-    EXPECT_TRUE(seen[255] == 0 && seen[0] * seen[254] > 0);
-}
-
-TEST(RandomDeal, SameSeedSameDealsAndTheShuffleContinues) {
+// Deals of the secure source and of a seed number: only the cards, 13 in each hand, the same from the same
+// seed, other deals from another seed or another secure source, and never one deal twice in a row.
+TEST(RandomDeal, CompleteDealsSameSeedSameDealsAndTheShuffleContinues) {
     RandomSource a = RandomSource::FromSeed(5), b = RandomSource::FromSeed(5), c = RandomSource::FromSeed(6);
-    RandomSource secure1, secure2;
-    EXPECT_TRUE(a.deterministic() && !secure1.deterministic());
+    RandomSource secure, other; // the secure source of the program
+    EXPECT_TRUE(a.deterministic() && !secure.deterministic());
+    std::array<int, 256> seen{};
     std::vector<Board> deals;
-    for (std::size_t i = 0; i < 300; ++i) { // across several refills of the uniform source's buffer
+    for (std::size_t i = 0; i < 3000; ++i) { // across several refills of the uniform source's buffer
         deals.push_back(a.RandomDeal());
+        Board s = secure.RandomDeal();
+        ASSERT_EQ(s.number + s.dealer + s.vulnerability + s.status + s.cardOwner[0], 0) << "only the cards";
+        ASSERT_EQ(AnalyseBoard(s), 4) << "13 cards in each hand";
         ASSERT_EQ(deals[i], b.RandomDeal());
         ASSERT_NE(deals[i].cardOwner, c.RandomDeal().cardOwner);
         ASSERT_TRUE(i == 0 || deals[i].cardOwner != deals[i - 1].cardOwner);
-        ASSERT_NE(secure1.RandomDeal().cardOwner, secure2.RandomDeal().cardOwner);
+        ASSERT_NE(s.cardOwner, other.RandomDeal().cardOwner);
+        for (int k = 0; k < 30; ++k)
+            ++seen[secure.FillerByte()];
     }
+    EXPECT_TRUE(seen[255] == 0 && seen[0] * seen[254] > 0);
     a.Reseed(5); // the same sequence again from an ordered deck
     EXPECT_EQ(a.deck(), OrderedDeck());
     EXPECT_EQ(a.RandomDeal(), deals[0]);
