@@ -34,13 +34,6 @@ struct Script {
     }
 };
 
-GenerateChoices Choices(int first, int last, bool shape = true, bool inner = true, bool history = true) {
-    GenerateChoices c;
-    std::tie(c.first, c.last, c.rejectShape, c.rejectInner, c.rejectHistory) =
-        std::tuple{first, last, shape, inner, history};
-    return c;
-}
-
 // A set of 20 boards already in memory, with its file and event texts.
 void PutOldSet(Context& t) {
     t.set = RandomSet(1, 20);
@@ -72,7 +65,7 @@ TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
     for (const auto& [first, last, message, focus] : cases) {
         Context t;
         PutOldSet(t);
-        const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), Choices(first, last));
+        const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), GenerateChoices{first, last});
         EXPECT_TRUE(r.outcome == GenerateOutcome::Refused && r.focus == focus) << first << "-" << last;
         ASSERT_EQ(t.dialogs.messages.size(), 1U);
         EXPECT_TRUE(t.dialogs.Last().text == message && t.dialogs.Last().icon == Icon::Exclamation);
@@ -81,39 +74,38 @@ TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
     }
 }
 
-TEST(GenerateEmpty, EmptyBoardsWithDealersAndVulnerabilities) {
-    Context t;
-    PutOldSet(t);
-    t.set[600].dealer = 3;
-    t.set[600].vulnerability = 4;
-    std::vector<int> progress;
-    GenerateChoices c = Choices(5, 8);
-    c.randomBoards = false;
-    const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), c, [&](int n) { progress.push_back(n); });
-    EXPECT_TRUE(r.outcome == GenerateOutcome::Empty && r.boardsGenerated == 4 && t.dialogs.messages.empty());
-    EXPECT_TRUE(t.set.firstBoard == 5 && t.set.lastBoard == 8 && t.set.modified &&
-                progress == std::vector{4});
-    EXPECT_EQ(t.set.fileName + t.set.eventName + t.set.eventSite + t.set.eventDate, "");
-    for (int n = 1; n <= kMaxBoard; ++n)
-        ASSERT_TRUE(t.set[n].cardOwner == Board{}.cardOwner && t.set[n].number == n) << n;
-    for (int n = 5; n <= 8; ++n)
-        EXPECT_TRUE(Stamped(t.set[n], n)) << n;
-    EXPECT_TRUE(t.set[600].dealer == 3 && t.set[600].vulnerability == 4); // outside the range: kept
-}
-
-TEST(GenerateRandom, SameSeedSameSetAndANewRunStartsAfresh) {
+// A run gives up the set in memory: every slot loses its cards but keeps its dealer and vulnerability, and
+// the file and event texts go. Empty boards get their numbers; random deals are the same from the same seed
+// whatever came before, and the next run goes on with the shuffle.
+TEST(Generate, EmptyBoardsOrRandomDeals) {
     Context a(31), b(31);
     PutOldSet(a);
+    a.set[600].dealer = 3;
+    a.set[600].vulnerability = 4;
+    std::vector<int> progress;
+    const GenerateResult r = GenerateBoardSet(a.ctx.Generation(), GenerateChoices{5, 8, false},
+                                              [&](int n) { progress.push_back(n); });
+    EXPECT_TRUE(r.outcome == GenerateOutcome::Empty && r.boardsGenerated == 4 && a.dialogs.messages.empty());
+    EXPECT_TRUE(a.set.firstBoard == 5 && a.set.lastBoard == 8 && a.set.modified &&
+                progress == std::vector{4});
+    EXPECT_EQ(a.set.fileName + a.set.eventName + a.set.eventSite + a.set.eventDate, "");
+    for (int n = 1; n <= kMaxBoard; ++n)
+        ASSERT_TRUE(a.set[n].cardOwner == Board{}.cardOwner && a.set[n].number == n) << n;
+    for (int n = 5; n <= 8; ++n)
+        EXPECT_TRUE(Stamped(a.set[n], n)) << n;
+    EXPECT_TRUE(a.set[600].dealer == 3 && a.set[600].vulnerability == 4); // outside the range: kept
+
     std::fill_n(a.ctx.shapeTally.begin() + 1, kShapeCount, 500); // a stale tally of an earlier run
-    ASSERT_EQ(GenerateBoardSet(a.ctx.Generation(), Choices(3, 24)).outcome, GenerateOutcome::Generated);
-    ASSERT_EQ(GenerateBoardSet(b.ctx.Generation(), Choices(3, 24)).outcome, GenerateOutcome::Generated);
-    EXPECT_TRUE(SameBoards(a.set, b.set, 3, 24));
+    ASSERT_EQ(GenerateBoardSet(a.ctx.Generation(), GenerateChoices{3, 24}).outcome,
+              GenerateOutcome::Generated);
+    ASSERT_EQ(GenerateBoardSet(b.ctx.Generation(), GenerateChoices{3, 24}).outcome,
+              GenerateOutcome::Generated);
+    EXPECT_TRUE(SameBoards(a.set, b.set, 3, 24) && a.ctx.shapeTally == b.ctx.shapeTally);
     for (int n = 3; n <= 24; ++n)
         ASSERT_TRUE(a.set[n].status == kBoardComplete && Stamped(a.set[n], n)) << n;
-    EXPECT_EQ(a.ctx.shapeTally, b.ctx.shapeTally);
-    // The next run continues the shuffle: other deals.
     const BoardSet firstRun = a.set;
-    ASSERT_EQ(GenerateBoardSet(a.ctx.Generation(), Choices(3, 24)).outcome, GenerateOutcome::Generated);
+    ASSERT_EQ(GenerateBoardSet(a.ctx.Generation(), GenerateChoices{3, 24}).outcome,
+              GenerateOutcome::Generated);
     for (int n = 3; n <= 24; ++n)
         EXPECT_NE(a.set[n].cardOwner, firstRun[n].cardOwner);
 }
@@ -128,7 +120,7 @@ TEST(GenerateFilters, InnerFilterRejectsARepeatedHandUntilTheRunCannotGenerate) 
         s.script.push_back(i % 2 == 0 ? Rotated(d) : d);
     std::vector<int> progress;
     const GenerateResult r =
-        s.Run(t, Choices(4, 10, false, true, false), [&](int n) { progress.push_back(n); });
+        s.Run(t, GenerateChoices{4, 10, true, false, true, false}, [&](int n) { progress.push_back(n); });
     EXPECT_EQ(std::tuple(r.outcome, s.drawn, r.innerRejects, r.boardsGenerated, progress, r.WorthRepeating()),
               std::tuple(GenerateOutcome::CannotGenerate, 3U + 50U, 51, 2, std::vector{1, 2}, true));
     ASSERT_EQ(t.dialogs.messages.size(), 1U);
@@ -148,7 +140,7 @@ TEST(GenerateFilters, ShapeRuleCountsTheEarlierBoardsAtTheirNumbers) {
     for (const auto& [first, generated] : {std::pair{1, 1}, std::pair{17, 5}}) {
         Context t;
         Script s{std::vector<Owners>(100, RoundRobinDeal())}; // every hand 4333
-        const GenerateResult r = s.Run(t, Choices(first, first + 20, true, false, false));
+        const GenerateResult r = s.Run(t, GenerateChoices{first, first + 20, true, true, false, false});
         EXPECT_EQ(std::tuple(r.outcome, r.boardsGenerated, r.shapeRejects, t.ctx.shapeTally[5]),
                   std::tuple(GenerateOutcome::CannotGenerate, generated, 50, generated * 4));
     }
@@ -164,7 +156,7 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     Context t;
     t.ctx.history = &history;
     Script s{{again, fresh}};
-    const GenerateResult r = s.Run(t, Choices(1, 1, false, false, true));
+    const GenerateResult r = s.Run(t, GenerateChoices{1, 1, true, false, false, true});
     EXPECT_EQ(std::tuple(r.outcome, r.historyRejects, r.WorthRepeating(), t.set[1].cardOwner),
               std::tuple(GenerateOutcome::Generated, 1, true, fresh));
     std::int16_t hb = 0;
@@ -175,7 +167,7 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     Context u;
     u.ctx.history = &history;
     Script same{{again, again, again}};
-    GenerateResult off = same.Run(u, Choices(1, 3, false, false, false));
+    GenerateResult off = same.Run(u, GenerateChoices{1, 3, true, false, false, false});
     EXPECT_EQ(std::tuple(same.drawn, off.shapeRejects + off.innerRejects + off.historyRejects,
                          u.set[3].cardOwner, off.WorthRepeating()),
               std::tuple(3U, 0, again, false));
@@ -195,7 +187,7 @@ TEST(GenerateFilters, InnerResultCountsOnlyBoardsThatWereKept) {
     Context t;
     t.ctx.history = &history;
     Script s{{d, TwoCardsSwapped(d), kept}};
-    const GenerateResult r = s.Run(t, Choices(1, 2, false, true, true));
+    const GenerateResult r = s.Run(t, GenerateChoices{1, 2, true, false, true, true});
     ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
     EXPECT_TRUE(r.historyRejects == 1 && t.set[2].cardOwner == kept);
     EXPECT_EQ(r.innerMax, CompareHands(t.set[2], two[1]));
