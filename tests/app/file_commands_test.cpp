@@ -128,10 +128,10 @@ TEST(LoadCommand, LoadsTheFileAndRemembersItsFormatAndFolder) {
 
 TEST(FileDialogs, StoredFormatAndFolderChooseWhereTheDialogsStart) {
     for (const std::string ext : {"bri", "dge", "bre", "dup", "pbn", "all"}) {
-        EXPECT_NE(LoadFilters().at(static_cast<std::size_t>(LoadFilterIndex(ext))).find("(*." + ext + ")"),
-                  std::string::npos);
-        EXPECT_NE(SaveFilters().at(static_cast<std::size_t>(SaveFilterIndex(ext))).find("(*." + ext + ")"),
-                  std::string::npos);
+        const std::string pattern = "(*." + ext + ")";
+        EXPECT_TRUE(LoadFilters().at(LoadFilterIndex(ext)).find(pattern) != std::string::npos &&
+                    SaveFilters().at(SaveFilterIndex(ext)).find(pattern) != std::string::npos)
+            << ext;
     }
     // Anything else (the stored default "BRI" is upper case) selects "All files", and no save filter.
     for (const char* other : {"BRI", "", "xyz"})

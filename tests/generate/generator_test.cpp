@@ -46,12 +46,6 @@ bool Stamped(const Board& b, int n) {
     return b.number == n && b.dealer == DealerOf(n) && b.vulnerability == VulnerabilityOf(n);
 }
 
-void Record(History& history, const BoardSet& set, const std::string& name) {
-    Context old;
-    old.set = set;
-    EXPECT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, name));
-}
-
 } // namespace
 
 TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
@@ -150,10 +144,10 @@ TEST(GenerateFilters, ShapeRuleCountsTheEarlierBoardsAtTheirNumbers) {
 // would reject is taken every time.
 TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     const BoardSet old = RandomSet(1, 9, 21);
-    History history;
-    Record(history, old, "club night.pbn");
     const Owners again = Rotated(old[7].cardOwner), fresh = RandomSet(1, 1, 8)[1].cardOwner;
+    History history;
     Context t;
+    ASSERT_TRUE(history.RecordHistory(t.ctx, old, "club night.pbn"));
     t.ctx.history = &history;
     Script s{{again, fresh}};
     const GenerateResult r = s.Run(t, GenerateChoices{1, 1, true, false, false, true});
@@ -183,8 +177,8 @@ TEST(GenerateFilters, InnerResultCountsOnlyBoardsThatWereKept) {
     BoardSet old = RandomSet(1, 1);
     PutBoard(old, 1, TwoCardsSwapped(d));
     History history;
-    Record(history, old, "OLD");
     Context t;
+    ASSERT_TRUE(history.RecordHistory(t.ctx, old, "OLD"));
     t.ctx.history = &history;
     Script s{{d, TwoCardsSwapped(d), kept}};
     const GenerateResult r = s.Run(t, GenerateChoices{1, 2, true, false, true, true});

@@ -73,10 +73,9 @@ TEST(RandomDealFairness, SeatsOfTheCardsAndHandShapes) {
         previous = b;
     }
     double chiPairs = 0;
-    for (int c = 1; c <= 52; ++c) {
-        for (int k = 0; k < 16; ++k)
-            chiPairs += std::pow(pair[c][k] - kDeals / 16.0, 2) / (kDeals / 16.0);
-    }
+    for (int c = 1; c <= 52; ++c)
+        for (const int n : pair[c])
+            chiPairs += std::pow(n - kDeals / 16.0, 2) / (kDeals / 16.0);
     EXPECT_LT(chiPairs, ChiSquareCritical(52 * 15));
     // Shapes in index order; the rare tail is pooled until its expected count reaches 20.
     double chiShapes = 0, pooledExpected = 0, pooledObserved = 0;

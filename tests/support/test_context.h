@@ -8,6 +8,7 @@
 #include "base/log.h"
 #include "base/settings.h"
 #include "model/board.h"
+#include "support/board_set_samples.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -52,10 +53,7 @@ using Owners = std::array<Seat, 53>; // seat of each card code 1..52; entry 0 un
 
 // Seat s holds the whole of suit s (every hand "D000": 10 points, 9 distribution points).
 inline Owners SuitDeal() {
-    Owners o{};
-    for (int c = 1; c <= kCards; ++c)
-        o[static_cast<std::size_t>(c)] = static_cast<Seat>(SuitOf(c));
-    return o;
+    return SuitPerHandBoard().cardOwner;
 }
 
 // Card c goes to seat ((c - 1) mod 4) + 1: every hand "4333" with 10 points.
