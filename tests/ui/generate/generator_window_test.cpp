@@ -72,8 +72,7 @@ TEST_F(GeneratorWindowTest, RefusedNumbersReturnTheFocusAndEnterGeneratesOnlyAVa
         Get("txtLastBoard")->setText(last);
         QTest::keyClick(Get("txtLastBoard"), Qt::Key_Return); // Enter does not run a refused range ...
         Click("cmdDeal");                                     // ... the button runs it into the refusal
-        EXPECT_EQ(t.dialogs.messages.size(), boxes);
-        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(Get(focus))) << last;
+        EXPECT_TRUE(t.dialogs.messages.size() == boxes && QApplication::focusWidget() == Get(focus)) << last;
     }
     Get("txtFirstBoard")->setText("1");
     Get("txtLastBoard")->setText("24");
@@ -135,9 +134,9 @@ TEST_F(GeneratorWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) 
         Get<QPushButton>("cmdDeal")->click(); // no second run inside the first
     });
     Generate("10", "25");
-    EXPECT_TRUE(counts.size() == 16 && counts.front() == "1" && counts.back() == "16");
     // Buttons off and the hourglass up during the run; the window stays open until the run ends.
-    EXPECT_TRUE(busy && window->isVisible() && t.set.lastBoard == 25);
+    EXPECT_TRUE(counts.size() == 16 && counts.front() == "1" && counts.back() == "16" && busy &&
+                window->isVisible() && t.set.lastBoard == 25);
     Click("cmdExit");
     EXPECT_FALSE(window->isVisible());
 }
