@@ -25,8 +25,8 @@ TEST(SeedRandomSource, ANumberOrThePointerAndToday) {
     RandomSource a, b, r;
     const GeneratorSeeds sa = SeedRandomSource(a, 42, PointerPosition{5, 6});
     SeedRandomSource(b, 42, std::nullopt);
-    EXPECT_TRUE(a.deterministic() && sa.first == PacketSeedsFromNumber(42).first);
-    EXPECT_EQ(a.RandomDeal(), b.RandomDeal());
+    EXPECT_TRUE(a.deterministic() && sa.first == PacketSeedsFromNumber(42).first &&
+                a.RandomDeal() == b.RandomDeal());
     const GeneratorSeeds s = SeedRandomSource(r, std::nullopt, PointerPosition{120, 80});
     EXPECT_EQ(std::tuple(s.first, s.second, r.packets().packetSeedLow, r.deterministic()),
               std::tuple((120 * 256 + 80) | 1, DaysSince2008Today() & 0xFFFF, s.first, false));

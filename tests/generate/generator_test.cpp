@@ -2,7 +2,6 @@
 #include "base/messages.h"
 #include "history/history.h"
 #include "model/similarity.h"
-#include "support/board_set_samples.h"
 #include "support/generator_context.h"
 #include "support/test_context.h"
 
@@ -60,11 +59,11 @@ TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
         Context t;
         PutOldSet(t);
         const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), GenerateChoices{first, last});
-        EXPECT_TRUE(r.outcome == GenerateOutcome::Refused && r.focus == focus) << first << "-" << last;
-        EXPECT_TRUE(t.dialogs.messages.size() == 1 && t.dialogs.Last().text == message &&
-                    t.dialogs.Last().icon == Icon::Exclamation);
-        EXPECT_TRUE(t.set.fileName == "/tmp/old.pbn" && !t.set.modified &&
-                    SameBoards(t.set, RandomSet(1, 20), 1, 20));
+        EXPECT_TRUE(r.outcome == GenerateOutcome::Refused && r.focus == focus &&
+                    t.dialogs.messages.size() == 1 && t.dialogs.Last().text == message &&
+                    t.dialogs.Last().icon == Icon::Exclamation && t.set.fileName == "/tmp/old.pbn" &&
+                    !t.set.modified && SameBoards(t.set, RandomSet(1, 20), 1, 20))
+            << first << "-" << last;
     }
 }
 
@@ -79,8 +78,8 @@ TEST(Generate, EmptyBoardsOrRandomDeals) {
     std::vector<int> progress;
     const GenerateResult r = GenerateBoardSet(a.ctx.Generation(), GenerateChoices{5, 8, false},
                                               [&](int n) { progress.push_back(n); });
-    EXPECT_TRUE(r.outcome == GenerateOutcome::Empty && r.boardsGenerated == 4 && a.dialogs.messages.empty());
-    EXPECT_TRUE(a.set.firstBoard == 5 && a.set.lastBoard == 8 && a.set.modified &&
+    EXPECT_TRUE(r.outcome == GenerateOutcome::Empty && r.boardsGenerated == 4 && a.dialogs.messages.empty() &&
+                a.set.firstBoard == 5 && a.set.lastBoard == 8 && a.set.modified &&
                 progress == std::vector{4});
     EXPECT_EQ(a.set.fileName + a.set.eventName + a.set.eventSite + a.set.eventDate, "");
     for (int n = 1; n <= kMaxBoard; ++n)
@@ -110,8 +109,7 @@ TEST(GenerateFilters, InnerFilterRejectsARepeatedHandUntilTheRunCannotGenerate) 
     PutOldSet(t);
     const Owners d = RandomSet(1, 1, 5)[1].cardOwner;
     Script s{{d, Rotated(d), TwoCardsSwapped(d)}};
-    for (int i = 0; i < 60; ++i)
-        s.script.push_back(i % 2 == 0 ? Rotated(d) : d);
+    s.script.resize(3 + 60, Rotated(d));
     std::vector<int> progress;
     const GenerateResult r =
         s.Run(t, GenerateChoices{4, 10, true, false, true, false}, [&](int n) { progress.push_back(n); });

@@ -4,7 +4,6 @@
 
 #include "app/context.h"
 
-#include <cstdint>
 #include <filesystem>
 
 namespace orvenix::test {

@@ -4,14 +4,9 @@
 
 #include "app/context.h"
 #include "app/options.h"
-#include "base/dialogs.h"
-#include "base/log.h"
-#include "base/settings.h"
-#include "model/board.h"
 #include "support/board_set_samples.h"
 #include "support/temp_dir.h"
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
