@@ -73,8 +73,7 @@ TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
 TEST(Generate, EmptyBoardsOrRandomDeals) {
     Context a(31), b(31);
     PutOldSet(a);
-    a.set[600].dealer = 3;
-    a.set[600].vulnerability = 4;
+    std::tie(a.set[600].dealer, a.set[600].vulnerability) = std::tuple(3, 4);
     std::vector<int> progress;
     const GenerateResult r = GenerateBoardSet(a.ctx.Generation(), GenerateChoices{5, 8, false},
                                               [&](int n) { progress.push_back(n); });
