@@ -1,14 +1,11 @@
 // The random source of the dealing: reproducible from a seed, complete deals, and fair.
 #include "generate/random.h"
-#include "model/board.h"
 #include "model/shapes.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <set>
-#include <vector>
 
 using namespace orvenix;
 
@@ -23,82 +20,61 @@ double ChiSquareCritical(int dof, double z = 4.75) {
 
 } // namespace
 
-TEST(RandomDeal, CompleteDealsAndFillerBytesBelow255) {
-    RandomSource r; // the secure source of the program
-    std::array<int, 256> seen{};
-    for (int i = 0; i < 3000; ++i) {
-        Board b = r.RandomDeal();
-        ASSERT_EQ(b.number + b.dealer + b.vulnerability + b.status + b.cardOwner[0], 0) << "only the cards";
-        ASSERT_EQ(AnalyseBoard(b), 4) << "13 cards in each hand";
-        const std::set<int> cards(r.deck().begin() + 1, r.deck().end()); // the deck stays a permutation
-        ASSERT_TRUE(cards.size() == 52U && *cards.begin() == 1 && *cards.rbegin() == 52);
-        for (int k = 0; k < 30; ++k)
-            ++seen[r.FillerByte()];
-    }
-    EXPECT_TRUE(seen[255] == 0 && seen[0] * seen[254] > 0);
-}
-
-TEST(RandomDeal, SameSeedSameDealsAndTheShuffleContinues) {
+// Deals of the secure source and of a seed number: only the cards, 13 in each hand, the same from the same
+// seed, other deals from another seed or another secure source, and never one deal twice in a row.
+TEST(RandomDeal, CompleteDealsSameSeedSameDealsAndTheShuffleContinues) {
     RandomSource a = RandomSource::FromSeed(5), b = RandomSource::FromSeed(5), c = RandomSource::FromSeed(6);
-    RandomSource secure1, secure2;
-    EXPECT_TRUE(a.deterministic() && !secure1.deterministic());
-    std::vector<Board> deals{a.RandomDeal()};
-    EXPECT_EQ(deals[0], b.RandomDeal());
-    for (int i = 1; i < 300; ++i) { // across several refills of the uniform source's buffer
+    RandomSource secure, other; // the secure source of the program
+    std::array<int, 256> seen{};
+    std::vector<Board> deals;
+    for (std::size_t i = 0; i < 3000; ++i) { // across several refills of the uniform source's buffer
         deals.push_back(a.RandomDeal());
+        Board s = secure.RandomDeal();
+        ASSERT_EQ(s.number + s.dealer + s.vulnerability + s.status + s.cardOwner[0], 0) << "only the cards";
+        ASSERT_EQ(AnalyseBoard(s), 4) << "13 cards in each hand";
         ASSERT_EQ(deals[i], b.RandomDeal());
         ASSERT_NE(deals[i].cardOwner, c.RandomDeal().cardOwner);
-        ASSERT_NE(deals[i].cardOwner, deals[i - 1].cardOwner);
-        ASSERT_NE(secure1.RandomDeal().cardOwner, secure2.RandomDeal().cardOwner);
+        ASSERT_TRUE(i == 0 || deals[i].cardOwner != deals[i - 1].cardOwner);
+        ASSERT_NE(s.cardOwner, other.RandomDeal().cardOwner);
+        for (int k = 0; k < 30; ++k)
+            ++seen[secure.FillerByte()];
     }
+    EXPECT_TRUE(seen[255] == 0 && seen[0] * seen[254] > 0 && a.deterministic() && !secure.deterministic());
     a.Reseed(5); // the same sequence again from an ordered deck
-    EXPECT_EQ(a.deck(), OrderedDeck());
-    EXPECT_EQ(a.RandomDeal(), deals[0]);
+    EXPECT_TRUE(a.deck() == OrderedDeck() && a.RandomDeal() == deals[0]);
     std::set<int> lows, highs; // a seed number gives both packet-generator words, each spread over 16 bits
     for (std::uint64_t seed = 1; seed <= 64; ++seed) {
-        const RandomSource s = RandomSource::FromSeed(seed);
-        lows.insert(s.packets().packetSeedLow);
-        highs.insert(s.packets().packetSeedHigh);
-        ASSERT_EQ(s.packets().packetSeedLow % 2, 1);
+        const PacketGenerator p = RandomSource::FromSeed(seed).packets();
+        lows.insert(p.packetSeedLow);
+        highs.insert(p.packetSeedHigh);
     }
-    EXPECT_GT(lows.size(), 60U);
-    EXPECT_GT(highs.size(), 60U);
+    EXPECT_TRUE(lows.size() > 60U && highs.size() > 60U);
     const RandomSource words(GeneratorSeeds{0x1234, 0x0ABC}); // the start-up words, the low one made odd
     EXPECT_TRUE(words.packets().packetSeedLow == 0x1235 && words.packets().packetSeedHigh == 0x0ABC);
 }
 
-// Fairness with a fixed seed, so the outcome is the same on every run: every card in every seat a quarter of
-// the time, independently of the last deal, and hand shapes as often as the shape table says.
+// Fairness with a fixed seed, so the outcome is the same on every run: the seat of every card in one deal
+// against the next (a weak shuffle of the kept deck would carry it over, a biased one favour a seat), and
+// hand shapes as often as the shape table says.
 TEST(RandomDealFairness, SeatsOfTheCardsAndHandShapes) {
     RandomSource r = RandomSource::FromSeed(20260101);
     constexpr int kDeals = 40000;
-    std::array<std::array<int, 5>, 53> count{};
-    // Seat of each card in one deal against the next: a weak shuffle of the kept deck would carry it over.
     std::array<std::array<int, 16>, 53> pair{};
     std::array<int, 41> tally{};
     Board previous = r.RandomDeal();
     for (int i = 0; i < kDeals; ++i) {
         const Board b = r.RandomDeal();
-        for (int c = 1; c <= 52; ++c) {
-            ++count[c][b.cardOwner[c]];
+        for (int c = 1; c <= 52; ++c)
             ++pair[c][(previous.cardOwner[c] - 1) * 4 + (b.cardOwner[c] - 1)];
-        }
         for (int seat = 1; seat <= 4; ++seat)
             ++tally[static_cast<std::size_t>(FindShape(GetHandShape(b, seat)))];
         previous = b;
     }
-    double chi = 0, chiPairs = 0;
-    for (int c = 1; c <= 52; ++c) {
-        for (int s = 1; s <= 4; ++s) {
-            EXPECT_NEAR(count[c][s] / double(kDeals), 0.25, 0.015) << "card " << c << " seat " << s;
-            chi += std::pow(count[c][s] - kDeals / 4.0, 2) / (kDeals / 4.0);
-        }
-        for (int k = 0; k < 16; ++k)
-            chiPairs += std::pow(pair[c][k] - kDeals / 16.0, 2) / (kDeals / 16.0);
-    }
-    EXPECT_LT(chi, ChiSquareCritical(52 * 3));
+    double chiPairs = 0;
+    for (int c = 1; c <= 52; ++c)
+        for (const int n : pair[c])
+            chiPairs += std::pow(n - kDeals / 16.0, 2) / (kDeals / 16.0);
     EXPECT_LT(chiPairs, ChiSquareCritical(52 * 15));
-    ASSERT_EQ(tally[0], 0) << "every hand has a shape of the table";
     // Shapes in index order; the rare tail is pooled until its expected count reaches 20.
     double chiShapes = 0, pooledExpected = 0, pooledObserved = 0;
     int cells = 1;
@@ -112,8 +88,6 @@ TEST(RandomDealFairness, SeatsOfTheCardsAndHandShapes) {
             pooledObserved += tally[i];
         }
     }
-    ASSERT_GE(pooledExpected, 20);
     chiShapes += std::pow(pooledObserved - pooledExpected, 2) / pooledExpected;
-    EXPECT_GE(cells, 20);
     EXPECT_LT(chiShapes, ChiSquareCritical(cells - 1));
 }

@@ -1,31 +1,36 @@
 // The shape rule of the generator and the editor's random fill, and the statistics of a set.
 #include "generate/statistics.h"
-#include "model/board.h"
-#include "model/shapes.h"
 #include "support/test_context.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 using namespace orvenix;
 using namespace orvenix::test;
 
 namespace {
 
-BoardSet SetOf(int first, const std::vector<Owners>& deals) {
+// Boards first, first + 1, ... with these deals, and their statistics (the tally is recounted).
+SetStatistics StatisticsOf(int first, const std::vector<Owners>& deals, ShapeTally& tally, int completed) {
     BoardSet set;
     set.firstBoard = static_cast<std::int16_t>(first);
     set.lastBoard = static_cast<std::int16_t>(first + static_cast<int>(deals.size()) - 1);
+    set.completedCount = 9; // a stale count of an earlier run
     for (std::size_t i = 0; i < deals.size(); ++i)
         PutBoard(set, first + static_cast<int>(i), deals[i]);
-    return set;
+    const SetStatistics st = ShapeStatistics(set, tally);
+    EXPECT_EQ(set.completedCount, completed);
+    return st;
 }
 
-Owners Rotated(Owners o) {
-    for (auto& seat : o)
-        seat = seat == 0 ? 0 : static_cast<Seat>(seat % 4 + 1);
-    return o;
+// The shape rows, the averages of the four seats and the two card frequencies, as the statistics window
+// lists them.
+std::string Summary(const SetStatistics& st) {
+    std::string s;
+    for (const ShapeRow& r : st.rows)
+        s += r.shape + r.actual + r.expected + r.difference + "|";
+    for (std::size_t seat = 0; seat < 4; ++seat)
+        s += st.averageHcp[seat] + st.averageDistrib[seat] + "|";
+    return s + st.maxFrequency + "|" + st.minFrequency;
 }
 
 } // namespace
@@ -61,83 +66,42 @@ TEST(FormatAverage, WholePartWithoutLeadingZeroAndOneDecimal) {
         EXPECT_EQ(FormatAverage(value), text) << value;
 }
 
-TEST(ShapeStatistics, NoCompleteBoardShowsNothing) {
-    Owners one{};
-    one[1] = 1;
-    BoardSet set = SetOf(1, {one, Owners{}});
+TEST(ShapeStatistics, RowsAveragesAndFrequenciesOverCompleteBoardsOnly) {
     ShapeTally tally{};
     tally[3] = 7; // stale counts of an earlier run are cleared
-    set.completedCount = 9;
-    const SetStatistics st = ShapeStatistics(set, tally);
-    EXPECT_TRUE(set.completedCount == 0 && st.rows.empty() && tally == ShapeTally{});
-    for (int s = 0; s < 4; ++s)
-        EXPECT_TRUE(st.averageHcp[s].empty() && st.averageDistrib[s].empty());
-    EXPECT_TRUE(st.maxFrequency.empty() && st.minFrequency.empty());
-}
-
-TEST(ShapeStatistics, SixteenBoardsOfOneShape) {
-    BoardSet set = SetOf(17, std::vector<Owners>(16, RoundRobinDeal()));
-    ShapeTally tally{};
-    const SetStatistics st = ShapeStatistics(set, tally);
-    EXPECT_TRUE(set.completedCount == 16 && tally[5] == 64);
+    SetStatistics st = StatisticsOf(1, {Owners{}}, tally, 0);
+    EXPECT_TRUE(Summary(st) == "|||||" && tally == ShapeTally{} && st.innerSimilarity == 0);
     // Rows up to the highest shape seen (4333, index 5), and 6322 as well: it is expected 0.0564249 x 64 =
-    // 3.6 times. Expected counts are frequency x 64 rounded: 13.79, 9.93, 8.28, 6.77, 6.74, 3.61.
-    const std::vector<std::array<std::string, 4>> rows{
-        {"4432", "   0", "  14", "-14"}, {"5332", "   0", "  10", "-10"}, {"5431", "   0", "   8", " -8"},
-        {"5422", "   0", "   7", " -7"}, {"4333", "  64", "   7", "+57"}, {"6322", "   0", "   4", " -4"}};
-    ASSERT_EQ(st.rows.size(), rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ((std::array<std::string, 4>{st.rows[i].shape, st.rows[i].actual, st.rows[i].expected,
-                                              st.rows[i].difference}),
-                  rows[i]);
-    }
-    for (int s = 0; s < 4; ++s)
-        EXPECT_EQ(st.averageHcp[s] + st.averageDistrib[s], " 10.0   .0");
-    // Every card is always in the same hand: each pair is 100% or 0%, and the first of each is kept.
-    EXPECT_EQ(st.maxFrequency, "100% \u2660A N");
-    EXPECT_EQ(st.minFrequency, "0% \u2660K N");
+    // 3.6 times. Expected counts are frequency x 64 rounded: 13.79, 9.93, 8.28, 6.77, 6.74, 3.61. Every card
+    // is always in the same hand: each pair is 100% or 0%, and the first of each is kept.
+    st = StatisticsOf(17, std::vector<Owners>(16, RoundRobinDeal()), tally, 16);
+    EXPECT_EQ(Summary(st),
+              "4432   0  14-14|5332   0  10-10|5431   0   8 -8|5422   0   7 -7|4333  64   7+57|"
+              "6322   0   4 -4| 10.0   .0| 10.0   .0| 10.0   .0| 10.0   .0|100% \u2660A N|0% \u2660K N");
     // Identical boards: the first pair reaching 13.
-    EXPECT_TRUE(st.innerSimilarity == 13 && st.innerFirst == 17 && st.innerSecond == 18);
-}
+    EXPECT_TRUE(tally[5] == 64 && st.innerSimilarity == 13 && st.innerFirst == 17 && st.innerSecond == 18);
 
-TEST(ShapeStatistics, TheNextRowOnlyWhenItIsExpectedAtLeastOnce) {
-    struct Case {
-        Owners deal;
-        std::size_t rows;
-        const char* last;
-        const char* lastDifference;
-    };
-    // One 4333 board: 6322 is expected 0.23 times, so no row. One D000 board: every row up to it.
-    for (const Case& c : {Case{RoundRobinDeal(), 5, "4333", "+4"}, Case{SuitDeal(), 39, "D000", "+4"}}) {
-        BoardSet set = SetOf(1, {c.deal});
-        ShapeTally tally{};
-        const SetStatistics st = ShapeStatistics(set, tally);
-        ASSERT_EQ(st.rows.size(), c.rows);
-        EXPECT_EQ(st.rows.back().shape + st.rows.back().actual + st.rows.back().difference,
-                  c.last + std::string("   4") + c.lastDifference);
-        EXPECT_EQ(st.rows[0].expected + st.rows[0].difference, "   1 -1"); // 0.86 expected
-        EXPECT_EQ(st.rows[3].difference, "  0");                           // 0.42 expected
-        EXPECT_TRUE(st.innerSimilarity == 0 && st.innerFirst == 0);
+    // One 4333 board: 6322 is expected 0.23 times, so no row. One D000 board: every row up to it. 4432 is
+    // expected 0.86 times, 5422 0.42 times.
+    for (const auto& [deal, rows, last] : {std::tuple{RoundRobinDeal(), 5U, "4333   4   0+4"},
+                                           std::tuple{SuitDeal(), 39U, "D000   4   0+4"}}) {
+        st = StatisticsOf(1, {deal}, tally, 1);
+        ASSERT_EQ(st.rows.size(), rows);
+        const ShapeRow& r = st.rows.back();
+        EXPECT_EQ(r.shape + r.actual + r.expected + r.difference, last);
+        EXPECT_EQ(st.rows[0].expected + st.rows[0].difference + st.rows[3].difference, "   1 -1  0");
     }
-}
 
-TEST(ShapeStatistics, AveragesAndFrequenciesOverCompleteBoardsOnly) {
+    // Boards 5..8: suit per hand (9 distribution points each), round robin, partial (ignored), round robin.
+    // The spade ace is North's in all three; the first pair with the smallest count (0) is North's heart ace.
     Owners partial = SuitDeal();
     partial[1] = 0;
-    // Boards 5..8: suit per hand (9 distribution points each), round robin, partial (ignored), round robin.
-    BoardSet set = SetOf(5, {SuitDeal(), RoundRobinDeal(), partial, RoundRobinDeal()});
-    ShapeTally tally{};
-    SetStatistics st = ShapeStatistics(set, tally);
-    EXPECT_TRUE(set.completedCount == 3 && tally[5] == 8 && tally[39] == 4);
-    for (int s = 0; s < 4; ++s)
-        EXPECT_EQ(st.averageHcp[s] + st.averageDistrib[s], " 10.0  3.0"); // (9 + 0 + 0) / 3 points
-    // The spade ace is North's in all three; the first pair with the smallest count (0) is North's heart ace.
-    EXPECT_EQ(st.maxFrequency, "100% \u2660A N");
-    EXPECT_EQ(st.minFrequency, "0% \u2665A N");
-
+    st = StatisticsOf(5, {SuitDeal(), RoundRobinDeal(), partial, RoundRobinDeal()}, tally, 3);
+    EXPECT_TRUE(tally[5] == 8 && tally[39] == 4);
+    EXPECT_EQ(Summary(st).substr(Summary(st).find(" 10.0")),
+              " 10.0  3.0| 10.0  3.0| 10.0  3.0| 10.0  3.0|100% \u2660A N|0% \u2665A N");
     // Round robin, the same moved on by one seat, and suit per hand: no card stays in one hand in all three,
     // so the largest count is 2 of 3, rounded to 67%.
-    set = SetOf(1, {RoundRobinDeal(), Rotated(RoundRobinDeal()), SuitDeal()});
-    st = ShapeStatistics(set, tally);
+    st = StatisticsOf(1, {RoundRobinDeal(), Rotated(RoundRobinDeal()), SuitDeal()}, tally, 3);
     EXPECT_EQ(st.maxFrequency, "67% \u2660A N");
 }

@@ -4,13 +4,9 @@
 
 #include "app/context.h"
 #include "app/options.h"
-#include "base/dialogs.h"
-#include "base/log.h"
-#include "base/settings.h"
-#include "model/board.h"
+#include "support/board_set_samples.h"
 #include "support/temp_dir.h"
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,10 +48,7 @@ using Owners = std::array<Seat, 53>; // seat of each card code 1..52; entry 0 un
 
 // Seat s holds the whole of suit s (every hand "D000": 10 points, 9 distribution points).
 inline Owners SuitDeal() {
-    Owners o{};
-    for (int c = 1; c <= kCards; ++c)
-        o[static_cast<std::size_t>(c)] = static_cast<Seat>(SuitOf(c));
-    return o;
+    return SuitPerHandBoard().cardOwner;
 }
 
 // Card c goes to seat ((c - 1) mod 4) + 1: every hand "4333" with 10 points.
@@ -66,22 +59,20 @@ inline Owners RoundRobinDeal() {
     return o;
 }
 
-// Stores a board with these owners as board n (number, standard dealer and vulnerability) and analyses it.
-inline Board& PutBoard(BoardSet& set, int n, const Owners& owners) {
-    Board& b = set[n];
-    b = Board{};
-    b.number = static_cast<std::int16_t>(n);
+// Every hand moves one seat round the table.
+inline Owners Rotated(Owners o) {
     for (int c = 1; c <= kCards; ++c)
-        b.cardOwner[static_cast<std::size_t>(c)] = owners[static_cast<std::size_t>(c)];
-    b.dealer = DealerOf(n);
-    b.vulnerability = VulnerabilityOf(n);
-    AnalyseBoard(b);
-    return b;
+        o[static_cast<std::size_t>(c)] = static_cast<Seat>(o[static_cast<std::size_t>(c)] % 4 + 1);
+    return o;
 }
 
-// An empty board n that belongs to the set.
-inline Board& PutEmptyBoard(BoardSet& set, int n) {
-    return PutBoard(set, n, Owners{});
+// Stores a board with these owners as board n (number, standard dealer and vulnerability) and analyses it.
+inline Board& PutBoard(BoardSet& set, int n, const Owners& owners) {
+    Board& b = set[n] = Board{};
+    b.cardOwner = owners;
+    NumberBoard(b, n);
+    AnalyseBoard(b);
+    return b;
 }
 
 } // namespace orvenix::test

@@ -1,7 +1,6 @@
 // The generator window: enabling of the filters, the focus after a refusal, Enter, the results with their
 // colours and default button, and a run that cannot be closed or repeated while it goes on.
 #include "history/history.h"
-#include "support/board_set_samples.h"
 #include "support/generator_context.h"
 #include "support/window_test.h"
 #include "ui/generate/generator_window.h"
@@ -18,12 +17,22 @@ class GeneratorWindowTest : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     template <typename T = QLineEdit> T* Get(const char* name) { return Child<T>(window.get(), name); }
-    QColor Colour(const char* box) { return Get(box)->palette().color(QPalette::Base); }
     void Click(const char* name) { QTest::mouseClick(Get<QWidget>(name), Qt::LeftButton, {}, QPoint(6, 6)); }
     void Generate(const QString& first, const QString& last) {
         Get("txtFirstBoard")->setText(first);
         Get("txtLastBoard")->setText(last);
         Click("cmdDeal");
+    }
+    // The background of each box: 'f' a filter that is on, 'd' one that is off, 'g' good and 'b' bad results.
+    std::string Colours(const QString& boxes) {
+        const QRgb known[] = {kResultFieldColour, GeneratorWindow::DisabledFieldColour().rgba(),
+                              kResultGoodColour, kResultBadColour};
+        std::string s;
+        for (const QString& box : boxes.split(' ')) {
+            const QRgb c = Get(box.toLatin1().constData())->palette().color(QPalette::Base).rgba();
+            s += "fdgb?"[std::find(std::begin(known), std::end(known), c) - std::begin(known)];
+        }
+        return s;
     }
     GeneratorContext t{2024};
     std::unique_ptr<GeneratorWindow> window;
@@ -32,107 +41,82 @@ class GeneratorWindowTest : public ::testing::Test {
 TEST_F(GeneratorWindowTest, FiltersEnableTheirOwnFieldsOnlyForRandomBoards) {
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Get("txtLastBoard")));
     QTRY_COMPARE(Get("txtLastBoard")->selectedText(), QString("32"));
-    const QColor on(kResultFieldColour);
-    const QColor off = GeneratorWindow::DisabledFieldColour();
-    // Per filter: its frame, check box, result boxes and their labels.
+    // Per filter: its frame, check box, result boxes and their labels; then the colours of three boxes.
     const QString fields =
         "FrameShp Reject_shape txtShpRejects lblShpRejects FrameInn Reject_inner txtInnRejects "
         "txtInnSim lblInnSim FrameHis Reject_history txtHisRejects txtOuDeals lblHistFile";
-    const struct {
-        const char* click;
-        std::string enabled;
-        QColor shape, inner, history;
-    } steps[] = {
-        {"generate_no", "00000000000000", on, on, on},     {"generate_yes", "11111111111111", on, on, on},
-        {"Reject_inner", "11111100011111", on, off, on},   {"Reject_history", "11111100011000", on, off, off},
-        {"Reject_shape", "11001100011000", off, off, off}, {"Reject_inner", "11001111111000", off, on, off},
-        {"generate_no", "00000000000000", off, on, off},   {"generate_yes", "11001111111000", off, on, off}};
-    for (const auto& step : steps) {
+    const std::pair<const char*, std::string> steps[] = {
+        {"generate_no", "00000000000000 fff"},  {"generate_yes", "11111111111111 fff"},
+        {"Reject_inner", "11111100011111 fdf"}, {"Reject_history", "11111100011000 fdd"},
+        {"Reject_shape", "11001100011000 ddd"}, {"Reject_inner", "11001111111000 dfd"},
+        {"generate_no", "00000000000000 dfd"},  {"generate_yes", "11001111111000 dfd"}};
+    for (const auto& [click, state] : steps) {
         for (const char* box : {"txtShpRejects", "txtInnSim", "txtOuDeals"})
             Get(box)->setText("old");
-        Click(step.click);
-        EXPECT_EQ(EnabledFlags(window.get(), fields), step.enabled) << step.click;
-        EXPECT_EQ((std::vector{Colour("txtShpRejects"), Colour("txtInnSim"), Colour("txtOuDeals")}),
-                  (std::vector{step.shape, step.inner, step.history}))
-            << step.click;
+        Click(click);
+        EXPECT_EQ(EnabledFlags(window.get(), fields) + " " + Colours("txtShpRejects txtInnSim txtOuDeals"),
+                  state)
+            << click;
     }
     // Every filter's handler ran again when random boards were chosen: its fields are emptied.
     EXPECT_EQ(BoxTexts(window.get(), "txtShpRejects txtInnSim txtOuDeals"), "||");
 }
 
+// A refused range returns the focus to the field to correct, and Enter does not run it; a run that cannot
+// generate shows no results; either way the buttons come back.
 TEST_F(GeneratorWindowTest, RefusedNumbersReturnTheFocusAndEnterGeneratesOnlyAValidRange) {
-    for (const auto& [first, last, focus] : {std::tuple{"33", "32", "txtFirstBoard"},
-                                             {"1", "641", "txtLastBoard"},
-                                             {"", "32", "txtFirstBoard"}}) {
-        t.dialogs.messages.clear();
+    for (const auto& [first, last, focus, boxes] :
+         {std::tuple{"33", "32", "txtFirstBoard", 1U}, std::tuple{"1", "641", "txtLastBoard", 2U}}) {
         Get("txtFirstBoard")->setText(first);
         Get("txtLastBoard")->setText(last);
         QTest::keyClick(Get("txtLastBoard"), Qt::Key_Return); // Enter does not run a refused range ...
-        EXPECT_TRUE(t.dialogs.messages.empty());
-        Generate(first, last); // ... the button runs it into the refusal
-        EXPECT_EQ(t.dialogs.messages.size(), 1U);
-        EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(Get(focus))) << last;
-        EXPECT_EQ(EnabledFlags(window.get(), "cmdDeal cmdExit"), "11");
-        EXPECT_TRUE(t.set.lastBoard == 0 && QApplication::overrideCursor() == nullptr);
+        Click("cmdDeal");                                     // ... the button runs it into the refusal
+        EXPECT_TRUE(t.dialogs.messages.size() == boxes && QApplication::focusWidget() == Get(focus)) << last;
     }
-    Get("txtFirstBoard")->setText("1");
-    Get("txtLastBoard")->setText("24");
+    Get("txtLastBoard")->setText("24"); // boards 1 to 24
     QTest::keyClick(Get("txtLastBoard"), Qt::Key_Enter);
     EXPECT_EQ(t.set.lastBoard, 24);
+    window->SetCandidateSource([] { return SuitPerHandBoard(); }); // every candidate repeats board 1
+    Generate("1", "3");
+    EXPECT_TRUE(t.set.lastBoard == 0 && Get("txtShpRejects")->text().isEmpty() &&
+                EnabledFlags(window.get(), "cmdDeal cmdExit") == "11" &&
+                QApplication::overrideCursor() == nullptr);
 }
 
 TEST_F(GeneratorWindowTest, ResultsAreColouredAndChooseTheDefaultButton) {
-    const auto colour = [](bool bad) { return QColor(bad ? kResultBadColour : kResultGoodColour); };
+    // The history holds the window's own first board (the same seed deals it again): it is rejected.
     History history;
-    GeneratorContext old;
-    old.set = RandomSet(1, 50, 77);
-    ASSERT_TRUE(history.RecordHistory(old.ctx, old.ctx.set, "club"));
+    GeneratorContext same{2024};
+    GenerateBoardSet(same.ctx.Generation(), GenerateChoices{1, 1});
+    ASSERT_TRUE(history.RecordHistory(t.ctx, same.set, "club"));
     t.ctx.history = &history;
     Generate("1", "640");
-    t.ctx.history = nullptr;
     const GenerateResult& r = window->lastResult();
-    ASSERT_EQ(r.outcome, GenerateOutcome::Generated);
-    const auto similarity = [](int n, int a, int b) { return QString("%1, %2:%3").arg(n).arg(a).arg(b); };
-    EXPECT_EQ(
-        BoxTexts(window.get(), "BoardsGen txtShpRejects txtInnRejects txtHisRejects txtInnSim txtOuSim "
-                               "txtOuDeals"),
-        QStringList({"640", QString::number(r.shapeRejects), QString::number(r.innerRejects),
-                     QString::number(r.historyRejects), similarity(r.innerMax, r.innerBoard, r.innerOther),
-                     similarity(r.historyMax, r.historyBoard, r.historyOther), "CLUB"})
-            .join('|'));
-    EXPECT_EQ(Colour("txtShpRejects"), colour(r.shapeRejects > 5));
-    EXPECT_EQ(Colour("txtInnRejects"), colour(r.innerRejects > 0));
-    EXPECT_EQ(Colour("txtHisRejects"), colour(r.historyRejects > 0));
-    // After rejections Enter runs again; otherwise it closes the window.
-    const char* chosen = r.WorthRepeating() ? "cmdDeal" : "cmdExit";
-    EXPECT_TRUE(Get<QPushButton>(chosen)->isDefault());
-    EXPECT_EQ(QApplication::focusWidget(), Get<QWidget>(chosen));
+    const auto n = [](int v) { return std::to_string(v) + "|"; };
+    EXPECT_EQ(BoxTexts(window.get(),
+                       "BoardsGen txtShpRejects txtInnRejects txtHisRejects txtInnSim txtOuSim txtOuDeals")
+                  .toStdString(),
+              "640|" + n(r.shapeRejects) + n(r.innerRejects) + n(r.historyRejects) +
+                  SimilarityText(r.innerMax, r.innerBoard, r.innerOther) + "|" +
+                  SimilarityText(r.historyMax, r.historyBoard, r.historyOther) + "|CLUB");
+    EXPECT_EQ(Colours("txtShpRejects txtInnRejects txtHisRejects"),
+              (std::string{"gb"[ShapeRejectsWarn(r.shapeRejects)], "gb"[r.innerRejects > 0], 'b'}));
+    // After rejections Enter runs again; otherwise (below) it closes the window.
+    EXPECT_TRUE(r.historyRejects > 0 && Get<QPushButton>("cmdDeal")->isDefault() &&
+                QApplication::focusWidget() == Get<QWidget>("cmdDeal"));
 
     // One board with only the shape filter: nothing to reject, so Exit is the default; fields of filters
-    // that are off stay empty.
+    // that are off stay empty. Empty boards fill only the count.
     Click("Reject_inner");
     Click("Reject_history");
     Generate("1", "1");
-    EXPECT_EQ(BoxTexts(window.get(), "txtShpRejects txtInnRejects txtOuSim"), "0||");
-    EXPECT_EQ(Colour("txtShpRejects"), colour(false));
+    EXPECT_EQ(BoxTexts(window.get(), "txtShpRejects txtInnRejects txtOuSim").toStdString() +
+                  Colours("txtShpRejects"),
+              "0||g");
     EXPECT_TRUE(Get<QPushButton>("cmdExit")->isDefault() && !Get<QPushButton>("cmdDeal")->isDefault());
-
-    Click("generate_no"); // empty boards fill only the count
+    Click("generate_no");
     Generate("5", "8");
     EXPECT_EQ(BoxTexts(window.get(), "BoardsGen txtShpRejects"), "4|");
-    EXPECT_EQ(t.set.lastBoard, 8);
-}
-
-TEST_F(GeneratorWindowTest, CannotGenerateIsReportedAndLeavesNoSet) {
-    const Board voids = SuitPerHandBoard();
-    window->SetCandidateSource([voids] { return voids; }); // every candidate repeats board 1
-    Generate("1", "3");
-    ASSERT_EQ(t.dialogs.messages.size(), 1U);
-    EXPECT_EQ(t.dialogs.Last().icon, Icon::Critical);
-    EXPECT_EQ(t.set.lastBoard, 0);
-    EXPECT_EQ(Get("txtShpRejects")->text(), "");
-    EXPECT_EQ(EnabledFlags(window.get(), "cmdDeal cmdExit"), "11");
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(GeneratorWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) {
@@ -148,11 +132,9 @@ TEST_F(GeneratorWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) 
         Get<QPushButton>("cmdDeal")->click(); // no second run inside the first
     });
     Generate("10", "25");
-    EXPECT_EQ(counts.size(), 16);
-    EXPECT_TRUE(counts.front() == "1" && counts.back() == "16");
-    EXPECT_TRUE(busy);
-    EXPECT_TRUE(window->isVisible()) << "the window stays open until the run ends";
-    EXPECT_EQ(t.set.lastBoard, 25);
+    // Buttons off and the hourglass up during the run; the window stays open until the run ends.
+    EXPECT_TRUE(counts.size() == 16 && counts.front() == "1" && counts.back() == "16" && busy &&
+                window->isVisible() && t.set.lastBoard == 25);
     Click("cmdExit");
     EXPECT_FALSE(window->isVisible());
 }
