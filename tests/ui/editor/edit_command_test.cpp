@@ -17,11 +17,9 @@ TEST_F(MainWindowTest, EditedSetReachesTheSummary) {
         QTest::mouseClick(modal->findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
     });
     Trigger("menuEdit");
-    EXPECT_TRUE(editor);
-    EXPECT_EQ(t.set->lastBoard, 5);
-    EXPECT_EQ(Text("txtLastBoard"), "5");
-    EXPECT_TRUE(t.set->modified);
-    EXPECT_EQ(window->statusText(), "Ready");
+    EXPECT_EQ(std::tuple(editor, t.set->lastBoard, Text("txtLastBoard").toStdString(), t.set->modified,
+                         window->statusText()),
+              std::tuple(true, 5, "5", true, "Ready"));
 }
 
 } // namespace
