@@ -78,22 +78,15 @@ TEST(HandRecordAnalysisTest, AddedWithoutMovingOrOverlappingAnything) {
         ASSERT_EQ(i, plain.ops.size());
         EXPECT_EQ(with.pagesEnded, plain.pagesEnded);
 
-        if (!room) {
-            EXPECT_TRUE(extra.empty());
-            continue;
-        }
         // On the 16-per-page cells a 13-card suit of South on the left runs into the analysis corner:
         // boards 4, 7, 10 and 16 (right of the 13-card boards 3, 6, 9 and 15) print without analysis.
-        const int analysed = layout == 3 ? 13 : 17;
+        const int analysed = !room ? 0 : layout == 3 ? 13 : 17;
         // Per board: 5 column heads, 4 seat letters, 20 trick counts, the par contract and the score.
         ASSERT_EQ(extra.size(), static_cast<std::size_t>(analysed) * 31u);
         int parLines = 0;
         for (const DrawOp& add : extra) {
             ASSERT_EQ(add.kind, DrawKind::Text);
-            if (add.text.rfind("Par: ", 0) == 0) {
-                EXPECT_EQ(add.text, "Par: 7NTx NS -13");
-                ++parLines;
-            }
+            parLines += add.text == "Par: 7NTx NS -13" ? 1 : 0;
             const Box box = TextBox(add);
             for (const DrawOp& op : plain.ops) {
                 if (op.page != add.page) continue;

@@ -76,26 +76,20 @@ TEST_F(EditorTest, AcceptStoresTheWorkingCopyAndMayExtendTheSet) {
     EXPECT_FALSE(ed.Buttons().add);
 }
 
-TEST_F(EditorTest, NavigationStopsAtTheEndsOfTheSet) {
-    MakeSet(5, 8);
-    EXPECT_FALSE(ed.Prev() || ed.First());
-    EXPECT_TRUE(ed.Last() && set->currentBoard == 8);
-    EXPECT_FALSE(ed.Next() || ed.Last());
-    EXPECT_TRUE(ed.Prev());
-    EXPECT_FALSE(CardsDiffer(ed.editBoard(), (*original)[7]));
-    EXPECT_TRUE(ed.First() && set->currentBoard == 5 && !set->modified);
-}
-
-TEST_F(EditorTest, SetOperationsMoveTheDealsUnderNewNumbers) {
+TEST_F(EditorTest, MovesAndSetOperationsMoveTheDealsUnderNewNumbers) {
     // After the operation: the range, a new empty board (or 0), and slot n >= from holds the deal of n +
-    // shift.
+    // shift. The set is modified when its range changes.
     struct Case {
         const char* name;
         int first, last, current;
         bool (BoardEditor::*op)();
         int newFirst, newLast, newCurrent, empty, from, shift;
     };
-    const Case cases[] = {{"insert", 1, 10, 5, &BoardEditor::Insert, 1, 11, 5, 5, 6, -1},
+    const Case cases[] = {{"next", 5, 8, 5, &BoardEditor::Next, 5, 8, 6, 0, 0, 0},
+                          {"last", 5, 8, 5, &BoardEditor::Last, 5, 8, 8, 0, 0, 0},
+                          {"previous", 5, 8, 8, &BoardEditor::Prev, 5, 8, 7, 0, 0, 0},
+                          {"first", 5, 8, 8, &BoardEditor::First, 5, 8, 5, 0, 0, 0},
+                          {"insert", 1, 10, 5, &BoardEditor::Insert, 1, 11, 5, 5, 6, -1},
                           {"add", 1, 3, 1, &BoardEditor::Add, 1, 4, 1, 4, 5, 0},
                           {"delete", 1, 5, 2, &BoardEditor::Delete, 1, 4, 2, 0, 2, 1},
                           {"delete last", 1, 5, 5, &BoardEditor::Delete, 1, 4, 4, 0, 5, 0},
@@ -106,7 +100,8 @@ TEST_F(EditorTest, SetOperationsMoveTheDealsUnderNewNumbers) {
         SCOPED_TRACE(c.name);
         MakeSet(c.first, c.last, c.current);
         ASSERT_TRUE((ed.*c.op)());
-        EXPECT_TRUE(Range(c.newFirst, c.newLast, c.newCurrent) && set->modified);
+        EXPECT_TRUE(Range(c.newFirst, c.newLast, c.newCurrent));
+        EXPECT_EQ(set->modified, std::pair(c.newFirst, c.newLast) != std::pair(c.first, c.last));
         for (int n = c.newFirst; n <= c.newLast; ++n) {
             EXPECT_TRUE(n == c.empty ? (*set)[n].status == kBoardEmpty && (*set)[n].dealer == DealerOf(n)
                                      : Holds(n, n >= c.from ? n + c.shift : n))
