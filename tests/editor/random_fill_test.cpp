@@ -92,27 +92,6 @@ TEST_F(RandomFillTest, BoardsGoFromTheCurrentBoardOnUpTo640) {
     }
 }
 
-TEST_F(RandomFillTest, ARepeatedHandOfAnotherBoardIsDrawnAgainTheBoardReplacedDoesNotCount) {
-    MakeSet(1, 40, 3); // a long set, so that the shape rule leaves room for any ordinary deal
-    Board repeat = (*original)[3];
-    RotateHands(repeat, 1);
-    queued = {repeat};
-    EXPECT_TRUE(Fill("1").verify.empty() && drawn == 1);
-    ASSERT_TRUE(ed.Next());
-    queued = {repeat, repeat};
-    EXPECT_TRUE(Fill("1").verify.empty() && drawn == 3); // repeats board 3
-    EXPECT_LT(CompareHands((*set)[4], (*set)[3]), 13);
-}
-
-TEST_F(RandomFillTest, AfterFiveRejectedCandidatesTheFifthIsKeptAndReported) {
-    MakeSet(1, 6, 2);
-    queued.assign(10, (*original)[1]);
-    const RandomFillResult r = Fill("2");
-    EXPECT_EQ(std::tuple(drawn, r.verify, r.statusText),
-              std::tuple(10, std::vector<int>{2, 3}, "Please verify boards: 2, 3"));
-    EXPECT_TRUE(!CardsDiffer((*set)[3], (*original)[1]) && set->modified);
-}
-
 TEST_F(RandomFillTest, TheShapeRuleCountsTheShapesOfTheSet) {
     // 7-6-0-0 has no allowance at board 3 yet: it passes while no board of the set has it, and the tally
     // then counts the set with the new board instead of the old.
@@ -131,22 +110,34 @@ TEST_F(RandomFillTest, TheShapeRuleCountsTheShapesOfTheSet) {
     EXPECT_TRUE(Fill("1").verify == std::vector<int>{2} && drawn == 5);
 }
 
-TEST_F(RandomFillTest, ACandidateRepeatingAHandOfTheHistoryIsDrawnAgain) {
-    MakeSet(1, 2, 1);
+// Every draw is the same candidate: one that repeats a hand of another board or of the history is drawn
+// again, up to five times; then the fifth is kept and its board reported.
+TEST_F(RandomFillTest, ACandidateRepeatingAHandOfAnotherBoardOrOfTheHistoryIsDrawnAgain) {
+    MakeSet(1, 40, 3); // a long set, so that the shape rule leaves room for any ordinary deal
+    Board rotated = (*original)[3];
+    RotateHands(rotated, 1);
     std::mt19937 other(1234);
     const Board recorded = test::RandomBoard(other);
+    Board swapped = recorded;
+    SwapSeats(swapped, 1, 3);
     std::vector<std::uint8_t> bytes;
     for (const HistoryRecord& rec :
          {MakeNameRecord("CLUB.PBN", 1), MakeBoardRecord(recorded, 7), MakeEndMarker()})
         bytes.insert(bytes.end(), rec.begin(), rec.end());
     History history;
     history.Load(bytes.data(), bytes.size());
-    Board swapped = recorded;
-    SwapSeats(swapped, 1, 3);
-    queued = {swapped};
-    EXPECT_TRUE(Fill("1", &history).verify.empty() && drawn == 2);
-    queued = {swapped}; // without the history the same candidate is taken at once
-    EXPECT_TRUE(Fill("1").verify.empty() && drawn == 1);
+    const std::tuple<Board, const char*, const History*, int, std::string> cases[] = {
+        {rotated, "1", nullptr, 1, "1 board generated and saved"}, // the board replaced does not count
+        {(*original)[1], "2", nullptr, 10, "Please verify boards: 3, 4"},
+        {swapped, "1", &history, 5, "Please verify boards: 3"},
+        {swapped, "1", nullptr, 1, "1 board generated and saved"}};
+    for (const auto& [candidate, count, withHistory, draws, status] : cases) {
+        SCOPED_TRACE(status);
+        MakeSet(1, 40, 3);
+        queued.assign(10, candidate);
+        EXPECT_EQ(Fill(count, withHistory).statusText, status);
+        EXPECT_TRUE(drawn == draws && !CardsDiffer((*set)[3], candidate));
+    }
 }
 
 } // namespace
