@@ -1,7 +1,8 @@
 // The board editor window driven through its controls: each button reaches its editor operation and every
-// button follows the editor's state, typed letters and card buttons reach the focused suit box, Enter and
-// the keys move the focus, closing asks about unaccepted edits but waits for a running random fill, and the
-// double-dummy table is solved aside and shown without moving anything.
+// button follows the editor's state, Enter, the keys and the card buttons move the focus, closing asks
+// about unaccepted edits but waits for a running random fill, typed cards reach the boxes, counts and the
+// double-dummy table, which is solved aside and shown without moving anything; the main window's Edit
+// command opens the editor modally and the edited set reaches its summary.
 #include "ui/editor/editor_window.h"
 
 #include "editor/editor_fixture.h"
@@ -14,6 +15,8 @@ namespace {
 
 constexpr int N = 1, E = 2, S = 3, W = 4;
 constexpr int Spades = 1, Hearts = 2, Diamonds = 3, Clubs = 4;
+
+using test::MainWindowTest; // the main window's Edit command
 
 class EditorWindowTest : public ::testing::Test {
   protected:
@@ -123,26 +126,7 @@ TEST_F(EditorWindowTest, EachButtonReachesItsEditorOperation) {
     }
 }
 
-TEST_F(EditorWindowTest, TypedLettersAndCardButtonsReachTheFocusedSuitBox) {
-    Open();
-    Type(Suit(E, Spades), "AKQJT98765432");
-    const QColor complete = Colour("lblCnt1", QPalette::Window);
-    // North takes three of East's spades: the boxes, the card count and the points follow.
-    Type(Suit(N, Spades), "qak");
-    EXPECT_EQ(Texts("txtSuit0 txtSuit4 lblCnt1 lblHCP0"), "AKQ|JT98765432|10|9");
-    EXPECT_EQ(std::pair(complete, Colour("lblCnt1", QPalette::Window)),
-              std::pair(QColor(0, 255, 0), QColor(255, 0, 0)));
-    // The card buttons add to the suit box that last had the focus, and give the focus back to it.
-    Suit(S, Diamonds)->setFocus();
-    QApplication::processEvents();
-    for (const char* card : {"cmdCard4", "cmdCard0", "cmdCard12"})
-        Click(card);
-    SettleFocusTimer();
-    EXPECT_EQ(Texts("txtSuit10 lblSpare2"), "AT2|KQJ9876543");
-    EXPECT_EQ(QApplication::focusWidget(), Suit(S, Diamonds));
-}
-
-TEST_F(EditorWindowTest, EnterAltNAndPageDownMoveTheFocusAndTheBoard) {
+TEST_F(EditorWindowTest, EnterAltNPageDownAndTheCardButtonsMoveTheFocus) {
     Open(1, 4);
     Suit(N, Spades)->setFocus();
     QApplication::processEvents();
@@ -164,6 +148,13 @@ TEST_F(EditorWindowTest, EnterAltNAndPageDownMoveTheFocusAndTheBoard) {
     EXPECT_EQ(QApplication::focusWidget(), Suit(N, Spades));
     QTest::keyClick(Suit(N, Spades), Qt::Key_PageDown);
     EXPECT_EQ(Texts("txtCurrentBoard"), "2");
+    // The card buttons add to the suit box that last had the focus, and give the focus back to it.
+    Type(Suit(S, Diamonds), "");
+    for (const char* card : {"cmdCard4", "cmdCard0", "cmdCard12"})
+        Click(card);
+    SettleFocusTimer();
+    EXPECT_EQ(std::pair(Texts("txtSuit10"), QApplication::focusWidget()),
+              std::pair(std::string("AT2"), static_cast<QWidget*>(Suit(S, Diamonds))));
 }
 
 // With the cards edited the close box and Escape ask; Cancel keeps the window, Ok closes it, and the set
@@ -235,12 +226,32 @@ TEST_F(EditorWindowTest, DoubleDummyTableForACompleteBoardMovesNothing) {
               std::tuple("0 13 0 13 0 13 0 13 0 0", "Par: 7S NS, NS +1510", false));
     QApplication::processEvents();
     EXPECT_EQ(geometries(), before);
-    // An incomplete board shows no table; completed again it shows the cached one at once.
-    Type(Suit(W, Clubs), "KQJT98765432");
-    EXPECT_EQ(std::pair(table(), par->text().contains("Par:")), std::pair(std::string(), false));
+    // North takes West's club ace, typed in lower case: West's box, the counts and the points follow.
+    Type(Suit(N, Clubs), "a");
+    EXPECT_EQ(Texts("txtSuit15 lblCnt0 lblCnt3 lblHCP0"), "KQJT98765432|14|12|14");
+    // The ace spare: an incomplete board shows no table; completed again it shows the cached one at once.
+    Type(Suit(N, Clubs), "");
+    EXPECT_EQ(std::tuple(Texts("lblSpare3"), Colour("lblCnt3", QPalette::Window), table(),
+                         par->text().contains("Par:")),
+              std::tuple("A", QColor(255, 0, 0), "", false));
     Type(Suit(W, Clubs), "AKQJT98765432");
-    EXPECT_EQ(std::pair(table(), par->text().contains("Par:")),
-              std::pair(std::string("0 13 0 13 0 13 0 13 0 0"), true));
+    EXPECT_EQ(std::tuple(Colour("lblCnt3", QPalette::Window), table(), par->text().contains("Par:")),
+              std::tuple(QColor(0, 255, 0), "0 13 0 13 0 13 0 13 0 0", true));
+}
+
+TEST_F(MainWindowTest, EditedSetReachesTheSummary) {
+    *t.set = test::RandomSet(1, 4);
+    t.set->modified = false;
+    bool editor = false;
+    test::WhenModalOpens([&](QWidget* modal) {
+        editor = qobject_cast<EditorWindow*>(modal) != nullptr;
+        QTest::mouseClick(modal->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
+        QTest::mouseClick(modal->findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
+    });
+    Trigger("menuEdit");
+    EXPECT_EQ(std::tuple(editor, t.set->lastBoard, Text("txtLastBoard").toStdString(), t.set->modified,
+                         window->statusText()),
+              std::tuple(true, 5, "5", true, "Ready"));
 }
 
 } // namespace
