@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,7 @@ DoubleDummyResult WideResult() {
     return r;
 }
 
-struct Box {
-    double x1, y1, x2, y2;
-};
+using Box = std::array<double, 4>; // left, top, right, bottom
 
 Box TextBox(const DrawOp& op) {
     RecordingSurface measure;
@@ -37,7 +36,7 @@ Box TextBox(const DrawOp& op) {
 }
 
 bool Overlap(const Box& a, const Box& b) {
-    return a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2;
+    return a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
 }
 
 bool SameOp(const DrawOp& a, const DrawOp& b) {
@@ -93,9 +92,9 @@ TEST(HandRecordAnalysisTest, AddedWithoutMovingOrOverlappingAnything) {
                 EXPECT_FALSE(op.kind == DrawKind::Text && Overlap(box, TextBox(op)))
                     << add.text << " on " << op.text;
                 // the lines between rows run across the page
-                EXPECT_FALSE(op.kind == DrawKind::Line && op.y1 > box.y1 && op.y1 < box.y2) << add.text;
+                EXPECT_FALSE(op.kind == DrawKind::Line && op.y1 > box[1] && op.y1 < box[3]) << add.text;
             }
-            EXPECT_TRUE(box.x1 >= 0 && box.x2 <= 11520) << add.text;
+            EXPECT_TRUE(box[0] >= 0 && box[2] <= 11520) << add.text;
         }
         EXPECT_EQ(parLines, analysed);
     }
