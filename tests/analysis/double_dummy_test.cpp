@@ -48,31 +48,29 @@ TEST_F(DoubleDummyTest, DealsWorkedOutByHand) {
     const Board spades =
         BoardFromHands({"AKQJT98765432...", ".AK98.QT75.J9643", ".QJ765.AK96.T872", ".T432.J8432.AKQ5"});
     const std::vector<int> all{kSpades, kDiamonds, kHearts, kClubs, kNotrump};
-    const std::tuple<Board, Seat, Vulnerability, std::vector<int>, std::string> cases[] = {
+    const Board suits = test::SuitPerHandBoard();
+    // The deal, the board number that gives the dealer and vulnerability, the strains and what they show.
+    const std::tuple<Board, int, std::vector<int>, std::string> cases[] = {
         // Each hand one whole suit: a side whose hand holds all the trumps takes every trick; in the other
         // side's suits, and in notrump where the opening leader runs a 13-card suit, it takes none. Both
-        // sides make a grand slam and spades outrank hearts: 7S by North-South, 210 + 300 + 1000, and
-        // vulnerable 210 + 500 + 1500.
-        {test::SuitPerHandBoard(), 1, 1, all,
-         "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +1510"},
-        {test::SuitPerHandBoard(), 2, 4, all,
-         "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +2210"},
+        // sides make a grand slam and spades outrank hearts: 7S by North-South, on board 1 210 + 300 + 1000,
+        // on board 7 (vulnerable) 210 + 500 + 1500.
+        {suits, 1, all, "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +1510"},
+        {suits, 7, all, "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +2210"},
         // North ruffs or wins every trick; the same when South declares, North ruffing third in hand.
-        {spades, 3, 3, {kSpades}, "13 0 13 0|"},
+        {spades, 3, {kSpades}, "13 0 13 0|"},
         // North has a card in every suit and each of them is the best left in its suit: North-South win
         // every trick in notrump, and in spades and diamonds, where no opponent keeps a trump after three
         // rounds. 7NT by North-South; board 1 is not vulnerable: 220 + 300 + 1000.
         {FlatTopNorth(),
          1,
-         1,
          {kNotrump, kSpades, kDiamonds},
          "13 0 13 0|13 0 13 0|13 0 13 0|Par: 7NT NS, NS +1520"}};
-    for (const auto& [board, dealer, vulnerability, strains, expected] : cases) {
+    for (const auto& [board, number, strains, expected] : cases) {
         SCOPED_TRACE(expected);
-        Board b = board;
-        std::tie(b.dealer, b.vulnerability) = std::tuple(dealer, vulnerability);
-        const auto r = analyser.Analyse(b, 1);
+        const auto r = analyser.Analyse(board, number);
         ASSERT_TRUE(r.has_value());
+        // The tricks, then the par line where the row gives one.
         const std::string tricks = Tricks(*r, strains);
         EXPECT_EQ(tricks + (expected.size() > tricks.size() ? ParLine(r->par) : ""), expected);
     }
@@ -94,9 +92,8 @@ TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
 TEST_F(DoubleDummyTest, EachDealIsSolvedOnceAndThenComesFromTheCache) {
     const Board a = test::SuitPerHandBoard();
     const Board b = FlatTopNorth();
-    Board aAgain = a; // the same deal on another board number, dealer and vulnerability
-    std::tie(aAgain.dealer, aAgain.vulnerability) = std::tuple(3, 2);
-    const auto first = analyser.Analyse({{&a, 1}, {&b, 2}, {&aAgain, 7}});
+    // The same deal again on board 7, with another dealer and vulnerability.
+    const auto first = analyser.Analyse({{&a, 1}, {&b, 2}, {&a, 7}});
     ASSERT_TRUE(first.size() == 3 && first[0] && first[1] && first[2]);
     EXPECT_EQ(std::tuple(analyser.SolvedDeals(), analyser.CacheSize(), first[0]->tricks == first[2]->tricks,
                          analyser.Cached(b, 2).has_value()),
