@@ -74,6 +74,9 @@ TEST_F(DoubleDummyTest, DealsWorkedOutByHand) {
         const std::string tricks = Tricks(*r, strains);
         EXPECT_EQ(tricks + (expected.size() > tricks.size() ? ParLine(r->par) : ""), expected);
     }
+    // The par line of an East-West result and of a deal passed out.
+    EXPECT_EQ(ParLine(ParResult{-100, {"5Cx EW -1"}}) + "|" + ParLine(ParResult{}),
+              "Par: 5Cx EW -1, EW +100|Par: 0, passed out");
 }
 
 TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
@@ -102,12 +105,6 @@ TEST_F(DoubleDummyTest, EachDealIsSolvedOnceAndThenComesFromTheCache) {
     ASSERT_TRUE(again[0].has_value() && analyser.SolvedDeals() == 2); // nothing solved the second time
     EXPECT_EQ(std::tie(again[0]->tricks, again[0]->par.scoreNS),
               std::tie(first[1]->tricks, first[1]->par.scoreNS));
-}
-
-TEST(ParLineTest, Texts) {
-    EXPECT_EQ(ParLine(ParResult{420, {"4S N"}}), "Par: 4S N, NS +420");
-    EXPECT_EQ(ParLine(ParResult{-100, {"5Cx EW -1"}}), "Par: 5Cx EW -1, EW +100");
-    EXPECT_EQ(ParLine(ParResult{}), "Par: 0, passed out");
 }
 
 } // namespace

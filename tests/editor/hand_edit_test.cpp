@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <tuple>
 
 namespace orvenix {
@@ -51,8 +50,7 @@ TEST(SwapButtons, MoveEveryHandWhereTheButtonSays) {
     // and clockwise (N to W).
     const int maps[8][5] = {{0, W, E, S, N}, {0, E, N, S, W}, {0, N, S, E, W}, {0, N, E, W, S},
                             {0, S, E, N, W}, {0, N, W, S, E}, {0, E, S, W, N}, {0, W, N, E, S}};
-    std::mt19937 rng(11);
-    const Board original = test::RandomBoard(rng);
+    const Board original = test::SuitPerHandBoard();
     for (int button = 0; button < 8; ++button) {
         Board b = original;
         SwapButton(b, button);
@@ -68,8 +66,7 @@ TEST(SwapButtons, MoveEveryHandWhereTheButtonSays) {
 }
 
 TEST(FillLastHand, CompletesTheFourthHandOnlyWhenThreeAreComplete) {
-    std::mt19937 rng(13);
-    const Board full = test::RandomBoard(rng);
+    const Board full = test::SuitPerHandBoard();
     for (int open = 1; open <= 4; ++open) {
         Board b = full;
         for (auto& owner : b.cardOwner)
