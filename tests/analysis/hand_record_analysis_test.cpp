@@ -13,17 +13,6 @@
 namespace orvenix {
 namespace {
 
-// Results written by hand with the widest texts a cell must hold (they need not match the deals: the
-// layout is what is checked here).
-DoubleDummyResult WideResult() {
-    DoubleDummyResult r;
-    for (auto& row : r.tricks)
-        row = {13, 10, 7, 0, 13};
-    r.par.contracts = {"7NTx NS -13"};
-    r.par.scoreNS = -7600;
-    return r;
-}
-
 using Box = std::array<double, 4>; // left, top, right, bottom
 
 Box TextBox(const DrawOp& op) {
@@ -45,6 +34,12 @@ bool SameOp(const DrawOp& a, const DrawOp& b) {
 }
 
 TEST(HandRecordAnalysisTest, AddedWithoutMovingOrOverlappingAnything) {
+    // Results written by hand with the widest texts a cell must hold (they need not match the deals: the
+    // layout is what is checked here).
+    DoubleDummyResult wide;
+    for (auto& row : wide.tricks)
+        row = {13, 10, 7, 0, 13};
+    wide.par = ParResult{-7600, {"7NTx NS -13"}};
     BoardSet set = test::SampleSet(1, 18);
     for (int n = 3; n <= 18; n += 3)
         set[n] = test::VoidBoard(n); // 13-card suits: the longest lines
@@ -58,7 +53,7 @@ TEST(HandRecordAnalysisTest, AddedWithoutMovingOrOverlappingAnything) {
         PrintHandRecords(plain, set, request);
         RecordingSurface with;
         for (int n = 1; n <= 18; ++n) // board 2 has no result: it prints without analysis
-            if (n != 2) request.doubleDummy[n] = WideResult();
+            if (n != 2) request.doubleDummy[n] = wide;
         // 8, 10 and 16 per page leave room below West; 12 and 18 per page: rows of 2415 twips leave about 560
         // twips, less than five lines of 6 points.
         const bool room = DoubleDummyHasRoom(with, layout);

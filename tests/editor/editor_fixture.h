@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -28,8 +29,8 @@ class EditorFixture : public ::testing::Test {
         *set = RandomSet(first, last);
         original = std::make_unique<BoardSet>(*set);
         ed.Open();
-        while (set->currentBoard < current && ed.Next()) {
-        }
+        set->currentBoard = static_cast<std::int16_t>(std::max(current, first));
+        ed.DisplayBoard();
     }
 
     [[nodiscard]] bool Range(int first, int last, int current) const {
