@@ -10,19 +10,17 @@
 namespace orvenix {
 namespace {
 
-// Every hand 7-6-0-0: North seven spades and six hearts, East the rest of both, South and West likewise in
-// diamonds and clubs. The other one has the seventh and eighth spade and diamond exchanged, so that no hand
-// repeats.
+// Every hand 7-6-0-0: North the seven top spades and six top hearts, East the rest of both, South and West
+// likewise in diamonds and clubs. The other one has the seventh and eighth spade and diamond exchanged, so
+// that no hand repeats.
 Board SevenSix(bool other) {
     Board b{};
-    for (int rank = 1; rank <= 13; ++rank) {
+    for (int code = 1; code <= kCards; ++code) {
+        const int suit = SuitOf(code), rank = RankOf(code);
         const int seven = other && (rank == 7 || rank == 8) ? 15 - rank : rank;
-        b.cardOwner[CardCodeOf(1, rank)] = seven <= 7 ? 1 : 2;
-        b.cardOwner[CardCodeOf(2, rank)] = rank <= 6 ? 1 : 2;
-        b.cardOwner[CardCodeOf(3, rank)] = seven <= 7 ? 3 : 4;
-        b.cardOwner[CardCodeOf(4, rank)] = rank <= 6 ? 3 : 4;
+        const bool top = suit % 2 == 1 ? seven <= 7 : rank <= 6;
+        b.cardOwner[code] = static_cast<Seat>((suit <= 2 ? 1 : 3) + (top ? 0 : 1));
     }
-    AnalyseBoard(b);
     return b;
 }
 
