@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace orvenix {
 namespace {
-
-constexpr int kN = 0, kE = 1, kS = 2, kW = 3;
 
 // A board from four hands written as "AKQJ.AKQ.AKQ.AKQ" (spades, hearts, diamonds, clubs), N E S W.
 Board BoardFromHands(const std::array<std::string, 4>& hands) {
@@ -29,60 +29,54 @@ Board FlatTopNorth() {
     return BoardFromHands({"AKQJ.AKQ.AKQ.AKQ", "T98.JT98.JT9.JT9", "765.765.8765.876", "432.432.432.5432"});
 }
 
-// Tricks of North, East, South and West in one strain.
-std::array<int, 4> Column(const DoubleDummyResult& r, int strain) {
-    return {r.tricks[kN][strain], r.tricks[kE][strain], r.tricks[kS][strain], r.tricks[kW][strain]};
+// The tricks of North, East, South and West in each of the strains, a strain ending in '|'.
+std::string Tricks(const DoubleDummyResult& r, const std::vector<int>& strains) {
+    std::string out;
+    for (int strain : strains)
+        for (int seat = 0; seat < 4; ++seat)
+            out += std::to_string(r.tricks[seat][strain]) + (seat == 3 ? "|" : " ");
+    return out;
 }
-constexpr std::array<int, 4> kAllNS{13, 0, 13, 0};
-constexpr std::array<int, 4> kAllEW{0, 13, 0, 13};
 
 class DoubleDummyTest : public ::testing::Test {
   protected:
     DoubleDummyAnalyser analyser; // a fresh cache per test
 };
 
-TEST_F(DoubleDummyTest, EachHandHoldingOneWholeSuit) {
-    // A side whose hand holds all the trumps takes every trick; in the other side's suits, and in notrump
-    // where the opening leader runs a 13-card suit, it takes none. Both sides make a grand slam and spades
-    // outrank hearts: 7S by North-South.
-    struct Case {
-        Seat dealer;
-        Vulnerability vulnerability;
-        int scoreNS;
-    };
-    for (const Case& c : {Case{1, 1, 1510}, Case{2, 4, 2210}}) { // 210 + 300 + 1000; 210 + 500 + 1500
-        Board b = test::SuitPerHandBoard();
-        b.dealer = c.dealer;
-        b.vulnerability = c.vulnerability;
-        const auto r = analyser.Analyse(b, 1);
-        ASSERT_TRUE(r.has_value());
-        EXPECT_EQ(std::tuple(Column(*r, kSpades), Column(*r, kDiamonds), Column(*r, kHearts),
-                             Column(*r, kClubs), Column(*r, kNotrump)),
-                  std::tuple(kAllNS, kAllNS, kAllEW, kAllEW, std::array<int, 4>{}));
-        EXPECT_EQ(std::tuple(r->par.scoreNS, ParLine(r->par).substr(0, 7)), std::tuple(c.scoreNS, "Par: 7S"));
-    }
-}
-
-TEST_F(DoubleDummyTest, OneHandHoldingAllThirteenSpades) {
+TEST_F(DoubleDummyTest, DealsWorkedOutByHand) {
     // North: every spade. The other 39 cards spread without any special pattern.
-    const Board b =
+    const Board spades =
         BoardFromHands({"AKQJT98765432...", ".AK98.QT75.J9643", ".QJ765.AK96.T872", ".T432.J8432.AKQ5"});
-    const auto r = analyser.Analyse(b, 3);
-    ASSERT_TRUE(r.has_value());
-    // North ruffs or wins every trick; the same when South declares, North ruffing third in hand.
-    EXPECT_EQ(Column(*r, kSpades), kAllNS);
-}
-
-TEST_F(DoubleDummyTest, FlatHandsWithNorthHoldingTheTopCards) {
-    const auto r = analyser.Analyse(FlatTopNorth(), 1);
-    ASSERT_TRUE(r.has_value());
-    // North has a card in every suit and each of them is the best left in its suit: North-South win
-    // every trick in notrump, and in spades and diamonds, where no opponent keeps a trump after three
-    // rounds.
-    for (int strain : {kNotrump, kSpades, kDiamonds})
-        EXPECT_EQ(Column(*r, strain), kAllNS) << strain;
-    // 7NT by North-South; board 1 is not vulnerable: 220 + 300 + 1000.
-    EXPECT_EQ(std::tuple(ParLine(r->par).substr(0, 8), r->par.scoreNS), std::tuple("Par: 7NT", 1520));
+    const std::vector<int> all{kSpades, kDiamonds, kHearts, kClubs, kNotrump};
+    const Board suits = test::SuitPerHandBoard();
+    // The deal, the board number that gives the dealer and vulnerability, the strains and what they show.
+    const std::tuple<Board, int, std::vector<int>, std::string> cases[] = {
+        // Each hand one whole suit: a side whose hand holds all the trumps takes every trick; in the other
+        // side's suits, and in notrump where the opening leader runs a 13-card suit, it takes none. Both
+        // sides make a grand slam and spades outrank hearts: 7S by North-South, on board 1 210 + 300 + 1000,
+        // on board 7 (vulnerable) 210 + 500 + 1500.
+        {suits, 1, all, "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +1510"},
+        {suits, 7, all, "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +2210"},
+        // North ruffs or wins every trick; the same when South declares, North ruffing third in hand.
+        {spades, 3, {kSpades}, "13 0 13 0|"},
+        // North has a card in every suit and each of them is the best left in its suit: North-South win
+        // every trick in notrump, and in spades and diamonds, where no opponent keeps a trump after three
+        // rounds. 7NT by North-South; board 1 is not vulnerable: 220 + 300 + 1000.
+        {FlatTopNorth(),
+         1,
+         {kNotrump, kSpades, kDiamonds},
+         "13 0 13 0|13 0 13 0|13 0 13 0|Par: 7NT NS, NS +1520"}};
+    for (const auto& [board, number, strains, expected] : cases) {
+        SCOPED_TRACE(expected);
+        const auto r = analyser.Analyse(board, number);
+        ASSERT_TRUE(r.has_value());
+        // The tricks, then the par line where the row gives one.
+        const std::string tricks = Tricks(*r, strains);
+        EXPECT_EQ(tricks + (expected.size() > tricks.size() ? ParLine(r->par) : ""), expected);
+    }
+    // The par line of an East-West result and of a deal passed out.
+    EXPECT_EQ(ParLine(ParResult{-100, {"5Cx EW -1"}}) + "|" + ParLine(ParResult{}),
+              "Par: 5Cx EW -1, EW +100|Par: 0, passed out");
 }
 
 TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
@@ -101,25 +95,16 @@ TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
 TEST_F(DoubleDummyTest, EachDealIsSolvedOnceAndThenComesFromTheCache) {
     const Board a = test::SuitPerHandBoard();
     const Board b = FlatTopNorth();
-    Board aAgain = a; // the same deal on another board number, dealer and vulnerability
-    aAgain.dealer = 3;
-    aAgain.vulnerability = 2;
-    const auto first = analyser.Analyse({{&a, 1}, {&b, 2}, {&aAgain, 7}});
-    ASSERT_EQ(first.size(), 3u);
-    EXPECT_EQ(std::tuple(analyser.SolvedDeals(), analyser.CacheSize()), std::tuple(2, 2u));
-    EXPECT_EQ(first[0]->tricks, first[2]->tricks);
-    EXPECT_TRUE(analyser.Cached(b, 2).has_value());
+    // The same deal again on board 7, with another dealer and vulnerability.
+    const auto first = analyser.Analyse({{&a, 1}, {&b, 2}, {&a, 7}});
+    ASSERT_TRUE(first.size() == 3 && first[0] && first[1] && first[2]);
+    EXPECT_EQ(std::tuple(analyser.SolvedDeals(), analyser.CacheSize(), first[0]->tricks == first[2]->tricks,
+                         analyser.Cached(b, 2).has_value()),
+              std::tuple(2, 2u, true, true));
     const auto again = analyser.Analyse({{&b, 2}, {&a, 1}});
-    EXPECT_EQ(analyser.SolvedDeals(), 2); // nothing solved the second time
-    ASSERT_TRUE(again[0].has_value());
+    ASSERT_TRUE(again[0].has_value() && analyser.SolvedDeals() == 2); // nothing solved the second time
     EXPECT_EQ(std::tie(again[0]->tricks, again[0]->par.scoreNS),
               std::tie(first[1]->tricks, first[1]->par.scoreNS));
-}
-
-TEST(ParLineTest, Texts) {
-    EXPECT_EQ(ParLine(ParResult{420, {"4S N"}}), "Par: 4S N, NS +420");
-    EXPECT_EQ(ParLine(ParResult{-100, {"5Cx EW -1"}}), "Par: 5Cx EW -1, EW +100");
-    EXPECT_EQ(ParLine(ParResult{}), "Par: 0, passed out");
 }
 
 } // namespace

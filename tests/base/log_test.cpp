@@ -10,7 +10,7 @@ using namespace orvenix;
 using namespace orvenix::test;
 namespace fs = std::filesystem;
 
-TEST(ActivityLog, OneHeaderPerRunWithCrLfLines) {
+TEST(ActivityLog, OneHeaderPerRunWithCrLfLinesAndErrorsWithTheirTitle) {
     TempDir dir;
     const fs::path path = dir / "dealer.log";
     for (const char* stamp : {"06/12/2026 10:00:00", "07/12/2026 09:00:00"}) {
@@ -20,6 +20,17 @@ TEST(ActivityLog, OneHeaderPerRunWithCrLfLines) {
     }
     EXPECT_EQ(ReadFile(path), "====== 06/12/2026 10:00:00\r\nline of 06/12/2026 10:00:00\r\n"
                               "====== 07/12/2026 09:00:00\r\nline of 07/12/2026 09:00:00\r\n");
+    // An error is logged with its title, then shown.
+    ScriptedDialogs dialogs;
+    ActivityLog log(path);
+    EXPECT_EQ(ReportError(dialogs, log, "Unknow file format: XYZ", Buttons::Ok, Icon::Critical, "Load Error"),
+              Answer::Ok);
+    EXPECT_TRUE(dialogs.messages.size() == 1 && dialogs.Last().title == "Load Error" &&
+                dialogs.Last().icon == Icon::Critical);
+    EXPECT_NE(ReadFile(path).find("Load Error: Unknow file format: XYZ\r\n"), std::string::npos);
+    // A log in a folder that does not exist writes nothing and creates nothing.
+    ActivityLog(dir / "no" / "such" / "dealer.log").LogLine("nothing");
+    EXPECT_FALSE(fs::exists(dir / "no"));
 }
 
 TEST(ActivityLog, SizeLimitsOfTheFile) {
@@ -33,33 +44,10 @@ TEST(ActivityLog, SizeLimitsOfTheFile) {
         WriteFile(path, std::string(size, 'x'));
         ActivityLog log(path);
         log.LogLine("one more");
-        EXPECT_TRUE(log.SwitchedOff());
         log.LogLine("not written");
-        log.Close();
         const std::string text = ReadFile(path);
-        EXPECT_EQ(std::tuple(text.find("one more") != std::string::npos, text.find("not written"),
-                             text.size() == size),
-                  std::tuple(written, std::string::npos, !written));
+        EXPECT_EQ(std::tuple(log.SwitchedOff(), text.find("one more") != std::string::npos,
+                             text.find("not written"), text.size() == size),
+                  std::tuple(true, written, std::string::npos, !written));
     }
-}
-
-TEST(ActivityLog, UnwritableFolderIsSilent) {
-    TempDir dir;
-    ActivityLog log(dir / "no" / "such" / "dealer.log");
-    log.LogLine("nothing");
-    EXPECT_FALSE(fs::exists(dir / "no"));
-}
-
-TEST(ActivityLog, ReportErrorLogsTitleAndMessageThenShowsTheBox) {
-    TempDir dir;
-    ScriptedDialogs dialogs;
-    ActivityLog log(dir / "dealer.log");
-    EXPECT_EQ(ReportError(dialogs, log, "Unknow file format: XYZ", Buttons::Ok, Icon::Critical, "Load Error"),
-              Answer::Ok);
-    ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(std::tuple(dialogs.Last().title, dialogs.Last().icon),
-              std::tuple("Load Error", Icon::Critical));
-    log.Close();
-    EXPECT_NE(ReadFile(dir / "dealer.log").find("Load Error: Unknow file format: XYZ\r\n"),
-              std::string::npos);
 }

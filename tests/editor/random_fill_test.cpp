@@ -1,30 +1,26 @@
 // The board editor's random fill: the count, where the boards go, what the shape rule and the similarity
 // checks count against, and the status line.
-#include "editor/board_editor.h"
-
 #include "editor/editor_fixture.h"
 #include "editor/hand_edit.h"
 #include "history/history.h"
 
-#include <deque>
 #include <random>
+#include <vector>
 
 namespace orvenix {
 namespace {
 
-// Every hand 7-6-0-0: North seven spades and six hearts, East the rest of both, South and West likewise in
-// diamonds and clubs. The other one has the seventh and eighth spade and diamond exchanged, so that no hand
-// repeats.
+// Every hand 7-6-0-0: North the seven top spades and six top hearts, East the rest of both, South and West
+// likewise in diamonds and clubs. The other one has the seventh and eighth spade and diamond exchanged, so
+// that no hand repeats.
 Board SevenSix(bool other) {
     Board b{};
-    for (int rank = 1; rank <= 13; ++rank) {
+    for (int code = 1; code <= kCards; ++code) {
+        const int suit = SuitOf(code), rank = RankOf(code);
         const int seven = other && (rank == 7 || rank == 8) ? 15 - rank : rank;
-        b.cardOwner[CardCodeOf(1, rank)] = seven <= 7 ? 1 : 2;
-        b.cardOwner[CardCodeOf(2, rank)] = rank <= 6 ? 1 : 2;
-        b.cardOwner[CardCodeOf(3, rank)] = seven <= 7 ? 3 : 4;
-        b.cardOwner[CardCodeOf(4, rank)] = rank <= 6 ? 3 : 4;
+        const bool top = suit % 2 == 1 ? seven <= 7 : rank <= 6;
+        b.cardOwner[code] = static_cast<Seat>((suit <= 2 ? 1 : 3) + (top ? 0 : 1));
     }
-    AnalyseBoard(b);
     return b;
 }
 
@@ -32,23 +28,17 @@ class RandomFillTest : public test::EditorFixture {
   protected:
     // Deals the queued boards first, then fresh random deals.
     RandomFillResult Fill(const char* count, const History* history = nullptr) {
-        RandomFillServices s;
-        s.randomDeal = [this] {
-            ++drawn;
-            Board b = queued.empty() ? test::RandomBoard(rng) : queued.front();
-            if (!queued.empty()) queued.pop_front();
-            return b;
-        };
-        s.tally = &tally;
-        s.history = history;
-        s.processEvents = [this] { ++eventRuns; };
         drawn = 0;
-        return ed.RandomFill(count, s);
+        const auto deal = [this] {
+            const auto i = static_cast<std::size_t>(drawn++);
+            return i < queued.size() ? queued[i] : test::RandomBoard(rng);
+        };
+        return ed.RandomFill(count, {deal, &tally, history, [this] { ++eventRuns; }});
     }
 
     ShapeTally tally{};
     std::mt19937 rng{99};
-    std::deque<Board> queued;
+    std::vector<Board> queued;
     int drawn = 0;
     int eventRuns = 0;
 };
@@ -62,40 +52,31 @@ TEST(RandomCountFromText, AcceptsWholeNumbersFromOneTo640) {
 }
 
 TEST_F(RandomFillTest, WithoutACountOneDealReplacesTheWorkingCopyOnly) {
-    for (const char* text : {"", "641", "abc"}) {
-        MakeSet(1, 4, 1);
-        ed.SetSuitText(SuitBoxIndex(1, 1), "AKQ");
-        const RandomFillResult r = Fill(text);
-        EXPECT_FALSE(r.stored || r.count != 0) << text;
-        EXPECT_EQ(r.statusText, "1 board generated and NOT saved");
-        EXPECT_TRUE(ed.editBoard().status == kBoardComplete && ed.editBoard().number == 1);
-        EXPECT_TRUE(test::SameBoards(*set, *original, 1, kMaxBoard) && !set->modified) << text;
-        EXPECT_TRUE(ed.Changed()); // the deal can be accepted like any edit
-    }
-    EXPECT_EQ(eventRuns, 3);
+    MakeSet(1, 4, 1);
+    const RandomFillResult r = Fill("");
+    EXPECT_EQ(std::tuple(r.stored, r.count, r.statusText, eventRuns),
+              std::tuple(false, 0, "1 board generated and NOT saved", 1));
+    // The deal can be accepted like any edit.
+    EXPECT_TRUE(ed.Changed() && ed.editBoard().status == kBoardComplete && ed.editBoard().number == 1);
+    EXPECT_TRUE(test::SameBoards(*set, *original, 1, kMaxBoard) && !set->modified);
 }
 
 TEST_F(RandomFillTest, BoardsGoFromTheCurrentBoardOnUpTo640) {
-    struct Case {
-        int first, last, current;
-        const char* count;
-        int filled, newLast;
-        const char* status;
-    };
-    const Case cases[] = {{1, 4, 4, "3", 3, 6, "3 boards generated and saved"},
-                          {1, 3, 2, "1", 1, 3, "1 board generated and saved"},
-                          {630, 640, 638, "5", 3, 640, "3 boards generated and saved"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.count);
-        MakeSet(c.first, c.last, c.current);
-        const RandomFillResult r = Fill(c.count);
-        EXPECT_TRUE(r.count == c.filled && r.stored && r.verify.empty());
-        EXPECT_EQ(r.statusText, c.status);
-        const int end = c.current + c.filled - 1;
-        EXPECT_TRUE(set->lastBoard == c.newLast && set->currentBoard == end && set->modified);
-        EXPECT_TRUE(test::SameBoards(*set, *original, c.first, c.current - 1));
-        EXPECT_TRUE(test::SameBoards(*set, *original, end + 1, c.last));
-        for (int n = c.current; n <= end; ++n) {
+    const std::tuple<int, int, int, const char*, int, int, const char*> cases[] = {
+        {1, 4, 4, "3", 3, 6, "3 boards generated and saved"},
+        {1, 3, 2, "1", 1, 3, "1 board generated and saved"},
+        {630, 640, 638, "5", 3, 640, "3 boards generated and saved"}};
+    for (const auto& [first, last, current, count, filled, newLast, status] : cases) {
+        SCOPED_TRACE(count);
+        MakeSet(first, last, current);
+        const RandomFillResult r = Fill(count);
+        const int end = current + filled - 1;
+        EXPECT_EQ(std::tuple(r.count, r.stored, r.verify.empty(), r.statusText),
+                  std::tuple(filled, true, true, status));
+        EXPECT_TRUE(Range(first, newLast, end) && set->modified);
+        EXPECT_TRUE(test::SameBoards(*set, *original, first, current - 1) &&
+                    test::SameBoards(*set, *original, end + 1, last));
+        for (int n = current; n <= end; ++n) {
             const Board& b = (*set)[n];
             EXPECT_TRUE(CardsDiffer(b, (*original)[n]) && b.status == kBoardComplete && b.number == n &&
                         b.dealer == DealerOf(n))
@@ -106,73 +87,52 @@ TEST_F(RandomFillTest, BoardsGoFromTheCurrentBoardOnUpTo640) {
     }
 }
 
-TEST_F(RandomFillTest, ARepeatedHandOfAnotherBoardIsDrawnAgainTheBoardReplacedDoesNotCount) {
-    MakeSet(1, 40, 3); // a long set, so that the shape rule leaves room for any ordinary deal
-    Board repeat = (*original)[3];
-    RotateHands(repeat, 1);
-    queued = {repeat};
-    Fill("1");
-    EXPECT_EQ(drawn, 1);
-    ASSERT_TRUE(ed.Next());
-    queued = {repeat, repeat};
-    EXPECT_TRUE(Fill("1").verify.empty());
-    EXPECT_EQ(drawn, 3); // repeats board 3
-    EXPECT_LT(CompareHands((*set)[4], (*set)[3]), 13);
-}
-
-TEST_F(RandomFillTest, AfterFiveRejectedCandidatesTheFifthIsKeptAndReported) {
-    MakeSet(1, 6, 2);
-    queued.assign(10, (*original)[1]);
-    const RandomFillResult r = Fill("2");
-    EXPECT_EQ(drawn, 10);
-    EXPECT_EQ(r.verify, (std::vector<int>{2, 3}));
-    EXPECT_EQ(r.statusText, "Please verify boards: 2, 3");
-    EXPECT_TRUE(!CardsDiffer((*set)[3], (*original)[1]) && set->modified);
-}
-
 TEST_F(RandomFillTest, TheShapeRuleCountsTheShapesOfTheSet) {
-    // 7-6-0-0 has no allowance at board 3 yet: it passes while no board of the set has it.
-    MakeSet(1, 3, 2);
-    queued = {SevenSix(true)};
-    EXPECT_TRUE(Fill("1").verify.empty());
-    EXPECT_EQ(drawn, 1);
+    // 7-6-0-0 has no allowance at board 3 yet: it passes while no board of the set has it, and the tally
+    // then counts the set with the new board instead of the old.
+    MakeSet(1, 3, 1);
+    queued = {SevenSix(false)};
+    ASSERT_TRUE(Fill("1").verify.empty() && drawn == 1);
     ShapeTally expected{};
     for (int n = 1; n <= 3; ++n) {
         for (int seat = 1; seat <= 4; ++seat)
             ++expected[(*set)[n].shapeIndex[seat]];
     }
     EXPECT_EQ(tally, expected);
-    EXPECT_EQ(tally[30], 4);
     // With board 1 holding it, it is refused on board 2.
-    MakeSet(1, 3, 1);
-    queued = {SevenSix(false)};
-    ASSERT_TRUE(Fill("1").verify.empty());
     ASSERT_TRUE(ed.Next());
     queued.assign(5, SevenSix(true));
-    EXPECT_EQ(Fill("1").verify, std::vector<int>{2});
-    EXPECT_EQ(drawn, 5);
+    EXPECT_TRUE(Fill("1").verify == std::vector<int>{2} && drawn == 5);
 }
 
-TEST_F(RandomFillTest, ACandidateRepeatingAHandOfTheHistoryIsDrawnAgain) {
-    MakeSet(1, 2, 1);
+// Every draw is the same candidate: one that repeats a hand of another board or of the history is drawn
+// again, up to five times; then the fifth is kept and its board reported.
+TEST_F(RandomFillTest, ACandidateRepeatingAHandOfAnotherBoardOrOfTheHistoryIsDrawnAgain) {
+    MakeSet(1, 40, 3); // a long set, so that the shape rule leaves room for any ordinary deal
+    Board rotated = (*original)[3];
+    RotateHands(rotated, 1);
     std::mt19937 other(1234);
     const Board recorded = test::RandomBoard(other);
+    Board swapped = recorded;
+    SwapSeats(swapped, 1, 3);
     std::vector<std::uint8_t> bytes;
     for (const HistoryRecord& rec :
          {MakeNameRecord("CLUB.PBN", 1), MakeBoardRecord(recorded, 7), MakeEndMarker()})
         bytes.insert(bytes.end(), rec.begin(), rec.end());
     History history;
     history.Load(bytes.data(), bytes.size());
-    Board swapped = recorded;
-    SwapSeats(swapped, 1, 3);
-    queued = {swapped};
-    EXPECT_TRUE(Fill("1", &history).verify.empty());
-    EXPECT_EQ(drawn, 2);
-    EXPECT_TRUE(CardsDiffer((*set)[1], swapped));
-    queued = {swapped}; // without the history the same candidate is taken at once
-    Fill("1");
-    EXPECT_EQ(drawn, 1);
-    EXPECT_FALSE(CardsDiffer((*set)[1], swapped));
+    const std::tuple<Board, const char*, const History*, int, std::string> cases[] = {
+        {rotated, "1", nullptr, 1, "1 board generated and saved"}, // the board replaced does not count
+        {(*original)[1], "2", nullptr, 10, "Please verify boards: 3, 4"},
+        {swapped, "1", &history, 5, "Please verify boards: 3"},
+        {swapped, "1", nullptr, 1, "1 board generated and saved"}};
+    for (const auto& [candidate, count, withHistory, draws, status] : cases) {
+        SCOPED_TRACE(status);
+        MakeSet(1, 40, 3);
+        queued.assign(10, candidate);
+        EXPECT_EQ(Fill(count, withHistory).statusText, status);
+        EXPECT_TRUE(drawn == draws && !CardsDiffer((*set)[3], candidate));
+    }
 }
 
 } // namespace

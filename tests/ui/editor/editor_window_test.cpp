@@ -1,11 +1,12 @@
-// The board editor window driven through its controls: the buttons follow the editor's state and each
-// reaches its editor operation, typed letters and card buttons reach the focused suit box, Enter and the
-// keys move the focus, the count box takes digits only, and closing asks about unaccepted edits but
-// waits for a running random fill.
+// The board editor window driven through its controls: each button reaches its editor operation and every
+// button follows the editor's state, Enter, the keys and the card buttons move the focus, closing asks
+// about unaccepted edits but waits for a running random fill, typed cards reach the boxes, counts and the
+// double-dummy table, which is solved aside and shown without moving anything; the main window's Edit
+// command opens the editor modally and the edited set reaches its summary.
 #include "ui/editor/editor_window.h"
 
+#include "editor/editor_fixture.h"
 #include "editor/hand_edit.h"
-#include "support/board_set_samples.h"
 #include "support/generator_context.h"
 #include "support/window_test.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 constexpr int N = 1, E = 2, S = 3, W = 4;
 constexpr int Spades = 1, Hearts = 2, Diamonds = 3, Clubs = 4;
+
+using test::MainWindowTest; // the main window's Edit command
 
 class EditorWindowTest : public ::testing::Test {
   protected:
@@ -24,10 +27,10 @@ class EditorWindowTest : public ::testing::Test {
         window->close();
         window.reset();
     }
-    void Open(bool show = false) {
+    void Open(int first = 0, int last = 0) {
         Close();
+        if (last > 0) t.set = test::RandomSet(first, last);
         window = std::make_unique<EditorWindow>(t.ctx);
-        if (!show) return;
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -35,9 +38,17 @@ class EditorWindowTest : public ::testing::Test {
     template <typename T = QLineEdit> T* Get(const QString& name) {
         return test::Child<T>(window.get(), name.toLatin1().constData());
     }
-    QString Text(const QString& name) { return Get(name)->text(); }
     QLineEdit* Suit(int seat, int suit) { return Get(QString("txtSuit%1").arg(SuitBoxIndex(seat, suit))); }
-    QString Label(const QString& name) { return Get<QLabel>(name)->text(); }
+    QColor Colour(const QString& name, QPalette::ColorRole role) {
+        return Get<QWidget>(name)->palette().color(role);
+    }
+    // The texts of the named boxes and labels (names apart by spaces), joined by '|'.
+    std::string Texts(const QString& names) {
+        QStringList texts;
+        for (const QString& name : names.split(' '))
+            texts << (name.startsWith("lbl") ? Get<QLabel>(name)->text() : Get(name)->text());
+        return texts.join('|').toStdString();
+    }
     QPushButton* Button(const QString& name) { return Get<QPushButton>(name); }
     void Click(const QString& name) {
         ASSERT_TRUE(Button(name)->isEnabled()) << name.toStdString() << " is disabled";
@@ -50,181 +61,123 @@ class EditorWindowTest : public ::testing::Test {
         if (text.isEmpty()) QTest::keyClick(box, Qt::Key_Delete);
         QTest::keyClicks(box, text);
     }
-    void ClearHand(int seat) {
-        for (int suit = Spades; suit <= Clubs; ++suit)
-            Type(Suit(seat, suit), "");
-    }
     void SettleFocusTimer() {
         QTimer* timer = window->findChild<QTimer*>("Timer3");
         for (int i = 0; i < 50 && timer->isActive(); ++i)
             QTest::qWait(10);
         QApplication::processEvents();
     }
-    void ExpectButtonsFollowTheEditor(const char* when) {
-        SCOPED_TRACE(when);
-        const EditorButtons b = window->editor().Buttons();
-        const std::pair<const char*, bool> buttons[] = {
-            {"cmdPush", b.push},  {"cmdPop", b.pop},       {"cmdAccept", b.accept},
-            {"cmdDelete", b.del}, {"cmdPrev", b.prev},     {"cmdFirst", b.first},
-            {"cmdNext", b.next},  {"cmdLast", b.last},     {"cmdShiftRight", b.shiftRight},
-            {"cmdAdd", b.add},    {"cmdInsert", b.insert}, {"cmdShiftLeft", b.shiftLeft},
-            {"cmdFill", b.fill},  {"cmdExit", b.exit},
-        };
-        for (const auto& [name, enabled] : buttons)
-            EXPECT_EQ(Button(name)->isEnabled(), enabled) << name;
+    // Every button is enabled exactly when the editor allows its operation.
+    void ExpectButtonsFollowTheEditor() {
+        EXPECT_EQ(test::EnabledFlags(window.get(),
+                                     "cmdPush cmdPop cmdAccept cmdDelete cmdFirst cmdPrev cmdNext "
+                                     "cmdLast cmdAdd cmdInsert cmdShiftLeft cmdShiftRight cmdFill "
+                                     "cmdExit"),
+                  test::ButtonFlags(window->editor().Buttons()));
     }
 
     test::GeneratorContext t{42};
     std::unique_ptr<EditorWindow> window;
 };
 
-TEST_F(EditorWindowTest, ButtonsFollowTheEditorInEveryState) {
-    Open();
-    ExpectButtonsFollowTheEditor("an empty board");
-    Close();
-    t.set = test::RandomSet(1, 3);
-    Open();
-    ExpectButtonsFollowTheEditor("a complete set on its first board");
-    ClearHand(W);
-    ExpectButtonsFollowTheEditor("three complete hands");
-    EXPECT_TRUE(Button("cmdFill")->isEnabled());
-    ClearHand(N);
-    ExpectButtonsFollowTheEditor("two complete hands");
-    Click("cmdRestore");
-    Click("cmdPush");
-    ExpectButtonsFollowTheEditor("a board pushed");
-    Click("cmdLast");
-    ExpectButtonsFollowTheEditor("on the last board");
-    EXPECT_FALSE(Button("cmdNext")->isEnabled());
-}
-
 // Each row starts on board 3 of boards 2..5 (so that every move is possible) and sees the set's range
 // and current board, then the working copy and the stored board against board 3 as it was: the same,
-// with North and South swapped, or another deal.
+// with North and South swapped, or another deal. The buttons follow the editor before and after.
 TEST_F(EditorWindowTest, EachButtonReachesItsEditorOperation) {
     Board original;
     Board swapped;
     const auto compare = [&](const Board& b) {
         return !CardsDiffer(b, original) ? "same" : !CardsDiffer(b, swapped) ? "swapped" : "other";
     };
-    const auto swap = [this] { Click("cmdSwap4"); };
-    const auto last = [this] { Click("cmdLast"); };
+    const auto click = [this](const char* name) { return [this, name] { Click(name); }; };
     const std::tuple<const char*, std::function<void()>, std::string> rows[] = {
-        {"cmdSwap4", {}, "2-5 on 3 swapped / same"},
-        {"cmdFill", [this] { ClearHand(W); }, "2-5 on 3 same / same"},
-        {"cmdAccept", swap, "2-5 on 3 swapped / swapped"},
-        {"cmdRestore", swap, "2-5 on 3 same / same"},
-        {"cmdNext", {}, "2-5 on 4 other / other"},
-        {"cmdLast", {}, "2-5 on 5 other / other"},
-        {"cmdPrev", last, "2-5 on 4 other / other"},
-        {"cmdFirst", last, "2-5 on 2 other / other"},
-        {"cmdInsert", {}, "2-6 on 3 other / other"},
-        {"cmdAdd", {}, "2-6 on 3 same / same"},
-        {"cmdDelete", {}, "2-4 on 3 other / other"},
-        {"cmdShiftLeft", {}, "1-4 on 2 same / same"},
-        {"cmdShiftRight", {}, "3-6 on 4 same / same"},
-        {"cmdPush", {}, "2-4 on 3 other / other"},
-        {"cmdPop", [this] { Click("cmdPush"); }, "2-5 on 3 same / same"},
-        {"cmdRandom", {}, "2-5 on 3 other / same"},
-        {"cmdExit", {}, "2-5 on 3 same / same closed"},
+        {"cmdSwap4", {}, "2|5|3 swapped / same"},
+        {"cmdFill", [this] { Type(Suit(W, Clubs), ""); }, "2|5|3 same / same"},
+        {"cmdAccept", click("cmdSwap4"), "2|5|3 swapped / swapped"},
+        {"cmdRestore", click("cmdSwap4"), "2|5|3 same / same"},
+        {"cmdNext", {}, "2|5|4 other / other"},
+        {"cmdLast", {}, "2|5|5 other / other"},
+        {"cmdPrev", click("cmdLast"), "2|5|4 other / other"},
+        {"cmdFirst", click("cmdLast"), "2|5|2 other / other"},
+        {"cmdInsert", {}, "2|6|3 other / other"},
+        {"cmdAdd", {}, "2|6|3 same / same"},
+        {"cmdDelete", {}, "2|4|3 other / other"},
+        {"cmdShiftLeft", {}, "1|4|2 same / same"},
+        {"cmdShiftRight", {}, "3|6|4 same / same"},
+        {"cmdPush", {}, "2|4|3 other / other"},
+        {"cmdPop", click("cmdPush"), "2|5|3 same / same"},
+        {"cmdRandom", {}, "2|5|3 other / same"},
+        {"cmdExit", {}, "2|5|3 same / same closed"},
     };
     for (const auto& [button, before, expected] : rows) {
         SCOPED_TRACE(button);
-        Close();
-        t.set = test::RandomSet(2, 5);
-        Open(true);
+        Open(2, 5);
         Click("cmdNext");
         original = swapped = window->editor().editBoard();
         SwapSeats(swapped, N, S);
         if (before) before();
+        ExpectButtonsFollowTheEditor();
         Click(button);
-        const std::string seen =
-            (Text("txtFirstBoard") + "-" + Text("txtLastBoard") + " on " + Text("txtCurrentBoard"))
-                .toStdString() +
-            " " + compare(window->editor().editBoard()) + " / " + compare(window->editor().storedBoard()) +
-            (window->isVisible() ? "" : " closed");
-        EXPECT_EQ(seen, expected);
+        ExpectButtonsFollowTheEditor();
+        EXPECT_EQ(Texts("txtFirstBoard txtLastBoard txtCurrentBoard") + " " +
+                      compare(window->editor().editBoard()) + " / " +
+                      compare(window->editor().storedBoard()) + (window->isVisible() ? "" : " closed"),
+                  expected);
     }
 }
 
-TEST_F(EditorWindowTest, TypedLettersAndCardButtonsReachTheFocusedSuitBox) {
-    Open(true);
-    Type(Suit(E, Spades), "AKQJT98765432");
-    EXPECT_EQ(Label("lblCnt1"), "13");
-    EXPECT_EQ(Get<QLabel>("lblCnt1")->palette().color(QPalette::Window), QColor(0, 255, 0));
-    Type(Suit(N, Spades), "qak");
-    EXPECT_EQ(Suit(N, Spades)->text(), "AKQ");
-    EXPECT_EQ(Suit(E, Spades)->text(), "JT98765432");
-    EXPECT_EQ(Label("lblCnt1"), "10");
-    EXPECT_EQ(Get<QLabel>("lblCnt1")->palette().color(QPalette::Window), QColor(255, 0, 0));
-    EXPECT_EQ(Label("lblHCP0"), "9");
-    // The card buttons add to the suit box that last had the focus, and give the focus back to it.
-    Suit(S, Diamonds)->setFocus();
-    QApplication::processEvents();
-    Click("cmdCard4");
-    Click("cmdCard0");
-    Click("cmdCard12");
-    EXPECT_EQ(Suit(S, Diamonds)->text(), "AT2");
-    SettleFocusTimer();
-    EXPECT_EQ(QApplication::focusWidget(), Suit(S, Diamonds));
-    EXPECT_EQ(Label("lblSpare2"), "KQJ9876543");
-}
-
-TEST_F(EditorWindowTest, EnterAltNAndPageDownMoveTheFocusAndTheBoard) {
-    t.set = test::RandomSet(1, 4);
-    Open(true);
+TEST_F(EditorWindowTest, EnterAltNPageDownAndTheCardButtonsMoveTheFocus) {
+    Open(1, 4);
     Suit(N, Spades)->setFocus();
     QApplication::processEvents();
-    EXPECT_EQ(Suit(N, Spades)->palette().color(QPalette::Base), QColor(255, 255, 0));
     for (const int next : {4, 8, 12, 0}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         SettleFocusTimer();
         EXPECT_EQ(QApplication::focusWidget(), Get(QString("txtSuit%1").arg(next))) << next;
-        EXPECT_EQ(Get(QString("txtSuit%1").arg(next))->palette().color(QPalette::Base), QColor(255, 255, 0));
     }
-    EXPECT_EQ(Suit(E, Spades)->palette().color(QPalette::Base), QColor(255, 255, 255));
+    // The focused suit box is yellow, the others white.
+    EXPECT_EQ(std::pair(Colour("txtSuit0", QPalette::Base), Colour("txtSuit4", QPalette::Base)),
+              std::pair(QColor(255, 255, 0), QColor(255, 255, 255)));
     // Enter on a button moves the focus on and does not press it.
     Button("cmdNext")->setFocus();
     QTest::keyClick(Button("cmdNext"), Qt::Key_Return);
     SettleFocusTimer();
-    EXPECT_EQ(Text("txtCurrentBoard"), "1");
-    EXPECT_EQ(window->currentSuitBox(), SuitBoxIndex(E, Spades));
+    EXPECT_EQ(std::pair(Texts("txtCurrentBoard"), window->currentSuitBox()), std::pair(std::string("1"), 4));
     Suit(S, Hearts)->setFocus();
     QTest::keyClick(window.get(), Qt::Key_N, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), Suit(N, Spades));
     QTest::keyClick(Suit(N, Spades), Qt::Key_PageDown);
-    EXPECT_EQ(Text("txtCurrentBoard"), "2");
+    EXPECT_EQ(Texts("txtCurrentBoard"), "2");
+    // The card buttons add to the suit box that last had the focus, and give the focus back to it.
+    Type(Suit(S, Diamonds), "");
+    for (const char* card : {"cmdCard4", "cmdCard0", "cmdCard12"})
+        Click(card);
+    SettleFocusTimer();
+    EXPECT_EQ(std::pair(Texts("txtSuit10"), QApplication::focusWidget()),
+              std::pair(std::string("AT2"), static_cast<QWidget*>(Suit(S, Diamonds))));
 }
 
-TEST_F(EditorWindowTest, ClosingAsksOnlyWithUnacceptedEdits) {
-    const std::tuple<const char*, bool, Answer, const char*> rows[] = {
-        {"close box", true, Answer::Cancel, "asked, open"},
-        {"Escape", true, Answer::Cancel, "asked, open"},
-        {"close box", true, Answer::Ok, "asked, closed"},
-        {"Exit", false, Answer::Ok, "closed"},
-    };
-    for (const auto& [way, edited, answer, expected] : rows) {
-        SCOPED_TRACE(way);
-        Close();
-        t.set = test::RandomSet(1, 2);
+// With the cards edited the close box and Escape ask; Cancel keeps the window, Ok closes it, and the set
+// keeps the board as it was either way.
+TEST_F(EditorWindowTest, ClosingWithUnacceptedEditsAsks) {
+    const std::tuple<bool, Answer, bool> rows[] = {{true, Answer::Cancel, true}, {false, Answer::Ok, false}};
+    for (const auto& [closeBox, answer, staysOpen] : rows) {
+        Open(1, 2);
         const Board original = t.set[1];
         t.dialogs.messages.clear();
-        Open(true);
         Click("cmdSwap0");
-        if (!edited) Click("cmdSwap0"); // and back
         t.dialogs.QueueAnswer(answer);
-        if (std::string(way) == "Escape") QTest::keyClick(window.get(), Qt::Key_Escape);
-        if (std::string(way) == "Exit") Click("cmdExit");
-        if (std::string(way) == "close box") window->close();
-        const bool asked = !t.dialogs.messages.empty() && t.dialogs.Last().text == "Discard changes?";
-        EXPECT_EQ(std::string(asked ? "asked, " : "") + (window->isVisible() ? "open" : "closed"), expected);
-        EXPECT_FALSE(CardsDiffer(t.set[1], original));
-        if (!window->isVisible()) window.reset();
+        if (closeBox) window->close();
+        if (!closeBox) QTest::keyClick(window.get(), Qt::Key_Escape);
+        ASSERT_EQ(t.dialogs.messages.size(), 1U);
+        EXPECT_EQ(std::tuple(t.dialogs.Last().text, window->isVisible(), CardsDiffer(t.set[1], original)),
+                  std::tuple("Discard changes?", staysOpen, false));
+        if (!staysOpen) window.reset();
     }
 }
 
 TEST_F(EditorWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
-    Open(true);
+    Open();
     Type(Get("txtCount"), "40");
     QWidget* content = Get<QWidget>("content");
     bool ranDuringFill = false;
@@ -236,23 +189,22 @@ TEST_F(EditorWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
         window->close();
     });
     Button("cmdRandom")->click();
-    EXPECT_TRUE(ranDuringFill);
-    EXPECT_FALSE(enabledDuringFill);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(content->isEnabled());
-    EXPECT_EQ(t.set.lastBoard, 40);
+    EXPECT_EQ(std::tuple(ranDuringFill, enabledDuringFill, window->isVisible(), content->isEnabled(),
+                         t.set.lastBoard),
+              std::tuple(true, false, true, true, 40));
 }
 
 // The double-dummy table is offered for a complete board only and solved without holding up the window,
 // then shown from the run's cache, in a place of its own that never moves the other controls.
 TEST_F(EditorWindowTest, DoubleDummyTableForACompleteBoardMovesNothing) {
-    Open(true);
+    Open();
     QLabel* par = Get<QLabel>("lblDoubleDummy");
-    const auto row = [this](int seat) {
+    // The tricks of North and East in clubs, diamonds, hearts, spades and notrump.
+    const auto table = [this] {
         QStringList cells;
-        for (int strain = 0; strain < 5; ++strain)
-            cells << Label(QString("lblTricks%1%2").arg(seat).arg(strain));
-        return cells.join(' ').trimmed();
+        for (int cell = 0; cell < 10; ++cell)
+            cells << Get<QLabel>(QString("lblTricks%1%2").arg(cell / 5).arg(cell % 5))->text();
+        return cells.join(' ').trimmed().toStdString();
     };
     const auto geometries = [this] {
         std::vector<QRect> out{window->geometry(), Get<QWidget>("fraDoubleDummy")->geometry(),
@@ -270,21 +222,36 @@ TEST_F(EditorWindowTest, DoubleDummyTableForACompleteBoardMovesNothing) {
     Click("cmdDoubleDummy");
     ASSERT_TRUE(QTest::qWaitFor([&] { return par->text().contains("Par:"); }, 60000))
         << par->text().toStdString();
-    // The side holding the trumps takes every trick; in notrump the opening leader runs a whole suit.
-    EXPECT_EQ(row(0), "0 13 0 13 0");
-    EXPECT_EQ(row(1), "13 0 13 0 0");
-    // Board 1: dealer North, nobody vulnerable; 7S by North-South, 210 + 300 + 1000.
-    EXPECT_EQ(par->text(), "Par: 7S NS, NS +1510");
-    EXPECT_FALSE(Button("cmdDoubleDummy")->isEnabled());
+    EXPECT_EQ(std::tuple(table(), par->text().toStdString(), Button("cmdDoubleDummy")->isEnabled()),
+              std::tuple("0 13 0 13 0 13 0 13 0 0", "Par: 7S NS, NS +1510", false));
     QApplication::processEvents();
     EXPECT_EQ(geometries(), before);
-    // An incomplete board shows no table; completed again it shows the cached one at once.
-    Type(Suit(W, Clubs), "KQJT98765432");
-    EXPECT_EQ(row(0), "");
-    EXPECT_FALSE(par->text().contains("Par:"));
+    // North takes West's club ace, typed in lower case: West's box, the counts and the points follow.
+    Type(Suit(N, Clubs), "a");
+    EXPECT_EQ(Texts("txtSuit15 lblCnt0 lblCnt3 lblHCP0"), "KQJT98765432|14|12|14");
+    // The ace spare: an incomplete board shows no table; completed again it shows the cached one at once.
+    Type(Suit(N, Clubs), "");
+    EXPECT_EQ(std::tuple(Texts("lblSpare3"), Colour("lblCnt3", QPalette::Window), table(),
+                         par->text().contains("Par:")),
+              std::tuple("A", QColor(255, 0, 0), "", false));
     Type(Suit(W, Clubs), "AKQJT98765432");
-    EXPECT_EQ(row(0), "0 13 0 13 0");
-    EXPECT_TRUE(par->text().contains("Par:"));
+    EXPECT_EQ(std::tuple(Colour("lblCnt3", QPalette::Window), table(), par->text().contains("Par:")),
+              std::tuple(QColor(0, 255, 0), "0 13 0 13 0 13 0 13 0 0", true));
+}
+
+TEST_F(MainWindowTest, EditedSetReachesTheSummary) {
+    *t.set = test::RandomSet(1, 4);
+    t.set->modified = false;
+    bool editor = false;
+    test::WhenModalOpens([&](QWidget* modal) {
+        editor = qobject_cast<EditorWindow*>(modal) != nullptr;
+        QTest::mouseClick(modal->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
+        QTest::mouseClick(modal->findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
+    });
+    Trigger("menuEdit");
+    EXPECT_EQ(std::tuple(editor, t.set->lastBoard, Text("txtLastBoard").toStdString(), t.set->modified,
+                         window->statusText()),
+              std::tuple(true, 5, "5", true, "Ready"));
 }
 
 } // namespace
