@@ -1,6 +1,5 @@
 // The dealing and reading session on the emulated machine, in virtual time.
 #include "base/messages.h"
-#include "support/board_set_samples.h"
 #include "support/session_harness.h"
 
 #include <gtest/gtest.h>
@@ -11,27 +10,7 @@ namespace {
 using test::SessionHarness;
 constexpr SessionMode kDeal = SessionMode::Deal;
 constexpr SessionMode kRead = SessionMode::Read;
-
-// Boards first..last with their standard number, dealer and vulnerability: dealt at random, or empty.
-BoardSet MakeSet(int first, int last, bool dealt) {
-    BoardSet set = test::RandomSet(first, last, 11);
-    for (int n = first; n <= last && !dealt; ++n)
-        ClearBoard(set, n);
-    set.Renumber();
-    set.fileName = "club.pbn";
-    return set;
-}
-
-DealingSession& OpenSet(SessionHarness& h, SessionMode mode, int first, int last) {
-    h.set = MakeSet(first, last, mode == kDeal);
-    if (mode == kRead && !h.settings.values.contains(keys::kInitReadMode))
-        h.settings.values[keys::kInitReadMode] = "1"; // played boards
-    return h.Open(mode);
-}
-
-bool Enabled(SessionHarness& h, SessionControl c) {
-    return h.session->Display().enabled[static_cast<std::size_t>(c)];
-}
+constexpr CountLabel kFull{13, CountColour::Green};
 
 // True when the machine put every card of board where the board says.
 bool DealtAsBoard(const EmulatedMachine& m, const Board& board) {
@@ -42,53 +21,36 @@ bool DealtAsBoard(const EmulatedMachine& m, const Board& board) {
     return true;
 }
 
-int CountsShown(const SessionDisplay& d) {
-    int sum = 0;
+// The sum of the counts shown and how many of them are red.
+std::pair<int, int> CountsShown(const SessionDisplay& d) {
+    std::pair<int, int> out;
     for (const CountLabel& label : d.counts)
-        sum += label.count;
-    return sum;
+        out = {out.first + label.count, out.second + (label.colour == CountColour::Red ? 1 : 0)};
+    return out;
 }
-
-// The stack the operator puts in for a played board.
-std::vector<CardCode> PlayedStack(const Board& deal) {
-    return StackForDeal(deal, ReadMode::PlayedBoards, 1);
-}
-
-class SessionTest : public ::testing::Test {
-  protected:
-    SessionHarness h;
-    DealingSession& Open(SessionMode mode, int first, int last) { return OpenSet(h, mode, first, last); }
-    DealingSession& S() { return *h.session; }
-    const SessionDisplay& D() { return h.session->Display(); }
-    bool Enabled(SessionControl c) { return orvenix::Enabled(h, c); }
-};
 
 // ---- Opening and the start-up exchange -------------------------------------------------------------
 
-TEST_F(SessionTest, OpeningTakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpExchange) {
-    h.set = MakeSet(3, 6, false);
+TEST(SessionOpen, TakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpExchange) {
+    SessionHarness h;
+    h.set = SessionHarness::MakeSet(3, 6, false);
     h.set.currentBoard = 5;
     h.settings.values = {{keys::kInitStartFromBox, "1"}, {keys::kInitReadMode, "1"}, {keys::kNational, "7"}};
     DealingSession& s = h.Load(kRead);
-    EXPECT_TRUE(D().clearVisible && D().readModesVisible && D().startFromBox && s.Trigger());
-    EXPECT_EQ(std::tuple(h.set.currentBoard, D().readMode), std::tuple(3, ReadMode::PlayedBoards));
-    EXPECT_EQ(D().options.national, kNationalStandard); // "7" is no choice
-    EXPECT_TRUE(h.Machine().Latch());
-    for (int c = 0; c < kSessionControlCount; ++c)
-        EXPECT_EQ(D().enabled[static_cast<std::size_t>(c)], c == kCmdExit) << c;
+    const SessionDisplay& d = s.Display();
+    EXPECT_TRUE(d.clearVisible && d.readModesVisible && d.startFromBox && s.Trigger() && h.Machine().Latch());
+    EXPECT_EQ(std::tuple(h.set.currentBoard, d.readMode, d.options.national), // "7" is no choice
+              std::tuple(3, ReadMode::PlayedBoards, kNationalStandard));
+    EXPECT_EQ(h.Controls(), "--------E---");
     h.clock->Advance(2000);
     s.StartupExchange();
-    EXPECT_TRUE(h.view.pollTimer);
-    for (int c = 0; c < kSessionControlCount; ++c)
-        EXPECT_EQ(D().enabled[static_cast<std::size_t>(c)],
-                  c != kCmdFirst && c != kCmdPrev && c != kDealNext && c != kCmdClear && c != kCmdBreak)
-            << c;
-    EXPECT_EQ(D().picture.board, 3);
+    EXPECT_EQ(std::tuple(h.Controls(), h.view.pollTimer, d.picture.board),
+              std::tuple("--NLD---ERKS", true, 3));
     h.Poll();
-    EXPECT_EQ(D().stateText, "Idle");
+    EXPECT_EQ(d.stateText, "Idle");
 }
 
-TEST(SessionStartUp, TheMachineMustAnswerAndReadingNeedsFirmware224) {
+TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
     const std::tuple<SessionMode, std::uint8_t, int, CloseReason, std::string> cases[] = {
         {kDeal, 0x40, 4, CloseReason::NoMachineReply, MessageTemplate(MsgCannotCommunicatePower)}, // silent
         {kRead, 0x23, 2, CloseReason::ReadNeedsFirmware, FormatMessage(MsgReadNeedsFirmware, "2.23")},
@@ -98,58 +60,50 @@ TEST(SessionStartUp, TheMachineMustAnswerAndReadingNeedsFirmware224) {
         SCOPED_TRACE(minor);
         SessionHarness h(SessionHarness::Fast(minor));
         h.Machine().SetLinkLost(close == CloseReason::NoMachineReply);
-        OpenSet(h, mode, 1, last);
-        EXPECT_EQ(h.session->Closing(), close);
-        EXPECT_EQ(h.view.pollTimer, close == CloseReason::None);
-        EXPECT_EQ(h.view.closeRequests, close == CloseReason::None ? 0 : 1);
-        EXPECT_EQ(h.dialogs.messages.empty() ? "" : h.dialogs.Last().text, message);
-        if (close != CloseReason::None) continue;
-        EXPECT_EQ(Enabled(h, kCmdNext), last > 1); // a one-board set has no next board
+        h.Open(mode, 1, last);
+        const bool open = close == CloseReason::None;
+        // A one-board set has no next board.
+        EXPECT_EQ(std::tuple(h.session->Closing(), h.view.pollTimer, h.view.closeRequests,
+                             h.dialogs.messages.empty() ? "" : h.dialogs.Last().text,
+                             open && h.Enabled(kCmdNext)),
+                  std::tuple(close, open, open ? 0 : 1, message, open && last > 1));
     }
 }
 
 // ---- Dealing ------------------------------------------------------------------------------------------
 
-TEST_F(SessionTest, DealsAFourBoardSetToTheEndAndExits) {
-    Open(kDeal, 1, 4);
+TEST(SessionDeal, DealsAFourBoardSetToTheEndAndExits) {
+    SessionHarness h;
+    DealingSession& s = h.Open(kDeal, 1, 4);
     const BoardSet before = h.set;
-    EXPECT_FALSE(D().clearVisible);
     std::vector<std::string> times; // of the first board
     int rounds = 0;
     h.view.onEvents = [&] {
-        if (S().LastStep().board == 1 && (times.empty() || times.back() != D().dealTime))
-            times.push_back(D().dealTime);
-        EXPECT_TRUE(Enabled(kCmdBreak));
-        EXPECT_FALSE(Enabled(kCmdDeal) || Enabled(kCmdExit) || Enabled(kCmdNext) || Enabled(kDealNext));
-        EXPECT_FALSE(h.view.pollTimer);
+        if (s.LastStep().board == 1 && (times.empty() || times.back() != s.Display().dealTime))
+            times.push_back(s.Display().dealTime);
+        EXPECT_EQ(std::tuple(h.Controls().substr(0, 9), h.view.pollTimer), std::tuple("------B--", false));
         if (++rounds == 10) h.Machine().PressPedal(); // acknowledged by the step's polls
         // Calls that still arrive while the buttons are disabled are ignored.
-        S().PollTick();
-        S().DealNextCommand();
-        S().ExitCommand();
+        s.PollTick();
+        s.DealNextCommand();
+        s.ExitCommand();
     };
     h.Poll(3);
     EXPECT_TRUE(h.StepCommands().empty());
     for (int n = 1; n <= 4; ++n) {
-        SCOPED_TRACE(n);
         h.Machine().PressPedal(); // Deal next is off at first: the first press deals the current board
         h.Poll();
-        EXPECT_EQ(std::tuple(S().LastStep().outcome, S().LastStep().board),
-                  std::tuple(StepOutcome::Completed, n));
-        EXPECT_TRUE(DealtAsBoard(h.Machine(), h.set[n]));
-        EXPECT_EQ(D().dealTime, FormatDealTime(S().LastStep().seconds));
-        for (const CountLabel& label : D().counts)
-            EXPECT_EQ(label, (CountLabel{13, CountColour::Green}));
-        EXPECT_EQ(Enabled(kDealNext), n < 4);
-        EXPECT_EQ(h.dialogs.messages.size(), n < 4 ? 0u : 1u);
+        const StepReport& r = s.LastStep();
+        EXPECT_EQ(std::tuple(r.outcome, r.board, DealtAsBoard(h.Machine(), h.set[n]), s.Display().dealTime,
+                             s.Display().counts, h.Enabled(kDealNext)),
+                  std::tuple(StepOutcome::Completed, n, true, FormatDealTime(r.seconds),
+                             std::array{kFull, kFull, kFull, kFull}, n < 4));
     }
     ASSERT_GT(times.size(), 5u); // the time went up in tenths of a second while the machine was busy
     for (std::size_t i = 2; i < times.size(); ++i)
         EXPECT_NEAR(std::stod(times[i]) - std::stod(times[i - 1]), 0.15, 0.1) << times[i];
     EXPECT_GE(std::stod(times.back()), 1.0);  // 52 cards at 20 ms
-    EXPECT_EQ(h.dialogs.messages.size(), 1u); // the end-of-set question, answered Yes: back to board 1
-    EXPECT_EQ(h.set.currentBoard, 1);
-    EXPECT_FALSE(Enabled(kDealNext));
+    EXPECT_EQ(h.dialogs.messages.size(), 1u); // only the end-of-set question
     h.view.onEvents = nullptr;
     h.Poll(3); // the pedal pressed during a step starts nothing after it
     // Each command carries the next sequence index, which wraps back to 0 after 3.
@@ -157,18 +111,17 @@ TEST_F(SessionTest, DealsAFourBoardSetToTheEndAndExits) {
     ASSERT_EQ(commands.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(commands[i][3], i);
-    EXPECT_EQ(S().SequenceIndex(), 0);
+    EXPECT_EQ(std::tuple(s.SequenceIndex(), h.set.modified), std::tuple(0, false));
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(h.set[n], before[n]); // dealing changes nothing in the set but the current board
-    EXPECT_FALSE(h.set.modified);
-    S().ExitCommand();
-    EXPECT_EQ(S().Closing(), CloseReason::Exit);
-    EXPECT_FALSE(h.Machine().Latch() || h.view.pollTimer);
-    S().Unload();
+    s.ExitCommand();
+    EXPECT_EQ(std::tuple(s.Closing(), h.Machine().Latch(), h.view.pollTimer),
+              std::tuple(CloseReason::Exit, false, false));
+    s.Unload();
     EXPECT_FALSE(h.link->IsOpen());
 }
 
-TEST(SessionEndOfSet, TheLastBoardAsksWhatComesNext) {
+TEST(SessionDeal, TheLastBoardAsksWhatComesNext) {
     const std::tuple<SessionMode, Answer, int, int, bool> cases[] = {
         {kDeal, Answer::Yes, 1, 0, false},    {kDeal, Answer::No, 2, 0, true},
         {kDeal, Answer::Cancel, 2, 0, false}, {kRead, Answer::Yes, 2, 1, true},
@@ -176,21 +129,19 @@ TEST(SessionEndOfSet, TheLastBoardAsksWhatComesNext) {
     for (const auto& [mode, answer, current, saves, closes] : cases) {
         SCOPED_TRACE(static_cast<int>(mode) * 10 + static_cast<int>(answer));
         SessionHarness h;
-        OpenSet(h, mode, 1, 2).LastCommand();
-        h.Machine().PutReadStack(PlayedStack(test::RandomSet(1, 1, 3)[1]));
+        h.Open(mode, 1, 2).LastCommand();
+        h.Machine().PutReadStack(StackForDeal(test::RandomSet(1, 1, 3)[1], ReadMode::PlayedBoards, 1));
         h.dialogs.QueueAnswer(answer);
         h.session->DealCommand();
         ASSERT_EQ(h.dialogs.messages.size(), 1u);
-        EXPECT_EQ(h.dialogs.Last().text,
-                  MessageTemplate(mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst));
-        EXPECT_EQ(h.session->Closing(), closes ? CloseReason::EndOfSet : CloseReason::None);
-        EXPECT_EQ(h.view.pollTimer, !closes);
-        EXPECT_EQ(h.set.currentBoard, current);
-        EXPECT_EQ(h.view.saves, saves);
+        EXPECT_EQ(std::tuple(h.dialogs.Last().text, h.session->Closing(), h.view.pollTimer,
+                             h.set.currentBoard, h.view.saves),
+                  std::tuple(MessageTemplate(mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst),
+                             closes ? CloseReason::EndOfSet : CloseReason::None, !closes, current, saves));
     }
 }
 
-TEST(SessionRefusals, NothingIsSentForABoardThatCannotBeDealtOrRead) {
+TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
     enum Kind { Incomplete, HoldsCards, NationalTooNew };
     const std::string texts[] = {MessageTemplate(MsgBoardIncompleteCannotDeal),
                                  MessageTemplate(MsgBoardNotEmptyCannotRead),
@@ -199,51 +150,50 @@ TEST(SessionRefusals, NothingIsSentForABoardThatCannotBeDealtOrRead) {
         SCOPED_TRACE(kind);
         SessionHarness h(SessionHarness::Fast(kind == NationalTooNew ? 0x26 : 0x40));
         h.settings.values[keys::kNational] = kind == NationalTooNew ? "3" : "0";
-        OpenSet(h, kind == HoldsCards ? kRead : kDeal, 1, 2);
+        h.Open(kind == HoldsCards ? kRead : kDeal, 1, 2);
         if (kind != NationalTooNew) h.set[1].cardOwner[5] = kind == HoldsCards ? 2 : 0;
         AnalyseBoard(h.set[1]);
         h.session->DealCommand();
-        EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::Refused);
         ASSERT_EQ(h.dialogs.messages.size(), 1u);
-        EXPECT_EQ(h.dialogs.Last().text, texts[kind]);
-        EXPECT_EQ(h.dialogs.Last().title, kind == HoldsCards ? "Reading Error" : "Dealing Error");
-        EXPECT_TRUE(h.StepCommands().empty());
-        EXPECT_TRUE(h.view.pollTimer && Enabled(h, kCmdDeal));
+        EXPECT_EQ(std::tuple(h.session->LastStep().outcome, h.dialogs.Last().text, h.dialogs.Last().title,
+                             h.StepCommands().size(), h.view.pollTimer && h.Enabled(kCmdDeal)),
+                  std::tuple(StepOutcome::Refused, texts[kind],
+                             kind == HoldsCards ? "Reading Error" : "Dealing Error", 0u, true));
     }
 }
 
 // ---- Navigation and the board drawing -------------------------------------------------------------------
 
-TEST_F(SessionTest, NavigationStopsAtTheEndsAndDrawsEachBoard) {
-    Open(kDeal, 1, 3);
+TEST(SessionNavigation, StopsAtTheEndsAndDrawsEachBoard) {
+    SessionHarness h;
+    DealingSession& s = h.Open(kDeal, 1, 3);
     // North is a card short on board 2: the count shows it, in red.
     *std::find(h.set[2].cardOwner.begin() + 1, h.set[2].cardOwner.end(), Seat{1}) = 0;
     AnalyseBoard(h.set[2]);
-    const std::pair<void (DealingSession::*)(), int> steps[] = {
-        {&DealingSession::LastCommand, 3}, {&DealingSession::PrevCommand, 2},
-        {&DealingSession::PrevCommand, 1}, {&DealingSession::PrevCommand, 1},
-        {&DealingSession::NextCommand, 2}, {&DealingSession::NextCommand, 3},
-        {&DealingSession::NextCommand, 3}, {&DealingSession::FirstCommand, 1}};
-    for (const auto& [command, board] : steps) {
-        (S().*command)();
-        EXPECT_EQ(std::tuple(h.set.currentBoard, D().picture.board), std::tuple(board, board));
-        EXPECT_EQ(D().counts[kCountNorth],
-                  (CountLabel{board == 2 ? 12 : 13, board == 2 ? CountColour::Red : CountColour::Green}));
-        const bool back = board > 1, on = board < 3;
-        EXPECT_EQ((std::array{Enabled(kCmdFirst), Enabled(kCmdPrev), Enabled(kCmdNext), Enabled(kCmdLast),
-                              Enabled(kDealNext)}),
-                  (std::array{back, back, on, on, false}))
-            << board;
+    const std::tuple<void (DealingSession::*)(), int, const char*> steps[] = {
+        {&DealingSession::LastCommand, 3, "FP--D---ERKS"},
+        {&DealingSession::PrevCommand, 2, "FPNLD---ERKS"},
+        {&DealingSession::PrevCommand, 1, "--NLD---ERKS"},
+        {&DealingSession::PrevCommand, 1, "--NLD---ERKS"},
+        {&DealingSession::NextCommand, 2, "FPNLD---ERKS"},
+        {&DealingSession::NextCommand, 3, "FP--D---ERKS"},
+        {&DealingSession::NextCommand, 3, "FP--D---ERKS"},
+        {&DealingSession::FirstCommand, 1, "--NLD---ERKS"}};
+    for (const auto& [command, board, controls] : steps) {
+        (s.*command)();
+        EXPECT_EQ(std::tuple(h.set.currentBoard, s.Display().picture.board, s.Display().counts[kCountNorth],
+                             h.Controls()),
+                  std::tuple(board, board, board == 2 ? CountLabel{12, CountColour::Red} : kFull, controls));
     }
-    S().NextCommand();
-    S().DisplayBoardsCommand();
+    s.NextCommand();
+    s.DisplayBoardsCommand();
     std::size_t cards = 0;
-    for (const auto& seat : D().picture.cards)
+    for (const auto& seat : s.Display().picture.cards)
         for (const auto& suit : seat)
             cards += suit.size();
     EXPECT_EQ(cards, 51u);
-    S().DisplayBoardsCommand();
-    EXPECT_FALSE(D().picture.showHands);
+    s.DisplayBoardsCommand();
+    EXPECT_FALSE(s.Display().picture.showHands);
 }
 
 // ---- The card box --------------------------------------------------------------------------------------
@@ -254,7 +204,7 @@ TEST(SessionCardBox, StartsAStepWhenTickedAndPutInTenQuietPollsAfterTheBoxCameOu
     for (const auto& [ticked, quietPolls, starts] : cases) {
         SCOPED_TRACE(quietPolls);
         SessionHarness h;
-        OpenSet(h, kDeal, 1, 3).StartFromBoxClicked(ticked);
+        h.Open(kDeal, 1, 3).StartFromBoxClicked(ticked);
         EXPECT_EQ(h.settings.values[keys::kInitStartFromBox], ticked ? "1" : "0");
         h.Poll(12);
         h.Machine().RemoveBox();
@@ -280,55 +230,51 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
     for (const auto& [code, atCard, again, how, sent, outcome] : cases) {
         SCOPED_TRACE(code);
         SessionHarness h;
-        OpenSet(h, kDeal, 1, 3);
-        int rounds = 0, shownInDialog = -1;
+        const DealingSession& s = h.Open(kDeal, 1, 3);
+        int rounds = 0;
+        std::pair<int, int> shownInDialog; // the machine's counts stay in view
         h.view.onEvents = [&] {
             if (++rounds == 100 && how == Break) h.session->BreakCommand();
         };
         for (int e : {how == Break ? 0 : code, again})
             if (e != 0) h.Machine().InjectError(static_cast<std::uint8_t>(e), atCard);
         h.view.onErrorDialog = [&](ErrorDialog& d) {
-            shownInDialog = CountsShown(h.session->Display()); // the machine's counts stay in view
+            shownInDialog = CountsShown(s.Display());
             if (how == Continue) d.PressContinue();
             if (how == Pedal) h.Machine().PressPedal();
             d.Tick();
         };
         h.session->DealCommand();
         ASSERT_EQ(h.view.errorDialogs.size(), again != 0 ? 2u : 1u);
-        EXPECT_EQ(h.view.errorDialogs[0].code, code);
-        EXPECT_EQ(h.session->LastStep().outcome, outcome);
         const auto commands = h.StepCommands();
         ASSERT_EQ(commands.size(), sent);
-        for (std::size_t i = 1; i < commands.size(); ++i) {
-            EXPECT_EQ(commands[i][1], 1);              // continue the board
-            EXPECT_EQ(commands[i][3], commands[0][3]); // the same sequence index and cards
+        for (std::size_t i = 1; i < commands.size(); ++i) { // continue the board: same index and cards
+            EXPECT_EQ(std::tuple(commands[i][1], commands[i][3]), std::tuple(1, commands[0][3]));
             EXPECT_TRUE(
                 std::equal(commands[0].begin() + 8, commands[0].begin() + 60, commands[i].begin() + 8));
         }
-        EXPECT_EQ(Enabled(h, kDealNext), outcome == StepOutcome::Completed);
-        if (how == Break) {
-            EXPECT_EQ(h.Machine().CardPockets()[52], 0); // the last card never went out
-            continue;
-        }
-        EXPECT_EQ(shownInDialog, atCard - 1);
-        if (outcome == StepOutcome::Completed) {
-            EXPECT_TRUE(DealtAsBoard(h.Machine(), h.set[1]));
-            EXPECT_EQ(h.view.waitedMs, 300 * static_cast<int>(h.view.errorDialogs.size()));
-        } else {
-            // Not shown as dealt: the labels keep the cards the machine dealt, in red.
-            EXPECT_EQ(CountsShown(h.session->Display()), atCard - 1);
-            for (const CountLabel& label : h.session->Display().counts)
-                EXPECT_EQ(label.colour, CountColour::Red);
-        }
+        const bool done = outcome == StepOutcome::Completed;
+        EXPECT_EQ(std::tuple(h.view.errorDialogs[0].code, s.LastStep().outcome, h.Enabled(kDealNext)),
+                  std::tuple(code, outcome, done));
         h.Poll(3); // a pedal that answered the dialog starts nothing after the step
         EXPECT_EQ(h.StepCommands().size(), sent);
+        if (how == Break) {
+            EXPECT_EQ(h.Machine().CardPockets()[52], 0); // the last card never went out
+        } else if (done) {
+            EXPECT_EQ(shownInDialog.first, atCard - 1);
+            EXPECT_TRUE(DealtAsBoard(h.Machine(), h.set[1]));
+            EXPECT_EQ(h.view.waitedMs, 300 * static_cast<int>(h.view.errorDialogs.size()));
+        } else { // not shown as dealt: the labels keep the cards the machine dealt, in red
+            EXPECT_EQ(std::tuple(shownInDialog.first, CountsShown(s.Display())),
+                      std::tuple(atCard - 1, std::pair(atCard - 1, 4)));
+        }
     }
 }
 
-TEST(SessionNotDone, ABoardTheMachineLeftShortIsNotDealt) {
+TEST(SessionMachineErrors, ABoardTheMachineLeftShortIsNotDealt) {
     for (bool stray : {true, false}) {
         SessionHarness h;
-        OpenSet(h, kDeal, 1, 2).LastCommand();
+        h.Open(kDeal, 1, 2).LastCommand();
         // Card 5 drops into the pocket after its own and the machine does not notice, or nothing is dealt.
         if (stray)
             h.Machine().InjectMisroute(5,
@@ -336,20 +282,16 @@ TEST(SessionNotDone, ABoardTheMachineLeftShortIsNotDealt) {
         else
             h.Machine().InjectIdleStep();
         h.session->DealCommand();
-        EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::NotDone);
-        EXPECT_TRUE(h.view.errorDialogs.empty());
-        EXPECT_TRUE(h.dialogs.messages.empty()); // no "last board dealt" question
-        EXPECT_FALSE(Enabled(h, kDealNext));
-        EXPECT_TRUE(Enabled(h, kCmdDeal));
-        const auto& counts = h.session->Display().counts;
-        // One pocket with 14 cards and one with 12, or all empty.
-        EXPECT_EQ(
-            std::count_if(counts.begin(), counts.end(), [](auto l) { return l.colour == CountColour::Red; }),
-            stray ? 2 : 4);
+        // No error and no "last board dealt" question; one pocket with 14 cards and one with 12, or all
+        // empty.
+        EXPECT_EQ(std::tuple(h.session->LastStep().outcome, h.view.errorDialogs.size(),
+                             h.dialogs.messages.size(), h.Controls().substr(4, 2),
+                             CountsShown(h.session->Display())),
+                  std::tuple(StepOutcome::NotDone, 0u, 0u, "D-", std::pair(stray ? 52 : 0, stray ? 2 : 4)));
     }
 }
 
-TEST(SessionBoardCheck, TheLabelIsReadUpToSixTimesBeforeTheOperatorIsAsked) {
+TEST(SessionMachineErrors, TheBoardLabelIsReadUpToSixTimesBeforeTheOperatorIsAsked) {
     enum How { None, Cancel, DealCurrent, PutRightBoardAndTryAgain, PedalThenCancel };
     // Board inserted (0: a label that is no board), the answer, error code, label reads, dialogs, dealt.
     const std::tuple<int, How, int, int, int, bool> cases[] = {{12, None, 0, 1, 0, true},
@@ -361,7 +303,7 @@ TEST(SessionBoardCheck, TheLabelIsReadUpToSixTimesBeforeTheOperatorIsAsked) {
         SCOPED_TRACE(how);
         SessionHarness h;
         h.settings.values[keys::kCheckBoard] = "1";
-        OpenSet(h, kDeal, 1, 12).GoToBoard(12);
+        h.Open(kDeal, 1, 12).GoToBoard(12);
         h.Machine().SetBoardLabel(inserted == 0 ? 16 : BoardLabelCode(inserted)); // 16: one bit set
         h.view.onErrorDialog = [&](ErrorDialog& d) {
             if (how == DealCurrent) d.PressCancel2();
@@ -372,13 +314,12 @@ TEST(SessionBoardCheck, TheLabelIsReadUpToSixTimesBeforeTheOperatorIsAsked) {
         };
         h.session->DealCommand();
         ASSERT_EQ(h.view.errorDialogs.size(), static_cast<std::size_t>(dialogs));
-        EXPECT_EQ(dialogs > 0 ? h.view.errorDialogs[0].code : 0, code);
-        EXPECT_EQ(h.CommandCount(cmd::kSensors), labelReads);
-        EXPECT_EQ(h.view.waitedMs, 600 * dialogs); // 100 ms before each read again
-        EXPECT_EQ(h.StepCommands().size(), dealt ? 1u : 0u);
-        EXPECT_EQ(h.session->LastStep().outcome, dealt ? StepOutcome::Completed : StepOutcome::Cancelled);
-        EXPECT_EQ(h.session->SequenceIndex(), dealt ? 1 : 0);
-        EXPECT_TRUE(h.view.pollTimer);
+        // 100 ms before each read again.
+        EXPECT_EQ(std::tuple(dialogs > 0 ? h.view.errorDialogs[0].code : 0, h.CommandCount(cmd::kSensors),
+                             h.view.waitedMs, h.StepCommands().size(), h.session->LastStep().outcome,
+                             h.session->SequenceIndex(), h.view.pollTimer),
+                  std::tuple(code, labelReads, 600 * dialogs, dealt ? 1u : 0u,
+                             dealt ? StepOutcome::Completed : StepOutcome::Cancelled, dealt ? 1 : 0, true));
     }
 }
 
@@ -390,7 +331,7 @@ TEST(SessionLostLink, ClosesWithOneMessageAndLeavesTheSetAndTheLatchAlone) {
     for (Where where : {InStep, TwoFaultsInStep, InPoll, InErrorDialog}) {
         SCOPED_TRACE(where);
         SessionHarness h;
-        OpenSet(h, kDeal, 1, 3);
+        h.Open(kDeal, 1, 3);
         const BoardSet before = h.set;
         int rounds = 0;
         h.view.onEvents = [&] {
@@ -411,14 +352,13 @@ TEST(SessionLostLink, ClosesWithOneMessageAndLeavesTheSetAndTheLatchAlone) {
             h.session->PollTick(); // the poll stays blocked while the window closes
         } else {
             h.session->DealCommand();
-            EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::LinkLost);
         }
-        EXPECT_EQ(h.session->Closing(), CloseReason::LinkLost);
-        EXPECT_EQ(std::count_if(h.dialogs.messages.begin(), h.dialogs.messages.end(),
-                                [](const MessageRequest& m) { return m.title == "Dealing Error"; }),
-                  1);
-        EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgLostCommunicationDealing));
-        EXPECT_FALSE(h.view.pollTimer || h.session->StepRunning());
+        const auto errors = std::count_if(h.dialogs.messages.begin(), h.dialogs.messages.end(),
+                                          [](const MessageRequest& m) { return m.title == "Dealing Error"; });
+        EXPECT_EQ(std::tuple(h.session->Closing(), errors, h.dialogs.Last().text,
+                             h.view.pollTimer || h.session->StepRunning()),
+                  std::tuple(CloseReason::LinkLost, 1, MessageTemplate(MsgLostCommunicationDealing), false));
+        EXPECT_EQ(h.session->LastStep().outcome, where == InPoll ? StepOutcome::None : StepOutcome::LinkLost);
         for (int n = 1; n <= 3; ++n)
             EXPECT_EQ(h.set[n], before[n]);
         h.session->Unload();
@@ -434,57 +374,56 @@ TEST(SessionRead, ReadsEachDealersBoardInBothModes) {
         SCOPED_TRACE(static_cast<int>(mode));
         SessionHarness h;
         h.settings.values[keys::kInitReadMode] = mode == ReadMode::PlayedBoards ? "1" : "0";
-        OpenSet(h, kRead, 1, 4);
+        h.Open(kRead, 1, 4);
         std::mt19937 rng{5};
         for (int n = 1; n <= 4; ++n) {
             const Board deal = test::RandomBoard(rng);
             h.Machine().PutReadStack(StackForDeal(deal, mode, DealerOf(n)));
             (h.session.get()->*(n == 1 ? &DealingSession::DealCommand : &DealingSession::DealNextCommand))();
-            EXPECT_EQ(h.session->LastStep().outcome, StepOutcome::Completed) << n;
-            EXPECT_EQ(std::tuple(h.set[n].cardOwner, h.set[n].status, h.set[n].number),
-                      std::tuple(deal.cardOwner, kBoardComplete, n));
+            EXPECT_EQ(std::tuple(h.session->LastStep().outcome, h.set[n].cardOwner, h.set[n].status,
+                                 h.set[n].number),
+                      std::tuple(StepOutcome::Completed, deal.cardOwner, kBoardComplete, n));
         }
-        EXPECT_TRUE(h.set.modified);
-        EXPECT_EQ(h.CommandCount(cmd::kRead), 4);
+        EXPECT_EQ(std::tuple(h.set.modified, h.CommandCount(cmd::kRead)), std::tuple(true, 4));
     }
 }
 
-TEST_F(SessionTest, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoard640) {
+TEST(SessionRead, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoard640) {
+    SessionHarness h;
     h.settings.values[keys::kInitReadMode] = "1";
-    h.set = MakeSet(639, 639, true);
-    h.Open(kRead);
-    EXPECT_TRUE(Enabled(kCmdClear));
+    h.set = SessionHarness::MakeSet(639, 639, true);
+    DealingSession& s = h.Open(kRead);
+    EXPECT_TRUE(h.Enabled(kCmdClear));
     h.dialogs.QueueAnswer(Answer::Cancel);
-    S().ClearCommand();
-    EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgClearBoardConfirm));
-    EXPECT_EQ(h.set[639].status, kBoardComplete);
-    S().ClearCommand(); // OK
+    s.ClearCommand();
+    EXPECT_EQ(std::tuple(h.dialogs.Last().text, h.set[639].status),
+              std::tuple(MessageTemplate(MsgClearBoardConfirm), kBoardComplete));
+    s.ClearCommand(); // OK
     const Board& cleared = h.set[639];
-    EXPECT_EQ(std::tuple(cleared.status, cleared.cardOwner, cleared.cardCount, cleared.dealer),
-              std::tuple(kBoardEmpty, Board{}.cardOwner, Board{}.cardCount, DealerOf(639)));
-    EXPECT_FALSE(Enabled(kCmdClear));
-    EXPECT_TRUE(h.set.modified);
+    EXPECT_EQ(std::tuple(cleared.status, cleared.cardOwner, cleared.cardCount, cleared.dealer,
+                         h.Enabled(kCmdClear), h.set.modified),
+              std::tuple(kBoardEmpty, Board{}.cardOwner, Board{}.cardCount, DealerOf(639), false, true));
     for (int n : {639, 640}) {
         const Board deal = test::RandomSet(1, 1, static_cast<std::uint32_t>(n))[1];
-        h.Machine().PutReadStack(PlayedStack(deal));
+        h.Machine().PutReadStack(StackForDeal(deal, ReadMode::PlayedBoards, 1));
         h.dialogs.QueueAnswer(Answer::Cancel); // to "save the set?" after the last board
         if (n == 639) {
-            S().DealCommand();
-            S().FirstCommand(); // the first board is the last one: Deal next may add a board
-            EXPECT_TRUE(Enabled(kDealNext));
+            s.DealCommand();
+            s.FirstCommand(); // the first board is the last one: Deal next may add a board
+            EXPECT_TRUE(h.Enabled(kDealNext));
         } else {
             h.Machine().PressPedal();
             h.Poll(); // the pedal does Deal next
         }
-        EXPECT_EQ(std::tuple(h.set.lastBoard, h.set.currentBoard, h.set[n].number, h.set[n].dealer),
-                  std::tuple(n, n, n, DealerOf(n)));
-        EXPECT_EQ(h.set[n].cardOwner, deal.cardOwner);
+        EXPECT_EQ(std::tuple(h.set.lastBoard, h.set.currentBoard, h.set[n].number, h.set[n].dealer,
+                             h.set[n].cardOwner),
+                  std::tuple(n, n, n, DealerOf(n), deal.cardOwner));
     }
-    EXPECT_FALSE(Enabled(kDealNext));
-    S().DealNextCommand();
-    EXPECT_EQ(std::tuple(h.set.lastBoard, S().LastStep().outcome), std::tuple(640, StepOutcome::Refused));
-    EXPECT_EQ(h.dialogs.Last().title, "Reading Error");
-    EXPECT_EQ(h.StepCommands().size(), 2u);
+    EXPECT_FALSE(h.Enabled(kDealNext));
+    s.DealNextCommand();
+    EXPECT_EQ(
+        std::tuple(h.set.lastBoard, s.LastStep().outcome, h.dialogs.Last().title, h.StepCommands().size()),
+        std::tuple(640, StepOutcome::Refused, "Reading Error", 2u));
 }
 
 } // namespace

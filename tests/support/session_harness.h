@@ -7,6 +7,7 @@
 #include "dealing/session.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
+#include "support/board_set_samples.h"
 
 #include <functional>
 #include <memory>
@@ -76,6 +77,32 @@ class SessionHarness {
         clock->Advance(2000);
         session->StartupExchange();
         return *session;
+    }
+    // Opens boards first..last with their standard number, dealer and vulnerability: dealt at random for
+    // dealing, empty for reading (played boards unless the test stored another read mode).
+    DealingSession& Open(SessionMode mode, int first, int last) {
+        set = MakeSet(first, last, mode == SessionMode::Deal);
+        if (mode == SessionMode::Read) settings.values.try_emplace(keys::kInitReadMode, "1");
+        return Open(mode);
+    }
+    static BoardSet MakeSet(int first, int last, bool dealt) {
+        BoardSet s = RandomSet(first, last, 11);
+        for (int n = first; n <= last && !dealt; ++n)
+            ClearBoard(s, n);
+        s.Renumber();
+        s.fileName = "club.pbn";
+        return s;
+    }
+    bool Enabled(SessionControl c) const { return session->Display().enabled[static_cast<std::size_t>(c)]; }
+    // The controls the operator can use, one letter each in the order of SessionControl, '-' for one that
+    // is disabled or hidden (Clear, when dealing).
+    std::string Controls() const {
+        std::string out;
+        for (int c = 0; c < kSessionControlCount; ++c) {
+            const bool shown = c != kCmdClear || session->Display().clearVisible;
+            out += Enabled(SessionControl(c)) && shown ? "FPNLDXBCERKS"[c] : '-';
+        }
+        return out;
     }
     // Timer1 ticks (100 ms each) while the poll timer runs.
     void Poll(int ticks = 1) {
