@@ -58,7 +58,7 @@ TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
         {kDeal, 0x10, 2, CloseReason::None, ""}};
     for (const auto& [mode, minor, last, close, message] : cases) {
         SCOPED_TRACE(minor);
-        SessionHarness h(SessionHarness::Fast(minor));
+        SessionHarness h(minor);
         h.Machine().SetLinkLost(close == CloseReason::NoMachineReply);
         h.Open(mode, 1, last);
         const bool open = close == CloseReason::None;
@@ -89,7 +89,7 @@ TEST(SessionDeal, DealsAFourBoardSetToTheEndAndExits) {
         s.ExitCommand();
     };
     h.Poll(3);
-    EXPECT_TRUE(h.StepCommands().empty());
+    EXPECT_TRUE(h.Sent().empty());
     for (int n = 1; n <= 4; ++n) {
         h.Machine().PressPedal(); // Deal next is off at first: the first press deals the current board
         h.Poll();
@@ -107,7 +107,7 @@ TEST(SessionDeal, DealsAFourBoardSetToTheEndAndExits) {
     h.view.onEvents = nullptr;
     h.Poll(3); // the pedal pressed during a step starts nothing after it
     // Each command carries the next sequence index, which wraps back to 0 after 3.
-    const auto commands = h.StepCommands();
+    const auto commands = h.Sent();
     ASSERT_EQ(commands.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(commands[i][3], i);
@@ -148,7 +148,7 @@ TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
                                  FormatMessage(MsgNationalNeedsFirmware, "2.26")};
     for (Kind kind : {Incomplete, HoldsCards, NationalTooNew}) {
         SCOPED_TRACE(kind);
-        SessionHarness h(SessionHarness::Fast(kind == NationalTooNew ? 0x26 : 0x40));
+        SessionHarness h(kind == NationalTooNew ? 0x26 : 0x40);
         h.settings.values[keys::kNational] = kind == NationalTooNew ? "3" : "0";
         h.Open(kind == HoldsCards ? kRead : kDeal, 1, 2);
         if (kind != NationalTooNew) h.set[1].cardOwner[5] = kind == HoldsCards ? 2 : 0;
@@ -156,7 +156,7 @@ TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
         h.session->DealCommand();
         ASSERT_EQ(h.dialogs.messages.size(), 1u);
         EXPECT_EQ(std::tuple(h.session->LastStep().outcome, h.dialogs.Last().text, h.dialogs.Last().title,
-                             h.StepCommands().size(), h.view.pollTimer && h.Enabled(kCmdDeal)),
+                             h.Sent().size(), h.view.pollTimer && h.Enabled(kCmdDeal)),
                   std::tuple(StepOutcome::Refused, texts[kind],
                              kind == HoldsCards ? "Reading Error" : "Dealing Error", 0u, true));
     }
@@ -211,7 +211,7 @@ TEST(SessionCardBox, StartsAStepWhenTickedAndPutInTenQuietPollsAfterTheBoxCameOu
         h.Poll(quietPolls);
         h.Machine().InsertBox();
         h.Poll(2);
-        EXPECT_EQ(h.StepCommands().size(), starts ? 1u : 0u);
+        EXPECT_EQ(h.Sent().size(), starts ? 1u : 0u);
     }
 }
 
@@ -246,7 +246,7 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
         };
         h.session->DealCommand();
         ASSERT_EQ(h.view.errorDialogs.size(), again != 0 ? 2u : 1u);
-        const auto commands = h.StepCommands();
+        const auto commands = h.Sent();
         ASSERT_EQ(commands.size(), sent);
         for (std::size_t i = 1; i < commands.size(); ++i) { // continue the board: same index and cards
             EXPECT_EQ(std::tuple(commands[i][1], commands[i][3]), std::tuple(1, commands[0][3]));
@@ -257,7 +257,7 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
         EXPECT_EQ(std::tuple(h.view.errorDialogs[0].code, s.LastStep().outcome, h.Enabled(kDealNext)),
                   std::tuple(code, outcome, done));
         h.Poll(3); // a pedal that answered the dialog starts nothing after the step
-        EXPECT_EQ(h.StepCommands().size(), sent);
+        EXPECT_EQ(h.Sent().size(), sent);
         if (how == Break) {
             EXPECT_EQ(h.Machine().CardPockets()[52], 0); // the last card never went out
         } else if (done) {
@@ -294,11 +294,12 @@ TEST(SessionMachineErrors, ABoardTheMachineLeftShortIsNotDealt) {
 TEST(SessionMachineErrors, TheBoardLabelIsReadUpToSixTimesBeforeTheOperatorIsAsked) {
     enum How { None, Cancel, DealCurrent, PutRightBoardAndTryAgain, PedalThenCancel };
     // Board inserted (0: a label that is no board), the answer, error code, label reads, dialogs, dealt.
-    const std::tuple<int, How, int, int, int, bool> cases[] = {{12, None, 0, 1, 0, true},
-                                                               {7, Cancel, 65, 6, 1, false},
-                                                               {0, DealCurrent, 64, 6, 1, true},
-                                                               {11, PutRightBoardAndTryAgain, 65, 7, 1, true},
-                                                               {3, PedalThenCancel, 65, 12, 2, false}};
+    const std::tuple<int, How, int, std::size_t, int, bool> cases[] = {
+        {12, None, 0, 1, 0, true},
+        {7, Cancel, 65, 6, 1, false},
+        {0, DealCurrent, 64, 6, 1, true},
+        {11, PutRightBoardAndTryAgain, 65, 7, 1, true},
+        {3, PedalThenCancel, 65, 12, 2, false}};
     for (const auto& [inserted, how, code, labelReads, dialogs, dealt] : cases) {
         SCOPED_TRACE(how);
         SessionHarness h;
@@ -315,8 +316,8 @@ TEST(SessionMachineErrors, TheBoardLabelIsReadUpToSixTimesBeforeTheOperatorIsAsk
         h.session->DealCommand();
         ASSERT_EQ(h.view.errorDialogs.size(), static_cast<std::size_t>(dialogs));
         // 100 ms before each read again.
-        EXPECT_EQ(std::tuple(dialogs > 0 ? h.view.errorDialogs[0].code : 0, h.CommandCount(cmd::kSensors),
-                             h.view.waitedMs, h.StepCommands().size(), h.session->LastStep().outcome,
+        EXPECT_EQ(std::tuple(dialogs > 0 ? h.view.errorDialogs[0].code : 0, h.Sent(cmd::kSensors).size(),
+                             h.view.waitedMs, h.Sent().size(), h.session->LastStep().outcome,
                              h.session->SequenceIndex(), h.view.pollTimer),
                   std::tuple(code, labelReads, 600 * dialogs, dealt ? 1u : 0u,
                              dealt ? StepOutcome::Completed : StepOutcome::Cancelled, dealt ? 1 : 0, true));
@@ -384,7 +385,7 @@ TEST(SessionRead, ReadsEachDealersBoardInBothModes) {
                                  h.set[n].number),
                       std::tuple(StepOutcome::Completed, deal.cardOwner, kBoardComplete, n));
         }
-        EXPECT_EQ(std::tuple(h.set.modified, h.CommandCount(cmd::kRead)), std::tuple(true, 4));
+        EXPECT_EQ(std::tuple(h.set.modified, h.Sent().size()), std::tuple(true, 4u));
     }
 }
 
@@ -421,9 +422,8 @@ TEST(SessionRead, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoa
     }
     EXPECT_FALSE(h.Enabled(kDealNext));
     s.DealNextCommand();
-    EXPECT_EQ(
-        std::tuple(h.set.lastBoard, s.LastStep().outcome, h.dialogs.Last().title, h.StepCommands().size()),
-        std::tuple(640, StepOutcome::Refused, "Reading Error", 2u));
+    EXPECT_EQ(std::tuple(h.set.lastBoard, s.LastStep().outcome, h.dialogs.Last().title, h.Sent().size()),
+              std::tuple(640, StepOutcome::Refused, "Reading Error", 2u));
 }
 
 } // namespace

@@ -47,20 +47,18 @@ class FakeSessionView : public SessionView {
 
 class SessionHarness {
   public:
-    explicit SessionHarness(EmulatorConfig config = Fast(0x40)) {
+    // A quick pace: 52 cards in about a second of virtual time.
+    explicit SessionHarness(std::uint8_t firmwareMinor = 0x40, std::uint16_t optionWord = 4 | 8) {
+        EmulatorConfig config;
+        config.cardIntervalMs = 20;
+        config.firmwareMinor = firmwareMinor;
+        config.optionWord = optionWord;
         auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
         emulated = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
         link->Open(kLinkTimeoutMs);
         view.clock = clock;
-    }
-    // A quick pace: 52 cards in about a second of virtual time.
-    static EmulatorConfig Fast(std::uint8_t firmwareMinor = 0x40) {
-        EmulatorConfig c;
-        c.cardIntervalMs = 20;
-        c.firmwareMinor = firmwareMinor;
-        return c;
     }
 
     EmulatedMachine& Machine() { return emulated->Machine(); }
@@ -111,19 +109,12 @@ class SessionHarness {
             session->PollTick();
         }
     }
-    // The deal and read commands the machine received.
-    std::vector<PacketBuffer> StepCommands() {
+    // The deal and read commands the machine received, or those with the given code.
+    std::vector<PacketBuffer> Sent(std::uint8_t code = 0) {
         std::vector<PacketBuffer> out;
-        for (const auto& [p, size] : Machine().Commands()) {
-            if (p[0] == cmd::kDeal || p[0] == cmd::kRead) out.push_back(p);
-        }
-        return out;
-    }
-    int CommandCount(std::uint8_t code) {
-        int n = 0;
         for (const auto& [p, size] : Machine().Commands())
-            n += p[0] == code ? 1 : 0;
-        return n;
+            if (code != 0 ? p[0] == code : p[0] == cmd::kDeal || p[0] == cmd::kRead) out.push_back(p);
+        return out;
     }
 
     ScriptedDialogs dialogs;
