@@ -156,12 +156,14 @@ TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
     s.ThresholdClicked(7); // no such option
     s.CheckBoardClicked(false);
     s.ReadModeClicked(ReadMode::PlayedBoards);
+    s.StartFromBoxClicked(true);
     s.CardIndexClicked(1);
     const CardOptions chosen{kNationalDanish, 1, 2, 0, false};
     ASSERT_EQ(h.dialogs.messages.size(), 1u);
     EXPECT_EQ(std::tuple(s.Display().options, LoadCardOptions(h.settings),
-                         h.settings.values[keys::kInitReadMode], h.dialogs.Last().text),
-              std::tuple(chosen, chosen, "1", MessageTemplate(MsgJumboNotSuitable)));
+                         h.settings.values[keys::kInitReadMode] + h.settings.values[keys::kInitStartFromBox],
+                         h.dialogs.Last().text),
+              std::tuple(chosen, chosen, "11", MessageTemplate(MsgJumboNotSuitable)));
     s.DealCommand();
     ASSERT_EQ(h.Sent().size(), 1u);
     EXPECT_EQ(h.Sent()[0][2], CommandByte2(chosen));

@@ -96,16 +96,18 @@ class TerminalRun : public RunOperator {
 
 TEST(DealingRun, EachBoardWaitsUntilTheOperatorStartsIt) {
     enum Starter { None, Pedal, Box, Enter };
-    // The starter acts 1.2 s into each wait: past the ten quiet polls the card box needs after its reset.
-    // Then whether the box may start, a terminal, a wait for the first board, a press before the run, status.
-    const std::tuple<Starter, bool, bool, bool, bool, int> cases[] = {
-        {Pedal, false, false, true, false, 0}, {Box, true, false, true, false, 0},
-        {Enter, false, true, true, false, 0},  {Pedal, false, false, false, false, 0},
-        {Box, false, false, true, false, 2},   {Enter, false, false, true, false, 2},
-        {None, false, false, true, true, 2}};
-    for (const auto& [starter, startOnBox, interactive, waitFirst, pressBeforeRun, status] : cases) {
+    // The starter acts at this poll of each wait; the card box starts a step only after ten quiet polls since
+    // it came out. Then whether the box may start, a terminal, a wait for the first board, a press before
+    // the run, and the status.
+    const std::tuple<Starter, int, bool, bool, bool, bool, int> cases[] = {
+        {Pedal, 12, false, false, true, false, 0}, {Box, 10, true, false, true, false, 0},
+        {Box, 9, true, false, true, false, 2},     {Box, 1, true, false, true, false, 2},
+        {Enter, 12, false, true, true, false, 0},  {Pedal, 12, false, false, false, false, 0},
+        {Box, 12, false, false, true, false, 2},   {Enter, 12, false, false, true, false, 2},
+        {None, 12, false, false, true, true, 2}};
+    for (const auto& [starter, at, startOnBox, interactive, waitFirst, pressBeforeRun, status] : cases) {
         SCOPED_TRACE(testing::Message()
-                     << starter << startOnBox << interactive << waitFirst << pressBeforeRun);
+                     << starter << at << startOnBox << interactive << waitFirst << pressBeforeRun);
         TerminalRun r;
         r.WriteInput(test::RandomSet(1, 2));
         r.options.startOnBox = startOnBox;
@@ -117,9 +119,9 @@ TEST(DealingRun, EachBoardWaitsUntilTheOperatorStartsIt) {
             r.Machine().RemoveBox(); // the box of the last board comes out
         };
         r.onPoll = [&](int poll) -> std::optional<std::string> {
-            if (poll == 12 && starter == Pedal) r.Machine().PressPedal();
-            if (poll == 12 && starter == Box) r.Machine().InsertBox();
-            return poll == 12 && starter == Enter ? std::optional<std::string>("") : std::nullopt;
+            if (poll == at && starter == Pedal) r.Machine().PressPedal();
+            if (poll == at && starter == Box) r.Machine().InsertBox();
+            return poll == at && starter == Enter ? std::optional<std::string>("") : std::nullopt;
         };
         if (pressBeforeRun) r.Machine().PressPedal();
         const std::uint64_t start = r.Clock().NowMs();
@@ -133,8 +135,8 @@ TEST(DealingRun, EachBoardWaitsUntilTheOperatorStartsIt) {
             continue;
         }
         ASSERT_EQ(polls.size(), 2u);
-        EXPECT_TRUE(waitFirst ? polls[0] >= 12 : polls[0] == 0) << polls[0];
-        EXPECT_EQ(std::tuple(polls[1] >= 12, r.Said("Put in board 1"), r.Said("Put in board 2"),
+        EXPECT_TRUE(waitFirst ? polls[0] >= at : polls[0] == 0) << polls[0];
+        EXPECT_EQ(std::tuple(polls[1] >= at, r.Said("Put in board 1"), r.Said("Put in board 2"),
                              r.out.ends_with("Boards dealt: 2\n"), r.err),
                   std::tuple(true, waitFirst, true, true, ""));
     }
