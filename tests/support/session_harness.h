@@ -1,5 +1,4 @@
-// A dealing session on the emulated machine in virtual time, with a view that records what the window
-// would show and lets a test act inside a running step (window events) and in the error dialog.
+// A dealing session on the emulated machine in virtual time.
 #pragma once
 
 #include "base/dialogs.h"
@@ -15,8 +14,23 @@
 
 namespace orvenix::test {
 
-class FakeSessionView : public SessionView {
+// The session and the emulated machine it drives, and the window as the session sees it: it records what
+// would be shown and lets a test act inside a running step (window events) and in the error dialog.
+class SessionHarness : public SessionView {
   public:
+    // A quick pace: 52 cards in about a second of virtual time.
+    explicit SessionHarness(std::uint8_t firmwareMinor = 0x40, std::uint16_t optionWord = 4 | 8) {
+        EmulatorConfig config;
+        config.cardIntervalMs = 20;
+        config.firmwareMinor = firmwareMinor;
+        config.optionWord = optionWord;
+        auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
+        emulated = si.get();
+        clock = &static_cast<VirtualClock&>(si->GetClock());
+        link = std::make_unique<MachineLink>(std::move(si), dialogs);
+        link->Open(kLinkTimeoutMs);
+    }
+
     void Refresh(unsigned) override {}
     void SetPollTimer(bool running) override { pollTimer = running; }
     void Wait(int ms) override {
@@ -35,38 +49,12 @@ class FakeSessionView : public SessionView {
     void CloseWindow() override { ++closeRequests; }
     void SaveBoardSet() override { ++saves; }
 
-    VirtualClock* clock = nullptr;
-    bool pollTimer = false;
-    int waitedMs = 0;
-    int closeRequests = 0;
-    int saves = 0;
-    std::function<void()> onEvents;
-    std::function<void(ErrorDialog&)> onErrorDialog;
-    std::vector<ErrorDialogContent> errorDialogs;
-};
-
-class SessionHarness {
-  public:
-    // A quick pace: 52 cards in about a second of virtual time.
-    explicit SessionHarness(std::uint8_t firmwareMinor = 0x40, std::uint16_t optionWord = 4 | 8) {
-        EmulatorConfig config;
-        config.cardIntervalMs = 20;
-        config.firmwareMinor = firmwareMinor;
-        config.optionWord = optionWord;
-        auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
-        emulated = si.get();
-        clock = &static_cast<VirtualClock&>(si->GetClock());
-        link = std::make_unique<MachineLink>(std::move(si), dialogs);
-        link->Open(kLinkTimeoutMs);
-        view.clock = clock;
-    }
-
     EmulatedMachine& Machine() { return emulated->Machine(); }
 
     // Builds the session as the window does and runs Load; StartupExchange follows 2 s later.
     DealingSession& Load(SessionMode mode) {
         session = std::make_unique<DealingSession>(mode, LoadSessionOptions(settings), set, *link, *clock,
-                                                   dialogs, view, &settings);
+                                                   dialogs, *this, &settings);
         session->Load();
         return *session;
     }
@@ -88,7 +76,6 @@ class SessionHarness {
         for (int n = first; n <= last && !dealt; ++n)
             ClearBoard(s, n);
         s.Renumber();
-        s.fileName = "club.pbn";
         return s;
     }
     bool Enabled(SessionControl c) const { return session->Display().enabled[static_cast<std::size_t>(c)]; }
@@ -104,7 +91,7 @@ class SessionHarness {
     }
     // Timer1 ticks (100 ms each) while the poll timer runs.
     void Poll(int ticks = 1) {
-        for (int i = 0; i < ticks && view.pollTimer; ++i) {
+        for (int i = 0; i < ticks && pollTimer; ++i) {
             clock->Advance(100);
             session->PollTick();
         }
@@ -123,7 +110,13 @@ class SessionHarness {
     EmulatedSi* emulated = nullptr;
     VirtualClock* clock = nullptr;
     std::unique_ptr<MachineLink> link;
-    FakeSessionView view;
+    bool pollTimer = false;
+    int waitedMs = 0;
+    int closeRequests = 0;
+    int saves = 0;
+    std::function<void()> onEvents;
+    std::function<void(ErrorDialog&)> onErrorDialog;
+    std::vector<ErrorDialogContent> errorDialogs;
     std::unique_ptr<DealingSession> session;
 };
 
