@@ -65,16 +65,18 @@ TEST(BoardPicture, FrameTextsPointsAndCardsInTheNationalLetters) {
 // ---- Checks against the machine ---------------------------------------------------------------------
 
 TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
-    // Large index or the board check, major, minor, option word, and the refusal (empty: accepted).
-    const std::tuple<bool, std::uint8_t, std::uint8_t, std::int32_t, std::string> cases[] = {
-        {true, 2, 0x40, 8, ""},
-        {true, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
-        {true, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
-        {true, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
-        {false, 2, 0x40, 4, ""},
-        {false, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
-        {false, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)}};
-    for (const auto& [large, major, minor, optionWord, refusal] : cases) {
+    // Large index or the board check, ticked or not, major, minor, option word, and the refusal (empty:
+    // none). Unticking never shows a message, whatever the machine.
+    const std::tuple<bool, bool, std::uint8_t, std::uint8_t, std::int32_t, std::string> cases[] = {
+        {true, true, 2, 0x40, 8, ""},
+        {true, true, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
+        {true, true, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
+        {true, true, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
+        {false, true, 2, 0x40, 4, ""},
+        {false, true, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
+        {false, true, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)},
+        {false, false, 2, 0x10, 0, ""}};
+    for (const auto& [large, tick, major, minor, optionWord, refusal] : cases) {
         SCOPED_TRACE(refusal);
         MemorySettings s;
         s.values[large ? keys::kCardIndex : keys::kCheckBoard] = "1";
@@ -84,22 +86,15 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
         auto undone = [&] { undoneFirst = d.messages.empty() && o == CardOptions{}; };
         const SharedMachineState m = Machine(major, minor, optionWord);
         const bool accepted =
-            large ? ChooseLargeIndex(o, m, s, d, undone) : ChooseCheckBoard(o, true, m, s, d, undone);
+            large ? ChooseLargeIndex(o, m, s, d, undone) : ChooseCheckBoard(o, tick, m, s, d, undone);
+        const bool on = tick && refusal.empty();
         // Saved at once; undone before the refusal is shown.
         EXPECT_EQ(std::tuple(accepted, o, LoadCardOptions(s), undoneFirst, d.messages.size()),
-                  std::tuple(refusal.empty(),
-                             CardOptions{0, 0, 0, large && accepted ? 1 : 0, !large && accepted}, o,
-                             !accepted, accepted ? 0u : 1u));
+                  std::tuple(on, CardOptions{0, 0, 0, large && on ? 1 : 0, !large && on}, o, !refusal.empty(),
+                             refusal.empty() ? 0u : 1u));
         for (const MessageRequest& message : d.messages)
             EXPECT_EQ(message.text + " | " + message.title, refusal + " | Dealing Error");
     }
-    // Unticking never shows a message, whatever the machine.
-    MemorySettings s;
-    s.values[keys::kCheckBoard] = "1";
-    ScriptedDialogs d;
-    CardOptions o{0, 0, 0, 0, true};
-    EXPECT_FALSE(ChooseCheckBoard(o, false, Machine(2, 0x10, 0), s, d));
-    EXPECT_TRUE(d.messages.empty() && !LoadCardOptions(s).checkBoard);
 }
 
 TEST(MachineChecks, StartUpUndoesWhatTheMachineCannotDo) {

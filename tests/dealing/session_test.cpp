@@ -365,23 +365,19 @@ TEST(SessionRead, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoa
     EXPECT_EQ(std::tuple(cleared.status, cleared.cardOwner, cleared.cardCount, cleared.dealer,
                          h.Enabled(kCmdClear), h.set.modified),
               std::tuple(kBoardEmpty, Board{}.cardOwner, Board{}.cardCount, DealerOf(639), false, true));
-    for (int n : {639, 640}) {
-        const Board deal = test::RandomSet(1, 1, static_cast<std::uint32_t>(n))[1];
-        h.Machine().PutReadStack(StackForDeal(deal, ReadMode::PlayedBoards, 1));
-        h.dialogs.QueueAnswer(Answer::Cancel); // to "save the set?" after the last board
-        if (n == 639) {
-            s.DealCommand();
-            s.FirstCommand(); // the first board is the last one: Deal next may add a board
-            EXPECT_TRUE(h.Enabled(kDealNext));
-        } else {
-            h.Machine().PressPedal();
-            h.Poll(); // the pedal does Deal next
-        }
-        EXPECT_EQ(std::tuple(h.set.lastBoard, h.set.currentBoard, h.set[n].number, h.set[n].dealer,
-                             h.set[n].cardOwner),
-                  std::tuple(n, n, n, DealerOf(n), deal.cardOwner));
-    }
-    EXPECT_FALSE(h.Enabled(kDealNext));
+    const Board deals[] = {test::RandomSet(1, 1, 639)[1], test::RandomSet(1, 1, 640)[1]};
+    h.Machine().PutReadStack(StackForDeal(deals[0], ReadMode::PlayedBoards, 1));
+    h.dialogs.QueueAnswer(Answer::Cancel); // to "save the set?" after the last board
+    s.DealCommand();
+    s.FirstCommand(); // the first board is the last one: Deal next may add a board
+    EXPECT_TRUE(h.Enabled(kDealNext));
+    h.Machine().PutReadStack(StackForDeal(deals[1], ReadMode::PlayedBoards, 1));
+    h.dialogs.QueueAnswer(Answer::Cancel);
+    h.Machine().PressPedal();
+    h.Poll(); // the pedal does Deal next
+    EXPECT_EQ(std::tuple(h.set.lastBoard, h.set.currentBoard, h.set[640].number, h.set[640].dealer,
+                         h.set[639].cardOwner, h.set[640].cardOwner, h.Enabled(kDealNext)),
+              std::tuple(640, 640, 640, DealerOf(640), deals[0].cardOwner, deals[1].cardOwner, false));
     s.DealNextCommand();
     EXPECT_EQ(std::tuple(h.set.lastBoard, s.LastStep().outcome, h.dialogs.Last().title, h.Sent().size()),
               std::tuple(640, StepOutcome::Refused, "Reading Error", 2u));
