@@ -163,20 +163,20 @@ TEST(DealingRun, ReplaceReadsIntoFullBoardsAndALostLinkLeavesTheRestAsTheyWere) 
     TerminalRun r;
     r.options.mode = SessionMode::Read;
     r.options.replace = true;
-    const BoardSet input = test::RandomSet(1, 4);
+    const BoardSet input = test::RandomSet(1, 6);
     r.WriteInput(input);
     r.onPutIn = [&r](int n) {
         r.PutIn(n);
-        // Board 3's read result never arrives, neither the first time nor when asked again.
-        if (n == 3) r.Machine().InjectWireFault(WireFault::NoReply, 2, cmd::kReadResult);
+        // Board 5's read result never arrives, neither the first time nor when asked again.
+        if (n == 5) r.Machine().InjectWireFault(WireFault::NoReply, 2, cmd::kReadResult);
     };
     EXPECT_EQ(r.Start(), 2);
     EXPECT_TRUE(
-        r.Warned("run: board 3 was interrupted by the lost link: it was NOT read and is left as it was"));
-    EXPECT_TRUE(r.Said("Boards read: 2"));
-    const BoardSet saved = r.Saved();
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(saved[n].cardOwner, n <= 2 ? ReadDeal(n).cardOwner : input[n].cardOwner) << n;
+        r.Warned("run: board 5 was interrupted by the lost link: it was NOT read and is left as it was"));
+    EXPECT_TRUE(r.Said("Boards read: 4"));
+    const BoardSet saved = r.Saved(); // each dealer's board read as the cards were dealt by hand
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(saved[n].cardOwner, n <= 4 ? ReadDeal(n).cardOwner : input[n].cardOwner) << n;
 }
 
 TEST(DealingRun, NoMachineAttachedEndsWithStatus2BeforeAnyBoard) {

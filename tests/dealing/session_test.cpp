@@ -124,10 +124,11 @@ TEST(SessionDeal, TheLastBoardAsksWhatComesNext) {
         h.dialogs.QueueAnswer(answer);
         h.session->DealCommand();
         ASSERT_EQ(h.dialogs.messages.size(), 1u);
-        EXPECT_EQ(
-            std::tuple(h.dialogs.Last().text, h.session->Closing(), h.pollTimer, h.set.currentBoard, h.saves),
-            std::tuple(MessageTemplate(mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst),
-                       closes ? CloseReason::EndOfSet : CloseReason::None, !closes, current, saves));
+        EXPECT_EQ(std::tuple(h.dialogs.Last().text, h.session->Closing(), h.pollTimer, h.set.currentBoard,
+                             h.saves, h.set.modified),
+                  std::tuple(MessageTemplate(mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst),
+                             closes ? CloseReason::EndOfSet : CloseReason::None, !closes, current, saves,
+                             mode == kRead));
     }
 }
 
@@ -221,8 +222,6 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
         const bool done = outcome == StepOutcome::Completed;
         EXPECT_EQ(std::tuple(h.errorDialogs[0].code, s.LastStep().outcome, h.Enabled(kDealNext)),
                   std::tuple(code, outcome, done));
-        h.Poll(3); // a pedal that answered the dialog starts nothing after the step
-        EXPECT_EQ(h.Sent().size(), sent);
         if (how == Break) {
             EXPECT_EQ(h.Machine().CardPockets()[52], 0); // the last card never went out
         } else if (done) {
@@ -331,25 +330,6 @@ TEST(SessionLostLink, ClosesWithOneMessageAndLeavesTheLatchAlone) {
 
 // ---- Reading ----------------------------------------------------------------------------------------------
 
-TEST(SessionRead, ReadsEachDealersBoardInBothModes) {
-    for (ReadMode mode : {ReadMode::PlayedBoards, ReadMode::SimulateHandDealing}) {
-        SCOPED_TRACE(static_cast<int>(mode));
-        SessionHarness h;
-        h.settings.values[keys::kInitReadMode] = mode == ReadMode::PlayedBoards ? "1" : "0";
-        h.Open(kRead, 1, 4);
-        std::mt19937 rng{5};
-        for (int n = 1; n <= 4; ++n) {
-            const Board deal = test::RandomBoard(rng);
-            h.Machine().PutReadStack(StackForDeal(deal, mode, DealerOf(n)));
-            (h.session.get()->*(n == 1 ? &DealingSession::DealCommand : &DealingSession::DealNextCommand))();
-            EXPECT_EQ(std::tuple(h.session->LastStep().outcome, h.set[n].cardOwner, h.set[n].status,
-                                 h.set[n].number),
-                      std::tuple(StepOutcome::Completed, deal.cardOwner, kBoardComplete, n));
-        }
-        EXPECT_EQ(std::tuple(h.set.modified, h.Sent().size()), std::tuple(true, 4u));
-    }
-}
-
 TEST(SessionRead, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoard640) {
     SessionHarness h;
     h.settings.values[keys::kInitReadMode] = "1";
@@ -376,8 +356,9 @@ TEST(SessionRead, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoa
     h.Machine().PressPedal();
     h.Poll(); // the pedal does Deal next
     EXPECT_EQ(std::tuple(h.set.lastBoard, h.set.currentBoard, h.set[640].number, h.set[640].dealer,
-                         h.set[639].cardOwner, h.set[640].cardOwner, h.Enabled(kDealNext)),
-              std::tuple(640, 640, 640, DealerOf(640), deals[0].cardOwner, deals[1].cardOwner, false));
+                         h.set[640].status, h.set[639].cardOwner, h.set[640].cardOwner, h.Enabled(kDealNext)),
+              std::tuple(640, 640, 640, DealerOf(640), kBoardComplete, deals[0].cardOwner, deals[1].cardOwner,
+                         false));
     s.DealNextCommand();
     EXPECT_EQ(std::tuple(h.set.lastBoard, s.LastStep().outcome, h.dialogs.Last().title, h.Sent().size()),
               std::tuple(640, StepOutcome::Refused, "Reading Error", 2u));
