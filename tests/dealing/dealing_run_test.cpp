@@ -47,12 +47,12 @@ class TerminalRun : public RunOperator {
 
     EmulatedMachine& Machine() { return emulated->Machine(); }
     VirtualClock& Clock() { return static_cast<VirtualClock&>(emulated->GetClock()); }
-    void PutIn(int n, bool pedal = true, std::size_t cards = kCards) {
+    void PutIn(int n, std::size_t cards = kCards) {
         Machine().InsertBoard(n);
         auto stack = StackForDeal(ReadDeal(n), ReadMode::SimulateHandDealing, DealerOf(n));
         stack.resize(cards);
         Machine().PutReadStack(stack);
-        if (pedal) Machine().PressPedal();
+        Machine().PressPedal();
     }
     void WriteInput(BoardSet set, bool empty = false) {
         for (int n = set.firstBoard; n <= set.lastBoard && empty; ++n)
@@ -63,11 +63,6 @@ class TerminalRun : public RunOperator {
     int Start() { return RunDealing(options, *link, Clock(), dialogs, *this); }
     bool Said(const std::string& text) const { return out.find(text) != std::string::npos; }
     bool Warned(const std::string& text) const { return err.find(text) != std::string::npos; }
-    BoardSet Saved() {
-        BoardSet set;
-        EXPECT_TRUE(LoadBoardSetFile(options.output, set).ok);
-        return set;
-    }
 
     bool interactive = false;
     int polls = 0;
@@ -84,19 +79,15 @@ class TerminalRun : public RunOperator {
 // ---- The operator hand-over -----------------------------------------------------------------------------
 
 TEST(DealingRun, EachBoardWaitsUntilTheOperatorStartsIt) {
-    enum Starter { BeforeThePrompt, Pedal, Box, Enter };
+    enum Starter { Early, Pedal, Box, Enter };
     // The starter acts at this poll of each wait; the card box starts a step only after ten quiet polls since
     // it came out. Then whether the box may start, a terminal, a wait for the first board, and the status.
     const std::tuple<Starter, int, bool, bool, bool, int> cases[] = {
-        {Pedal, 12, false, false, true, 0},
-        {Box, 10, true, false, true, 0},
-        {Box, 9, true, false, true, 2},
-        {Box, 1, true, false, true, 2},
-        {Enter, 12, false, true, true, 0},
-        {Pedal, 12, false, false, false, 0},
-        {Box, 12, false, false, true, 2},
-        {Enter, 12, false, false, true, 2},
-        {BeforeThePrompt, 0, false, false, true, 2}};
+        {Pedal, 12, false, false, true, 0}, {Box, 10, true, false, true, 0},
+        {Box, 9, true, false, true, 2},     {Box, 1, true, false, true, 2},
+        {Enter, 12, false, true, true, 0},  {Pedal, 12, false, false, false, 0},
+        {Box, 12, false, false, true, 2},   {Enter, 12, false, false, true, 2},
+        {Early, 0, false, false, true, 2}};
     for (const auto& [starter, at, startOnBox, interactive, waitFirst, status] : cases) {
         SCOPED_TRACE(testing::Message() << starter << at << startOnBox << interactive << waitFirst);
         TerminalRun r;
@@ -114,7 +105,7 @@ TEST(DealingRun, EachBoardWaitsUntilTheOperatorStartsIt) {
             if (poll == at && starter == Box) r.Machine().InsertBox();
             return poll == at && starter == Enter ? std::optional<std::string>("") : std::nullopt;
         };
-        if (starter == BeforeThePrompt) r.Machine().PressPedal();
+        if (starter == Early) r.Machine().PressPedal();
         const std::uint64_t start = r.Clock().NowMs();
         EXPECT_EQ(r.Start(), status);
         if (status != 0) {
@@ -142,16 +133,16 @@ TEST(DealingRun, ABoardNotReadWholeStopsTheRunAndTheBoardsBeforeItAreSaved) {
         r.options.mode = SessionMode::Read;
         r.WriteInput(test::RandomSet(1, 3), true);
         r.onPutIn = [&](int n) {
-            r.PutIn(n, false, n == 2 && bad == ShortStack ? 50 : kCards);
+            r.PutIn(n, n == 2 && bad == ShortStack ? 50 : kCards);
             if (n == 2 && bad == StatusInsteadOfResult)
                 r.Machine().InjectWireFault(WireFault::WrongReply, 1, cmd::kReadResult);
             if (n == 2 && bad == NothingRead) r.Machine().InjectIdleStep();
-            r.Machine().PressPedal();
         };
         EXPECT_EQ(r.Start(), 1);
         EXPECT_TRUE(r.Said("NOT read") && r.Said("Boards read: 1") && !r.Said("board 3"));
         EXPECT_TRUE(r.Warned("run: board 2 was NOT read: " + why[bad])) << r.err;
-        const BoardSet saved = r.Saved();
+        BoardSet saved;
+        ASSERT_TRUE(LoadBoardSetFile(r.options.output, saved).ok);
         EXPECT_EQ(std::tuple(saved[1].cardOwner, saved[2].status, saved[3].status),
                   std::tuple(ReadDeal(1).cardOwner, kBoardEmpty, kBoardEmpty));
     }
@@ -174,7 +165,8 @@ TEST(DealingRun, ReplaceReadsIntoFullBoardsAndALostLinkLeavesTheRestAsTheyWere) 
     EXPECT_TRUE(
         r.Warned("run: board 5 was interrupted by the lost link: it was NOT read and is left as it was"));
     EXPECT_TRUE(r.Said("Boards read: 4"));
-    const BoardSet saved = r.Saved(); // each dealer's board read as the cards were dealt by hand
+    BoardSet saved; // each dealer's board read as the cards were dealt by hand
+    ASSERT_TRUE(LoadBoardSetFile(r.options.output, saved).ok);
     for (int n = 1; n <= 6; ++n)
         EXPECT_EQ(saved[n].cardOwner, n <= 4 ? ReadDeal(n).cardOwner : input[n].cardOwner) << n;
 }
