@@ -156,8 +156,7 @@ TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
                          h.dialogs.Last().text),
               std::tuple(chosen, chosen, "11", MessageTemplate(MsgJumboNotSuitable)));
     s.DealCommand();
-    ASSERT_EQ(h.Sent().size(), 1u);
-    EXPECT_EQ(h.Sent()[0][2], CommandByte2(chosen));
+    EXPECT_EQ(h.Sent().at(0)[2], CommandByte2(chosen));
 }
 
 } // namespace

@@ -58,18 +58,15 @@ class SessionHarness : public SessionView {
         session->Load();
         return *session;
     }
-    DealingSession& Open(SessionMode mode) {
+    // Opens boards first..last with their standard number, dealer and vulnerability: dealt at random for
+    // dealing (or when asked), empty for reading (played boards unless the test stored another read mode).
+    DealingSession& Open(SessionMode mode, int first, int last, bool dealt = false) {
+        set = MakeSet(first, last, dealt || mode == SessionMode::Deal);
+        if (mode == SessionMode::Read) settings.values.try_emplace(keys::kInitReadMode, "1");
         Load(mode);
         clock->Advance(2000);
         session->StartupExchange();
         return *session;
-    }
-    // Opens boards first..last with their standard number, dealer and vulnerability: dealt at random for
-    // dealing, empty for reading (played boards unless the test stored another read mode).
-    DealingSession& Open(SessionMode mode, int first, int last) {
-        set = MakeSet(first, last, mode == SessionMode::Deal);
-        if (mode == SessionMode::Read) settings.values.try_emplace(keys::kInitReadMode, "1");
-        return Open(mode);
     }
     static BoardSet MakeSet(int first, int last, bool dealt) {
         BoardSet s = RandomSet(first, last, 11);
