@@ -14,11 +14,8 @@ constexpr CountLabel kFull{13, CountColour::Green};
 
 // True when the machine put every card of board where the board says.
 bool DealtAsBoard(const EmulatedMachine& m, const Board& board) {
-    for (int c = 1; c <= kCards; ++c) {
-        const auto i = static_cast<std::size_t>(c);
-        if (m.CardPockets()[i] != SeatToPocket[board.cardOwner[i]]) return false;
-    }
-    return true;
+    return std::equal(board.cardOwner.begin() + 1, board.cardOwner.end(), m.CardPockets().begin() + 1,
+                      [](Seat seat, PocketCode pocket) { return SeatToPocket[seat] == pocket; });
 }
 
 // The sum of the counts shown and how many of them are red.

@@ -20,10 +20,8 @@ class SessionHarness : public SessionView {
   public:
     // A quick pace: 52 cards in about a second of virtual time.
     explicit SessionHarness(std::uint8_t firmwareMinor = 0x40, std::uint16_t optionWord = 4 | 8) {
-        EmulatorConfig config;
-        config.cardIntervalMs = 20;
-        config.firmwareMinor = firmwareMinor;
-        config.optionWord = optionWord;
+        const EmulatorConfig config{
+            .firmwareMinor = firmwareMinor, .optionWord = optionWord, .cardIntervalMs = 20};
         auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
         emulated = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
@@ -79,11 +77,10 @@ class SessionHarness : public SessionView {
     // The controls the operator can use, one letter each in the order of SessionControl, '-' for one that
     // is disabled or hidden (Clear, when dealing).
     std::string Controls() const {
-        std::string out;
-        for (int c = 0; c < kSessionControlCount; ++c) {
-            const bool shown = c != kCmdClear || session->Display().clearVisible;
-            out += Enabled(SessionControl(c)) && shown ? "FPNLDXBCERKS"[c] : '-';
-        }
+        std::string out = "FPNLDXBCERKS";
+        for (int c = 0; c < kSessionControlCount; ++c)
+            if (!Enabled(SessionControl(c)) || (c == kCmdClear && !session->Display().clearVisible))
+                out[c] = '-';
         return out;
     }
     // Timer1 ticks (100 ms each) while the poll timer runs.
