@@ -36,12 +36,10 @@ class SessionHarness : public SessionView {
         clock->Advance(static_cast<std::uint64_t>(ms));
         ProcessEvents();
     }
-    void ProcessEvents() override {
-        if (onEvents) onEvents();
-    }
+    void ProcessEvents() override { onEvents(); }
     void RunErrorDialog(ErrorDialog& dialog) override {
         errorDialogs.push_back(dialog.Content());
-        if (onErrorDialog) onErrorDialog(dialog);
+        onErrorDialog(dialog);
         if (!dialog.Closed()) dialog.PressCancel();
     }
     void CloseWindow() override { ++closeRequests; }
@@ -59,19 +57,15 @@ class SessionHarness : public SessionView {
     // Opens boards first..last with their standard number, dealer and vulnerability: dealt at random for
     // dealing (or when asked), empty for reading (played boards unless the test stored another read mode).
     DealingSession& Open(SessionMode mode, int first, int last, bool dealt = false) {
-        set = MakeSet(first, last, dealt || mode == SessionMode::Deal);
+        set = RandomSet(first, last, 11);
+        for (int n = first; n <= last && !dealt && mode == SessionMode::Read; ++n)
+            ClearBoard(set, n);
+        set.Renumber();
         if (mode == SessionMode::Read) settings.values.try_emplace(keys::kInitReadMode, "1");
         Load(mode);
         clock->Advance(2000);
         session->StartupExchange();
         return *session;
-    }
-    static BoardSet MakeSet(int first, int last, bool dealt) {
-        BoardSet s = RandomSet(first, last, 11);
-        for (int n = first; n <= last && !dealt; ++n)
-            ClearBoard(s, n);
-        s.Renumber();
-        return s;
     }
     bool Enabled(SessionControl c) const { return session->Display().enabled[static_cast<std::size_t>(c)]; }
     // The controls the operator can use, one letter each in the order of SessionControl, '-' for one that
@@ -108,8 +102,8 @@ class SessionHarness : public SessionView {
     int waitedMs = 0;
     int closeRequests = 0;
     int saves = 0;
-    std::function<void()> onEvents;
-    std::function<void(ErrorDialog&)> onErrorDialog;
+    std::function<void()> onEvents = [] {};
+    std::function<void(ErrorDialog&)> onErrorDialog = [](ErrorDialog&) {};
     std::vector<ErrorDialogContent> errorDialogs;
     std::unique_ptr<DealingSession> session;
 };
