@@ -41,9 +41,9 @@ TEST(SessionOpen, TakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpExchange) 
         std::tuple(3, ReadMode::PlayedBoards, kNationalStandard, "--------E---"));
     h.clock->Advance(2000);
     s.StartupExchange();
-    EXPECT_EQ(std::tuple(h.Controls(), h.pollTimer, d.picture.board), std::tuple("--NLD--CERKS", true, 3));
     h.Poll();
-    EXPECT_EQ(d.stateText, "Idle");
+    EXPECT_EQ(std::tuple(h.Controls(), h.pollTimer, d.picture.board, d.stateText),
+              std::tuple("--NLD--CERKS", true, 3, "Idle"));
 }
 
 TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
