@@ -54,12 +54,7 @@ class TerminalRun : public RunOperator {
         Machine().PutReadStack(stack);
         Machine().PressPedal();
     }
-    void WriteInput(BoardSet set, bool empty = false) {
-        for (int n = set.firstBoard; n <= set.lastBoard && empty; ++n)
-            ClearBoard(set, n);
-        set.Renumber();
-        ASSERT_TRUE(SaveBoardSetFile(options.input, set).ok);
-    }
+    void WriteInput(const BoardSet& set) { ASSERT_TRUE(SaveBoardSetFile(options.input, set).ok); }
     int Start() { return RunDealing(options, *link, emulated->GetClock(), dialogs, *this); }
     bool Said(const std::string& text) const { return out.find(text) != std::string::npos; }
     bool Warned(const std::string& text) const { return err.find(text) != std::string::npos; }
@@ -124,7 +119,8 @@ TEST(DealingRun, ABoardNotReadWholeStopsTheRunThere) {
         SCOPED_TRACE(bad);
         TerminalRun r;
         r.options.mode = SessionMode::Read;
-        r.WriteInput(test::RandomSet(1, 3), true);
+        r.options.replace = true;
+        r.WriteInput(test::RandomSet(1, 3));
         r.onPutIn = [&](int n) {
             r.PutIn(n, n == 2 && bad == ShortStack ? 50 : kCards);
             if (n == 2 && bad == StatusInsteadOfResult)

@@ -53,14 +53,14 @@ TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
         {kRead, 0x24, CloseReason::None, ""},
         {kDeal, 0x10, CloseReason::None, ""}};
     for (const auto& [mode, minor, close, message] : cases) {
-        SCOPED_TRACE(minor);
         SessionHarness h(minor);
         h.Machine().SetLinkLost(close == CloseReason::NoMachineReply);
         h.Open(mode, 1, 2);
         const bool open = close == CloseReason::None;
         EXPECT_EQ(std::tuple(h.session->Closing(), h.pollTimer, h.closeRequests,
                              h.dialogs.messages.empty() ? "" : h.dialogs.Last().text),
-                  std::tuple(close, open, open ? 0 : 1, message));
+                  std::tuple(close, open, open ? 0 : 1, message))
+            << int{minor};
     }
 }
 
@@ -159,12 +159,11 @@ TEST(SessionNavigation, StopsAtTheEndsAndDrawsEachBoard) {
         {&S::NextCommand, 2}, {&S::NextCommand, 3}, {&S::NextCommand, 3}, {&S::FirstCommand, 1}};
     for (const auto& [command, board] : steps) {
         (s.*command)();
-        const std::string controls =
-            std::string(board > 1 ? "FP" : "--") + (board < 3 ? "NL" : "--") + "D---ERKS";
         EXPECT_EQ(std::tuple(h.set.currentBoard, s.Display().picture, s.Display().counts[kCountNorth],
                              h.Controls()),
                   std::tuple(board, MakeBoardPicture(h.set[board], board, false, kNationalStandard),
-                             board == 2 ? CountLabel{12, CountColour::Red} : kFull, controls));
+                             board == 2 ? CountLabel{12, CountColour::Red} : kFull,
+                             std::string(board > 1 ? "FP" : "--") + (board < 3 ? "NL" : "--") + "D---ERKS"));
     }
     s.NextCommand();
     s.DisplayBoardsCommand(); // the hands of the board in view, the short one too
