@@ -35,6 +35,7 @@ class TerminalRun : public RunOperator {
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
         options.input = dir.File("in.pbn");
         options.output = dir.File("out.pbn");
+        options.operatorTimeoutMs = 3000;
         options.prefix = "run: ";
     }
     void Say(const std::string& line) override { out += line + "\n"; }
@@ -88,7 +89,6 @@ TEST(DealingRun, EachBoardWaitsUntilTheOperatorStartsIt) {
         r.WriteInput(test::RandomSet(1, 2));
         r.options.startOnBox = startOnBox;
         r.options.waitFirst = waitFirst;
-        r.options.operatorTimeoutMs = 3000;
         r.interactive = interactive;
         r.onPutIn = [&r](int n) {
             r.Machine().InsertBoard(n);
@@ -158,9 +158,8 @@ TEST(DealingRun, ReplaceReadsIntoFullBoardsAndALostLinkLeavesTheRestAsTheyWere) 
 TEST(DealingRun, NoMachineAttachedEndsWithStatus2BeforeAnyBoard) {
     TerminalRun r(false);
     r.WriteInput(test::RandomSet(1, 2));
-    r.options.machineName = "emulated";
     EXPECT_EQ(r.Start(), 2);
-    EXPECT_EQ(std::tuple(r.err, r.out), std::tuple("run: no machine found (emulated)\n", ""));
+    EXPECT_EQ(std::tuple(r.err, r.out), std::tuple("run: no machine found (serial)\n", ""));
 }
 
 // ---- The error dialog on a terminal -------------------------------------------------------------------

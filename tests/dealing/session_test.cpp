@@ -115,10 +115,9 @@ TEST(SessionDeal, TheLastBoardAsksWhatComesNext) {
         h.Machine().PutReadStack(StackForDeal(test::RandomSet(1, 1, 3)[1], ReadMode::PlayedBoards, 1));
         h.dialogs.QueueAnswer(answer);
         h.session->DealCommand();
-        ASSERT_EQ(h.dialogs.messages.size(), 1u);
-        EXPECT_EQ(std::tuple(h.dialogs.Last().text, h.session->Closing(), h.pollTimer, h.set.currentBoard,
-                             h.saves, h.set.modified),
-                  std::tuple(MessageTemplate(mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst),
+        EXPECT_EQ(std::tuple(h.dialogs.messages.size(), h.dialogs.messages.at(0).text, h.session->Closing(),
+                             h.pollTimer, h.set.currentBoard, h.saves, h.set.modified),
+                  std::tuple(1u, MessageTemplate(mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst),
                              closes ? CloseReason::EndOfSet : CloseReason::None, !closes, current, saves,
                              mode == kRead));
     }
@@ -137,10 +136,10 @@ TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
         if (kind != NationalTooNew) h.set[1].cardOwner[5] = kind == HoldsCards ? 2 : 0;
         AnalyseBoard(h.set[1]);
         h.session->DealCommand();
-        ASSERT_EQ(h.dialogs.messages.size(), 1u);
-        EXPECT_EQ(std::tuple(h.session->LastStep().outcome, h.dialogs.Last().text, h.dialogs.Last().title,
-                             h.Sent().size(), h.pollTimer && h.Enabled(kCmdDeal)),
-                  std::tuple(StepOutcome::Refused, texts[kind],
+        EXPECT_EQ(std::tuple(h.dialogs.messages.size(), h.session->LastStep().outcome,
+                             h.dialogs.messages.at(0).text, h.dialogs.Last().title, h.Sent().size(),
+                             h.pollTimer && h.Enabled(kCmdDeal)),
+                  std::tuple(1u, StepOutcome::Refused, texts[kind],
                              kind == HoldsCards ? "Reading Error" : "Dealing Error", 0u, true));
     }
 }
@@ -206,11 +205,10 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
                              commands.size(), how == Break || shownInDialog.first == atCard - 1),
                   std::tuple(code, done ? StepOutcome::Completed : StepOutcome::Cancelled, done,
                              done ? 1 + dialogs : 1, true));
-        for (std::size_t i = 1; i < commands.size(); ++i) { // continue the board: same index and cards
-            EXPECT_EQ(std::tuple(commands[i][1], commands[i][3]), std::tuple(1, commands[0][3]));
-            EXPECT_TRUE(
-                std::equal(commands[0].begin() + 8, commands[0].begin() + 60, commands[i].begin() + 8));
-        }
+        for (const PacketBuffer& p : commands) // continue the board: the same sequence index and cards
+            EXPECT_EQ(std::tuple(p[1], p[3], std::vector(p.begin() + 8, p.begin() + 60)),
+                      std::tuple(&p == &commands[0] ? 0 : 1, commands[0][3],
+                                 std::vector(commands[0].begin() + 8, commands[0].begin() + 60)));
         if (done) // a short wait after each dialog
             EXPECT_EQ(std::tuple(DealtAsBoard(h.Machine(), h.set[1]), h.waitedMs),
                       std::tuple(true, 300 * int(dialogs)));
