@@ -112,23 +112,23 @@ TEST(DealingRun, EachBoardWaitsUntilTheOperatorStartsIt) {
 // ---- Boards not read ----------------------------------------------------------------------------------
 
 TEST(DealingRun, ABoardNotReadWholeStopsTheRunThere) {
-    enum BadRead { ShortStack, StatusInsteadOfResult };
-    const std::string why[] = {"the cards read give N 13 E 13 S 12 W 12 and 2 cards none",
-                               "the machine sent no read result"};
-    for (BadRead bad : {ShortStack, StatusInsteadOfResult}) {
-        SCOPED_TRACE(bad);
+    // Cards in board 2's stack, whether its read result comes as another reply, and why it is not read.
+    const std::tuple<std::size_t, bool, std::string> cases[] = {
+        {50, false, "the cards read give N 13 E 13 S 12 W 12 and 2 cards none"},
+        {kCards, true, "the machine sent no read result"}};
+    for (const auto& [cards, wrongReply, why] : cases) {
+        SCOPED_TRACE(why);
         TerminalRun r;
         r.options.mode = SessionMode::Read;
         r.options.replace = true;
         r.WriteInput(test::RandomSet(1, 3));
         r.onPutIn = [&](int n) {
-            r.PutIn(n, n == 2 && bad == ShortStack ? 50 : kCards);
-            if (n == 2 && bad == StatusInsteadOfResult)
-                r.Machine().InjectWireFault(WireFault::WrongReply, 1, cmd::kReadResult);
+            r.PutIn(n, n == 2 ? cards : kCards);
+            if (n == 2 && wrongReply) r.Machine().InjectWireFault(WireFault::WrongReply, 1, cmd::kReadResult);
         };
         EXPECT_EQ(r.Start(), 1);
         EXPECT_TRUE(r.Said("NOT read") && r.Said("Boards read: 1") && !r.Said("board 3"));
-        EXPECT_TRUE(r.Warned("run: board 2 was NOT read: " + why[bad])) << r.err;
+        EXPECT_TRUE(r.Warned("run: board 2 was NOT read: " + why)) << r.err;
     }
 }
 
