@@ -8,8 +8,7 @@ namespace orvenix {
 namespace {
 
 using test::SessionHarness;
-constexpr SessionMode kDeal = SessionMode::Deal;
-constexpr SessionMode kRead = SessionMode::Read;
+using enum SessionMode;
 constexpr CountLabel kFull{13, CountColour::Green};
 
 // True when the machine put every card of board where the board says.
@@ -33,7 +32,7 @@ TEST(SessionOpen, TakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpExchange) 
     h.set = test::RandomSet(3, 6);
     h.set.currentBoard = 5;
     h.settings.values = {{keys::kInitStartFromBox, "1"}, {keys::kInitReadMode, "1"}, {keys::kNational, "7"}};
-    DealingSession& s = h.Load(kRead);
+    DealingSession& s = h.Load(Read);
     const SessionDisplay& d = s.Display();
     EXPECT_TRUE(d.clearVisible && d.readModesVisible && d.startFromBox && s.Trigger() && h.Machine().Latch());
     EXPECT_EQ(
@@ -48,10 +47,10 @@ TEST(SessionOpen, TakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpExchange) 
 
 TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
     const std::tuple<SessionMode, std::uint8_t, CloseReason, std::string> cases[] = {
-        {kDeal, 0x40, CloseReason::NoMachineReply, MessageTemplate(MsgCannotCommunicatePower)}, // silent
-        {kRead, 0x23, CloseReason::ReadNeedsFirmware, FormatMessage(MsgReadNeedsFirmware, "2.23")},
-        {kRead, 0x24, CloseReason::None, ""},
-        {kDeal, 0x10, CloseReason::None, ""}};
+        {Deal, 0x40, CloseReason::NoMachineReply, MessageTemplate(MsgCannotCommunicatePower)}, // silent
+        {Read, 0x23, CloseReason::ReadNeedsFirmware, FormatMessage(MsgReadNeedsFirmware, "2.23")},
+        {Read, 0x24, CloseReason::None, ""},
+        {Deal, 0x10, CloseReason::None, ""}};
     for (const auto& [mode, minor, close, message] : cases) {
         SessionHarness h(minor);
         h.Machine().SetLinkLost(close == CloseReason::NoMachineReply);
@@ -68,7 +67,7 @@ TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
 
 TEST(SessionDeal, DealsAFourBoardSetToTheEndAndExits) {
     SessionHarness h;
-    DealingSession& s = h.Open(kDeal, 1, 4);
+    DealingSession& s = h.Open(Deal, 1, 4);
     std::vector<std::string> times; // of the first board
     int rounds = 0;
     h.onEvents = [&] {
@@ -105,9 +104,9 @@ TEST(SessionDeal, DealsAFourBoardSetToTheEndAndExits) {
 
 TEST(SessionDeal, TheLastBoardAsksWhatComesNext) {
     const std::tuple<SessionMode, Answer, int, int, bool> cases[] = {
-        {kDeal, Answer::Yes, 1, 0, false},    {kDeal, Answer::No, 2, 0, true},
-        {kDeal, Answer::Cancel, 2, 0, false}, {kRead, Answer::Yes, 2, 1, true},
-        {kRead, Answer::No, 2, 0, true},      {kRead, Answer::Cancel, 2, 0, false}};
+        {Deal, Answer::Yes, 1, 0, false},    {Deal, Answer::No, 2, 0, true},
+        {Deal, Answer::Cancel, 2, 0, false}, {Read, Answer::Yes, 2, 1, true},
+        {Read, Answer::No, 2, 0, true},      {Read, Answer::Cancel, 2, 0, false}};
     for (const auto& [mode, answer, current, saves, closes] : cases) {
         SCOPED_TRACE(static_cast<int>(mode) * 10 + static_cast<int>(answer));
         SessionHarness h;
@@ -117,9 +116,9 @@ TEST(SessionDeal, TheLastBoardAsksWhatComesNext) {
         h.session->DealCommand();
         EXPECT_EQ(std::tuple(h.dialogs.messages.size(), h.dialogs.messages.at(0).text, h.session->Closing(),
                              h.pollTimer, h.set.currentBoard, h.saves, h.set.modified),
-                  std::tuple(1u, MessageTemplate(mode == kRead ? MsgDealtLastSave : MsgDealtLastMoveFirst),
+                  std::tuple(1u, MessageTemplate(mode == Read ? MsgDealtLastSave : MsgDealtLastMoveFirst),
                              closes ? CloseReason::EndOfSet : CloseReason::None, !closes, current, saves,
-                             mode == kRead));
+                             mode == Read));
     }
 }
 
@@ -132,7 +131,7 @@ TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
         SCOPED_TRACE(kind);
         SessionHarness h(kind == NationalTooNew ? 0x26 : 0x40);
         h.settings.values[keys::kNational] = kind == NationalTooNew ? "3" : "0";
-        h.Open(kind == HoldsCards ? kRead : kDeal, 1, 2);
+        h.Open(kind == HoldsCards ? Read : Deal, 1, 2);
         if (kind != NationalTooNew) h.set[1].cardOwner[5] = kind == HoldsCards ? 2 : 0;
         AnalyseBoard(h.set[1]);
         h.session->DealCommand();
@@ -148,7 +147,7 @@ TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
 
 TEST(SessionNavigation, StopsAtTheEndsAndDrawsEachBoard) {
     SessionHarness h;
-    DealingSession& s = h.Open(kDeal, 1, 3);
+    DealingSession& s = h.Open(Deal, 1, 3);
     // North is a card short on board 2: the count shows it, in red.
     *std::find(h.set[2].cardOwner.begin() + 1, h.set[2].cardOwner.end(), Seat{1}) = 0;
     AnalyseBoard(h.set[2]);
@@ -182,7 +181,7 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
     for (const auto& [code, atCard, again, how] : cases) {
         SCOPED_TRACE(code);
         SessionHarness h;
-        const DealingSession& s = h.Open(kDeal, 1, 3);
+        const DealingSession& s = h.Open(Deal, 1, 3);
         int rounds = 0;
         std::pair<int, int> shownInDialog; // the machine's counts stay in view
         h.onEvents = [&] {
@@ -221,7 +220,7 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
 
 TEST(SessionMachineErrors, ABoardTheMachineLeftShortIsNotDealt) {
     SessionHarness h;
-    h.Open(kDeal, 1, 2).LastCommand();
+    h.Open(Deal, 1, 2).LastCommand();
     // Card 5 drops into the pocket after its own and the machine does not notice.
     h.Machine().InjectMisroute(5, static_cast<PocketCode>(SeatToPocket[h.set[2].cardOwner[5]] % 4 + 1));
     h.session->DealCommand();
@@ -245,7 +244,7 @@ TEST(SessionMachineErrors, TheBoardLabelIsReadUpToSixTimesBeforeTheOperatorIsAsk
         SCOPED_TRACE(how);
         SessionHarness h;
         h.settings.values[keys::kCheckBoard] = "1";
-        h.Open(kDeal, 1, 12).GoToBoard(12);
+        h.Open(Deal, 1, 12).GoToBoard(12);
         h.Machine().SetBoardLabel(inserted == 0 ? 16 : BoardLabelCode(inserted)); // 16: one bit set
         h.onErrorDialog = [&](ErrorDialog& d) {
             if (how == Cancel2) d.PressCancel2();
@@ -272,7 +271,7 @@ TEST(SessionLostLink, ClosesWithOneMessageAndLeavesTheLatchAlone) {
     for (Where where : {InStep, InPoll, InErrorDialog}) {
         SCOPED_TRACE(where);
         SessionHarness h;
-        h.Open(kDeal, 1, 3);
+        h.Open(Deal, 1, 3);
         int rounds = 0;
         h.onEvents = [&] {
             if (++rounds == 50 && where == InStep) h.Machine().SetLinkLost(true);
@@ -302,7 +301,7 @@ TEST(SessionLostLink, ClosesWithOneMessageAndLeavesTheLatchAlone) {
 
 TEST(SessionRead, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoard640) {
     SessionHarness h;
-    DealingSession& s = h.Open(kRead, 639, 639, true);
+    DealingSession& s = h.Open(Read, 639, 639, true);
     EXPECT_TRUE(h.Enabled(kCmdClear));
     h.dialogs.QueueAnswer(Answer::Cancel);
     s.ClearCommand();

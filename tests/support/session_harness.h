@@ -5,7 +5,6 @@
 #include "base/settings.h"
 #include "dealing/session.h"
 #include "machine/emulated_si.h"
-#include "machine/link.h"
 #include "support/board_set_samples.h"
 
 #include <functional>
