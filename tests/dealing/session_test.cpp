@@ -7,7 +7,6 @@
 namespace orvenix {
 namespace {
 
-using test::SessionHarness;
 using enum SessionMode;
 constexpr CountLabel kFull{13, CountColour::Green};
 
@@ -28,7 +27,7 @@ std::pair<int, int> CountsShown(const SessionDisplay& d) {
 // ---- Opening and the start-up exchange -------------------------------------------------------------
 
 TEST(SessionOpen, TakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpExchange) {
-    SessionHarness h;
+    test::SessionHarness h;
     h.set = test::RandomSet(3, 6);
     h.set.currentBoard = 5;
     h.settings.values = {{keys::kInitStartFromBox, "1"}, {keys::kInitReadMode, "1"}, {keys::kNational, "7"}};
@@ -52,7 +51,7 @@ TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
         {Read, 0x24, CloseReason::None, ""},
         {Deal, 0x10, CloseReason::None, ""}};
     for (const auto& [mode, minor, close, message] : cases) {
-        SessionHarness h(minor);
+        test::SessionHarness h(minor);
         h.Machine().SetLinkLost(close == CloseReason::NoMachineReply);
         h.Open(mode, 1, 2);
         const bool open = close == CloseReason::None;
@@ -66,7 +65,7 @@ TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
 // ---- Dealing ------------------------------------------------------------------------------------------
 
 TEST(SessionDeal, DealsAFourBoardSetToTheEndAndExits) {
-    SessionHarness h;
+    test::SessionHarness h;
     DealingSession& s = h.Open(Deal, 1, 4);
     std::vector<std::string> times; // of the first board
     int rounds = 0;
@@ -109,7 +108,7 @@ TEST(SessionDeal, TheLastBoardAsksWhatComesNext) {
         {Read, Answer::No, 2, 0, true},      {Read, Answer::Cancel, 2, 0, false}};
     for (const auto& [mode, answer, current, saves, closes] : cases) {
         SCOPED_TRACE(static_cast<int>(mode) * 10 + static_cast<int>(answer));
-        SessionHarness h;
+        test::SessionHarness h;
         h.Open(mode, 1, 2).LastCommand();
         h.Machine().PutReadStack(StackForDeal(test::RandomSet(1, 1, 3)[1], ReadMode::PlayedBoards, 1));
         h.dialogs.QueueAnswer(answer);
@@ -129,7 +128,7 @@ TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
                                  FormatMessage(MsgNationalNeedsFirmware, "2.26")};
     for (Kind kind : {Incomplete, HoldsCards, NationalTooNew}) {
         SCOPED_TRACE(kind);
-        SessionHarness h(kind == NationalTooNew ? 0x26 : 0x40);
+        test::SessionHarness h(kind == NationalTooNew ? 0x26 : 0x40);
         h.settings.values[keys::kNational] = kind == NationalTooNew ? "3" : "0";
         h.Open(kind == HoldsCards ? Read : Deal, 1, 2);
         if (kind != NationalTooNew) h.set[1].cardOwner[5] = kind == HoldsCards ? 2 : 0;
@@ -146,28 +145,27 @@ TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
 // ---- Navigation and the board drawing -------------------------------------------------------------------
 
 TEST(SessionNavigation, StopsAtTheEndsAndDrawsEachBoard) {
-    SessionHarness h;
+    test::SessionHarness h;
     DealingSession& s = h.Open(Deal, 1, 3);
     // North is a card short on board 2: the count shows it, in red.
     *std::find(h.set[2].cardOwner.begin() + 1, h.set[2].cardOwner.end(), Seat{1}) = 0;
     AnalyseBoard(h.set[2]);
     using S = DealingSession;
     const std::pair<void (S::*)(), int> steps[] = {
-        {&S::LastCommand, 3}, {&S::PrevCommand, 2}, {&S::PrevCommand, 1}, {&S::PrevCommand, 1},
-        {&S::NextCommand, 2}, {&S::NextCommand, 3}, {&S::NextCommand, 3}, {&S::FirstCommand, 1}};
+        {&S::LastCommand, 3},          {&S::PrevCommand, 2},         {&S::PrevCommand, 1},
+        {&S::PrevCommand, 1},          {&S::NextCommand, 2},         {&S::NextCommand, 3},
+        {&S::NextCommand, 3},          {&S::FirstCommand, 1},        {&S::NextCommand, 2},
+        {&S::DisplayBoardsCommand, 2}, {&S::DisplayBoardsCommand, 2}};
+    bool hands = false; // the hands of the board in view, the short one too
     for (const auto& [command, board] : steps) {
         (s.*command)();
+        hands ^= command == &S::DisplayBoardsCommand;
         EXPECT_EQ(std::tuple(h.set.currentBoard, s.Display().picture, s.Display().counts[kCountNorth],
                              h.Controls()),
-                  std::tuple(board, MakeBoardPicture(h.set[board], board, false, kNationalStandard),
+                  std::tuple(board, MakeBoardPicture(h.set[board], board, hands, kNationalStandard),
                              board == 2 ? CountLabel{12, CountColour::Red} : kFull,
                              std::string(board > 1 ? "FP" : "--") + (board < 3 ? "NL" : "--") + "D---ERKS"));
     }
-    s.NextCommand();
-    s.DisplayBoardsCommand(); // the hands of the board in view, the short one too
-    EXPECT_EQ(s.Display().picture, MakeBoardPicture(h.set[2], 2, true, kNationalStandard));
-    s.DisplayBoardsCommand();
-    EXPECT_FALSE(s.Display().picture.showHands);
 }
 
 // ---- Machine errors and boards not dealt --------------------------------------------------------------
@@ -180,7 +178,7 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
         {3, 20, 0, Continue}, {30, 5, 0, Pedal}, {12, 8, 0, Cancel}, {1, 10, 2, Continue}, {57, 0, 0, Break}};
     for (const auto& [code, atCard, again, how] : cases) {
         SCOPED_TRACE(code);
-        SessionHarness h;
+        test::SessionHarness h;
         const DealingSession& s = h.Open(Deal, 1, 3);
         int rounds = 0;
         std::pair<int, int> shownInDialog; // the machine's counts stay in view
@@ -219,7 +217,7 @@ TEST(SessionMachineErrors, ContinueResendsTheBoardAndCancelLeavesItUndealt) {
 }
 
 TEST(SessionMachineErrors, ABoardTheMachineLeftShortIsNotDealt) {
-    SessionHarness h;
+    test::SessionHarness h;
     h.Open(Deal, 1, 2).LastCommand();
     // Card 5 drops into the pocket after its own and the machine does not notice.
     h.Machine().InjectMisroute(5, static_cast<PocketCode>(SeatToPocket[h.set[2].cardOwner[5]] % 4 + 1));
@@ -242,7 +240,7 @@ TEST(SessionMachineErrors, TheBoardLabelIsReadUpToSixTimesBeforeTheOperatorIsAsk
                                                                        {3, Pedal, 65, 12, 2, false}};
     for (const auto& [inserted, how, code, labelReads, dialogs, dealt] : cases) {
         SCOPED_TRACE(how);
-        SessionHarness h;
+        test::SessionHarness h;
         h.settings.values[keys::kCheckBoard] = "1";
         h.Open(Deal, 1, 12).GoToBoard(12);
         h.Machine().SetBoardLabel(inserted == 0 ? 16 : BoardLabelCode(inserted)); // 16: one bit set
@@ -270,7 +268,7 @@ TEST(SessionLostLink, ClosesWithOneMessageAndLeavesTheLatchAlone) {
     enum Where { InStep, InPoll, InErrorDialog };
     for (Where where : {InStep, InPoll, InErrorDialog}) {
         SCOPED_TRACE(where);
-        SessionHarness h;
+        test::SessionHarness h;
         h.Open(Deal, 1, 3);
         int rounds = 0;
         h.onEvents = [&] {
@@ -300,7 +298,7 @@ TEST(SessionLostLink, ClosesWithOneMessageAndLeavesTheLatchAlone) {
 // ---- Reading ----------------------------------------------------------------------------------------------
 
 TEST(SessionRead, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoard640) {
-    SessionHarness h;
+    test::SessionHarness h;
     DealingSession& s = h.Open(Read, 639, 639, true);
     EXPECT_TRUE(h.Enabled(kCmdClear));
     h.dialogs.QueueAnswer(Answer::Cancel);
