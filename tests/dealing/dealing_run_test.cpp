@@ -117,7 +117,6 @@ TEST(DealingRun, ABoardNotReadWholeStopsTheRunThere) {
         {50, false, "the cards read give N 13 E 13 S 12 W 12 and 2 cards none"},
         {kCards, true, "the machine sent no read result"}};
     for (const auto& [cards, wrongReply, why] : cases) {
-        SCOPED_TRACE(why);
         TerminalRun r;
         r.options.mode = SessionMode::Read;
         r.options.replace = true;

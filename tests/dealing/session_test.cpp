@@ -107,7 +107,6 @@ TEST(SessionDeal, TheLastBoardAsksWhatComesNext) {
         {Deal, Answer::Cancel, 2, 0, false}, {Read, Answer::Yes, 2, 1, true},
         {Read, Answer::No, 2, 0, true},      {Read, Answer::Cancel, 2, 0, false}};
     for (const auto& [mode, answer, current, saves, closes] : cases) {
-        SCOPED_TRACE(static_cast<int>(mode) * 10 + static_cast<int>(answer));
         test::SessionHarness h;
         h.Open(mode, 1, 2).LastCommand();
         h.Machine().PutReadStack(StackForDeal(test::RandomSet(1, 1, 3)[1], ReadMode::PlayedBoards, 1));
@@ -127,7 +126,6 @@ TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
                                  MessageTemplate(MsgBoardNotEmptyCannotRead),
                                  FormatMessage(MsgNationalNeedsFirmware, "2.26")};
     for (Kind kind : {Incomplete, HoldsCards, NationalTooNew}) {
-        SCOPED_TRACE(kind);
         test::SessionHarness h(kind == NationalTooNew ? 0x26 : 0x40);
         h.settings.values[keys::kNational] = kind == NationalTooNew ? "3" : "0";
         h.Open(kind == HoldsCards ? Read : Deal, 1, 2);
@@ -239,7 +237,6 @@ TEST(SessionMachineErrors, TheBoardLabelIsReadUpToSixTimesBeforeTheOperatorIsAsk
                                                                        {11, Retry, 65, 7, 1, true},
                                                                        {3, Pedal, 65, 12, 2, false}};
     for (const auto& [inserted, how, code, labelReads, dialogs, dealt] : cases) {
-        SCOPED_TRACE(how);
         test::SessionHarness h;
         h.settings.values[keys::kCheckBoard] = "1";
         h.Open(Deal, 1, 12).GoToBoard(12);
