@@ -167,7 +167,6 @@ TEST(DealingRun, ARecoverableMachineErrorIsAskedOnATerminal) {
     // Whether there is a terminal, what is typed and the exit status.
     const std::tuple<bool, const char*, int> cases[] = {{true, "c", 0}, {true, "x", 1}, {false, "c", 1}};
     for (const auto& [interactive, typed, status] : cases) {
-        SCOPED_TRACE(testing::Message() << interactive << typed);
         TerminalRun r;
         r.WriteInput(test::RandomSet(1, 1));
         r.interactive = interactive;
