@@ -2,7 +2,6 @@
 // machine's firmware and options, and the options in the dealing session.
 #include "base/messages.h"
 #include "dealing/card_settings.h"
-#include "support/board_set_samples.h"
 #include "support/session_harness.h"
 
 #include <gtest/gtest.h>
@@ -11,38 +10,27 @@ namespace orvenix {
 namespace {
 
 SharedMachineState Machine(std::uint8_t major, std::uint8_t minor, std::int32_t options) {
-    SharedMachineState m;
-    m.firmwareMajor = major;
-    m.firmwareMinor = minor;
-    m.optionWord = options;
-    return m;
+    return {.firmwareMajor = major, .firmwareMinor = minor, .optionWord = options};
 }
 
-TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoicesAndSavesRoundTrip) {
+TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoices) {
     const std::tuple<const char*, int CardOptions::*, int> stored[] = {
         {keys::kNational, &CardOptions::national, kNationalSets},
         {keys::kCardType, &CardOptions::cardType, 2},
         {keys::kThreshold, &CardOptions::threshold, 3},
         {keys::kCardIndex, &CardOptions::cardIndex, 2}};
     for (const auto& [key, field, choices] : stored) {
-        MemorySettings s;
-        for (int v = -1; v <= choices; ++v) {
-            s.values[key] = std::to_string(v);
-            EXPECT_EQ(LoadCardOptions(s).*field, v >= 0 && v < choices ? v : 0) << key << v;
-        }
-        for (const char* other : {"", " 1", "1x"}) {
-            s.values[key] = other;
-            EXPECT_EQ(LoadCardOptions(s), CardOptions{}) << key << other;
+        const std::string last = std::to_string(choices - 1); // then values that are no choice
+        for (const std::string& v :
+             {last, std::to_string(choices), std::string("-1"), std::string(" 1"), std::string("1x")}) {
+            MemorySettings s;
+            s.values[key] = v;
+            EXPECT_EQ(LoadCardOptions(s).*field, v == last ? choices - 1 : 0) << key << v;
         }
     }
     MemorySettings s;
-    EXPECT_FALSE(LoadCardOptions(s).checkBoard);
     s.values[keys::kCheckBoard] = "x";
     EXPECT_TRUE(LoadCardOptions(s).checkBoard); // anything but "0" ticks it
-    const CardOptions o{3, 1, 1, 1, false};
-    for (auto save : {SaveNational, SaveCardType, SaveThreshold, SaveCardIndex, SaveCheckBoard})
-        save(s, o);
-    EXPECT_EQ(LoadCardOptions(s), o);
 }
 
 TEST(CommandByte2, CombinesNationalBitsAndOptionBits) {
@@ -56,37 +44,35 @@ TEST(CommandByte2, CombinesNationalBitsAndOptionBits) {
 TEST(BoardPicture, FrameTextsPointsAndCardsInTheNationalLetters) {
     Board b = test::SuitPerHandBoard(); // N spades, E hearts, S diamonds, W clubs
     const BoardPicture hidden = MakeBoardPicture(b, 6, false, kNationalStandard);
-    EXPECT_EQ(hidden.boardText, " Board: 6");
-    EXPECT_EQ(hidden.vulText, "Vul: EW");
-    EXPECT_EQ(hidden.dealerText, "Dealer: East");
-    EXPECT_EQ(hidden.highCardPoints, (std::array<int, 4>{10, 10, 10, 10}));
-    EXPECT_TRUE(hidden.cards[0][0].empty());
+    EXPECT_EQ(
+        std::tuple(hidden.boardText, hidden.vulText, hidden.dealerText, hidden.highCardPoints, hidden.cards),
+        std::tuple(" Board: 6", "Vul: EW", "Dealer: East", std::array{10, 10, 10, 10}, BoardPicture{}.cards));
     const BoardPicture french = MakeBoardPicture(b, 6, true, kNationalFrench1RDV);
-    EXPECT_EQ(french.cards[0][0], "1RDVT98765432");
-    EXPECT_TRUE(french.cards[0][1].empty());
-    EXPECT_EQ(french.cards[1][1], "1RDVT98765432");
-    EXPECT_EQ(MakeBoardPicture(b, 6, true, kNationalDutch).cards[3][3], "AHVBT98765432");
+    EXPECT_EQ(std::tuple(french.cards[0][0], french.cards[1][1],
+                         MakeBoardPicture(b, 6, true, kNationalDutch).cards[3][3]),
+              std::tuple("1RDVT98765432", "1RDVT98765432", "AHVBT98765432"));
     EXPECT_EQ(ApplyNationalLetters("AKQJ", 9), "AKQJ"); // no such set: the standard letters
     b.dealer = 3;
     b.vulnerability = 4;
     const BoardPicture own = MakeBoardPicture(b, 6, false, 0);
-    EXPECT_EQ(own.dealerText, "Dealer: South");
-    EXPECT_EQ(own.vulText, "Vul: All");
+    EXPECT_EQ(std::tuple(own.dealerText, own.vulText), std::tuple("Dealer: South", "Vul: All"));
 }
 
 // ---- Checks against the machine ---------------------------------------------------------------------
 
 TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
-    // Large index or the board check, major, minor, option word, and the refusal (empty: accepted).
-    const std::tuple<bool, std::uint8_t, std::uint8_t, std::int32_t, std::string> cases[] = {
-        {true, 2, 0x40, 8, ""},
-        {true, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
-        {true, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
-        {true, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
-        {false, 2, 0x40, 4, ""},
-        {false, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
-        {false, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)}};
-    for (const auto& [large, major, minor, optionWord, refusal] : cases) {
+    // Large index or the board check, ticked or not, major, minor, option word, and the refusal (empty:
+    // none). Unticking never shows a message, whatever the machine.
+    const std::tuple<bool, bool, std::uint8_t, std::uint8_t, std::int32_t, std::string> cases[] = {
+        {true, true, 2, 0x40, 8, ""},
+        {true, true, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
+        {true, true, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
+        {true, true, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
+        {false, true, 2, 0x40, 4, ""},
+        {false, true, 2, 0x39, 4, FormatMessage(MsgBoardCheckNeedsFirmware, "2.39")},
+        {false, true, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)},
+        {false, false, 2, 0x10, 0, ""}};
+    for (const auto& [large, tick, major, minor, optionWord, refusal] : cases) {
         SCOPED_TRACE(refusal);
         MemorySettings s;
         s.values[large ? keys::kCardIndex : keys::kCheckBoard] = "1";
@@ -96,22 +82,14 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
         auto undone = [&] { undoneFirst = d.messages.empty() && o == CardOptions{}; };
         const SharedMachineState m = Machine(major, minor, optionWord);
         const bool accepted =
-            large ? ChooseLargeIndex(o, m, s, d, undone) : ChooseCheckBoard(o, true, m, s, d, undone);
-        EXPECT_EQ(accepted, refusal.empty());
-        EXPECT_EQ(o, (CardOptions{0, 0, 0, large && accepted ? 1 : 0, !large && accepted}));
-        EXPECT_EQ(LoadCardOptions(s), o); // saved at once
-        EXPECT_EQ(undoneFirst, !accepted);
-        EXPECT_EQ(d.messages.size(), accepted ? 0u : 1u);
-        for (const MessageRequest& message : d.messages)
-            EXPECT_EQ(message.text + " | " + message.title, refusal + " | Dealing Error");
+            large ? ChooseLargeIndex(o, m, s, d, undone) : ChooseCheckBoard(o, tick, m, s, d, undone);
+        const bool on = tick && refusal.empty();
+        // Saved at once; undone before the refusal is shown.
+        EXPECT_EQ(std::tuple(accepted, o, LoadCardOptions(s), undoneFirst, d.messages.size(),
+                             d.messages.empty() ? "" : d.Last().text + " | " + d.Last().title),
+                  std::tuple(on, CardOptions{0, 0, 0, large && on ? 1 : 0, !large && on}, o, !refusal.empty(),
+                             refusal.empty() ? 0u : 1u, refusal.empty() ? "" : refusal + " | Dealing Error"));
     }
-    // Unticking never shows a message, whatever the machine.
-    MemorySettings s;
-    s.values[keys::kCheckBoard] = "1";
-    ScriptedDialogs d;
-    CardOptions o{0, 0, 0, 0, true};
-    EXPECT_FALSE(ChooseCheckBoard(o, false, Machine(2, 0x10, 0), s, d));
-    EXPECT_TRUE(d.messages.empty() && !LoadCardOptions(s).checkBoard);
 }
 
 TEST(MachineChecks, StartUpUndoesWhatTheMachineCannotDo) {
@@ -147,9 +125,7 @@ TEST(MachineChecks, ReadingAndNationalSetsNeedTheirFirmware) {
 // ---- The options in the session ------------------------------------------------------------------------
 
 TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
-    EmulatorConfig config = test::SessionHarness::Fast();
-    config.optionWord = 4; // a board-number reader, no large-index cards
-    test::SessionHarness h(config);
+    test::SessionHarness h(0x40, 4); // a board-number reader, no large-index cards
     h.set = test::RandomSet(1, 2);
     h.settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kInitReadMode, "0"}};
     DealingSession& s = h.Load(SessionMode::Deal);
@@ -157,27 +133,29 @@ TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
     s.NationalClicked(4); // while initialising: neither checked nor saved
     s.CardIndexClicked(1);
     s.CheckBoardClicked(true);
-    EXPECT_EQ(h.settings.values, stored);
-    EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 1, true}));
+    EXPECT_EQ(std::tuple(h.settings.values, s.Display().options),
+              std::tuple(stored, CardOptions{4, 0, 0, 1, true}));
     h.clock->Advance(2000);
     s.StartupExchange();
-    EXPECT_EQ(s.Display().options, (CardOptions{4, 0, 0, 0, true})); // undone silently at start-up
-    EXPECT_TRUE(h.dialogs.messages.empty());
+    // The large index is undone silently at start-up.
+    EXPECT_EQ(std::tuple(s.Display().options, h.dialogs.messages.size()),
+              std::tuple(CardOptions{4, 0, 0, 0, true}, 0u));
     s.NationalClicked(kNationalDanish);
     s.CardTypeClicked(1);
     s.ThresholdClicked(2);
     s.ThresholdClicked(7); // no such option
     s.CheckBoardClicked(false);
     s.ReadModeClicked(ReadMode::PlayedBoards);
+    s.StartFromBoxClicked(true);
     s.CardIndexClicked(1);
-    EXPECT_EQ(s.Display().options, (CardOptions{kNationalDanish, 1, 2, 0, false}));
-    EXPECT_EQ(LoadCardOptions(h.settings), s.Display().options);
-    EXPECT_EQ(h.settings.values[keys::kInitReadMode], "1");
+    const CardOptions chosen{kNationalDanish, 1, 2, 0, false};
     ASSERT_EQ(h.dialogs.messages.size(), 1u);
-    EXPECT_EQ(h.dialogs.Last().text, MessageTemplate(MsgJumboNotSuitable));
+    EXPECT_EQ(std::tuple(s.Display().options, LoadCardOptions(h.settings),
+                         h.settings.values[keys::kInitReadMode] + h.settings.values[keys::kInitStartFromBox],
+                         h.dialogs.Last().text),
+              std::tuple(chosen, chosen, "11", MessageTemplate(MsgJumboNotSuitable)));
     s.DealCommand();
-    ASSERT_EQ(h.StepCommands().size(), 1u);
-    EXPECT_EQ(h.StepCommands()[0][2], CommandByte2(s.Display().options));
+    EXPECT_EQ(h.Sent().at(0)[2], CommandByte2(chosen));
 }
 
 } // namespace
