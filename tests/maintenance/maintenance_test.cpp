@@ -1,5 +1,6 @@
-// The maintenance exchanges without a window: the texts of the replies, the boundaries of their fields,
-// and the lost link that ends a running sequence after one message.
+// The maintenance exchanges without a window: the texts of the replies and the boundaries of their fields,
+// what each operation sends as the firmware, the option word and the stored choices allow, and the lost
+// link that ends a running sequence after one message.
 #include "base/dialogs.h"
 #include "base/messages.h"
 #include "base/settings.h"
@@ -11,6 +12,13 @@
 namespace orvenix {
 namespace {
 
+template <typename Range> std::string Join(const Range& values) {
+    std::string out;
+    for (const int v : values)
+        out.append(out.empty() ? "" : " ").append(std::to_string(v));
+    return out;
+}
+
 TEST(MaintenanceTexts, SymbolsSuitsAndTenths) {
     EXPECT_EQ(SymbolText(0x0E) + SymbolText(0x0D) + SymbolText(0x0C) + SymbolText(0x0B), "AKQJ");
     EXPECT_EQ(SymbolText(10) + "," + SymbolText(2), "10,2");
@@ -19,32 +27,58 @@ TEST(MaintenanceTexts, SymbolsSuitsAndTenths) {
         EXPECT_EQ(TenthsText(tenths), text);
 }
 
-class SessionTest : public ::testing::Test {
-  protected:
-    SessionTest() {
+// A session connected to the emulated machine, with the settings it starts from.
+struct Rig {
+    explicit Rig(EmulatorConfig config = {}, std::map<std::string, std::string> stored = {})
+        : owned(std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config)), emu(owned.get()) {
+        settings.values = std::move(stored);
         link.Open(kLinkTimeoutMs);
         session.Connect();
     }
     EmulatedMachine& machine() { return emu->Machine(); }
+    // The first n parameters of every command with this code sent, in order.
+    std::string Sent(std::uint8_t code, int n = 1) {
+        std::vector<int> sent;
+        for (const auto& [p, size] : machine().Commands())
+            if (p[0] == code) sent.insert(sent.end(), p.begin() + 1, p.begin() + 1 + n);
+        return Join(sent);
+    }
 
     ScriptedDialogs dialogs;
     MemorySettings settings;
-    std::unique_ptr<EmulatedSi> owned = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>());
-    EmulatedSi* emu = owned.get();
+    std::unique_ptr<EmulatedSi> owned;
+    EmulatedSi* emu;
     MachineLink link{std::move(owned), dialogs};
     MaintenanceSession session{link, dialogs, settings};
 };
 
-TEST_F(SessionTest, RepliesFillTheirFields) {
+std::string Colour(const Rgb& c) {
+    return c == kLightRed ? "red" : c == kLightGreen ? "green" : c == kWhite ? "white" : "?";
+}
+
+TEST(MaintenanceReplies, FillTheirFields) {
     using F = const MaintenanceFields&;
     const std::tuple<PacketBuffer, std::string (*)(F), const char*> cases[] = {
         // Motor speeds take 15 bits: the top bit of each high byte is not part of the value.
         {{0x1B, 0x80 | 0, 0x34, 0x92, 0x00, 0x80},
-         [](F f) { return f.motorSpeed[0] + "," + f.motorSpeed[1]; },
-         "4660,0"},
+         [](F f) {
+             return f.motorSpeed[0] + "," + f.motorSpeed[1] + Colour(f.motorColour[0]) +
+                    Colour(f.motorColour[1]);
+         },
+         "4660,0greenwhite"},
         {{0x1B, 0x80 | 0, 0x34, 0x92, 0x00, 0x80}, [](F f) { return f.Flip_Switch.text; }, "ON"},
+        {{0x1B, 2, 253, 0x80, 0x10, 0x01},
+         [](F f) { return f.Inside_temp + "," + f.Supply_volt; },
+         "25.3,27.2"},
         {{0x1B, 4, 15}, [](F f) { return f.Board_no_txt + "," + f.Flip_Switch.text; }, "1,OFF"},
         {{0x1B, 4, 16}, [](F f) { return f.Board_no_txt + "," + f.Board_no_test_txt; }, "0,16"},
+        // A set bit is a blocked light sensor (red) or a switch that is on.
+        {{0x17, 120, 1, 2, 3, 4, 0b0110'0101},
+         [](F f) {
+             return f.Photo[0] + Colour(f.photoColour[0]) + Colour(f.photoColour[1]) + f.Front_Switch.text +
+                    Colour(f.Front_Switch.colour) + f.Box_Switch.text + Colour(f.Box_Switch.colour);
+         },
+         "120redgreenONgreenOFFred"},
         // Parameter sets outside 1 to 8 are ignored; sets 4 and 8 carry the identity and two bits.
         {{0x11, 9, 1, 2, 3, 4}, [](F f) { return f.parameters[0][0]; }, ""},
         {{0x11, 0, 1, 2, 3, 4}, [](F f) { return f.parameters[0][0]; }, ""},
@@ -69,31 +103,134 @@ TEST_F(SessionTest, RepliesFillTheirFields) {
          [](F f) { return f.Boards_dealed; },
          "4294967295"},
     };
+    Rig r;
     for (const auto& [reply, field, shown] : cases) {
-        DecodeReply(reply, PacketSize(reply[0]), link.StateForTesting(), link.Events(), nullptr);
-        EXPECT_EQ(field(session.Fields()), shown) << int(reply[0]) << " " << int(reply[1]);
+        DecodeReply(reply, PacketSize(reply[0]), r.link.StateForTesting(), r.link.Events(), nullptr);
+        EXPECT_EQ(field(r.session.Fields()), shown) << int(reply[0]) << " " << int(reply[1]);
     }
 }
 
-TEST_F(SessionTest, StartupShowsTheMachinesCounters) {
-    ASSERT_TRUE(session.StartupExchange());
-    EXPECT_EQ(session.Fields().Boards_dealed, "0");
-    EXPECT_TRUE(dialogs.messages.empty());
+// Without a download identity the machine only takes a new firmware: no parameter sets, no controls.
+TEST(MaintenanceStartUp, FillsTheIdentityAndReadsTheGroupWhenTheMachineHasADownloadIdentity) {
+    for (const bool id : {true, false}) {
+        EmulatorConfig config;
+        if (!id) config.infoByte4 = 0;
+        Rig r(config);
+        ASSERT_TRUE(r.session.StartupExchange());
+        const MaintenanceFields& f = r.session.Fields();
+        EXPECT_EQ(std::tuple(f.Soft_ver, f.Serial_number, f.Boards_dealed, r.Sent(cmd::kReadParameters)),
+                  std::tuple("2.40", "1234", "0", id ? "1 2 3 4" : ""));
+        EXPECT_EQ(std::tuple(r.session.ControlsEnabled(), r.session.DownloadEnabled()), std::tuple(id, true));
+        EXPECT_TRUE(r.dialogs.messages.empty());
+    }
 }
 
-TEST_F(SessionTest, LostLinkStopsTheSequenceAfterOneMessage) {
-    machine().SetLinkLost(true);
-    EXPECT_FALSE(session.StartupExchange());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.Last().text, FormatMessage(MsgLostCommunicationMaintenance));
-    EXPECT_TRUE(session.LinkLost());
-    EXPECT_FALSE(session.Busy());
-    EXPECT_FALSE(session.DownloadEnabled());
+TEST(MaintenanceSensors, PartsAndSwitchOverridesFollowTheFirmwareAndABusySessionSendsNothing) {
+    const std::pair<std::uint8_t, const char*> cases[] = {{0x19, ""},        {0x20, "0 1"},
+                                                          {0x24, "0 1 2"},   {0x26, "0 1 2 3"},
+                                                          {0x36, "0 1 2 3"}, {0x37, "0 1 2 3 4"}};
+    for (const auto& [minor, parts] : cases) {
+        SCOPED_TRACE(minor);
+        EmulatorConfig config;
+        config.firmwareMinor = minor;
+        Rig r(config);
+        ASSERT_TRUE(r.session.StartupExchange());
+        ASSERT_TRUE(r.session.SensorRequest(false));
+        EXPECT_EQ(r.Sent(cmd::kSensors), parts);
+        EXPECT_EQ(r.session.Fields().ignoreEnabled, minor >= 0x20);
+        r.session.SetBusy(true);
+        const auto sent = r.machine().Commands().size();
+        EXPECT_TRUE(r.session.SensorRequest(true));
+        EXPECT_EQ(r.machine().Commands().size(), sent);
+    }
+}
+
+// The large index needs the option word and new enough firmware; a choice the machine cannot take is
+// refused with a message, a stored one falls back silently. The group read and captured follows the index.
+TEST(MaintenanceCardIndex, TheLargeIndexNeedsTheOptionAndTheFirmware) {
+    EmulatorConfig noOption, firmware232;
+    noOption.optionWord = 4;
+    firmware232.firmwareMinor = 0x32;
+    const std::string jumbo = FormatMessage(MsgJumboNotSuitable);
+    const std::string old = FormatMessage(MsgLargeIndexNeedsFirmware, "2.32");
+    const struct {
+        EmulatorConfig config;
+        const char* stored;
+        int chosen; // -1: no choice
+        std::tuple<int, std::string, std::string, std::string, std::string> expected;
+    } rows[] = {
+        {{}, "0", 1, {1, "1", "1 2 3 4 5 6 7 8", "1", ""}},
+        {{}, "1", 0, {0, "0", "5 6 7 8 1 2 3 4", "0", ""}},
+        {noOption, "0", 1, {0, "0", "1 2 3 4", "0", jumbo}},
+        {firmware232, "0", 1, {0, "0", "1 2 3 4", "0", old}},
+        {{}, "1", -1, {1, "1", "5 6 7 8", "1", ""}},
+        {noOption, "1", -1, {0, "0", "1 2 3 4", "0", ""}},
+        {firmware232, "1", -1, {0, "0", "1 2 3 4", "0", ""}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.stored) + " " + std::to_string(row.chosen));
+        Rig r(row.config, {{keys::kCardIndex, row.stored}});
+        ASSERT_TRUE(r.session.StartupExchange());
+        EXPECT_TRUE(row.chosen < 0 || r.session.ChooseCardIndex(row.chosen));
+        ASSERT_TRUE(r.session.Capture());
+        EXPECT_EQ(std::tuple(r.session.Options().cardIndex, r.settings.values[keys::kCardIndex],
+                             r.Sent(cmd::kReadParameters), r.Sent(cmd::kCapture),
+                             r.dialogs.messages.empty() ? "" : r.dialogs.Last().text),
+                  row.expected);
+    }
+}
+
+TEST(MaintenanceRecognition, SendsTheCardOptionsAndMeasuresOnlyWhatItRecognised) {
+    for (const std::uint8_t error : {0, 7}) {
+        Rig r({}, {{keys::kNational, "2"}, {keys::kThreshold, "1"}});
+        r.machine().Readings().recognitionError = error;
+        ASSERT_TRUE(r.session.StartupExchange());
+        ASSERT_TRUE(r.session.Recognise());
+        const MaintenanceFields& f = r.session.Fields();
+        EXPECT_EQ(
+            std::tuple(f.Symbol, f.Reco_error, f.Symbol_size_x, f.Suit_size_x, r.session.ImageModeNow()),
+            error ? std::tuple("A", "7", "", "", 1) : std::tuple("A", "OK", "21", "25", 1));
+        EXPECT_EQ(r.Sent(cmd::kRecognise, 4), "2 0 1 0");
+    }
+}
+
+TEST(MaintenanceParameters, SetsGoOutOneTwoFourThreeAndOnlyWholeBytesAreSent) {
+    Rig r;
+    ASSERT_TRUE(r.session.StartupExchange());
+    MaintenanceFields& f = r.session.MutableFields();
+    f.parameters[0][0] = "77";
+    f.parameters[2][3] = "255";
+    f.Ignore_flip = true;
+    ASSERT_TRUE(r.session.SaveParameters());
+    EXPECT_EQ(Join(r.machine().ParameterSet(1)) + " / " + Join(r.machine().ParameterSet(3)) + " / " +
+                  Join(r.machine().ParameterSet(4)),
+              "77 12 24 8 / 50 80 22 255 / 1 0 0 0");
+    EXPECT_EQ(r.Sent(cmd::kWriteParameters) + " / " + r.Sent(cmd::kReadParameters),
+              "1 2 4 3 / 1 2 3 4 1 2 3 4");
+    EXPECT_EQ(r.dialogs.Last().text, FormatMessage(MsgParametersUpdated));
+    for (const char* refused : {"", "256", "2x", "-1", "0255"}) {
+        SCOPED_TRACE(refused);
+        r.session.MutableFields().parameters[1][2] = refused;
+        const auto sent = r.machine().Commands().size();
+        EXPECT_TRUE(r.session.SaveParameters());
+        EXPECT_EQ(r.machine().Commands().size(), sent);
+        EXPECT_EQ(r.dialogs.Last().title, "Parameters update");
+    }
+}
+
+TEST(MaintenanceLostLink, StopsTheSequenceAfterOneMessage) {
+    Rig r;
+    r.machine().SetLinkLost(true);
+    EXPECT_FALSE(r.session.StartupExchange());
+    ASSERT_EQ(r.dialogs.messages.size(), 1u);
+    EXPECT_EQ(r.dialogs.Last().text, FormatMessage(MsgLostCommunicationMaintenance));
+    EXPECT_EQ(std::tuple(r.session.LinkLost(), r.session.Busy(), r.session.DownloadEnabled()),
+              std::tuple(true, false, false));
     // Only the info command went out (twice); nothing after it.
-    EXPECT_FALSE(session.SensorRequest(false));
-    EXPECT_FALSE(session.Recognise());
-    EXPECT_EQ(machine().Commands().size(), 2u);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_FALSE(r.session.SensorRequest(false));
+    EXPECT_FALSE(r.session.Recognise());
+    EXPECT_EQ(r.machine().Commands().size(), 2u);
+    EXPECT_EQ(r.dialogs.messages.size(), 1u);
 }
 
 } // namespace
