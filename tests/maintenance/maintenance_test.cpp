@@ -52,61 +52,69 @@ struct Rig {
     MaintenanceSession session{link, dialogs, settings};
 };
 
-std::string Colour(const Rgb& c) {
-    return c == kLightRed ? "red" : c == kLightGreen ? "green" : c == kWhite ? "white" : "?";
+// Every field the replies filled, with the colour of the coloured ones.
+std::string Filled(const MaintenanceFields& f) {
+    std::string out;
+    const auto add = [&out](const std::string& text, const Rgb* c = nullptr) {
+        const char* colour = !c ? "" : *c == kLightRed ? "/red" : *c == kLightGreen ? "/green" : "/white";
+        if (!text.empty()) out += (out.empty() ? "" : " ") + text + colour;
+    };
+    for (const std::string* s :
+         {&f.Serial_number, &f.Hardware_ID,   &f.Manuf_date,        &f.Boards_dealed, &f.Inside_temp,
+          &f.Supply_volt,   &f.Board_no_txt,  &f.Board_no_test_txt, &f.param_ID,      &f.Reco_time,
+          &f.Symbol,        &f.Suit,          &f.Threshold,         &f.Reco_error,    &f.Reco_param1,
+          &f.Reco_param2,   &f.Symbol_size_x, &f.Symbol_size_y,     &f.Suit_size_x,   &f.Suit_size_y,
+          &f.Cap_time})
+        add(*s);
+    for (std::size_t i = 0; i < 5; ++i)
+        add(f.Photo[i], &f.photoColour[i]);
+    for (const SwitchField* s : {&f.Front_Switch, &f.Cover_Switch, &f.Box_Switch, &f.Flip_Switch})
+        add(s->text, &s->colour);
+    for (std::size_t i = 0; i < 4; ++i)
+        add(f.motorSpeed[i], &f.motorColour[i]), add(f.PWM_motor[i]);
+    for (const auto& set : f.parameters)
+        for (const std::string& v : set)
+            add(v);
+    add(std::string(f.Ignore_flip ? "flip" : "") + (f.Ignore_box ? "box" : ""));
+    return out;
 }
 
 TEST(MaintenanceReplies, FillTheirFields) {
-    using F = const MaintenanceFields&;
-    const std::tuple<PacketBuffer, std::string (*)(F), const char*> cases[] = {
+    const std::pair<PacketBuffer, const char*> cases[] = {
         // Motor speeds take 15 bits: the top bit of each high byte is not part of the value.
-        {{0x1B, 0x80 | 0, 0x34, 0x92, 0x00, 0x80},
-         [](F f) {
-             return f.motorSpeed[0] + "," + f.motorSpeed[1] + Colour(f.motorColour[0]) +
-                    Colour(f.motorColour[1]);
-         },
-         "4660,0greenwhite"},
-        {{0x1B, 0x80 | 0, 0x34, 0x92, 0x00, 0x80}, [](F f) { return f.Flip_Switch.text; }, "ON"},
-        {{0x1B, 2, 253, 0x80, 0x10, 0x01},
-         [](F f) { return f.Inside_temp + "," + f.Supply_volt; },
-         "25.3,27.2"},
-        {{0x1B, 4, 15}, [](F f) { return f.Board_no_txt + "," + f.Flip_Switch.text; }, "1,OFF"},
-        {{0x1B, 4, 16}, [](F f) { return f.Board_no_txt + "," + f.Board_no_test_txt; }, "0,16"},
+        {{0x1B, 0x80 | 0, 0x34, 0x92, 0x00, 0x80}, "ON/green 4660/green 0/white"},
+        {{0x1B, 1, 0, 0, 1, 0}, "OFF/red 0/white 1/green"},
+        {{0x1B, 2, 253, 0x80, 0x10, 0x01}, "25.3 27.2 OFF/red"},
+        {{0x1B, 3, 1, 2, 3, 255}, "OFF/red 1 2 3 255"},
+        {{0x1B, 4, 15}, "1 15 OFF/red"},
+        {{0x1B, 4, 16}, "0 16 OFF/red"},
         // A set bit is a blocked light sensor (red) or a switch that is on.
         {{0x17, 120, 1, 2, 3, 4, 0b0110'0101},
-         [](F f) {
-             return f.Photo[0] + Colour(f.photoColour[0]) + Colour(f.photoColour[1]) + f.Front_Switch.text +
-                    Colour(f.Front_Switch.colour) + f.Box_Switch.text + Colour(f.Box_Switch.colour);
-         },
-         "120redgreenONgreenOFFred"},
+         "120/red 1/green 2/red 3/green 4/green ON/green ON/green OFF/red"},
         // Parameter sets outside 1 to 8 are ignored; sets 4 and 8 carry the identity and two bits.
-        {{0x11, 9, 1, 2, 3, 4}, [](F f) { return f.parameters[0][0]; }, ""},
-        {{0x11, 0, 1, 2, 3, 4}, [](F f) { return f.parameters[0][0]; }, ""},
-        {{0x11, 7, 200, 201, 202, 203}, [](F f) { return f.parameters[2][3]; }, "203"},
-        {{0x11, 8, 0x12, 0x34, 2},
-         [](F f) { return f.param_ID + (f.Ignore_flip ? ",flip" : "") + (f.Ignore_box ? ",box" : ""); },
-         "4660,box"},
-        {{0x15, 1, 0, 0x0B, 4, 99, 0},
-         [](F f) { return f.Reco_time + f.Symbol + f.Suit + f.Reco_error; },
-         "256JCOK"},
-        {{0x15, 0, 1, 5, 2, 99, 200}, [](F f) { return f.Reco_error; }, "200"},
+        {{0x11, 9, 1, 2, 3, 4}, ""},
+        {{0x11, 0, 1, 2, 3, 4}, ""},
+        {{0x11, 7, 200, 201, 202, 203}, "200 201 202 203"},
+        {{0x11, 8, 0x12, 0x34, 2}, "4660 box"},
+        {{0x11, 4, 0, 1, 1}, "1 flip"},
+        {{0x15, 1, 0, 0x0B, 4, 99, 0}, "256 J C 99 OK"},
+        {{0x15, 0, 1, 5, 2, 99, 200}, "1 5 H 99 200"},
         // Sizes are little-endian pairs of the box bytes.
-        {{0x0F, 7, 8, 0x01, 0x02, 0x03, 0x04},
-         [](F f) { return f.Reco_param1 + "," + f.Symbol_size_x + "," + f.Symbol_size_y; },
-         "7,513,1027"},
-        {{0x12, 2, 31, 12, 0x07, 0xE9}, [](F f) { return f.Manuf_date; }, "31/12/2025"},
-        {{0x12, 1, 0xFF, 0xFF, 0, 8}, [](F f) { return f.Serial_number + "," + f.Hardware_ID; }, "65535,8"},
+        {{0x0F, 7, 8, 0x01, 0x02, 0x03, 0x04}, "7 8 513 1027"},
+        {{0x10, 7, 8, 0x01, 0x02, 0x03, 0x04}, "513 1027"},
+        {{0x0A, 1, 2}, "258"},
+        {{0x12, 2, 31, 12, 0x07, 0xE9}, "31/12/2025"},
+        {{0x12, 1, 0xFF, 0xFF, 0, 8}, "65535 8"},
         // The counters only when byte 2 is 0; the largest count does not turn negative.
-        {{0xB3, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4}, [](F f) { return f.Boards_dealed; }, "16909060"},
-        {{0xB3, 0, 1, 0, 0, 0, 0, 0, 9, 9, 9, 9}, [](F f) { return f.Boards_dealed; }, "16909060"},
-        {{0xB3, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF},
-         [](F f) { return f.Boards_dealed; },
-         "4294967295"},
+        {{0xB3, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4}, "16909060"},
+        {{0xB3, 0, 1, 0, 0, 0, 0, 0, 9, 9, 9, 9}, ""},
+        {{0xB3, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, "4294967295"},
     };
     Rig r;
-    for (const auto& [reply, field, shown] : cases) {
+    for (const auto& [reply, shown] : cases) {
+        r.session.MutableFields() = {};
         DecodeReply(reply, PacketSize(reply[0]), r.link.StateForTesting(), r.link.Events(), nullptr);
-        EXPECT_EQ(field(r.session.Fields()), shown) << int(reply[0]) << " " << int(reply[1]);
+        EXPECT_EQ(Filled(r.session.Fields()), shown) << int(reply[0]) << " " << int(reply[1]);
     }
 }
 
