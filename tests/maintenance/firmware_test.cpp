@@ -68,25 +68,23 @@ TEST(FirmwareFile, LoadsSoundFilesAndRefusesBadOnes) {
 
 TEST(FirmwareFile, HeadersCarryTheLengthAndTheBigEndianWordSum) {
     // Section bytes 01 02 03: L = 19, words 0x0102 and 0x0300 (the byte past the section is 0). Section 2
-    // carries 0x0B 0x0C, which are not part of its own sum.
-    auto image = Read(FirmwareFileBytes({1, 2, 3}, {1, 2, 3}));
-    ASSERT_TRUE(image.has_value());
-    EXPECT_EQ(Bytes(image->image1.begin(), image->image1.begin() + 8),
-              (Bytes{0, 19, 0, 0, 0, 0, 0x04, 0x02}));
-    EXPECT_EQ(Bytes(image->image2.begin(), image->image2.begin() + 8),
-              (Bytes{0, 19, 0x0B, 0x0C, 0, 0, 0x04, 0x02}));
+    // carries 0x0B 0x0C, which are not part of its own sum. 1000 bytes of 0xFF: L = 1016 = 0x03F8, 500 words
+    // of 0xFFFF = 0x01F3FE0C; an empty section: L = 16, sum 0.
+    const std::tuple<Bytes, Bytes, Bytes, Bytes> cases[] = {
+        {{1, 2, 3}, {1, 2, 3}, {0, 19, 0, 0, 0, 0, 0x04, 0x02}, {0, 19, 0x0B, 0x0C, 0, 0, 0x04, 0x02}},
+        {Bytes(1000, 0xFF), {}, {0x03, 0xF8, 0, 0, 0x01, 0xF3, 0xFE, 0x0C}, {0, 16, 0x0B, 0x0C, 0, 0, 0, 0}},
+    };
+    for (const auto& [section1, section2, header1, header2] : cases) {
+        const auto image = Read(FirmwareFileBytes(section1, section2));
+        EXPECT_EQ(std::pair(Bytes(image->image1.begin(), image->image1.begin() + 8),
+                            Bytes(image->image2.begin(), image->image2.begin() + 8)),
+                  std::pair(header1, header2));
+    }
     FirmwareImageBuffer plain(kImageBufferSize, 0);
     plain[16] = 0x12;
     plain[18] = 0x56;
     EXPECT_EQ(ImageChecksum(plain, 18), 0x1200u); // bytes past the length do not count
     EXPECT_EQ(ImageChecksum(plain, 19), 0x1200u + 0x5600u);
-    // 1000 bytes of 0xFF: L = 1016, 500 words of 0xFFFF = 0x01F3FE0C; an empty section: L = 16, sum 0.
-    image = Read(FirmwareFileBytes(Bytes(1000, 0xFF), {}));
-    ASSERT_TRUE(image.has_value());
-    EXPECT_EQ(Bytes(image->image1.begin(), image->image1.begin() + 8),
-              (Bytes{1016 / 256, 1016 % 256, 0, 0, 0x01, 0xF3, 0xFE, 0x0C}));
-    EXPECT_EQ(Bytes(image->image2.begin(), image->image2.begin() + 8),
-              (Bytes{0, 16, 0x0B, 0x0C, 0, 0, 0, 0}));
 }
 
 TEST(FirmwareFile, BlocksGoSectionTwoFirstAndHeadersLast) {

@@ -12,13 +12,6 @@
 namespace orvenix {
 namespace {
 
-template <typename Range> std::string Join(const Range& values) {
-    std::string out;
-    for (const int v : values)
-        out.append(out.empty() ? "" : " ").append(std::to_string(v));
-    return out;
-}
-
 TEST(MaintenanceTexts, SymbolsSuitsAndTenths) {
     EXPECT_EQ(SymbolText(0x0E) + SymbolText(0x0D) + SymbolText(0x0C) + SymbolText(0x0B), "AKQJ");
     EXPECT_EQ(SymbolText(10) + "," + SymbolText(2), "10,2");
@@ -38,10 +31,11 @@ struct Rig {
     EmulatedMachine& machine() { return emu->Machine(); }
     // The first n parameters of every command with this code sent, in order.
     std::string Sent(std::uint8_t code, int n = 1) {
-        std::vector<int> sent;
+        std::string out;
         for (const auto& [p, size] : machine().Commands())
-            if (p[0] == code) sent.insert(sent.end(), p.begin() + 1, p.begin() + 1 + n);
-        return Join(sent);
+            for (int i = 1; i <= n && p[0] == code; ++i)
+                out.append(out.empty() ? "" : " ").append(std::to_string(p[static_cast<std::size_t>(i)]));
+        return out;
     }
 
     ScriptedDialogs dialogs;
@@ -210,9 +204,10 @@ TEST(MaintenanceParameters, SetsGoOutOneTwoFourThreeAndOnlyWholeBytesAreSent) {
     f.parameters[2][3] = "255";
     f.Ignore_flip = true;
     ASSERT_TRUE(r.session.SaveParameters());
-    EXPECT_EQ(Join(r.machine().ParameterSet(1)) + " / " + Join(r.machine().ParameterSet(3)) + " / " +
-                  Join(r.machine().ParameterSet(4)),
-              "77 12 24 8 / 50 80 22 255 / 1 0 0 0");
+    using Set = std::array<std::uint8_t, 4>;
+    EXPECT_EQ(
+        std::tuple(r.machine().ParameterSet(1), r.machine().ParameterSet(3), r.machine().ParameterSet(4)),
+        std::tuple(Set{77, 12, 24, 8}, Set{50, 80, 22, 255}, Set{1, 0, 0, 0}));
     EXPECT_EQ(r.Sent(cmd::kWriteParameters) + " / " + r.Sent(cmd::kReadParameters),
               "1 2 4 3 / 1 2 3 4 1 2 3 4");
     EXPECT_EQ(r.dialogs.Last().text, FormatMessage(MsgParametersUpdated));
