@@ -148,6 +148,8 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
     const auto board = [this] { return std::to_string(set.currentBoard); };
     const auto stored = [this](const char* key) { return [this, key] { return settings.values[key]; }; };
     const auto toLast = [this] { Click("cmdLast"); };
+    const auto drawn = [this] { return std::to_string(Get<BoardDrawing>("Picture1")->Texts().size()); };
+    const auto large = [this] { return std::to_string(Get<QRadioButton>("Card_Index_j")->isChecked()); };
     struct Row {
         const char* control;
         std::function<void()> before;
@@ -165,10 +167,7 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
         {"cmdFirst", toLast, board, "1"},
         {"cmdExit", {}, [this] { return std::to_string(window->closed() && !link->IsOpen()); }, "1"},
         // The drawing shows the four hands' suits too.
-        {"Disp_boards",
-         {},
-         [this] { return std::to_string(Get<BoardDrawing>("Picture1")->Texts().size()); },
-         "23"},
+        {"Disp_boards", {}, drawn, "23"},
         {"cmdClear", [this] { PutReadStack(), Click("cmdDeal"), dialogs.QueueAnswer(Answer::Ok); },
          [this] { return std::to_string(set[1].status); }, "0", Read},
         {"read_mode2", {}, stored(keys::kInitReadMode), "1", Read},
@@ -179,12 +178,7 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
         {"Threshold_3", {}, stored(keys::kThreshold), "2"},
         {"Card_Index_j", {}, stored(keys::kCardIndex), "1"},
         // Refused on older firmware: the choice goes back on screen too.
-        {"Card_Index_j",
-         {},
-         [this] { return std::to_string(Get<QRadioButton>("Card_Index_st")->isChecked()); },
-         "1",
-         Deal,
-         0x32},
+        {"Card_Index_j", {}, large, "0", Deal, 0x32},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.control);
@@ -201,7 +195,7 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
     EXPECT_TRUE(saves == 1 && window->closed());
 }
 
-// Each button, the pedal and Escape give their answer; the buttons shown follow the error.
+// Each button and Escape give their answer; the buttons shown follow the error.
 TEST_F(DealingWindowTest, ErrorDialogButtonsAndPedalGiveTheirAnswers) {
     Open(Deal);
     window->pollTimer.stop();
@@ -211,7 +205,6 @@ TEST_F(DealingWindowTest, ErrorDialogButtonsAndPedalGiveTheirAnswers) {
         {"Continue_button", check, kErrorActionContinue},
         {"Cancel_button", check, kErrorActionCancel},
         {"Cancel2", check, kErrorActionDealCurrent},
-        {"pedal", error, kErrorActionContinue},
         {"Escape", error, kErrorActionCancel}};
     for (const auto& [answer, content, action] : rows) {
         SCOPED_TRACE(answer);
@@ -220,10 +213,7 @@ TEST_F(DealingWindowTest, ErrorDialogButtonsAndPedalGiveTheirAnswers) {
         const auto hidden = [&](const char* name) { return shown.findChild<QPushButton*>(name)->isHidden(); };
         EXPECT_EQ(std::tuple(hidden("Continue_button"), hidden("Cancel_button"), hidden("Cancel2")),
                   std::tuple(!content.continueVisible, !content.cancelVisible, !content.cancel2Visible));
-        if (std::string(answer) == "pedal") {
-            machine().PressPedal();
-            shown.onPollTimer();
-        } else if (std::string(answer) == "Escape") {
+        if (std::string(answer) == "Escape") {
             shown.reject();
         } else {
             shown.findChild<QPushButton*>(answer)->click();
@@ -235,14 +225,17 @@ TEST_F(DealingWindowTest, ErrorDialogButtonsAndPedalGiveTheirAnswers) {
 
 // ---- The emulator panel ------------------------------------------------------------------------------
 
+// A modal dialog leaves only its own children usable: the panel goes with the error dialog, so that its
+// pedal answers it, and comes back to the window afterwards.
 TEST_F(DealingWindowTest, EachPanelControlActsOnTheMachineOfTheWindow) {
-    QString code;
+    bool panelInDialog = false;
     const auto putBoard = [this] {
         Click("Check_board");
         test::Child<QSpinBox>(panel, "boardNumber")->setValue(1);
         ClickPanel("putBoard");
         Click("cmdDeal");
     };
+    const auto errorShown = [this] { return std::to_string(window->session().LastStep().errorShown); };
     struct Row {
         const char* what;
         std::function<void()> act;
@@ -261,19 +254,31 @@ TEST_F(DealingWindowTest, EachPanelControlActsOnTheMachineOfTheWindow) {
          [this] { return Dealt(); }, "1"},
         {"stack", [this] { ClickPanel("putStack"), Click("cmdDeal"); },
          [this] { return std::to_string(set[1].status); }, std::to_string(kBoardComplete), Read},
-        {"board label", putBoard, [this] { return std::to_string(window->session().LastStep().errorShown); },
-         "0"},
+        {"board label", putBoard, errorShown, "0"},
         {"unreadable label",
          [&] {
              putBoard();
              ClickPanel("unreadableBoard");
-             WhenModalOpens([&](QWidget* modal) {
-                 code = modal->findChild<QLabel*>("Error_code")->text();
-                 modal->close();
-             });
+             WhenModalOpens([](QWidget* modal) { modal->close(); });
              Click("Deal_next");
          },
-         [&] { return code.toStdString(); }, "Error Code: 64"},
+         errorShown, "1"},
+        {"error answered by the pedal in the dialog",
+         [&] {
+             test::Child<QSpinBox>(panel, "errorCode")->setValue(4);
+             ClickPanel("injectError");
+             WhenModalOpens([&](QWidget* modal) {
+                 panelInDialog = panel->parent() == modal && panel->isVisible();
+                 ClickPanel("pressPedal");
+                 static_cast<MachineErrorDialog*>(modal)->onPollTimer();
+             });
+             Click("cmdDeal");
+         },
+         [&] {
+             return std::to_string(panelInDialog && panel->parent() == window.get() &&
+                                   window->session().LastStep().outcome == StepOutcome::Completed);
+         },
+         "1"},
         {"broken link", [this] { test::Child<QCheckBox>(panel, "linkBroken")->setChecked(true), Poll(); },
          [this] { return std::to_string(window->closed() && !window->pollTimer.isActive()); }, "1"},
     };
@@ -284,25 +289,6 @@ TEST_F(DealingWindowTest, EachPanelControlActsOnTheMachineOfTheWindow) {
         r.act();
         EXPECT_EQ(r.observe(), r.expected);
     }
-}
-
-// A modal dialog leaves only its own children usable: the panel goes with the error dialog, so that its
-// pedal answers it, and comes back to the window afterwards.
-TEST_F(DealingWindowTest, ThePanelAnswersTheErrorDialogAndComesBack) {
-    Open(Deal);
-    OpenPanel();
-    test::Child<QSpinBox>(panel, "errorCode")->setValue(4);
-    ClickPanel("injectError");
-    bool panelInDialog = false;
-    WhenModalOpens([&](QWidget* modal) {
-        panelInDialog = panel->parent() == modal && panel->isVisible();
-        ClickPanel("pressPedal");
-        static_cast<MachineErrorDialog*>(modal)->onPollTimer();
-    });
-    Click("cmdDeal");
-    EXPECT_TRUE(panelInDialog);
-    EXPECT_EQ(window->session().LastStep().outcome, StepOutcome::Completed);
-    EXPECT_EQ(panel->parent(), window.get());
 }
 
 // The panel opens beside the window it serves, on that window's screen, never over it: on whichever side
