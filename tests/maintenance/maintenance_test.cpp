@@ -12,14 +12,6 @@
 namespace orvenix {
 namespace {
 
-TEST(MaintenanceTexts, SymbolsSuitsAndTenths) {
-    EXPECT_EQ(SymbolText(0x0E) + SymbolText(0x0D) + SymbolText(0x0C) + SymbolText(0x0B), "AKQJ");
-    EXPECT_EQ(SymbolText(10) + "," + SymbolText(2), "10,2");
-    EXPECT_EQ(SuitText(1) + SuitText(2) + SuitText(3) + SuitText(4), "SHDC");
-    for (const auto& [tenths, text] : {std::pair{0, "0.0"}, {9, "0.9"}, {253, "25.3"}, {32767, "3276.7"}})
-        EXPECT_EQ(TenthsText(tenths), text);
-}
-
 // A session connected to the emulated machine, with the settings it starts from.
 struct Rig {
     explicit Rig(EmulatorConfig config = {}, std::map<std::string, std::string> stored = {})
@@ -79,6 +71,7 @@ TEST(MaintenanceReplies, FillTheirFields) {
         {{0x1B, 0x80 | 0, 0x34, 0x92, 0x00, 0x80}, "ON/green 4660/green 0/white"},
         {{0x1B, 1, 0, 0, 1, 0}, "OFF/red 0/white 1/green"},
         {{0x1B, 2, 253, 0x80, 0x10, 0x01}, "25.3 27.2 OFF/red"},
+        {{0x1B, 2, 9, 0, 0xFF, 0xFF}, "0.9 3276.7 OFF/red"},
         {{0x1B, 3, 1, 2, 3, 255}, "OFF/red 1 2 3 255"},
         {{0x1B, 4, 15}, "1 15 OFF/red"},
         {{0x1B, 4, 16}, "0 16 OFF/red"},
@@ -92,7 +85,10 @@ TEST(MaintenanceReplies, FillTheirFields) {
         {{0x11, 8, 0x12, 0x34, 2}, "4660 box"},
         {{0x11, 4, 0, 1, 1}, "1 flip"},
         {{0x15, 1, 0, 0x0B, 4, 99, 0}, "256 J C 99 OK"},
-        {{0x15, 0, 1, 5, 2, 99, 200}, "1 5 H 99 200"},
+        {{0x15, 0, 1, 10, 2, 99, 200}, "1 10 H 99 200"},
+        {{0x15, 0, 0, 0x0E, 1, 0, 0}, "0 A S 0 OK"},
+        {{0x15, 0, 0, 0x0D, 3, 0, 0}, "0 K D 0 OK"},
+        {{0x15, 0, 0, 0x0C, 9, 0, 0}, "0 Q 9 0 OK"},
         // Sizes are little-endian pairs of the box bytes.
         {{0x0F, 7, 8, 0x01, 0x02, 0x03, 0x04}, "7 8 513 1027"},
         {{0x10, 7, 8, 0x01, 0x02, 0x03, 0x04}, "513 1027"},
@@ -155,30 +151,29 @@ TEST(MaintenanceCardIndex, TheLargeIndexNeedsTheOptionAndTheFirmware) {
     firmware232.firmwareMinor = 0x32;
     const std::string jumbo = FormatMessage(MsgJumboNotSuitable);
     const std::string old = FormatMessage(MsgLargeIndexNeedsFirmware, "2.32");
-    const struct {
-        EmulatorConfig config;
-        const char* stored;
-        int chosen; // -1: no choice
-        std::tuple<int, std::string, std::string, std::string, std::string> expected;
-    } rows[] = {
-        {{}, "0", 1, {1, "1", "1 2 3 4 5 6 7 8", "1", ""}},
-        {{}, "1", 0, {0, "0", "5 6 7 8 1 2 3 4", "0", ""}},
-        {noOption, "0", 1, {0, "0", "1 2 3 4", "0", jumbo}},
-        {firmware232, "0", 1, {0, "0", "1 2 3 4", "0", old}},
-        {{}, "1", -1, {1, "1", "5 6 7 8", "1", ""}},
-        {noOption, "1", -1, {0, "0", "1 2 3 4", "0", ""}},
-        {firmware232, "1", -1, {0, "0", "1 2 3 4", "0", ""}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.stored) + " " + std::to_string(row.chosen));
-        Rig r(row.config, {{keys::kCardIndex, row.stored}});
+    // The machine, the stored index, the index chosen (-1: none); the index, as stored, the parameter sets
+    // read, the capture's index and the message.
+    const std::tuple<EmulatorConfig, const char*, int,
+                     std::tuple<int, std::string, std::string, std::string, std::string>>
+        rows[] = {
+            {{}, "0", 1, {1, "1", "1 2 3 4 5 6 7 8", "1", ""}},
+            {{}, "1", 0, {0, "0", "5 6 7 8 1 2 3 4", "0", ""}},
+            {noOption, "0", 1, {0, "0", "1 2 3 4", "0", jumbo}},
+            {firmware232, "0", 1, {0, "0", "1 2 3 4", "0", old}},
+            {{}, "1", -1, {1, "1", "5 6 7 8", "1", ""}},
+            {noOption, "1", -1, {0, "0", "1 2 3 4", "0", ""}},
+            {firmware232, "1", -1, {0, "0", "1 2 3 4", "0", ""}},
+        };
+    for (const auto& [config, stored, chosen, expected] : rows) {
+        SCOPED_TRACE(std::string(stored) + " " + std::to_string(chosen));
+        Rig r(config, {{keys::kCardIndex, stored}});
         ASSERT_TRUE(r.session.StartupExchange());
-        EXPECT_TRUE(row.chosen < 0 || r.session.ChooseCardIndex(row.chosen));
+        EXPECT_TRUE(chosen < 0 || r.session.ChooseCardIndex(chosen));
         ASSERT_TRUE(r.session.Capture());
         EXPECT_EQ(std::tuple(r.session.Options().cardIndex, r.settings.values[keys::kCardIndex],
                              r.Sent(cmd::kReadParameters), r.Sent(cmd::kCapture),
                              r.dialogs.messages.empty() ? "" : r.dialogs.Last().text),
-                  row.expected);
+                  expected);
     }
 }
 
