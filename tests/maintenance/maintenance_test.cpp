@@ -108,34 +108,25 @@ TEST(MaintenanceReplies, FillTheirFields) {
     }
 }
 
-// Without a download identity the machine only takes a new firmware: no parameter sets, no controls.
-TEST(MaintenanceStartUp, FillsTheIdentityAndReadsTheGroupWhenTheMachineHasADownloadIdentity) {
-    for (const bool id : {true, false}) {
-        EmulatorConfig config;
-        if (!id) config.infoByte4 = 0;
-        Rig r(config);
-        ASSERT_TRUE(r.session.StartupExchange());
-        const MaintenanceFields& f = r.session.Fields();
-        EXPECT_EQ(std::tuple(f.Soft_ver, f.Serial_number, f.Boards_dealed, r.Sent(cmd::kReadParameters)),
-                  std::tuple("2.40", "1234", "0", id ? "1 2 3 4" : ""));
-        EXPECT_EQ(std::tuple(r.session.ControlsEnabled(), r.session.DownloadEnabled()), std::tuple(id, true));
-        EXPECT_TRUE(r.dialogs.messages.empty());
-    }
-}
-
-TEST(MaintenanceSensors, PartsAndSwitchOverridesFollowTheFirmwareAndABusySessionSendsNothing) {
-    const std::pair<std::uint8_t, const char*> cases[] = {{0x19, ""},        {0x20, "0 1"},
-                                                          {0x24, "0 1 2"},   {0x26, "0 1 2 3"},
-                                                          {0x36, "0 1 2 3"}, {0x37, "0 1 2 3 4"}};
-    for (const auto& [minor, parts] : cases) {
+// The sensor parts and the switch overrides follow the firmware. Without a download identity the machine
+// only takes a new firmware: no parameter sets, no switch overrides, no controls. A busy session sends
+// nothing.
+TEST(MaintenanceStartUp, TheFirmwareAndTheDownloadIdentityDecideWhatIsAskedAndOffered) {
+    const std::tuple<std::uint8_t, std::uint8_t, const char*> cases[] = {
+        {0x19, 1, ""},        {0x20, 1, "0 1"},       {0x24, 1, "0 1 2"},    {0x26, 1, "0 1 2 3"},
+        {0x36, 1, "0 1 2 3"}, {0x37, 1, "0 1 2 3 4"}, {0x40, 0, "0 1 2 3 4"}};
+    for (const auto& [minor, id, parts] : cases) {
         SCOPED_TRACE(minor);
-        EmulatorConfig config;
-        config.firmwareMinor = minor;
-        Rig r(config);
+        Rig r({.firmwareMinor = minor, .infoByte4 = id});
         ASSERT_TRUE(r.session.StartupExchange());
         ASSERT_TRUE(r.session.SensorRequest(false));
-        EXPECT_EQ(r.Sent(cmd::kSensors), parts);
-        EXPECT_EQ(r.session.Fields().ignoreEnabled, minor >= 0x20);
+        const MaintenanceFields& f = r.session.Fields();
+        EXPECT_EQ(
+            std::tuple(f.Serial_number, f.Boards_dealed, r.Sent(cmd::kSensors), r.Sent(cmd::kReadParameters)),
+            std::tuple("1234", "0", parts, id ? "1 2 3 4" : ""));
+        EXPECT_EQ(std::tuple(f.ignoreEnabled, r.session.ControlsEnabled(), r.session.DownloadEnabled(),
+                             r.dialogs.messages.size()),
+                  std::tuple(id && minor >= 0x20, id == 1, true, 0u));
         r.session.SetBusy(true);
         const auto sent = r.machine().Commands().size();
         EXPECT_TRUE(r.session.SensorRequest(true));
