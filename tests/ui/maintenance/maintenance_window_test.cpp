@@ -63,7 +63,19 @@ TEST_F(MaintenanceWindowTest, TheStartUpExchangeEnablesTheControls) {
     }
 }
 
+// Each control reaches the machine and its answer the window. A programming error keeps the window as it
+// was; a new firmware connects anew. A lost link, Exit and the close box all close the window: the polling
+// stops, the latch drops and the link closes.
 TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow) {
+    test::TempDir dir;
+    const std::string firmware = dir.File("new.adc");
+    test::WriteFile(firmware,
+                    test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300)));
+    const auto closed = [this] {
+        return std::to_string(!window->isVisible() && !window->pollTimer.isActive() && !link->IsOpen() &&
+                              !machine().Latch()) +
+               " " + std::to_string(dialogs.messages.size());
+    };
     EmulatorConfig noLargeIndex;
     noLargeIndex.optionWord = 4;
     const auto text = [this](const char* name) { return [this, name] { return Text(name); }; };
@@ -143,53 +155,26 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
         {"Card_Index_j refused", click("Card_Index_j"),
          [this] { return std::to_string(Get<QRadioButton>("Card_Index_st")->isChecked()); }, "1",
          noLargeIndex},
+        {"Download with a programming error",
+         [&] { machine().InjectDownloadResult(1, 4), dialogs.QueueFile(firmware), Click("Download"); },
+         [this] { return Text("Soft_ver") + " " + std::to_string(window->pollTimer.isActive()); }, "2.40 1"},
+        // Connected anew, the start-up exchange waits for its timer.
+        {"Download", [&] { dialogs.QueueFile(firmware), Click("Download"); },
+         [this] { return Text("Soft_ver") + " " + std::to_string(window->startupTimer.isActive()); }, " 1"},
+        {"lost link", [this] { window->show(), machine().SetLinkLost(true), window->onPollTimer(); }, closed,
+         "1 1"},
+        {"close box", [this] { window->show(), window->close(); }, closed, "1 0"},
+        {"cmdExit",
+         [this] { window->show(), QTest::mouseClick(Get<QPushButton>("cmdExit"), Qt::LeftButton); }, closed,
+         "1 0"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         settings.values.clear();
+        dialogs.messages.clear();
         Open(r.config);
         r.act();
         EXPECT_EQ(r.observe(), r.expected);
-    }
-}
-
-// A programming error keeps the window as it was; a new firmware connects anew.
-TEST_F(MaintenanceWindowTest, DownloadConnectsAnewAndAProgrammingErrorKeepsTheWindow) {
-    test::TempDir dir;
-    const std::string path = dir.File("new.adc");
-    test::WriteFile(
-        path, test::FirmwareFileBytes(test::FirmwareSection(700, 0x02, 0x55), test::FirmwareSection(300)));
-    Open();
-    machine().InjectDownloadResult(1, 4);
-    dialogs.QueueFile(path);
-    Click("Download");
-    EXPECT_EQ(std::tuple(Text("Soft_ver"), window->pollTimer.isActive()), std::tuple("2.40", true));
-    dialogs.QueueFile(path);
-    Click("Download");
-    EXPECT_EQ(std::tuple(Text("Soft_ver"), window->pollTimer.isActive(), window->startupTimer.isActive()),
-              std::tuple("", false, true));
-    window->onStartupTimer();
-    EXPECT_EQ(Text("Soft_ver"), "2.55");
-}
-
-// A lost link, Exit and the close box all close the window: the polling stops, the latch drops and the
-// link closes.
-TEST_F(MaintenanceWindowTest, LostLinkExitAndTheCloseBoxCloseTheLink) {
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        {"lost link", [this] { machine().SetLinkLost(true), window->onPollTimer(); }},
-        {"close box", [this] { window->close(); }},
-        {"Exit", [this] { QTest::mouseClick(Get<QPushButton>("cmdExit"), Qt::LeftButton); }},
-    };
-    for (const auto& [way, close] : ways) {
-        SCOPED_TRACE(way);
-        dialogs.messages.clear();
-        Open();
-        window->show();
-        close();
-        EXPECT_EQ(
-            std::tuple(window->isVisible(), window->pollTimer.isActive(), link->IsOpen(), machine().Latch()),
-            std::tuple(false, false, false, false));
-        EXPECT_EQ(dialogs.messages.size(), std::string(way) == "lost link" ? 1u : 0u);
     }
 }
 
