@@ -56,8 +56,10 @@ std::string Filled(const MaintenanceFields& f) {
         add(f.Photo[i], &f.photoColour[i]);
     for (const SwitchField* s : {&f.Front_Switch, &f.Cover_Switch, &f.Box_Switch, &f.Flip_Switch})
         add(s->text, &s->colour);
-    for (std::size_t i = 0; i < 4; ++i)
-        add(f.motorSpeed[i], &f.motorColour[i]), add(f.PWM_motor[i]);
+    for (std::size_t i = 0; i < 4; ++i) {
+        add(f.motorSpeed[i], &f.motorColour[i]);
+        add(f.PWM_motor[i]);
+    }
     for (const auto& set : f.parameters)
         for (const std::string& v : set)
             add(v);
