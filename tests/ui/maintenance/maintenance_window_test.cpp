@@ -32,6 +32,7 @@ class MaintenanceWindowTest : public ::testing::Test {
     std::string Text(const char* name) { return Get<QLineEdit>(name)->text().toStdString(); }
     void Type(const char* name, const char* text) { Get<QLineEdit>(name)->setText(text); }
     void Click(const char* name) { Get<QAbstractButton>(name)->click(); }
+    void Tick(const char* name) { Get<QCheckBox>(name)->setChecked(true); }
     // A pixel of the picture: "red" for the frame colour, else its grey level.
     std::string Pixel(int x, int y) {
         const QRgb c = window->picture().pixel(x, y);
@@ -93,11 +94,7 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
     const Row rows[] = {
         {"Feed_card", click("Feed_card"), [this] { return std::to_string(machine().CardsFed()); }, "1"},
         {"outputs",
-         [this] {
-             for (const char* name : {"Gate2", "Cam_power", "Front_Red_Led"})
-                 Get<QCheckBox>(name)->setChecked(true);
-             window->onPollTimer();
-         },
+         [this] { Tick("Gate2"), Tick("Cam_power"), Tick("Front_Red_Led"), window->onPollTimer(); },
          [this] { return std::to_string(machine().Outputs()); }, std::to_string(4 | 32 | 128)},
         // A blocked sensor on light red.
         {"sensors", [this] { machine().Readings().photoBlocked = 1, window->onPollTimer(); },
@@ -108,10 +105,7 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
          "120 red ON"},
         // A value beyond a byte cannot be typed.
         {"save_param",
-         [this] {
-             Type("pos_x", "77"), Type("start_y", "300"), Get<QCheckBox>("Ignore_flip")->setChecked(true);
-             Click("save_param");
-         },
+         [this] { Type("pos_x", "77"), Type("start_y", "300"), Tick("Ignore_flip"), Click("save_param"); },
          [this] {
              const auto set1 = machine().ParameterSet(1);
              return std::to_string(set1[0]) + " " + std::to_string(set1[3]) + " " +
