@@ -159,10 +159,9 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
         std::uint8_t firmwareMinor = 0x40;
     };
     const Row rows[] = {
-        {"cmdDeal", {}, [this] { return Dealt(); }, "1"},
+        // Deal and then Deal and next.
         {"Deal_next", [this] { Click("cmdDeal"); }, [&] { return Dealt() + board(); }, "22"},
         {"cmdNext", {}, board, "2"},
-        {"cmdLast", {}, board, "3"},
         {"cmdPrev", toLast, board, "2"},
         {"cmdFirst", toLast, board, "1"},
         {"cmdExit", {}, [this] { return std::to_string(window->closed() && !link->IsOpen()); }, "1"},
@@ -193,7 +192,7 @@ TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
 }
 
 // Each button and Escape give their answer; the buttons shown follow the error.
-TEST_F(DealingWindowTest, ErrorDialogButtonsAndPedalGiveTheirAnswers) {
+TEST_F(DealingWindowTest, ErrorDialogButtonsAndEscapeGiveTheirAnswers) {
     Open(Deal);
     window->pollTimer.stop();
     const ErrorDialogContent error = MakeErrorDialogContent(0, 3, 0, 1);
