@@ -144,53 +144,6 @@ TEST_F(DealingWindowTest, ControlsFollowTheSessionAndDuringAStepOnlyBreakActs) {
     }
 }
 
-TEST_F(DealingWindowTest, EachControlReachesItsSessionCommand) {
-    const auto board = [this] { return std::to_string(set.currentBoard); };
-    const auto stored = [this](const char* key) { return [this, key] { return settings.values[key]; }; };
-    const auto toLast = [this] { Click("cmdLast"); };
-    const auto drawn = [this] { return std::to_string(Get<BoardDrawing>("Picture1")->Texts().size()); };
-    const auto large = [this] { return std::to_string(Get<QRadioButton>("Card_Index_j")->isChecked()); };
-    struct Row {
-        const char* control;
-        std::function<void()> before;
-        std::function<std::string()> observe;
-        std::string expected;
-        SessionMode mode = Deal;
-        std::uint8_t firmwareMinor = 0x40;
-    };
-    const Row rows[] = {
-        // Deal and then Deal and next.
-        {"Deal_next", [this] { Click("cmdDeal"); }, [&] { return Dealt() + board(); }, "22"},
-        {"cmdNext", {}, board, "2"},
-        {"cmdPrev", toLast, board, "2"},
-        {"cmdFirst", toLast, board, "1"},
-        {"cmdExit", {}, [this] { return std::to_string(window->closed() && !link->IsOpen()); }, "1"},
-        // The drawing shows the four hands' suits too.
-        {"Disp_boards", {}, drawn, "23"},
-        {"cmdClear", [this] { PutReadStack(), Click("cmdDeal"), dialogs.QueueAnswer(Answer::Ok); },
-         [this] { return std::to_string(set[1].status); }, "0", Read},
-        {"read_mode2", {}, stored(keys::kInitReadMode), "1", Read},
-        {"Start_from_box", {}, stored(keys::kInitStartFromBox), "1"},
-        {"Check_board", {}, stored(keys::kCheckBoard), "1"},
-        {"National_3", {}, stored(keys::kNational), "2"},
-        {"CardType_2", {}, stored(keys::kCardType), "1"},
-        {"Threshold_3", {}, stored(keys::kThreshold), "2"},
-        {"Card_Index_j", {}, stored(keys::kCardIndex), "1"},
-        // Refused on older firmware: the choice goes back on screen too.
-        {"Card_Index_j", {}, large, "0", Deal, 0x32},
-        // Yes to saving after the last board read runs the main window's Save.
-        {"cmdDeal", [this] { Click("cmdLast"), PutReadStack(), dialogs.QueueAnswer(Answer::Yes); },
-         [this] { return std::to_string(saves) + std::to_string(window->closed()); }, "11", Read},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.control);
-        Open(r.mode, r.firmwareMinor);
-        if (r.before) r.before();
-        Click(r.control);
-        EXPECT_EQ(r.observe(), r.expected);
-    }
-}
-
 // Each button and Escape give their answer; the buttons shown follow the error.
 TEST_F(DealingWindowTest, ErrorDialogButtonsAndEscapeGiveTheirAnswers) {
     Open(Deal);
@@ -221,9 +174,15 @@ TEST_F(DealingWindowTest, ErrorDialogButtonsAndEscapeGiveTheirAnswers) {
 
 // ---- The emulator panel ------------------------------------------------------------------------------
 
-// A modal dialog leaves only its own children usable: the panel goes with the error dialog, so that its
-// pedal answers it, and comes back to the window afterwards.
-TEST_F(DealingWindowTest, EachPanelControlActsOnTheMachineOfTheWindow) {
+// Each control of the window and of the emulator panel beside it reaches its command. A modal dialog leaves
+// only its own children usable: the panel goes with the error dialog, so that its pedal answers it, and
+// comes back to the window afterwards.
+TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
+    const auto board = [this] { return std::to_string(set.currentBoard); };
+    const auto stored = [this](const char* key) { return [this, key] { return settings.values[key]; }; };
+    const auto click = [this](const char* name) { return [this, name] { Click(name); }; };
+    const auto drawn = [this] { return std::to_string(Get<BoardDrawing>("Picture1")->Texts().size()); };
+    const auto large = [this] { return std::to_string(Get<QRadioButton>("Card_Index_j")->isChecked()); };
     bool panelInDialog = false;
     const auto putBoard = [this] {
         Click("Check_board");
@@ -238,8 +197,34 @@ TEST_F(DealingWindowTest, EachPanelControlActsOnTheMachineOfTheWindow) {
         std::function<std::string()> observe;
         std::string expected;
         SessionMode mode = Deal;
+        std::uint8_t firmwareMinor = 0x40;
     };
     const Row rows[] = {
+        {"cmdDeal and Deal_next", [this] { Click("cmdDeal"), Click("Deal_next"); },
+         [&] { return Dealt() + board(); }, "22"},
+        {"cmdNext", click("cmdNext"), board, "2"},
+        {"cmdLast and cmdPrev", [this] { Click("cmdLast"), Click("cmdPrev"); }, board, "2"},
+        {"cmdFirst", [this] { Click("cmdLast"), Click("cmdFirst"); }, board, "1"},
+        {"cmdExit", click("cmdExit"), [this] { return std::to_string(window->closed() && !link->IsOpen()); },
+         "1"},
+        // The drawing shows the four hands' suits too.
+        {"Disp_boards", click("Disp_boards"), drawn, "23"},
+        {"cmdClear",
+         [this] { PutReadStack(), Click("cmdDeal"), dialogs.QueueAnswer(Answer::Ok), Click("cmdClear"); },
+         [this] { return std::to_string(set[1].status); }, "0", Read},
+        {"read_mode2", click("read_mode2"), stored(keys::kInitReadMode), "1", Read},
+        {"Start_from_box", click("Start_from_box"), stored(keys::kInitStartFromBox), "1"},
+        {"Check_board", click("Check_board"), stored(keys::kCheckBoard), "1"},
+        {"National_3", click("National_3"), stored(keys::kNational), "2"},
+        {"CardType_2", click("CardType_2"), stored(keys::kCardType), "1"},
+        {"Threshold_3", click("Threshold_3"), stored(keys::kThreshold), "2"},
+        {"Card_Index_j", click("Card_Index_j"), stored(keys::kCardIndex), "1"},
+        // Refused on older firmware: the choice goes back on screen too.
+        {"Card_Index_j refused", click("Card_Index_j"), large, "0", Deal, 0x32},
+        // Yes to saving after the last board read runs the main window's Save.
+        {"save after the last board",
+         [this] { Click("cmdLast"), PutReadStack(), dialogs.QueueAnswer(Answer::Yes), Click("cmdDeal"); },
+         [this] { return std::to_string(saves) + std::to_string(window->closed()); }, "11", Read},
         {"pedal", [this] { ClickPanel("pressPedal"), Poll(); }, [this] { return Dealt(); }, "1"},
         {"pace", [this] { test::Child<QSpinBox>(panel, "cardPace")->setValue(50); },
          [this] { return std::to_string(machine().Config().cardIntervalMs); }, "50"},
@@ -283,7 +268,7 @@ TEST_F(DealingWindowTest, EachPanelControlActsOnTheMachineOfTheWindow) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        Open(r.mode);
+        Open(r.mode, r.firmwareMinor);
         OpenPanel();
         r.act();
         EXPECT_EQ(r.observe(), r.expected);
