@@ -31,10 +31,9 @@ class DealingWindowTest : public ::testing::Test {
             set[n] = Board();
             set[n].number = static_cast<std::int16_t>(n);
         }
-        EmulatorConfig config;
-        config.cardIntervalMs = 20;
-        config.firmwareMinor = firmwareMinor;
-        auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
+        auto si = std::make_unique<EmulatedSi>(
+            std::make_unique<VirtualClock>(),
+            EmulatorConfig{.firmwareMinor = firmwareMinor, .cardIntervalMs = 20});
         emu = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
@@ -42,9 +41,7 @@ class DealingWindowTest : public ::testing::Test {
         window =
             std::make_unique<DealingWindow>(mode, set, *link, *clock, settings, dialogs, [this] { ++saves; });
         if (start) window->onStartupTimer();
-    }
-    // The panel shown as the command shows it, the window not modal so that only a step's windows are.
-    void OpenPanel() {
+        // The panel shown as the command shows it, the window not modal so that only a step's windows are.
         panel = window->ShowEmulatorPanel(machine());
         window->setWindowModality(Qt::NonModal);
         window->show();
@@ -269,7 +266,6 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         Open(r.mode, r.firmwareMinor);
-        OpenPanel();
         r.act();
         EXPECT_EQ(r.observe(), r.expected);
     }
