@@ -49,11 +49,9 @@ class MaintenanceWindowTest : public ::testing::Test {
 // The controls wait for the start-up exchange; a machine without a download identity offers only the
 // download.
 TEST_F(MaintenanceWindowTest, TheStartUpExchangeEnablesTheControls) {
-    EmulatorConfig noIdentity;
-    noIdentity.infoByte4 = 0;
     for (const auto& [config, start, enabled] : {std::tuple{EmulatorConfig{}, false, "00000000"},
                                                  {EmulatorConfig{}, true, "11111111"},
-                                                 {noIdentity, true, "00000000"}}) {
+                                                 {EmulatorConfig{.infoByte4 = 0}, true, "00000000"}}) {
         Open(config, start);
         EXPECT_EQ(std::tuple(Text("Soft_ver"), Get("Download")->isEnabled(), window->pollTimer.isActive()),
                   std::tuple(start ? "2.40" : "", start, start));
@@ -77,13 +75,10 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
                               !machine().Latch()) +
                " " + std::to_string(dialogs.messages.size());
     };
-    EmulatorConfig noLargeIndex;
-    noLargeIndex.optionWord = 4;
     const auto text = [this](const char* name) { return [this, name] { return Text(name); }; };
     const auto stored = [this](const char* key) { return [this, key] { return settings.values[key]; }; };
     const auto click = [this](const char* name) { return [this, name] { Click(name); }; };
-    const std::string captured = std::to_string(EmulatedMachine::ImagePixel(30, 15)) + " " +
-                                 std::to_string(EmulatedMachine::ImagePixel(5, 5)) + " ";
+    const std::string grey = std::to_string(EmulatedMachine::ImagePixel(30, 15));
     struct Row {
         const char* what;
         std::function<void()> act;
@@ -126,21 +121,22 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
          [this] { machine().Readings().recognitionError = 7, Click("Reco"), Click("Frame_draw"); },
          [this] { return Text("Reco_error") + " " + Pixel(20, 10); }, "7 255 "},
         {"Start_draw", click("Start_draw"), [this] { return Pixel(24, 8); }, "red "},
-        {"Capture and Showb", [this] { Click("Capture"), Click("Showb"); },
-         [this] { return Pixel(30, 15) + Pixel(5, 5); }, captured},
         // After a recognition the picture is two-level: ink black, background white.
         {"Showb after Reco", [this] { Click("Reco"), Click("Showb"); },
          [this] { return Pixel(30, 15) + Pixel(5, 5); }, "0 255 "},
-        // The picture is drawn twice its size.
-        {"pointer over the picture",
+        // The picture is drawn twice its size; the pointer over it shows the pixel under it.
+        {"Capture, Showb and the pointer over the picture",
          [this] {
              Click("Capture"), Click("Showb");
              QMouseEvent move(QEvent::MouseMove, QPointF(2 * 30 + 1, 2 * 15), QPointF(), Qt::NoButton,
                               Qt::NoButton, Qt::NoModifier);
              QApplication::sendEvent(Get("Picture1"), &move);
          },
-         [this] { return Text("Cur_x") + " " + Text("Cur_y") + " " + Text("Brightness") + " "; },
-         "30 15 " + captured.substr(0, captured.find(' ') + 1)},
+         [this] {
+             return Pixel(30, 15) + Pixel(5, 5) + Text("Cur_x") + " " + Text("Cur_y") + " " +
+                    Text("Brightness");
+         },
+         grey + " " + std::to_string(EmulatedMachine::ImagePixel(5, 5)) + " 30 15 " + grey},
         {"National_3", click("National_3"), stored(keys::kNational), "2"},
         {"CardType_2", click("CardType_2"), stored(keys::kCardType), "1"},
         {"Threshold_3", click("Threshold_3"), stored(keys::kThreshold), "2"},
@@ -148,7 +144,7 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
         {"Card_Index_j", click("Card_Index_j"), text("pos_x"), "14"},
         {"Card_Index_j refused", click("Card_Index_j"),
          [this] { return std::to_string(Get<QRadioButton>("Card_Index_st")->isChecked()); }, "1",
-         noLargeIndex},
+         EmulatorConfig{.optionWord = 4}},
         {"Download with a programming error",
          [&] { machine().InjectDownloadResult(1, 4), dialogs.QueueFile(firmware), Click("Download"); },
          [this] { return Text("Soft_ver") + " " + std::to_string(window->pollTimer.isActive()); }, "2.40 1"},
