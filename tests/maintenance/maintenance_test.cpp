@@ -139,9 +139,7 @@ TEST(MaintenanceStartUp, TheFirmwareAndTheDownloadIdentityDecideWhatIsAskedAndOf
 // The large index needs the option word and new enough firmware; a choice the machine cannot take is
 // refused with a message, a stored one falls back silently. The group read and captured follows the index.
 TEST(MaintenanceCardIndex, TheLargeIndexNeedsTheOptionAndTheFirmware) {
-    EmulatorConfig noOption, firmware232;
-    noOption.optionWord = 4;
-    firmware232.firmwareMinor = 0x32;
+    const EmulatorConfig noOption{.optionWord = 4}, firmware232{.firmwareMinor = 0x32};
     const std::string jumbo = FormatMessage(MsgJumboNotSuitable);
     const std::string old = FormatMessage(MsgLargeIndexNeedsFirmware, "2.32");
     // The machine, the stored index, the index chosen (-1: none); the index, as stored, the parameter sets
@@ -204,8 +202,8 @@ TEST(MaintenanceParameters, SetsGoOutOneTwoFourThreeAndOnlyWholeBytesAreSent) {
         r.session.MutableFields().parameters[1][2] = refused;
         const auto sent = r.machine().Commands().size();
         EXPECT_TRUE(r.session.SaveParameters());
-        EXPECT_EQ(r.machine().Commands().size(), sent);
-        EXPECT_EQ(r.dialogs.Last().title, "Parameters update");
+        EXPECT_EQ(std::pair(r.machine().Commands().size(), r.dialogs.Last().icon),
+                  std::pair(sent, Icon::Exclamation));
     }
 }
 
@@ -214,9 +212,9 @@ TEST(MaintenanceLostLink, StopsTheSequenceAfterOneMessage) {
     r.machine().SetLinkLost(true);
     EXPECT_FALSE(r.session.StartupExchange());
     ASSERT_EQ(r.dialogs.messages.size(), 1u);
-    EXPECT_EQ(r.dialogs.Last().text, FormatMessage(MsgLostCommunicationMaintenance));
-    EXPECT_EQ(std::tuple(r.session.LinkLost(), r.session.Busy(), r.session.DownloadEnabled()),
-              std::tuple(true, false, false));
+    EXPECT_EQ(std::tuple(r.session.LinkLost(), r.session.Busy(), r.session.DownloadEnabled(),
+                         r.dialogs.Last().text),
+              std::tuple(true, false, false, FormatMessage(MsgLostCommunicationMaintenance)));
     // Only the info command went out (twice); nothing after it.
     EXPECT_FALSE(r.session.SensorRequest(false));
     EXPECT_FALSE(r.session.Recognise());
