@@ -120,7 +120,9 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
         {"Frame_draw after a failed recognition",
          [this] { machine().Readings().recognitionError = 7, Click("Reco"), Click("Frame_draw"); },
          [this] { return Text("Reco_error") + " " + Pixel(20, 10); }, "7 255 "},
-        {"Start_draw", click("Start_draw"), [this] { return Pixel(24, 8); }, "red "},
+        // A cross at the first set's start, (24, 8), three pixels each way.
+        {"Start_draw", click("Start_draw"), [this] { return Pixel(21, 8) + Pixel(24, 11) + Pixel(25, 9); },
+         "red red 255 "},
         // After a recognition the picture is two-level: ink black, background white.
         {"Showb after Reco", [this] { Click("Reco"), Click("Showb"); },
          [this] { return Pixel(30, 15) + Pixel(5, 5); }, "0 255 "},
