@@ -6,7 +6,6 @@
 #include "machine/link.h"
 #include "maintenance/firmware.h"
 #include "support/firmware_files.h"
-#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The dealing window on the emulated machine in virtual time (the timer ticks are called directly): its
-// controls follow the session's state, each control reaches its session command, a running step lets only
-// Break through, the error dialog's answers, and the emulator panel beside the window.
+// controls follow the session's state, a running step lets only Break through, each control of the window
+// and of the emulator panel reaches its command, the error dialog's answers, and where the panel opens.
 #include "ui/machine/dealing_window.h"
 
 #include "machine/emulated_si.h"
@@ -295,10 +295,9 @@ TEST_F(DealingWindowTest, ThePanelOpensBesideItsWindowNeverOverIt) {
         served.show();
         auto* beside = new EmulatorPanel(machine, &served);
         beside->ShowBeside(&served);
-        EXPECT_TRUE(beside->isVisible());
-        EXPECT_FALSE(beside->frameGeometry().intersects(served.frameGeometry()));
-        EXPECT_TRUE(area.contains(beside->frameGeometry()));
-        EXPECT_EQ(beside->screen(), served.screen());
+        EXPECT_EQ(std::tuple(beside->isVisible(), beside->frameGeometry().intersects(served.frameGeometry()),
+                             area.contains(beside->frameGeometry()), beside->screen() == served.screen()),
+                  std::tuple(true, false, true, true));
     }
 }
 
