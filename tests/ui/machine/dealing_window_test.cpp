@@ -161,11 +161,7 @@ TEST_F(DealingWindowTest, ErrorDialogButtonsAndEscapeGiveTheirAnswers) {
         const auto hidden = [&](const char* name) { return shown.findChild<QPushButton*>(name)->isHidden(); };
         EXPECT_EQ(std::tuple(hidden("Continue_button"), hidden("Cancel_button"), hidden("Cancel2")),
                   std::tuple(!content.continueVisible, !content.cancelVisible, !content.cancel2Visible));
-        if (std::string(answer) == "Escape") {
-            shown.reject();
-        } else {
-            shown.findChild<QPushButton*>(answer)->click();
-        }
+        std::string(answer) == "Escape" ? shown.reject() : shown.findChild<QPushButton*>(answer)->click();
         EXPECT_EQ(std::tuple(dialog.Closed(), dialog.Action(), shown.pollTimer.isActive()),
                   std::tuple(true, action, false));
     }
