@@ -16,9 +16,6 @@ using test::FirmwareFileBytes;
 using test::FirmwareSection;
 using Bytes = std::vector<std::uint8_t>;
 
-std::optional<FirmwareImage> Read(const Bytes& bytes, FirmwareFileFault* fault = nullptr) {
-    return ReadFirmwareImage(std::span<const std::uint8_t>(bytes.data(), bytes.size()), fault);
-}
 // A file with two pattern sections of l1 and l2 bytes.
 Bytes File(std::size_t l1, std::size_t l2) {
     return FirmwareFileBytes(FirmwareSection(l1), FirmwareSection(l2));
@@ -73,7 +70,7 @@ TEST(FirmwareFile, HeadersCarryTheLengthAndTheBigEndianWordSum) {
         {Bytes(1000, 0xFF), {}, {0x03, 0xF8, 0, 0, 0x01, 0xF3, 0xFE, 0x0C}, {0, 16, 0x0B, 0x0C, 0, 0, 0, 0}},
     };
     for (const auto& [section1, section2, header1, header2] : cases) {
-        const auto image = Read(FirmwareFileBytes(section1, section2));
+        const auto image = ReadFirmwareImage(FirmwareFileBytes(section1, section2));
         EXPECT_EQ(std::pair(Bytes(image->image1.begin(), image->image1.begin() + 8),
                             Bytes(image->image2.begin(), image->image2.begin() + 8)),
                   std::pair(header1, header2));
@@ -93,13 +90,13 @@ TEST(FirmwareFile, BlocksGoSectionTwoFirstAndHeadersLast) {
         {240, 239, {1, 2, 513, 512, 0}},
     };
     for (const auto& [length1, length2, expected] : cases) {
-        const auto image = Read(File(length1, length2));
+        const auto image = ReadFirmwareImage(File(length1, length2));
         std::vector<std::uint16_t> addresses;
         for (const auto& b : FirmwareBlockOrder(*image))
             addresses.push_back(b.address);
         EXPECT_EQ(addresses, expected) << length1;
     }
-    const auto full = Read(FirmwareFileBytes(FirmwareSection(65519), {}));
+    const auto full = ReadFirmwareImage(FirmwareFileBytes(FirmwareSection(65519), {}));
     const auto order = FirmwareBlockOrder(*full); // the last block ends at the last byte of the buffer
     EXPECT_EQ(std::pair(int(order[510].address), int(order[511].address)), std::pair(511, 513));
 }
