@@ -5,9 +5,6 @@
 #include "support/temp_dir.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace orvenix::test {
@@ -30,12 +27,10 @@ inline std::vector<std::uint8_t> FirmwareFileBytes(const std::vector<std::uint8_
 
 // A section of n bytes that starts with the version (major, minor) and goes on with a pattern.
 inline std::vector<std::uint8_t> FirmwareSection(std::size_t n, std::uint8_t major = 0x02,
-                                                 std::uint8_t minor = 0x51, std::uint8_t seed = 7) {
+                                                 std::uint8_t minor = 0x51) {
     std::vector<std::uint8_t> s(n);
     for (std::size_t i = 0; i < n; ++i)
-        s[i] = static_cast<std::uint8_t>((i * 31 + seed) & 0xFF);
-    if (n > 0) s[0] = major;
-    if (n > 1) s[1] = minor;
+        s[i] = static_cast<std::uint8_t>(i < 2 ? (i == 0 ? major : minor) : (i * 31 + 7) & 0xFF);
     return s;
 }
 
