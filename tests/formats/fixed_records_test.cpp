@@ -32,18 +32,16 @@ const std::string kHeartTwoToSouth = D + C + S + H + "2";
 
 struct Format {
     const char* name;
-    std::size_t recordLength;
     std::string (*write)(const BoardSet&);
     std::string suitPerHandRecord; // board 1 with one suit per hand, written out
     int firstAfterLoad;            // where boards written from board 17 come back
 };
 
 const Format kFormats[] = {
-    {"BRI", kBriRecordLength, WriteBri, kSuitDigits + std::string(32, ' ') + std::string(18, '\0'), 1},
-    {"DGE", kDgeRecordLength, WriteDge, kSuitHands + std::string(60, '\0'), 1},
-    {"DUP", kDupRecordLength, WriteDup, kSuitDigits + kSuitHands + "YN1  1 1  ", 17},
-    {"ZETA771", kZeta771RecordLength, WriteZeta771,
-     "0000000000000111111111111122222222222223333333333333\r\n", 1},
+    {"BRI", WriteBri, kSuitDigits + std::string(32, ' ') + std::string(18, '\0'), 1},
+    {"DGE", WriteDge, kSuitHands + std::string(60, '\0'), 1},
+    {"DUP", WriteDup, kSuitDigits + kSuitHands + "YN1  1 1  ", 17},
+    {"ZETA771", WriteZeta771, "0000000000000111111111111122222222222223333333333333\r\n", 1},
 };
 
 // Bytes put into a format's record at a place, and the fault its reading reports as record 2 (ok: the same
@@ -108,7 +106,7 @@ TEST_P(FixedRecordFormat, SetsRoundTripAndComeBackFromRecordOne) {
     // (Read back and written again through a file with the frame's tests.)
     const std::string bytes = f.write(RandomSet(1, 640, 99));
     ASSERT_EQ(std::tuple(FaultOf(Load(f.name, bytes, set_)), bytes.size(), set_.lastBoard),
-              std::tuple(kNoFault, 640 * f.recordLength, 640));
+              std::tuple(kNoFault, 640 * f.suitPerHandRecord.size(), 640));
     EXPECT_EQ(FaultOf(Load(f.name, bytes + f.suitPerHandRecord, set_)), Fault(MsgFmtTooManyRecords, "", ""));
     EXPECT_EQ(set_.lastBoard, 640);
     ASSERT_FALSE(Load(f.name, f.write(RandomSet(17, 20, 5)), set_));
@@ -136,7 +134,7 @@ TEST_P(FixedRecordFormat, DamagedFilesLoadSoundlyOrNameTheirFault) {
             if (kind == 2) bytes.insert(at, 1, static_cast<char>(rng() % 256));
             if (kind == 3) bytes.resize(at);
         }
-        const std::size_t records = (bytes.size() + f.recordLength - 1) / f.recordLength;
+        const std::size_t length = f.suitPerHandRecord.size(), records = (bytes.size() + length - 1) / length;
         const ReadResult r = Load(f.name, bytes, set_);
         if (r) {
             EXPECT_TRUE(r->key == MsgFmtFileEmpty || r->key == MsgFmtTooManyRecords ||
