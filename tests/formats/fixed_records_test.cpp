@@ -79,8 +79,7 @@ class FixedRecordFormat : public ::testing::TestWithParam<Format> {
 TEST_P(FixedRecordFormat, OneRecordBothWaysAndFaultsNamingTheirRecord) {
     const Format& f = GetParam();
     const std::string& good = f.suitPerHandRecord;
-    BoardSet one = ClearedSet();
-    one.lastBoard = 1;
+    BoardSet one = RandomSet(1, 1);
     one[1] = SuitPerHandBoard();
     EXPECT_EQ(f.write(one), good);
     ASSERT_FALSE(Load(f.name, good, set_));
