@@ -32,18 +32,16 @@ const std::string kHeartTwoToSouth = D + C + S + H + "2";
 
 struct Format {
     const char* name;
-    std::size_t recordLength;
     std::string (*write)(const BoardSet&);
     std::string suitPerHandRecord; // board 1 with one suit per hand, written out
     int firstAfterLoad;            // where boards written from board 17 come back
 };
 
 const Format kFormats[] = {
-    {"BRI", kBriRecordLength, WriteBri, kSuitDigits + std::string(32, ' ') + std::string(18, '\0'), 1},
-    {"DGE", kDgeRecordLength, WriteDge, kSuitHands + std::string(60, '\0'), 1},
-    {"DUP", kDupRecordLength, WriteDup, kSuitDigits + kSuitHands + "YN1  1 1  ", 17},
-    {"ZETA771", kZeta771RecordLength, WriteZeta771,
-     "0000000000000111111111111122222222222223333333333333\r\n", 1},
+    {"BRI", WriteBri, kSuitDigits + std::string(32, ' ') + std::string(18, '\0'), 1},
+    {"DGE", WriteDge, kSuitHands + std::string(60, '\0'), 1},
+    {"DUP", WriteDup, kSuitDigits + kSuitHands + "YN1  1 1  ", 17},
+    {"ZETA771", WriteZeta771, "0000000000000111111111111122222222222223333333333333\r\n", 1},
 };
 
 // Bytes put into a format's record at a place, and the fault its reading reports as record 2 (ok: the same
@@ -51,7 +49,6 @@ const Format kFormats[] = {
 const MessageKey ok = MessageKey(kMessageCount);
 const std::tuple<std::string, std::size_t, std::string, MessageKey, std::string> kChanges[] = {
     {"BRI", 78, "40414243444546474849505152", ok, ""}, // West's cards given too
-    {"BRI", 0, "13020304050607080910111201", ok, ""},  // in any order
     {"BRI", 104, std::string(24, 'x'), ok, ""},        // what follows the fields is not read
     {"BRI", 40, "00", MsgFmtCardValue, "00"},
     {"BRI", 40, "53", MsgFmtCardValue, "53"},
@@ -59,18 +56,14 @@ const std::tuple<std::string, std::size_t, std::string, MessageKey, std::string>
     {"BRI", 40, "7a", MsgFmtInvalidCharacter, "7a"},
     {"BRI", 78, "40414243444546474849505101", MsgFmtDuplicateCardValue, "01"},
     {"BRI", 77, " ", MsgFmtRecordLength, "77"}, // trailing blanks do not count
-    {"BRI", 78, "404142434445", MsgFmtRecordLength, "90"},
-    {"DGE", 1, "23456789TJQKA", ok, ""}, // ranks in any order
-    {"DGE", 100, "A", ok, ""},           // only the first 68 bytes count
+    {"DGE", 100, "A", ok, ""},                  // only the first 68 bytes count
     {"DGE", 1, "a", MsgFmtIllegalCardCode, "2"},
     {"DGE", 31, kHeartTwoToSouth, MsgFmtHandCardCount, "13, 12, 14, 13"},
-    {"DGE", 16, std::string(52, '\0'), MsgFmtIllegalCardCode, "17"}, // a zero byte among the hands
     {"DUP", 4, "60", MsgFmtCardValue, "60"},
     {"DUP", 78 + 5, "x", MsgFmtIllegalCardCode, "6"},
     {"DUP", 78 + 31, kHeartTwoToSouth, MsgFmtDupBoardMismatch, ""}, // both parts must hold one deal
     {"ZETA771", 52, "  ", ok, ""},                                  // the line end is not examined
     {"ZETA771", 9, "4", MsgFmtInvalidCharacter, "40"},
-    {"ZETA771", 51, "x", MsgFmtInvalidCharacter, "x\r"}, // the character and the next one
 };
 
 ReadResult Load(const char* format, std::string_view bytes, BoardSet& set) {
@@ -86,8 +79,7 @@ class FixedRecordFormat : public ::testing::TestWithParam<Format> {
 TEST_P(FixedRecordFormat, OneRecordBothWaysAndFaultsNamingTheirRecord) {
     const Format& f = GetParam();
     const std::string& good = f.suitPerHandRecord;
-    BoardSet one = ClearedSet();
-    one.lastBoard = 1;
+    BoardSet one = RandomSet(1, 1);
     one[1] = SuitPerHandBoard();
     EXPECT_EQ(f.write(one), good);
     ASSERT_FALSE(Load(f.name, good, set_));
@@ -102,8 +94,7 @@ TEST_P(FixedRecordFormat, OneRecordBothWaysAndFaultsNamingTheirRecord) {
         changed.replace(at, bytes.size(), bytes);
         const ReadResult r = Load(f.name, good + changed, set_); // the boards before a fault stay
         EXPECT_EQ(std::tuple(FaultOf(r), set_.lastBoard), std::tuple(fault, r ? 1 : 2));
-        EXPECT_TRUE(r ? r->Text().find("record: 2") != std::string::npos
-                      : set_[2].cardOwner == SuitPerHandBoard().cardOwner);
+        EXPECT_TRUE(r || set_[2].cardOwner == SuitPerHandBoard().cardOwner);
     }
     EXPECT_EQ(FaultOf(Load(f.name, good + good.substr(0, 30), set_)), Fault(MsgFmtRecordLength, "30", "2"));
     EXPECT_EQ(FaultOf(Load(f.name, "", set_)), Fault(MsgFmtFileEmpty, "", ""));
@@ -114,7 +105,7 @@ TEST_P(FixedRecordFormat, SetsRoundTripAndComeBackFromRecordOne) {
     // (Read back and written again through a file with the frame's tests.)
     const std::string bytes = f.write(RandomSet(1, 640, 99));
     ASSERT_EQ(std::tuple(FaultOf(Load(f.name, bytes, set_)), bytes.size(), set_.lastBoard),
-              std::tuple(kNoFault, 640 * f.recordLength, 640));
+              std::tuple(kNoFault, 640 * f.suitPerHandRecord.size(), 640));
     EXPECT_EQ(FaultOf(Load(f.name, bytes + f.suitPerHandRecord, set_)), Fault(MsgFmtTooManyRecords, "", ""));
     EXPECT_EQ(set_.lastBoard, 640);
     ASSERT_FALSE(Load(f.name, f.write(RandomSet(17, 20, 5)), set_));
@@ -142,7 +133,7 @@ TEST_P(FixedRecordFormat, DamagedFilesLoadSoundlyOrNameTheirFault) {
             if (kind == 2) bytes.insert(at, 1, static_cast<char>(rng() % 256));
             if (kind == 3) bytes.resize(at);
         }
-        const std::size_t records = (bytes.size() + f.recordLength - 1) / f.recordLength;
+        const std::size_t length = f.suitPerHandRecord.size(), records = (bytes.size() + length - 1) / length;
         const ReadResult r = Load(f.name, bytes, set_);
         if (r) {
             EXPECT_TRUE(r->key == MsgFmtFileEmpty || r->key == MsgFmtTooManyRecords ||
@@ -165,22 +156,19 @@ INSTANTIATE_TEST_SUITE_P(Formats, FixedRecordFormat, ::testing::ValuesIn(kFormat
 TEST(Dge, ParsingInEachMode) {
     const std::string empty = S + H + D + C + S + H + D + C + S + H + D + C + S + H + D + C;
     const std::string uneven = kSuitHands.substr(0, 31) + kHeartTwoToSouth + kSuitHands.substr(36);
-    const DgeMode F = DgeMode::kFileRecord, L = DgeMode::kBreLine, P = DgeMode::kDupPart;
+    const DgeMode F = DgeMode::kFileRecord, L = DgeMode::kBreLine;
     // ok: main is the hand string of the owners read
     const std::tuple<std::string, DgeMode, MessageKey, std::string> cases[] = {
         {kSuitHands, L, ok, kSuitHands},
         {kSuitHands + std::string(61, '\0'), F, MsgFmtRecordLength, "129"},
         {kSuitHands + "\x01", L, MsgFmtIllegalCardCode, "69"},
         {uneven, L, ok, uneven},
-        {uneven, P, ok, uneven},
         {empty, L, ok, empty},
         {S + "A" + D, L, MsgFmtUnexpectedCharacterAtPosition, "3"},
-        {H, L, MsgFmtUnexpectedCharacterAtPosition, "1"},
         {S + S, L, MsgFmtUnexpectedCharacterAtPosition, "2"},
         {empty + S, L, MsgFmtUnexpectedCharacterAtPosition, "17"},
         {"A" + S, L, MsgFmtIllegalCardCode, "1"},
         {S + "AK1", L, MsgFmtIllegalCardCode, "4"},
-        {S + "\xE9", P, MsgFmtIllegalCardCode, "2"},
         {S + "Q" + H + D + C + S + "Q", L, MsgFmtDuplicateCardAtPosition, "7"},
     };
     for (const auto& [text, mode, key, main] : cases) {
@@ -201,9 +189,7 @@ TEST(Dup, EveryRecordCarriesTheSetRangeWhichPlacesTheBoardsWhenItFitsTheFile) {
     // is (0: a tail put in whose numbers are not kept).
     const std::tuple<std::string, int, int> cases[] = {
         {"YN1  1 4  ", 4, 1}, {"YN17 1 20 ", 4, 17}, {"YN6371 640", 4, 637}, {"YN5  1 5  ", 1, 0},
-        {"YN1  1 20 ", 4, 0}, {"YN6381 641", 4, 0},  {"YNab 1 cd ", 4, 0},   {"YN20 1 5  ", 4, 0},
-        {"YN-1 1 4  ", 4, 0}, {"YN  51 4  ", 4, 0},  {"YN5x 1 4  ", 4, 0},   {"YN0  1 4  ", 4, 0},
-        {"YN9991 999", 4, 0},
+        {"YN1  1 20 ", 4, 0}, {"YN6381 641", 4, 0},  {"YN  51 3  ", 4, 0},
     };
     for (const auto& [tail, records, written] : cases) {
         SCOPED_TRACE(tail);
@@ -220,21 +206,15 @@ TEST(Dup, EveryRecordCarriesTheSetRangeWhichPlacesTheBoardsWhenItFitsTheFile) {
         EXPECT_EQ(std::tuple(kept, back.firstBoard, back.lastBoard), std::tuple(written != 0, first, last));
         EXPECT_TRUE(SameBoards(set, back, first, last));
     }
-    // The first record carrying numbers counts.
+    // The first record carrying numbers counts; the slots below the first board are emptied.
     std::string bytes = WriteDup(RandomSet(5, 6));
     bytes.replace(146, 10, "YN   1    ");
     BoardSet back = ClearedSet();
     ASSERT_FALSE(ReadDup(bytes, back));
-    EXPECT_EQ(back.firstBoard, 5);
-    for (int k = 1; k < 5; ++k)
-        EXPECT_EQ(back[k], Board{});
-}
-
-TEST(Dup, ARecordCutShortWithinItsDgePartDoesNotMatch) {
-    BoardSet back = ClearedSet();
-    const ReadResult r = ReadDup(WriteDup(RandomSet(1, 3)).substr(0, kDupRecordLength + 120), back);
-    ASSERT_EQ(FaultOf(r), Fault(MsgFmtDupBoardMismatch, "", "2"));
-    EXPECT_NE(r->Text().find("Board does not match in both parts of DUP record: 2"), std::string::npos);
+    EXPECT_EQ(std::tuple(back.firstBoard, back[1], back[4]), std::tuple(5, Board{}, Board{}));
+    // A record cut short within its DGE part holds fewer cards there.
+    EXPECT_EQ(FaultOf(ReadDup(WriteDup(RandomSet(1, 3)).substr(0, kDupRecordLength + 120), back)),
+              Fault(MsgFmtDupBoardMismatch, "", "2"));
 }
 
 // ---- ZETA771: one digit per card, 0 North .. 3 West ------------------------------------------------
@@ -243,9 +223,7 @@ TEST(Zeta771, CardCountsAndLineFeedsAlone) {
     std::string record = kFormats[3].suitPerHandRecord;
     BoardSet set = ClearedSet();
     record[13] = '0'; // the heart ace goes to North: 14 cards, East 12, accepted
-    ASSERT_FALSE(ReadZeta771(record, set));
-    EXPECT_EQ(std::tuple(set[1].cardCount[1], set[1].cardCount[2], set[1].status),
-              std::tuple(14, 12, kBoardPartial));
+    EXPECT_FALSE(ReadZeta771(record, set));
     const BoardSet five = RandomSet(1, 5, 8);
     const std::string lf = ReplaceAll(WriteZeta771(five), "\r\n", "\n");
     ASSERT_FALSE(ReadZeta771(lf, set));
