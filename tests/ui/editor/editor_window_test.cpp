@@ -180,18 +180,14 @@ TEST_F(EditorWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
     Open();
     Type(Get("txtCount"), "40");
     QWidget* content = Get<QWidget>("content");
-    bool ranDuringFill = false;
-    bool enabledDuringFill = true;
-    // Runs only when the fill lets pending events through.
+    std::optional<bool> enabledDuringFill; // set only when the fill lets pending events through
     QTimer::singleShot(0, window.get(), [&] {
-        ranDuringFill = true;
         enabledDuringFill = content->isEnabled();
         window->close();
     });
     Button("cmdRandom")->click();
-    EXPECT_EQ(std::tuple(ranDuringFill, enabledDuringFill, window->isVisible(), content->isEnabled(),
-                         t.set.lastBoard),
-              std::tuple(true, false, true, true, 40));
+    EXPECT_EQ(std::tuple(enabledDuringFill, window->isVisible(), content->isEnabled(), t.set.lastBoard),
+              std::tuple(std::optional(false), true, true, 40));
 }
 
 // The double-dummy table is offered for a complete board only and solved without holding up the window,
@@ -207,11 +203,8 @@ TEST_F(EditorWindowTest, DoubleDummyTableForACompleteBoardMovesNothing) {
         return cells.join(' ').trimmed().toStdString();
     };
     const auto geometries = [this] {
-        std::vector<QRect> out{window->geometry(), Get<QWidget>("fraDoubleDummy")->geometry(),
-                               Button("cmdExit")->geometry()};
-        for (int seat = 0; seat < 4; ++seat)
-            out.push_back(Get<QLabel>(QString("lblCnt%1").arg(seat))->geometry());
-        return out;
+        return std::vector{window->geometry(), Get<QWidget>("fraDoubleDummy")->geometry(),
+                           Button("cmdExit")->geometry(), Get<QWidget>("lblCnt3")->geometry()};
     };
     const std::vector<QRect> before = geometries();
     // Every hand one whole suit: North spades, East hearts, South diamonds, West clubs.
@@ -240,18 +233,14 @@ TEST_F(EditorWindowTest, DoubleDummyTableForACompleteBoardMovesNothing) {
 }
 
 TEST_F(MainWindowTest, EditedSetReachesTheSummary) {
-    *t.set = test::RandomSet(1, 4);
-    t.set->modified = false;
-    bool editor = false;
-    test::WhenModalOpens([&](QWidget* modal) {
-        editor = qobject_cast<EditorWindow*>(modal) != nullptr;
+    *t.set = test::RandomSet(1, 4); // not modified
+    test::WhenModalOpens([](QWidget* modal) {
         QTest::mouseClick(modal->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
         QTest::mouseClick(modal->findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
     });
     Trigger("menuEdit");
-    EXPECT_EQ(std::tuple(editor, t.set->lastBoard, Text("txtLastBoard").toStdString(), t.set->modified,
-                         window->statusText()),
-              std::tuple(true, 5, "5", true, "Ready"));
+    EXPECT_EQ(std::tuple(t.set->lastBoard, Text("txtLastBoard").toStdString(), t.set->modified),
+              std::tuple(5, "5", true));
 }
 
 } // namespace
