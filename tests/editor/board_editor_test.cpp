@@ -53,19 +53,14 @@ TEST_F(EditorTest, AnEditAllowsOnlyAcceptAndRestore) {
     EXPECT_TRUE(test::SameBoards(*set, *original, 1, kMaxBoard));
     // Accept stores the working copy, once.
     ed.Swap(6);
-    EXPECT_TRUE(ed.Accept() && set->modified && Range(1, 10, 2));
+    EXPECT_TRUE(ed.Accept() && set->modified && Range(1, 10, 2) && CardsDiffer((*set)[2], (*original)[2]));
     EXPECT_FALSE(ed.Changed() || ed.Accept());
-    Board rotated = (*original)[2];
-    RotateHands(rotated, 1);
-    EXPECT_FALSE(CardsDiffer((*set)[2], rotated));
 }
 
 TEST_F(EditorTest, AcceptingABoardAfterTheSetExtendsTheSet) {
     // A board after the set extends the set up to it; the editor goes on to the next board, but not past 640.
     for (const auto& [last, board] : {std::pair{3, 4}, std::pair{639, 640}}) {
-        MakeSet(1, last);
-        set->currentBoard = board;
-        ed.DisplayBoard();
+        MakeSet(1, last, board);
         ed.SetSuitText(SuitBoxIndex(N, 1), "AK");
         ASSERT_TRUE(ed.Accept());
         EXPECT_TRUE(Range(1, board, std::min(board + 1, kMaxBoard)) &&

@@ -72,12 +72,10 @@ TEST_F(RandomFillTest, BoardsGoFromTheCurrentBoardOnUpTo640) {
         EXPECT_TRUE(Range(first, newLast, end) && set->modified);
         EXPECT_TRUE(test::SameBoards(*set, *original, first, current - 1) &&
                     test::SameBoards(*set, *original, end + 1, last));
-        for (int n = current; n <= end; ++n) {
-            const Board& b = (*set)[n];
-            EXPECT_TRUE(CardsDiffer(b, (*original)[n]) && b.status == kBoardComplete && b.number == n &&
-                        b.dealer == DealerOf(n))
+        for (int n = current; n <= end; ++n)
+            EXPECT_TRUE(CardsDiffer((*set)[n], (*original)[n]) && (*set)[n].status == kBoardComplete &&
+                        (*set)[n].number == n && (*set)[n].dealer == DealerOf(n))
                 << n;
-        }
         // The editor shows the last board generated, with nothing to accept.
         EXPECT_FALSE(ed.Changed() || CardsDiffer(ed.editBoard(), (*set)[end]));
     }
@@ -90,10 +88,9 @@ TEST_F(RandomFillTest, TheShapeRuleCountsTheShapesOfTheSet) {
     queued = {SevenSix(7)};
     ASSERT_TRUE(Fill("1").verify.empty() && drawn == 1);
     ShapeTally expected{};
-    for (int n = 1; n <= 3; ++n) {
+    for (int n = 1; n <= 3; ++n)
         for (int seat = 1; seat <= 4; ++seat)
             ++expected[(*set)[n].shapeIndex[seat]];
-    }
     EXPECT_EQ(tally, expected);
     // With board 1 holding it, it is refused on board 2.
     ASSERT_TRUE(ed.Next());
@@ -107,8 +104,7 @@ TEST_F(RandomFillTest, ACandidateRepeatingAHandOfAnotherBoardOrOfTheHistoryIsDra
     MakeSet(1, 40, 3); // a long set, so that the shape rule leaves room for any ordinary deal
     Board rotated = (*original)[3];
     RotateHands(rotated, 1);
-    std::mt19937 other(1234);
-    const Board recorded = test::RandomBoard(other);
+    const Board recorded = test::RandomBoard(rng);
     Board swapped = recorded;
     SwapSeats(swapped, 1, 3);
     std::vector<std::uint8_t> bytes;
