@@ -10,14 +10,14 @@
 namespace orvenix {
 namespace {
 
-// North holds the top cards of spades and of the other suits, as many as given; the other cards go round
+// North holds the top four spades and the top three cards of every other suit; the other cards go round
 // East, South and West in turn, so that each holds 13.
-Board TopsToNorth(int spades, int others) {
+Board TopsToNorth() {
     Board b;
     int next = 0;
     for (int code = 1; code <= kCards; ++code)
         b.cardOwner[code] =
-            static_cast<Seat>(RankOf(code) <= (SuitOf(code) == 1 ? spades : others) ? 1 : 2 + next++ % 3);
+            static_cast<Seat>(RankOf(code) <= (SuitOf(code) == 1 ? 4 : 3) ? 1 : 2 + next++ % 3);
     b.status = kBoardComplete;
     return b;
 }
@@ -35,7 +35,7 @@ TEST(DoubleDummy, DealsWorkedOutByHand) {
     DoubleDummyAnalyser analyser; // a fresh cache
     const std::vector<int> all{kSpades, kDiamonds, kHearts, kClubs, kNotrump};
     const Board suits = test::SuitPerHandBoard();
-    const Board tops = TopsToNorth(4, 3);
+    const Board tops = TopsToNorth();
     // The deal, the board number that gives the dealer and vulnerability, the strains and what they show.
     const std::tuple<Board, int, std::vector<int>, std::string> cases[] = {
         // Each hand one whole suit: a side whose hand holds all the trumps takes every trick; in the other
@@ -44,8 +44,6 @@ TEST(DoubleDummy, DealsWorkedOutByHand) {
         // on board 7 (vulnerable) 210 + 500 + 1500.
         {suits, 1, all, "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +1510"},
         {suits, 7, all, "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +2210"},
-        // North ruffs or wins every trick; the same when South declares, North ruffing third in hand.
-        {TopsToNorth(13, 0), 3, {kSpades}, "13 0 13 0|"},
         // North holds four spades and three cards of every other suit, each the best left in its suit:
         // North-South win every trick in notrump, and in spades and diamonds, of which East and West hold
         // three each, none left after three rounds. 7NT by North-South; board 1 is not vulnerable:
@@ -66,9 +64,9 @@ TEST(DoubleDummy, DealsWorkedOutByHand) {
 
 TEST(DoubleDummy, IncompleteOrCancelledBoardsGetNoAnalysis) {
     DoubleDummyAnalyser analyser; // a fresh cache
-    Board b = TopsToNorth(4, 3);
+    Board b = TopsToNorth();
     b.cardOwner[5] = 0;
-    Board partial = TopsToNorth(4, 3);
+    Board partial = TopsToNorth();
     partial.status = kBoardPartial;
     EXPECT_FALSE(analyser.Analyse(b, 1).has_value() || analyser.Analyse(partial, 1).has_value());
     // Cancelled before the first batch: nothing is solved either.
@@ -81,7 +79,7 @@ TEST(DoubleDummy, IncompleteOrCancelledBoardsGetNoAnalysis) {
 TEST(DoubleDummy, EachDealIsSolvedOnceAndThenComesFromTheCache) {
     DoubleDummyAnalyser analyser; // a fresh cache
     const Board a = test::SuitPerHandBoard();
-    const Board b = TopsToNorth(4, 3);
+    const Board b = TopsToNorth();
     // The same deal again on board 7, with another dealer and vulnerability.
     const auto first = analyser.Analyse({{&a, 1}, {&b, 2}, {&a, 7}});
     ASSERT_TRUE(first.size() == 3 && first[0] && first[1] && first[2]);

@@ -62,12 +62,10 @@ TEST_F(EditorTest, AcceptingABoardAfterTheSetExtendsTheSet) {
     for (const auto& [last, board] : {std::pair{3, 4}, std::pair{639, 640}}) {
         MakeSet(1, last, board);
         ed.SetSuitText(SuitBoxIndex(N, 1), "AK");
-        ASSERT_TRUE(ed.Accept());
-        EXPECT_TRUE(Range(1, board, std::min(board + 1, kMaxBoard)) &&
-                    (*set)[board].dealer == DealerOf(board));
-        EXPECT_EQ(HandSuitCards((*set)[board], SuitBoxIndex(N, 1)), "AK");
+        EXPECT_TRUE(ed.Accept() && Range(1, board, std::min(board + 1, kMaxBoard)) &&
+                    (*set)[board].dealer == DealerOf(board) &&
+                    HandSuitCards((*set)[board], SuitBoxIndex(N, 1)) == "AK");
     }
-    EXPECT_FALSE(ed.Buttons().add);
 }
 
 TEST_F(EditorTest, MovesAndSetOperationsMoveTheDealsUnderNewNumbers) {

@@ -63,8 +63,7 @@ TEST(FillLastHand, CompletesTheFourthHandOnlyWhenThreeAreComplete) {
     const Board full = test::SuitPerHandBoard();
     for (int open = 1; open <= 4; ++open) {
         Board b = full;
-        for (auto& owner : b.cardOwner)
-            owner = owner == open ? 0 : owner;
+        ParseSuitText(b, SuitBoxIndex(open, open), ""); // each seat holds its own suit
         EXPECT_TRUE(CompleteHands(b) == 3 && FillLastHand(b) && !CardsDiffer(b, full)) << open;
     }
     // No hand, two hands or four hands complete: nothing to fill.
