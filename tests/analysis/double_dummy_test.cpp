@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace orvenix {
 namespace {
@@ -14,10 +12,9 @@ namespace {
 // East, South and West in turn, so that each holds 13.
 Board TopsToNorth() {
     Board b;
-    int next = 0;
+    int i = 0;
     for (int code = 1; code <= kCards; ++code)
-        b.cardOwner[code] =
-            static_cast<Seat>(RankOf(code) <= (SuitOf(code) == 1 ? 4 : 3) ? 1 : 2 + next++ % 3);
+        b.cardOwner[code] = static_cast<Seat>(RankOf(code) <= (SuitOf(code) == 1 ? 4 : 3) ? 1 : 2 + i++ % 3);
     b.status = kBoardComplete;
     return b;
 }

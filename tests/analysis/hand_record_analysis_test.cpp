@@ -1,14 +1,9 @@
 // The double-dummy table and par on hand records: added to each cell without moving or overlapping
 // anything, for every boards-per-page option, or left out where a layout has no room.
-#include "analysis/double_dummy.h"
 #include "print/layouts.h"
 #include "support/sample_deals.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
-#include <string>
-#include <vector>
 
 namespace orvenix {
 namespace {

@@ -1,7 +1,5 @@
 // The board editor's work on the set: opening, accept and restore, navigation, the set operations, the
 // temporary stack and their enabling rules.
-#include "editor/board_editor.h"
-
 #include "editor/editor_fixture.h"
 #include "editor/hand_edit.h"
 

@@ -4,9 +4,6 @@
 #include "editor/hand_edit.h"
 #include "history/history.h"
 
-#include <random>
-#include <vector>
-
 namespace orvenix {
 namespace {
 
