@@ -3,30 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace orvenix {
 namespace {
 
-// A board from four hands written as "AKQJ.AKQ.AKQ.AKQ" (spades, hearts, diamonds, clubs), N E S W.
-Board BoardFromHands(const std::array<std::string, 4>& hands) {
+// North holds the top four spades and the top three cards of every other suit; the other cards go round
+// East, South and West in turn, so that each holds 13.
+Board TopsToNorth() {
     Board b;
-    const std::string ranks = kRankLetters;
-    for (int seat = 1, suit = 1; seat <= 4; ++seat, suit = 1)
-        for (char c : hands[seat - 1])
-            if (c == '.')
-                ++suit;
-            else
-                b.cardOwner[CardCodeOf(suit, static_cast<int>(ranks.find(c)) + 1)] = static_cast<Seat>(seat);
+    int i = 0;
+    for (int code = 1; code <= kCards; ++code)
+        b.cardOwner[code] = static_cast<Seat>(RankOf(code) <= (SuitOf(code) == 1 ? 4 : 3) ? 1 : 2 + i++ % 3);
     b.status = kBoardComplete;
     return b;
-}
-
-// Every hand 4-3-3-3 and North holds the top cards of every suit; the other hands hold lower cards only.
-Board FlatTopNorth() {
-    return BoardFromHands({"AKQJ.AKQ.AKQ.AKQ", "T98.JT98.JT9.JT9", "765.765.8765.876", "432.432.432.5432"});
 }
 
 // The tricks of North, East, South and West in each of the strains, a strain ending in '|'.
@@ -38,17 +28,11 @@ std::string Tricks(const DoubleDummyResult& r, const std::vector<int>& strains) 
     return out;
 }
 
-class DoubleDummyTest : public ::testing::Test {
-  protected:
-    DoubleDummyAnalyser analyser; // a fresh cache per test
-};
-
-TEST_F(DoubleDummyTest, DealsWorkedOutByHand) {
-    // North: every spade. The other 39 cards spread without any special pattern.
-    const Board spades =
-        BoardFromHands({"AKQJT98765432...", ".AK98.QT75.J9643", ".QJ765.AK96.T872", ".T432.J8432.AKQ5"});
+TEST(DoubleDummy, DealsWorkedOutByHand) {
+    DoubleDummyAnalyser analyser; // a fresh cache
     const std::vector<int> all{kSpades, kDiamonds, kHearts, kClubs, kNotrump};
     const Board suits = test::SuitPerHandBoard();
+    const Board tops = TopsToNorth();
     // The deal, the board number that gives the dealer and vulnerability, the strains and what they show.
     const std::tuple<Board, int, std::vector<int>, std::string> cases[] = {
         // Each hand one whole suit: a side whose hand holds all the trumps takes every trick; in the other
@@ -57,15 +41,11 @@ TEST_F(DoubleDummyTest, DealsWorkedOutByHand) {
         // on board 7 (vulnerable) 210 + 500 + 1500.
         {suits, 1, all, "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +1510"},
         {suits, 7, all, "13 0 13 0|13 0 13 0|0 13 0 13|0 13 0 13|0 0 0 0|Par: 7S NS, NS +2210"},
-        // North ruffs or wins every trick; the same when South declares, North ruffing third in hand.
-        {spades, 3, {kSpades}, "13 0 13 0|"},
-        // North has a card in every suit and each of them is the best left in its suit: North-South win
-        // every trick in notrump, and in spades and diamonds, where no opponent keeps a trump after three
-        // rounds. 7NT by North-South; board 1 is not vulnerable: 220 + 300 + 1000.
-        {FlatTopNorth(),
-         1,
-         {kNotrump, kSpades, kDiamonds},
-         "13 0 13 0|13 0 13 0|13 0 13 0|Par: 7NT NS, NS +1520"}};
+        // North holds four spades and three cards of every other suit, each the best left in its suit:
+        // North-South win every trick in notrump, and in spades and diamonds, of which East and West hold
+        // three each, none left after three rounds. 7NT by North-South; board 1 is not vulnerable:
+        // 220 + 300 + 1000.
+        {tops, 1, {kNotrump, kSpades, kDiamonds}, "13 0 13 0|13 0 13 0|13 0 13 0|Par: 7NT NS, NS +1520"}};
     for (const auto& [board, number, strains, expected] : cases) {
         SCOPED_TRACE(expected);
         const auto r = analyser.Analyse(board, number);
@@ -79,10 +59,11 @@ TEST_F(DoubleDummyTest, DealsWorkedOutByHand) {
               "Par: 5Cx EW -1, EW +100|Par: 0, passed out");
 }
 
-TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
-    Board b = FlatTopNorth();
+TEST(DoubleDummy, IncompleteOrCancelledBoardsGetNoAnalysis) {
+    DoubleDummyAnalyser analyser; // a fresh cache
+    Board b = TopsToNorth();
     b.cardOwner[5] = 0;
-    Board partial = FlatTopNorth();
+    Board partial = TopsToNorth();
     partial.status = kBoardPartial;
     EXPECT_FALSE(analyser.Analyse(b, 1).has_value() || analyser.Analyse(partial, 1).has_value());
     // Cancelled before the first batch: nothing is solved either.
@@ -92,9 +73,10 @@ TEST_F(DoubleDummyTest, IncompleteOrCancelledBoardsGetNoAnalysis) {
     EXPECT_EQ(std::tuple(r[0].has_value(), analyser.SolvedDeals()), std::tuple(false, 0));
 }
 
-TEST_F(DoubleDummyTest, EachDealIsSolvedOnceAndThenComesFromTheCache) {
+TEST(DoubleDummy, EachDealIsSolvedOnceAndThenComesFromTheCache) {
+    DoubleDummyAnalyser analyser; // a fresh cache
     const Board a = test::SuitPerHandBoard();
-    const Board b = FlatTopNorth();
+    const Board b = TopsToNorth();
     // The same deal again on board 7, with another dealer and vulnerability.
     const auto first = analyser.Analyse({{&a, 1}, {&b, 2}, {&a, 7}});
     ASSERT_TRUE(first.size() == 3 && first[0] && first[1] && first[2]);

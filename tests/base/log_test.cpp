@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 using namespace orvenix;
 using namespace orvenix::test;
 namespace fs = std::filesystem;

@@ -1,4 +1,3 @@
-#include "base/dialogs.h"
 #include "base/settings.h"
 
 #include <gtest/gtest.h>

@@ -4,23 +4,16 @@
 #include "editor/hand_edit.h"
 #include "history/history.h"
 
-#include <random>
-#include <vector>
-
 namespace orvenix {
 namespace {
 
-// Every hand 7-6-0-0: North the seven top spades and six top hearts, East the rest of both, South and West
-// likewise in diamonds and clubs. The other one has the seventh and eighth spade and diamond exchanged, so
-// that no hand repeats.
-Board SevenSix(bool other) {
+// Every hand 7-6-0-0: North the top n spades and the top 13 - n hearts, East the rest of both, South and
+// West likewise in diamonds and clubs. With n 7 and 6 no hand of one repeats in the other.
+Board SevenSix(int n) {
     Board b{};
-    for (int code = 1; code <= kCards; ++code) {
-        const int suit = SuitOf(code), rank = RankOf(code);
-        const int seven = other && (rank == 7 || rank == 8) ? 15 - rank : rank;
-        const bool top = suit % 2 == 1 ? seven <= 7 : rank <= 6;
-        b.cardOwner[code] = static_cast<Seat>((suit <= 2 ? 1 : 3) + (top ? 0 : 1));
-    }
+    for (int code = 1; code <= kCards; ++code)
+        b.cardOwner[code] = static_cast<Seat>((SuitOf(code) <= 2 ? 1 : 3) +
+                                              (RankOf(code) > (SuitOf(code) % 2 == 1 ? n : 13 - n) ? 1 : 0));
     return b;
 }
 
@@ -76,12 +69,10 @@ TEST_F(RandomFillTest, BoardsGoFromTheCurrentBoardOnUpTo640) {
         EXPECT_TRUE(Range(first, newLast, end) && set->modified);
         EXPECT_TRUE(test::SameBoards(*set, *original, first, current - 1) &&
                     test::SameBoards(*set, *original, end + 1, last));
-        for (int n = current; n <= end; ++n) {
-            const Board& b = (*set)[n];
-            EXPECT_TRUE(CardsDiffer(b, (*original)[n]) && b.status == kBoardComplete && b.number == n &&
-                        b.dealer == DealerOf(n))
+        for (int n = current; n <= end; ++n)
+            EXPECT_TRUE(CardsDiffer((*set)[n], (*original)[n]) && (*set)[n].status == kBoardComplete &&
+                        (*set)[n].number == n && (*set)[n].dealer == DealerOf(n))
                 << n;
-        }
         // The editor shows the last board generated, with nothing to accept.
         EXPECT_FALSE(ed.Changed() || CardsDiffer(ed.editBoard(), (*set)[end]));
     }
@@ -91,17 +82,16 @@ TEST_F(RandomFillTest, TheShapeRuleCountsTheShapesOfTheSet) {
     // 7-6-0-0 has no allowance at board 3 yet: it passes while no board of the set has it, and the tally
     // then counts the set with the new board instead of the old.
     MakeSet(1, 3, 1);
-    queued = {SevenSix(false)};
+    queued = {SevenSix(7)};
     ASSERT_TRUE(Fill("1").verify.empty() && drawn == 1);
     ShapeTally expected{};
-    for (int n = 1; n <= 3; ++n) {
+    for (int n = 1; n <= 3; ++n)
         for (int seat = 1; seat <= 4; ++seat)
             ++expected[(*set)[n].shapeIndex[seat]];
-    }
     EXPECT_EQ(tally, expected);
     // With board 1 holding it, it is refused on board 2.
     ASSERT_TRUE(ed.Next());
-    queued.assign(5, SevenSix(true));
+    queued.assign(5, SevenSix(6));
     EXPECT_TRUE(Fill("1").verify == std::vector<int>{2} && drawn == 5);
 }
 
@@ -111,8 +101,7 @@ TEST_F(RandomFillTest, ACandidateRepeatingAHandOfAnotherBoardOrOfTheHistoryIsDra
     MakeSet(1, 40, 3); // a long set, so that the shape rule leaves room for any ordinary deal
     Board rotated = (*original)[3];
     RotateHands(rotated, 1);
-    std::mt19937 other(1234);
-    const Board recorded = test::RandomBoard(other);
+    const Board recorded = test::RandomBoard(rng);
     Board swapped = recorded;
     SwapSeats(swapped, 1, 3);
     std::vector<std::uint8_t> bytes;

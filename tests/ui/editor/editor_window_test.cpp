@@ -20,15 +20,8 @@ using test::MainWindowTest; // the main window's Edit command
 
 class EditorWindowTest : public ::testing::Test {
   protected:
-    void TearDown() override { Close(); }
-    void Close() {
-        if (!window) return;
-        if (window->editor().NeedsDiscardQuestion()) Click("cmdRestore");
-        window->close();
-        window.reset();
-    }
     void Open(int first = 0, int last = 0) {
-        Close();
+        window.reset(); // gone without closing: nothing to ask
         if (last > 0) t.set = test::RandomSet(first, last);
         window = std::make_unique<EditorWindow>(t.ctx);
         window->show();
@@ -39,7 +32,7 @@ class EditorWindowTest : public ::testing::Test {
         return test::Child<T>(window.get(), name.toLatin1().constData());
     }
     QLineEdit* Suit(int seat, int suit) { return Get(QString("txtSuit%1").arg(SuitBoxIndex(seat, suit))); }
-    QColor Colour(const QString& name, QPalette::ColorRole role) {
+    QColor Colour(const char* name, QPalette::ColorRole role) {
         return Get<QWidget>(name)->palette().color(role);
     }
     // The texts of the named boxes and labels (names apart by spaces), joined by '|'.
@@ -106,7 +99,6 @@ TEST_F(EditorWindowTest, EachButtonReachesItsEditorOperation) {
         {"cmdShiftRight", {}, "3|6|4 same / same"},
         {"cmdPush", {}, "2|4|3 other / other"},
         {"cmdPop", click("cmdPush"), "2|5|3 same / same"},
-        {"cmdRandom", {}, "2|5|3 other / same"},
         {"cmdExit", {}, "2|5|3 same / same closed"},
     };
     for (const auto& [button, before, expected] : rows) {
@@ -172,7 +164,6 @@ TEST_F(EditorWindowTest, ClosingWithUnacceptedEditsAsks) {
         ASSERT_EQ(t.dialogs.messages.size(), 1U);
         EXPECT_EQ(std::tuple(t.dialogs.Last().text, window->isVisible(), CardsDiffer(t.set[1], original)),
                   std::tuple("Discard changes?", staysOpen, false));
-        if (!staysOpen) window.reset();
     }
 }
 
@@ -180,18 +171,14 @@ TEST_F(EditorWindowTest, TheWindowCannotCloseWhileTheRandomFillRuns) {
     Open();
     Type(Get("txtCount"), "40");
     QWidget* content = Get<QWidget>("content");
-    bool ranDuringFill = false;
-    bool enabledDuringFill = true;
-    // Runs only when the fill lets pending events through.
+    std::optional<bool> enabledDuringFill; // set only when the fill lets pending events through
     QTimer::singleShot(0, window.get(), [&] {
-        ranDuringFill = true;
         enabledDuringFill = content->isEnabled();
         window->close();
     });
     Button("cmdRandom")->click();
-    EXPECT_EQ(std::tuple(ranDuringFill, enabledDuringFill, window->isVisible(), content->isEnabled(),
-                         t.set.lastBoard),
-              std::tuple(true, false, true, true, 40));
+    EXPECT_EQ(std::tuple(enabledDuringFill, window->isVisible(), content->isEnabled(), t.set.lastBoard),
+              std::tuple(std::optional(false), true, true, 40));
 }
 
 // The double-dummy table is offered for a complete board only and solved without holding up the window,
@@ -207,11 +194,8 @@ TEST_F(EditorWindowTest, DoubleDummyTableForACompleteBoardMovesNothing) {
         return cells.join(' ').trimmed().toStdString();
     };
     const auto geometries = [this] {
-        std::vector<QRect> out{window->geometry(), Get<QWidget>("fraDoubleDummy")->geometry(),
-                               Button("cmdExit")->geometry()};
-        for (int seat = 0; seat < 4; ++seat)
-            out.push_back(Get<QLabel>(QString("lblCnt%1").arg(seat))->geometry());
-        return out;
+        return std::vector{window->geometry(), Get<QWidget>("fraDoubleDummy")->geometry(),
+                           Button("cmdExit")->geometry(), Get<QWidget>("lblCnt3")->geometry()};
     };
     const std::vector<QRect> before = geometries();
     // Every hand one whole suit: North spades, East hearts, South diamonds, West clubs.
@@ -240,18 +224,14 @@ TEST_F(EditorWindowTest, DoubleDummyTableForACompleteBoardMovesNothing) {
 }
 
 TEST_F(MainWindowTest, EditedSetReachesTheSummary) {
-    *t.set = test::RandomSet(1, 4);
-    t.set->modified = false;
-    bool editor = false;
-    test::WhenModalOpens([&](QWidget* modal) {
-        editor = qobject_cast<EditorWindow*>(modal) != nullptr;
+    *t.set = test::RandomSet(1, 4); // not modified
+    test::WhenModalOpens([](QWidget* modal) {
         QTest::mouseClick(modal->findChild<QPushButton*>("cmdAdd"), Qt::LeftButton);
         QTest::mouseClick(modal->findChild<QPushButton*>("cmdExit"), Qt::LeftButton);
     });
     Trigger("menuEdit");
-    EXPECT_EQ(std::tuple(editor, t.set->lastBoard, Text("txtLastBoard").toStdString(), t.set->modified,
-                         window->statusText()),
-              std::tuple(true, 5, "5", true, "Ready"));
+    EXPECT_EQ(std::tuple(t.set->lastBoard, Text("txtLastBoard").toStdString(), t.set->modified),
+              std::tuple(5, "5", true));
 }
 
 } // namespace
