@@ -45,8 +45,8 @@ TEST(MainWindowStartup, ResetsTheSetThenShowsReadyAndTheStateOfTheHistory) {
 }
 
 // Boards 5 to 7: each seat holding one whole suit (every hand D000, 10 points, 9 distribution points), card
-// c to seat (c - 1) mod 4 + 1 (every hand 4333, 10 points, none for distribution; N shares the spades 2, 6,
-// 10 and A with board 5), and only the spade ace.
+// c to seat (c - 1) mod 4 + 1 (every hand 4333, 10 points, none for distribution; N shares the spade A, 10,
+// 6 and 2 with board 5), and only the spade ace.
 TEST_F(MainWindowTest, SummaryShowsTheSetAndEmptiesWithoutOne) {
     t.set->firstBoard = 5;
     t.set->lastBoard = 7;
