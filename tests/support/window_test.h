@@ -5,28 +5,22 @@
 #include "support/test_context.h"
 #include "ui/app/main_window.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringList>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace orvenix::test {
 
@@ -55,16 +49,6 @@ inline std::string EnabledFlags(QObject* parent, const QString& names) {
         flags += widget != nullptr && widget->isEnabled() ? '1' : '0';
     }
     return flags;
-}
-
-// Types any text, one character at a time, as key presses (QTest::keyClicks knows ASCII characters only).
-inline void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 // Runs `handler` on the first modal window that opens within the time limit (a command's window or a
@@ -138,9 +122,8 @@ class MainWindowTest : public ::testing::Test {
         action->trigger();
     }
 
-    QLineEdit* Box(const char* name) { return Child<QLineEdit>(window.get(), name); }
     QString Text(const char* name) {
-        QLineEdit* box = Box(name);
+        auto* box = Child<QLineEdit>(window.get(), name);
         return box != nullptr ? box->text() : QString("<missing %1>").arg(name);
     }
 

@@ -1,4 +1,4 @@
-// The menu commands of the main window: each item (or its key) reaches its command, File > Delete and where
+// The menu commands of the main window: each item (or its key) reaches its command; File > Delete; where
 // printed pages went.
 #include "base/messages.h"
 #include "support/sample_deals.h"
@@ -13,46 +13,42 @@
 namespace orvenix::test {
 namespace {
 
-struct MenuCase {
-    const char* action;
-    QKeySequence::StandardKey key; // pressed instead of the menu item when it has one
-    int set;                       // 0: no set; 1: a set; 2: a modified set, and the question is cancelled
-    const char* opens;             // the modal window the command opens, or ""
-    const char* firstStatus;       // "": the status line is left alone; nullptr: not checked
-    std::size_t fileDialogs;
-    const char* box; // the title of the one box shown, or ""
-};
+// The menu item, the key pressed instead of it when it has one, the set (0: none; 1: a set; 2: a modified
+// set, and the question about it is cancelled), the modal window the command opens or "", the first status
+// text ("": the status line is left alone; "*": not checked), the number of file dialogs, and the title of
+// the one box shown or "".
+using MenuCase = std::tuple<const char*, QKeySequence::StandardKey, int, const char*, const char*,
+                            std::size_t, const char*>;
 
 class MenuTest : public MainWindowTest, public ::testing::WithParamInterface<MenuCase> {};
 
 TEST_P(MenuTest, ItemReachesItsCommand) {
-    const MenuCase& c = GetParam();
-    if (c.set > 0) *t.set = SampleSet(1, 2);
-    t.set->modified = c.set == 2;
+    const auto& [action, key, set, opens, firstStatus, fileDialogs, box] = GetParam();
+    if (set > 0) *t.set = SampleSet(1, 2);
+    t.set->modified = set == 2;
     t.dialogs.QueueAnswer(Answer::Cancel);
     ModalCloser closer;
     t.statuses.clear();
-    if (c.key == QKeySequence::UnknownKey) {
-        Trigger(c.action);
+    if (key == QKeySequence::UnknownKey) {
+        Trigger(action);
     } else {
         QApplication::setActiveWindow(window.get());
-        QTest::keySequence(window.get(), QKeySequence(c.key));
+        QTest::keySequence(window.get(), QKeySequence(key));
     }
-    EXPECT_EQ(closer.closed, *c.opens == '\0' ? QStringList{} : QStringList{c.opens});
-    const std::string first = t.statuses.empty() ? "" : t.statuses.front();
-    EXPECT_EQ(c.firstStatus != nullptr ? first : "", c.firstStatus != nullptr ? c.firstStatus : "");
-    EXPECT_EQ(t.dialogs.fileRequests.size(), c.fileDialogs);
-    ASSERT_EQ(t.dialogs.messages.size(), *c.box == '\0' ? 0U : 1U);
-    EXPECT_TRUE(*c.box == '\0' || t.dialogs.Last().title == c.box);
-    if (std::string(c.box).ends_with(" Error")) { // refused without a set, and said on the status line too
+    const std::string first = *firstStatus == '*' ? "*" : t.statuses.empty() ? "" : t.statuses.front();
+    const std::string title = t.dialogs.messages.empty() ? "" : t.dialogs.Last().title;
+    EXPECT_EQ(
+        std::tuple(closer.closed, first, t.dialogs.fileRequests.size(), t.dialogs.messages.size(), title),
+        std::tuple(*opens != '\0' ? QStringList{opens} : QStringList{}, std::string(firstStatus), fileDialogs,
+                   *box != '\0' ? 1U : 0U, std::string(box)));
+    if (title.ends_with(" Error")) { // refused without a set, and said on the status line too
         EXPECT_EQ(std::tuple(t.dialogs.Last().text, t.dialogs.Last().icon, t.statuses.end()[-2]),
                   std::tuple(MessageTemplate(MsgNoBoardSet), Icon::Critical, t.dialogs.Last().text));
     }
-    const bool exits = std::string(c.action) == "menuExit" && c.set != 2;
-    EXPECT_EQ(window->isVisible(), !exits);
-    EXPECT_EQ(t.ctx.history == nullptr, exits); // the history file closes with the program
-    EXPECT_EQ(window->statusText(), "Ready");
-    EXPECT_EQ(window->findChild<HelpWindow*>() != nullptr, std::string(c.action) == "menuContents");
+    const bool exits = std::string(action) == "menuExit" && set != 2; // the history file closes with it
+    EXPECT_EQ(std::tuple(window->isVisible(), t.ctx.history == nullptr, window->statusText().toStdString(),
+                         window->findChild<HelpWindow*>() != nullptr),
+              std::tuple(!exits, exits, "Ready", std::string(action) == "menuContents"));
 }
 
 constexpr auto kNoKey = QKeySequence::UnknownKey;
@@ -63,7 +59,7 @@ const MenuCase kMenu[] = {
     {"menuDelete", kNoKey, 0, "", "Deleting", 1, ""},
     {"menuDeal", kNoKey, 0, "", "Dealing", 0, "Dealing Error"},
     {"menuRead", kNoKey, 0, "", "Reading", 0, "Reading Error"},
-    {"menuPrint", QKeySequence::Print, 0, "", nullptr, 0, "Printing Error"},
+    {"menuPrint", QKeySequence::Print, 0, "", "*", 0, "Printing Error"},
     {"menuDeal", kNoKey, 1, "DealingWindow", "Dealing", 0, ""},
     {"menuRead", kNoKey, 1, "DealingWindow", "Reading", 0, ""},
     {"menuPrint", kNoKey, 1, "HandRecord", "Printing", 0, ""},
@@ -71,15 +67,15 @@ const MenuCase kMenu[] = {
     {"cmdMaintenance", kNoKey, 0, "Maintenance", "", 0, ""},
     {"menuContents", QKeySequence::HelpContents, 0, "", "", 0, ""},
     {"menuAbout", kNoKey, 0, "", "", 0, "About"},
-    {"menuExit", kNoKey, 0, "", nullptr, 0, ""},
+    {"menuExit", kNoKey, 0, "", "*", 0, ""},
     // New, Load and Exit ask about an unsaved set first: cancelled, nothing opens and the program runs on.
     {"menuNew", kNoKey, 2, "", "Generate", 0, "Generate New Board Set"},
     {"menuLoad", kNoKey, 2, "", "Loading", 0, "Load New Board Set"},
-    {"menuExit", kNoKey, 2, "", nullptr, 0, "Exit"},
+    {"menuExit", kNoKey, 2, "", "*", 0, "Exit"},
 };
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, MenuTest, ::testing::ValuesIn(kMenu), [](const auto& info) {
-    return std::string(info.param.action) + std::to_string(info.param.set);
+    return std::string(std::get<0>(info.param)) + std::to_string(std::get<2>(info.param));
 });
 
 TEST_F(MainWindowTest, DeleteMovesTheChosenFileToTheTrashAfterAYes) {

@@ -9,10 +9,6 @@
 namespace orvenix::test {
 namespace {
 
-QString HistoryLabel(QWidget& window) {
-    return Child<QLabel>(&window, "lblHistory")->text();
-}
-
 TEST(MainWindowStartup, ResetsTheSetThenShowsReadyAndTheStateOfTheHistory) {
     TestContext first, second, third;
     first.set->lastBoard = 5; // a set left over from before does not survive start-up
@@ -21,14 +17,14 @@ TEST(MainWindowStartup, ResetsTheSetThenShowsReadyAndTheStateOfTheHistory) {
     std::filesystem::create_directory(*third.options.historyPath); // not a usable file: no history
     std::vector<std::unique_ptr<MainWindow>> windows;
     for (TestContext* t : {&first, &second, &third}) {
-        windows.push_back(std::make_unique<MainWindow>(t->ctx, t->options));
-        EXPECT_EQ(windows.back()->statusText(), "Loading...");
-        windows.back()->Start();
-        EXPECT_EQ(windows.back()->statusText(), "Ready");
+        MainWindow& window = *windows.emplace_back(std::make_unique<MainWindow>(t->ctx, t->options));
+        const QString loading = window.statusText();
+        window.Start();
+        const QString label = Child<QLabel>(&window, "lblHistory")->text();
         // What the history cannot do is said beside "Ready"; only the unusable file is reported in a box.
-        EXPECT_EQ(t->dialogs.messages.size(), t == &third ? 1U : 0U);
-        EXPECT_EQ(t->ctx.history == nullptr, t == &third);
-        const QString label = HistoryLabel(*windows.back());
+        EXPECT_EQ(
+            std::tuple(loading, window.statusText(), t->dialogs.messages.size(), t->ctx.history == nullptr),
+            std::tuple("Loading...", "Ready", t == &third ? 1U : 0U, t == &third));
         EXPECT_TRUE(t == &first ? label == "History records: 0" : !label.isEmpty() && !label.startsWith("H"));
     }
     EXPECT_TRUE(first.set->lastBoard == 0 && !first.set->modified);
@@ -40,8 +36,8 @@ TEST(MainWindowStartup, ResetsTheSetThenShowsReadyAndTheStateOfTheHistory) {
     QCursor::setPos(120, 80);
     if (QCursor::pos() != QPoint(120, 80)) GTEST_SKIP() << "this platform cannot place the cursor";
     MainWindow window(t.ctx, t.options);
-    EXPECT_FALSE(t.ctx.random.deterministic());
-    EXPECT_EQ(t.ctx.seeds.first, (120 * 256 + 80) | 1);
+    EXPECT_EQ(std::tuple(t.ctx.random.deterministic(), t.ctx.seeds.first),
+              std::tuple(false, (120 * 256 + 80) | 1));
 }
 
 // Boards 5 to 7: each seat holding one whole suit (every hand D000, 10 points, 9 distribution points), card
@@ -66,7 +62,7 @@ TEST_F(MainWindowTest, SummaryShowsTheSetAndEmptiesWithoutOne) {
         EXPECT_EQ(QStringList({last->text(0), last->text(1), last->text(2), last->text(3)}).join('|'),
                   "D000|   4|   0|+4");
     }
-    EXPECT_EQ(HistoryLabel(*window), "History records: 2");
+    EXPECT_EQ(Child<QLabel>(window.get(), "lblHistory")->text(), "History records: 2");
 
     // Without a complete board only the range and the similarity are shown; without a set nothing.
     for (const int lastBoard : {5, 0}) {
@@ -93,36 +89,36 @@ TEST_F(MainWindowTest, TitleAndEventTexts) {
         window->RefreshSetDisplay();
         EXPECT_EQ(std::tuple(title(), Text("txtFileName").toStdString()), std::tuple(shown, file));
     }
-    QTest::keyClicks(Box("txtEventName"), "Club Cup");
-    TypeText(Box("txtEventSite"), QString::fromUtf8("Z\u00fcrich"));
-    QTest::keyClicks(Box("txtEventDate"), "2026-12-06");
+    auto* site = Child<QLineEdit>(window.get(), "txtEventSite");
+    auto* date = Child<QLineEdit>(window.get(), "txtEventDate");
+    QTest::keyClicks(Child<QLineEdit>(window.get(), "txtEventName"), "Club Cup");
+    site->insert(QString::fromUtf8("Z\u00fcrich"));
+    QTest::keyClicks(date, "2026-12-06");
     EXPECT_EQ(std::tuple(t.set->eventName, t.set->eventSite, t.set->eventDate, title()),
               std::tuple("Club Cup", "Z\u00fcrich", "2026-12-06", "*monday.pbn - " + program));
 
     // The 200th character is undone and the caret steps back; characters are counted, not bytes.
-    QLineEdit* site = Box("txtEventSite");
     const QString full(199, QChar(0x00FC));
-    site->setText({});
-    TypeText(site, full);
+    site->selectAll();
+    site->insert(full);
     t.set->modified = false;
     site->setCursorPosition(50);
-    TypeText(site, "X");
+    QTest::keyClicks(site, "X");
     EXPECT_EQ(std::tuple(site->text(), site->cursorPosition(), QString::fromStdString(t.set->eventSite)),
               std::tuple(full, 50, full));
     EXPECT_TRUE(t.set->modified); // a refused change marks the set too
 
     // A long paste is refused whole, the caret clamped to the restored text.
-    QLineEdit* date = Box("txtEventDate");
     date->insert(QString(250, QChar('9')));
     EXPECT_EQ(std::tuple(date->text(), date->cursorPosition()), std::tuple("2026-12-06", 10));
 }
 
 TEST_F(MainWindowTest, ActivationPutsTheFocusInTheEventName) {
-    Box("txtEventSite")->setFocus();
+    Child<QLineEdit>(window.get(), "txtEventSite")->setFocus();
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(window.get());
     QApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), Box("txtEventName"));
+    EXPECT_EQ(QApplication::focusWidget(), Child<QLineEdit>(window.get(), "txtEventName"));
 }
 
 } // namespace

@@ -15,14 +15,14 @@ namespace {
 enum class Window { BoardNumbers, Generator, Editor, Printing };
 
 TEST(NumberBoxes, TakeDigitsOnlyUpToTheirMaximum) {
-    // The box's text and the caret before typing, what is typed one character at a time (pasted whole when
-    // it starts with '+', the '+' not typed), and the text and the caret after.
+    // The box's text and the caret before typing, what is typed one key at a time (pasted whole when it
+    // starts with '+', the '+' not typed), and the text and the caret after.
     const std::tuple<Window, const char*, const char*, int, const char*, const char*, int> cases[] = {
         // The board-number dialog: up to 999, leading zeros keep the value.
         {Window::BoardNumbers, "txtFirstBoard", "64", 2, "00", "640", 3},
         {Window::BoardNumbers, "txtFirstBoard", "", 0, "007", "007", 3},
         {Window::BoardNumbers, "txtFirstBoard", "12", 2, "+34x", "12", 2},
-        {Window::BoardNumbers, "txtFirstBoard", "", 0, "\u0661", "", 0}, // not a 0-9 digit
+        {Window::BoardNumbers, "txtFirstBoard", "", 0, "+\u0661", "", 0}, // not a 0-9 digit
         // The generator: up to 999, no leading zero.
         {Window::Generator, "txtLastBoard", "32", 0, "0", "32", 0},
         {Window::Generator, "txtLastBoard", "32", 2, "45", "324", 3},
@@ -57,7 +57,7 @@ TEST(NumberBoxes, TakeDigitsOnlyUpToTheirMaximum) {
         if (*typed == '+') {
             box->insert(QString::fromUtf8(typed + 1));
         } else {
-            TypeText(box, QString::fromUtf8(typed));
+            QTest::keyClicks(box, typed);
         }
         EXPECT_EQ(std::tuple(box->text(), box->cursorPosition()), std::tuple(shown, caretAfter));
     }

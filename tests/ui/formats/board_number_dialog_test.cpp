@@ -8,36 +8,7 @@
 namespace orvenix::test {
 namespace {
 
-class BoardNumberDialogTest : public ::testing::Test {
-  protected:
-    void Open() {
-        set = RandomSet(1, 32);
-        window = std::make_unique<BoardNumberDialog>(set, "BRI", dialogs);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        first = Child<QLineEdit>(window.get(), "txtFirstBoard");
-        last = Child<QLineEdit>(window.get(), "txtLastBoard");
-    }
-    ScriptedDialogs dialogs;
-    BoardSet set;
-    std::unique_ptr<BoardNumberDialog> window;
-    QLineEdit* first = nullptr;
-    QLineEdit* last = nullptr;
-};
-
-TEST_F(BoardNumberDialogTest, LastBoardFollowsTheFirstTypedOverTheLoadedRange) {
-    Open();
-    EXPECT_EQ(std::tuple(last->text(), first->hasFocus(), first->selectedText()),
-              std::tuple("32", true, "1"));
-    QTest::keyClicks(first, "6"); // replaces the selected "1"
-    EXPECT_EQ(last->text(), "37");
-    QTest::keyClicks(first, "00");
-    EXPECT_EQ(last->text(), "631");
-    first->clear();
-    EXPECT_EQ(last->text(), "31"); // an empty box counts as 0
-}
-
-TEST_F(BoardNumberDialogTest, FirstBoardIsCheckedAgainstTheLargestThatFits) {
+TEST(BoardNumberDialog, LastBoardFollowsTheFirstWhichIsCheckedAgainstTheLargestThatFits) {
     const std::tuple<const char*, Qt::Key, int> cases[] = {
         // The key that confirms (Key_unknown: the OK button is clicked) and the first board after it (0: the
         // number is refused and the dialog stays; 1: the boards stay where they were loaded).
@@ -45,19 +16,26 @@ TEST_F(BoardNumberDialogTest, FirstBoardIsCheckedAgainstTheLargestThatFits) {
         {"9", Qt::Key_Escape, 1},    {"609", Qt::Key_unknown, 609}, {"9", Qt::Key_Return, 9}};
     for (const auto& [typed, confirm, firstAfter] : cases) {
         SCOPED_TRACE(typed);
-        Open();
-        dialogs.messages.clear();
-        first->clear();
+        ScriptedDialogs dialogs;
+        BoardSet set = RandomSet(1, 32);
+        BoardNumberDialog window(set, "BRI", dialogs);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        auto* first = Child<QLineEdit>(&window, "txtFirstBoard");
+        EXPECT_EQ(std::tuple(first->hasFocus(), first->selectedText()), std::tuple(true, "1"));
+        QTest::keyClick(first, Qt::Key_Delete);
         QTest::keyClicks(first, typed);
+        // 32 boards from the first; an empty box counts as 0.
+        EXPECT_EQ(Child<QLineEdit>(&window, "txtLastBoard")->text(), QString::number(std::atoi(typed) + 31));
         if (confirm == Qt::Key_unknown) {
-            QTest::mouseClick(Child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+            QTest::mouseClick(Child<QPushButton>(&window, "Command1"), Qt::LeftButton);
         } else {
             QTest::keyClick(first, confirm);
         }
         const bool refused = firstAfter == 0;
         ASSERT_EQ(dialogs.messages.size(), refused ? 1U : 0U);
         EXPECT_TRUE(!refused || dialogs.Last().text == FormatMessage(MsgIncorrectFirstBoard, "609"));
-        EXPECT_EQ(std::tuple(window->isVisible(), first->hasFocus(), set.firstBoard, set.lastBoard),
+        EXPECT_EQ(std::tuple(window.isVisible(), first->hasFocus(), set.firstBoard, set.lastBoard),
                   std::tuple(refused, refused, std::max(firstAfter, 1), std::max(firstAfter, 1) + 31));
     }
 }
