@@ -59,7 +59,9 @@ TEST(QtDialogs, FileDialogGivesTheChosenFileAndFilterOrNothing) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         filters = dialog->nameFilters() << dialog->selectedNameFilter();
-        dialog->selectFile(QString::fromStdString((dir / "monday.pbn").string()));
+        // The file name typed, as the dialog may not have listed the folder yet.
+        Child<QLineEdit>(dialog, "fileNameEdit")
+            ->setText(QString::fromStdString((dir / "monday.pbn").string()));
         static_cast<QDialog*>(dialog)->accept();
     });
     const auto result = dialogs.FileDialog(request);
