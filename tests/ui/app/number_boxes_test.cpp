@@ -22,7 +22,7 @@ TEST(NumberBoxes, TakeDigitsOnlyUpToTheirMaximum) {
         {Window::BoardNumbers, "txtFirstBoard", "64", 2, "00", "640", 3},
         {Window::BoardNumbers, "txtFirstBoard", "", 0, "007", "007", 3},
         {Window::BoardNumbers, "txtFirstBoard", "12", 2, "+34x", "12", 2},
-        {Window::BoardNumbers, "txtFirstBoard", "", 0, "+\u0661", "", 0}, // not a 0-9 digit
+        {Window::BoardNumbers, "txtFirstBoard", "12", 1, "+\u0661", "12", 1}, // not a 0-9 digit
         // The generator: up to 999, no leading zero.
         {Window::Generator, "txtLastBoard", "32", 0, "0", "32", 0},
         {Window::Generator, "txtLastBoard", "32", 2, "45", "324", 3},
@@ -35,6 +35,7 @@ TEST(NumberBoxes, TakeDigitsOnlyUpToTheirMaximum) {
         {Window::Printing, "txtCopies", "9", 1, "90", "99", 2},
         {Window::Printing, "txtCopies", "", 0, "07", "7", 1},
         {Window::Printing, "txtFromBoard", "10", 2, "00", "100", 3},
+        {Window::Printing, "txtToBoard", "99", 2, "9", "999", 3},
         {Window::Printing, "txtNSoffset", "", 0, "-5", "5", 1},
     };
     TestContext t;

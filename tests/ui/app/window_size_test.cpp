@@ -62,13 +62,10 @@ TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen) {
         {"emulator panel", [&] { return std::make_unique<EmulatorPanel>(emu->Machine()); }},
     };
     for (const auto& [name, make] : cases) {
-        std::unique_ptr<QWidget> shown = make();
-        ExpectFits(*shown, name);
-        shown->close();
+        ExpectFits(*make(), name);
     }
     MaintenanceWindow maintenance(link, t.dialogs, t.settings);
-    auto* tabs = maintenance.findChild<QTabWidget*>("tabs");
-    ASSERT_NE(tabs, nullptr);
+    auto* tabs = Child<QTabWidget>(&maintenance, "tabs");
     for (int page = 0; page < tabs->count(); ++page) {
         tabs->setCurrentIndex(page);
         ExpectFits(maintenance, "maintenance page " + tabs->tabText(page).toStdString());
