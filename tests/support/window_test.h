@@ -34,20 +34,17 @@ template <typename T> T* Child(QObject* parent, const char* name) {
 // The texts of the named text boxes (names apart by spaces), joined by '|'.
 inline QString BoxTexts(QObject* parent, const QString& names) {
     QStringList texts;
-    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
-        auto* box = Child<QLineEdit>(parent, name.toLatin1().constData());
-        texts << (box != nullptr ? box->text() : QString("<missing>"));
-    }
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) // a missing box is left out
+        if (auto* box = Child<QLineEdit>(parent, name.toLatin1().constData())) texts << box->text();
     return texts.join('|');
 }
 
 // Whether each named control (names apart by spaces) is enabled ('1') or not ('0'), in order.
 inline std::string EnabledFlags(QObject* parent, const QString& names) {
     std::string flags;
-    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
-        auto* widget = Child<QWidget>(parent, name.toLatin1().constData());
-        flags += widget != nullptr && widget->isEnabled() ? '1' : '0';
-    }
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) // a missing control is left out
+        if (auto* w = Child<QWidget>(parent, name.toLatin1().constData()))
+            flags += w->isEnabled() ? '1' : '0';
     return flags;
 }
 
