@@ -6,6 +6,7 @@
 #include "ui/app/help_window.h"
 #include "ui/print/printer_setup.h"
 
+#include <QDir>
 #include <QFile>
 #include <QKeySequence>
 #include <QPrinter>
@@ -82,6 +83,9 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, MenuTest, ::testing::ValuesIn(kMenu), [](co
 TEST_F(MainWindowTest, DeleteMovesTheChosenFileToTheTrashAfterAYes) {
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME"); // the trash of this test's own data folder
     qputenv("XDG_DATA_HOME", QFile::encodeName(QString::fromStdString((t.dir / "data").string())));
+    // Where the file's volume is not the home folder's, Qt may make the trash in the current folder.
+    const QString workingDir = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(t.dir.path().string()));
     const std::string file = t.set->fileName = (t.dir / "old.pbn").string();
     const struct {
         std::string chosen;
@@ -103,6 +107,7 @@ TEST_F(MainWindowTest, DeleteMovesTheChosenFileToTheTrashAfterAYes) {
             << window->statusText().toStdString();
     }
     qputenv("XDG_DATA_HOME", dataHome);
+    QDir::setCurrent(workingDir);
 }
 
 TEST_F(MainWindowTest, StatusLineSaysWherePrintedPagesWent) {

@@ -1,10 +1,13 @@
 // The main window: start-up, the summary of the set, the title, the event fields and focus.
 #include "base/version.h"
+#include "generate/statistics.h"
 #include "history/history.h"
 #include "support/window_test.h"
 
 #include <QCursor>
 #include <QTreeWidget>
+
+#include <set>
 
 namespace orvenix::test {
 namespace {
@@ -72,6 +75,20 @@ TEST_F(MainWindowTest, SummaryShowsTheSetAndEmptiesWithoutOne) {
         EXPECT_EQ(BoxTexts(window.get(), summary), lastBoard > 0 ? "5|5|1|0|||||0|0:0||" : "|||||||||||");
         EXPECT_EQ(shapes->topLevelItemCount(), 0);
     }
+
+    // Each seat's averages go to that seat's boxes (a random set, where the seats differ).
+    *t.set = RandomSet(1, 7, 3);
+    BoardSet copy = *t.set;
+    ShapeTally tally{};
+    const SetStatistics st = ShapeStatistics(copy, tally);
+    window->RefreshSetDisplay();
+    EXPECT_EQ(BoxTexts(window.get(), "txtHcp0 txtHcp1 txtHcp2 txtHcp3 txtDistrib0 txtDistrib1 txtDistrib2 "
+                                     "txtDistrib3")
+                  .toStdString(),
+              st.averageHcp[0] + "|" + st.averageHcp[1] + "|" + st.averageHcp[2] + "|" + st.averageHcp[3] +
+                  "|" + st.averageDistrib[0] + "|" + st.averageDistrib[1] + "|" + st.averageDistrib[2] + "|" +
+                  st.averageDistrib[3]);
+    EXPECT_EQ(std::set(st.averageHcp.begin(), st.averageHcp.end()).size(), 4U); // the seats do differ
 }
 
 // The title shows the file and the mark of unsaved changes; typed event texts are stored, up to 199
