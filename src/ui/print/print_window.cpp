@@ -11,6 +11,7 @@
 #include "ui/app/numeric_filter.h"
 #include "ui/print/printer_setup.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -63,6 +64,11 @@ PrintWindow::PrintWindow(AppContext& ctx, QPrinter& printer, QWidget* parent)
     copiesBox_ = ui_->txtCopies;
     handRecordsOption_ = ui_->PrintMode1;
     scoreCardsOption_ = ui_->PrintMode2;
+    // Their own group: left to Qt's sibling rule, the two modes would count the boards-per-page options
+    // inside the frame below them as siblings, and a click on the chosen mode would unchoose it.
+    auto* modeGroup = new QButtonGroup(this);
+    modeGroup->addButton(handRecordsOption_);
+    modeGroup->addButton(scoreCardsOption_);
     boardsPerPageOptions_ = {ui_->Option1, ui_->Option2, ui_->Option3, ui_->Option4, ui_->Option5};
     doubleDummyCheck_ = ui_->chkDoubleDummy;
     redSuitsCheck_ = ui_->chkRedSuits;

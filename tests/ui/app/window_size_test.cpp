@@ -1,5 +1,6 @@
 // Every window of the program fits a laptop screen of 1366 × 768 with a panel (1366 × 720 to use) at 1×
-// scale, its frame and title bar included, and its frames are no larger than their content.
+// scale, its frame and title bar included, its frames are no larger than their content, and its chosen
+// options cannot be unchosen by a click.
 #include "dealing/machine_errors.h"
 #include "machine/emulated_si.h"
 #include "machine/link.h"
@@ -16,6 +17,7 @@
 
 #include <QGroupBox>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QTabWidget>
 
 namespace orvenix::test {
@@ -32,6 +34,12 @@ void ExpectFits(QWidget& window, const std::string& name) {
         << name << " opens " << window.width() << "x" << window.height();
     for (QGroupBox* frame : window.findChildren<QGroupBox*>())
         EXPECT_LE(frame->isVisible() ? frame->height() : 0, frame->sizeHint().height() + 2) << name;
+    // A chosen option clicked again stays chosen (options beside a frame of other options are grouped).
+    for (QRadioButton* option : window.findChildren<QRadioButton*>()) {
+        if (!option->isChecked() || !option->isEnabled()) continue;
+        option->click();
+        EXPECT_TRUE(option->isChecked()) << name << ": " << option->objectName().toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen) {

@@ -187,12 +187,14 @@ TEST_F(PrintWindowTest, RefusesARangeOutsideTheSetAsksForTheFileBeforeReplacingO
     EXPECT_EQ(std::pair(t.dialogs.messages.size(), t.dialogs.fileRequests.size()), std::pair(2ul, 0ul));
     SetBox("txtFromBoard", "4");
     SetBox("txtToBoard", "5");
-    Tick("PrintMode2");
-    Click("cmdPrint"); // file dialog cancelled
-    ASSERT_EQ(t.dialogs.fileRequests.size(), 1u);
-    const FileDialogRequest& asked = t.dialogs.fileRequests[0];
-    EXPECT_EQ(std::tuple(asked.save, asked.directory, asked.fileName),
-              std::tuple(true, "/home/club/sets", "tuesday - score cards.pdf"));
+    for (const char* mode : {"PrintMode1", "PrintMode2"}) {
+        Tick(mode);
+        Click("cmdPrint"); // file dialog cancelled
+    }
+    ASSERT_EQ(t.dialogs.fileRequests.size(), 2u);
+    const FileDialogRequest& asked = t.dialogs.fileRequests[1];
+    EXPECT_EQ(std::tuple(asked.save, asked.directory, t.dialogs.fileRequests[0].fileName, asked.fileName),
+              std::tuple(true, "/home/club/sets", "tuesday - hand records.pdf", "tuesday - score cards.pdf"));
     PrintTo(QString::fromStdString((t.dir / "missing/folder/out.pdf").string())); // a printer that fails
     EXPECT_EQ(std::tuple(t.dialogs.messages.size(), window->lastDestination()), std::tuple(3ul, ""));
 
@@ -206,7 +208,7 @@ TEST_F(PrintWindowTest, RefusesARangeOutsideTheSetAsksForTheFileBeforeReplacingO
     PrintTo(written);
     EXPECT_EQ(std::tuple(t.dialogs.Last().buttons, t.dialogs.fileRequests.size(),
                          t.dialogs.fileRequests.back().fileName, ReadFile(written.toStdString())),
-              std::tuple(Buttons::YesNo, 5u, "tuesday.pdf", "kept"));
+              std::tuple(Buttons::YesNo, 6u, "tuesday.pdf", "kept"));
     t.dialogs.QueueAnswer(Answer::Yes);
     PrintTo(written);
     EXPECT_EQ(Pages(written), 2);
