@@ -62,9 +62,11 @@ TEST_F(GeneratorWindowTest, FiltersEnableTheirOwnFieldsOnlyForRandomBoards) {
     EXPECT_EQ(BoxTexts(window.get(), "txtShpRejects txtInnSim txtOuDeals"), "||");
 }
 
-// A refused range returns the focus to the field to correct, and Enter does not run it; a run that cannot
-// generate shows no results; either way the buttons come back.
-TEST_F(GeneratorWindowTest, RefusedNumbersReturnTheFocusAndEnterGeneratesOnlyAValidRange) {
+// A refused range returns the focus to the field to correct, and Enter does not run it. Enter runs a valid
+// range: the count grows board by board while the buttons are off, the hourglass is up and the window
+// cannot be closed or run again. A run that cannot generate shows no results; either way the buttons come
+// back.
+TEST_F(GeneratorWindowTest, RefusalsReturnTheFocusAndARunCannotBeClosedOrRepeated) {
     for (const auto& [first, last, focus, boxes] :
          {std::tuple{"33", "32", "txtFirstBoard", 1U}, std::tuple{"1", "641", "txtLastBoard", 2U}}) {
         Get("txtFirstBoard")->setText(first);
@@ -73,14 +75,29 @@ TEST_F(GeneratorWindowTest, RefusedNumbersReturnTheFocusAndEnterGeneratesOnlyAVa
         Click("cmdDeal");                                     // ... the button runs it into the refusal
         EXPECT_TRUE(t.dialogs.messages.size() == boxes && QApplication::focusWidget() == Get(focus)) << last;
     }
-    Get("txtLastBoard")->setText("24"); // boards 1 to 24
+    QStringList counts;
+    bool busy = true;
+    QObject::connect(Get("BoardsGen"), &QLineEdit::textChanged, window.get(), [&](const QString& text) {
+        counts << text;
+        busy &= EnabledFlags(window.get(), "cmdDeal cmdExit") == "00" &&
+                QApplication::overrideCursor() != nullptr;
+        if (counts.size() != 3) return;
+        window->close();
+        window->reject();
+        Get<QPushButton>("cmdDeal")->click(); // no second run inside the first
+    });
+    Get("txtFirstBoard")->setText("10");
+    Get("txtLastBoard")->setText("25");
     QTest::keyClick(Get("txtLastBoard"), Qt::Key_Enter);
-    EXPECT_EQ(t.set.lastBoard, 24);
+    EXPECT_TRUE(counts.size() == 16 && counts.front() == "1" && counts.back() == "16" && busy &&
+                window->isVisible() && t.set.lastBoard == 25);
     window->SetCandidateSource([] { return SuitPerHandBoard(); }); // every candidate repeats board 1
     Generate("1", "3");
     EXPECT_TRUE(t.set.lastBoard == 0 && Get("txtShpRejects")->text().isEmpty() &&
                 EnabledFlags(window.get(), "cmdDeal cmdExit") == "11" &&
                 QApplication::overrideCursor() == nullptr);
+    Click("cmdExit");
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(GeneratorWindowTest, ResultsAreColouredAndChooseTheDefaultButton) {
@@ -117,26 +134,6 @@ TEST_F(GeneratorWindowTest, ResultsAreColouredAndChooseTheDefaultButton) {
     Click("generate_no");
     Generate("5", "8");
     EXPECT_EQ(BoxTexts(window.get(), "BoardsGen txtShpRejects"), "4|");
-}
-
-TEST_F(GeneratorWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) {
-    QStringList counts;
-    bool busy = true;
-    QObject::connect(Get("BoardsGen"), &QLineEdit::textChanged, window.get(), [&](const QString& text) {
-        counts << text;
-        busy &= EnabledFlags(window.get(), "cmdDeal cmdExit") == "00" &&
-                QApplication::overrideCursor() != nullptr;
-        if (counts.size() != 3) return;
-        window->close();
-        window->reject();
-        Get<QPushButton>("cmdDeal")->click(); // no second run inside the first
-    });
-    Generate("10", "25");
-    // Buttons off and the hourglass up during the run; the window stays open until the run ends.
-    EXPECT_TRUE(counts.size() == 16 && counts.front() == "1" && counts.back() == "16" && busy &&
-                window->isVisible() && t.set.lastBoard == 25);
-    Click("cmdExit");
-    EXPECT_FALSE(window->isVisible());
 }
 
 } // namespace
