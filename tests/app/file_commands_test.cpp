@@ -55,11 +55,10 @@ struct Frame : GeneratorContext {
 TEST(OfferToSave, EveryCommandWithEveryAnswer) {
     // The answer (Ok: the set is not modified and nothing is asked), whether the save completes, whether the
     // command goes on past the question. The last Yes finds its save dialog cancelled.
-    const std::tuple<Answer, bool, bool> cases[] = {{Answer::Ok, false, true},
-                                                    {Answer::Cancel, false, false},
-                                                    {Answer::No, false, true},
-                                                    {Answer::Yes, true, true},
-                                                    {Answer::Yes, false, false}};
+    const std::tuple<Answer, bool, bool> cases[] = {
+        {Answer::Ok, false, true}, {Answer::Cancel, false, false}, {Answer::No, false, true},
+        {Answer::Yes, true, true}, {Answer::Yes, false, false},
+    };
     for (const std::string command : {"Load", "Generate New Board Set", "Exit"}) {
         for (const auto& [answer, saveCompletes, goesOn] : cases) {
             SCOPED_TRACE(command + " answer " + std::to_string(static_cast<int>(answer)));
@@ -122,12 +121,10 @@ TEST(LoadCommand, LoadsTheFileAndRemembersItsFormatAndFolder) {
 }
 
 TEST(FileDialogs, StoredFormatAndFolderChooseWhereTheDialogsStart) {
-    for (const std::string ext : {"bri", "dge", "bre", "dup", "pbn", "all"}) {
-        const std::string pattern = "(*." + ext + ")";
-        EXPECT_TRUE(LoadFilters().at(LoadFilterIndex(ext)).find(pattern) != std::string::npos &&
-                    SaveFilters().at(SaveFilterIndex(ext)).find(pattern) != std::string::npos)
+    for (const std::string ext : {"bri", "dge", "bre", "dup", "pbn", "all"})
+        EXPECT_TRUE(LoadFilters().at(LoadFilterIndex(ext)).find("(*." + ext + ")") != std::string::npos &&
+                    SaveFilters().at(SaveFilterIndex(ext)).find("(*." + ext + ")") != std::string::npos)
             << ext;
-    }
     // Anything else (the stored default "BRI" is upper case) selects "All files", and no save filter.
     for (const char* other : {"BRI", "", "xyz"})
         EXPECT_TRUE(LoadFilterIndex(other) == 0 && SaveFilterIndex(other) == -1) << other;
@@ -143,9 +140,7 @@ TEST(FileDialogs, StoredFormatAndFolderChooseWhereTheDialogsStart) {
 TEST(LoadCommand, AFailedLoadTellsWhyAndLeavesAnEmptySet) {
     std::string badBri = WriteBri(RandomSet(1, 3));
     badBri[2 * 128 + 10] = 'x';
-    const auto write = [](const std::string& bytes) {
-        return [bytes](const std::string& p) { WriteFile(p, bytes); };
-    };
+    const auto write = [](std::string b) { return [b](const std::string& p) { WriteFile(p, b); }; };
     const auto failure = [](int error, const char* text = nullptr) {
         return FormatMessage(MsgLoadError, std::to_string(error), text ? text : std::strerror(error));
     };
@@ -174,13 +169,13 @@ TEST(LoadCommand, AFailedLoadTellsWhyAndLeavesAnEmptySet) {
         f.dialogs.QueueFile(f.dir.File(name));
         EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
         f.ExpectError(text, "Load Error");
-        // A file that was read but not understood also says so in the status line.
-        EXPECT_EQ(f.SawStatus("Load operation aborted"),
-                  text.find("during load operation") == std::string::npos);
-        EXPECT_TRUE(f.set.lastBoard == 0 && f.set[1] == Board{} && f.set.fileName.empty() &&
-                    f.set.eventName.empty() && f.chosenFormats.empty());
         f.log.Close();
-        EXPECT_EQ(ReadFile(f.dir.File("dealer.log")).find("Load Error: ") != std::string::npos, logged);
+        // A file that was read but not understood also says so in the status line.
+        EXPECT_EQ(
+            std::tuple(f.SawStatus("Load operation aborted"), f.set.lastBoard, f.set[1] == Board{},
+                       f.set.fileName + f.set.eventName, f.chosenFormats.empty(),
+                       ReadFile(f.dir.File("dealer.log")).find("Load Error: ") != std::string::npos),
+            std::tuple(text.find("during load operation") == std::string::npos, 0, true, "", true, logged));
     }
 }
 
@@ -227,12 +222,12 @@ TEST(SaveCommand, ARefusedOrFailedSaveWritesNothing) {
         if (*name) f.dialogs.QueueFile(f.dir.File(name));
         EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
         f.ExpectError(text, "Save Error");
-        EXPECT_EQ(f.SawStatus("Save operation aborted"), !text.empty());
-        EXPECT_TRUE(f.set.modified && f.set.fileName.empty() &&
-                    ReadFile(f.dir.File("old.bri")) == "previous contents");
         f.log.Close();
         // Nothing else in the folder: no temporary file, no log.
-        EXPECT_EQ(std::distance(fs::directory_iterator(f.dir.path()), fs::directory_iterator{}), 2);
+        EXPECT_EQ(std::tuple(f.SawStatus("Save operation aborted"), f.set.modified, f.set.fileName,
+                             ReadFile(f.dir.File("old.bri")),
+                             std::distance(fs::directory_iterator(f.dir.path()), fs::directory_iterator{})),
+                  std::tuple(!text.empty(), true, "", "previous contents", 2));
     }
     Frame f; // without a set nothing is asked; the refusal stands in the status line while the box is up
     EXPECT_TRUE(!SaveCommand(f.ctx, f.hooks) && f.dialogs.fileRequests.empty());
