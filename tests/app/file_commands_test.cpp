@@ -35,7 +35,6 @@ struct Frame : GeneratorContext {
                            },
                            [this] { ++refreshes; }};
 
-    bool SawStatus(const std::string& s) const { return std::ranges::count(statuses, s) > 0; }
     // A failed load or save: one critical box with this title whose text contains `text` (no box for an
     // empty text), the status back at "Ready".
     void ExpectError(const std::string& text, const std::string& title) {
@@ -172,8 +171,8 @@ TEST(LoadCommand, AFailedLoadTellsWhyAndLeavesAnEmptySet) {
         f.log.Close();
         // A file that was read but not understood also says so in the status line.
         EXPECT_EQ(
-            std::tuple(f.SawStatus("Load operation aborted"), f.set.lastBoard, f.set[1] == Board{},
-                       f.set.fileName + f.set.eventName, f.chosenFormats.empty(),
+            std::tuple(std::ranges::count(f.statuses, "Load operation aborted"), f.set.lastBoard,
+                       f.set[1] == Board{}, f.set.fileName + f.set.eventName, f.chosenFormats.empty(),
                        ReadFile(f.dir.File("dealer.log")).find("Load Error: ") != std::string::npos),
             std::tuple(text.find("during load operation") == std::string::npos, 0, true, "", true, logged));
     }
@@ -224,8 +223,8 @@ TEST(SaveCommand, ARefusedOrFailedSaveWritesNothing) {
         f.ExpectError(text, "Save Error");
         f.log.Close();
         // Nothing else in the folder: no temporary file, no log.
-        EXPECT_EQ(std::tuple(f.SawStatus("Save operation aborted"), f.set.modified, f.set.fileName,
-                             ReadFile(f.dir.File("old.bri")),
+        EXPECT_EQ(std::tuple(std::ranges::count(f.statuses, "Save operation aborted"), f.set.modified,
+                             f.set.fileName, ReadFile(f.dir.File("old.bri")),
                              std::distance(fs::directory_iterator(f.dir.path()), fs::directory_iterator{})),
                   std::tuple(!text.empty(), true, "", "previous contents", 2));
     }

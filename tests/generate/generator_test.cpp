@@ -3,7 +3,6 @@
 #include "history/history.h"
 #include "model/similarity.h"
 #include "support/generator_context.h"
-#include "support/test_context.h"
 
 #include <gtest/gtest.h>
 
@@ -154,12 +153,10 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
               std::tuple(GenerateOutcome::Generated, 2, 0, true, fresh, kept, historyMax, 1, hb,
                          "CLUB NIGHT.PB", CompareHands(t.set[2], t.set[1]), 2, 1));
 
-    Context u;
-    u.ctx.history = &history;
     Script same{{again, again, again}};
-    GenerateResult off = same.Run(u, GenerateChoices{1, 3, true, false, false, false});
+    GenerateResult off = same.Run(t, GenerateChoices{1, 3, true, false, false, false});
     EXPECT_EQ(std::tuple(same.drawn, off.shapeRejects + off.innerRejects + off.historyRejects,
-                         u.set[3].cardOwner, off.WorthRepeating()),
+                         t.set[3].cardOwner, off.WorthRepeating()),
               std::tuple(3U, 0, again, false));
     off.shapeRejects = 6; // more than five shape rejections are worth a warning
     EXPECT_TRUE(off.WorthRepeating() && !ShapeRejectsWarn(5));

@@ -48,9 +48,8 @@ TEST(RandomDeal, CompleteDealsSameSeedSameDealsAndTheShuffleContinues) {
     EXPECT_TRUE(a.deck() == OrderedDeck() && a.RandomDeal() == deals[0]);
     std::set<int> lows, highs; // a seed number gives both packet-generator words, each spread over 16 bits
     for (std::uint64_t seed = 1; seed <= 64; ++seed) {
-        const PacketGenerator p = RandomSource::FromSeed(seed).packets();
-        lows.insert(p.packetSeedLow);
-        highs.insert(p.packetSeedHigh);
+        lows.insert(RandomSource::FromSeed(seed).packets().packetSeedLow);
+        highs.insert(RandomSource::FromSeed(seed).packets().packetSeedHigh);
     }
     EXPECT_TRUE(lows.size() > 60U && highs.size() > 60U);
     const RandomSource words(GeneratorSeeds{0x1234, 0x0ABC}); // the start-up words, the low one made odd
