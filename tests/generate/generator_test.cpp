@@ -144,14 +144,12 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     t.ctx.history = &history;
     Script s{{again, fresh, TwoCardsSwapped(fresh), kept}};
     const GenerateResult r = s.Run(t, GenerateChoices{1, 2, true, false, true, true});
-    std::int16_t hb = 0;
-    std::string name;
-    const int historyMax = MaxHistorySimilarity(history, t.set[1], hb, name);
+    // Board 1 keeps 12 cards of each hand of the recorded board 9.
     EXPECT_EQ(std::tuple(r.outcome, r.historyRejects, r.innerRejects, r.WorthRepeating(), t.set[1].cardOwner,
                          t.set[2].cardOwner, r.historyMax, r.historyBoard, r.historyOther, r.historyFile,
                          r.innerMax, r.innerBoard, r.innerOther),
-              std::tuple(GenerateOutcome::Generated, 2, 0, true, fresh, kept, historyMax, 1, hb,
-                         "CLUB NIGHT.PB", CompareHands(t.set[2], t.set[1]), 2, 1));
+              std::tuple(GenerateOutcome::Generated, 2, 0, true, fresh, kept, 12, 1, 9, "CLUB NIGHT.PB",
+                         CompareHands(t.set[2], t.set[1]), 2, 1));
 
     Script same{{again, again, again}};
     GenerateResult off = same.Run(t, GenerateChoices{1, 3, true, false, false, false});
