@@ -62,21 +62,18 @@ TEST(RandomDeal, CompleteDealsSameSeedSameDealsAndTheShuffleContinues) {
 TEST(RandomDealFairness, SeatsOfTheCardsAndHandShapes) {
     RandomSource r = RandomSource::FromSeed(20260101);
     constexpr int kDeals = 40000;
-    std::array<std::array<int, 16>, 53> pair{};
+    // (observed, expected) for each card and each pair of its seats in two deals in a row.
+    std::vector<std::pair<double, double>> cells(52 * 16, {0.0, kDeals / 16.0});
     std::array<int, 41> tally{};
     Board previous = r.RandomDeal();
     for (int i = 0; i < kDeals; ++i) {
         const Board b = r.RandomDeal();
         for (int c = 1; c <= 52; ++c)
-            ++pair[c][(previous.cardOwner[c] - 1) * 4 + (b.cardOwner[c] - 1)];
+            ++cells[(c - 1) * 16 + (previous.cardOwner[c] - 1) * 4 + b.cardOwner[c] - 1].first;
         for (int seat = 1; seat <= 4; ++seat)
             ++tally[static_cast<std::size_t>(FindShape(GetHandShape(b, seat)))];
         previous = b;
     }
-    std::vector<std::pair<double, double>> cells;
-    for (int c = 1; c <= 52; ++c)
-        for (const int n : pair[c])
-            cells.emplace_back(n, kDeals / 16.0);
     EXPECT_TRUE(ChiSquareFits(cells, 52 * 15));
     // Shapes in index order; the rare tail is pooled in the first cell until its expected count reaches 20.
     cells.assign(1, {0.0, 0.0});
