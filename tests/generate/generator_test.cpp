@@ -24,11 +24,8 @@ struct Script {
     std::vector<Owners> script;
     std::size_t drawn = 0;
     GenerateResult Run(Context& t, const GenerateChoices& c, const GenerateProgress& progress = {}) {
-        return GenerateBoardSet(t.ctx.Generation(), c, progress, [this] {
-            Board b;
-            b.cardOwner = script.at(drawn++);
-            return b;
-        });
+        return GenerateBoardSet(t.ctx.Generation(), c, progress,
+                                [this] { return Board{.cardOwner = script.at(drawn++)}; });
     }
 };
 

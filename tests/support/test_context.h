@@ -68,8 +68,7 @@ inline Owners Rotated(Owners o) {
 
 // Stores a board with these owners as board n (number, standard dealer and vulnerability) and analyses it.
 inline Board& PutBoard(BoardSet& set, int n, const Owners& owners) {
-    Board& b = set[n] = Board{};
-    b.cardOwner = owners;
+    Board& b = set[n] = Board{.cardOwner = owners};
     NumberBoard(b, n);
     AnalyseBoard(b);
     return b;
