@@ -11,17 +11,17 @@ namespace {
 class GeneratorWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<GeneratorWindow>(t.ctx);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     template <typename T = QLineEdit> T* Get(const char* name) { return Child<T>(window.get(), name); }
     void Click(const char* name) { QTest::mouseClick(Get<QWidget>(name), Qt::LeftButton, {}, QPoint(6, 6)); }
-    void Generate(const QString& first, const QString& last) {
+    // Types the range and runs it with the Deal button or with Enter in the last field.
+    void Generate(const QString& first, const QString& last, bool enter = false) {
         Get("txtFirstBoard")->setText(first);
         Get("txtLastBoard")->setText(last);
-        Click("cmdDeal");
+        enter ? QTest::keyClick(Get("txtLastBoard"), Qt::Key_Enter) : Click("cmdDeal");
     }
     // The background of each box: 'f' a filter that is on, 'd' one that is off, 'g' good and 'b' bad results.
     std::string Colours(const QString& boxes) {
@@ -35,7 +35,7 @@ class GeneratorWindowTest : public ::testing::Test {
         return s;
     }
     GeneratorContext t{2024};
-    std::unique_ptr<GeneratorWindow> window;
+    std::unique_ptr<GeneratorWindow> window = std::make_unique<GeneratorWindow>(t.ctx);
 };
 
 TEST_F(GeneratorWindowTest, FiltersEnableTheirOwnFieldsOnlyForRandomBoards) {
@@ -69,10 +69,8 @@ TEST_F(GeneratorWindowTest, FiltersEnableTheirOwnFieldsOnlyForRandomBoards) {
 TEST_F(GeneratorWindowTest, RefusalsReturnTheFocusAndARunCannotBeClosedOrRepeated) {
     for (const auto& [first, last, focus, boxes] :
          {std::tuple{"33", "32", "txtFirstBoard", 1U}, std::tuple{"1", "641", "txtLastBoard", 2U}}) {
-        Get("txtFirstBoard")->setText(first);
-        Get("txtLastBoard")->setText(last);
-        QTest::keyClick(Get("txtLastBoard"), Qt::Key_Return); // Enter does not run a refused range ...
-        Click("cmdDeal");                                     // ... the button runs it into the refusal
+        Generate(first, last, true); // Enter does not run a refused range ...
+        Click("cmdDeal");            // ... the button runs it into the refusal
         EXPECT_TRUE(t.dialogs.messages.size() == boxes && QApplication::focusWidget() == Get(focus)) << last;
     }
     QStringList counts;
@@ -86,9 +84,7 @@ TEST_F(GeneratorWindowTest, RefusalsReturnTheFocusAndARunCannotBeClosedOrRepeate
         window->reject();
         Get<QPushButton>("cmdDeal")->click(); // no second run inside the first
     });
-    Get("txtFirstBoard")->setText("10");
-    Get("txtLastBoard")->setText("25");
-    QTest::keyClick(Get("txtLastBoard"), Qt::Key_Enter);
+    Generate("10", "25", true);
     EXPECT_TRUE(counts.size() == 16 && counts.front() == "1" && counts.back() == "16" && busy &&
                 window->isVisible() && t.set.lastBoard == 25);
     window->SetCandidateSource([] { return SuitPerHandBoard(); }); // every candidate repeats board 1
