@@ -8,7 +8,6 @@
 
 using namespace orvenix;
 using namespace orvenix::test;
-using Context = GeneratorContext;
 
 namespace {
 
@@ -23,14 +22,14 @@ Owners TwoCardsSwapped(Owners o) {
 struct Script {
     std::vector<Owners> script;
     std::size_t drawn = 0;
-    GenerateResult Run(Context& t, const GenerateChoices& c, const GenerateProgress& progress = {}) {
+    GenerateResult Run(GeneratorContext& t, const GenerateChoices& c, const GenerateProgress& progress = {}) {
         return GenerateBoardSet(t.ctx.Generation(), c, progress,
                                 [this] { return Board{.cardOwner = script.at(drawn++)}; });
     }
 };
 
 // A set of 20 boards already in memory, with its file and event texts.
-void PutOldSet(Context& t) {
+void PutOldSet(GeneratorContext& t) {
     t.set = RandomSet(1, 20);
     t.set.fileName = "/tmp/old.pbn";
     t.set.eventName = "Tuesday";
@@ -52,7 +51,7 @@ TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
         {1, 641, FormatMessage(MsgLastBoardMax), GenerateField::Last},
         {0, 0, FormatMessage(MsgIncorrectFirstBoard, "640"), GenerateField::First}};
     for (const auto& [first, last, message, focus] : cases) {
-        Context t;
+        GeneratorContext t;
         PutOldSet(t);
         const GenerateResult r = GenerateBoardSet(t.ctx.Generation(), GenerateChoices{first, last});
         EXPECT_TRUE(r.outcome == GenerateOutcome::Refused && r.focus == focus &&
@@ -67,7 +66,7 @@ TEST(GenerateChecks, RefusedNumbersLeaveTheSetAlone) {
 // the file and event texts go. Empty boards get their numbers; random deals are the same from the same seed
 // whatever came before, and the next run goes on with the shuffle.
 TEST(Generate, EmptyBoardsOrRandomDeals) {
-    Context a(31), b(31);
+    GeneratorContext a(31), b(31);
     PutOldSet(a);
     a.set[600].dealer = 3;
     std::vector<int> progress;
@@ -83,7 +82,7 @@ TEST(Generate, EmptyBoardsOrRandomDeals) {
             << n;
 
     std::fill_n(a.ctx.shapeTally.begin() + 1, kShapeCount, 500); // a stale tally of an earlier run
-    for (Context* c : {&a, &b})
+    for (GeneratorContext* c : {&a, &b})
         GenerateBoardSet(c->ctx.Generation(), GenerateChoices{3, 24});
     EXPECT_TRUE(SameBoards(a.set, b.set, 3, 24) && a.ctx.shapeTally == b.ctx.shapeTally);
     for (int n = 3; n <= 24; ++n)
@@ -96,7 +95,7 @@ TEST(Generate, EmptyBoardsOrRandomDeals) {
 
 // A hand repeated in any seat rejects the candidate; fifty rejected candidates for one board end the run.
 TEST(GenerateFilters, InnerFilterRejectsARepeatedHandUntilTheRunCannotGenerate) {
-    Context t;
+    GeneratorContext t;
     PutOldSet(t);
     const Owners d = RandomSet(1, 1, 5)[1].cardOwner;
     Script s{{d, Rotated(d), TwoCardsSwapped(d)}};
@@ -119,7 +118,7 @@ TEST(GenerateFilters, ShapeRuleCountsTheEarlierBoardsAtTheirNumbers) {
     // allowance of 2. From board 17, boards 17 to 21 pass (16 counted against 18 at board 21) and board 22
     // finds 20 against 19.
     for (const auto& [first, generated] : {std::pair{1, 1}, std::pair{17, 5}}) {
-        Context t;
+        GeneratorContext t;
         Script s{std::vector<Owners>(100, RoundRobinDeal())}; // every hand 4333
         const GenerateResult r = s.Run(t, GenerateChoices{first, first + 20, true, true, false, false});
         EXPECT_EQ(std::tuple(r.outcome, r.boardsGenerated, r.shapeRejects, t.ctx.shapeTally[5]),
@@ -136,7 +135,7 @@ TEST(GenerateFilters, HistoryFilterRejectsAHandOfARecordedSet) {
     PutBoard(old, 9, TwoCardsSwapped(fresh));
     const Owners again = Rotated(old[7].cardOwner);
     History history;
-    Context t;
+    GeneratorContext t;
     ASSERT_TRUE(history.RecordHistory(t.ctx, old, "club night.pbn"));
     t.ctx.history = &history;
     Script s{{again, fresh, TwoCardsSwapped(fresh), kept}};
