@@ -13,9 +13,10 @@ namespace {
 // statistics window lists them: the complete boards, the shape rows, the averages of the four seats, the two
 // card frequencies and the closest pair of boards.
 std::string StatisticsOf(int first, const std::vector<Owners>& deals, ShapeTally& tally) {
-    BoardSet set{.firstBoard = static_cast<std::int16_t>(first),
-                 .lastBoard = static_cast<std::int16_t>(first + static_cast<int>(deals.size()) - 1),
-                 .completedCount = 9}; // a stale count of an earlier run
+    BoardSet set;
+    set.firstBoard = static_cast<std::int16_t>(first);
+    set.lastBoard = static_cast<std::int16_t>(first + static_cast<int>(deals.size()) - 1);
+    set.completedCount = 9; // a stale count of an earlier run
     for (std::size_t i = 0; i < deals.size(); ++i)
         PutBoard(set, first + static_cast<int>(i), deals[i]);
     const SetStatistics st = ShapeStatistics(set, tally);
