@@ -22,8 +22,10 @@ TEST(Seeding, ThePointerAndTheDateOrANumber) {
     RandomSource a, b, r;
     const GeneratorSeeds sa = SeedRandomSource(a, 42, PointerPosition{5, 6});
     SeedRandomSource(b, 42, std::nullopt);
-    EXPECT_TRUE(a.deterministic() && sa.first == PacketSeedsFromNumber(42).first &&
-                a.RandomDeal() == b.RandomDeal());
+    // The number gives both packet-generator words, the first odd, and other numbers other words.
+    EXPECT_TRUE(a.deterministic() && sa.first % 2 == 1 && a.packets().packetSeedLow == sa.first &&
+                a.packets().packetSeedHigh == sa.second && sa.first != PacketSeedsFromNumber(43).first &&
+                sa.second != PacketSeedsFromNumber(43).second && a.RandomDeal() == b.RandomDeal());
     const GeneratorSeeds s = SeedRandomSource(r, std::nullopt, PointerPosition{120, 80});
     EXPECT_EQ(std::tuple(s.first, s.second, r.packets().packetSeedLow, r.deterministic()),
               std::tuple((120 * 256 + 80) | 1, DaysSince2008Today() & 0xFFFF, s.first, false));
