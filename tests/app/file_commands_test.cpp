@@ -196,8 +196,7 @@ TEST(SaveCommand, WritesTheFileAndUpdatesSettingsStatusAndHistory) {
                          WriteDup(f.set), "Boards Saved: 16", f.dir.path().string() + "/", path, false, 1));
     // A name without extension takes the type chosen in the dialog.
     f.dialogs.QueueFile(f.dir.File("tuesday"), SaveFilterIndex("bri"));
-    EXPECT_TRUE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_TRUE(ReadFile(f.dir.File("tuesday.bri")) == WriteBri(f.set) &&
+    EXPECT_TRUE(SaveCommand(f.ctx, f.hooks) && ReadFile(f.dir.File("tuesday.bri")) == WriteBri(f.set) &&
                 f.set.fileName == f.dir.File("tuesday.bri"));
 }
 

@@ -62,11 +62,10 @@ inline Owners Rotated(Owners o) {
 }
 
 // Stores a board with these owners as board n (number, standard dealer and vulnerability) and analyses it.
-inline Board& PutBoard(BoardSet& set, int n, const Owners& owners) {
+inline void PutBoard(BoardSet& set, int n, const Owners& owners) {
     Board& b = set[n] = Board{.cardOwner = owners};
     NumberBoard(b, n);
     AnalyseBoard(b);
-    return b;
 }
 
 } // namespace orvenix::test
