@@ -3,7 +3,7 @@
 #include "formats/dup.h"
 #include "formats/frame.h"
 #include "history/history.h"
-#include "support/test_context.h"
+#include "support/generator_context.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // The program's services around one board set, with what the window adds to the file commands.
-struct Frame : TestContext {
-    BoardSet& set = *TestContext::set;
+struct Frame : GeneratorContext {
+    Frame() { ctx.history = &history; }
+    History history;
     std::vector<std::string> chosenFormats;
     int refreshes = 0;
     int placeAt = 0; // first board the board-number dialog chooses; 0 leaves the boards where they are
@@ -34,52 +35,42 @@ struct Frame : TestContext {
                            },
                            [this] { ++refreshes; }};
 
-    [[nodiscard]] std::string Status() const { return statuses.empty() ? "" : statuses.back(); }
-    bool SawStatus(const std::string& s) const { return std::ranges::count(statuses, s) > 0; }
     // A failed load or save: one critical box with this title whose text contains `text` (no box for an
     // empty text), the status back at "Ready".
-    void ExpectError(const std::string& text, const std::string& title) {
-        EXPECT_EQ(Status(), "Ready");
-        ASSERT_EQ(dialogs.messages.size(), text.empty() ? 0U : 1U);
-        if (text.empty()) return;
-        EXPECT_TRUE(dialogs.Last().text.find(text) != std::string::npos && dialogs.Last().title == title &&
-                    dialogs.Last().icon == Icon::Critical)
-            << dialogs.Last().text;
+    [[nodiscard]] bool ShowedError(const std::string& text, const std::string& title) const {
+        const auto& m = dialogs.messages;
+        return statuses.back() == "Ready" &&
+               (text.empty() ? m.empty()
+                             : m.size() == 1 && m[0].text.find(text) != std::string::npos &&
+                                   m[0].title == title && m[0].icon == Icon::Critical);
     }
 };
 
 } // namespace
 
 // Load, New and Exit ask before they give up a modified set; Yes saves first, No discards, Cancel (or a
-// save that does not complete) keeps the set and stops the command.
-TEST(OfferToSave, EveryCommandWithEveryAnswer) {
+// save that does not complete) keeps the set and stops the command. The three commands differ only in the
+// title of the question.
+TEST(OfferToSave, EveryAnswer) {
     // The answer (Ok: the set is not modified and nothing is asked), whether the save completes, whether the
     // command goes on past the question. The last Yes finds its save dialog cancelled.
-    const std::tuple<Answer, bool, bool> cases[] = {{Answer::Ok, false, true},
-                                                    {Answer::Cancel, false, false},
-                                                    {Answer::No, false, true},
-                                                    {Answer::Yes, true, true},
-                                                    {Answer::Yes, false, false}};
-    for (const std::string command : {"Load", "Generate New Board Set", "Exit"}) {
-        for (const auto& [answer, saveCompletes, goesOn] : cases) {
-            SCOPED_TRACE(command + " answer " + std::to_string(static_cast<int>(answer)));
-            const bool asked = answer != Answer::Ok;
-            Frame f;
-            f.set = RandomSet(1, 2);
-            f.set.modified = asked;
-            f.dialogs.QueueAnswer(answer);
-            if (saveCompletes) f.dialogs.QueueFile(f.dir.File("saved.pbn"));
-            // Load goes on when it asks for a file to load.
-            const bool wentOn = command == "Load"
-                                    ? !LoadCommand(f.ctx, f.hooks) && !f.dialogs.fileRequests.empty() &&
-                                          !f.dialogs.fileRequests.back().save
-                                    : OfferToSave(f.ctx, f.hooks, command);
-            ASSERT_EQ(f.dialogs.messages.size(), asked ? 1U : 0U);
-            EXPECT_TRUE(!asked || f.dialogs.Last().text == FormatMessage(MsgSetNotSaved));
-            EXPECT_EQ(
-                std::tuple(wentOn, fs::exists(f.dir.File("saved.pbn")), f.set.modified, f.set.lastBoard),
-                std::tuple(goesOn, saveCompletes, asked && !saveCompletes, 2));
-        }
+    const std::tuple<Answer, bool, bool> cases[] = {
+        {Answer::Ok, false, true}, {Answer::Cancel, false, false}, {Answer::No, false, true},
+        {Answer::Yes, true, true}, {Answer::Yes, false, false},
+    };
+    for (const auto& [answer, saveCompletes, goesOn] : cases) {
+        const bool asked = answer != Answer::Ok;
+        Frame f;
+        f.set = RandomSet(1, 2);
+        f.set.modified = asked;
+        f.dialogs.QueueAnswer(answer);
+        if (saveCompletes) f.dialogs.QueueFile(f.dir.File("saved.pbn"));
+        const bool wentOn = OfferToSave(f.ctx, f.hooks, "Exit");
+        EXPECT_EQ(std::tuple(wentOn, f.dialogs.messages.size(),
+                             asked && f.dialogs.Last().text == FormatMessage(MsgSetNotSaved),
+                             fs::exists(f.dir.File("saved.pbn")), f.set.modified, f.set.lastBoard),
+                  std::tuple(goesOn, asked ? 1U : 0U, asked, saveCompletes, asked && !saveCompletes, 2))
+            << static_cast<int>(answer) << saveCompletes;
     }
 }
 
@@ -97,8 +88,6 @@ TEST(LoadCommand, LoadsTheFileAndRemembersItsFormatAndFolder) {
     for (const auto& [name, first, last, placeAt, asked, firstAfter, remembered, historyName] : cases) {
         SCOPED_TRACE(name);
         Frame f;
-        History history;
-        f.ctx.history = &history;
         const BoardSet content = RandomSet(first, last);
         const std::string path = f.dir.File(name);
         WriteFile(path, WriteBoardSet(*FormatOfExtension(ExtensionOf(name)), content));
@@ -108,7 +97,7 @@ TEST(LoadCommand, LoadsTheFileAndRemembersItsFormatAndFolder) {
         const int lastAfter = firstAfter + last - first;
         EXPECT_EQ(std::tuple(f.dialogs.messages.size(), f.chosenFormats, f.set[firstAfter].cardOwner,
                              f.set.firstBoard, f.set.lastBoard, f.set[lastAfter].number, f.set.fileName,
-                             f.set.modified, f.refreshes > 0, f.statuses.front() + "/" + f.Status()),
+                             f.set.modified, f.refreshes > 0, f.statuses.front() + "/" + f.statuses.back()),
                   std::tuple(0U, std::vector<std::string>(*asked ? 1 : 0, asked), content[first].cardOwner,
                              firstAfter, lastAfter, lastAfter, path, false, true,
                              "Loading/Boards loaded: " + std::to_string(last - first + 1)));
@@ -119,18 +108,16 @@ TEST(LoadCommand, LoadsTheFileAndRemembersItsFormatAndFolder) {
                   std::tuple(path, f.dir.path().string() + "/", LoadFilterIndex(remembered)));
         f.dialogs.QueueFile(path); // loaded again: the name is known, it is not recorded again
         ASSERT_TRUE(LoadCommand(f.ctx, f.hooks));
-        EXPECT_TRUE(history.Names().count() == 1 && history.FindHistoryName(historyName) == 1 &&
-                    history.BoardRecordCount() == last - first + 1);
+        EXPECT_TRUE(f.history.Names().count() == 1 && f.history.FindHistoryName(historyName) == 1 &&
+                    f.history.BoardRecordCount() == last - first + 1);
     }
 }
 
 TEST(FileDialogs, StoredFormatAndFolderChooseWhereTheDialogsStart) {
-    for (const std::string ext : {"bri", "dge", "bre", "dup", "pbn", "all"}) {
-        const std::string pattern = "(*." + ext + ")";
-        EXPECT_TRUE(LoadFilters().at(LoadFilterIndex(ext)).find(pattern) != std::string::npos &&
-                    SaveFilters().at(SaveFilterIndex(ext)).find(pattern) != std::string::npos)
+    for (const std::string ext : {"bri", "dge", "bre", "dup", "pbn", "all"})
+        EXPECT_TRUE(LoadFilters().at(LoadFilterIndex(ext)).find("(*." + ext + ")") != std::string::npos &&
+                    SaveFilters().at(SaveFilterIndex(ext)).find("(*." + ext + ")") != std::string::npos)
             << ext;
-    }
     // Anything else (the stored default "BRI" is upper case) selects "All files", and no save filter.
     for (const char* other : {"BRI", "", "xyz"})
         EXPECT_TRUE(LoadFilterIndex(other) == 0 && SaveFilterIndex(other) == -1) << other;
@@ -146,9 +133,7 @@ TEST(FileDialogs, StoredFormatAndFolderChooseWhereTheDialogsStart) {
 TEST(LoadCommand, AFailedLoadTellsWhyAndLeavesAnEmptySet) {
     std::string badBri = WriteBri(RandomSet(1, 3));
     badBri[2 * 128 + 10] = 'x';
-    const auto write = [](const std::string& bytes) {
-        return [bytes](const std::string& p) { WriteFile(p, bytes); };
-    };
+    const auto write = [](std::string b) { return [b](const std::string& p) { WriteFile(p, b); }; };
     const auto failure = [](int error, const char* text = nullptr) {
         return FormatMessage(MsgLoadError, std::to_string(error), text ? text : std::strerror(error));
     };
@@ -176,14 +161,14 @@ TEST(LoadCommand, AFailedLoadTellsWhyAndLeavesAnEmptySet) {
         make(f.dir.File(name));
         f.dialogs.QueueFile(f.dir.File(name));
         EXPECT_FALSE(LoadCommand(f.ctx, f.hooks));
-        f.ExpectError(text, "Load Error");
-        // A file that was read but not understood also says so in the status line.
-        EXPECT_EQ(f.SawStatus("Load operation aborted"),
-                  text.find("during load operation") == std::string::npos);
-        EXPECT_TRUE(f.set.lastBoard == 0 && f.set[1] == Board{} && f.set.fileName.empty() &&
-                    f.set.eventName.empty() && f.chosenFormats.empty());
         f.log.Close();
-        EXPECT_EQ(ReadFile(f.dir.File("dealer.log")).find("Load Error: ") != std::string::npos, logged);
+        // A file that was read but not understood also says so in the status line.
+        EXPECT_EQ(std::tuple(f.ShowedError(text, "Load Error"),
+                             std::ranges::count(f.statuses, "Load operation aborted"), f.set.lastBoard,
+                             f.set[1] == Board{}, f.set.fileName + f.set.eventName, f.chosenFormats.empty(),
+                             ReadFile(f.dir.File("dealer.log")).find("Load Error: ") != std::string::npos),
+                  std::tuple(true, text.find("during load operation") == std::string::npos, 0, true, "", true,
+                             logged));
     }
 }
 
@@ -191,26 +176,22 @@ TEST(LoadCommand, AFailedLoadTellsWhyAndLeavesAnEmptySet) {
 
 TEST(SaveCommand, WritesTheFileAndUpdatesSettingsStatusAndHistory) {
     Frame f;
-    History history;
-    f.ctx.history = &history;
     f.set = RandomSet(1, 16);
     f.set.modified = true;
     f.settings.Write(keys::kInitFormat, "dup");
     const std::string path = f.dir.File("Club.DUP");
     f.dialogs.QueueFile(path);
     EXPECT_TRUE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_TRUE(f.dialogs.fileRequests.at(0).save &&
-                f.dialogs.fileRequests.at(0).selectedFilter == SaveFilterIndex("dup"));
     // DUP tells that it keeps no event information.
-    EXPECT_TRUE(f.dialogs.messages.size() == 1 &&
-                f.dialogs.Last().text == FormatMessage(MsgEventInfoNotSupported, "DUP"));
-    EXPECT_EQ(std::tuple(ReadFile(path), f.Status(), f.settings.values[keys::kInitDirectory], f.set.fileName,
-                         f.set.modified, history.FindHistoryName("club")),
-              std::tuple(WriteDup(f.set), "Boards Saved: 16", f.dir.path().string() + "/", path, false, 1));
+    EXPECT_EQ(std::tuple(f.dialogs.fileRequests.at(0).save, f.dialogs.fileRequests[0].selectedFilter,
+                         f.dialogs.messages.size(), f.dialogs.Last().text, ReadFile(path), f.statuses.back(),
+                         f.settings.values[keys::kInitDirectory], f.set.fileName, f.set.modified,
+                         f.history.FindHistoryName("club")),
+              std::tuple(true, SaveFilterIndex("dup"), 1U, FormatMessage(MsgEventInfoNotSupported, "DUP"),
+                         WriteDup(f.set), "Boards Saved: 16", f.dir.path().string() + "/", path, false, 1));
     // A name without extension takes the type chosen in the dialog.
     f.dialogs.QueueFile(f.dir.File("tuesday"), SaveFilterIndex("bri"));
-    EXPECT_TRUE(SaveCommand(f.ctx, f.hooks));
-    EXPECT_TRUE(ReadFile(f.dir.File("tuesday.bri")) == WriteBri(f.set) &&
+    EXPECT_TRUE(SaveCommand(f.ctx, f.hooks) && ReadFile(f.dir.File("tuesday.bri")) == WriteBri(f.set) &&
                 f.set.fileName == f.dir.File("tuesday.bri"));
 }
 
@@ -232,16 +213,16 @@ TEST(SaveCommand, ARefusedOrFailedSaveWritesNothing) {
         WriteFile(f.dir.File("old.bri"), "previous contents");
         if (*name) f.dialogs.QueueFile(f.dir.File(name));
         EXPECT_FALSE(SaveCommand(f.ctx, f.hooks));
-        f.ExpectError(text, "Save Error");
-        EXPECT_EQ(f.SawStatus("Save operation aborted"), !text.empty());
-        EXPECT_TRUE(f.set.modified && f.set.fileName.empty() &&
-                    ReadFile(f.dir.File("old.bri")) == "previous contents");
         f.log.Close();
         // Nothing else in the folder: no temporary file, no log.
-        EXPECT_EQ(std::distance(fs::directory_iterator(f.dir.path()), fs::directory_iterator{}), 2);
+        EXPECT_EQ(std::tuple(f.ShowedError(text, "Save Error"),
+                             std::ranges::count(f.statuses, "Save operation aborted"), f.set.modified,
+                             f.set.fileName, ReadFile(f.dir.File("old.bri")),
+                             std::distance(fs::directory_iterator(f.dir.path()), fs::directory_iterator{})),
+                  std::tuple(true, !text.empty(), true, "", "previous contents", 2));
     }
     Frame f; // without a set nothing is asked; the refusal stands in the status line while the box is up
-    EXPECT_TRUE(!SaveCommand(f.ctx, f.hooks) && f.dialogs.fileRequests.empty());
-    f.ExpectError(FormatMessage(MsgNoBoardSet), "Save Error");
+    EXPECT_TRUE(!SaveCommand(f.ctx, f.hooks) && f.dialogs.fileRequests.empty() &&
+                f.ShowedError(FormatMessage(MsgNoBoardSet), "Save Error"));
     EXPECT_EQ(f.statuses, (std::vector<std::string>{"Saving", FormatMessage(MsgNoBoardSet), "Ready"}));
 }

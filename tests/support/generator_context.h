@@ -1,21 +1,13 @@
-// An AppContext for generator tests: scripted dialogs, settings in memory, a log in the temporary folder
-// and a reproducible random source.
+// A TestContext whose set is reached directly and whose random source is reproducible.
 #pragma once
 
-#include "app/context.h"
-
-#include <filesystem>
+#include "support/test_context.h"
 
 namespace orvenix::test {
 
-struct GeneratorContext {
+struct GeneratorContext : TestContext {
     explicit GeneratorContext(std::uint64_t seed = 1) { ctx.random.Reseed(seed); }
-
-    BoardSet set;
-    ScriptedDialogs dialogs;
-    MemorySettings settings;
-    ActivityLog log{std::filesystem::temp_directory_path() / "orvenix-generator-test-dealer.log"};
-    AppContext ctx{set, dialogs, settings, log};
+    BoardSet& set = *TestContext::set;
 };
 
 } // namespace orvenix::test

@@ -15,12 +15,7 @@ namespace orvenix::test {
 
 // Everything a window or command borrows, with every status text recorded.
 struct TestContext {
-    TestContext() {
-        options.historyPath = dir / "history.dat";
-        options.machine = "emulated";
-        options.seed = 12345;
-        RecordStatus();
-    }
+    TestContext() { RecordStatus(); }
 
     // Wraps whatever ctx.status does now (a window replaces it when it is made) so that every status
     // text is also kept in `statuses`.
@@ -38,7 +33,7 @@ struct TestContext {
     MemorySettings settings;
     ActivityLog log{dir / "dealer.log"};
     AppContext ctx{*set, dialogs, settings, log};
-    ProgramOptions options;
+    ProgramOptions options{.historyPath = dir / "history.dat", .machine = "emulated", .seed = 12345};
     std::vector<std::string> statuses;
 };
 
@@ -67,12 +62,10 @@ inline Owners Rotated(Owners o) {
 }
 
 // Stores a board with these owners as board n (number, standard dealer and vulnerability) and analyses it.
-inline Board& PutBoard(BoardSet& set, int n, const Owners& owners) {
-    Board& b = set[n] = Board{};
-    b.cardOwner = owners;
+inline void PutBoard(BoardSet& set, int n, const Owners& owners) {
+    Board& b = set[n] = Board{.cardOwner = owners};
     NumberBoard(b, n);
     AnalyseBoard(b);
-    return b;
 }
 
 } // namespace orvenix::test

@@ -11,17 +11,17 @@ namespace {
 class GeneratorWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<GeneratorWindow>(t.ctx);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     template <typename T = QLineEdit> T* Get(const char* name) { return Child<T>(window.get(), name); }
     void Click(const char* name) { QTest::mouseClick(Get<QWidget>(name), Qt::LeftButton, {}, QPoint(6, 6)); }
-    void Generate(const QString& first, const QString& last) {
+    // Types the range and runs it with the Deal button or with Enter in the last field.
+    void Generate(const QString& first, const QString& last, bool enter = false) {
         Get("txtFirstBoard")->setText(first);
         Get("txtLastBoard")->setText(last);
-        Click("cmdDeal");
+        enter ? QTest::keyClick(Get("txtLastBoard"), Qt::Key_Enter) : Click("cmdDeal");
     }
     // The background of each box: 'f' a filter that is on, 'd' one that is off, 'g' good and 'b' bad results.
     std::string Colours(const QString& boxes) {
@@ -35,7 +35,7 @@ class GeneratorWindowTest : public ::testing::Test {
         return s;
     }
     GeneratorContext t{2024};
-    std::unique_ptr<GeneratorWindow> window;
+    std::unique_ptr<GeneratorWindow> window = std::make_unique<GeneratorWindow>(t.ctx);
 };
 
 TEST_F(GeneratorWindowTest, FiltersEnableTheirOwnFieldsOnlyForRandomBoards) {
@@ -62,25 +62,38 @@ TEST_F(GeneratorWindowTest, FiltersEnableTheirOwnFieldsOnlyForRandomBoards) {
     EXPECT_EQ(BoxTexts(window.get(), "txtShpRejects txtInnSim txtOuDeals"), "||");
 }
 
-// A refused range returns the focus to the field to correct, and Enter does not run it; a run that cannot
-// generate shows no results; either way the buttons come back.
-TEST_F(GeneratorWindowTest, RefusedNumbersReturnTheFocusAndEnterGeneratesOnlyAValidRange) {
+// A refused range returns the focus to the field to correct, and Enter does not run it. Enter runs a valid
+// range: the count grows board by board while the buttons are off, the hourglass is up and the window
+// cannot be closed or run again. A run that cannot generate shows no results; either way the buttons come
+// back.
+TEST_F(GeneratorWindowTest, RefusalsReturnTheFocusAndARunCannotBeClosedOrRepeated) {
     for (const auto& [first, last, focus, boxes] :
          {std::tuple{"33", "32", "txtFirstBoard", 1U}, std::tuple{"1", "641", "txtLastBoard", 2U}}) {
-        Get("txtFirstBoard")->setText(first);
-        Get("txtLastBoard")->setText(last);
-        QTest::keyClick(Get("txtLastBoard"), Qt::Key_Return); // Enter does not run a refused range ...
-        Click("cmdDeal");                                     // ... the button runs it into the refusal
+        Generate(first, last, true); // Enter does not run a refused range ...
+        Click("cmdDeal");            // ... the button runs it into the refusal
         EXPECT_TRUE(t.dialogs.messages.size() == boxes && QApplication::focusWidget() == Get(focus)) << last;
     }
-    Get("txtLastBoard")->setText("24"); // boards 1 to 24
-    QTest::keyClick(Get("txtLastBoard"), Qt::Key_Enter);
-    EXPECT_EQ(t.set.lastBoard, 24);
+    QStringList counts;
+    bool busy = true;
+    QObject::connect(Get("BoardsGen"), &QLineEdit::textChanged, window.get(), [&](const QString& text) {
+        counts << text;
+        busy &= EnabledFlags(window.get(), "cmdDeal cmdExit") == "00" &&
+                QApplication::overrideCursor() != nullptr;
+        if (counts.size() != 3) return;
+        window->close();
+        window->reject();
+        Get<QPushButton>("cmdDeal")->click(); // no second run inside the first
+    });
+    Generate("10", "25", true);
+    EXPECT_TRUE(counts.size() == 16 && counts.front() == "1" && counts.back() == "16" && busy &&
+                window->isVisible() && t.set.lastBoard == 25);
     window->SetCandidateSource([] { return SuitPerHandBoard(); }); // every candidate repeats board 1
     Generate("1", "3");
     EXPECT_TRUE(t.set.lastBoard == 0 && Get("txtShpRejects")->text().isEmpty() &&
                 EnabledFlags(window.get(), "cmdDeal cmdExit") == "11" &&
                 QApplication::overrideCursor() == nullptr);
+    Click("cmdExit");
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(GeneratorWindowTest, ResultsAreColouredAndChooseTheDefaultButton) {
@@ -117,26 +130,6 @@ TEST_F(GeneratorWindowTest, ResultsAreColouredAndChooseTheDefaultButton) {
     Click("generate_no");
     Generate("5", "8");
     EXPECT_EQ(BoxTexts(window.get(), "BoardsGen txtShpRejects"), "4|");
-}
-
-TEST_F(GeneratorWindowTest, CountGrowsBoardByBoardWhileTheWindowCannotBeClosed) {
-    QStringList counts;
-    bool busy = true;
-    QObject::connect(Get("BoardsGen"), &QLineEdit::textChanged, window.get(), [&](const QString& text) {
-        counts << text;
-        busy &= EnabledFlags(window.get(), "cmdDeal cmdExit") == "00" &&
-                QApplication::overrideCursor() != nullptr;
-        if (counts.size() != 3) return;
-        window->close();
-        window->reject();
-        Get<QPushButton>("cmdDeal")->click(); // no second run inside the first
-    });
-    Generate("10", "25");
-    // Buttons off and the hourglass up during the run; the window stays open until the run ends.
-    EXPECT_TRUE(counts.size() == 16 && counts.front() == "1" && counts.back() == "16" && busy &&
-                window->isVisible() && t.set.lastBoard == 25);
-    Click("cmdExit");
-    EXPECT_FALSE(window->isVisible());
 }
 
 } // namespace
