@@ -49,28 +49,33 @@ struct Frame : GeneratorContext {
 } // namespace
 
 // Load, New and Exit ask before they give up a modified set; Yes saves first, No discards, Cancel (or a
-// save that does not complete) keeps the set and stops the command. The three commands differ only in the
-// title of the question.
-TEST(OfferToSave, EveryAnswer) {
+// save that does not complete) keeps the set and stops the command.
+TEST(OfferToSave, EveryCommandWithEveryAnswer) {
     // The answer (Ok: the set is not modified and nothing is asked), whether the save completes, whether the
     // command goes on past the question. The last Yes finds its save dialog cancelled.
     const std::tuple<Answer, bool, bool> cases[] = {
         {Answer::Ok, false, true}, {Answer::Cancel, false, false}, {Answer::No, false, true},
         {Answer::Yes, true, true}, {Answer::Yes, false, false},
     };
-    for (const auto& [answer, saveCompletes, goesOn] : cases) {
-        const bool asked = answer != Answer::Ok;
-        Frame f;
-        f.set = RandomSet(1, 2);
-        f.set.modified = asked;
-        f.dialogs.QueueAnswer(answer);
-        if (saveCompletes) f.dialogs.QueueFile(f.dir.File("saved.pbn"));
-        const bool wentOn = OfferToSave(f.ctx, f.hooks, "Exit");
-        EXPECT_EQ(std::tuple(wentOn, f.dialogs.messages.size(),
-                             asked && f.dialogs.Last().text == FormatMessage(MsgSetNotSaved),
-                             fs::exists(f.dir.File("saved.pbn")), f.set.modified, f.set.lastBoard),
-                  std::tuple(goesOn, asked ? 1U : 0U, asked, saveCompletes, asked && !saveCompletes, 2))
-            << static_cast<int>(answer) << saveCompletes;
+    for (const std::string command : {"Load", "Generate New Board Set", "Exit"}) {
+        for (const auto& [answer, saveCompletes, goesOn] : cases) {
+            const bool asked = answer != Answer::Ok;
+            Frame f;
+            f.set = RandomSet(1, 2);
+            f.set.modified = asked;
+            f.dialogs.QueueAnswer(answer);
+            if (saveCompletes) f.dialogs.QueueFile(f.dir.File("saved.pbn"));
+            // Load goes on when it asks for a file to load.
+            const bool wentOn = command == "Load"
+                                    ? !LoadCommand(f.ctx, f.hooks) && !f.dialogs.fileRequests.empty() &&
+                                          !f.dialogs.fileRequests.back().save
+                                    : OfferToSave(f.ctx, f.hooks, command);
+            EXPECT_EQ(std::tuple(wentOn, f.dialogs.messages.size(),
+                                 asked && f.dialogs.Last().text == FormatMessage(MsgSetNotSaved),
+                                 fs::exists(f.dir.File("saved.pbn")), f.set.modified, f.set.lastBoard),
+                      std::tuple(goesOn, asked ? 1U : 0U, asked, saveCompletes, asked && !saveCompletes, 2))
+                << command << " " << static_cast<int>(answer) << saveCompletes;
+        }
     }
 }
 
