@@ -216,10 +216,8 @@ TEST(MaintenanceLostLink, StopsTheSequenceAfterOneMessage) {
                          r.dialogs.Last().text),
               std::tuple(true, false, false, FormatMessage(MsgLostCommunicationMaintenance)));
     // Only the info command went out (twice); nothing after it.
-    EXPECT_FALSE(r.session.SensorRequest(false));
-    EXPECT_FALSE(r.session.Recognise());
-    EXPECT_EQ(r.machine().Commands().size(), 2u);
-    EXPECT_EQ(r.dialogs.messages.size(), 1u);
+    EXPECT_FALSE(r.session.SensorRequest(false) || r.session.Recognise());
+    EXPECT_EQ(std::pair(r.machine().Commands().size(), r.dialogs.messages.size()), std::pair(2ul, 1ul));
 }
 
 } // namespace

@@ -47,24 +47,9 @@ class MaintenanceWindowTest : public ::testing::Test {
 };
 
 // The controls wait for the start-up exchange; a machine without a download identity offers only the
-// download.
-TEST_F(MaintenanceWindowTest, TheStartUpExchangeEnablesTheControls) {
-    for (const auto& [config, start, enabled] : {std::tuple{EmulatorConfig{}, false, "00000000"},
-                                                 {EmulatorConfig{}, true, "11111111"},
-                                                 {EmulatorConfig{.infoByte4 = 0}, true, "00000000"}}) {
-        Open(config, start);
-        EXPECT_EQ(std::tuple(Text("Soft_ver"), Get("Download")->isEnabled(), window->pollTimer.isActive()),
-                  std::tuple(start ? "2.40" : "", start, start));
-        EXPECT_EQ(
-            test::EnabledFlags(window.get(),
-                               "Get_param save_param Capture Showb Feed_card Reco National_2 Ignore_flip"),
-            enabled);
-    }
-}
-
-// Each control reaches the machine and its answer the window. A programming error keeps the window as it
-// was; a new firmware connects anew. A lost link, Exit and the close box all close the window: the polling
-// stops, the latch drops and the link closes.
+// download. Each control reaches the machine and its answer the window. A programming error keeps the window
+// as it was; a new firmware connects anew. A lost link, Exit and the close box all close the window: the
+// polling stops, the latch drops and the link closes.
 TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow) {
     test::TempDir dir;
     const std::string firmware = dir.File("new.adc");
@@ -79,14 +64,23 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
     const auto stored = [this](const char* key) { return [this, key] { return settings.values[key]; }; };
     const auto click = [this](const char* name) { return [this, name] { Click(name); }; };
     const std::string grey = std::to_string(EmulatedMachine::ImagePixel(30, 15));
+    const auto controls = [this] {
+        return Text("Soft_ver") + std::to_string(window->pollTimer.isActive()) +
+               test::EnabledFlags(window.get(), "Download Get_param save_param Capture Showb Feed_card Reco "
+                                                "National_2 Ignore_flip");
+    };
     struct Row {
         const char* what;
         std::function<void()> act;
         std::function<std::string()> observe;
         std::string expected;
         EmulatorConfig config = {};
+        bool start = true;
     };
     const Row rows[] = {
+        {"before the start-up exchange", [] {}, controls, "0000000000", {}, false},
+        {"after it", [] {}, controls, "2.401111111111"},
+        {"no download identity", [] {}, controls, "2.401100000000", {.infoByte4 = 0}},
         {"Feed_card", click("Feed_card"), [this] { return std::to_string(machine().CardsFed()); }, "1"},
         {"outputs",
          [this] { Tick("Gate2"), Tick("Cam_power"), Tick("Front_Red_Led"), window->onPollTimer(); },
@@ -164,7 +158,7 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
         SCOPED_TRACE(r.what);
         settings.values.clear();
         dialogs.messages.clear();
-        Open(r.config);
+        Open(r.config, r.start);
         r.act();
         EXPECT_EQ(r.observe(), r.expected);
     }
