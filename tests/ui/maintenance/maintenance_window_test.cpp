@@ -104,22 +104,19 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
         {"Get_param",
          [this] { Type("pos_x", "77"), Click("save_param"), Type("pos_x", "5"), Click("Get_param"); },
          text("pos_x"), "77"},
-        // The boxes at the minimum corners of their windows, (20, 10) sized 21 x 31 and (22, 52).
-        {"Reco and Frame_draw", [this] { Click("Reco"), Click("Frame_draw"); },
+        // After a recognition the picture is two-level, ink black and background white, and the boxes at
+        // the minimum corners of their windows, (20, 10) sized 21 x 31 and (22, 52); a cross at the first
+        // set's start, (24, 8), three pixels each way.
+        {"Reco, Showb, Frame_draw and Start_draw",
+         [this] { Click("Reco"), Click("Showb"), Click("Frame_draw"), Click("Start_draw"); },
          [this] {
              return Text("Symbol") + " " + Pixel(20, 10) + Pixel(40, 10) + Pixel(20, 40) + Pixel(22, 52) +
-                    Pixel(30, 30);
+                    Pixel(30, 15) + Pixel(5, 5) + Pixel(21, 8) + Pixel(24, 11) + Pixel(25, 9);
          },
-         "A red red red red 255 "},
+         "A red red red red 0 255 red red 255 "},
         {"Frame_draw after a failed recognition",
          [this] { machine().Readings().recognitionError = 7, Click("Reco"), Click("Frame_draw"); },
          [this] { return Text("Reco_error") + " " + Pixel(20, 10); }, "7 255 "},
-        // A cross at the first set's start, (24, 8), three pixels each way.
-        {"Start_draw", click("Start_draw"), [this] { return Pixel(21, 8) + Pixel(24, 11) + Pixel(25, 9); },
-         "red red 255 "},
-        // After a recognition the picture is two-level: ink black, background white.
-        {"Showb after Reco", [this] { Click("Reco"), Click("Showb"); },
-         [this] { return Pixel(30, 15) + Pixel(5, 5); }, "0 255 "},
         // The picture is drawn twice its size; the pointer over it shows the pixel under it.
         {"Capture, Showb and the pointer over the picture",
          [this] {
