@@ -163,36 +163,30 @@ TEST_F(DownloadTest, EveryFailedReplyIsSentOnceMoreAndCounted) {
               std::tuple(cmd::kDownloadStart, cmd::kDownloadData, 10u));
 }
 
-TEST_F(DownloadTest, ALostLinkKeepsTheOldFirmware) {
-    EXPECT_EQ(Download(File(2000, 900), [&](int blocks) { machine().SetLinkLost(blocks >= 7); }),
-              DownloadCommandOutcome::LinkLost);
-    EXPECT_EQ(std::pair(int(result.counters.Comm), dialogs.Last().text),
-              std::pair(2, FormatMessage(MsgLostCommunicationMaintenance)));
-    const auto& got = machine().DownloadAddresses();
-    EXPECT_EQ(std::count(got.begin(), got.end(), 512) + std::count(got.begin(), got.end(), 0), 0);
-    machine().SetLinkLost(false);
-    // Two bad replies to the start packet: nothing else is sent.
-    machine().InjectWireFault(WireFault::BadChecksum, 2);
-    EXPECT_EQ(Download(File(10, 10)), DownloadCommandOutcome::LinkLost);
-    EXPECT_EQ(std::pair(result.counters, machine().FirmwareInstalled()),
-              std::pair(DownloadCounters{0, 2, 0, 0}, 0));
-}
-
-TEST_F(DownloadTest, ProgrammingErrorsStopAtOnceWithCodeAndPosition) {
-    const Bytes file = File(600, 600);
-    // Injected results (code 3 is counted and the transfer goes on), the message and the counters.
-    const std::tuple<std::vector<std::pair<std::uint8_t, int>>, const char*, DownloadCounters> cases[] = {
-        {{{3, 2}, {2, 3}}, "Error: 2 during programming at 3", {3, 0, 0, 1}},
-        {{{1, 514}}, "Error: 1 during programming at 514", {6, 0, 0, 0}},
-        {{{2, 512}}, "Error: 2 during programming at 512", {9, 0, 0, 0}},
-        {{{3, -1}}, "Error: 3 during programming .", {0, 0, 0, 0}}, // the start packet
-    };
-    for (const auto& [injected, shown, counters] : cases) {
+// A programming error, two bad replies to the start packet or a lost link stop the download and keep the
+// old firmware; a programming error says its code and position (code 3 is counted and the transfer goes on).
+TEST_F(DownloadTest, FailuresStopTheDownloadAndKeepTheOldFirmware) {
+    using O = DownloadCommandOutcome;
+    const std::string lost = PlainMessage(FormatMessage(MsgLostCommunicationMaintenance));
+    // Injected results, bad replies to the start packet, blocks answered before the link is lost (0: never).
+    const std::tuple<std::vector<std::pair<std::uint8_t, int>>, int, int, O, std::string, DownloadCounters>
+        cases[] = {
+            {{{3, 2}, {2, 3}}, 0, 0, O::ProgrammingError, "Error: 2 during programming at 3", {3, 0, 0, 1}},
+            {{{1, 514}}, 0, 0, O::ProgrammingError, "Error: 1 during programming at 514", {6, 0, 0, 0}},
+            {{{2, 512}}, 0, 0, O::ProgrammingError, "Error: 2 during programming at 512", {9, 0, 0, 0}},
+            {{{3, -1}}, 0, 0, O::ProgrammingError, "Error: 3 during programming .", {0, 0, 0, 0}},
+            {{}, 2, 0, O::LinkLost, lost, {0, 2, 0, 0}},
+            {{}, 0, 7, O::LinkLost, lost, {7, 0, 2, 0}},
+        };
+    for (const auto& [injected, badStarts, lostAfter, outcome, shown, counters] : cases) {
+        SCOPED_TRACE(testing::PrintToString(counters));
         for (const auto& [code, address] : injected)
             machine().InjectDownloadResult(code, address);
-        const DownloadCommandOutcome outcome = Download(file);
-        EXPECT_EQ(std::tuple(outcome, PlainMessage(dialogs.Last().text), result.counters),
-                  std::tuple(DownloadCommandOutcome::ProgrammingError, shown, counters));
+        machine().InjectWireFault(WireFault::BadChecksum, badStarts);
+        const O got = Download(File(600, 600),
+                               [&](int blocks) { machine().SetLinkLost(lostAfter && blocks >= lostAfter); });
+        EXPECT_EQ(std::tuple(got, PlainMessage(dialogs.Last().text), result.counters),
+                  std::tuple(outcome, shown, counters));
     }
     EXPECT_EQ(machine().FirmwareInstalled(), 0);
 }
