@@ -45,7 +45,7 @@ TEST(FirmwareFile, LoadsSoundFilesAndRefusesBadOnes) {
         SCOPED_TRACE(name);
         F fault = F::None;
         std::string why;
-        if (expected != F::Unreadable) test::WriteFile(dir.File(name), file);
+        if (expected != F::Unreadable) test::WriteFile(dir.File(name), std::string(file.begin(), file.end()));
         const auto image = LoadFirmwareFile(dir.File(name), &fault, &why);
         EXPECT_EQ(std::tuple(fault, why.empty(), image.has_value()),
                   std::tuple(expected, expected != F::Unreadable, expected == F::None));
@@ -104,11 +104,12 @@ TEST(FirmwareFile, BlocksGoSectionTwoFirstAndHeadersLast) {
 class DownloadTest : public ::testing::Test {
   protected:
     DownloadTest() { link.Open(kLinkTimeoutMs); }
-    EmulatedMachine& machine() { return emu->Machine(); }
+    EmulatedSi& emu() { return static_cast<EmulatedSi&>(link.Si()); }
+    EmulatedMachine& machine() { return emu().Machine(); }
     // Downloads file; onBlock sees the number of answered blocks whenever it grows.
     DownloadCommandOutcome Download(const Bytes& file, std::function<void(int)> onBlock = {}) {
         const std::string path = dir.File("fw" + std::to_string(files++) + ".adc");
-        test::WriteFile(path, file);
+        test::WriteFile(path, std::string(file.begin(), file.end()));
         DownloadView view;
         view.showTransfer = [this](bool shown) { shownStates.push_back(shown); };
         view.progress.percent = [this](int p) { percents.push_back(p); };
@@ -123,9 +124,7 @@ class DownloadTest : public ::testing::Test {
     test::TempDir dir;
     int files = 0;
     ScriptedDialogs dialogs;
-    std::unique_ptr<EmulatedSi> owned = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>());
-    EmulatedSi* emu = owned.get();
-    MachineLink link{std::move(owned), dialogs};
+    MachineLink link{std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>()), dialogs};
     std::vector<bool> shownStates;
     std::vector<int> percents;
     DownloadCounters lastCounters;
@@ -139,7 +138,7 @@ TEST_F(DownloadTest, SuccessInstallsTheNewVersionAfterTheHeaders) {
     EXPECT_EQ(std::tuple(result.counters, lastCounters, machine().FirmwareInstalled(), shownStates),
               std::tuple(DownloadCounters{13, 0, 0, 0}, result.counters, 1, std::vector<bool>{true, false}));
     EXPECT_EQ(std::tuple(percents.size(), percents.front(), percents.back()), std::tuple(11u, 8, 93));
-    EXPECT_EQ(std::tuple(machine().Commands().front().first[0], dialogs.Last().text, emu->ReadTimeoutMs()),
+    EXPECT_EQ(std::tuple(machine().Commands().front().first[0], dialogs.Last().text, emu().ReadTimeoutMs()),
               std::tuple(cmd::kDownloadStart, FormatMessage(MsgFirmwareDownloaded), kLinkTimeoutMs));
     // Zero blocks beyond a tiny file's size would push the share past 100.
     EXPECT_EQ(Download(File(1, 1)), DownloadCommandOutcome::Done);

@@ -15,12 +15,12 @@ namespace {
 // A session connected to the emulated machine, with the settings it starts from.
 struct Rig {
     explicit Rig(EmulatorConfig config = {}, std::map<std::string, std::string> stored = {})
-        : owned(std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config)), emu(owned.get()) {
+        : link(std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config), dialogs) {
         settings.values = std::move(stored);
         link.Open(kLinkTimeoutMs);
         session.Connect();
     }
-    EmulatedMachine& machine() { return emu->Machine(); }
+    EmulatedMachine& machine() { return static_cast<EmulatedSi&>(link.Si()).Machine(); }
     // The first n parameters of every command with this code sent, in order.
     std::string Sent(std::uint8_t code, int n = 1) {
         std::string out;
@@ -32,9 +32,7 @@ struct Rig {
 
     ScriptedDialogs dialogs;
     MemorySettings settings;
-    std::unique_ptr<EmulatedSi> owned;
-    EmulatedSi* emu;
-    MachineLink link{std::move(owned), dialogs};
+    MachineLink link;
     MaintenanceSession session{link, dialogs, settings};
 };
 

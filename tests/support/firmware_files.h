@@ -33,8 +33,4 @@ inline std::vector<std::uint8_t> FirmwareSection(std::size_t n) {
     return s;
 }
 
-inline void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
 } // namespace orvenix::test

@@ -53,8 +53,8 @@ class MaintenanceWindowTest : public ::testing::Test {
 TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow) {
     test::TempDir dir;
     const std::string firmware = dir.File("new.adc");
-    test::WriteFile(firmware,
-                    test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300)));
+    const auto bytes = test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300));
+    test::WriteFile(firmware, std::string(bytes.begin(), bytes.end()));
     const auto closed = [this] {
         return std::to_string(!window->isVisible() && !window->pollTimer.isActive() && !link->IsOpen() &&
                               !machine().Latch()) +
