@@ -59,10 +59,6 @@ class DealingWindowTest : public ::testing::Test {
     template <typename T = QWidget> T* Get(const char* name) { return test::Child<T>(window.get(), name); }
     void Click(const char* name) { Get<QAbstractButton>(name)->click(); }
     void ClickPanel(const char* name) { test::Child<QAbstractButton>(panel, name)->click(); }
-    void PutReadStack() {
-        machine().PutReadStack(
-            StackForDeal(test::SampleBoard(9), ReadMode::SimulateHandDealing, DealerOf(1)));
-    }
     std::string Dealt() { return std::to_string(machine().BoardsDealt()); }
 
     // Every control is enabled and shown as the session's display says.
@@ -166,6 +162,8 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
     const auto drawn = [this] { return std::to_string(Get<BoardDrawing>("Picture1")->Texts().size()); };
     const auto large = [this] { return std::to_string(Get<QRadioButton>("Card_Index_j")->isChecked()); };
     bool panelInDialog = false;
+    const auto read = [this] { ClickPanel("putStack"), Click("cmdDeal"); };
+    const auto status = [this] { return std::to_string(set[1].status); };
     const auto errorShown = [this] { return std::to_string(window->session().LastStep().errorShown); };
     struct Row {
         const char* what;
@@ -185,9 +183,7 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
          "1"},
         // The drawing shows the four hands' suits too.
         {"Disp_boards", click("Disp_boards"), drawn, "23"},
-        {"cmdClear",
-         [this] { PutReadStack(), Click("cmdDeal"), dialogs.QueueAnswer(Answer::Ok), Click("cmdClear"); },
-         [this] { return std::to_string(set[1].status); }, "0", Read},
+        {"cmdClear", [&] { read(), dialogs.QueueAnswer(Answer::Ok), Click("cmdClear"); }, status, "0", Read},
         // Reading shows Clear and the read modes.
         {"read_mode2", click("read_mode2"),
          [this] {
@@ -204,8 +200,7 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
         // Refused on older firmware: the choice goes back on screen too.
         {"Card_Index_j refused", click("Card_Index_j"), large, "0", Deal, 0x32},
         // Yes to saving after the last board read runs the main window's Save.
-        {"save after the last board",
-         [this] { Click("cmdLast"), PutReadStack(), dialogs.QueueAnswer(Answer::Yes), Click("cmdDeal"); },
+        {"save after the last board", [&] { Click("cmdLast"), dialogs.QueueAnswer(Answer::Yes), read(); },
          [this] { return std::to_string(saves) + std::to_string(window->closed()); }, "11", Read},
         {"pace", [this] { test::Child<QSpinBox>(panel, "cardPace")->setValue(50); },
          [this] { return std::to_string(machine().Config().cardIntervalMs); }, "50"},
@@ -214,8 +209,7 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
              Click("Start_from_box"), ClickPanel("removeBox"), Poll(10), ClickPanel("insertBox"), Poll();
          },
          [this] { return Dealt(); }, "1"},
-        {"stack", [this] { ClickPanel("putStack"), Click("cmdDeal"); },
-         [this] { return std::to_string(set[1].status); }, std::to_string(kBoardComplete), Read},
+        {"stack", read, status, std::to_string(kBoardComplete), Read},
         {"board label",
          [this] {
              Click("Check_board"), test::Child<QSpinBox>(panel, "boardNumber")->setValue(1);
