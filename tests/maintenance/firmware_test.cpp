@@ -108,7 +108,7 @@ class DownloadTest : public ::testing::Test {
     EmulatedMachine& machine() { return emu().Machine(); }
     // Downloads file; onBlock sees the number of answered blocks whenever it grows.
     DownloadCommandOutcome Download(const Bytes& file, std::function<void(int)> onBlock = {}) {
-        const std::string path = dir.File("fw" + std::to_string(files++) + ".adc");
+        const std::string path = dir.File("fw.adc");
         test::WriteFile(path, std::string(file.begin(), file.end()));
         DownloadView view;
         view.showTransfer = [this](bool shown) { shownStates.push_back(shown); };
@@ -122,7 +122,6 @@ class DownloadTest : public ::testing::Test {
     }
 
     test::TempDir dir;
-    int files = 0;
     ScriptedDialogs dialogs;
     MachineLink link{std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>()), dialogs};
     std::vector<bool> shownStates;
