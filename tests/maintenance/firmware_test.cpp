@@ -130,35 +130,30 @@ class DownloadTest : public ::testing::Test {
     DownloadResult result;
 };
 
+// Every failed reply is sent once more and counted: the start packet's reply fails its checksum once, later
+// ones come short, not at all and bad again.
 TEST_F(DownloadTest, SuccessInstallsTheNewVersionAfterTheHeaders) {
-    EXPECT_EQ(Download(File(1000, 500)), DownloadCommandOutcome::Done);
-    // L1 = 1016: blocks 1 to 7; L2 = 516: blocks 1 to 4; two header blocks. 128 x 100 / 1516 = 8.44 and
-    // 1408 x 100 / 1516 = 92.88.
-    EXPECT_EQ(std::tuple(result.counters, lastCounters, machine().FirmwareInstalled(), shownStates),
-              std::tuple(DownloadCounters{13, 0, 0, 0}, result.counters, 1, std::vector<bool>{true, false}));
-    EXPECT_EQ(std::tuple(percents.size(), percents.front(), percents.back()), std::tuple(11u, 8, 93));
-    EXPECT_EQ(std::tuple(machine().Commands().front().first[0], dialogs.Last().text, emu().ReadTimeoutMs()),
-              std::tuple(cmd::kDownloadStart, FormatMessage(MsgFirmwareDownloaded), kLinkTimeoutMs));
-    // Zero blocks beyond a tiny file's size would push the share past 100.
-    EXPECT_EQ(Download(File(1, 1)), DownloadCommandOutcome::Done);
-    EXPECT_EQ(percents, (std::vector<int>{100, 100}));
-}
-
-TEST_F(DownloadTest, EveryFailedReplyIsSentOnceMoreAndCounted) {
-    // The start packet's reply fails its checksum once, later ones come short, not at all and bad again.
     machine().InjectWireFault(WireFault::BadChecksum);
     const WireFault after[] = {WireFault::ShortReply, WireFault::NoReply, WireFault::BadChecksum};
-    EXPECT_EQ(Download(File(300, 100),
+    EXPECT_EQ(Download(File(1000, 500),
                        [&](int blocks) {
                            if (blocks <= 3) machine().InjectWireFault(after[blocks - 1]);
                        }),
               DownloadCommandOutcome::Done);
-    EXPECT_EQ(std::pair(result.counters, machine().FirmwareInstalled()),
-              std::pair(DownloadCounters{5, 2, 2, 0}, 1));
-    // The start packet twice, then blocks 1, 2, 513, 512, 0 and three repeats.
+    // L1 = 1016: blocks 1 to 7; L2 = 516: blocks 1 to 4; two header blocks. 128 x 100 / 1516 = 8.44 and
+    // 1408 x 100 / 1516 = 92.88.
+    EXPECT_EQ(std::tuple(result.counters, lastCounters, machine().FirmwareInstalled(), shownStates),
+              std::tuple(DownloadCounters{13, 2, 2, 0}, result.counters, 1, std::vector<bool>{true, false}));
+    EXPECT_EQ(std::tuple(percents.size(), percents.front(), percents.back()), std::tuple(11u, 8, 93));
+    // The start packet twice, then the 13 blocks and three repeats.
     const auto& sent = machine().Commands();
-    EXPECT_EQ(std::tuple(sent[1].first[0], sent[2].first[0], sent.size()),
-              std::tuple(cmd::kDownloadStart, cmd::kDownloadData, 10u));
+    EXPECT_EQ(std::tuple(sent[0].first[0], sent[1].first[0], sent[2].first[0], sent.size()),
+              std::tuple(cmd::kDownloadStart, cmd::kDownloadStart, cmd::kDownloadData, 18u));
+    EXPECT_EQ(std::tuple(dialogs.Last().text, emu().ReadTimeoutMs()),
+              std::tuple(FormatMessage(MsgFirmwareDownloaded), kLinkTimeoutMs));
+    // Zero blocks beyond a tiny file's size would push the share past 100.
+    EXPECT_EQ(Download(File(1, 1)), DownloadCommandOutcome::Done);
+    EXPECT_EQ(percents, (std::vector<int>{100, 100}));
 }
 
 // A programming error, two bad replies to the start packet or a lost link stop the download and keep the
