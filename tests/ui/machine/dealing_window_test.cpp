@@ -34,7 +34,6 @@ class DealingWindowTest : public ::testing::Test {
         auto si = std::make_unique<EmulatedSi>(
             std::make_unique<VirtualClock>(),
             EmulatorConfig{.firmwareMinor = firmwareMinor, .cardIntervalMs = 20});
-        emu = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
         link->Open(kLinkTimeoutMs);
@@ -55,7 +54,7 @@ class DealingWindowTest : public ::testing::Test {
             window->onPollTimer();
         }
     }
-    EmulatedMachine& machine() { return emu->Machine(); }
+    EmulatedMachine& machine() { return static_cast<EmulatedSi&>(link->Si()).Machine(); }
     template <typename T = QWidget> T* Get(const char* name) { return test::Child<T>(window.get(), name); }
     void Click(const char* name) { Get<QAbstractButton>(name)->click(); }
     void ClickPanel(const char* name) { test::Child<QAbstractButton>(panel, name)->click(); }
@@ -90,7 +89,6 @@ class DealingWindowTest : public ::testing::Test {
     ScriptedDialogs dialogs;
     MemorySettings settings;
     BoardSet set;
-    EmulatedSi* emu = nullptr;
     VirtualClock* clock = nullptr;
     std::unique_ptr<MachineLink> link;
     std::unique_ptr<DealingWindow> window;

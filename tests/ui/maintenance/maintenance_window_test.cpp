@@ -16,9 +16,8 @@ class MaintenanceWindowTest : public ::testing::Test {
   protected:
     void Open(EmulatorConfig config = {}, bool start = true) {
         window.reset(); // before the link it borrows
-        auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
-        emu = si.get();
-        link = std::make_unique<MachineLink>(std::move(si), dialogs);
+        link = std::make_unique<MachineLink>(
+            std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config), dialogs);
         link->Open(kLinkTimeoutMs);
         window = std::make_unique<MaintenanceWindow>(*link, dialogs, settings);
         window->downloadDelayMs = 0;
@@ -27,7 +26,7 @@ class MaintenanceWindowTest : public ::testing::Test {
     void TearDown() override {
         if (window) window->reject();
     }
-    EmulatedMachine& machine() { return emu->Machine(); }
+    EmulatedMachine& machine() { return static_cast<EmulatedSi&>(link->Si()).Machine(); }
     template <typename T = QWidget> T* Get(const char* name) { return test::Child<T>(window.get(), name); }
     std::string Text(const char* name) { return Get<QLineEdit>(name)->text().toStdString(); }
     void Type(const char* name, const char* text) { Get<QLineEdit>(name)->setText(text); }
@@ -41,7 +40,6 @@ class MaintenanceWindowTest : public ::testing::Test {
 
     ScriptedDialogs dialogs;
     MemorySettings settings;
-    EmulatedSi* emu = nullptr;
     std::unique_ptr<MachineLink> link;
     std::unique_ptr<MaintenanceWindow> window;
 };
