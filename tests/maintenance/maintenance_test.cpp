@@ -122,11 +122,10 @@ TEST(MaintenanceStartUp, TheFirmwareAndTheDownloadIdentityDecideWhatIsAskedAndOf
         ASSERT_TRUE(r.session.SensorRequest(false));
         const MaintenanceFields& f = r.session.Fields();
         EXPECT_EQ(
-            std::tuple(f.Serial_number, f.Boards_dealed, r.Sent(cmd::kSensors), r.Sent(cmd::kReadParameters)),
-            std::tuple("1234", "0", parts, id ? "1 2 3 4" : ""));
-        EXPECT_EQ(std::tuple(f.ignoreEnabled, r.session.ControlsEnabled(), r.session.DownloadEnabled(),
-                             r.dialogs.messages.size()),
-                  std::tuple(id && minor >= 0x20, id == 1, true, 0u));
+            std::tuple(f.Serial_number, f.Boards_dealed, r.Sent(cmd::kSensors), r.Sent(cmd::kReadParameters),
+                       f.ignoreEnabled, r.session.ControlsEnabled(), r.session.DownloadEnabled(),
+                       r.dialogs.messages.size()),
+            std::tuple("1234", "0", parts, id ? "1 2 3 4" : "", id && minor >= 0x20, id == 1, true, 0u));
         r.session.SetBusy(true);
         const auto sent = r.machine().Commands().size();
         EXPECT_TRUE(r.session.SensorRequest(true));
@@ -189,12 +188,12 @@ TEST(MaintenanceParameters, SetsGoOutOneTwoFourThreeAndOnlyWholeBytesAreSent) {
     f.Ignore_flip = true;
     ASSERT_TRUE(r.session.SaveParameters());
     using Set = std::array<std::uint8_t, 4>;
-    EXPECT_EQ(
-        std::tuple(r.machine().ParameterSet(1), r.machine().ParameterSet(3), r.machine().ParameterSet(4)),
-        std::tuple(Set{77, 12, 24, 8}, Set{50, 80, 22, 255}, Set{1, 0, 0, 0}));
-    EXPECT_EQ(r.Sent(cmd::kWriteParameters) + " / " + r.Sent(cmd::kReadParameters),
-              "1 2 4 3 / 1 2 3 4 1 2 3 4");
-    EXPECT_EQ(r.dialogs.Last().text, FormatMessage(MsgParametersUpdated));
+    EXPECT_EQ(std::tuple(r.machine().ParameterSet(1), r.machine().ParameterSet(3),
+                         r.machine().ParameterSet(4),
+                         r.Sent(cmd::kWriteParameters) + " / " + r.Sent(cmd::kReadParameters),
+                         r.dialogs.Last().text),
+              std::tuple(Set{77, 12, 24, 8}, Set{50, 80, 22, 255}, Set{1, 0, 0, 0},
+                         "1 2 4 3 / 1 2 3 4 1 2 3 4", FormatMessage(MsgParametersUpdated)));
     for (const char* refused : {"", "256", "2x", "-1", "0255"}) {
         SCOPED_TRACE(refused);
         r.session.MutableFields().parameters[1][2] = refused;
