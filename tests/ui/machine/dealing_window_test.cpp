@@ -173,9 +173,8 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
     const Row rows[] = {
         {"cmdDeal and Deal_next", [this] { Click("cmdDeal"), Click("Deal_next"); },
          [&] { return Dealt() + board(); }, "22"},
-        {"cmdNext", click("cmdNext"), board, "2"},
         {"cmdLast and cmdPrev", [this] { Click("cmdLast"), Click("cmdPrev"); }, board, "2"},
-        {"cmdFirst", [this] { Click("cmdLast"), Click("cmdFirst"); }, board, "1"},
+        {"cmdFirst, cmdNext", [this] { Click("cmdLast"), Click("cmdFirst"), Click("cmdNext"); }, board, "2"},
         {"cmdExit", click("cmdExit"), [this] { return std::to_string(window->closed() && !link->IsOpen()); },
          "1"},
         // The drawing shows the four hands' suits too.
