@@ -15,12 +15,12 @@ namespace {
 // A session connected to the emulated machine, with the settings it starts from.
 struct Rig {
     explicit Rig(EmulatorConfig config = {}, std::map<std::string, std::string> stored = {})
-        : owned(std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config)), emu(owned.get()) {
+        : link(std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config), dialogs) {
         settings.values = std::move(stored);
         link.Open(kLinkTimeoutMs);
         session.Connect();
     }
-    EmulatedMachine& machine() { return emu->Machine(); }
+    EmulatedMachine& machine() { return static_cast<EmulatedSi&>(link.Si()).Machine(); }
     // The first n parameters of every command with this code sent, in order.
     std::string Sent(std::uint8_t code, int n = 1) {
         std::string out;
@@ -32,9 +32,7 @@ struct Rig {
 
     ScriptedDialogs dialogs;
     MemorySettings settings;
-    std::unique_ptr<EmulatedSi> owned;
-    EmulatedSi* emu;
-    MachineLink link{std::move(owned), dialogs};
+    MachineLink link;
     MaintenanceSession session{link, dialogs, settings};
 };
 
@@ -124,11 +122,10 @@ TEST(MaintenanceStartUp, TheFirmwareAndTheDownloadIdentityDecideWhatIsAskedAndOf
         ASSERT_TRUE(r.session.SensorRequest(false));
         const MaintenanceFields& f = r.session.Fields();
         EXPECT_EQ(
-            std::tuple(f.Serial_number, f.Boards_dealed, r.Sent(cmd::kSensors), r.Sent(cmd::kReadParameters)),
-            std::tuple("1234", "0", parts, id ? "1 2 3 4" : ""));
-        EXPECT_EQ(std::tuple(f.ignoreEnabled, r.session.ControlsEnabled(), r.session.DownloadEnabled(),
-                             r.dialogs.messages.size()),
-                  std::tuple(id && minor >= 0x20, id == 1, true, 0u));
+            std::tuple(f.Serial_number, f.Boards_dealed, r.Sent(cmd::kSensors), r.Sent(cmd::kReadParameters),
+                       f.ignoreEnabled, r.session.ControlsEnabled(), r.session.DownloadEnabled(),
+                       r.dialogs.messages.size()),
+            std::tuple("1234", "0", parts, id ? "1 2 3 4" : "", id && minor >= 0x20, id == 1, true, 0u));
         r.session.SetBusy(true);
         const auto sent = r.machine().Commands().size();
         EXPECT_TRUE(r.session.SensorRequest(true));
@@ -191,12 +188,12 @@ TEST(MaintenanceParameters, SetsGoOutOneTwoFourThreeAndOnlyWholeBytesAreSent) {
     f.Ignore_flip = true;
     ASSERT_TRUE(r.session.SaveParameters());
     using Set = std::array<std::uint8_t, 4>;
-    EXPECT_EQ(
-        std::tuple(r.machine().ParameterSet(1), r.machine().ParameterSet(3), r.machine().ParameterSet(4)),
-        std::tuple(Set{77, 12, 24, 8}, Set{50, 80, 22, 255}, Set{1, 0, 0, 0}));
-    EXPECT_EQ(r.Sent(cmd::kWriteParameters) + " / " + r.Sent(cmd::kReadParameters),
-              "1 2 4 3 / 1 2 3 4 1 2 3 4");
-    EXPECT_EQ(r.dialogs.Last().text, FormatMessage(MsgParametersUpdated));
+    EXPECT_EQ(std::tuple(r.machine().ParameterSet(1), r.machine().ParameterSet(3),
+                         r.machine().ParameterSet(4),
+                         r.Sent(cmd::kWriteParameters) + " / " + r.Sent(cmd::kReadParameters),
+                         r.dialogs.Last().text),
+              std::tuple(Set{77, 12, 24, 8}, Set{50, 80, 22, 255}, Set{1, 0, 0, 0},
+                         "1 2 4 3 / 1 2 3 4 1 2 3 4", FormatMessage(MsgParametersUpdated)));
     for (const char* refused : {"", "256", "2x", "-1", "0255"}) {
         SCOPED_TRACE(refused);
         r.session.MutableFields().parameters[1][2] = refused;
@@ -216,10 +213,8 @@ TEST(MaintenanceLostLink, StopsTheSequenceAfterOneMessage) {
                          r.dialogs.Last().text),
               std::tuple(true, false, false, FormatMessage(MsgLostCommunicationMaintenance)));
     // Only the info command went out (twice); nothing after it.
-    EXPECT_FALSE(r.session.SensorRequest(false));
-    EXPECT_FALSE(r.session.Recognise());
-    EXPECT_EQ(r.machine().Commands().size(), 2u);
-    EXPECT_EQ(r.dialogs.messages.size(), 1u);
+    EXPECT_FALSE(r.session.SensorRequest(false) || r.session.Recognise());
+    EXPECT_EQ(std::pair(r.machine().Commands().size(), r.dialogs.messages.size()), std::pair(2ul, 1ul));
 }
 
 } // namespace

@@ -25,17 +25,12 @@ inline std::vector<std::uint8_t> FirmwareFileBytes(const std::vector<std::uint8_
     return out;
 }
 
-// A section of n bytes that starts with the version (major, minor) and goes on with a pattern.
-inline std::vector<std::uint8_t> FirmwareSection(std::size_t n, std::uint8_t major = 0x02,
-                                                 std::uint8_t minor = 0x51) {
+// A section of n bytes that starts with the version 2.51 and goes on with a pattern.
+inline std::vector<std::uint8_t> FirmwareSection(std::size_t n) {
     std::vector<std::uint8_t> s(n);
     for (std::size_t i = 0; i < n; ++i)
-        s[i] = static_cast<std::uint8_t>(i < 2 ? (i == 0 ? major : minor) : (i * 31 + 7) & 0xFF);
+        s[i] = static_cast<std::uint8_t>(i == 0 ? 0x02 : i == 1 ? 0x51 : (i * 31 + 7) & 0xFF);
     return s;
-}
-
-inline void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 } // namespace orvenix::test

@@ -23,7 +23,7 @@ constexpr SessionMode Deal = SessionMode::Deal, Read = SessionMode::Read;
 class DealingWindowTest : public ::testing::Test {
   protected:
     // Boards 1 to 3: the sample deals to deal, or empty boards to read.
-    void Open(SessionMode mode, std::uint8_t firmwareMinor = 0x40, bool start = true) {
+    void Open(SessionMode mode, std::uint8_t firmwareMinor = 0x40) {
         window.reset();
         settings.values.clear();
         set = test::SampleSet(1, 3);
@@ -34,13 +34,12 @@ class DealingWindowTest : public ::testing::Test {
         auto si = std::make_unique<EmulatedSi>(
             std::make_unique<VirtualClock>(),
             EmulatorConfig{.firmwareMinor = firmwareMinor, .cardIntervalMs = 20});
-        emu = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
         link->Open(kLinkTimeoutMs);
         window =
             std::make_unique<DealingWindow>(mode, set, *link, *clock, settings, dialogs, [this] { ++saves; });
-        if (start) window->onStartupTimer();
+        window->onStartupTimer();
         // The panel shown as the command shows it, the window not modal so that only a step's windows are.
         panel = window->ShowEmulatorPanel(machine());
         window->setWindowModality(Qt::NonModal);
@@ -55,14 +54,10 @@ class DealingWindowTest : public ::testing::Test {
             window->onPollTimer();
         }
     }
-    EmulatedMachine& machine() { return emu->Machine(); }
+    EmulatedMachine& machine() { return static_cast<EmulatedSi&>(link->Si()).Machine(); }
     template <typename T = QWidget> T* Get(const char* name) { return test::Child<T>(window.get(), name); }
     void Click(const char* name) { Get<QAbstractButton>(name)->click(); }
     void ClickPanel(const char* name) { test::Child<QAbstractButton>(panel, name)->click(); }
-    void PutReadStack() {
-        machine().PutReadStack(
-            StackForDeal(test::SampleBoard(9), ReadMode::SimulateHandDealing, DealerOf(1)));
-    }
     std::string Dealt() { return std::to_string(machine().BoardsDealt()); }
 
     // Every control is enabled and shown as the session's display says.
@@ -94,7 +89,6 @@ class DealingWindowTest : public ::testing::Test {
     ScriptedDialogs dialogs;
     MemorySettings settings;
     BoardSet set;
-    EmulatedSi* emu = nullptr;
     VirtualClock* clock = nullptr;
     std::unique_ptr<MachineLink> link;
     std::unique_ptr<DealingWindow> window;
@@ -105,42 +99,28 @@ class DealingWindowTest : public ::testing::Test {
 // While the machine deals only Break acts: the close box, navigation and the options wait, and Break's
 // error comes up as a modal dialog.
 TEST_F(DealingWindowTest, ControlsFollowTheSessionAndDuringAStepOnlyBreakActs) {
-    for (const SessionMode mode : {Deal, Read}) {
-        SCOPED_TRACE(mode == Deal ? "deal" : "read");
-        Open(mode, 0x40, false);
-        ExpectControlsFollowTheSession("before the start-up exchange");
-        window->onStartupTimer();
-        Poll();
-        ExpectControlsFollowTheSession("idle on the first board");
-        if (mode == Read) PutReadStack();
-        bool breakDuringStep = false, modal = false, nationalDuringStep = true;
-        QTimer::singleShot(0, [&] {
-            ExpectControlsFollowTheSession("during a step");
-            breakDuringStep = Get("cmdBreak")->isEnabled();
-            if (mode == Read) return;
-            window->reject();
-            Click("cmdNext");
-            Click("National_3");
-            nationalDuringStep = Get<QRadioButton>("National_3")->isChecked();
-            Click("cmdBreak");
-        });
-        if (mode == Deal) {
-            WhenModalOpens([&](QWidget* shown) {
-                modal = shown->isModal() && qobject_cast<MachineErrorDialog*>(shown) != nullptr;
-                shown->close();
-            });
-        }
-        Click("cmdDeal");
-        EXPECT_TRUE(breakDuringStep);
-        ExpectControlsFollowTheSession("after a step");
-        EXPECT_TRUE(mode == Read ||
-                    std::tuple(modal, window->session().LastStep().outcome, set.currentBoard,
-                               nationalDuringStep || Get<QRadioButton>("National_3")->isChecked(),
-                               window->closed(), settings.values[keys::kNational] == "2") ==
-                        std::tuple(true, StepOutcome::Cancelled, 1, false, false, false));
-        Click("cmdLast");
-        ExpectControlsFollowTheSession("on the last board");
-    }
+    Open(Deal);
+    Poll();
+    bool breakDuringStep = false, modal = false, nationalDuringStep = true;
+    QTimer::singleShot(0, [&] {
+        ExpectControlsFollowTheSession("during a step");
+        breakDuringStep = Get("cmdBreak")->isEnabled();
+        window->reject();
+        Click("cmdNext");
+        Click("National_3");
+        nationalDuringStep = Get<QRadioButton>("National_3")->isChecked();
+        Click("cmdBreak");
+    });
+    WhenModalOpens([&](QWidget* shown) {
+        modal = shown->isModal() && qobject_cast<MachineErrorDialog*>(shown) != nullptr;
+        shown->close();
+    });
+    Click("cmdDeal");
+    ExpectControlsFollowTheSession("after a step");
+    EXPECT_EQ(std::tuple(breakDuringStep, modal, window->session().LastStep().outcome, set.currentBoard,
+                         nationalDuringStep || Get<QRadioButton>("National_3")->isChecked(), window->closed(),
+                         settings.values[keys::kNational] == "2"),
+              std::tuple(true, true, StepOutcome::Cancelled, 1, false, false, false));
 }
 
 // Each button and Escape give their answer; the buttons shown follow the error.
@@ -159,11 +139,11 @@ TEST_F(DealingWindowTest, ErrorDialogButtonsAndEscapeGiveTheirAnswers) {
         ErrorDialog dialog(*link, dialogs, content);
         MachineErrorDialog shown(dialog);
         const auto hidden = [&](const char* name) { return shown.findChild<QPushButton*>(name)->isHidden(); };
-        EXPECT_EQ(std::tuple(hidden("Continue_button"), hidden("Cancel_button"), hidden("Cancel2")),
-                  std::tuple(!content.continueVisible, !content.cancelVisible, !content.cancel2Visible));
         std::string(answer) == "Escape" ? shown.reject() : shown.findChild<QPushButton*>(answer)->click();
-        EXPECT_EQ(std::tuple(dialog.Closed(), dialog.Action(), shown.pollTimer.isActive()),
-                  std::tuple(true, action, false));
+        EXPECT_EQ(std::tuple(hidden("Continue_button"), hidden("Cancel_button"), hidden("Cancel2"),
+                             dialog.Closed(), dialog.Action(), shown.pollTimer.isActive()),
+                  std::tuple(!content.continueVisible, !content.cancelVisible, !content.cancel2Visible, true,
+                             action, false));
     }
 }
 
@@ -179,12 +159,8 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
     const auto drawn = [this] { return std::to_string(Get<BoardDrawing>("Picture1")->Texts().size()); };
     const auto large = [this] { return std::to_string(Get<QRadioButton>("Card_Index_j")->isChecked()); };
     bool panelInDialog = false;
-    const auto putBoard = [this] {
-        Click("Check_board");
-        test::Child<QSpinBox>(panel, "boardNumber")->setValue(1);
-        ClickPanel("putBoard");
-        Click("cmdDeal");
-    };
+    const auto read = [this] { ClickPanel("putStack"), Click("cmdDeal"); };
+    const auto status = [this] { return std::to_string(set[1].status); };
     const auto errorShown = [this] { return std::to_string(window->session().LastStep().errorShown); };
     struct Row {
         const char* what;
@@ -197,17 +173,20 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
     const Row rows[] = {
         {"cmdDeal and Deal_next", [this] { Click("cmdDeal"), Click("Deal_next"); },
          [&] { return Dealt() + board(); }, "22"},
-        {"cmdNext", click("cmdNext"), board, "2"},
         {"cmdLast and cmdPrev", [this] { Click("cmdLast"), Click("cmdPrev"); }, board, "2"},
-        {"cmdFirst", [this] { Click("cmdLast"), Click("cmdFirst"); }, board, "1"},
+        {"cmdFirst, cmdNext", [this] { Click("cmdLast"), Click("cmdFirst"), Click("cmdNext"); }, board, "2"},
         {"cmdExit", click("cmdExit"), [this] { return std::to_string(window->closed() && !link->IsOpen()); },
          "1"},
         // The drawing shows the four hands' suits too.
         {"Disp_boards", click("Disp_boards"), drawn, "23"},
-        {"cmdClear",
-         [this] { PutReadStack(), Click("cmdDeal"), dialogs.QueueAnswer(Answer::Ok), Click("cmdClear"); },
-         [this] { return std::to_string(set[1].status); }, "0", Read},
-        {"read_mode2", click("read_mode2"), stored(keys::kInitReadMode), "1", Read},
+        {"cmdClear", [&] { read(), dialogs.QueueAnswer(Answer::Ok), Click("cmdClear"); }, status, "0", Read},
+        // Reading shows Clear and the read modes.
+        {"read_mode2", click("read_mode2"),
+         [this] {
+             return settings.values[keys::kInitReadMode] + std::to_string(Get("cmdClear")->isVisible()) +
+                    std::to_string(Get("read_mode1")->isVisible() && Get("read_mode2")->isVisible());
+         },
+         "111", Read},
         {"Start_from_box", click("Start_from_box"), stored(keys::kInitStartFromBox), "1"},
         {"Check_board", click("Check_board"), stored(keys::kCheckBoard), "1"},
         {"National_3", click("National_3"), stored(keys::kNational), "2"},
@@ -217,10 +196,8 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
         // Refused on older firmware: the choice goes back on screen too.
         {"Card_Index_j refused", click("Card_Index_j"), large, "0", Deal, 0x32},
         // Yes to saving after the last board read runs the main window's Save.
-        {"save after the last board",
-         [this] { Click("cmdLast"), PutReadStack(), dialogs.QueueAnswer(Answer::Yes), Click("cmdDeal"); },
+        {"save after the last board", [&] { Click("cmdLast"), dialogs.QueueAnswer(Answer::Yes), read(); },
          [this] { return std::to_string(saves) + std::to_string(window->closed()); }, "11", Read},
-        {"pedal", [this] { ClickPanel("pressPedal"), Poll(); }, [this] { return Dealt(); }, "1"},
         {"pace", [this] { test::Child<QSpinBox>(panel, "cardPace")->setValue(50); },
          [this] { return std::to_string(machine().Config().cardIntervalMs); }, "50"},
         {"card box",
@@ -228,15 +205,18 @@ TEST_F(DealingWindowTest, EachControlReachesItsCommand) {
              Click("Start_from_box"), ClickPanel("removeBox"), Poll(10), ClickPanel("insertBox"), Poll();
          },
          [this] { return Dealt(); }, "1"},
-        {"stack", [this] { ClickPanel("putStack"), Click("cmdDeal"); },
-         [this] { return std::to_string(set[1].status); }, std::to_string(kBoardComplete), Read},
-        {"board label", putBoard, errorShown, "0"},
+        {"stack", read, status, std::to_string(kBoardComplete), Read},
+        {"board label",
+         [this] {
+             Click("Check_board"), test::Child<QSpinBox>(panel, "boardNumber")->setValue(1);
+             ClickPanel("putBoard"), Click("cmdDeal");
+         },
+         errorShown, "0"},
         {"unreadable label",
-         [&] {
-             putBoard();
-             ClickPanel("unreadableBoard");
+         [this] {
+             Click("Check_board"), ClickPanel("unreadableBoard");
              WhenModalOpens([](QWidget* modal) { modal->close(); });
-             Click("Deal_next");
+             Click("cmdDeal");
          },
          errorShown, "1"},
         {"error answered by the pedal in the dialog",

@@ -16,9 +16,8 @@ class MaintenanceWindowTest : public ::testing::Test {
   protected:
     void Open(EmulatorConfig config = {}, bool start = true) {
         window.reset(); // before the link it borrows
-        auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
-        emu = si.get();
-        link = std::make_unique<MachineLink>(std::move(si), dialogs);
+        link = std::make_unique<MachineLink>(
+            std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config), dialogs);
         link->Open(kLinkTimeoutMs);
         window = std::make_unique<MaintenanceWindow>(*link, dialogs, settings);
         window->downloadDelayMs = 0;
@@ -27,7 +26,7 @@ class MaintenanceWindowTest : public ::testing::Test {
     void TearDown() override {
         if (window) window->reject();
     }
-    EmulatedMachine& machine() { return emu->Machine(); }
+    EmulatedMachine& machine() { return static_cast<EmulatedSi&>(link->Si()).Machine(); }
     template <typename T = QWidget> T* Get(const char* name) { return test::Child<T>(window.get(), name); }
     std::string Text(const char* name) { return Get<QLineEdit>(name)->text().toStdString(); }
     void Type(const char* name, const char* text) { Get<QLineEdit>(name)->setText(text); }
@@ -41,35 +40,19 @@ class MaintenanceWindowTest : public ::testing::Test {
 
     ScriptedDialogs dialogs;
     MemorySettings settings;
-    EmulatedSi* emu = nullptr;
     std::unique_ptr<MachineLink> link;
     std::unique_ptr<MaintenanceWindow> window;
 };
 
 // The controls wait for the start-up exchange; a machine without a download identity offers only the
-// download.
-TEST_F(MaintenanceWindowTest, TheStartUpExchangeEnablesTheControls) {
-    for (const auto& [config, start, enabled] : {std::tuple{EmulatorConfig{}, false, "00000000"},
-                                                 {EmulatorConfig{}, true, "11111111"},
-                                                 {EmulatorConfig{.infoByte4 = 0}, true, "00000000"}}) {
-        Open(config, start);
-        EXPECT_EQ(std::tuple(Text("Soft_ver"), Get("Download")->isEnabled(), window->pollTimer.isActive()),
-                  std::tuple(start ? "2.40" : "", start, start));
-        EXPECT_EQ(
-            test::EnabledFlags(window.get(),
-                               "Get_param save_param Capture Showb Feed_card Reco National_2 Ignore_flip"),
-            enabled);
-    }
-}
-
-// Each control reaches the machine and its answer the window. A programming error keeps the window as it
-// was; a new firmware connects anew. A lost link, Exit and the close box all close the window: the polling
-// stops, the latch drops and the link closes.
+// download. Each control reaches the machine and its answer the window. A programming error keeps the window
+// as it was; a new firmware connects anew. A lost link, Exit and the close box all close the window: the
+// polling stops, the latch drops and the link closes.
 TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow) {
     test::TempDir dir;
     const std::string firmware = dir.File("new.adc");
-    test::WriteFile(firmware,
-                    test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300)));
+    const auto bytes = test::FirmwareFileBytes(test::FirmwareSection(700), test::FirmwareSection(300));
+    test::WriteFile(firmware, std::string(bytes.begin(), bytes.end()));
     const auto closed = [this] {
         return std::to_string(!window->isVisible() && !window->pollTimer.isActive() && !link->IsOpen() &&
                               !machine().Latch()) +
@@ -79,14 +62,23 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
     const auto stored = [this](const char* key) { return [this, key] { return settings.values[key]; }; };
     const auto click = [this](const char* name) { return [this, name] { Click(name); }; };
     const std::string grey = std::to_string(EmulatedMachine::ImagePixel(30, 15));
+    const auto controls = [this] {
+        return Text("Soft_ver") + std::to_string(window->pollTimer.isActive()) +
+               test::EnabledFlags(window.get(), "Download Get_param save_param Capture Showb Feed_card Reco "
+                                                "National_2 Ignore_flip");
+    };
     struct Row {
         const char* what;
         std::function<void()> act;
         std::function<std::string()> observe;
         std::string expected;
         EmulatorConfig config = {};
+        bool start = true;
     };
     const Row rows[] = {
+        {"before the start-up exchange", [] {}, controls, "0000000000", {}, false},
+        {"after it", [] {}, controls, "2.401111111111"},
+        {"no download identity", [] {}, controls, "2.401100000000", {.infoByte4 = 0}},
         {"Feed_card", click("Feed_card"), [this] { return std::to_string(machine().CardsFed()); }, "1"},
         {"outputs",
          [this] { Tick("Gate2"), Tick("Cam_power"), Tick("Front_Red_Led"), window->onPollTimer(); },
@@ -110,22 +102,19 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
         {"Get_param",
          [this] { Type("pos_x", "77"), Click("save_param"), Type("pos_x", "5"), Click("Get_param"); },
          text("pos_x"), "77"},
-        // The boxes at the minimum corners of their windows, (20, 10) sized 21 x 31 and (22, 52).
-        {"Reco and Frame_draw", [this] { Click("Reco"), Click("Frame_draw"); },
+        // After a recognition the picture is two-level, ink black and background white, and the boxes at
+        // the minimum corners of their windows, (20, 10) sized 21 x 31 and (22, 52); a cross at the first
+        // set's start, (24, 8), three pixels each way.
+        {"Reco, Showb, Frame_draw and Start_draw",
+         [this] { Click("Reco"), Click("Showb"), Click("Frame_draw"), Click("Start_draw"); },
          [this] {
              return Text("Symbol") + " " + Pixel(20, 10) + Pixel(40, 10) + Pixel(20, 40) + Pixel(22, 52) +
-                    Pixel(30, 30);
+                    Pixel(30, 15) + Pixel(5, 5) + Pixel(21, 8) + Pixel(24, 11) + Pixel(25, 9);
          },
-         "A red red red red 255 "},
+         "A red red red red 0 255 red red 255 "},
         {"Frame_draw after a failed recognition",
          [this] { machine().Readings().recognitionError = 7, Click("Reco"), Click("Frame_draw"); },
          [this] { return Text("Reco_error") + " " + Pixel(20, 10); }, "7 255 "},
-        // A cross at the first set's start, (24, 8), three pixels each way.
-        {"Start_draw", click("Start_draw"), [this] { return Pixel(21, 8) + Pixel(24, 11) + Pixel(25, 9); },
-         "red red 255 "},
-        // After a recognition the picture is two-level: ink black, background white.
-        {"Showb after Reco", [this] { Click("Reco"), Click("Showb"); },
-         [this] { return Pixel(30, 15) + Pixel(5, 5); }, "0 255 "},
         // The picture is drawn twice its size; the pointer over it shows the pixel under it.
         {"Capture, Showb and the pointer over the picture",
          [this] {
@@ -164,7 +153,7 @@ TEST_F(MaintenanceWindowTest, EachControlReachesTheMachineAndItsAnswerTheWindow)
         SCOPED_TRACE(r.what);
         settings.values.clear();
         dialogs.messages.clear();
-        Open(r.config);
+        Open(r.config, r.start);
         r.act();
         EXPECT_EQ(r.observe(), r.expected);
     }
