@@ -109,49 +109,34 @@ TEST(DealingRun, EachBoardWaitsUntilTheOperatorStartsIt) {
     }
 }
 
-// ---- Boards not read ----------------------------------------------------------------------------------
+// ---- Boards not read and a lost link -----------------------------------------------------------------
 
-TEST(DealingRun, ABoardNotReadWholeStopsTheRunThere) {
-    // Cards in board 2's stack, whether its read result comes as another reply, and why it is not read.
-    const std::tuple<std::size_t, bool, std::string> cases[] = {
-        {50, false, "the cards read give N 13 E 13 S 12 W 12 and 2 cards none"},
-        {kCards, true, "the machine sent no read result"}};
-    for (const auto& [cards, wrongReply, why] : cases) {
+TEST(DealingRun, ReadingStopsAtABoardNotReadWholeAndSavesOnlyTheBoardsReadBeforeIt) {
+    // Cards in board 2's stack, a fault on its read result (how often), the exit status and why.
+    using enum WireFault;
+    const std::tuple<std::size_t, WireFault, int, int, std::string> cases[] = {
+        {50, NoReply, 0, 1, "NOT read: the cards read give N 13 E 13 S 12 W 12 and 2 cards none"},
+        {kCards, WrongReply, 1, 1, "NOT read: the machine sent no read result"},
+        {kCards, NoReply, 2, 2, "interrupted by the lost link: it was NOT read and is left as it was"}};
+    for (const auto& [cards, fault, faults, status, why] : cases) {
+        SCOPED_TRACE(why);
         TerminalRun r;
         r.options.mode = SessionMode::Read;
         r.options.replace = true;
-        r.WriteInput(test::RandomSet(1, 3));
+        const BoardSet input = test::RandomSet(1, 3);
+        r.WriteInput(input);
         r.onPutIn = [&](int n) {
             r.PutIn(n, n == 2 ? cards : kCards);
-            if (n == 2 && wrongReply) r.Machine().InjectWireFault(WireFault::WrongReply, 1, cmd::kReadResult);
+            if (n == 2 && faults > 0) r.Machine().InjectWireFault(fault, faults, cmd::kReadResult);
         };
-        EXPECT_EQ(r.Start(), 1);
-        EXPECT_TRUE(r.Said("NOT read") && r.Said("Boards read: 1") && !r.Said("board 3"));
-        EXPECT_TRUE(r.Warned("run: board 2 was NOT read: " + why)) << r.err;
+        EXPECT_EQ(r.Start(), status);
+        EXPECT_TRUE(r.Said("Boards read: 1") && !r.Said("board 3") && r.Said("NOT read") == (status == 1));
+        EXPECT_TRUE(r.Warned("run: board 2 was " + why)) << r.err;
+        BoardSet saved; // board 1 read as the cards were dealt by hand
+        ASSERT_TRUE(LoadBoardSetFile(r.options.output, saved).ok);
+        for (int n = 1; n <= 3; ++n)
+            EXPECT_EQ(saved[n].cardOwner, n == 1 ? ReadDeal(n).cardOwner : input[n].cardOwner) << n;
     }
-}
-
-// ---- Lost link and no machine ---------------------------------------------------------------------------
-
-TEST(DealingRun, ReplaceReadsIntoFullBoardsAndALostLinkLeavesTheRestAsTheyWere) {
-    TerminalRun r;
-    r.options.mode = SessionMode::Read;
-    r.options.replace = true;
-    const BoardSet input = test::RandomSet(1, 6);
-    r.WriteInput(input);
-    r.onPutIn = [&r](int n) {
-        r.PutIn(n);
-        // Board 5's read result never arrives, neither the first time nor when asked again.
-        if (n == 5) r.Machine().InjectWireFault(WireFault::NoReply, 2, cmd::kReadResult);
-    };
-    EXPECT_EQ(r.Start(), 2);
-    EXPECT_TRUE(
-        r.Warned("run: board 5 was interrupted by the lost link: it was NOT read and is left as it was"));
-    EXPECT_TRUE(r.Said("Boards read: 4"));
-    BoardSet saved; // each dealer's board read as the cards were dealt by hand
-    ASSERT_TRUE(LoadBoardSetFile(r.options.output, saved).ok);
-    for (int n = 1; n <= 6; ++n)
-        EXPECT_EQ(saved[n].cardOwner, n <= 4 ? ReadDeal(n).cardOwner : input[n].cardOwner) << n;
 }
 
 TEST(DealingRun, NoMachineAttachedEndsWithStatus2BeforeAnyBoard) {
