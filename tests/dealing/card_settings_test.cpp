@@ -42,30 +42,28 @@ TEST(CommandByte2, CombinesNationalBitsAndOptionBits) {
 }
 
 TEST(BoardPicture, FrameTextsPointsAndCardsInTheNationalLetters) {
-    Board b = test::SuitPerHandBoard(); // N spades, E hearts, S diamonds, W clubs
+    const Board b = test::SuitPerHandBoard(); // N spades, E hearts, S diamonds, W clubs
     const BoardPicture hidden = MakeBoardPicture(b, 6, false, kNationalStandard);
     EXPECT_EQ(
         std::tuple(hidden.boardText, hidden.vulText, hidden.dealerText, hidden.highCardPoints, hidden.cards),
         std::tuple(" Board: 6", "Vul: EW", "Dealer: East", std::array{10, 10, 10, 10}, BoardPicture{}.cards));
     const BoardPicture french = MakeBoardPicture(b, 6, true, kNationalFrench1RDV);
-    EXPECT_EQ(std::tuple(french.cards[0][0], french.cards[1][1],
-                         MakeBoardPicture(b, 6, true, kNationalDutch).cards[3][3]),
-              std::tuple("1RDVT98765432", "1RDVT98765432", "AHVBT98765432"));
-    EXPECT_EQ(ApplyNationalLetters("AKQJ", 9), "AKQJ"); // no such set: the standard letters
-    b.dealer = 3;
-    b.vulnerability = 4;
-    const BoardPicture own = MakeBoardPicture(b, 6, false, 0);
-    EXPECT_EQ(std::tuple(own.dealerText, own.vulText), std::tuple("Dealer: South", "Vul: All"));
+    const BoardPicture own = MakeBoardPicture(test::RandomSet(7, 7)[7], 7, false, 0);
+    EXPECT_EQ(
+        std::tuple(french.cards[0][0], french.cards[1][1],
+                   MakeBoardPicture(b, 6, true, kNationalDutch).cards[3][3], own.dealerText, own.vulText,
+                   ApplyNationalLetters("AKQJ", 9)), // no such set: the standard letters
+        std::tuple("1RDVT98765432", "1RDVT98765432", "AHVBT98765432", "Dealer: South", "Vul: All", "AKQJ"));
 }
 
 // ---- Checks against the machine ---------------------------------------------------------------------
 
 TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
     // Large index or the board check, ticked or not, major, minor, option word, and the refusal (empty:
-    // none). Unticking never shows a message, whatever the machine.
+    // none); only a 2.x below 2.40 is too old. Unticking never shows a message, whatever the machine.
     const std::tuple<bool, bool, std::uint8_t, std::uint8_t, std::int32_t, std::string> cases[] = {
         {true, true, 2, 0x40, 8, ""},
-        {true, true, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
+        {true, true, 3, 0x00, 8, ""},
         {true, true, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
         {true, true, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
         {false, true, 2, 0x40, 4, ""},
@@ -73,7 +71,6 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
         {false, true, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)},
         {false, false, 2, 0x10, 0, ""}};
     for (const auto& [large, tick, major, minor, optionWord, refusal] : cases) {
-        SCOPED_TRACE(refusal);
         MemorySettings s;
         s.values[large ? keys::kCardIndex : keys::kCheckBoard] = "1";
         ScriptedDialogs d;
@@ -88,7 +85,8 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
         EXPECT_EQ(std::tuple(accepted, o, LoadCardOptions(s), undoneFirst, d.messages.size(),
                              d.messages.empty() ? "" : d.Last().text + " | " + d.Last().title),
                   std::tuple(on, CardOptions{0, 0, 0, large && on ? 1 : 0, !large && on}, o, !refusal.empty(),
-                             refusal.empty() ? 0u : 1u, refusal.empty() ? "" : refusal + " | Dealing Error"));
+                             refusal.empty() ? 0u : 1u, refusal.empty() ? "" : refusal + " | Dealing Error"))
+            << refusal;
     }
 }
 
