@@ -44,24 +44,6 @@ TEST(SessionOpen, TakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpExchange) 
               std::tuple("--NLD--CERKS", true, 3, "Idle"));
 }
 
-TEST(SessionOpen, TheMachineMustAnswerAndReadingNeedsFirmware224) {
-    const std::tuple<SessionMode, std::uint8_t, CloseReason, std::string> cases[] = {
-        {Deal, 0x40, CloseReason::NoMachineReply, MessageTemplate(MsgCannotCommunicatePower)},
-        {Read, 0x23, CloseReason::ReadNeedsFirmware, FormatMessage(MsgReadNeedsFirmware, "2.23")},
-        {Read, 0x24, CloseReason::None, ""},
-        {Deal, 0x10, CloseReason::None, ""}};
-    for (const auto& [mode, minor, close, message] : cases) {
-        test::SessionHarness h(minor);
-        h.Machine().SetLinkLost(close == CloseReason::NoMachineReply);
-        h.Open(mode, 1, 2);
-        const bool open = close == CloseReason::None;
-        EXPECT_EQ(std::tuple(h.session->Closing(), h.pollTimer, h.closeRequests,
-                             h.dialogs.messages.empty() ? "" : h.dialogs.Last().text),
-                  std::tuple(close, open, open ? 0 : 1, message))
-            << int{minor};
-    }
-}
-
 // ---- Dealing ------------------------------------------------------------------------------------------
 
 TEST(SessionDeal, DealsAFourBoardSetToTheEndAndExits) {
@@ -118,23 +100,32 @@ TEST(SessionDeal, TheLastBoardAsksWhatComesNext) {
     }
 }
 
-TEST(SessionDeal, NothingIsSentForABoardThatCannotBeDealtOrRead) {
-    enum Kind { Incomplete, HoldsCards, NationalTooNew };
-    const std::string texts[] = {MessageTemplate(MsgBoardIncompleteCannotDeal),
-                                 MessageTemplate(MsgBoardNotEmptyCannotRead),
-                                 FormatMessage(MsgNationalNeedsFirmware, "2.26")};
-    for (Kind kind : {Incomplete, HoldsCards, NationalTooNew}) {
-        test::SessionHarness h(kind == NationalTooNew ? 0x26 : 0x40);
+TEST(SessionRefusals, NoAnswerOrOldFirmwareClosesAndNothingIsSentForABoardThatCannotBeDealtOrRead) {
+    enum Kind { Silent, OldFirmware, Incomplete, HoldsCards, NationalTooNew };
+    // The lowest firmware that reads (2.24) or deals (any) opens; a refusal comes after opening.
+    const std::tuple<Kind, SessionMode, std::uint8_t, CloseReason, std::string> cases[] = {
+        {Silent, Deal, 0x40, CloseReason::NoMachineReply, MessageTemplate(MsgCannotCommunicatePower)},
+        {OldFirmware, Read, 0x23, CloseReason::ReadNeedsFirmware,
+         FormatMessage(MsgReadNeedsFirmware, "2.23")},
+        {HoldsCards, Read, 0x24, CloseReason::None, MessageTemplate(MsgBoardNotEmptyCannotRead)},
+        {Incomplete, Deal, 0x10, CloseReason::None, MessageTemplate(MsgBoardIncompleteCannotDeal)},
+        {NationalTooNew, Deal, 0x26, CloseReason::None, FormatMessage(MsgNationalNeedsFirmware, "2.26")}};
+    for (const auto& [kind, mode, minor, close, text] : cases) {
+        SCOPED_TRACE(text);
+        test::SessionHarness h(minor);
         h.settings.values[keys::kNational] = kind == NationalTooNew ? "3" : "0";
-        h.Open(kind == HoldsCards ? Read : Deal, 1, 2);
-        if (kind != NationalTooNew) h.set[1].cardOwner[5] = kind == HoldsCards ? 2 : 0;
+        h.Machine().SetLinkLost(kind == Silent);
+        h.Open(mode, 1, 2);
+        const bool open = close == CloseReason::None;
+        if (kind == Incomplete || kind == HoldsCards) h.set[1].cardOwner[5] = kind == HoldsCards ? 2 : 0;
         AnalyseBoard(h.set[1]);
-        h.session->DealCommand();
-        EXPECT_EQ(std::tuple(h.dialogs.messages.size(), h.session->LastStep().outcome,
-                             h.dialogs.messages.at(0).text, h.dialogs.Last().title, h.Sent().size(),
-                             h.pollTimer && h.Enabled(kCmdDeal)),
-                  std::tuple(1u, StepOutcome::Refused, texts[kind],
-                             kind == HoldsCards ? "Reading Error" : "Dealing Error", 0u, true));
+        if (open) h.session->DealCommand();
+        EXPECT_EQ(std::tuple(h.session->Closing(), h.closeRequests, h.dialogs.messages.size(),
+                             h.dialogs.Last().text, h.Sent().size(), h.pollTimer, open && h.Enabled(kCmdDeal),
+                             h.session->LastStep().outcome, open ? h.dialogs.Last().title : ""),
+                  std::tuple(close, open ? 0 : 1, 1u, text, 0u, open, open,
+                             open ? StepOutcome::Refused : StepOutcome::None,
+                             open ? (kind == HoldsCards ? "Reading Error" : "Dealing Error") : ""));
     }
 }
 
