@@ -158,9 +158,8 @@ TEST(DealingRun, ARecoverableMachineErrorIsAskedOnATerminal) {
         };
         EXPECT_EQ(r.Start(), status);
         EXPECT_EQ(std::tuple(r.Said("Type c for Continue, x for Cancel"), r.Machine().BoardsDealt(),
-                             r.Warned("run: board 1: Card did not go to S (Error Code: 1)"),
-                             r.Warned("run: board 1 was NOT dealt (the pockets hold")),
-                  std::tuple(interactive, status == 0 ? 1u : 0u, status != 0, status != 0));
+                             r.Warned("run: board 1: Card did not go to S (Error Code: 1)")),
+                  std::tuple(interactive, status == 0 ? 1u : 0u, status != 0));
     }
 }
 
