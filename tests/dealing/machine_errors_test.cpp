@@ -34,10 +34,8 @@ TEST(ErrorDialogContent, ButtonsShownForEachKindOfError) {
         {kErrorKindBoardCheck, 33, 0, 64, MessageTemplate(MsgCannotReadBoardNumber), true, true}};
     for (const auto& [kind, status, readBoard, code, text, continueCancel, cancel2] : cases) {
         const ErrorDialogContent d = MakeErrorDialogContent(kind, status, readBoard, 12);
-        EXPECT_EQ(
-            std::tuple(d.code, d.codeText, d.text, d.continueVisible, d.cancelVisible, d.cancel2Visible),
-            std::tuple(code, "Error Code: " + std::to_string(code), text, continueCancel, continueCancel,
-                       cancel2));
+        EXPECT_EQ(std::tuple(d.code, d.text, d.continueVisible, d.cancelVisible, d.cancel2Visible),
+                  std::tuple(code, text, continueCancel, continueCancel, cancel2));
     }
 }
 
