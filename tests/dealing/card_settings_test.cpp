@@ -1,8 +1,10 @@
-// Card and recognition options: stored values, command byte 2, national letters, the checks against the
-// machine's firmware and options, and the options in the dealing session.
+// Card and recognition options: stored values, command byte 2, national letters, and the checks against the
+// machine's firmware and options.
+#include "base/dialogs.h"
 #include "base/messages.h"
+#include "base/settings.h"
 #include "dealing/card_settings.h"
-#include "support/session_harness.h"
+#include "support/board_set_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +70,7 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
         {false, false, 2, 0x10, 0, ""}};
     for (const auto& [large, tick, major, minor, optionWord, refusal] : cases) {
         MemorySettings s;
-        s.values[large ? keys::kCardIndex : keys::kCheckBoard] = "1";
+        s.Write(large ? keys::kCardIndex : keys::kCheckBoard, "1");
         ScriptedDialogs d;
         CardOptions o;
         bool undoneFirst = false;
@@ -114,43 +116,6 @@ TEST(MachineChecks, ReadingAndNationalSetsNeedTheirFirmware) {
         EXPECT_EQ(NationalAllowed(CardOptions{national}, Machine(2, minor, 0), d), refusal.empty());
         EXPECT_EQ(d.messages.empty() ? "" : d.Last().text, refusal);
     }
-}
-
-// ---- The options in the session ------------------------------------------------------------------------
-
-TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
-    test::SessionHarness h(0x40, 4); // a board-number reader, no large-index cards
-    h.set = test::RandomSet(1, 2);
-    // Anything but "0" ticks the board check.
-    h.settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "x"}, {keys::kInitReadMode, "0"}};
-    DealingSession& s = h.Load(SessionMode::Deal);
-    const auto stored = h.settings.values;
-    s.NationalClicked(4); // while initialising: neither checked nor saved
-    s.CardIndexClicked(1);
-    s.CheckBoardClicked(true);
-    EXPECT_EQ(std::tuple(h.settings.values, s.Display().options),
-              std::tuple(stored, CardOptions{4, 0, 0, 1, true}));
-    h.clock->Advance(2000);
-    s.StartupExchange();
-    // The large index is undone silently at start-up.
-    EXPECT_EQ(std::tuple(s.Display().options, h.dialogs.messages.size()),
-              std::tuple(CardOptions{4, 0, 0, 0, true}, 0u));
-    s.NationalClicked(kNationalDanish);
-    s.CardTypeClicked(1);
-    s.ThresholdClicked(2);
-    s.ThresholdClicked(7); // no such option
-    s.CheckBoardClicked(false);
-    s.ReadModeClicked(ReadMode::PlayedBoards);
-    s.StartFromBoxClicked(true);
-    s.CardIndexClicked(1);
-    const CardOptions chosen{kNationalDanish, 1, 2, 0, false};
-    ASSERT_EQ(h.dialogs.messages.size(), 1u);
-    EXPECT_EQ(std::tuple(s.Display().options, LoadCardOptions(h.settings),
-                         h.settings.values[keys::kInitReadMode] + h.settings.values[keys::kInitStartFromBox],
-                         h.dialogs.Last().text),
-              std::tuple(chosen, chosen, "11", MessageTemplate(MsgJumboNotSuitable)));
-    s.DealCommand();
-    EXPECT_EQ(h.Sent().at(0)[2], CommandByte2(chosen));
 }
 
 } // namespace

@@ -26,22 +26,49 @@ std::pair<int, int> CountsShown(const SessionDisplay& d) {
 
 // ---- Opening and the start-up exchange -------------------------------------------------------------
 
-TEST(SessionOpen, TakesTheStoredChoicesAndOnlyExitWorksUntilTheStartUpExchange) {
-    test::SessionHarness h;
+TEST(SessionOpen, TakesTheStoredChoicesAndChecksAndSavesClicksOnlyAfterTheStartUpExchange) {
+    test::SessionHarness h(0x40, 4); // a board-number reader, no large-index cards
     h.set = test::RandomSet(3, 6);
+    for (int n = 3; n <= 6; ++n)
+        ClearBoard(h.set, n);
     h.set.currentBoard = 5;
-    h.settings.values = {{keys::kInitStartFromBox, "1"}, {keys::kInitReadMode, "1"}, {keys::kNational, "7"}};
+    // Anything but "0" ticks the board check.
+    h.settings.values = {{keys::kInitStartFromBox, "1"},
+                         {keys::kInitReadMode, "1"},
+                         {keys::kCardIndex, "1"},
+                         {keys::kCheckBoard, "x"}};
     DealingSession& s = h.Load(Read);
     const SessionDisplay& d = s.Display();
+    const auto stored = h.settings.values;
+    s.NationalClicked(4); // while initialising: neither checked nor saved
+    s.CardIndexClicked(1);
+    s.CheckBoardClicked(true);
     EXPECT_TRUE(d.clearVisible && d.readModesVisible && d.startFromBox && s.Trigger() && h.Machine().Latch());
-    EXPECT_EQ(
-        std::tuple(h.set.currentBoard, d.readMode, d.options.national, h.Controls()), // "7" is no choice
-        std::tuple(3, ReadMode::PlayedBoards, kNationalStandard, "--------E---"));
+    EXPECT_EQ(std::tuple(h.set.currentBoard, d.readMode, d.options, h.Controls(), h.settings.values),
+              std::tuple(3, ReadMode::PlayedBoards, CardOptions{4, 0, 0, 1, true}, "--------E---", stored));
     h.clock->Advance(2000);
     s.StartupExchange();
     h.Poll();
-    EXPECT_EQ(std::tuple(h.Controls(), h.pollTimer, d.picture.board, d.stateText),
-              std::tuple("--NLD--CERKS", true, 3, "Idle"));
+    // The large index is undone silently at start-up.
+    EXPECT_EQ(std::tuple(h.Controls(), h.pollTimer, d.picture.board, d.stateText, d.options,
+                         h.dialogs.messages.size()),
+              std::tuple("--NLD---ERKS", true, 3, "Idle", CardOptions{4, 0, 0, 0, true}, 0u));
+    s.NationalClicked(kNationalDanish);
+    s.CardTypeClicked(1);
+    s.ThresholdClicked(2);
+    s.ThresholdClicked(7); // no such option
+    s.CheckBoardClicked(false);
+    s.ReadModeClicked(ReadMode::SimulateHandDealing);
+    s.StartFromBoxClicked(false);
+    s.CardIndexClicked(1);
+    const CardOptions chosen{kNationalDanish, 1, 2, 0, false};
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_EQ(std::tuple(d.options, LoadCardOptions(h.settings),
+                         h.settings.values[keys::kInitReadMode] + h.settings.values[keys::kInitStartFromBox],
+                         h.dialogs.Last().text),
+              std::tuple(chosen, chosen, "00", MessageTemplate(MsgJumboNotSuitable)));
+    s.DealCommand();
+    EXPECT_EQ(h.Sent().at(0)[2], CommandByte2(chosen));
 }
 
 // ---- Dealing ------------------------------------------------------------------------------------------
