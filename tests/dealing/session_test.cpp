@@ -31,11 +31,8 @@ TEST(SessionOpen, TakesTheStoredChoicesAndChecksAndSavesClicksOnlyAfterTheStartU
     h.set = test::RandomSet(3, 6);
     ClearBoard(h.set, 3); // to be read
     h.set.currentBoard = 5;
-    // Anything but "0" ticks the board check.
-    h.settings.values = {{keys::kInitStartFromBox, "1"},
-                         {keys::kInitReadMode, "1"},
-                         {keys::kCardIndex, "1"},
-                         {keys::kCheckBoard, "x"}};
+    h.settings.values = {{keys::kInitStartFromBox, "1"}, {keys::kInitReadMode, "1"}, {keys::kCardIndex, "1"}};
+    h.settings.Write(keys::kCheckBoard, "x"); // anything but "0" ticks the board check
     DealingSession& s = h.Load(Read);
     const SessionDisplay& d = s.Display();
     const auto stored = h.settings.values;
