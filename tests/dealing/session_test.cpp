@@ -187,8 +187,8 @@ TEST(SessionNavigation, StopsAtTheEndsAndDrawsEachBoard) {
 
 TEST(SessionMachineErrors, TheOperatorsAnswerDecidesWhetherTheBoardIsDealt) {
     enum How { None, Continue, Pedal, Cancel, Cancel2, Retry, Break };
-    // Board 11 of 12. The error code shown: the machine's at a card (with a second one found when the step
-    // continues at the same card), or the board check's for the label inserted (-1: a label that is no
+    // Board 11 of 11..12. The error code shown: the machine's at a card (with a second one found when the
+    // step continues at the same card), or the board check's for the label inserted (-1: a label that is no
     // board; it is read up to six times, 100 ms apart, before the operator is asked); and the answer. Then
     // the dialogs, label reads, commands sent, time waited and whether the board is dealt. A jam (12) has
     // only Cancel; Cancel2 deals the board anyway; Retry puts in the right board and presses Continue; the
@@ -203,8 +203,7 @@ TEST(SessionMachineErrors, TheOperatorsAnswerDecidesWhetherTheBoardIsDealt) {
         SCOPED_TRACE(testing::Message() << code << " " << label);
         test::SessionHarness h;
         h.settings.values[keys::kCheckBoard] = label != 0 ? "1" : "0";
-        DealingSession& s = h.Open(Deal, 1, 12);
-        s.GoToBoard(11);
+        const DealingSession& s = h.Open(Deal, 11, 12);
         h.Machine().SetBoardLabel(label < 0 ? 16 : BoardLabelCode(label)); // 16: one bit set
         for (int e : {how == Break || label != 0 ? 0 : code, again})
             if (e != 0) h.Machine().InjectError(static_cast<std::uint8_t>(e), atCard);
@@ -295,8 +294,10 @@ TEST(SessionRead, ClearEmptiesABoardAndReadingPastTheLastBoardGrowsTheSetUpToBoa
               std::tuple(640, 640, 640, DealerOf(640), kBoardComplete, deals[0].cardOwner, deals[1].cardOwner,
                          false));
     s.DealNextCommand();
-    EXPECT_EQ(std::tuple(h.set.lastBoard, s.LastStep().outcome, h.dialogs.Last().title, h.Sent().size()),
-              std::tuple(640, StepOutcome::Refused, "Reading Error", 2u));
+    s.GoToBoard(640); // the last board a set can hold: Deal next stays off
+    EXPECT_EQ(std::tuple(h.set.lastBoard, s.LastStep().outcome, h.dialogs.Last().title, h.Sent().size(),
+                         h.Enabled(kDealNext)),
+              std::tuple(640, StepOutcome::Refused, "Reading Error", 2u, false));
 }
 
 } // namespace
