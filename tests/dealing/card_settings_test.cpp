@@ -1,8 +1,10 @@
-// Card and recognition options: stored values, command byte 2, national letters, the checks against the
-// machine's firmware and options, and the options in the dealing session.
+// Card and recognition options: stored values, command byte 2, national letters, and the checks against the
+// machine's firmware and options.
+#include "base/dialogs.h"
 #include "base/messages.h"
+#include "base/settings.h"
 #include "dealing/card_settings.h"
-#include "support/session_harness.h"
+#include "support/board_set_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +23,12 @@ TEST(CardOptionsStore, EachKeyTakesOnlyItsOwnChoices) {
         {keys::kCardIndex, &CardOptions::cardIndex, 2}};
     for (const auto& [key, field, choices] : stored) {
         const std::string last = std::to_string(choices - 1); // then values that are no choice
-        for (const std::string& v :
-             {last, std::to_string(choices), std::string("-1"), std::string(" 1"), std::string("1x")}) {
+        for (const std::string& v : {last, std::to_string(choices), std::string(" 1"), std::string("1x")}) {
             MemorySettings s;
             s.values[key] = v;
             EXPECT_EQ(LoadCardOptions(s).*field, v == last ? choices - 1 : 0) << key << v;
         }
     }
-    MemorySettings s;
-    s.values[keys::kCheckBoard] = "x";
-    EXPECT_TRUE(LoadCardOptions(s).checkBoard); // anything but "0" ticks it
 }
 
 TEST(CommandByte2, CombinesNationalBitsAndOptionBits) {
@@ -42,30 +40,28 @@ TEST(CommandByte2, CombinesNationalBitsAndOptionBits) {
 }
 
 TEST(BoardPicture, FrameTextsPointsAndCardsInTheNationalLetters) {
-    Board b = test::SuitPerHandBoard(); // N spades, E hearts, S diamonds, W clubs
+    const Board b = test::SuitPerHandBoard(); // N spades, E hearts, S diamonds, W clubs
     const BoardPicture hidden = MakeBoardPicture(b, 6, false, kNationalStandard);
     EXPECT_EQ(
         std::tuple(hidden.boardText, hidden.vulText, hidden.dealerText, hidden.highCardPoints, hidden.cards),
         std::tuple(" Board: 6", "Vul: EW", "Dealer: East", std::array{10, 10, 10, 10}, BoardPicture{}.cards));
     const BoardPicture french = MakeBoardPicture(b, 6, true, kNationalFrench1RDV);
-    EXPECT_EQ(std::tuple(french.cards[0][0], french.cards[1][1],
-                         MakeBoardPicture(b, 6, true, kNationalDutch).cards[3][3]),
-              std::tuple("1RDVT98765432", "1RDVT98765432", "AHVBT98765432"));
-    EXPECT_EQ(ApplyNationalLetters("AKQJ", 9), "AKQJ"); // no such set: the standard letters
-    b.dealer = 3;
-    b.vulnerability = 4;
-    const BoardPicture own = MakeBoardPicture(b, 6, false, 0);
-    EXPECT_EQ(std::tuple(own.dealerText, own.vulText), std::tuple("Dealer: South", "Vul: All"));
+    const BoardPicture own = MakeBoardPicture(test::RandomSet(7, 7)[7], 7, false, 0);
+    EXPECT_EQ(
+        std::tuple(french.cards[0][0], french.cards[1][1],
+                   MakeBoardPicture(b, 6, true, kNationalDutch).cards[3][3], own.dealerText, own.vulText,
+                   ApplyNationalLetters("AKQJ", 9)), // no such set: the standard letters
+        std::tuple("1RDVT98765432", "1RDVT98765432", "AHVBT98765432", "Dealer: South", "Vul: All", "AKQJ"));
 }
 
 // ---- Checks against the machine ---------------------------------------------------------------------
 
 TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
     // Large index or the board check, ticked or not, major, minor, option word, and the refusal (empty:
-    // none). Unticking never shows a message, whatever the machine.
+    // none); only a 2.x below 2.40 is too old. Unticking never shows a message, whatever the machine.
     const std::tuple<bool, bool, std::uint8_t, std::uint8_t, std::int32_t, std::string> cases[] = {
         {true, true, 2, 0x40, 8, ""},
-        {true, true, 3, 0x00, 8, ""}, // only a 2.x below 2.40 is too old
+        {true, true, 3, 0x00, 8, ""},
         {true, true, 2, 0x32, 8, FormatMessage(MsgLargeIndexNeedsFirmware, "2.32")},
         {true, true, 2, 0x40, 4, MessageTemplate(MsgJumboNotSuitable)},
         {false, true, 2, 0x40, 4, ""},
@@ -73,9 +69,8 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
         {false, true, 2, 0x40, 8, MessageTemplate(MsgNoBoardNumberReader)},
         {false, false, 2, 0x10, 0, ""}};
     for (const auto& [large, tick, major, minor, optionWord, refusal] : cases) {
-        SCOPED_TRACE(refusal);
         MemorySettings s;
-        s.values[large ? keys::kCardIndex : keys::kCheckBoard] = "1";
+        s.Write(large ? keys::kCardIndex : keys::kCheckBoard, "1");
         ScriptedDialogs d;
         CardOptions o;
         bool undoneFirst = false;
@@ -88,7 +83,8 @@ TEST(MachineChecks, LargeIndexAndTheBoardCheckNeedTheOptionAndFirmware240) {
         EXPECT_EQ(std::tuple(accepted, o, LoadCardOptions(s), undoneFirst, d.messages.size(),
                              d.messages.empty() ? "" : d.Last().text + " | " + d.Last().title),
                   std::tuple(on, CardOptions{0, 0, 0, large && on ? 1 : 0, !large && on}, o, !refusal.empty(),
-                             refusal.empty() ? 0u : 1u, refusal.empty() ? "" : refusal + " | Dealing Error"));
+                             refusal.empty() ? 0u : 1u, refusal.empty() ? "" : refusal + " | Dealing Error"))
+            << refusal;
     }
 }
 
@@ -120,42 +116,6 @@ TEST(MachineChecks, ReadingAndNationalSetsNeedTheirFirmware) {
         EXPECT_EQ(NationalAllowed(CardOptions{national}, Machine(2, minor, 0), d), refusal.empty());
         EXPECT_EQ(d.messages.empty() ? "" : d.Last().text, refusal);
     }
-}
-
-// ---- The options in the session ------------------------------------------------------------------------
-
-TEST(SessionOptions, ClicksAreCheckedSavedAtOnceAndReachTheDealCommand) {
-    test::SessionHarness h(0x40, 4); // a board-number reader, no large-index cards
-    h.set = test::RandomSet(1, 2);
-    h.settings.values = {{keys::kCardIndex, "1"}, {keys::kCheckBoard, "1"}, {keys::kInitReadMode, "0"}};
-    DealingSession& s = h.Load(SessionMode::Deal);
-    const auto stored = h.settings.values;
-    s.NationalClicked(4); // while initialising: neither checked nor saved
-    s.CardIndexClicked(1);
-    s.CheckBoardClicked(true);
-    EXPECT_EQ(std::tuple(h.settings.values, s.Display().options),
-              std::tuple(stored, CardOptions{4, 0, 0, 1, true}));
-    h.clock->Advance(2000);
-    s.StartupExchange();
-    // The large index is undone silently at start-up.
-    EXPECT_EQ(std::tuple(s.Display().options, h.dialogs.messages.size()),
-              std::tuple(CardOptions{4, 0, 0, 0, true}, 0u));
-    s.NationalClicked(kNationalDanish);
-    s.CardTypeClicked(1);
-    s.ThresholdClicked(2);
-    s.ThresholdClicked(7); // no such option
-    s.CheckBoardClicked(false);
-    s.ReadModeClicked(ReadMode::PlayedBoards);
-    s.StartFromBoxClicked(true);
-    s.CardIndexClicked(1);
-    const CardOptions chosen{kNationalDanish, 1, 2, 0, false};
-    ASSERT_EQ(h.dialogs.messages.size(), 1u);
-    EXPECT_EQ(std::tuple(s.Display().options, LoadCardOptions(h.settings),
-                         h.settings.values[keys::kInitReadMode] + h.settings.values[keys::kInitStartFromBox],
-                         h.dialogs.Last().text),
-              std::tuple(chosen, chosen, "11", MessageTemplate(MsgJumboNotSuitable)));
-    s.DealCommand();
-    EXPECT_EQ(h.Sent().at(0)[2], CommandByte2(chosen));
 }
 
 } // namespace

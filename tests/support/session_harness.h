@@ -19,9 +19,9 @@ class SessionHarness : public SessionView {
   public:
     // A quick pace: 52 cards in about a second of virtual time.
     explicit SessionHarness(std::uint8_t firmwareMinor = 0x40, std::uint16_t optionWord = 4 | 8) {
-        const EmulatorConfig config{
-            .firmwareMinor = firmwareMinor, .optionWord = optionWord, .cardIntervalMs = 20};
-        auto si = std::make_unique<EmulatedSi>(std::make_unique<VirtualClock>(), config);
+        auto si = std::make_unique<EmulatedSi>(
+            std::make_unique<VirtualClock>(),
+            EmulatorConfig{.firmwareMinor = firmwareMinor, .optionWord = optionWord, .cardIntervalMs = 20});
         emulated = si.get();
         clock = &static_cast<VirtualClock&>(si->GetClock());
         link = std::make_unique<MachineLink>(std::move(si), dialogs);
