@@ -135,15 +135,19 @@ class DownloadTest : public ::testing::Test {
 TEST_F(DownloadTest, SuccessInstallsTheNewVersionAfterTheHeaders) {
     machine().InjectWireFault(WireFault::BadChecksum);
     const WireFault after[] = {WireFault::ShortReply, WireFault::NoReply, WireFault::BadChecksum};
-    EXPECT_EQ(Download(File(1000, 500),
+    Bytes image = File(1000, 500);
+    image[16] = 0x03; // the image carries the version 3.51
+    EXPECT_EQ(Download(image,
                        [&](int blocks) {
                            if (blocks <= 3) machine().InjectWireFault(after[blocks - 1]);
                        }),
               DownloadCommandOutcome::Done);
     // L1 = 1016: blocks 1 to 7; L2 = 516: blocks 1 to 4; two header blocks. 128 x 100 / 1516 = 8.44 and
     // 1408 x 100 / 1516 = 92.88.
-    EXPECT_EQ(std::tuple(result.counters, lastCounters, machine().FirmwareInstalled(), shownStates),
-              std::tuple(DownloadCounters{13, 2, 2, 0}, result.counters, 1, std::vector<bool>{true, false}));
+    EXPECT_EQ(std::tuple(result.counters, lastCounters, machine().FirmwareInstalled(), shownStates,
+                         FirmwareText(machine().Config().firmwareMajor, machine().Config().firmwareMinor)),
+              std::tuple(DownloadCounters{13, 2, 2, 0}, result.counters, 1, std::vector<bool>{true, false},
+                         "3.51"));
     EXPECT_EQ(std::tuple(percents.size(), percents.front(), percents.back()), std::tuple(11u, 8, 93));
     // The start packet twice, then the 13 blocks and three repeats.
     const auto& sent = machine().Commands();
